@@ -1,0 +1,58 @@
+#pragma once
+// The application object: start-up, the one document, and the state that
+// the other parts share.
+#include <windows.h>
+#include <memory>
+#include <string>
+
+#include "app/WinAppEx.h"
+#include "i18n/Ini.h"
+#include "win/CommandLine.h"
+#include "win/Controls.h"
+
+class CBriskoDoc;
+class CBriskoView;
+class CMainFrame;
+
+// Names both the instance mutex and the activation message; copies of other
+// versions use other names and do not see each other.
+inline constexpr const wchar_t* kInstanceNamePrefix = L"{BRISKO .NET-";
+inline constexpr const wchar_t* kFileVersionText = L"3, 6, 9, 0";
+inline constexpr const wchar_t* kInstanceNameSuffix = L"-BY-QUILLON}";
+std::wstring ComposeInstanceName();
+
+inline constexpr const wchar_t* kRegistryKeyName = L"Brisko";
+
+class CBriskoApp : public CWinAppEx {
+public:
+    CBriskoApp();
+    ~CBriskoApp() override;
+
+    bool InitInstance() override;
+    int ExitInstance() override;
+
+    CBriskoDoc* GetDocument() const { return m_pDocument.get(); }
+    CMainFrame* GetMainFrame() const { return m_pFrame.get(); }
+
+    CIni m_ini;                      // the current language file; no name until one is applied
+    std::wstring m_szUserName;       // the Windows user name, section of the language setting
+    std::wstring m_strLanguage;      // "Default" or the path of the language file
+    std::wstring m_strCurrentPath;   // the row the clean worker is removing
+    CBriskoView* m_pListView = nullptr;
+    win::CStatusBar* m_pStatusBar = nullptr;
+
+protected:
+    bool HasDocumentManager() const override { return true; }
+    bool OpenDocumentFile(const std::wstring& path) override;
+
+private:
+    bool ProcessShellCommand(const win::CCommandLineInfo& info);
+    bool CreateDocumentAndFrame();
+    void DestroyDocumentAndFrame();
+
+    std::unique_ptr<CBriskoDoc> m_pDocument;
+    std::unique_ptr<CMainFrame> m_pFrame;
+    std::wstring m_strDocumentPath;
+};
+
+CBriskoApp& GetBriskoApp();

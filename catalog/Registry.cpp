@@ -1,0 +1,50 @@
+#include "catalog/Registry.h"
+
+#include <vector>
+
+#include "win/Handle.h"
+
+namespace {
+void TrimBackslashes(std::wstring& text, bool front, bool back) {
+    if (back) {
+        size_t end = text.find_last_not_of(L'\\');
+        text.erase(end == std::wstring::npos ? 0 : end + 1);
+    }
+    if (front) {
+        size_t start = text.find_first_not_of(L'\\');
+        text.erase(0, start == std::wstring::npos ? text.size() : start);
+    }
+}
+}  // namespace
+
+RegistryValuePath SplitRegistryValuePath(const std::wstring& fullValuePath) {
+    std::wstring path = fullValuePath;
+    TrimBackslashes(path, true, true);
+    RegistryValuePath parts;
+    size_t last = path.rfind(L'\\');
+    if (last == std::wstring::npos) {
+        parts.value = path;
+        return parts;
+    }
+    parts.key = path.substr(0, last);
+    parts.value = path.substr(last + 1);
+    TrimBackslashes(parts.key, false, true);
+    return parts;
+}
+
+std::wstring ReadRegistryString(const std::wstring& fullValuePath, const std::wstring& def, HKEY root) {
+    RegistryValuePath parts = SplitRegistryValuePath(fullValuePath);
+    win::RegKey key;
+    if (::RegOpenKeyExW(root, parts.key.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return def;
+    DWORD size = 0;
+    if (::RegQueryValueExW(key.Get(), parts.value.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        return def;
+    // Room for the value plus a terminator of our own: a value of any type or
+    // odd size, stored with or without its NUL, still reads as an ended text.
+    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 2, L'\0');
+    DWORD bytes = size;
+    if (::RegQueryValueExW(key.Get(), parts.value.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()),
+                           &bytes) != ERROR_SUCCESS)
+        return def;
+    return std::wstring(buffer.data());
+}

@@ -1,0 +1,81 @@
+#include "catalog/SystemInfo.h"
+
+#include <shlobj.h>
+
+#include <vector>
+
+#include "win/Text.h"
+
+std::wstring ISystemInfo::WindowsFolder() const {
+    UINT n = ::GetWindowsDirectoryW(nullptr, 0);
+    std::vector<wchar_t> buffer(n + 1, L'\0');
+    ::GetWindowsDirectoryW(buffer.data(), n + 1);
+    return std::wstring(buffer.data());
+}
+
+std::optional<std::wstring> ISystemInfo::Environment(const std::wstring& name) const {
+    DWORD n = ::GetEnvironmentVariableW(name.c_str(), nullptr, 0);
+    if (n == 0) return std::nullopt;
+    std::vector<wchar_t> buffer(n + 1, L'\0');
+    ::GetEnvironmentVariableW(name.c_str(), buffer.data(), n + 1);
+    return std::wstring(buffer.data());
+}
+
+std::wstring ISystemInfo::SpecialFolder(int csidl) const {
+    wchar_t buffer[MAX_PATH] = {};
+    if (!::SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE)) return {};
+    return buffer;
+}
+
+bool ISystemInfo::VolumeInformation(const std::wstring& root, std::wstring& volumeName,
+                                    std::wstring& fileSystemName) const {
+    wchar_t volume[256] = {}, fileSystem[256] = {};
+    if (!::GetVolumeInformationW(root.c_str(), volume, 256, nullptr, nullptr, nullptr, fileSystem, 256))
+        return false;
+    volumeName = volume;
+    fileSystemName = fileSystem;
+    return true;
+}
+
+std::wstring ISystemInfo::UserName() const {
+    wchar_t name[260] = {};
+    DWORD size = 260;
+    if (!::GetUserNameW(name, &size)) return {};
+    return name;
+}
+
+DWORD ISystemInfo::PlatformVersion() const {
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    ::GetVersionExW(&info);
+    DWORD version = (info.dwMajorVersion & 0xFF) | ((info.dwMinorVersion & 0xFF) << 8);
+    if (info.dwPlatformId != VER_PLATFORM_WIN32_NT) version |= 0x80000000u;
+    return version;
+}
+
+DWORD ISystemInfo::MajorVersion() const {
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    ::GetVersionExW(&info);
+    return info.dwMajorVersion;
+}
+
+void ISystemInfo::RunHidden(const std::wstring& commandLine) const {
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(L'\0');
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION pi{};
+    if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                         &pi)) {
+        ::CloseHandle(pi.hThread);
+        ::CloseHandle(pi.hProcess);
+    }
+}
+
+const ISystemInfo& RealSystemInfo() {
+    static const ISystemInfo real;
+    return real;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// What the catalogue and the scans ask of the machine, behind one narrow seam
+// so that tests can stand in another Windows folder, environment, drives and
+// versions. The real answers come from the platform.
+#include <windows.h>
+#include <optional>
+#include <string>
+
+class ISystemInfo {
+public:
+    virtual ~ISystemInfo() = default;
+
+    virtual std::wstring WindowsFolder() const;
+    // The value of an environment variable, or nothing when it is not set.
+    virtual std::optional<std::wstring> Environment(const std::wstring& name) const;
+    // The path of a special folder (CSIDL), or "" when the shell has none.
+    virtual std::wstring SpecialFolder(int csidl) const;
+    virtual DWORD LogicalDrives() const { return ::GetLogicalDrives(); }
+    virtual UINT DriveType(const std::wstring& root) const { return ::GetDriveTypeW(root.c_str()); }
+    // Volume and file-system names of a drive root; false when the call fails.
+    virtual bool VolumeInformation(const std::wstring& root, std::wstring& volumeName,
+                                   std::wstring& fileSystemName) const;
+    virtual std::wstring UserName() const;
+    // The GetVersion value (high bit set on the 9x family) and the major version.
+    virtual DWORD PlatformVersion() const;
+    virtual DWORD MajorVersion() const;
+    // Starts a command line hidden, without waiting for it.
+    virtual void RunHidden(const std::wstring& commandLine) const;
+};
+
+// The machine itself.
+const ISystemInfo& RealSystemInfo();

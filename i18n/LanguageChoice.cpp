@@ -1,0 +1,41 @@
+#include "i18n/LanguageChoice.h"
+
+#include <windows.h>
+
+#include "catalog/Registry.h"
+
+std::wstring ReadUserName() {
+    wchar_t name[260] = {};
+    DWORD size = 260;
+    if (!::GetUserNameW(name, &size)) return {};
+    return name;
+}
+
+std::wstring GetLangFolder() {
+    wchar_t module[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, module, MAX_PATH);
+    std::wstring path = module;
+    size_t slash = path.rfind(L'\\');
+    path.erase(slash == std::wstring::npos ? 0 : slash + 1);
+    return path + L"lang";
+}
+
+std::wstring LanguageFileForLayout(const std::wstring& layout) {
+    struct Entry {
+        const wchar_t* layout;
+        const wchar_t* file;
+    };
+    static const Entry kTable[] = {
+        {L"00000804", L"\\s_chinese.lng"}, {L"00000404", L"\\t_chinese.lng"}, {L"00000C04", L"\\t_chinese.lng"},
+        {L"00000410", L"\\italiano.lng"},  {L"00000810", L"\\italiano.lng"},
+    };
+    for (const Entry& entry : kTable)
+        if (layout == entry.layout) return entry.file;
+    return {};
+}
+
+std::wstring ChooseDefaultLanguage(const std::wstring& current) {
+    std::wstring layout = ReadRegistryString(L"Keyboard Layout\\Preload\\1", L"null", HKEY_CURRENT_USER);
+    std::wstring file = LanguageFileForLayout(layout);
+    return file.empty() ? current : GetLangFolder() + file;
+}

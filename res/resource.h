@@ -1,0 +1,40 @@
+// Resource and command numbers shared by the resource script and the code.
+#pragma once
+
+#define IDR_MAINFRAME 128
+#define IDD_ABOUTBOX 100
+#define IDD_ADVANCE 142
+#define IDI_DOCUMENT 129
+#define IDI_FOLDER 149
+#define IDB_TOOLBAR 154
+#define IDB_TOOLBAR_DISABLED 169
+
+// Strings
+#define IDS_TITLE_STANDARD 128
+#define IDS_DELETING 124
+#define AFX_IDS_APP_TITLE 57344
+#define AFX_IDS_IDLEMESSAGE 57345
+
+// Commands
+#define ID_EDIT_DELETE 157
+#define ID_EDIT_RECYCLE 158
+#define ID_EDIT_SELECT_ALL 161
+#define ID_EDIT_UNSELECT_ALL 162
+#define ID_EDIT_INVERT_SELECTION 163
+#define ID_VIEW_LANGUAGE 171
+#define ID_OPTIONS_COOKIES 181
+#define ID_OPTIONS_OFFLINE_TEMP 182
+#define ID_OPTIONS_STANDARD 183
+#define ID_HELP_ONLINE 191
+#define ID_HELP_UPDATE 192
+#define ID_FILE_OPEN 57601
+#define ID_FILE_PRINT_DIRECT 57608
+#define ID_APP_ABOUT 57664
+#define ID_APP_EXIT 57665
+#define ID_VIEW_TOOLBAR 59392
+#define ID_VIEW_STATUS_BAR 59393
+
+// Control ids of the frame's children
+#define AFX_IDW_TOOLBAR 59392
+#define AFX_IDW_STATUS_BAR 59393
+#define AFX_IDW_PANE_FIRST 59648

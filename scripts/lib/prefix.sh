@@ -1,0 +1,88 @@
+# Shared by test.sh and run.sh: the tools, the throwaway Wine prefix, the display.
+# Source it; it defines functions only.
+
+brisko_install_tools() {
+  local need=()
+  command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(mingw-w64 g++-mingw-w64-x86-64-posix)
+  command -v wine >/dev/null || need+=(wine)
+  [ -x /usr/lib/wine/wine64 ] || need+=(wine64)
+  command -v Xvfb >/dev/null || need+=(xvfb)
+  command -v xauth >/dev/null || need+=(xauth)
+  command -v cmake >/dev/null || need+=(cmake)
+  command -v ninja >/dev/null || need+=(ninja-build)
+  [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+  command -v xwd >/dev/null || need+=(x11-apps)
+  command -v convert >/dev/null && convert -version >/dev/null 2>&1 || need+=(imagemagick)
+  if [ ${#need[@]} -gt 0 ]; then
+    echo "installing: ${need[*]}"
+    if [ "$(id -u)" != 0 ]; then
+      echo "missing packages and not root: ${need[*]}" >&2; return 1
+    fi
+    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+  fi
+}
+
+brisko_configure_build() {  # $1 = build folder
+  local build=$1
+  if [ ! -f "$build/build.ninja" ]; then
+    cmake -S "$BRISKO_ROOT" -B "$build" -G Ninja \
+      -DCMAKE_TOOLCHAIN_FILE="$BRISKO_ROOT/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  fi
+  cmake --build "$build"
+}
+
+# A prefix of our own with a temporary HOME, no Z: drive (it would map the
+# host's /) and real folders in place of the shell-folder links to $HOME.
+brisko_make_prefix() {  # $1 = prefix folder (created fresh)
+  local prefix=$1
+  rm -rf "$prefix"; mkdir -p "$prefix"
+  export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  export HOME=$prefix/home; mkdir -p "$HOME"
+  export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+  rm -f "$prefix/dosdevices/z:"
+  local user link
+  for user in "$prefix"/drive_c/users/*; do
+    for link in "$user"/*; do
+      if [ -L "$link" ]; then rm -f "$link"; mkdir -p "$link"; fi
+    done
+  done
+  [ -e "$prefix/dosdevices/z:" ] && { echo "could not remove Z: from $prefix" >&2; return 1; }
+  touch "$prefix/.brisko-throwaway"
+}
+
+brisko_use_prefix() {  # $1 = an existing throwaway prefix
+  export WINEPREFIX=$1 WINEARCH=win64 WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  export HOME=$1/home XDG_CONFIG_HOME=$1/home/.config XDG_DATA_HOME=$1/home/.local/share XDG_CACHE_HOME=$1/home/.cache
+}
+
+BRISKO_XVFB_PID=
+brisko_start_display() {
+  if [ -n "${DISPLAY:-}" ]; then return 0; fi
+  local n
+  for n in 99 98 97 96 95; do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    BRISKO_XVFB_PID=$!
+    export DISPLAY=:$n
+    sleep 1
+    return 0
+  done
+  echo "no free display number for Xvfb" >&2; return 1
+}
+
+brisko_start_wineserver() {
+  # Persistent and detached: saves Wine's start-up on every test, and keeps
+  # its helper processes off ctest's output pipe.
+  setsid wineserver -p </dev/null >/dev/null 2>&1 &
+  sleep 0.5
+}
+
+brisko_stop_all() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
+  [ -n "$BRISKO_XVFB_PID" ] && kill "$BRISKO_XVFB_PID" 2>/dev/null
+  BRISKO_XVFB_PID=
+}

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "catalog/BriskoDoc.h"
+
+namespace {
+// A machine whose Windows folder, environment and special folders a test sets.
+class FakeSystem : public ISystemInfo {
+public:
+    std::wstring windows = L"C:\\windows";
+    std::map<std::wstring, std::wstring> environment{{L"ALLUSERSPROFILE", L"C:\\ProgramData"}};
+    std::map<int, std::wstring> folders;
+    mutable std::vector<int> asked;
+
+    std::wstring WindowsFolder() const override { return windows; }
+    std::optional<std::wstring> Environment(const std::wstring& name) const override {
+        auto it = environment.find(name);
+        if (it == environment.end()) return std::nullopt;
+        return it->second;
+    }
+    std::wstring SpecialFolder(int csidl) const override {
+        asked.push_back(csidl);
+        auto it = folders.find(csidl);
+        return it == folders.end() ? L"" : it->second;
+    }
+};
+
+std::vector<std::wstring> Texts(const CTargetList& list) { return {list.begin(), list.end()}; }
+}  // namespace
+
+TEST(Catalogue, BaseFoldersComeFromTheMachineInTheirOrder) {
+    FakeSystem system;
+    system.windows = L"D:\\WINNT";
+    system.folders = {{26, L"D:\\u\\Roaming"}, {38, L"D:\\Program Files"}, {28, L"D:\\u\\Local"},
+                      {13, L"D:\\u\\Music"},   {32, L"D:\\u\\INetCache"}};
+    CBriskoDoc doc(system);
+    EXPECT_EQ(doc.m_szWindowsDir, L"D:\\WINNT");
+    EXPECT_EQ(doc.m_szSystemDrive, L"D:");
+    EXPECT_EQ(doc.m_strAllUsersProfile, L"C:\\ProgramData");
+    EXPECT_EQ(doc.m_szAppData, L"D:\\u\\Roaming");
+    EXPECT_EQ(doc.m_szProgramFiles, L"D:\\Program Files");
+    EXPECT_EQ(doc.m_szLocalAppData, L"D:\\u\\Local");
+    EXPECT_EQ(doc.m_szMyMusic, L"D:\\u\\Music");
+    EXPECT_EQ(doc.m_szInternetCache, L"D:\\u\\INetCache");
+    ASSERT_GE(system.asked.size(), 5u);
+    EXPECT_EQ(std::vector<int>(system.asked.begin(), system.asked.begin() + 5), (std::vector<int>{26, 38, 28, 13, 32}));
+    EXPECT_EQ(doc.m_strAllFiles, L"*.*");
+    EXPECT_EQ(doc.m_strDriveRoot, L"?:\\");
+}
+
+TEST(Catalogue, MissingEnvironmentAndFoldersLeaveEmptyBasesAndLongWindowsFoldersStayWhole) {
+    FakeSystem system;
+    system.environment.clear();
+    system.windows = L"C:\\" + std::wstring(140, L'w');
+    CBriskoDoc doc(system);
+    EXPECT_EQ(doc.m_strAllUsersProfile, L"");
+    EXPECT_EQ(doc.m_szAppData, L"");
+    EXPECT_EQ(doc.m_szWindowsDir, system.windows);  // never cut into the name of another folder
+    EXPECT_EQ(doc.m_szSystemDrive, L"C:");
+}
+
+TEST(Catalogue, TheCollectionsOfTheOtherModesHoldTheirTargetsInOrder) {
+    FakeSystem system;
+    CBriskoDoc doc(system);
+    EXPECT_EQ(Texts(doc.m_listDriveRootTempItems), (std::vector<std::wstring>{L"msdownld.tmp", L"Wininst0.400"}));
+    ASSERT_EQ(doc.m_listWindowsTempFolders.size(), 6u);
+    EXPECT_STREQ(doc.m_listWindowsTempFolders.back(), L"WinSxS\\InstallTemp");
+    ASSERT_EQ(doc.m_listLocalAppDataFolders.size(), 5u);
+    EXPECT_STREQ(doc.m_listLocalAppDataFolders.back(), L"..\\LocalLow\\Microsoft\\CryptnetUrlCache");
+    EXPECT_EQ(Texts(doc.m_listRealPlayerFolders), (std::vector<std::wstring>{L"Real\\RealOne Player", L"Real\\RealPlayer"}));
+}
+
+TEST(Catalogue, TheRealMachineGivesAWindowsFolderAndItsDrive) {
+    CBriskoDoc doc;
+    ASSERT_GE(doc.m_szWindowsDir.size(), 3u);
+    EXPECT_EQ(doc.m_szSystemDrive, doc.m_szWindowsDir.substr(0, 2));
+    EXPECT_FALSE(doc.m_szAppData.empty());
+}

@@ -1,0 +1,27 @@
+#include "view/CommandAvailability.h"
+
+#include "res/resource.h"
+
+bool IsCommandAvailable(UINT id, const CommandState& s) {
+    switch (id) {
+    case ID_OPTIONS_STANDARD:
+    case ID_OPTIONS_OFFLINE_TEMP:
+    case ID_VIEW_LANGUAGE:
+        return !s.busy;
+    case ID_OPTIONS_COOKIES:
+        return s.cookiesAvailable && !s.busy;
+    case ID_EDIT_DELETE:
+    case ID_EDIT_RECYCLE:
+    case ID_FILE_OPEN:
+        return s.selected > 0 && !s.busy;
+    case ID_EDIT_SELECT_ALL:
+        return s.rows > 0 && s.rows != s.selected && !s.busy;
+    case ID_EDIT_UNSELECT_ALL:
+        // Stays available during a clean: rows unselected meanwhile are skipped.
+        return s.selected > 0;
+    case ID_EDIT_INVERT_SELECTION:
+        return s.rows > 0 && !s.busy;
+    default:
+        return true;
+    }
+}

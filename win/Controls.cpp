@@ -1,0 +1,67 @@
+#include "win/Controls.h"
+
+#include <vector>
+
+namespace win {
+
+bool CListCtrl::SetItemState(int item, UINT state, UINT mask) const {
+    LVITEMW lvi{};
+    lvi.state = state;
+    lvi.stateMask = mask;
+    return SendMessage(LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&lvi)) != 0;
+}
+
+int CListCtrl::InsertItem(int index, const std::wstring& text, int image) const {
+    LVITEMW lvi{};
+    lvi.mask = LVIF_TEXT | LVIF_IMAGE;
+    lvi.iItem = index;
+    lvi.pszText = const_cast<wchar_t*>(text.c_str());
+    lvi.iImage = image;
+    return static_cast<int>(SendMessage(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&lvi)));
+}
+
+bool CListCtrl::SetItemText(int item, int subItem, const std::wstring& text) const {
+    LVITEMW lvi{};
+    lvi.iSubItem = subItem;
+    lvi.pszText = const_cast<wchar_t*>(text.c_str());
+    return SendMessage(LVM_SETITEMTEXTW, item, reinterpret_cast<LPARAM>(&lvi)) != 0;
+}
+
+std::wstring CListCtrl::GetItemText(int item, int subItem) const {
+    // The control copies at most the buffer size; grow until the text fits.
+    for (int size = 512;; size *= 2) {
+        std::vector<wchar_t> buffer(size);
+        LVITEMW lvi{};
+        lvi.iSubItem = subItem;
+        lvi.pszText = buffer.data();
+        lvi.cchTextMax = size;
+        int n = static_cast<int>(SendMessage(LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&lvi)));
+        if (n < size - 1 || size >= (1 << 20)) return std::wstring(buffer.data(), n);
+    }
+}
+
+int CListCtrl::InsertColumn(int index, const std::wstring& heading, int format, int width) const {
+    LVCOLUMNW col{};
+    col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    col.fmt = format;
+    col.cx = width;
+    col.pszText = const_cast<wchar_t*>(heading.c_str());
+    col.iSubItem = index;
+    return static_cast<int>(SendMessage(LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&col)));
+}
+
+bool CListCtrl::SetColumnText(int index, const std::wstring& heading) const {
+    LVCOLUMNW col{};
+    col.mask = LVCF_TEXT;
+    col.pszText = const_cast<wchar_t*>(heading.c_str());
+    return SendMessage(LVM_SETCOLUMNW, index, reinterpret_cast<LPARAM>(&col)) != 0;
+}
+
+std::wstring CStatusBar::GetPaneText(int pane) const {
+    int n = LOWORD(SendMessage(SB_GETTEXTLENGTHW, pane));
+    std::vector<wchar_t> buffer(n + 1);
+    SendMessage(SB_GETTEXTW, pane, reinterpret_cast<LPARAM>(buffer.data()));
+    return std::wstring(buffer.data());
+}
+
+}  // namespace win

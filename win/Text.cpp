@@ -1,0 +1,50 @@
+#include "win/Text.h"
+
+#include <vector>
+
+namespace win {
+
+std::wstring LoadResString(UINT id, HINSTANCE module) {
+    if (!module) module = ::GetModuleHandleW(nullptr);
+    // A string resource holds at most 65535 characters; grow until it fits.
+    for (int size = 256; size <= 65536; size *= 4) {
+        std::vector<wchar_t> buffer(size);
+        int n = ::LoadStringW(module, id, buffer.data(), size);
+        if (n <= 0) return {};
+        if (n < size - 1) return std::wstring(buffer.data(), n);
+    }
+    return {};
+}
+
+std::wstring AsciiUpper(std::wstring text) {
+    for (wchar_t& c : text)
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    return text;
+}
+
+std::wstring BackslashJoin(const std::wstring& a, const std::wstring& b) {
+    std::wstring path;
+    path.reserve(a.size() + 1 + b.size());
+    path.append(a).append(1, L'\\').append(b);
+    return path;
+}
+
+std::wstring ToWide(const std::string& text, UINT codePage) {
+    if (text.empty()) return {};
+    int n = ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(n, L'\0');
+    ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+    return out;
+}
+
+std::string ToNarrow(const std::wstring& text, UINT codePage) {
+    if (text.empty()) return {};
+    int n = ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                  nullptr, nullptr);
+    std::string out(n, '\0');
+    ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                          nullptr, nullptr);
+    return out;
+}
+
+}  // namespace win

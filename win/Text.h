@@ -1,0 +1,20 @@
+#pragma once
+// Small text helpers shared by every layer.
+#include <windows.h>
+#include <string>
+
+namespace win {
+
+// The text of string resource `id` of the module, or "" when it is missing.
+std::wstring LoadResString(UINT id, HINSTANCE module = nullptr);
+
+// Lower-case and upper-case of a-z/A-Z only, as the file-type fallback needs.
+std::wstring AsciiUpper(std::wstring text);
+
+// Path composition with "%s\%s": one backslash between the two parts.
+std::wstring BackslashJoin(const std::wstring& a, const std::wstring& b);
+
+std::wstring ToWide(const std::string& text, UINT codePage = CP_UTF8);
+std::string ToNarrow(const std::wstring& text, UINT codePage = CP_ACP);
+
+}  // namespace win
