@@ -79,6 +79,9 @@ brisko_start_wineserver() {
   # its helper processes off ctest's output pipe.
   setsid wineserver -p </dev/null >/dev/null 2>&1 &
   sleep 0.5
+  # Wine's service processes start with the first program and outlive it;
+  # start them here, on /dev/null, so that none holds a test's output pipe.
+  setsid wine cmd.exe /c exit </dev/null >/dev/null 2>&1
 }
 
 brisko_stop_all() {

@@ -166,3 +166,18 @@ std::vector<HWND> FindTopLevelWindows(DWORD processId, const std::wstring& class
 }
 
 }  // namespace testing_support
+
+namespace testing_support {
+ChildProcess HoldFileOpen(const std::wstring& path, DWORD share) {
+    static int counter = 0;
+    std::wstring eventName = L"brisko-hold-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                             std::to_wstring(counter++);
+    HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, eventName.c_str());
+    ChildProcess child;
+    child.Start(SiblingProgram(L"hold_file.exe"), L"\"" + path + L"\" " + eventName + L" " + std::to_wstring(share));
+    HANDLE waits[2] = {ready, child.Handle()};
+    ::WaitForMultipleObjects(child.Handle() ? 2 : 1, waits, FALSE, 20000);
+    ::CloseHandle(ready);
+    return child;
+}
+}  // namespace testing_support

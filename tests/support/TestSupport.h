@@ -75,3 +75,9 @@ bool WaitUntil(Predicate predicate, DWORD milliseconds = 20000) {
 }
 
 }  // namespace testing_support
+
+namespace testing_support {
+// Another process that holds `path` open for writing with the given sharing
+// (none by default) until the returned process is killed or goes out of scope.
+ChildProcess HoldFileOpen(const std::wstring& path, DWORD share = 0);
+}  // namespace testing_support
