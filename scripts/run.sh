@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The one run command: builds if needed and starts brisko.exe under Wine.
+#   scripts/run.sh                 a demo prefix inside the build folder, made as
+#                                  safely as the test prefix and seeded with a
+#                                  little harmless junk
+#   scripts/run.sh --prefix DIR    an existing Wine prefix of your choice
+# Without a display it runs under Xvfb, writes a screenshot of the screen to
+# build/screenshot.png and ends the program.
+set -u
+BRISKO_ROOT=$(cd "$(dirname "$0")/.." && pwd)
+. "$BRISKO_ROOT/scripts/lib/prefix.sh"
+BUILD=${BRISKO_BUILD_DIR:-$BRISKO_ROOT/build}
+PREFIX=
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --prefix) PREFIX=$(cd "$2" && pwd) || exit 1; shift 2 ;;
+    *) echo "usage: $0 [--prefix DIR]" >&2; exit 2 ;;
+  esac
+done
+
+brisko_install_tools || exit 1
+brisko_configure_build "$BUILD" || exit 1
+
+seed_demo_junk() {  # a few throw-away files for the scans to find
+  local c=$WINEPREFIX/drive_c
+  mkdir -p "$c/windows/Prefetch" "$c/windows/Temp" "$c/Boot" "$c/windows/system32/logfiles"
+  echo "setup finished" > "$c/windows/setupact.log"
+  echo "old" > "$c/windows/progman.bak"
+  echo "scratch" > "$c/windows/system32/~brisko.tmp"
+  echo "boot" > "$c/Boot/bootstat.log"
+  echo "trace" > "$c/windows/system32/logfiles/trace.txt"
+  head -c 20000 /dev/zero > "$c/windows/Prefetch/DEMO.EXE-1234.pf"
+  echo "cache" > "$c/windows/Temp/demo.tmp"
+}
+
+if [ -z "$PREFIX" ]; then
+  PREFIX=$BUILD/demo-prefix
+  if [ ! -f "$PREFIX/.brisko-throwaway" ]; then
+    brisko_make_prefix "$PREFIX" || exit 1
+    seed_demo_junk
+  fi
+  brisko_use_prefix "$PREFIX"
+else
+  export WINEPREFIX=$PREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+fi
+
+INSTALL="$WINEPREFIX/drive_c/Program Files/Brisko"
+mkdir -p "$INSTALL"
+cp -f "$BUILD/brisko.exe" "$INSTALL/"
+rm -rf "$INSTALL/lang" && cp -r "$BUILD/lang" "$INSTALL/lang"
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec wine "C:\\Program Files\\Brisko\\brisko.exe"
+fi
+
+# No display: run under Xvfb, take a screenshot, end the program.
+brisko_start_display || exit 1
+trap brisko_stop_all EXIT
+setsid wine "C:\\Program Files\\Brisko\\brisko.exe" </dev/null >/dev/null 2>&1 &
+sleep "${BRISKO_SCREENSHOT_DELAY:-12}"
+# The main window by its title when X knows it, else the whole screen.
+if import -display "$DISPLAY" -window "Brisko .NET" "$BUILD/screenshot.png" 2>/dev/null ||
+   import -display "$DISPLAY" -window root "$BUILD/screenshot.png" 2>/dev/null; then
+  echo "screenshot: $BUILD/screenshot.png"
+else
+  echo "could not take a screenshot" >&2
+fi
+wineserver -k >/dev/null 2>&1
