@@ -77,3 +77,20 @@ TEST(Catalogue, TheRealMachineGivesAWindowsFolderAndItsDrive) {
     EXPECT_EQ(doc.m_szSystemDrive, doc.m_szWindowsDir.substr(0, 2));
     EXPECT_FALSE(doc.m_szAppData.empty());
 }
+
+TEST(Catalogue, TheRegistryListsHoldTheirKeysInRemovalOrder) {
+    FakeSystem system;
+    CBriskoDoc doc(system);
+    EXPECT_EQ(doc.m_listRunHistoryKeys.size(), 2u);
+    ASSERT_EQ(doc.m_listFindHistoryKeys.size(), 7u);
+    ASSERT_EQ(doc.m_listRecentDocKeys.size(), 16u);
+    // The three Explorer Bars keys share one class identifier.
+    auto key = doc.m_listFindHistoryKeys.begin();
+    for (int i = 0; i < 3; ++i, ++key)
+        EXPECT_NE(std::wstring(*key).find(L"{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}"), std::wstring::npos);
+    std::vector<std::wstring> recent = Texts(doc.m_listRecentDocKeys);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(recent[5 + i], L"Software\\RealNetworks\\RealPlayer\\6.0\\Preferences\\MostRecentClips" +
+                                     std::to_wstring(i + 1));
+    EXPECT_EQ(doc.m_strTypedURLsKey, L"Software\\Microsoft\\Internet Explorer\\TypedURLs");
+}
