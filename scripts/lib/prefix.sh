@@ -11,7 +11,6 @@ brisko_install_tools() {
   command -v cmake >/dev/null || need+=(cmake)
   command -v ninja >/dev/null || need+=(ninja-build)
   [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
-  command -v xwd >/dev/null || need+=(x11-apps)
   command -v convert >/dev/null && convert -version >/dev/null 2>&1 || need+=(imagemagick)
   if [ ${#need[@]} -gt 0 ]; then
     echo "installing: ${need[*]}"
@@ -88,4 +87,19 @@ brisko_stop_all() {
   [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
   [ -n "$BRISKO_XVFB_PID" ] && kill "$BRISKO_XVFB_PID" 2>/dev/null
   BRISKO_XVFB_PID=
+}
+
+# Everything before a run of test or benchmark programs: tools, build, a new
+# throwaway prefix named after $1, the display and the wineserver; all of it
+# is stopped and removed when the calling script exits.
+brisko_session_start() {  # $1 = name for the prefix folder; sets BUILD and PREFIX
+  BUILD=${BRISKO_BUILD_DIR:-$BRISKO_ROOT/build}
+  brisko_install_tools || exit 1
+  brisko_configure_build "$BUILD" || exit 1
+  PREFIX=$(mktemp -d "/tmp/brisko-$1-prefix.XXXXXX")
+  trap 'brisko_stop_all; rm -rf "$PREFIX"' EXIT
+  trap 'exit 130' INT TERM
+  brisko_start_display || exit 1
+  brisko_make_prefix "$PREFIX" || exit 1
+  brisko_start_wineserver
 }
