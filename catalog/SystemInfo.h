@@ -17,6 +17,9 @@ public:
     virtual std::wstring SpecialFolder(int csidl) const;
     virtual DWORD LogicalDrives() const { return ::GetLogicalDrives(); }
     virtual UINT DriveType(const std::wstring& root) const { return ::GetDriveTypeW(root.c_str()); }
+    // The folder that is walked for a drive root: the root itself on a real
+    // machine, any folder in a test.
+    virtual std::wstring DriveRootFolder(const std::wstring& root) const { return root; }
     // Volume and file-system names of a drive root; false when the call fails.
     virtual bool VolumeInformation(const std::wstring& root, std::wstring& volumeName,
                                    std::wstring& fileSystemName) const;

@@ -1,0 +1,134 @@
+#include "scan/Walk.h"
+
+#include <shlwapi.h>
+
+#include "catalog/Paths.h"
+#include "win/Handle.h"
+
+namespace {
+
+bool IsDots(const wchar_t* name) { return wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0; }
+
+bool IsFolder(const WIN32_FIND_DATAW& entry) { return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+
+// Clears the read-only attribute and keeps all others. A link is left alone:
+// changing it could change the file it points to, outside the target.
+void ClearReadOnly(const std::wstring& path, DWORD attributes) {
+    if (!(attributes & FILE_ATTRIBUTE_READONLY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return;
+    ::SetFileAttributesW(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+}
+
+// Clears the read-only attribute of one found entry and hands it on if it
+// still exists. The record keeps the attributes the search reported.
+void HandOn(IFoundItemSink& sink, const std::wstring& folder, const WIN32_FIND_DATAW& entry, bool first) {
+    std::wstring path = JoinPath(folder, entry.cFileName);
+    ClearReadOnly(path, entry.dwFileAttributes);
+    if (first && IsFolder(entry)) return;
+    if (::PathFileExistsW(path.c_str())) sink.AddFoundItem(std::move(path), entry);
+}
+
+std::wstring WithoutTrailingBackslashes(const std::wstring& path) {
+    size_t end = path.find_last_not_of(L'\\');
+    return end == std::wstring::npos ? std::wstring() : path.substr(0, end + 1);
+}
+
+bool IsDriveRoot(const std::wstring& pathWithoutTrailingBackslash) {
+    return pathWithoutTrailingBackslash.size() == 2 && pathWithoutTrailingBackslash[1] == L':';
+}
+
+// The directory entry of an existing file or folder, whatever the form of its
+// path (a trailing backslash, "." and ".." steps).
+bool ReadEntry(const std::wstring& path, WIN32_FIND_DATAW& entry) {
+    std::wstring plain = WithoutTrailingBackslashes(path);
+    win::FindHandle find(::FindFirstFileW(plain.c_str(), &entry));
+    if (find) return true;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    entry = WIN32_FIND_DATAW{};
+    entry.dwFileAttributes = data.dwFileAttributes;
+    entry.ftCreationTime = data.ftCreationTime;
+    entry.ftLastAccessTime = data.ftLastAccessTime;
+    entry.ftLastWriteTime = data.ftLastWriteTime;
+    entry.nFileSizeHigh = data.nFileSizeHigh;
+    entry.nFileSizeLow = data.nFileSizeLow;
+    std::wstring name = plain.substr(plain.rfind(L'\\') + 1);
+    wcsncpy(entry.cFileName, name.c_str(), MAX_PATH - 1);
+    return true;
+}
+
+}  // namespace
+
+bool IsFullPath(const std::wstring& path) {
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\' && iswalpha(path[0])) return true;
+    return path.size() > 2 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'\\';
+}
+
+bool FullPathExists(const std::wstring& path) { return IsFullPath(path) && ::PathFileExistsW(path.c_str()); }
+
+void WalkFolder(IFoundItemSink& sink, const std::wstring& pattern, const std::wstring& folder,
+                const std::wstring& excluded) {
+    if (!FullPathExists(folder)) return;
+    WIN32_FIND_DATAW entry;
+    win::FindHandle find(::FindFirstFileW(JoinPath(folder, pattern).c_str(), &entry));
+    if (!find) return;
+    HandOn(sink, folder, entry, true);
+    while (::FindNextFileW(find.Get(), &entry)) {
+        if (IsDots(entry.cFileName) || excluded == entry.cFileName) continue;
+        HandOn(sink, folder, entry, false);
+    }
+}
+
+void WalkSubfolder(IFoundItemSink& sink, const std::wstring& base, const std::wstring& relative,
+                   const std::wstring& pattern, const std::wstring& excluded) {
+    WalkFolder(sink, pattern, JoinPath(base, relative), excluded);
+}
+
+void WalkPatternList(IFoundItemSink& sink, const std::wstring& folder, const CTargetList& patterns) {
+    for (const wchar_t* pattern : patterns) WalkFolder(sink, pattern, folder);
+}
+
+void WalkTargetPairs(IFoundItemSink& sink, const std::wstring& base, const CTargetPairList& pairs) {
+    for (const CTargetPair& pair : pairs) WalkSubfolder(sink, base, pair.folder, pair.pattern);
+}
+
+void WalkSubfolderList(IFoundItemSink& sink, const std::wstring& base, const CTargetList& folders,
+                       const std::wstring& pattern) {
+    for (const wchar_t* folder : folders) WalkSubfolder(sink, base, folder, pattern);
+}
+
+void AddNamedItem(IFoundItemSink& sink, const std::wstring& folder, const std::wstring& name) {
+    if (!IsFullPath(folder)) return;
+    std::wstring path = JoinPath(folder, name);
+    if (path.size() >= MAX_PATH || !::PathFileExistsW(path.c_str())) return;
+    wchar_t canonical[MAX_PATH] = {};
+    if (!::PathCanonicalizeW(canonical, path.c_str())) return;
+    WIN32_FIND_DATAW entry;
+    if (!ReadEntry(path, entry)) return;
+    sink.AddFoundItem(canonical, entry);
+}
+
+void AddNamedItemList(IFoundItemSink& sink, const std::wstring& folder, const CTargetList& names) {
+    for (const wchar_t* name : names) AddNamedItem(sink, folder, name);
+}
+
+void AddFolderItem(IFoundItemSink& sink, const std::wstring& folder) {
+    if (!IsFullPath(folder) || IsDriveRoot(WithoutTrailingBackslashes(folder))) return;
+    WIN32_FIND_DATAW entry;
+    if (!::PathFileExistsW(folder.c_str()) || !ReadEntry(folder, entry)) return;
+    sink.AddFoundItem(folder, entry);
+}
+
+void AppendFirstMatch(std::wstring& path, const std::wstring& pattern) {
+    if (IsFullPath(path)) {
+        WIN32_FIND_DATAW entry;
+        win::FindHandle find(::FindFirstFileW(JoinPath(path, pattern).c_str(), &entry));
+        if (find) {
+            do {
+                if (IsDots(entry.cFileName)) continue;
+                path = JoinPath(path, entry.cFileName);
+                return;
+            } while (::FindNextFileW(find.Get(), &entry));
+        }
+    }
+    path = JoinPath(path, pattern);
+}
