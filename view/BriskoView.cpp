@@ -2,13 +2,46 @@
 
 #include "app/BriskoApp.h"
 #include "catalog/BriskoDoc.h"
+#include "clean/CurrentPath.h"
+#include "clean/DeleteItem.h"
+#include "clean/Guards.h"
 #include "i18n/Lang.h"
 #include "res/resource.h"
+#include "view/ItemText.h"
+#include "view/ListLayout.h"
 #include "view/Placement.h"
+#include "win/Text.h"
+
+namespace {
+constexpr int kFolderImage = 0;
+constexpr int kDocumentImage = 1;
+
+// Waits for a worker that may still send to windows of this thread.
+void WaitForThread(HANDLE thread, DWORD milliseconds) {
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        DWORD elapsed = ::GetTickCount() - start;
+        if (elapsed >= milliseconds) return;
+        DWORD woken = ::MsgWaitForMultipleObjects(1, &thread, FALSE, milliseconds - elapsed, QS_SENDMESSAGE);
+        if (woken != WAIT_OBJECT_0 + 1) return;
+        MSG msg;
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // serves the sent messages
+    }
+}
+
+win::ImageList MakeImageList(int size) {
+    win::ImageList list(::ImageList_Create(size, size, ILC_MASK | ILC_COLOR8, 9, 9));
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    // Shared icons at the system's size; the list scales them to its own.
+    for (UINT id : {IDI_FOLDER, IDI_DOCUMENT}) ::ImageList_AddIcon(list.Get(), ::LoadIconW(instance, MAKEINTRESOURCEW(id)));
+    return list;
+}
+}  // namespace
 
 CBriskoView::CBriskoView(CBriskoApp& app, CBriskoDoc& doc) : m_app(app), m_doc(doc) {}
 
 CBriskoView::~CBriskoView() {
+    StopWorker();
     if (m_app.m_pListView == this) m_app.m_pListView = nullptr;
 }
 
@@ -27,6 +60,31 @@ void CBriskoView::OnInitialUpdate() {
 
 void CBriskoView::SetUpList() {
     ModifyStyle(LVS_TYPEMASK, LVS_REPORT);
+    CreateImageLists();
+    CreateColumns();
+}
+
+void CBriskoView::CreateImageLists() {
+    m_imageListSmall = MakeImageList(16);
+    m_imageListLarge = MakeImageList(32);
+    List().SetImageList(m_imageListSmall.Get(), LVSIL_SMALL);
+    List().SetImageList(m_imageListLarge.Get(), LVSIL_NORMAL);
+}
+
+void CBriskoView::CreateColumns() {
+    if (m_bColumnsReady) return;
+    ColumnWidths widths = InitialColumnWidths(GetClientRect().right, ::GetSystemMetrics(SM_CXVSCROLL));
+    const wchar_t* headings[4] = {L"File Name", L"Type", L"Size", L"Date Modified"};
+    const int formats[4] = {LVCFMT_LEFT, LVCFMT_CENTER, LVCFMT_RIGHT, LVCFMT_CENTER};
+    for (int i = 0; i < 4; ++i)
+        List().InsertColumn(i, GetLangString(L"Columns", std::to_wstring(i + 1), headings[i]), formats[i],
+                            widths.width[i]);
+    m_bColumnsReady = true;
+}
+
+void CBriskoView::OnSize(int cx) {
+    if (!m_bColumnsReady) return;
+    List().SetColumnWidth(0, FileNameWidthAfterResize(cx, List().GetColumnWidth(1)));
 }
 
 void CBriskoView::ApplyStoredPlacement() {
@@ -37,7 +95,17 @@ void CBriskoView::ApplyStoredPlacement() {
     m_app.m_pMainWnd.MoveWindow(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, true);
 }
 
-void CBriskoView::AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) {}
+void CBriskoView::AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) {
+    bool folder = (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (folder ? IsProtectedOnThisMachine(path) : IsFileInUse(path)) return;
+    win::CListCtrl list = List();
+    int row = list.InsertItem(0, path, folder ? kFolderImage : kDocumentImage);
+    if (row < 0) return;
+    list.SetItemText(row, 1, GetFileTypeText(path));
+    // An empty size marks a folder row for the clean and the Open command.
+    list.SetItemText(row, 2, folder ? std::wstring() : FormatSizeText(FoundItemSize(findData)));
+    list.SetItemText(row, 3, FormatDateText(findData.ftLastWriteTime));
+}
 
 CommandState CBriskoView::Snapshot() const {
     CommandState state;
@@ -54,15 +122,89 @@ bool CBriskoView::IsCommandEnabled(UINT id) const { return IsCommandAvailable(id
 bool CBriskoView::OnCommand(UINT id) {
     if (!IsCommandEnabled(id)) return true;  // an unavailable command does nothing, whatever sent it
     switch (id) {
+    case ID_EDIT_DELETE:
+        StartClean(true);
+        return true;
+    case ID_EDIT_RECYCLE:
+        StartClean(false);
+        return true;
     default:
         return false;
     }
+}
+
+bool CBriskoView::StartClean(bool permanent) {
+    if (m_pCleanThread) return false;  // one clean at a time
+    m_nCleanMode = permanent ? 1 : 0;
+    m_bBusy = true;
+    EnableWindow(false);  // the selection must not change while the worker reads it
+    auto request = std::make_unique<CleanRequest>();
+    request->list = m_hWnd;
+    request->reportTo = m_hWnd;
+    request->permanent = permanent;
+    request->remove = m_removeItem;
+    CBriskoApp* app = &m_app;
+    request->setCurrentPath = [app](const std::wstring& path) { SetCurrentCleanPath(*app, path); };
+    m_cleanControl = request->control;
+    m_pCleanThread = StartCleanWorker(std::move(request));
+    if (!m_pCleanThread) {
+        // No worker, so no end report would undo the start.
+        m_bBusy = false;
+        EnableWindow(true);
+        return false;
+    }
+    return true;
+}
+
+void CBriskoView::OnCleanItem(int row, LPARAM report) {
+    if (report < 0) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        ShowRemovalStatus();
+        return;
+    }
+    List().DeleteItem(row);
+}
+
+void CBriskoView::ShowRemovalStatus() {
+    win::CStatusBar* bar = m_app.m_pStatusBar;
+    if (!bar || !bar->IsWindow()) return;
+    std::wstring deleting = win::LoadResString(IDS_DELETING);
+    std::wstring text = IsDefaultLanguage() ? deleting : GetLangString(L"Status", L"11", deleting) + L" ";
+    bar->SetPaneText(0, text + GetCurrentCleanPath(m_app), SBT_NOTABPARSING);
+}
+
+void CBriskoView::OnCleanDone() {
+    if (m_pCleanThread) ::WaitForSingleObject(m_pCleanThread.Get(), 5000);  // it has posted its last report
+    m_pCleanThread.Reset();
+    m_cleanControl.reset();
+    m_bBusy = false;
+    EnableWindow(true);
+}
+
+void CBriskoView::StopWorker() {
+    if (!m_pCleanThread) return;
+    // The worker stops after its row; it shares nothing with this object but
+    // the control block, so a worker still busy after the wait is harmless.
+    m_cleanControl->keepGoing = false;
+    WaitForThread(m_pCleanThread.Get(), 10000);
+    m_pCleanThread.Reset();
 }
 
 LRESULT CBriskoView::OnNotify(const NMHDR& header) { return 0; }
 
 LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+    case WM_CLEANITEM:
+        OnCleanItem(static_cast<int>(wp), lp);
+        return 0;
+    case WM_CLEANDONE:
+        OnCleanDone();
+        return 0;
+    case WM_SIZE: {
+        LRESULT result = DefaultProc(msg, wp, lp);
+        OnSize(LOWORD(lp));
+        return result;
+    }
     case WM_DESTROY:
         OnDestroy();
         break;
@@ -71,6 +213,7 @@ LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void CBriskoView::OnDestroy() {
+    StopWorker();
     // The language setting is kept per Windows user.
     m_app.WriteProfileString(m_app.m_szUserName, L"src", m_app.m_strLanguage);
 }

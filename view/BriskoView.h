@@ -3,8 +3,10 @@
 // fills the main frame's client area.
 #include <windows.h>
 #include <commctrl.h>
+#include <memory>
 #include <string>
 
+#include "clean/CleanWorker.h"
 #include "scan/FoundItemSink.h"
 #include "view/CommandAvailability.h"
 #include "view/Modes.h"
@@ -24,6 +26,8 @@ public:
     bool Create(HWND parent);
     // Sets the list up, places the main window and shows a first scan.
     void OnInitialUpdate();
+    // Report mode, the two image lists and the four columns.
+    void SetUpList();
 
     // One row for a match of a scan; files in use are left out.
     void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override;
@@ -36,10 +40,17 @@ public:
     win::CListCtrl List() const { return win::CListCtrl(m_hWnd); }
     CBriskoDoc& GetDocument() const { return m_doc; }
 
+    // Starts the clean worker over the selected rows (commands 157 and 158);
+    // false when one already runs or none could be started.
+    bool StartClean(bool permanent);
+    bool IsCleaning() const { return m_pCleanThread.IsValid(); }
+
     BYTE m_nMode = MODE_STANDARD;
     bool m_bCookiesAvailable = true;
-    volatile bool m_bBusy = false;
-    volatile int m_nCleanMode = 0;
+    bool m_bBusy = false;   // only the user-interface thread reads or writes it
+    int m_nCleanMode = 0;   // 1 permanent, 0 Recycle Bin; the worker gets its own copy
+    // The removal of one row's item that a clean runs; tests put a recording one in.
+    ItemRemover m_removeItem = &RemoveRowItem;
     std::wstring m_strTitle;
     bool m_bSortAscending[4] = {false, true, true, false};
 
@@ -48,12 +59,21 @@ protected:
 
 private:
     CommandState Snapshot() const;
-    void SetUpList();
+    void CreateImageLists();
+    void CreateColumns();
+    void OnSize(int cx);
     void ApplyStoredPlacement();
+    void OnCleanItem(int row, LPARAM report);
+    void OnCleanDone();
+    void ShowRemovalStatus();
+    void StopWorker();
     void OnDestroy();
 
     CBriskoApp& m_app;
     CBriskoDoc& m_doc;
     win::ImageList m_imageListSmall;
     win::ImageList m_imageListLarge;
+    bool m_bColumnsReady = false;
+    win::KernelHandle m_pCleanThread;             // the running worker, empty when idle
+    std::shared_ptr<CleanControl> m_cleanControl;  // shared with the running worker
 };

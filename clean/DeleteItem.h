@@ -1,0 +1,32 @@
+#pragma once
+// Removal of one found item, permanently or to the Recycle Bin, with the
+// wipe of cache index files and the test whether a file is in use.
+#include <windows.h>
+#include <string>
+#include <vector>
+
+// Removes the file or folder at `path`. Links, protected folders and missing
+// paths (other than "index.dat") are left alone and give false. A folder is
+// removed permanently by the program's own walk, which never follows a link;
+// a folder goes to the Recycle Bin through the shell only when its tree holds
+// no link. True when the removal reported success.
+bool DeleteFoundItem(const std::wstring& path, bool permanent);
+
+// Overwrites everything after the first 64 bytes (the header) with zeros;
+// false when the file cannot be opened for writing.
+bool WipeIndexFile(const std::wstring& path);
+// The sizes of the zero writes that wipe a file of `size` bytes, in order.
+std::vector<DWORD> WipeChunks(ULONGLONG size);
+
+// True when the file cannot be opened exclusively for writing (held by
+// another process, read-only, missing, a folder) or its path has 260
+// characters or more.
+bool IsFileInUse(const std::wstring& path);
+
+// The text "Deleting" and the path, as the status bar shows it.
+std::wstring DeletingStatusText(const std::wstring& path);
+// Sends DeletingStatusText to pane 0 of the main frame's status bar.
+void ShowDeletingStatus(const std::wstring& path);
+
+// The shell's delete request, without confirmation or error dialog.
+bool ShellDelete(const std::wstring& path, bool permanent);

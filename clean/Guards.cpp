@@ -1,0 +1,129 @@
+#include "clean/Guards.h"
+
+#include <shlobj.h>
+
+#include <vector>
+
+#include "catalog/SystemInfo.h"
+
+namespace {
+
+bool EqualNoCase(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                                  TRUE) == CSTR_EQUAL;
+}
+
+std::wstring StripLongPrefix(std::wstring path) {
+    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + path.substr(8);
+    if (path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\??\\", 0) == 0) return path.substr(4);
+    return path;
+}
+
+std::wstring FullPath(const std::wstring& path) {
+    DWORD n = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return path;
+    std::vector<wchar_t> buffer(n + 1, L'\0');
+    n = ::GetFullPathNameW(path.c_str(), n + 1, buffer.data(), nullptr);
+    return std::wstring(buffer.data(), n);
+}
+
+std::wstring ParentOf(const std::wstring& path) {
+    size_t slash = path.rfind(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+bool EndsWithNoCase(const std::wstring& text, const std::wstring& tail) {
+    return text.size() >= tail.size() && EqualNoCase(text.substr(text.size() - tail.size()), tail);
+}
+
+}  // namespace
+
+void ProtectedFolders::Add(const std::wstring& path) {
+    if (path.empty()) return;
+    std::wstring normal = NormaliseFolderPath(path);
+    if (!normal.empty()) paths.push_back(normal);
+}
+
+std::wstring NormaliseFolderPath(const std::wstring& path) {
+    if (path.empty()) return {};
+    std::wstring text = StripLongPrefix(path);
+    for (wchar_t& c : text)
+        if (c == L'/') c = L'\\';
+    text = StripLongPrefix(FullPath(text));
+    // Keep "X:\" whole; any other trailing backslash goes.
+    while (text.size() > 3 && text.back() == L'\\') text.pop_back();
+    if (text.size() == 2 && text[1] == L':') text += L'\\';
+    return text;
+}
+
+bool IsVolumeRoot(const std::wstring& normalised) {
+    if (normalised.size() == 3 && normalised[1] == L':' && normalised[2] == L'\\') return true;
+    if (normalised.rfind(L"\\\\", 0) == 0) {
+        // "\\server\share": at most one more backslash after the server name.
+        size_t server = normalised.find(L'\\', 2);
+        return server == std::wstring::npos || normalised.find(L'\\', server + 1) == std::wstring::npos;
+    }
+    return false;
+}
+
+bool IsProtectedFolder(const std::wstring& path, const ProtectedFolders& folders) {
+    std::wstring normal = NormaliseFolderPath(path);
+    if (normal.empty() || IsVolumeRoot(normal)) return true;
+    for (const std::wstring& folder : folders.paths)
+        if (EqualNoCase(normal, folder)) return true;
+    return false;
+}
+
+ProtectedFolders CollectProtectedFolders(const ISystemInfo& system) {
+    ProtectedFolders result;
+    std::wstring windows = system.WindowsFolder();
+    result.Add(windows);
+    if (!windows.empty()) result.Add(windows + L"\\System32");
+    const int shellFolders[] = {CSIDL_WINDOWS,       CSIDL_SYSTEM,          CSIDL_PROGRAM_FILES,
+                                CSIDL_PROGRAM_FILESX86, CSIDL_PROFILE,      CSIDL_DESKTOPDIRECTORY,
+                                CSIDL_PERSONAL,      CSIDL_MYMUSIC,         CSIDL_MYPICTURES,
+                                CSIDL_MYVIDEO,       CSIDL_APPDATA,         CSIDL_LOCAL_APPDATA};
+    for (int csidl : shellFolders) result.Add(system.SpecialFolder(csidl));
+    const wchar_t* variables[] = {L"SystemRoot", L"windir", L"ProgramFiles", L"ProgramFiles(x86)", L"ProgramW6432",
+                                  L"USERPROFILE", L"ALLUSERSPROFILE", L"PUBLIC", L"APPDATA", L"LOCALAPPDATA"};
+    for (const wchar_t* name : variables)
+        if (auto value = system.Environment(name)) result.Add(*value);
+    std::wstring profile = system.SpecialFolder(CSIDL_PROFILE);
+    if (profile.empty()) profile = system.Environment(L"USERPROFILE").value_or(L"");
+    if (!profile.empty()) {
+        std::wstring normal = NormaliseFolderPath(profile);
+        result.Add(ParentOf(normal));  // the folder that holds every profile
+        result.Add(normal + L"\\Downloads");
+        result.Add(normal + L"\\AppData");
+    }
+    // AppData itself, above its Roaming folder, wherever the profile lies.
+    std::wstring roaming = NormaliseFolderPath(system.SpecialFolder(CSIDL_APPDATA));
+    if (EndsWithNoCase(roaming, L"\\Roaming")) result.Add(ParentOf(roaming));
+    return result;
+}
+
+const ProtectedFolders& MachineProtectedFolders() {
+    static const ProtectedFolders folders = [] {
+        ProtectedFolders found = CollectProtectedFolders(RealSystemInfo());
+        PWSTR downloads = nullptr;
+        if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Downloads, 0, nullptr, &downloads))) found.Add(downloads);
+        ::CoTaskMemFree(downloads);
+        return found;
+    }();
+    return folders;
+}
+
+bool IsProtectedOnThisMachine(const std::wstring& path) {
+    if (IsProtectedFolder(path, MachineProtectedFolders())) return true;
+    wchar_t longPath[MAX_PATH] = {};
+    DWORD n = ::GetLongPathNameW(path.c_str(), longPath, MAX_PATH);
+    return n > 0 && n < MAX_PATH && IsProtectedFolder(longPath, MachineProtectedFolders());
+}
+
+bool FinalPathShowsLink(const std::wstring& folderFinalPath, const std::wstring& name,
+                        const std::wstring& entryFinalPath) {
+    std::wstring expected = folderFinalPath;
+    if (expected.empty() || expected.back() != L'\\') expected += L'\\';
+    expected += name;
+    return !EqualNoCase(StripLongPrefix(expected), StripLongPrefix(entryFinalPath));
+}

@@ -1,0 +1,68 @@
+#include "clean/Links.h"
+
+#include <vector>
+
+#include "clean/Guards.h"
+#include "win/Handle.h"
+
+namespace {
+std::wstring ParentOf(const std::wstring& path) {
+    size_t slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return {};
+    if (slash == 2 && path[1] == L':') return path.substr(0, 3);  // keep "X:\"
+    return path.substr(0, slash);
+}
+std::wstring Join(const std::wstring& folder, const wchar_t* name) {
+    return (!folder.empty() && folder.back() == L'\\') ? folder + name : folder + L"\\" + name;
+}
+}  // namespace
+
+bool IsDotEntry(const wchar_t* name) {
+    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
+std::wstring FinalPathOf(const std::wstring& path) {
+    win::FileHandle entry(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                        nullptr));
+    if (!entry) return {};
+    std::vector<wchar_t> buffer(MAX_PATH + 1);
+    for (;;) {
+        DWORD n = ::GetFinalPathNameByHandleW(entry.Get(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                              VOLUME_NAME_DOS);
+        if (n == 0) return {};
+        if (n < buffer.size()) return std::wstring(buffer.data(), n);
+        buffer.resize(n + 1);
+    }
+}
+
+bool IsLinkEntry(const std::wstring& folder, const std::wstring& folderFinalPath, const WIN32_FIND_DATAW& find) {
+    if (find.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return true;
+    if (folderFinalPath.empty()) return true;
+    std::wstring entryFinal = FinalPathOf(Join(folder, find.cFileName));
+    return entryFinal.empty() || FinalPathShowsLink(folderFinalPath, find.cFileName, entryFinal);
+}
+
+bool IsLinkPath(const std::wstring& path) {
+    WIN32_FIND_DATAW find;
+    win::FindHandle search(::FindFirstFileW(path.c_str(), &find));
+    if (!search) return false;
+    std::wstring folder = ParentOf(path);
+    return IsLinkEntry(folder, FinalPathOf(folder), find);
+}
+
+bool TreeHoldsLink(const std::wstring& folder) {
+    std::wstring folderFinal = FinalPathOf(folder);
+    if (folderFinal.empty()) return true;
+    WIN32_FIND_DATAW find;
+    win::FindHandle search(::FindFirstFileW((folder + L"\\*").c_str(), &find));
+    if (!search) return false;
+    do {
+        if (IsDotEntry(find.cFileName)) continue;
+        if (IsLinkEntry(folder, folderFinal, find)) return true;
+        if ((find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && TreeHoldsLink(Join(folder, find.cFileName)))
+            return true;
+    } while (::FindNextFileW(search.Get(), &find));
+    return false;
+}

@@ -1,0 +1,63 @@
+#include "view/ItemText.h"
+
+#include <oleauto.h>
+#include <shellapi.h>
+
+namespace {
+
+std::wstring TwoDigits(int value) {
+    std::wstring text = std::to_wstring(value);
+    return text.size() < 2 ? L"0" + text : text;
+}
+
+std::wstring FourDigits(int value) {
+    std::wstring text = std::to_wstring(value);
+    while (text.size() < 4) text.insert(text.begin(), L'0');
+    return text;
+}
+
+bool SameToTheSecond(const SYSTEMTIME& a, const SYSTEMTIME& b) {
+    return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay && a.wHour == b.wHour &&
+           a.wMinute == b.wMinute && a.wSecond == b.wSecond;
+}
+
+}  // namespace
+
+std::wstring FallbackTypeText(const std::wstring& path) {
+    size_t dot = path.rfind(L'.');
+    size_t slash = path.rfind(L'\\');
+    bool hasExtension = dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash);
+    if (!hasExtension) return L"File";
+    std::wstring extension = path.substr(dot + 1);
+    for (wchar_t& c : extension)
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    return extension + L" File";
+}
+
+std::wstring GetFileTypeText(const std::wstring& path) {
+    SHFILEINFOW info{};
+    if (::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_TYPENAME) && info.szTypeName[0])
+        return info.szTypeName;
+    return FallbackTypeText(path);
+}
+
+std::wstring FormatSizeText(ULONGLONG bytes) {
+    ULONGLONG kib = bytes == 0 ? 0 : (bytes <= 1024 ? 1 : bytes / 1024);
+    return std::to_wstring(kib) + L" KB";
+}
+
+ULONGLONG FoundItemSize(const WIN32_FIND_DATAW& find) {
+    return (static_cast<ULONGLONG>(find.nFileSizeHigh) << 32) | find.nFileSizeLow;
+}
+
+std::wstring FormatDateText(const FILETIME& lastWrite) {
+    FILETIME local{};
+    SYSTEMTIME fields{}, back{};
+    double variant = 0;
+    if (!::FileTimeToLocalFileTime(&lastWrite, &local) || !::FileTimeToSystemTime(&local, &fields) ||
+        !::SystemTimeToVariantTime(&fields, &variant) || !::VariantTimeToSystemTime(variant, &back) ||
+        !SameToTheSecond(fields, back))
+        return {};
+    return TwoDigits(fields.wMonth) + L"/" + TwoDigits(fields.wDay) + L"/" + FourDigits(fields.wYear) + L" " +
+           TwoDigits(fields.wHour) + L":" + TwoDigits(fields.wMinute);
+}
