@@ -97,7 +97,9 @@ void WalkSubfolderList(IFoundItemSink& sink, const std::wstring& base, const CTa
 }
 
 void AddNamedItem(IFoundItemSink& sink, const std::wstring& folder, const std::wstring& name) {
-    if (!IsFullPath(folder)) return;
+    // The folder must exist itself: ".." steps of the name are resolved by
+    // text, and would otherwise climb out of a folder that leads nowhere.
+    if (!FullPathExists(folder)) return;
     std::wstring path = JoinPath(folder, name);
     if (path.size() >= MAX_PATH || !::PathFileExistsW(path.c_str())) return;
     wchar_t canonical[MAX_PATH] = {};
