@@ -16,12 +16,6 @@ namespace {
 constexpr DWORD kHeaderSize = 64;
 constexpr DWORD kWipeBlock = 10000;
 
-std::wstring ParentOf(const std::wstring& path) {
-    size_t slash = path.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) return {};
-    if (slash == 2 && path[1] == L':') return path.substr(0, 3);
-    return path.substr(0, slash);
-}
 }  // namespace
 
 bool ShellDelete(const std::wstring& path, bool permanent) {
@@ -44,10 +38,7 @@ bool DeleteFoundItem(const std::wstring& path, bool permanent) {
         win::FindHandle search(::FindFirstFileW(path.c_str(), &entry));
         found = search.IsValid();
     }
-    if (found) {
-        std::wstring folder = ParentOf(path);
-        if (IsLinkEntry(folder, FinalPathOf(folder), entry)) return false;  // a link stays where it is
-    }
+    if (found && IsLinkPath(path)) return false;  // a link, or what lies behind one, stays where it is
     // Only the exact lower-case name is a cache index; it is wiped even when
     // the search did not see it, and then still handed to the shell.
     if (found && std::wstring(entry.cFileName) == L"index.dat") {
@@ -96,6 +87,10 @@ bool WipeIndexFile(const std::wstring& path) {
 
 bool IsFileInUse(const std::wstring& path) {
     if (path.size() >= MAX_PATH) return true;
+    // Read-only counts as in use even for an administrator whom the file
+    // system would let write (Wine running as root does).
+    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) return true;
     win::FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                        nullptr));
     return !file.IsValid();

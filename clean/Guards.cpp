@@ -49,6 +49,8 @@ std::wstring NormaliseFolderPath(const std::wstring& path) {
     std::wstring text = StripLongPrefix(path);
     for (wchar_t& c : text)
         if (c == L'/') c = L'\\';
+    // A bare "X:" means the current folder of that drive to the platform; here it names the drive.
+    if (text.size() == 2 && text[1] == L':') text += L'\\';
     text = StripLongPrefix(FullPath(text));
     // Keep "X:\" whole; any other trailing backslash goes.
     while (text.size() > 3 && text.back() == L'\\') text.pop_back();
@@ -125,5 +127,9 @@ bool FinalPathShowsLink(const std::wstring& folderFinalPath, const std::wstring&
     std::wstring expected = folderFinalPath;
     if (expected.empty() || expected.back() != L'\\') expected += L'\\';
     expected += name;
-    return !EqualNoCase(StripLongPrefix(expected), StripLongPrefix(entryFinalPath));
+    return !SamePathText(expected, entryFinalPath);
+}
+
+bool SamePathText(const std::wstring& a, const std::wstring& b) {
+    return EqualNoCase(StripLongPrefix(a), StripLongPrefix(b));
 }

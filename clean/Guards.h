@@ -43,3 +43,5 @@ bool IsProtectedOnThisMachine(const std::wstring& path);
 // way to see them there.
 bool FinalPathShowsLink(const std::wstring& folderFinalPath, const std::wstring& name,
                         const std::wstring& entryFinalPath);
+// True when two paths, either with the "\\?\" prefix, name the same place in any letter case.
+bool SamePathText(const std::wstring& a, const std::wstring& b);

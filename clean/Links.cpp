@@ -44,12 +44,22 @@ bool IsLinkEntry(const std::wstring& folder, const std::wstring& folderFinalPath
     return entryFinal.empty() || FinalPathShowsLink(folderFinalPath, find.cFileName, entryFinal);
 }
 
+bool PathRunsThroughLink(const std::wstring& path) {
+    std::wstring final = FinalPathOf(path);
+    if (final.empty()) return false;
+    // A short (8.3) spelling is no link: compare the long form.
+    std::vector<wchar_t> longPath(32768);
+    DWORD n = ::GetLongPathNameW(path.c_str(), longPath.data(), static_cast<DWORD>(longPath.size()));
+    std::wstring expected = (n > 0 && n < longPath.size()) ? std::wstring(longPath.data(), n) : path;
+    return !SamePathText(NormaliseFolderPath(expected), NormaliseFolderPath(final));
+}
+
 bool IsLinkPath(const std::wstring& path) {
     WIN32_FIND_DATAW find;
     win::FindHandle search(::FindFirstFileW(path.c_str(), &find));
     if (!search) return false;
     std::wstring folder = ParentOf(path);
-    return IsLinkEntry(folder, FinalPathOf(folder), find);
+    return IsLinkEntry(folder, FinalPathOf(folder), find) || PathRunsThroughLink(path);
 }
 
 bool TreeHoldsLink(const std::wstring& folder) {

@@ -14,7 +14,12 @@ std::wstring FinalPathOf(const std::wstring& path);
 // is a link of any kind, or when that cannot be told.
 bool IsLinkEntry(const std::wstring& folder, const std::wstring& folderFinalPath, const WIN32_FIND_DATAW& find);
 
-// True when `path` itself is a link (or cannot be told); false when it is missing.
+// True when the platform places `path` somewhere else than its own spelling
+// says: the path passes through a link on its way.
+bool PathRunsThroughLink(const std::wstring& path);
+
+// True when `path` is a link, is reached through one, or cannot be told;
+// false when it is missing.
 bool IsLinkPath(const std::wstring& path);
 
 // True when a link lies anywhere in the tree below `folder`.

@@ -1,0 +1,106 @@
+#pragma once
+// What the clean tests share: links made the way the platform allows, the
+// prefix's trash, and an application object with a status bar.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/BriskoApp.h"
+#include "support/TestSupport.h"
+#include "win/Controls.h"
+
+namespace clean_test {
+
+// True when the tests run under Wine.
+inline bool UnderWine() {
+    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+inline std::string UnixPathOf(const std::wstring& path) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName) return {};
+    char* name = unixName(path.c_str());
+    if (!name) return {};
+    std::string result = name;
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return result;
+}
+
+inline std::wstring Widen(const std::string& text) {
+    return std::wstring(text.begin(), text.end());  // the prefix's paths are plain ASCII
+}
+
+// A symbolic link at `link` to `target`. Wine accepts CreateSymbolicLinkW
+// but makes nothing, so there the link is made by the host's ln.
+inline bool MakeLink(const std::wstring& link, const std::wstring& target, bool folder) {
+    if (!UnderWine())
+        return ::CreateSymbolicLinkW(link.c_str(), target.c_str(),
+                                     (folder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0) | 0x2 /* unprivileged */) != FALSE;
+    std::string unixTarget = UnixPathOf(target);
+    std::string unixFolder = UnixPathOf(link.substr(0, link.rfind(L'\\')));
+    if (unixTarget.empty() || unixFolder.empty()) return false;
+    std::wstring line = L"ln -s \"" + Widen(unixTarget) + L"\" \"" + Widen(unixFolder) + L"/" +
+                        link.substr(link.rfind(L'\\') + 1) + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessW(L"\\\\?\\unix\\bin\\ln", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    ::WaitForSingleObject(pi.hProcess, 20000);
+    ::CloseHandle(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+    // The host's program may not have finished when its handle says so.
+    return testing_support::WaitUntil(
+        [&] { return ::GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+}
+
+// The prefix's trash ($HOME/.local/share/Trash, HOME being <prefix>/home),
+// as a path this program can open; empty off Wine. Its parent is made when
+// missing: without it Wine's shell has no trash and deletes for good.
+inline std::wstring PrefixTrashFolder() {
+    std::string drive = UnixPathOf(L"C:\\");
+    size_t at = drive.find("/dosdevices/");
+    if (at == std::string::npos) return {};
+    std::string unixTrash = drive.substr(0, at) + "/home/.local/share/Trash";
+    std::wstring result = L"\\\\?\\unix" + Widen(unixTrash);
+    for (wchar_t& c : result)
+        if (c == L'/') c = L'\\';
+    size_t share = result.rfind(L'\\');
+    for (size_t at = result.find(L"\\home"); at != std::wstring::npos && at <= share;
+         at = result.find(L'\\', at + 1))
+        ::CreateDirectoryW(result.substr(0, at).c_str(), nullptr);
+    return result;
+}
+
+// An application object with a real status bar on this thread.
+class AppWithStatusBar {
+public:
+    AppWithStatusBar() {
+        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
+        ::InitCommonControlsEx(&icc);
+        m_frame = ::CreateWindowExW(0, L"STATIC", L"frame", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr,
+                                    nullptr, nullptr);
+        m_bar = win::CStatusBar(::CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                                                  m_frame, nullptr, nullptr, nullptr));
+        m_app.m_strLanguage = L"Default";
+        m_app.m_pStatusBar = &m_bar;
+    }
+    ~AppWithStatusBar() {
+        m_app.m_pStatusBar = nullptr;
+        ::DestroyWindow(m_frame);
+    }
+    CBriskoApp& App() { return m_app; }
+    HWND Frame() const { return m_frame; }
+    std::wstring StatusText() const { return m_bar.GetPaneText(0); }
+    void SetStatusText(const std::wstring& text) { m_bar.SetPaneText(0, text); }
+
+private:
+    CBriskoApp m_app;
+    HWND m_frame = nullptr;
+    win::CStatusBar m_bar;
+};
+
+}  // namespace clean_test

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <vector>
+
+#include "catalog/BriskoDoc.h"
+#include "clean/CurrentPath.h"
+#include "res/resource.h"
+#include "view/BriskoView.h"
+#include "view/Modes.h"
+#include "CleanTestSupport.h"
+
+using namespace testing_support;
+
+namespace {
+// A real view in a frame of its own, with rows that name real files.
+class CleanRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(view.Create(app.Frame()));
+        view.SetUpList();
+    }
+    void TearDown() override { view.DestroyWindow(); }
+
+    void AddFile(const std::wstring& name) {
+        std::wstring path = folder / name;
+        WriteFileBytes(path, "x");
+        AddPath(path);
+    }
+    void AddPath(const std::wstring& path) {
+        WIN32_FIND_DATAW find{};
+        HANDLE search = ::FindFirstFileW(path.c_str(), &find);
+        ASSERT_NE(search, INVALID_HANDLE_VALUE) << path;
+        ::FindClose(search);
+        view.AddFoundItem(path, find);
+    }
+    void Select(std::initializer_list<int> rows) {
+        for (int row : rows) view.List().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    }
+    std::vector<std::wstring> Rows() const {
+        std::vector<std::wstring> rows;
+        for (int i = 0; i < view.List().GetItemCount(); ++i) rows.push_back(view.List().GetItemText(i, 0));
+        return rows;
+    }
+    bool WaitForEnd() { return WaitUntil([&] { return !view.m_bBusy; }); }
+
+    clean_test::AppWithStatusBar app;
+    CBriskoDoc doc;
+    CBriskoView view{app.App(), doc};
+    ScratchFolder folder{L"worker"};
+};
+
+// Records the rows a clean removes; the first removal may wait for a go.
+struct RecordingRemover {
+    std::mutex lock;
+    std::vector<std::wstring> removed;
+    HANDLE go = ::CreateEventW(nullptr, TRUE, TRUE, nullptr);
+    HANDLE firstStarted = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ~RecordingRemover() {
+        ::CloseHandle(go);
+        ::CloseHandle(firstStarted);
+    }
+    ItemRemover Remover() {
+        return [this](const std::wstring& path, bool, bool) {
+            ::SetEvent(firstStarted);
+            ::WaitForSingleObject(go, 20000);
+            std::lock_guard<std::mutex> guard(lock);
+            removed.push_back(path);
+        };
+    }
+};
+}  // namespace
+
+TEST_F(CleanRun, RemovesTheSelectedRowsFromTheLastToTheFirst) {
+    for (const wchar_t* name : {L"f.tmp", L"e.tmp", L"d.tmp", L"c.tmp", L"b.tmp", L"a.tmp"}) AddFile(name);
+    ASSERT_EQ(Rows(), (std::vector<std::wstring>{folder / L"a.tmp", folder / L"b.tmp", folder / L"c.tmp",
+                                                 folder / L"d.tmp", folder / L"e.tmp", folder / L"f.tmp"}));
+    RecordingRemover recorder;
+    view.m_removeItem = recorder.Remover();
+    Select({0, 2, 5});
+    EXPECT_TRUE(view.OnCommand(ID_EDIT_DELETE));
+    EXPECT_TRUE(view.m_bBusy);
+    EXPECT_FALSE(view.IsWindowEnabled());
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(recorder.removed, (std::vector<std::wstring>{folder / L"f.tmp", folder / L"c.tmp", folder / L"a.tmp"}));
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{folder / L"b.tmp", folder / L"d.tmp", folder / L"e.tmp"}));
+    EXPECT_TRUE(view.IsWindowEnabled());
+    EXPECT_FALSE(view.IsCleaning());
+    EXPECT_EQ(GetCurrentCleanPath(app.App()), folder / L"a.tmp");
+}
+
+TEST_F(CleanRun, AFolderRowWithAFileInUseKeepsThatFileAndIsStillDropped) {
+    std::wstring item = folder / L"Cache";
+    MakeFolders(item + L"\\x\\y");
+    WriteFileBytes(item + L"\\x\\y\\held.dat", "x");
+    WriteFileBytes(item + L"\\x\\free.dat", "x");
+    WriteFileBytes(item + L"\\top.dat", "x");
+    AddPath(item);
+    AddFile(L"vanished.tmp");
+    ::DeleteFileW((folder / L"vanished.tmp").c_str());  // gone between scan and clean
+    ChildProcess holder = HoldFileOpen(item + L"\\x\\y\\held.dat");
+    Select({0, 1});
+    view.OnCommand(ID_EDIT_DELETE);
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_TRUE(Exists(item + L"\\x\\y\\held.dat"));
+    EXPECT_FALSE(Exists(item + L"\\x\\free.dat"));
+    EXPECT_FALSE(Exists(item + L"\\top.dat"));
+}
+
+TEST_F(CleanRun, UnselectingDuringACleanLeavesTheRestAndASecondCommandDoesNothing) {
+    for (const wchar_t* name : {L"c.tmp", L"b.tmp", L"a.tmp"}) AddFile(name);
+    RecordingRemover recorder;
+    ::ResetEvent(recorder.go);
+    view.m_removeItem = recorder.Remover();
+    Select({0, 1, 2});
+    view.OnCommand(ID_EDIT_RECYCLE);
+    // The worker reads the rows through this thread's messages: wait pumping them.
+    ASSERT_TRUE(WaitUntil([&] { return ::WaitForSingleObject(recorder.firstStarted, 0) == WAIT_OBJECT_0; }));
+    // While the worker removes row 2: a second clean, then Unselect All.
+    EXPECT_FALSE(view.StartClean(true));
+    EXPECT_TRUE(view.OnCommand(ID_EDIT_DELETE));
+    EXPECT_EQ(view.m_nCleanMode, 0);
+    view.List().SetItemState(-1, 0, LVIS_SELECTED);
+    ::SetEvent(recorder.go);
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(recorder.removed, (std::vector<std::wstring>{folder / L"c.tmp"}));
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{folder / L"a.tmp", folder / L"b.tmp"}));
+}
+
+TEST_F(CleanRun, TheStatusBarShowsTheRowBeingRemoved) {
+    AddFile(L"shown.tmp");
+    RecordingRemover recorder;
+    ::ResetEvent(recorder.go);
+    view.m_removeItem = recorder.Remover();
+    Select({0});
+    view.OnCommand(ID_EDIT_DELETE);
+    EXPECT_TRUE(WaitUntil([&] { return app.StatusText() == L"Deleting " + folder / L"shown.tmp"; }));
+    ::SetEvent(recorder.go);
+    ASSERT_TRUE(WaitForEnd());
+}
+
+TEST_F(CleanRun, AnEmptySelectionRemovesNothingAndEnds) {
+    AddFile(L"kept.tmp");
+    RecordingRemover recorder;
+    view.m_removeItem = recorder.Remover();
+    EXPECT_TRUE(view.StartClean(true));  // the command itself is unavailable without a selection
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_TRUE(recorder.removed.empty());
+    EXPECT_EQ(Rows().size(), 1u);
+}

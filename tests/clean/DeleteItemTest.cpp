@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include "clean/DeleteItem.h"
+#include "clean/FolderRemoval.h"
+#include "CleanTestSupport.h"
+
+using namespace testing_support;
+using clean_test::AppWithStatusBar;
+
+namespace {
+std::string Pattern(size_t size) {
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>('A' + i % 26);
+    return bytes;
+}
+
+bool AllZeroFrom(const std::string& bytes, size_t from) {
+    return bytes.find_first_not_of('\0', from) == std::string::npos;
+}
+}  // namespace
+
+TEST(WipeIndexFile, WritesZerosInBlocksOfTenThousandAfterTheHeader) {
+    EXPECT_EQ(WipeChunks(64 + 20000), (std::vector<DWORD>{10000, 10000}));
+    EXPECT_EQ(WipeChunks(64 + 10001), (std::vector<DWORD>{10000, 1}));
+    EXPECT_TRUE(WipeChunks(64).empty());
+    EXPECT_TRUE(WipeChunks(10).empty());
+
+    ScratchFolder folder(L"wipe");
+    for (size_t size : {size_t{64 + 10001}, size_t{64}, size_t{30}}) {
+        std::wstring path = folder / (L"index-" + std::to_wstring(size));
+        std::string original = Pattern(size);
+        WriteFileBytes(path, original);
+        EXPECT_TRUE(WipeIndexFile(path));
+        std::string after = ReadFileBytes(path);
+        ASSERT_EQ(after.size(), size);  // the file keeps its size
+        EXPECT_EQ(after.substr(0, 64), original.substr(0, 64));  // and its header
+        EXPECT_TRUE(AllZeroFrom(after, 64));
+    }
+    EXPECT_FALSE(WipeIndexFile(folder / L"missing"));
+}
+
+TEST(IsFileInUse, OnlyAnOrdinaryClosedFileIsFreeAndItStaysUnchanged) {
+    ScratchFolder folder(L"inuse");
+    std::wstring plain = folder / L"plain.txt", held = folder / L"held.txt", readOnly = folder / L"ro.txt";
+    WriteFileBytes(plain, "content");
+    WriteFileBytes(held, "x");
+    WriteFileBytes(readOnly, "x");
+    ::SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    WIN32_FILE_ATTRIBUTE_DATA before{}, after{};
+    ::GetFileAttributesExW(plain.c_str(), GetFileExInfoStandard, &before);
+
+    EXPECT_FALSE(IsFileInUse(plain));
+    ::GetFileAttributesExW(plain.c_str(), GetFileExInfoStandard, &after);
+    EXPECT_EQ(ReadFileBytes(plain), "content");
+    EXPECT_EQ(::CompareFileTime(&before.ftLastWriteTime, &after.ftLastWriteTime), 0);
+
+    ChildProcess holder = HoldFileOpen(held);
+    EXPECT_TRUE(IsFileInUse(held));
+    EXPECT_TRUE(IsFileInUse(readOnly));
+    EXPECT_TRUE(IsFileInUse(folder / L"missing.txt"));
+    EXPECT_TRUE(IsFileInUse(folder.Path()));
+    // 260 characters or more are never opened, even when the file is there.
+    std::wstring longName = folder.Path() + L"\\" + std::wstring(259 - folder.Path().size() - 1, L'l');
+    ASSERT_EQ(longName.size(), 259u);
+    WriteFileBytes(longName, "x");
+    EXPECT_FALSE(IsFileInUse(longName));
+    std::wstring tooLong = longName + L"m";
+    WriteFileBytes(L"\\\\?\\" + tooLong, "x");
+    EXPECT_TRUE(IsFileInUse(tooLong));
+    ::DeleteFileW((L"\\\\?\\" + tooLong).c_str());
+    ::SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(DeleteFoundItem, RemovesFilesAndFoldersAndTellsTheStatusBar) {
+    AppWithStatusBar app;
+    ScratchFolder folder(L"delete");
+    std::wstring file = folder / L"a.tmp", tree = folder / L"tree";
+    WriteFileBytes(file, "x");
+    MakeFolders(tree + L"\\sub\\deeper");
+    WriteFileBytes(tree + L"\\sub\\deeper\\f.log", "x");
+    WriteFileBytes(tree + L"\\g.log", "x");
+    ::SetFileAttributesW((tree + L"\\g.log").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+
+    EXPECT_TRUE(DeleteFoundItem(file, true));
+    EXPECT_FALSE(Exists(file));
+    // With the built-in language, "Deleting " and one more blank.
+    EXPECT_EQ(app.StatusText(), L"Deleting  " + file);
+    EXPECT_TRUE(DeleteFoundItem(tree, true));
+    EXPECT_FALSE(Exists(tree));
+
+    // A vanished path fails before any status text.
+    app.SetStatusText(L"before");
+    EXPECT_FALSE(DeleteFoundItem(folder / L"gone.tmp", true));
+    EXPECT_EQ(app.StatusText(), L"before");
+    // A missing index.dat still reaches the status text and the shell.
+    EXPECT_FALSE(DeleteFoundItem(folder / L"index.dat", true));
+    EXPECT_EQ(app.StatusText(), L"Deleting  " + folder / L"index.dat");
+}
+
+TEST(DeleteFoundItem, OnlyTheLowerCaseIndexDatIsWipedBeforeItsDeletion) {
+    AppWithStatusBar app;
+    ScratchFolder folder(L"index");
+    MakeFolders(folder / L"lower");
+    MakeFolders(folder / L"upper");
+    std::wstring lower = folder / L"lower\\index.dat", upper = folder / L"upper\\Index.dat";
+    std::string content = Pattern(64 + 300);
+    WriteFileBytes(lower, content);
+    WriteFileBytes(upper, content);
+    // Held by another process that lets others read and write but not delete.
+    ChildProcess holdLower = HoldFileOpen(lower, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ChildProcess holdUpper = HoldFileOpen(upper, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    DeleteFoundItem(lower, true);
+    DeleteFoundItem(upper, true);
+    std::string wiped = ReadFileBytes(lower), kept = ReadFileBytes(upper);
+    ASSERT_EQ(wiped.size(), content.size());
+    EXPECT_EQ(wiped.substr(0, 64), content.substr(0, 64));
+    EXPECT_TRUE(AllZeroFrom(wiped, 64));
+    EXPECT_EQ(kept, content);
+}
+
+TEST(DeleteFoundItem, IndexDatHeldExclusivelyIsLeftWithoutAHang) {
+    AppWithStatusBar app;
+    ScratchFolder folder(L"indexheld");
+    std::wstring index = folder / L"index.dat";
+    WriteFileBytes(index, Pattern(200));
+    ChildProcess holder = HoldFileOpen(index);
+    EXPECT_FALSE(DeleteFoundItem(index, true));
+    holder.Kill();
+    EXPECT_EQ(ReadFileBytes(index), Pattern(200));
+}
+
+TEST(DeleteFoundItem, TheRecycleBinMoveArrivesInTheTrashWithItsInfo) {
+    AppWithStatusBar app;
+    std::wstring trash = clean_test::PrefixTrashFolder();
+    ScratchFolder folder(L"recycle");
+    std::wstring name = L"recycled-" + std::to_wstring(::GetTickCount()) + L".log";
+    std::wstring file = folder / name, tree = folder / (L"dir-" + name);
+    WriteFileBytes(file, "keep me");
+    MakeFolders(tree + L"\\inner");
+    WriteFileBytes(tree + L"\\inner\\x.txt", "x");
+    EXPECT_TRUE(DeleteFoundItem(file, false));
+    EXPECT_TRUE(DeleteFoundItem(tree, false));
+    EXPECT_FALSE(Exists(file));
+    EXPECT_FALSE(Exists(tree));
+    if (trash.empty()) GTEST_SKIP() << "the Recycle Bin's own store is only looked at under Wine";
+    EXPECT_EQ(ReadFileBytes(trash + L"\\files\\" + name), "keep me");
+    EXPECT_TRUE(Exists(trash + L"\\info\\" + name + L".trashinfo"));
+    EXPECT_TRUE(Exists(trash + L"\\files\\dir-" + name + L"\\inner\\x.txt"));
+}
+
+TEST(RemoveFolderContents, KeepsFilesInUseWithTheFoldersOnTheirPath) {
+    AppWithStatusBar app;
+    ScratchFolder folder(L"contents");
+    std::wstring item = folder / L"Cache";
+    MakeFolders(item + L"\\a\\b");
+    MakeFolders(item + L"\\empty\\deeper");
+    WriteFileBytes(item + L"\\a\\b\\held.dat", "x");
+    WriteFileBytes(item + L"\\a\\b\\free.dat", "x");
+    WriteFileBytes(item + L"\\a\\other.dat", "x");
+    WriteFileBytes(item + L"\\top.dat", "x");
+    WriteFileBytes(item + L"\\Top.DAT.bak", "x");
+    ChildProcess holder = HoldFileOpen(item + L"\\a\\b\\held.dat");
+
+    EXPECT_TRUE(RemoveFolderContents(item));
+    EXPECT_TRUE(Exists(item + L"\\a\\b\\held.dat"));
+    EXPECT_FALSE(Exists(item + L"\\a\\b\\free.dat"));
+    EXPECT_FALSE(Exists(item + L"\\a\\other.dat"));
+    EXPECT_FALSE(Exists(item + L"\\top.dat"));
+    EXPECT_FALSE(Exists(item + L"\\Top.DAT.bak"));
+    EXPECT_FALSE(Exists(item + L"\\empty"));
+    EXPECT_TRUE(Exists(item));  // the item's own folder stays with this pass
+    holder.Kill();
+    EXPECT_TRUE(RemoveFolderTree(item));
+    EXPECT_FALSE(Exists(item));
+}
+
+namespace {
+// Wine's shell looks for its trash once per process and, finding none,
+// deletes for good; make its folder before any test reaches the shell.
+class PrefixTrash : public ::testing::Environment {
+public:
+    void SetUp() override { clean_test::PrefixTrashFolder(); }
+};
+const ::testing::Environment* const g_prefixTrash = ::testing::AddGlobalTestEnvironment(new PrefixTrash);
+}  // namespace

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <shlobj.h>
+
+#include "catalog/SystemInfo.h"
+#include "clean/Guards.h"
+
+namespace {
+class FakeSystem : public ISystemInfo {
+public:
+    std::map<std::wstring, std::wstring> environment;
+    std::map<int, std::wstring> folders{{CSIDL_PROFILE, L"D:\\Users\\me"},
+                                        {CSIDL_APPDATA, L"D:\\Users\\me\\AppData\\Roaming"},
+                                        {CSIDL_LOCAL_APPDATA, L"D:\\Users\\me\\AppData\\Local"},
+                                        {CSIDL_DESKTOPDIRECTORY, L"D:\\Users\\me\\Desktop"},
+                                        {CSIDL_PERSONAL, L"E:\\Docs"},
+                                        {CSIDL_MYMUSIC, L"D:\\Users\\me\\Music"},
+                                        {CSIDL_MYPICTURES, L"D:\\Users\\me\\Pictures"},
+                                        {CSIDL_MYVIDEO, L"D:\\Users\\me\\Videos"},
+                                        {CSIDL_PROGRAM_FILES, L"D:\\Program Files"},
+                                        {CSIDL_PROGRAM_FILESX86, L"D:\\Program Files (x86)"}};
+    std::wstring WindowsFolder() const override { return L"D:\\WINNT"; }
+    std::optional<std::wstring> Environment(const std::wstring& name) const override {
+        auto it = environment.find(name);
+        if (it == environment.end()) return std::nullopt;
+        return it->second;
+    }
+    std::wstring SpecialFolder(int csidl) const override {
+        auto it = folders.find(csidl);
+        return it == folders.end() ? L"" : it->second;
+    }
+};
+}  // namespace
+
+TEST(ProtectedFolders, VolumeRootsAndEmptyPathsInAnySpelling) {
+    ProtectedFolders none;
+    for (const wchar_t* path : {L"C:\\", L"C:", L"c:/", L"C:\\\\", L"\\\\?\\C:\\", L"\\\\server\\share",
+                                L"\\\\server\\share\\", L"C:\\Temp\\..", L""})
+        EXPECT_TRUE(IsProtectedFolder(path, none)) << path;
+    for (const wchar_t* path : {L"C:\\Temp", L"\\\\server\\share\\cache", L"C:\\x\\..\\Temp"})
+        EXPECT_FALSE(IsProtectedFolder(path, none)) << path;
+}
+
+TEST(ProtectedFolders, TheMachinesFoldersThemselvesButNothingBelowOrBeside) {
+    FakeSystem system;
+    system.environment = {{L"TMP", L"D:\\"}, {L"PUBLIC", L"D:\\Users\\Public"}};
+    ProtectedFolders folders = CollectProtectedFolders(system);
+    for (const wchar_t* path :
+         {L"D:\\WINNT", L"d:\\winnt\\", L"D:/WINNT/System32", L"D:\\WINNT\\System32\\..", L"\\\\?\\D:\\WINNT",
+          L"D:\\Program Files", L"D:\\Program Files (x86)", L"D:\\Users", L"D:\\Users\\me", L"D:\\Users\\Public",
+          L"D:\\Users\\me\\Desktop", L"E:\\Docs", L"D:\\Users\\me\\Music", L"D:\\Users\\me\\Pictures",
+          L"D:\\Users\\me\\Videos", L"D:\\Users\\me\\Downloads", L"D:\\Users\\me\\AppData",
+          L"D:\\Users\\me\\AppData\\Roaming", L"D:\\USERS\\ME\\APPDATA\\LOCAL"})
+        EXPECT_TRUE(IsProtectedFolder(path, folders)) << path;
+    for (const wchar_t* path :
+         {L"D:\\WINNT\\Temp", L"D:\\WINNT\\System32\\LogFiles", L"D:\\Users\\me\\AppData\\Local\\Temp",
+          L"D:\\Users\\me\\Desktop2", L"D:\\Users\\me\\Downloads\\setup", L"E:\\Docs\\old",
+          L"D:\\Program Files\\App\\Cache"})
+        EXPECT_FALSE(IsProtectedFolder(path, folders)) << path;
+}
+
+TEST(ProtectedFolders, ThisMachineKeepsItsWindowsAndSystemFolders) {
+    wchar_t windows[MAX_PATH] = {}, system[MAX_PATH] = {};
+    ::GetWindowsDirectoryW(windows, MAX_PATH);
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    EXPECT_TRUE(IsProtectedOnThisMachine(windows));
+    EXPECT_TRUE(IsProtectedOnThisMachine(system));
+    EXPECT_TRUE(IsProtectedOnThisMachine(std::wstring(windows, 2)));  // its drive
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    EXPECT_FALSE(IsProtectedOnThisMachine(temp));
+}
+
+TEST(LinkTest, AFinalPathElsewhereShowsALink) {
+    EXPECT_FALSE(FinalPathShowsLink(L"\\\\?\\C:\\a", L"x.txt", L"\\\\?\\C:\\A\\X.TXT"));
+    EXPECT_FALSE(FinalPathShowsLink(L"\\\\?\\C:\\", L"x", L"\\\\?\\C:\\x"));
+    EXPECT_TRUE(FinalPathShowsLink(L"\\\\?\\C:\\a", L"x.txt", L"\\\\?\\C:\\b\\x.txt"));
+    EXPECT_TRUE(FinalPathShowsLink(L"\\\\?\\C:\\a", L"link", L"\\\\?\\C:\\a\\target"));
+    EXPECT_TRUE(FinalPathShowsLink(L"\\\\?\\C:\\a", L"x", L"\\\\?\\unix\\tmp\\x"));
+}

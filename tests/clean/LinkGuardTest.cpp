@@ -1,0 +1,106 @@
+// Canary files outside an item, reached from inside it through links: no
+// removal, permanent or to the Recycle Bin, may touch them or the links.
+#include <gtest/gtest.h>
+
+#include "clean/CleanWorker.h"
+#include "clean/DeleteItem.h"
+#include "clean/Links.h"
+#include "CleanTestSupport.h"
+
+using namespace testing_support;
+using clean_test::AppWithStatusBar;
+using clean_test::MakeLink;
+
+namespace {
+// outside\dir\canary.txt, outside\file-canary.txt and outside\deep\canary.txt,
+// and an item folder that reaches them through links at three depths.
+class LinkedItem : public ::testing::Test {
+protected:
+    void SetUp() override {
+        outside = root / L"outside";
+        item = root / L"item";
+        MakeFolders(outside + L"\\dir");
+        MakeFolders(outside + L"\\deep");
+        WriteFileBytes(outside + L"\\dir\\canary.txt", "canary");
+        WriteFileBytes(outside + L"\\file-canary.txt", "canary");
+        WriteFileBytes(outside + L"\\deep\\canary.txt", "canary");
+        MakeFolders(item + L"\\plain\\sub");
+        MakeFolders(item + L"\\a\\b");
+        WriteFileBytes(item + L"\\plain\\sub\\junk.tmp", "x");
+        WriteFileBytes(item + L"\\junk.tmp", "x");
+        WriteFileBytes(item + L"\\a\\junk.tmp", "x");
+        ASSERT_TRUE(MakeLink(item + L"\\dirlink", outside + L"\\dir", true));
+        ASSERT_TRUE(MakeLink(item + L"\\filelink.txt", outside + L"\\file-canary.txt", false));
+        ASSERT_TRUE(MakeLink(item + L"\\a\\b\\deeplink", outside + L"\\deep", true));
+    }
+
+    void ExpectCanariesAlive() {
+        EXPECT_EQ(ReadFileBytes(outside + L"\\dir\\canary.txt"), "canary");
+        EXPECT_EQ(ReadFileBytes(outside + L"\\file-canary.txt"), "canary");
+        EXPECT_EQ(ReadFileBytes(outside + L"\\deep\\canary.txt"), "canary");
+        EXPECT_TRUE(Exists(outside + L"\\dir"));
+        EXPECT_TRUE(Exists(outside + L"\\deep"));
+    }
+
+    void ExpectLinksInPlace() {
+        EXPECT_TRUE(Exists(item + L"\\dirlink"));
+        EXPECT_TRUE(Exists(item + L"\\filelink.txt"));
+        EXPECT_TRUE(Exists(item + L"\\a\\b\\deeplink"));
+    }
+
+    AppWithStatusBar app;
+    ScratchFolder root{L"links"};
+    std::wstring outside, item;
+};
+}  // namespace
+
+TEST_F(LinkedItem, LinksOfEveryKindAreSeen) {
+    EXPECT_TRUE(IsLinkPath(item + L"\\dirlink"));
+    EXPECT_TRUE(IsLinkPath(item + L"\\filelink.txt"));
+    EXPECT_TRUE(IsLinkPath(item + L"\\a\\b\\deeplink"));
+    EXPECT_FALSE(IsLinkPath(item + L"\\junk.tmp"));
+    EXPECT_FALSE(IsLinkPath(item + L"\\plain"));
+    EXPECT_TRUE(TreeHoldsLink(item));
+    EXPECT_TRUE(TreeHoldsLink(item + L"\\a"));
+    EXPECT_FALSE(TreeHoldsLink(item + L"\\plain"));
+}
+
+TEST_F(LinkedItem, APermanentCleanOfTheFolderLeavesLinksAndTheFoldersHoldingThem) {
+    RemoveRowItem(item, true, true);
+    ExpectCanariesAlive();
+    ExpectLinksInPlace();
+    EXPECT_FALSE(Exists(item + L"\\junk.tmp"));
+    EXPECT_FALSE(Exists(item + L"\\a\\junk.tmp"));
+    EXPECT_FALSE(Exists(item + L"\\plain"));  // held no link: gone with its contents
+}
+
+TEST_F(LinkedItem, ARecycleBinCleanOfTheFolderLeavesItWhole) {
+    RemoveRowItem(item, false, true);
+    ExpectCanariesAlive();
+    ExpectLinksInPlace();
+    EXPECT_TRUE(Exists(item + L"\\junk.tmp"));
+    // A part of it without links goes as usual.
+    RemoveRowItem(item + L"\\plain", false, true);
+    EXPECT_FALSE(Exists(item + L"\\plain"));
+}
+
+TEST_F(LinkedItem, ItemsThatAreThemselvesLinksStayInBothModes) {
+    for (bool permanent : {true, false}) {
+        RemoveRowItem(item + L"\\dirlink", permanent, true);
+        RemoveRowItem(item + L"\\filelink.txt", permanent, false);
+        RemoveRowItem(item + L"\\a\\b\\deeplink", permanent, true);
+        EXPECT_FALSE(DeleteFoundItem(item + L"\\filelink.txt", permanent));
+        ExpectCanariesAlive();
+        ExpectLinksInPlace();
+    }
+}
+
+TEST_F(LinkedItem, AnItemReachedThroughALinkedFolderIsLeft) {
+    // The row's path runs through the link: what it names lies outside.
+    EXPECT_TRUE(IsLinkPath(item + L"\\dirlink\\canary.txt"));
+    for (bool permanent : {true, false}) {
+        RemoveRowItem(item + L"\\dirlink\\canary.txt", permanent, false);
+        RemoveRowItem(item + L"\\a\\b\\deeplink\\..\\deeplink", permanent, true);
+    }
+    ExpectCanariesAlive();
+}
