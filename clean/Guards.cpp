@@ -117,6 +117,7 @@ const ProtectedFolders& MachineProtectedFolders() {
 
 bool IsProtectedOnThisMachine(const std::wstring& path) {
     if (IsProtectedFolder(path, MachineProtectedFolders())) return true;
+    if (path.find(L'~') == std::wstring::npos) return false;  // no short (8.3) name in it
     wchar_t longPath[MAX_PATH] = {};
     DWORD n = ::GetLongPathNameW(path.c_str(), longPath, MAX_PATH);
     return n > 0 && n < MAX_PATH && IsProtectedFolder(longPath, MachineProtectedFolders());
