@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -111,7 +112,12 @@ void BenchRemoval(const std::wstring& root, int count) {
 }
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    // Sizes may be given on the command line for a quick look; the default
+    // is the full set.
+    std::vector<int> counts;
+    for (int i = 1; i < argc; ++i) counts.push_back(std::atoi(argv[i]));
+    if (counts.empty()) counts = {1000, 10000, 100000};
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
     CBriskoApp app;
@@ -130,7 +136,7 @@ int main() {
     std::wstring root = BenchRoot();
     PlainRemove(root);
     ::CreateDirectoryW(root.c_str(), nullptr);
-    for (int count : {1000, 10000, 100000}) {
+    for (int count : counts) {
         std::wstring listed = root + L"\\list-" + std::to_wstring(count);
         BuildTree(listed, count);
         BenchList(view, listed, count);

@@ -101,7 +101,7 @@ void CBriskoView::AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findDa
     win::CListCtrl list = List();
     int row = list.InsertItem(0, path, folder ? kFolderImage : kDocumentImage);
     if (row < 0) return;
-    list.SetItemText(row, 1, GetFileTypeText(path));
+    list.SetItemText(row, 1, GetFileTypeText(path, folder));
     // An empty size marks a folder row for the clean and the Open command.
     list.SetItemText(row, 2, folder ? std::wstring() : FormatSizeText(FoundItemSize(findData)));
     list.SetItemText(row, 3, FormatDateText(findData.ftLastWriteTime));

@@ -3,6 +3,8 @@
 #include <oleauto.h>
 #include <shellapi.h>
 
+#include <unordered_map>
+
 namespace {
 
 std::wstring TwoDigits(int value) {
@@ -34,11 +36,52 @@ std::wstring FallbackTypeText(const std::wstring& path) {
     return extension + L" File";
 }
 
-std::wstring GetFileTypeText(const std::wstring& path) {
+namespace {
+std::wstring ShellTypeName(const std::wstring& path) {
     SHFILEINFOW info{};
     if (::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_TYPENAME) && info.szTypeName[0])
         return info.szTypeName;
     return FallbackTypeText(path);
+}
+
+// The shell names a file's type by its extension alone, and asking it costs
+// a registry walk per file: a scan of thousands of files asks once per
+// extension. Folders and files without an extension are always asked.
+class TypeNameCache {
+public:
+    std::wstring Get(const std::wstring& path) {
+        std::wstring key = ExtensionKey(path);
+        if (key.empty()) return ShellTypeName(path);
+        ::AcquireSRWLockExclusive(&m_lock);
+        auto it = m_names.find(key);
+        std::wstring name = it == m_names.end() ? std::wstring() : it->second;
+        ::ReleaseSRWLockExclusive(&m_lock);
+        if (it != m_names.end()) return name;
+        name = ShellTypeName(path);
+        ::AcquireSRWLockExclusive(&m_lock);
+        m_names.emplace(key, name);
+        ::ReleaseSRWLockExclusive(&m_lock);
+        return name;
+    }
+
+private:
+    static std::wstring ExtensionKey(const std::wstring& path) {
+        size_t dot = path.rfind(L'.'), slash = path.rfind(L'\\');
+        if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash) || dot + 1 == path.size())
+            return {};
+        std::wstring key = path.substr(dot);
+        ::CharLowerBuffW(key.data(), static_cast<DWORD>(key.size()));
+        return key;
+    }
+    SRWLOCK m_lock = SRWLOCK_INIT;
+    std::unordered_map<std::wstring, std::wstring> m_names;
+};
+}  // namespace
+
+std::wstring GetFileTypeText(const std::wstring& path, bool isFolder) {
+    if (isFolder) return ShellTypeName(path);
+    static TypeNameCache cache;
+    return cache.Get(path);
 }
 
 std::wstring FormatSizeText(ULONGLONG bytes) {

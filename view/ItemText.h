@@ -4,7 +4,7 @@
 #include <string>
 
 // The shell's type name of the file or folder, or the fallback below.
-std::wstring GetFileTypeText(const std::wstring& path);
+std::wstring GetFileTypeText(const std::wstring& path, bool isFolder = false);
 // "XYZ File" for a name with the extension xyz (only a to z upper-cased),
 // "File" when the last dot is not in the last component.
 std::wstring FallbackTypeText(const std::wstring& path);

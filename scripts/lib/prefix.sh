@@ -37,8 +37,11 @@ brisko_make_prefix() {  # $1 = prefix folder (created fresh)
   rm -rf "$prefix"; mkdir -p "$prefix"
   export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  export HOME=$prefix/home; mkdir -p "$HOME"
+  export HOME=$prefix/home
   export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
+  # Wine's shell moves to the Recycle Bin only when the trash's parent
+  # exists; without it a Recycle Bin move silently deletes for good.
+  mkdir -p "$XDG_DATA_HOME/Trash/files" "$XDG_DATA_HOME/Trash/info" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
   wineboot -i >/dev/null 2>&1
   wineserver -w
   rm -f "$prefix/dosdevices/z:"

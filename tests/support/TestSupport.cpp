@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "clean/Links.h"
+
 namespace testing_support {
 
 std::wstring ProgramFolder() {
@@ -39,6 +41,9 @@ ScratchFolder::~ScratchFolder() {
 void RemoveTree(const std::wstring& path) {
     DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    // Under Wine a link to a file looks like a plain file, and removing it
+    // removes its target: never touch anything that is a link.
+    if (IsLinkPath(path)) return;
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         WIN32_FIND_DATAW fd;
         HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &fd);

@@ -223,3 +223,18 @@ TEST(ItemText, DatesRoundTripToTheMinuteOrStayEmpty) {
     FILETIME invalid{0xFFFFFFFFu, 0xFFFFFFFFu};
     EXPECT_EQ(FormatDateText(invalid), L"");
 }
+
+TEST(ItemText, FilesOfOneExtensionShareATypeNameWhileFoldersAreAskedThemselves) {
+    ScratchFolder folder(L"types");
+    WriteFileBytes(folder / L"a.txt", "a");
+    WriteFileBytes(folder / L"B.TXT", "b");
+    ::CreateDirectoryW((folder / L"notes.txt").c_str(), nullptr);
+    ::CreateDirectoryW((folder / L"plain").c_str(), nullptr);
+    std::wstring text = GetFileTypeText(folder / L"a.txt");
+    EXPECT_FALSE(text.empty());
+    EXPECT_EQ(GetFileTypeText(folder / L"B.TXT"), text);  // asked once, answered for both spellings
+    // A folder whose name has a dot is still named as a folder, not by the
+    // type its extension has for files.
+    EXPECT_EQ(GetFileTypeText(folder / L"notes.txt", true), GetFileTypeText(folder / L"plain", true));
+    EXPECT_NE(GetFileTypeText(folder / L"notes.txt", true), text);
+}
