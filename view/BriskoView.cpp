@@ -10,6 +10,7 @@
 #include "view/ItemText.h"
 #include "view/ListLayout.h"
 #include "view/Placement.h"
+#include "view/Sorting.h"
 #include "win/Text.h"
 
 namespace {
@@ -56,6 +57,7 @@ void CBriskoView::OnInitialUpdate() {
     m_app.m_pListView = this;
     SetUpList();
     ApplyStoredPlacement();
+    RunMode(MODE_STANDARD);  // the findings of a Standard scan show right after start
 }
 
 void CBriskoView::SetUpList() {
@@ -122,6 +124,15 @@ bool CBriskoView::IsCommandEnabled(UINT id) const { return IsCommandAvailable(id
 bool CBriskoView::OnCommand(UINT id) {
     if (!IsCommandEnabled(id)) return true;  // an unavailable command does nothing, whatever sent it
     switch (id) {
+    case ID_OPTIONS_STANDARD:
+        RunMode(MODE_STANDARD);
+        return true;
+    case ID_OPTIONS_COOKIES:
+        RunMode(MODE_COOKIES_KILLER);
+        return true;
+    case ID_OPTIONS_OFFLINE_TEMP:
+        RunMode(MODE_OFFLINE_TEMP);
+        return true;
     case ID_EDIT_DELETE:
         StartClean(true);
         return true;
@@ -130,6 +141,57 @@ bool CBriskoView::OnCommand(UINT id) {
         return true;
     default:
         return false;
+    }
+}
+
+std::wstring ModeTitle(BYTE mode) {
+    std::wstring text;
+    switch (mode) {
+    case MODE_COOKIES_KILLER:
+        text = GetLangString(L"Title", L"2", LoadResPrefix(ID_OPTIONS_COOKIES));
+        break;
+    case MODE_OFFLINE_TEMP:
+        text = GetLangString(L"Title", L"3", LoadResSuffix(ID_OPTIONS_OFFLINE_TEMP, L'\n'));
+        break;
+    default:
+        text = GetLangString(L"Title", L"1", LoadResPrefix(IDS_TITLE_STANDARD));
+        break;
+    }
+    return text + L" - " + win::LoadResString(AFX_IDS_APP_TITLE);
+}
+
+void CBriskoView::RunMode(BYTE mode) {
+    m_strTitle = ModeTitle(mode);
+    if (m_app.m_pMainWnd.IsWindow()) m_app.m_pMainWnd.SetWindowText(m_strTitle);
+    win::CListCtrl list = List();
+    list.DeleteAllItems();
+    // The list is drawn once, when the command is over.
+    SendMessage(WM_SETREDRAW, FALSE);
+    RunScan(mode);
+    SendMessage(WM_SETREDRAW, TRUE);
+    Invalidate();
+    if (mode == MODE_COOKIES_KILLER && list.GetItemCount() == 0) {
+        m_bCookiesAvailable = false;
+        RunMode(MODE_OFFLINE_TEMP);
+        return;
+    }
+    SortByColumnText(list, 0, true);
+    m_bSortAscending[0] = false;  // the next click on File Name sorts the other way
+    m_nMode = mode;
+    if (mode == MODE_STANDARD) m_bCookiesAvailable = true;
+}
+
+void CBriskoView::RunScan(BYTE mode) {
+    switch (mode) {
+    case MODE_COOKIES_KILLER:
+        m_doc.RunCookiesScan(*this);
+        break;
+    case MODE_OFFLINE_TEMP:
+        m_doc.RunOfflineTempScan(*this);
+        break;
+    default:
+        m_doc.RunStandardScan(*this);
+        break;
     }
 }
 

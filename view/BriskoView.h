@@ -17,6 +17,9 @@
 class CBriskoApp;
 class CBriskoDoc;
 
+// The window title of a scan mode: its title text, " - " and the application title.
+std::wstring ModeTitle(BYTE mode);
+
 class CBriskoView : public win::CSubclassedWindow, public IFoundItemSink {
 public:
     CBriskoView(CBriskoApp& app, CBriskoDoc& doc);
@@ -39,6 +42,11 @@ public:
 
     win::CListCtrl List() const { return win::CListCtrl(m_hWnd); }
     CBriskoDoc& GetDocument() const { return m_doc; }
+
+    // Empties the list, shows the findings of one scan mode sorted by name,
+    // and names the mode in the title. A Cookies Killer scan that finds
+    // nothing gives way to Offline Temp.
+    void RunMode(BYTE mode);
 
     // Starts the clean worker over the selected rows (commands 157 and 158);
     // false when one already runs or none could be started.
@@ -63,6 +71,7 @@ private:
     void CreateColumns();
     void OnSize(int cx);
     void ApplyStoredPlacement();
+    void RunScan(BYTE mode);
     void OnCleanItem(int row, LPARAM report);
     void OnCleanDone();
     void ShowRemovalStatus();

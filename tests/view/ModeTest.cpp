@@ -1,0 +1,96 @@
+// The mode commands of the view over a fake machine: title, list, order,
+// and the Cookies Killer scan that gives way to Offline Temp.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "app/BriskoApp.h"
+#include "catalog/BriskoDoc.h"
+#include "res/resource.h"
+#include "support/FakeMachine.h"
+#include "support/TestSupport.h"
+#include "view/BriskoView.h"
+#include "view/Sorting.h"
+
+using namespace testing_support;
+
+namespace {
+class ModeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES};
+        ::InitCommonControlsEx(&icc);
+        app.m_strLanguage = L"Default";
+        frame = ::CreateWindowExW(0, L"STATIC", L"frame", WS_OVERLAPPEDWINDOW, 0, 0, 800, 400, nullptr, nullptr,
+                                  nullptr, nullptr);
+        app.m_pMainWnd = win::CWnd(frame);
+        ASSERT_TRUE(view.Create(frame));
+        view.MoveWindow(0, 0, 700, 300);
+        view.SetUpList();
+    }
+    void TearDown() override {
+        app.m_pMainWnd = win::CWnd();
+        ::DestroyWindow(frame);
+    }
+    std::vector<std::wstring> Names() const {
+        std::vector<std::wstring> names;
+        for (int row = 0; row < view.List().GetItemCount(); ++row) names.push_back(view.List().GetItemText(row, 0));
+        return names;
+    }
+    std::wstring Title() const { return win::CWnd(frame).GetWindowText(); }
+
+    ScratchFolder folder{L"modes"};
+    FakeMachine machine = [this] {
+        FakeMachine m;
+        m.windows = folder.Path() + L"\\win";
+        return m;
+    }();
+    CBriskoApp app;
+    std::unique_ptr<CBriskoDoc> doc;
+    CBriskoDoc& Doc() {
+        if (!doc) doc = std::make_unique<CBriskoDoc>(machine);
+        return *doc;
+    }
+    CBriskoView view{app, Doc()};
+    HWND frame = nullptr;
+};
+}  // namespace
+
+TEST_F(ModeTest, StandardListsItsFindingsSortedByNameUnderItsTitle) {
+    MakeFolders(machine.windows);
+    for (const wchar_t* name : {L"b.log", L"A.tmp", L"c.txt", L"keep.dat"})
+        WriteFileBytes(machine.windows + L"\\" + name, "x");
+    view.RunMode(MODE_STANDARD);
+    EXPECT_EQ(Title(), L"Standard - Brisko .NET");
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{machine.windows + L"\\A.tmp", machine.windows + L"\\b.log",
+                                                  machine.windows + L"\\c.txt"}));
+    EXPECT_FALSE(view.m_bSortAscending[0]);
+    // Row data is only lent to the sort.
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = 2;
+    view.List().SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(item.lParam, 0);
+    // A second run starts from an empty list.
+    view.RunMode(MODE_STANDARD);
+    EXPECT_EQ(Names().size(), 3u);
+}
+
+TEST_F(ModeTest, AnEmptyCookiesScanGivesWayToOfflineTempUntilTheNextStandardScan) {
+    view.RunMode(MODE_COOKIES_KILLER);
+    EXPECT_EQ(Title(), L"Offline Temp - Brisko .NET");
+    EXPECT_EQ(view.m_nMode, MODE_OFFLINE_TEMP);
+    EXPECT_FALSE(view.m_bCookiesAvailable);
+    EXPECT_FALSE(view.IsCommandEnabled(ID_OPTIONS_COOKIES));
+    view.RunMode(MODE_STANDARD);
+    EXPECT_TRUE(view.m_bCookiesAvailable);
+    EXPECT_TRUE(view.IsCommandEnabled(ID_OPTIONS_COOKIES));
+    EXPECT_EQ(view.m_nMode, MODE_STANDARD);
+}
+
+TEST(Sorting, CellTextsCompareWithoutRegardToCase) {
+    EXPECT_EQ(CompareCellText(L"abc", L"ABC"), 0);
+    EXPECT_LT(CompareCellText(L"a.tmp", L"B.log"), 0);
+    EXPECT_GT(CompareCellText(L"C:\\b", L"c:\\A"), 0);
+}
