@@ -87,6 +87,7 @@ int CMainFrame::OnCreate() {
 
     m_pView = std::make_unique<CBriskoView>(m_app, m_doc);
     if (!m_pView->Create(m_hWnd)) return -1;
+    RecalcLayout();  // the view has its size before its initial update sets its columns
 
     ReadLanguageSetting();
     return 0;

@@ -58,9 +58,8 @@ brisko_start_display || exit 1
 trap brisko_stop_all EXIT
 setsid wine "C:\\Program Files\\Brisko\\brisko.exe" </dev/null >/dev/null 2>&1 &
 sleep "${BRISKO_SCREENSHOT_DELAY:-12}"
-# The main window by its title when X knows it, else the whole screen.
-if import -display "$DISPLAY" -window "Brisko .NET" "$BUILD/screenshot.png" 2>/dev/null ||
-   import -display "$DISPLAY" -window root "$BUILD/screenshot.png" 2>/dev/null; then
+# The whole screen, trimmed to what stands on its empty background: the main window.
+if import -display "$DISPLAY" -window root -trim +repage "$BUILD/screenshot.png" </dev/null 2>/dev/null; then
   echo "screenshot: $BUILD/screenshot.png"
 else
   echo "could not take a screenshot" >&2
