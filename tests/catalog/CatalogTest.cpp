@@ -1,28 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "catalog/BriskoDoc.h"
+#include "support/FakeMachine.h"
 
 namespace {
-// A machine whose Windows folder, environment and special folders a test sets.
-class FakeSystem : public ISystemInfo {
+// A fake machine that also records which special folders were asked for.
+class FakeSystem : public testing_support::FakeMachine {
 public:
-    std::wstring windows = L"C:\\windows";
-    std::map<std::wstring, std::wstring> environment{{L"ALLUSERSPROFILE", L"C:\\ProgramData"}};
-    std::map<int, std::wstring> folders;
+    FakeSystem() { environment = {{L"ALLUSERSPROFILE", L"C:\\ProgramData"}}; }
     mutable std::vector<int> asked;
-
-    std::wstring WindowsFolder() const override { return windows; }
-    std::optional<std::wstring> Environment(const std::wstring& name) const override {
-        auto it = environment.find(name);
-        if (it == environment.end()) return std::nullopt;
-        return it->second;
-    }
     std::wstring SpecialFolder(int csidl) const override {
         asked.push_back(csidl);
-        auto it = folders.find(csidl);
-        return it == folders.end() ? L"" : it->second;
+        return FakeMachine::SpecialFolder(csidl);
     }
 };
 

@@ -1,34 +1,26 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <shlobj.h>
 
-#include "catalog/SystemInfo.h"
 #include "clean/Guards.h"
+#include "support/FakeMachine.h"
 
 namespace {
-class FakeSystem : public ISystemInfo {
+// A machine with Windows on D: and its shell folders spread over D: and E:.
+class FakeSystem : public testing_support::FakeMachine {
 public:
-    std::map<std::wstring, std::wstring> environment;
-    std::map<int, std::wstring> folders{{CSIDL_PROFILE, L"D:\\Users\\me"},
-                                        {CSIDL_APPDATA, L"D:\\Users\\me\\AppData\\Roaming"},
-                                        {CSIDL_LOCAL_APPDATA, L"D:\\Users\\me\\AppData\\Local"},
-                                        {CSIDL_DESKTOPDIRECTORY, L"D:\\Users\\me\\Desktop"},
-                                        {CSIDL_PERSONAL, L"E:\\Docs"},
-                                        {CSIDL_MYMUSIC, L"D:\\Users\\me\\Music"},
-                                        {CSIDL_MYPICTURES, L"D:\\Users\\me\\Pictures"},
-                                        {CSIDL_MYVIDEO, L"D:\\Users\\me\\Videos"},
-                                        {CSIDL_PROGRAM_FILES, L"D:\\Program Files"},
-                                        {CSIDL_PROGRAM_FILESX86, L"D:\\Program Files (x86)"}};
-    std::wstring WindowsFolder() const override { return L"D:\\WINNT"; }
-    std::optional<std::wstring> Environment(const std::wstring& name) const override {
-        auto it = environment.find(name);
-        if (it == environment.end()) return std::nullopt;
-        return it->second;
-    }
-    std::wstring SpecialFolder(int csidl) const override {
-        auto it = folders.find(csidl);
-        return it == folders.end() ? L"" : it->second;
+    FakeSystem() {
+        windows = L"D:\\WINNT";
+        folders = {{CSIDL_PROFILE, L"D:\\Users\\me"},
+                   {CSIDL_APPDATA, L"D:\\Users\\me\\AppData\\Roaming"},
+                   {CSIDL_LOCAL_APPDATA, L"D:\\Users\\me\\AppData\\Local"},
+                   {CSIDL_DESKTOPDIRECTORY, L"D:\\Users\\me\\Desktop"},
+                   {CSIDL_PERSONAL, L"E:\\Docs"},
+                   {CSIDL_MYMUSIC, L"D:\\Users\\me\\Music"},
+                   {CSIDL_MYPICTURES, L"D:\\Users\\me\\Pictures"},
+                   {CSIDL_MYVIDEO, L"D:\\Users\\me\\Videos"},
+                   {CSIDL_PROGRAM_FILES, L"D:\\Program Files"},
+                   {CSIDL_PROGRAM_FILESX86, L"D:\\Program Files (x86)"}};
     }
 };
 }  // namespace
