@@ -17,7 +17,7 @@ brisko_install_tools() {
     if [ "$(id -u)" != 0 ]; then
       echo "missing packages and not root: ${need[*]}" >&2; return 1
     fi
-    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${need[@]}" >/dev/null
   fi
 }
 
