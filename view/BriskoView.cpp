@@ -57,7 +57,10 @@ void CBriskoView::OnInitialUpdate() {
     m_app.m_pListView = this;
     SetUpList();
     ApplyStoredPlacement();
-    RunMode(MODE_STANDARD);  // the findings of a Standard scan show right after start
+    // The findings of a Standard scan show right after start. A second start
+    // with a file name runs this again, and may come while a clean works
+    // through the rows: their list is then left to the clean.
+    if (!m_bBusy) RunMode(MODE_STANDARD);
 }
 
 void CBriskoView::SetUpList() {

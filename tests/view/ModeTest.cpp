@@ -94,3 +94,17 @@ TEST(Sorting, CellTextsCompareWithoutRegardToCase) {
     EXPECT_LT(CompareCellText(L"a.tmp", L"B.log"), 0);
     EXPECT_GT(CompareCellText(L"C:\\b", L"c:\\A"), 0);
 }
+
+TEST_F(ModeTest, AnInitialUpdateDuringACleanLeavesTheRowsToTheClean) {
+    MakeFolders(machine.windows);
+    WriteFileBytes(machine.windows + L"\\a.log", "x");
+    view.RunMode(MODE_STANDARD);
+    ASSERT_EQ(Names().size(), 1u);
+    WriteFileBytes(machine.windows + L"\\b.log", "x");
+    view.m_bBusy = true;  // as while the clean worker reads the rows by their index
+    view.OnInitialUpdate();
+    EXPECT_EQ(Names().size(), 1u);
+    view.m_bBusy = false;
+    view.OnInitialUpdate();
+    EXPECT_EQ(Names().size(), 2u);
+}
