@@ -9,6 +9,7 @@
 #include "view/BriskoView.h"
 #include "view/Modes.h"
 #include "CleanTestSupport.h"
+#include "support/ViewHost.h"
 
 using namespace testing_support;
 
@@ -27,21 +28,11 @@ protected:
         WriteFileBytes(path, "x");
         AddPath(path);
     }
-    void AddPath(const std::wstring& path) {
-        WIN32_FIND_DATAW find{};
-        HANDLE search = ::FindFirstFileW(path.c_str(), &find);
-        ASSERT_NE(search, INVALID_HANDLE_VALUE) << path;
-        ::FindClose(search);
-        view.AddFoundItem(path, find);
-    }
+    void AddPath(const std::wstring& path) { ASSERT_TRUE(AddExistingItem(view, path)) << path; }
     void Select(std::initializer_list<int> rows) {
         for (int row : rows) view.List().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
     }
-    std::vector<std::wstring> Rows() const {
-        std::vector<std::wstring> rows;
-        for (int i = 0; i < view.List().GetItemCount(); ++i) rows.push_back(view.List().GetItemText(i, 0));
-        return rows;
-    }
+    std::vector<std::wstring> Rows() const { return RowPaths(view); }
     bool WaitForEnd() { return WaitUntil([&] { return !view.m_bBusy; }); }
 
     clean_test::AppWithStatusBar app;

@@ -7,6 +7,7 @@
 #include "app/BriskoApp.h"
 #include "catalog/BriskoDoc.h"
 #include "support/TestSupport.h"
+#include "support/ViewHost.h"
 #include "view/BriskoView.h"
 #include "view/ItemText.h"
 #include "view/ListLayout.h"
@@ -17,24 +18,12 @@ namespace {
 class FoundItemList : public ::testing::Test {
 protected:
     void SetUp() override {
-        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES};
-        ::InitCommonControlsEx(&icc);
-        app.m_strLanguage = L"Default";
-        frame = ::CreateWindowExW(0, L"STATIC", L"frame", WS_OVERLAPPEDWINDOW, 0, 0, 800, 400, nullptr, nullptr,
-                                  nullptr, nullptr);
-        ASSERT_TRUE(view.Create(frame));
+        ASSERT_TRUE(view.Create(host.Frame()));
         view.MoveWindow(0, 0, 700, 300);
         view.SetUpList();
     }
-    void TearDown() override { ::DestroyWindow(frame); }
 
-    void Add(const std::wstring& path) {
-        WIN32_FIND_DATAW find{};
-        HANDLE search = ::FindFirstFileW(path.c_str(), &find);
-        ASSERT_NE(search, INVALID_HANDLE_VALUE) << path;
-        ::FindClose(search);
-        view.AddFoundItem(path, find);
-    }
+    void Add(const std::wstring& path) { ASSERT_TRUE(AddExistingItem(view, path)) << path; }
     std::wstring Cell(int row, int column) const { return view.List().GetItemText(row, column); }
     int Image(int row) const {
         LVITEMW item{};
@@ -45,10 +34,9 @@ protected:
     }
     int Rows() const { return view.List().GetItemCount(); }
 
-    CBriskoApp app;
+    ViewHost host;
     CBriskoDoc doc;
-    CBriskoView view{app, doc};
-    HWND frame = nullptr;
+    CBriskoView view{host.app, doc};
     ScratchFolder folder{L"list"};
 };
 

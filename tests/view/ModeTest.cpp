@@ -10,6 +10,7 @@
 #include "res/resource.h"
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"
+#include "support/ViewHost.h"
 #include "view/BriskoView.h"
 #include "view/Sorting.h"
 
@@ -19,26 +20,12 @@ namespace {
 class ModeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES};
-        ::InitCommonControlsEx(&icc);
-        app.m_strLanguage = L"Default";
-        frame = ::CreateWindowExW(0, L"STATIC", L"frame", WS_OVERLAPPEDWINDOW, 0, 0, 800, 400, nullptr, nullptr,
-                                  nullptr, nullptr);
-        app.m_pMainWnd = win::CWnd(frame);
-        ASSERT_TRUE(view.Create(frame));
+        ASSERT_TRUE(view.Create(host.Frame()));
         view.MoveWindow(0, 0, 700, 300);
         view.SetUpList();
     }
-    void TearDown() override {
-        app.m_pMainWnd = win::CWnd();
-        ::DestroyWindow(frame);
-    }
-    std::vector<std::wstring> Names() const {
-        std::vector<std::wstring> names;
-        for (int row = 0; row < view.List().GetItemCount(); ++row) names.push_back(view.List().GetItemText(row, 0));
-        return names;
-    }
-    std::wstring Title() const { return win::CWnd(frame).GetWindowText(); }
+    std::vector<std::wstring> Names() const { return RowPaths(view); }
+    std::wstring Title() const { return win::CWnd(host.Frame()).GetWindowText(); }
 
     ScratchFolder folder{L"modes"};
     FakeMachine machine = [this] {
@@ -46,14 +33,13 @@ protected:
         m.windows = folder.Path() + L"\\win";
         return m;
     }();
-    CBriskoApp app;
+    ViewHost host;
     std::unique_ptr<CBriskoDoc> doc;
     CBriskoDoc& Doc() {
         if (!doc) doc = std::make_unique<CBriskoDoc>(machine);
         return *doc;
     }
-    CBriskoView view{app, Doc()};
-    HWND frame = nullptr;
+    CBriskoView view{host.app, Doc()};
 };
 }  // namespace
 

@@ -1,0 +1,38 @@
+#include "support/ViewHost.h"
+
+#include <commctrl.h>
+
+#include "view/BriskoView.h"
+#include "win/Handle.h"
+
+namespace testing_support {
+
+ViewHost::ViewHost() {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    app.m_strLanguage = L"Default";
+    m_frame = ::CreateWindowExW(0, L"STATIC", L"frame", WS_OVERLAPPEDWINDOW, 0, 0, 800, 400, nullptr, nullptr,
+                                nullptr, nullptr);
+    app.m_pMainWnd = win::CWnd(m_frame);
+}
+
+ViewHost::~ViewHost() {
+    app.m_pMainWnd = win::CWnd();
+    ::DestroyWindow(m_frame);
+}
+
+bool AddExistingItem(CBriskoView& view, const std::wstring& path) {
+    WIN32_FIND_DATAW find{};
+    win::FindHandle search(::FindFirstFileW(path.c_str(), &find));
+    if (!search) return false;
+    view.AddFoundItem(path, find);
+    return true;
+}
+
+std::vector<std::wstring> RowPaths(const CBriskoView& view) {
+    std::vector<std::wstring> rows;
+    for (int row = 0; row < view.List().GetItemCount(); ++row) rows.push_back(view.List().GetItemText(row, 0));
+    return rows;
+}
+
+}  // namespace testing_support

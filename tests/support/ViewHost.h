@@ -1,0 +1,34 @@
+#pragma once
+// What the tests of the result list share: a frame window to hold a view,
+// the application object the view reports to, and row helpers.
+#include <windows.h>
+#include <string>
+#include <vector>
+
+#include "app/BriskoApp.h"
+
+class CBriskoView;
+
+namespace testing_support {
+
+// A plain top-level window standing in for the main frame, with built-in texts.
+class ViewHost {
+public:
+    ViewHost();
+    ~ViewHost();
+    ViewHost(const ViewHost&) = delete;
+    ViewHost& operator=(const ViewHost&) = delete;
+    HWND Frame() const { return m_frame; }
+
+    CBriskoApp app;
+
+private:
+    HWND m_frame = nullptr;
+};
+
+// Hands an existing file or folder to the view with the record the search gives it.
+bool AddExistingItem(CBriskoView& view, const std::wstring& path);
+// The column-0 texts of every row, top to bottom.
+std::vector<std::wstring> RowPaths(const CBriskoView& view);
+
+}  // namespace testing_support
