@@ -11,7 +11,7 @@
 
 #include "app/BriskoApp.h"
 #include "catalog/BriskoDoc.h"
-#include "catalog/Paths.h"
+#include "win/Path.h"
 #include "scan/FoundItemSink.h"
 #include "view/BriskoView.h"
 

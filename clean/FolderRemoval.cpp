@@ -24,11 +24,6 @@ std::vector<WIN32_FIND_DATAW> ReadEntries(const std::wstring& folder) {
     return entries;
 }
 
-void ClearReadOnly(const std::wstring& path, DWORD attributes) {
-    if (attributes & FILE_ATTRIBUTE_READONLY)
-        ::SetFileAttributesW(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-}
-
 void RemoveFile(const std::wstring& path, DWORD attributes) {
     ClearReadOnly(path, attributes);
     if (IsFileInUse(path)) return;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "catalog/SystemInfo.h"
+#include "win/Path.h"
 
 namespace {
 
@@ -25,11 +26,6 @@ std::wstring FullPath(const std::wstring& path) {
     std::vector<wchar_t> buffer(n + 1, L'\0');
     n = ::GetFullPathNameW(path.c_str(), n + 1, buffer.data(), nullptr);
     return std::wstring(buffer.data(), n);
-}
-
-std::wstring ParentOf(const std::wstring& path) {
-    size_t slash = path.rfind(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
 bool EndsWithNoCase(const std::wstring& text, const std::wstring& tail) {

@@ -4,22 +4,7 @@
 
 #include "clean/Guards.h"
 #include "win/Handle.h"
-
-namespace {
-std::wstring ParentOf(const std::wstring& path) {
-    size_t slash = path.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) return {};
-    if (slash == 2 && path[1] == L':') return path.substr(0, 3);  // keep "X:\"
-    return path.substr(0, slash);
-}
-std::wstring Join(const std::wstring& folder, const wchar_t* name) {
-    return (!folder.empty() && folder.back() == L'\\') ? folder + name : folder + L"\\" + name;
-}
-}  // namespace
-
-bool IsDotEntry(const wchar_t* name) {
-    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
-}
+#include "win/Path.h"
 
 std::wstring FinalPathOf(const std::wstring& path) {
     win::FileHandle entry(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
@@ -40,7 +25,7 @@ std::wstring FinalPathOf(const std::wstring& path) {
 bool IsLinkEntry(const std::wstring& folder, const std::wstring& folderFinalPath, const WIN32_FIND_DATAW& find) {
     if (find.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return true;
     if (folderFinalPath.empty()) return true;
-    std::wstring entryFinal = FinalPathOf(Join(folder, find.cFileName));
+    std::wstring entryFinal = FinalPathOf(JoinPath(folder, find.cFileName));
     return entryFinal.empty() || FinalPathShowsLink(folderFinalPath, find.cFileName, entryFinal);
 }
 
@@ -71,7 +56,7 @@ bool TreeHoldsLink(const std::wstring& folder) {
     do {
         if (IsDotEntry(find.cFileName)) continue;
         if (IsLinkEntry(folder, folderFinal, find)) return true;
-        if ((find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && TreeHoldsLink(Join(folder, find.cFileName)))
+        if ((find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && TreeHoldsLink(JoinPath(folder, find.cFileName)))
             return true;
     } while (::FindNextFileW(search.Get(), &find));
     return false;

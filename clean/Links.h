@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <string>
 
+#include "win/Path.h"
+
 // The path the platform reports for the opened entry, without following a
 // link of the last component where the platform can; empty when it cannot be opened.
 std::wstring FinalPathOf(const std::wstring& path);
@@ -24,6 +26,3 @@ bool IsLinkPath(const std::wstring& path);
 
 // True when a link lies anywhere in the tree below `folder`.
 bool TreeHoldsLink(const std::wstring& folder);
-
-// "." and "..".
-bool IsDotEntry(const wchar_t* name);

@@ -2,21 +2,12 @@
 
 #include <shlwapi.h>
 
-#include "catalog/Paths.h"
+#include "win/Path.h"
 #include "win/Handle.h"
 
 namespace {
 
-bool IsDots(const wchar_t* name) { return wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0; }
-
 bool IsFolder(const WIN32_FIND_DATAW& entry) { return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
-
-// Clears the read-only attribute and keeps all others. A link is left alone:
-// changing it could change the file it points to, outside the target.
-void ClearReadOnly(const std::wstring& path, DWORD attributes) {
-    if (!(attributes & FILE_ATTRIBUTE_READONLY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return;
-    ::SetFileAttributesW(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-}
 
 // Clears the read-only attribute of one found entry and hands it on if it
 // still exists. The record keeps the attributes the search reported.
@@ -73,7 +64,7 @@ void WalkFolder(IFoundItemSink& sink, const std::wstring& pattern, const std::ws
     if (!find) return;
     HandOn(sink, folder, entry, true);
     while (::FindNextFileW(find.Get(), &entry)) {
-        if (IsDots(entry.cFileName) || excluded == entry.cFileName) continue;
+        if (IsDotEntry(entry.cFileName) || excluded == entry.cFileName) continue;
         HandOn(sink, folder, entry, false);
     }
 }
@@ -126,7 +117,7 @@ void AppendFirstMatch(std::wstring& path, const std::wstring& pattern) {
         win::FindHandle find(::FindFirstFileW(JoinPath(path, pattern).c_str(), &entry));
         if (find) {
             do {
-                if (IsDots(entry.cFileName)) continue;
+                if (IsDotEntry(entry.cFileName)) continue;
                 path = JoinPath(path, entry.cFileName);
                 return;
             } while (::FindNextFileW(find.Get(), &entry));

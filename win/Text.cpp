@@ -22,13 +22,6 @@ std::wstring AsciiUpper(std::wstring text) {
     return text;
 }
 
-std::wstring BackslashJoin(const std::wstring& a, const std::wstring& b) {
-    std::wstring path;
-    path.reserve(a.size() + 1 + b.size());
-    path.append(a).append(1, L'\\').append(b);
-    return path;
-}
-
 std::wstring ToWide(const std::string& text, UINT codePage) {
     if (text.empty()) return {};
     int n = ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);

@@ -11,9 +11,6 @@ std::wstring LoadResString(UINT id, HINSTANCE module = nullptr);
 // Lower-case and upper-case of a-z/A-Z only, as the file-type fallback needs.
 std::wstring AsciiUpper(std::wstring text);
 
-// Path composition with "%s\%s": one backslash between the two parts.
-std::wstring BackslashJoin(const std::wstring& a, const std::wstring& b);
-
 std::wstring ToWide(const std::string& text, UINT codePage = CP_UTF8);
 std::string ToNarrow(const std::wstring& text, UINT codePage = CP_ACP);
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "catalog/Paths.h"
+#include "win/Path.h"
 #include "catalog/Registry.h"
 #include "win/Handle.h"
 

@@ -1,0 +1,25 @@
+#include "win/Path.h"
+
+std::wstring JoinPath(const std::wstring& base, const std::wstring& relative) {
+    if (base.size() == 3) return base + relative;
+    std::wstring path;
+    path.reserve(base.size() + 1 + relative.size());
+    path.append(base).append(1, L'\\').append(relative);
+    return path;
+}
+
+std::wstring ParentOf(const std::wstring& path) {
+    size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos || slash + 1 == path.size()) return {};
+    if (slash == 2 && path[1] == L':') return path.substr(0, 3);  // keep "X:\"
+    return path.substr(0, slash);
+}
+
+bool IsDotEntry(const wchar_t* name) {
+    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
+void ClearReadOnly(const std::wstring& path, DWORD attributes) {
+    if (!(attributes & FILE_ATTRIBUTE_READONLY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return;
+    ::SetFileAttributesW(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+}
