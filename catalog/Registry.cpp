@@ -18,8 +18,10 @@ void TrimBackslashes(std::wstring& text, bool front, bool back) {
 }  // namespace
 
 RegistryValuePath SplitRegistryValuePath(const std::wstring& fullValuePath) {
+    // Only the leading backslashes go before the split: in "Key\Value\" the
+    // last backslash ends the key, and the value name after it is empty.
     std::wstring path = fullValuePath;
-    TrimBackslashes(path, true, true);
+    TrimBackslashes(path, true, false);
     RegistryValuePath parts;
     size_t last = path.rfind(L'\\');
     if (last == std::wstring::npos) {

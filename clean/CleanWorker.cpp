@@ -32,8 +32,12 @@ DWORD WINAPI CleanWorker(void* parameter) {
 }  // namespace
 
 void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow) {
-    DeleteFoundItem(path, permanent);
-    if (permanent && folderRow) RemoveFolderContents(path);
+    RemoveRowItem(path, permanent, folderRow, MachineGuards());
+}
+
+void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow, const RemovalGuards& guards) {
+    DeleteFoundItem(path, permanent, guards);
+    if (permanent && folderRow) RemoveFolderContents(path, guards);
 }
 
 DWORD RunClean(const CleanRequest& request) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "clean/Guards.h"
 #include "win/Handle.h"
 
 // Shared by the view and its worker, so that neither outlives what it reads.
@@ -27,8 +28,10 @@ struct CleanRequest {
 };
 
 // The removal of one row's item: the item itself, and for a permanent clean
-// of a folder row a second pass over what is left in the folder.
+// of a folder row a second pass over what is left in the folder. Without
+// guards, this machine's.
 void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow);
+void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow, const RemovalGuards& guards);
 
 // The worker's whole run, on the calling thread. Returns 0.
 DWORD RunClean(const CleanRequest& request);

@@ -5,12 +5,18 @@
 #include <string>
 #include <vector>
 
-// Removes the file or folder at `path`. Links, protected folders and missing
-// paths (other than "index.dat") are left alone and give false. A folder is
-// removed permanently by the program's own walk, which never follows a link;
-// a folder goes to the Recycle Bin through the shell only when its tree holds
-// no link. True when the removal reported success.
+#include "clean/Guards.h"
+
+// Removes the file or folder at `path`, in any spelling: every decision is
+// taken on its canonical form. Links, items behind links, protected folders,
+// spellings that cannot be resolved and missing paths (other than
+// "index.dat") are left alone and give false. A folder is removed
+// permanently by the program's own walk, which never follows a link; it goes
+// to the Recycle Bin through the shell only when its tree holds no link. A
+// system folder (TMP, the Windows Temp, ...) is emptied the same ways and
+// kept. True when the removal reported success.
 bool DeleteFoundItem(const std::wstring& path, bool permanent);
+bool DeleteFoundItem(const std::wstring& path, bool permanent, const RemovalGuards& guards);
 
 // Overwrites everything after the first 64 bytes (the header) with zeros;
 // false when the file cannot be opened for writing.
@@ -22,11 +28,16 @@ std::vector<DWORD> WipeChunks(ULONGLONG size);
 // another process, read-only, missing, a folder) or its path has 260
 // characters or more.
 bool IsFileInUse(const std::wstring& path);
+// The same test for a path of any length (with the "\\?\" prefix where needed).
+bool IsFileLocked(const std::wstring& apiPath);
 
 // The text "Deleting" and the path, as the status bar shows it.
 std::wstring DeletingStatusText(const std::wstring& path);
 // Sends DeletingStatusText to pane 0 of the main frame's status bar.
 void ShowDeletingStatus(const std::wstring& path);
 
-// The shell's delete request, without confirmation or error dialog.
+// The shell's delete request, without confirmation or error dialog, for one
+// canonical path or a list of them in one operation. A path beyond the plain
+// length goes in its short form, or is left out when it has none that fits.
 bool ShellDelete(const std::wstring& path, bool permanent);
+bool ShellDeleteList(const std::vector<std::wstring>& paths, bool permanent);

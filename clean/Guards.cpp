@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "catalog/SystemInfo.h"
+#include "clean/ItemPath.h"
 #include "win/Path.h"
 
 namespace {
@@ -12,12 +13,6 @@ namespace {
 bool EqualNoCase(const std::wstring& a, const std::wstring& b) {
     return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
                                   TRUE) == CSTR_EQUAL;
-}
-
-std::wstring StripLongPrefix(std::wstring path) {
-    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + path.substr(8);
-    if (path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\??\\", 0) == 0) return path.substr(4);
-    return path;
 }
 
 std::wstring FullPath(const std::wstring& path) {
@@ -32,22 +27,51 @@ bool EndsWithNoCase(const std::wstring& text, const std::wstring& tail) {
     return text.size() >= tail.size() && EqualNoCase(text.substr(text.size() - tail.size()), tail);
 }
 
+// The canonical form of an existing path, the normalised text of any other.
+std::wstring ComparableForm(const std::wstring& path) {
+    std::optional<CanonicalItem> item = CanonicalItemPath(path);
+    return item && item->exists ? item->path : NormaliseFolderPath(path);
+}
+
+// Every variable of this process's environment whose value is one existing folder.
+std::vector<std::wstring> EnvironmentFolders() {
+    std::vector<std::wstring> folders;
+    wchar_t* block = ::GetEnvironmentStringsW();
+    if (!block) return folders;
+    for (const wchar_t* entry = block; *entry; entry += wcslen(entry) + 1) {
+        const wchar_t* equals = wcschr(entry + 1, L'=');  // names of drive folders start with '='
+        if (!equals) continue;
+        std::optional<CanonicalItem> item = CanonicalItemPath(equals + 1);
+        if (item && item->IsFolder()) folders.push_back(item->path);
+    }
+    ::FreeEnvironmentStringsW(block);
+    return folders;
+}
+
 }  // namespace
 
-void ProtectedFolders::Add(const std::wstring& path) {
+void FolderSet::Add(const std::wstring& path) {
     if (path.empty()) return;
-    std::wstring normal = NormaliseFolderPath(path);
-    if (!normal.empty()) paths.push_back(normal);
+    std::wstring form = ComparableForm(path);
+    if (!form.empty()) paths.push_back(form);
+}
+
+bool FolderSet::Contains(const std::wstring& path) const { return ContainsCanonical(ComparableForm(path)); }
+
+bool FolderSet::ContainsCanonical(const std::wstring& canonicalPath) const {
+    for (const std::wstring& folder : paths)
+        if (EqualNoCase(canonicalPath, folder)) return true;
+    return false;
 }
 
 std::wstring NormaliseFolderPath(const std::wstring& path) {
     if (path.empty()) return {};
-    std::wstring text = StripLongPrefix(path);
+    std::wstring text = WithoutLongPrefix(path);
     for (wchar_t& c : text)
         if (c == L'/') c = L'\\';
     // A bare "X:" means the current folder of that drive to the platform; here it names the drive.
     if (text.size() == 2 && text[1] == L':') text += L'\\';
-    text = StripLongPrefix(FullPath(text));
+    text = WithoutLongPrefix(FullPath(text));
     // Keep "X:\" whole; any other trailing backslash goes.
     while (text.size() > 3 && text.back() == L'\\') text.pop_back();
     if (text.size() == 2 && text[1] == L':') text += L'\\';
@@ -64,16 +88,14 @@ bool IsVolumeRoot(const std::wstring& normalised) {
     return false;
 }
 
-bool IsProtectedFolder(const std::wstring& path, const ProtectedFolders& folders) {
+bool IsProtectedFolder(const std::wstring& path, const FolderSet& folders) {
     std::wstring normal = NormaliseFolderPath(path);
     if (normal.empty() || IsVolumeRoot(normal)) return true;
-    for (const std::wstring& folder : folders.paths)
-        if (EqualNoCase(normal, folder)) return true;
-    return false;
+    return folders.Contains(path);
 }
 
-ProtectedFolders CollectProtectedFolders(const ISystemInfo& system) {
-    ProtectedFolders result;
+FolderSet CollectProtectedFolders(const ISystemInfo& system) {
+    FolderSet result;
     std::wstring windows = system.WindowsFolder();
     result.Add(windows);
     if (!windows.empty()) result.Add(windows + L"\\System32");
@@ -100,23 +122,33 @@ ProtectedFolders CollectProtectedFolders(const ISystemInfo& system) {
     return result;
 }
 
-const ProtectedFolders& MachineProtectedFolders() {
-    static const ProtectedFolders folders = [] {
-        ProtectedFolders found = CollectProtectedFolders(RealSystemInfo());
+FolderSet CollectSystemFolders(const ISystemInfo& system) {
+    FolderSet result;
+    for (const wchar_t* name : {L"TMP", L"TEMP"})
+        if (auto value = system.Environment(name)) result.Add(*value);
+    std::wstring windows = system.WindowsFolder();
+    if (!windows.empty()) result.Add(JoinPath(windows, L"Temp"));
+    for (int csidl = 0; csidl <= CSIDL_COMPUTERSNEARME; ++csidl) result.Add(system.SpecialFolder(csidl));
+    return result;
+}
+
+const RemovalGuards& MachineGuards() {
+    static const RemovalGuards guards = [] {
+        RemovalGuards found;
+        found.protectedFolders = CollectProtectedFolders(RealSystemInfo());
         PWSTR downloads = nullptr;
-        if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Downloads, 0, nullptr, &downloads))) found.Add(downloads);
+        if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Downloads, 0, nullptr, &downloads)))
+            found.protectedFolders.Add(downloads);
         ::CoTaskMemFree(downloads);
+        found.systemFolders = CollectSystemFolders(RealSystemInfo());
+        for (const std::wstring& folder : EnvironmentFolders()) found.systemFolders.Add(folder);
         return found;
     }();
-    return folders;
+    return guards;
 }
 
 bool IsProtectedOnThisMachine(const std::wstring& path) {
-    if (IsProtectedFolder(path, MachineProtectedFolders())) return true;
-    if (path.find(L'~') == std::wstring::npos) return false;  // no short (8.3) name in it
-    wchar_t longPath[MAX_PATH] = {};
-    DWORD n = ::GetLongPathNameW(path.c_str(), longPath, MAX_PATH);
-    return n > 0 && n < MAX_PATH && IsProtectedFolder(longPath, MachineProtectedFolders());
+    return IsProtectedFolder(path, MachineGuards().protectedFolders);
 }
 
 bool FinalPathShowsLink(const std::wstring& folderFinalPath, const std::wstring& name,
@@ -128,5 +160,5 @@ bool FinalPathShowsLink(const std::wstring& folderFinalPath, const std::wstring&
 }
 
 bool SamePathText(const std::wstring& a, const std::wstring& b) {
-    return EqualNoCase(StripLongPrefix(a), StripLongPrefix(b));
+    return EqualNoCase(WithoutLongPrefix(a), WithoutLongPrefix(b));
 }

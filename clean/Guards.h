@@ -1,17 +1,29 @@
 #pragma once
 // The folders that no scan may list and no clean may remove, whatever a
 // catalogue entry or the environment hands in (TMP set to "C:\", a profile
-// variable pointing at the Windows folder, ...). Pure rules over path text:
-// no window, no file system beyond the path-text normalisation of the platform.
+// variable pointing at the Windows folder, ...), and the folders that a clean
+// empties but keeps. Rules over path text, taken on the canonical form of an
+// existing path; no window.
 #include <windows.h>
 #include <string>
 #include <vector>
 
 class ISystemInfo;
 
-struct ProtectedFolders {
-    std::vector<std::wstring> paths;  // normalised with NormaliseFolderPath
+// A set of folders, each kept in canonical form where it exists and in its
+// normalised form (NormaliseFolderPath) where it does not.
+struct FolderSet {
+    std::vector<std::wstring> paths;
     void Add(const std::wstring& path);
+    // True when `path`, in any spelling, is one of the folders itself.
+    bool Contains(const std::wstring& path) const;
+    // The same for a path already in canonical form, by its text alone.
+    bool ContainsCanonical(const std::wstring& canonicalPath) const;
+};
+
+struct RemovalGuards {
+    FolderSet protectedFolders;  // never listed, never removed, never entered by a removal
+    FolderSet systemFolders;     // programs expect them to exist: emptied, never removed
 };
 
 // The full, absolute form of `path` without a trailing backslash (a drive
@@ -24,16 +36,22 @@ bool IsVolumeRoot(const std::wstring& normalisedPath);
 
 // True when `path` is a volume root or, in any letter case or spelling, one
 // of `folders`. An empty path counts as protected: it names nothing safe.
-bool IsProtectedFolder(const std::wstring& path, const ProtectedFolders& folders);
+bool IsProtectedFolder(const std::wstring& path, const FolderSet& folders);
 
 // The Windows folder, System32, Program Files, the profile roots and the
 // user's shell folders (Desktop, Documents, Music, Pictures, Videos,
 // Downloads, AppData with Roaming and Local) of a machine.
-ProtectedFolders CollectProtectedFolders(const ISystemInfo& system);
+FolderSet CollectProtectedFolders(const ISystemInfo& system);
 
-// The protected folders of this machine, gathered once.
-const ProtectedFolders& MachineProtectedFolders();
-// IsProtectedFolder against this machine, also under the long form of a short (8.3) name.
+// The folders the platform names through TMP and TEMP or a shell-folder
+// identifier, and the Windows folder's Temp: History, Recent, Cookies,
+// Temporary Internet Files and the like.
+FolderSet CollectSystemFolders(const ISystemInfo& system);
+
+// The guards of this machine, gathered once. Its system folders also hold
+// every folder that an environment variable of this process names.
+const RemovalGuards& MachineGuards();
+// IsProtectedFolder against this machine.
 bool IsProtectedOnThisMachine(const std::wstring& path);
 
 // True when the final path that the platform reports for an opened entry is

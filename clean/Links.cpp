@@ -4,10 +4,36 @@
 
 #include "clean/Guards.h"
 #include "win/Handle.h"
-#include "win/Path.h"
 
-std::wstring FinalPathOf(const std::wstring& path) {
-    win::FileHandle entry(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+namespace {
+
+constexpr ULONG kObjectNameInformation = 1;
+struct ObjectName {
+    USHORT length;  // in bytes
+    USHORT maximumLength;
+    PWSTR buffer;
+};
+
+// The object's own name as the kernel keeps it. Wine answers "\??\C:\..." for
+// a file, Windows a device path; only the first is a DOS path, the other is
+// no answer here.
+std::wstring DosObjectName(HANDLE handle) {
+    using QueryObject = LONG(WINAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*);
+    static const auto query = reinterpret_cast<QueryObject>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
+    if (!query) return {};
+    std::vector<BYTE> buffer(sizeof(ObjectName) + 65536 * sizeof(wchar_t));
+    ULONG used = 0;
+    if (query(handle, kObjectNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &used) < 0) return {};
+    const auto* name = reinterpret_cast<const ObjectName*>(buffer.data());
+    std::wstring text(name->buffer, name->length / sizeof(wchar_t));
+    return text.rfind(L"\\??\\", 0) == 0 ? text : std::wstring();
+}
+
+}  // namespace
+
+std::wstring FinalPathOf(const std::wstring& canonicalPath) {
+    win::FileHandle entry(::CreateFileW(ApiPath(canonicalPath).c_str(), FILE_READ_ATTRIBUTES,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
                                         nullptr));
@@ -16,8 +42,11 @@ std::wstring FinalPathOf(const std::wstring& path) {
     for (;;) {
         DWORD n = ::GetFinalPathNameByHandleW(entry.Get(), buffer.data(), static_cast<DWORD>(buffer.size()),
                                               VOLUME_NAME_DOS);
+        if (n > 0 && n < buffer.size()) return std::wstring(buffer.data(), n);
+        // Wine answers "more data" for any path over its own fixed limit,
+        // whatever room it is given: ask for the object's name instead.
+        if (n == 0 && ::GetLastError() == ERROR_MORE_DATA) return DosObjectName(entry.Get());
         if (n == 0) return {};
-        if (n < buffer.size()) return std::wstring(buffer.data(), n);
         buffer.resize(n + 1);
     }
 }
@@ -29,29 +58,23 @@ bool IsLinkEntry(const std::wstring& folder, const std::wstring& folderFinalPath
     return entryFinal.empty() || FinalPathShowsLink(folderFinalPath, find.cFileName, entryFinal);
 }
 
-bool PathRunsThroughLink(const std::wstring& path) {
-    std::wstring final = FinalPathOf(path);
-    if (final.empty()) return false;
-    // A short (8.3) spelling is no link: compare the long form.
-    std::vector<wchar_t> longPath(32768);
-    DWORD n = ::GetLongPathNameW(path.c_str(), longPath.data(), static_cast<DWORD>(longPath.size()));
-    std::wstring expected = (n > 0 && n < longPath.size()) ? std::wstring(longPath.data(), n) : path;
-    return !SamePathText(NormaliseFolderPath(expected), NormaliseFolderPath(final));
+bool IsLinkOrBehindLink(const CanonicalItem& item) {
+    if (!item.exists) return false;
+    if ((item.attributes & FILE_ATTRIBUTE_REPARSE_POINT) || item.viaReparse) return true;
+    std::wstring final = FinalPathOf(item.path);
+    return final.empty() || !SamePathText(final, item.path);
 }
 
 bool IsLinkPath(const std::wstring& path) {
-    WIN32_FIND_DATAW find;
-    win::FindHandle search(::FindFirstFileW(path.c_str(), &find));
-    if (!search) return false;
-    std::wstring folder = ParentOf(path);
-    return IsLinkEntry(folder, FinalPathOf(folder), find) || PathRunsThroughLink(path);
+    std::optional<CanonicalItem> item = CanonicalItemPath(path);
+    return !item || IsLinkOrBehindLink(*item);
 }
 
 bool TreeHoldsLink(const std::wstring& folder) {
     std::wstring folderFinal = FinalPathOf(folder);
     if (folderFinal.empty()) return true;
     WIN32_FIND_DATAW find;
-    win::FindHandle search(::FindFirstFileW((folder + L"\\*").c_str(), &find));
+    win::FindHandle search(::FindFirstFileW(ApiPath(JoinPath(folder, L"*")).c_str(), &find));
     if (!search) return false;
     do {
         if (IsDotEntry(find.cFileName)) continue;

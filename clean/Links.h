@@ -6,23 +6,27 @@
 #include <windows.h>
 #include <string>
 
+#include "clean/ItemPath.h"
 #include "win/Path.h"
 
-// The path the platform reports for the opened entry, without following a
-// link of the last component where the platform can; empty when it cannot be opened.
-std::wstring FinalPathOf(const std::wstring& path);
+// The path the platform reports for the opened entry at a canonical path,
+// without following a link of the last step where the platform can; empty
+// when it cannot be opened.
+std::wstring FinalPathOf(const std::wstring& canonicalPath);
 
-// True when the entry `find` of `folder` (whose final path is `folderFinalPath`)
-// is a link of any kind, or when that cannot be told.
+// True when the entry `find` of the canonical `folder` (whose final path is
+// `folderFinalPath`) is a link of any kind, or when that cannot be told.
 bool IsLinkEntry(const std::wstring& folder, const std::wstring& folderFinalPath, const WIN32_FIND_DATAW& find);
 
-// True when the platform places `path` somewhere else than its own spelling
-// says: the path passes through a link on its way.
-bool PathRunsThroughLink(const std::wstring& path);
+// True when the item is a link, lies behind one, or that cannot be told:
+// the platform places it somewhere else than its canonical path says. A
+// missing item is no link.
+bool IsLinkOrBehindLink(const CanonicalItem& item);
 
-// True when `path` is a link, is reached through one, or cannot be told;
-// false when it is missing.
+// IsLinkOrBehindLink for any spelling; a spelling that cannot be resolved
+// counts as a link, a missing path does not.
 bool IsLinkPath(const std::wstring& path);
 
-// True when a link lies anywhere in the tree below `folder`.
+// True when a link lies anywhere in the tree below the canonical `folder`,
+// or when the folder cannot be opened to tell.
 bool TreeHoldsLink(const std::wstring& folder);

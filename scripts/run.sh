@@ -49,6 +49,8 @@ mkdir -p "$INSTALL"
 cp -f "$BUILD/brisko.exe" "$INSTALL/"
 rm -rf "$INSTALL/lang" && cp -r "$BUILD/lang" "$INSTALL/lang"
 
+# Wine needs a working directory it can name: with no Z: drive, one inside the prefix.
+cd "$INSTALL" || exit 1
 if [ -n "${DISPLAY:-}" ]; then
   exec wine "C:\\Program Files\\Brisko\\brisko.exe"
 fi

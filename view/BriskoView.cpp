@@ -47,8 +47,10 @@ CBriskoView::~CBriskoView() {
 }
 
 bool CBriskoView::Create(HWND parent) {
-    // The border of a view is drawn as a sunken client edge.
-    HWND hwnd = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
+    // The border of a view is drawn as a sunken client edge. The image lists
+    // belong to the view, which destroys them; the list only shares them.
+    HWND hwnd = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_SHAREIMAGELISTS, 0, 0,
+                                  0, 0, parent,
                                   reinterpret_cast<HMENU>(AFX_IDW_PANE_FIRST), ::GetModuleHandleW(nullptr), nullptr);
     return hwnd && Subclass(hwnd);
 }

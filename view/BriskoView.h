@@ -58,7 +58,9 @@ public:
     bool m_bBusy = false;   // only the user-interface thread reads or writes it
     int m_nCleanMode = 0;   // 1 permanent, 0 Recycle Bin; the worker gets its own copy
     // The removal of one row's item that a clean runs; tests put a recording one in.
-    ItemRemover m_removeItem = &RemoveRowItem;
+    ItemRemover m_removeItem = [](const std::wstring& path, bool permanent, bool folderRow) {
+        RemoveRowItem(path, permanent, folderRow);
+    };
     std::wstring m_strTitle;
     bool m_bSortAscending[4] = {false, true, true, false};
 

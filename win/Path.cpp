@@ -15,6 +15,12 @@ std::wstring ParentOf(const std::wstring& path) {
     return path.substr(0, slash);
 }
 
+std::wstring WithoutLongPrefix(const std::wstring& path) {
+    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + path.substr(8);
+    if (path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\??\\", 0) == 0) return path.substr(4);
+    return path;
+}
+
 bool IsDotEntry(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }

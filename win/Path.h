@@ -13,6 +13,9 @@ std::wstring JoinPath(const std::wstring& base, const std::wstring& relative);
 // for a path without a backslash or for a drive root.
 std::wstring ParentOf(const std::wstring& path);
 
+// `path` without a "\\?\" or "\??\" prefix; "\\?\UNC\server" becomes "\\server".
+std::wstring WithoutLongPrefix(const std::wstring& path);
+
 // "." and "..", the two entries every search of a folder but a drive root starts with.
 bool IsDotEntry(const wchar_t* name);
 

@@ -1,5 +1,9 @@
 # Shared by test.sh and run.sh: the tools, the throwaway Wine prefix, the display.
-# Source it; it defines functions only.
+# Source it; besides the locale below it defines functions only.
+
+# Wine maps file names through the host's locale; without a UTF-8 one it
+# cannot create names beyond ASCII. C.UTF-8 is on every Debian.
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
 
 brisko_install_tools() {
   local need=()
@@ -83,7 +87,7 @@ brisko_start_wineserver() {
   sleep 0.5
   # Wine's service processes start with the first program and outlive it;
   # start them here, on /dev/null, so that none holds a test's output pipe.
-  setsid wine cmd.exe /c exit </dev/null >/dev/null 2>&1
+  (cd "$WINEPREFIX/drive_c" && setsid wine cmd.exe /c exit </dev/null >/dev/null 2>&1)
 }
 
 brisko_stop_all() {

@@ -49,12 +49,15 @@ TEST_F(RegistryStringTest, ReadsAValueAndFallsBackToTheDefaultWhenKeyOrValueIsMi
     EXPECT_EQ(ReadRegistryString(L"", L"null"), L"null");
 }
 
-TEST_F(RegistryStringTest, ExtraBackslashesAroundKeyAndValueAreIgnored) {
+TEST_F(RegistryStringTest, LeadingBackslashesAndThoseEndingTheKeyAreIgnored) {
     SetString(L"Path", L"C:\\x");
-    EXPECT_EQ(ReadRegistryString(L"\\\\SOFTWARE\\BriskoTest\\Reader\\\\Path\\", L"d"), L"C:\\x");
-    RegistryValuePath parts = SplitRegistryValuePath(L"\\\\A\\B\\\\\\Value\\\\");
-    EXPECT_EQ(parts.key, L"A\\B");
-    EXPECT_EQ(parts.value, L"Value");
+    SetString(L"", L"default");
+    EXPECT_EQ(ReadRegistryString(L"\\\\SOFTWARE\\BriskoTest\\Reader\\\\Path", L"d"), L"C:\\x");
+    // A trailing backslash ends the key: the value named is the key's default.
+    EXPECT_EQ(ReadRegistryString(L"SOFTWARE\\BriskoTest\\Reader\\", L"d"), L"default");
+    RegistryValuePath parts = SplitRegistryValuePath(L"\\\\A\\B\\\\\\Value\\");
+    EXPECT_EQ(parts.key, L"A\\B\\\\\\Value");
+    EXPECT_EQ(parts.value, L"");
 }
 
 TEST_F(RegistryStringTest, TheOfficeShortcutBarPathSplitsBeforeItsLastComponent) {

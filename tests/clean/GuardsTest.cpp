@@ -26,7 +26,7 @@ public:
 }  // namespace
 
 TEST(ProtectedFolders, VolumeRootsAndEmptyPathsInAnySpelling) {
-    ProtectedFolders none;
+    FolderSet none;
     for (const wchar_t* path : {L"C:\\", L"C:", L"c:/", L"C:\\\\", L"\\\\?\\C:\\", L"\\\\server\\share",
                                 L"\\\\server\\share\\", L"C:\\Temp\\..", L""})
         EXPECT_TRUE(IsProtectedFolder(path, none)) << path;
@@ -37,7 +37,7 @@ TEST(ProtectedFolders, VolumeRootsAndEmptyPathsInAnySpelling) {
 TEST(ProtectedFolders, TheMachinesFoldersThemselvesButNothingBelowOrBeside) {
     FakeSystem system;
     system.environment = {{L"TMP", L"D:\\"}, {L"PUBLIC", L"D:\\Users\\Public"}};
-    ProtectedFolders folders = CollectProtectedFolders(system);
+    FolderSet folders = CollectProtectedFolders(system);
     for (const wchar_t* path :
          {L"D:\\WINNT", L"d:\\winnt\\", L"D:/WINNT/System32", L"D:\\WINNT\\System32\\..", L"\\\\?\\D:\\WINNT",
           L"D:\\Program Files", L"D:\\Program Files (x86)", L"D:\\Users", L"D:\\Users\\me", L"D:\\Users\\Public",

@@ -1,0 +1,106 @@
+#include "clean/ItemPath.h"
+
+#include <vector>
+
+#include "win/Handle.h"
+#include "win/Path.h"
+
+namespace {
+
+// Room for a file name at the end of a folder path in the plain form.
+constexpr size_t kPlainPathLimit = MAX_PATH - 12;
+
+// Characters no name of a file or folder holds: wildcards would make the
+// entry look-up match another entry, and ':' would name a stream.
+bool HasForbiddenCharacter(const std::wstring& path, size_t from) {
+    for (size_t i = from; i < path.size(); ++i) {
+        wchar_t c = path[i];
+        if (c < 32 || c == L'*' || c == L'?' || c == L'"' || c == L'<' || c == L'>' || c == L'|' || c == L':')
+            return true;
+    }
+    return false;
+}
+
+// "X:\" or "\\server\share" and the length of the spelling it takes; 0 for
+// anything else (relative paths, "X:name", devices).
+size_t RootLength(const std::wstring& path) {
+    if (path.size() >= 3 && iswalpha(path[0]) && path[1] == L':' && path[2] == L'\\') return 3;
+    if (path.rfind(L"\\\\", 0) != 0 || path.size() < 5) return 0;
+    size_t server = path.find(L'\\', 2);
+    if (server == std::wstring::npos || server == 2) return 0;
+    size_t share = path.find(L'\\', server + 1);
+    if (share == server + 1) return 0;
+    return share == std::wstring::npos ? path.size() : share;
+}
+
+// The steps after the root, with empty and "." steps dropped and ".." steps
+// taken back (never above the root), as the platform reads a full path.
+std::vector<std::wstring> Steps(const std::wstring& path, size_t from) {
+    std::vector<std::wstring> steps;
+    size_t start = from;
+    while (start <= path.size()) {
+        size_t end = path.find(L'\\', start);
+        if (end == std::wstring::npos) end = path.size();
+        std::wstring step = path.substr(start, end - start);
+        // The platform drops the trailing blanks and dots of a step, so "."
+        // and "..." name the folder they stand in.
+        size_t last = step.find_last_not_of(L". ");
+        if (step == L"..") {
+            if (!steps.empty()) steps.pop_back();
+        } else if (last != std::wstring::npos) {
+            steps.push_back(step.substr(0, last + 1));
+        }
+        start = end + 1;
+    }
+    return steps;
+}
+
+}  // namespace
+
+std::wstring CanonicalItem::Name() const {
+    size_t slash = path.rfind(L'\\');
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+std::wstring ApiPath(const std::wstring& canonicalPath) {
+    if (canonicalPath.size() < kPlainPathLimit) return canonicalPath;
+    if (canonicalPath.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + canonicalPath.substr(2);
+    return L"\\\\?\\" + canonicalPath;
+}
+
+std::optional<CanonicalItem> CanonicalItemPath(const std::wstring& spelling) {
+    std::wstring text = WithoutLongPrefix(spelling);
+    for (wchar_t& c : text)
+        if (c == L'/') c = L'\\';
+    size_t rootLength = RootLength(text);
+    if (rootLength == 0 || HasForbiddenCharacter(text, rootLength == 3 ? 2 : 0)) return std::nullopt;
+
+    CanonicalItem item;
+    item.path = text.substr(0, rootLength);
+    if (rootLength == 3) item.path[0] = towupper(item.path[0]);
+    DWORD rootAttributes = ::GetFileAttributesW((rootLength == 3 ? item.path : item.path + L"\\").c_str());
+    if (rootAttributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    item.exists = true;
+    item.attributes = rootAttributes;
+
+    std::vector<std::wstring> steps = Steps(text, rootLength);
+    for (size_t i = 0; i < steps.size(); ++i) {
+        if (!item.IsFolder()) return std::nullopt;  // a file or a missing step on the way
+        if (i > 0 && (item.attributes & FILE_ATTRIBUTE_REPARSE_POINT)) item.viaReparse = true;
+        std::wstring spelled = JoinPath(item.path, steps[i]);
+        WIN32_FIND_DATAW entry;
+        win::FindHandle search(::FindFirstFileW(ApiPath(spelled).c_str(), &entry));
+        if (!search) {
+            DWORD error = ::GetLastError();
+            if (i + 1 < steps.size() || (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND))
+                return std::nullopt;
+            item.path = spelled;
+            item.exists = false;
+            item.attributes = 0;
+            return item;
+        }
+        item.path = JoinPath(item.path, entry.cFileName);
+        item.attributes = entry.dwFileAttributes;
+    }
+    return item;
+}

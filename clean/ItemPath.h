@@ -1,0 +1,33 @@
+#pragma once
+// One form of a found item, whatever spelling reached the removal: every
+// guard (link, protected folder, system folder) and every removal call takes
+// its decision on this form, never on the spelling of the row.
+#include <windows.h>
+#include <optional>
+#include <string>
+
+struct CanonicalItem {
+    // Full path with backslashes only, each step's long name in the letter
+    // case the file system keeps, no "." or ".." steps, no doubled and no
+    // trailing backslash (a drive root keeps its "X:\"), no "\\?\" prefix.
+    std::wstring path;
+    bool exists = false;       // false: the last step is missing, its spelled name is kept
+    DWORD attributes = 0;      // of the item's own directory entry, when it exists
+    bool viaReparse = false;   // a folder on its way carries the reparse attribute
+
+    bool IsFolder() const { return exists && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    // The entry's own name, the last step of the path.
+    std::wstring Name() const;
+};
+
+// The canonical form of `spelling`: any mix of trailing, doubled or forward
+// slashes, "." and ".." steps, short (8.3) names, another letter case, the
+// "\\?\" prefix and paths of any length. Nothing when the spelling cannot be
+// resolved: not a full path, wildcards, a stream or device name, or a folder
+// on its way that is missing or is no folder. A missing last step still
+// resolves (exists is false).
+std::optional<CanonicalItem> CanonicalItemPath(const std::wstring& spelling);
+
+// The spelling the file-system calls take for a canonical path: with the
+// "\\?\" prefix when it is too long for the plain form.
+std::wstring ApiPath(const std::wstring& canonicalPath);
