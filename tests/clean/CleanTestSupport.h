@@ -33,6 +33,20 @@ inline std::wstring Widen(const std::string& text) {
     return std::wstring(text.begin(), text.end());  // the prefix's paths are plain ASCII
 }
 
+// Runs a program of the host's /bin with a command line, and waits for it.
+inline bool RunHostCommand(const std::wstring& program, std::wstring line) {
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    std::wstring path = L"\\\\?\\unix\\bin\\" + program;
+    if (!::CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    ::WaitForSingleObject(pi.hProcess, 20000);
+    ::CloseHandle(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+    return true;
+}
+
 // A symbolic link at `link` to `target`. Wine accepts CreateSymbolicLinkW
 // but makes nothing, so there the link is made by the host's ln.
 inline bool MakeLink(const std::wstring& link, const std::wstring& target, bool folder) {
@@ -42,19 +56,20 @@ inline bool MakeLink(const std::wstring& link, const std::wstring& target, bool 
     std::string unixTarget = UnixPathOf(target);
     std::string unixFolder = UnixPathOf(link.substr(0, link.rfind(L'\\')));
     if (unixTarget.empty() || unixFolder.empty()) return false;
-    std::wstring line = L"ln -s \"" + Widen(unixTarget) + L"\" \"" + Widen(unixFolder) + L"/" +
-                        link.substr(link.rfind(L'\\') + 1) + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(L"\\\\?\\unix\\bin\\ln", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return false;
-    ::WaitForSingleObject(pi.hProcess, 20000);
-    ::CloseHandle(pi.hProcess);
-    ::CloseHandle(pi.hThread);
-    // The host's program may not have finished when its handle says so.
-    return testing_support::WaitUntil(
-        [&] { return ::GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+    return RunHostCommand(L"ln", L"ln -s \"" + Widen(unixTarget) + L"\" \"" + Widen(unixFolder) + L"/" +
+                                     link.substr(link.rfind(L'\\') + 1) + L"\"") &&
+           // The host's program may not have finished when its handle says so.
+           testing_support::WaitUntil(
+               [&] { return ::GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+}
+
+// Removes a link made by MakeLink, never what it points to.
+inline bool RemoveLink(const std::wstring& link, bool folder) {
+    if (!UnderWine())
+        return folder ? ::RemoveDirectoryW(link.c_str()) != FALSE : ::DeleteFileW(link.c_str()) != FALSE;
+    return RunHostCommand(L"rm", L"rm -f \"" + Widen(UnixPathOf(link)) + L"\"") &&
+           testing_support::WaitUntil(
+        [&] { return ::GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; }, 10000);
 }
 
 // The prefix's trash ($HOME/.local/share/Trash, HOME being <prefix>/home),
