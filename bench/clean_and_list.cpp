@@ -12,7 +12,7 @@
 
 #include "app/BriskoApp.h"
 #include "catalog/BriskoDoc.h"
-#include "clean/CleanWorker.h"
+#include "clean/CleanJob.h"
 #include "view/BriskoView.h"
 
 namespace {

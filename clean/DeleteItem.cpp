@@ -3,16 +3,12 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
-#include "app/BriskoApp.h"
 #include "clean/FolderRemoval.h"
 #include "clean/Guards.h"
 #include "clean/ItemPath.h"
 #include "clean/Links.h"
-#include "i18n/Lang.h"
-#include "res/resource.h"
 #include "win/Handle.h"
 #include "win/Path.h"
-#include "win/Text.h"
 
 namespace {
 constexpr DWORD kHeaderSize = 64;
@@ -56,18 +52,23 @@ bool ShellDelete(const std::wstring& path, bool permanent) { return ShellDeleteL
 
 namespace {
 
+// Tells the report that `path` stays; false, the result of the removal.
+bool Left(const RemovalContext& removal, const std::wstring& path, LeftReason reason) {
+    removal.report.Left(path, reason);
+    return false;
+}
+
 // Only the exact lower-case name is a cache index.
 bool IsIndexFile(const CanonicalItem& item) { return item.Name() == L"index.dat"; }
 
 // A cache index that the search did not see is still wiped and handed to the
 // shell, as long as its folder is no link.
-bool DeleteMissingItem(const CanonicalItem& item, bool permanent) {
-    if (!IsIndexFile(item)) return false;
+bool DeleteMissingItem(const CanonicalItem& item, bool permanent, const RemovalContext& removal) {
     std::optional<CanonicalItem> folder = CanonicalItemPath(ParentOf(item.path));
-    if (!folder || IsLinkOrBehindLink(*folder)) return false;
+    if (!IsIndexFile(item) || !folder || IsLinkOrBehindLink(*folder)) return Left(removal, item.path, LeftReason::Missing);
     WipeIndexFile(ApiPath(item.path));
-    ShowDeletingStatus(item.path);
-    return ShellDelete(item.path, permanent);
+    removal.report.Removing(item.path);
+    return ShellDelete(item.path, permanent) || Left(removal, item.path, LeftReason::Missing);
 }
 
 bool DeleteFileItem(const CanonicalItem& item, bool permanent) {
@@ -77,34 +78,39 @@ bool DeleteFileItem(const CanonicalItem& item, bool permanent) {
     return ShellDelete(item.path, permanent);
 }
 
-bool DeleteFolderItem(const CanonicalItem& item, bool permanent, const RemovalGuards& guards) {
+bool DeleteFolderItem(const CanonicalItem& item, bool permanent, const RemovalContext& removal) {
     // Folders that programs expect to exist are emptied and kept.
-    if (guards.systemFolders.ContainsCanonical(item.path)) {
-        if (!permanent) return RecycleFolderContents(item.path, guards);
-        RemoveFolderContents(item.path, guards);
+    if (removal.guards.systemFolders.ContainsCanonical(item.path)) {
+        if (!permanent) return RecycleFolderContents(item.path, removal);
+        RemoveFolderContents(item.path, removal);
         return true;
     }
     // The shell's removal of a tree follows links under Wine.
-    if (permanent) return RemoveFolderTree(item.path, guards);
-    return !TreeHoldsLink(item.path) && ShellDelete(item.path, false);
+    if (permanent) return RemoveFolderTree(item.path, removal);
+    if (TreeHoldsLink(item.path)) return Left(removal, item.path, LeftReason::Link);
+    return ShellDelete(item.path, false) || Left(removal, item.path, LeftReason::Failed);
 }
 
 }  // namespace
 
 bool DeleteFoundItem(const std::wstring& path, bool permanent) {
-    return DeleteFoundItem(path, permanent, MachineGuards());
+    return DeleteFoundItem(path, permanent, MachineRemoval());
 }
 
-bool DeleteFoundItem(const std::wstring& path, bool permanent, const RemovalGuards& guards) {
+bool DeleteFoundItem(const std::wstring& path, bool permanent, const RemovalContext& removal) {
     std::optional<CanonicalItem> item = CanonicalItemPath(path);
-    if (!item) return false;  // a spelling that leads nowhere certain
-    if (!item->exists) return DeleteMissingItem(*item, permanent);
-    if (IsProtectedFolder(item->path, guards.protectedFolders)) return false;
-    if (IsLinkOrBehindLink(*item)) return false;  // a link, or what lies behind one, stays where it is
+    if (!item) return Left(removal, path, LeftReason::Unresolvable);
+    if (!item->exists) return DeleteMissingItem(*item, permanent, removal);
+    if (IsProtectedFolder(item->path, removal.guards.protectedFolders))
+        return Left(removal, item->path, LeftReason::Protected);
+    // A link, or what lies behind one, stays where it is.
+    if (IsLinkOrBehindLink(*item)) return Left(removal, item->path, LeftReason::Link);
     if (IsIndexFile(*item)) WipeIndexFile(ApiPath(item->path));
-    ShowDeletingStatus(item->path);
-    return item->IsFolder() ? DeleteFolderItem(*item, permanent, guards) : DeleteFileItem(*item, permanent);
+    removal.report.Removing(item->path);
+    if (item->IsFolder()) return DeleteFolderItem(*item, permanent, removal);
+    return DeleteFileItem(*item, permanent) || Left(removal, item->path, LeftReason::Failed);
 }
+
 
 std::vector<DWORD> WipeChunks(ULONGLONG size) {
     std::vector<DWORD> chunks;
@@ -144,18 +150,4 @@ bool IsFileLocked(const std::wstring& apiPath) {
     win::FileHandle file(::CreateFileW(apiPath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     return !file.IsValid();
-}
-
-std::wstring DeletingStatusText(const std::wstring& path) {
-    std::wstring builtIn = win::LoadResString(IDS_DELETING);
-    if (builtIn.empty()) builtIn = L"Deleting ";
-    return GetUiText(L"Status", L"11", builtIn) + L" " + path;
-}
-
-void ShowDeletingStatus(const std::wstring& path) {
-    win::CStatusBar* bar = GetBriskoApp().m_pStatusBar;
-    HWND window = bar ? bar->GetSafeHwnd() : nullptr;
-    if (!window) return;
-    std::wstring text = DeletingStatusText(path);
-    ::SendMessageW(window, SB_SETTEXTW, 0 | SBT_NOTABPARSING, reinterpret_cast<LPARAM>(text.c_str()));
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "clean/Guards.h"
+#include "clean/RemovalReport.h"
 
 // Removes the file or folder at `path`, in any spelling: every decision is
 // taken on its canonical form. Links, items behind links, protected folders,
@@ -14,9 +14,11 @@
 // permanently by the program's own walk, which never follows a link; it goes
 // to the Recycle Bin through the shell only when its tree holds no link. A
 // system folder (TMP, the Windows Temp, ...) is emptied the same ways and
-// kept. True when the removal reported success.
+// kept. True when the removal reported success; every item or entry that
+// stays is told to the report with its reason, every one handed over for
+// removal before that.
 bool DeleteFoundItem(const std::wstring& path, bool permanent);
-bool DeleteFoundItem(const std::wstring& path, bool permanent, const RemovalGuards& guards);
+bool DeleteFoundItem(const std::wstring& path, bool permanent, const RemovalContext& removal);
 
 // Overwrites everything after the first 64 bytes (the header) with zeros;
 // false when the file cannot be opened for writing.
@@ -30,11 +32,6 @@ std::vector<DWORD> WipeChunks(ULONGLONG size);
 bool IsFileInUse(const std::wstring& path);
 // The same test for a path of any length (with the "\\?\" prefix where needed).
 bool IsFileLocked(const std::wstring& apiPath);
-
-// The text "Deleting" and the path, as the status bar shows it.
-std::wstring DeletingStatusText(const std::wstring& path);
-// Sends DeletingStatusText to pane 0 of the main frame's status bar.
-void ShowDeletingStatus(const std::wstring& path);
 
 // The shell's delete request, without confirmation or error dialog, for one
 // canonical path or a list of them in one operation. A path beyond the plain

@@ -4,18 +4,18 @@
 // Protected folders are never entered, system folders never removed.
 #include <string>
 
-#include "clean/Guards.h"
+#include "clean/RemovalReport.h"
 
 // Removes what it can below `folder` (any spelling); the folder itself
 // stays. Always true.
-bool RemoveFolderContents(const std::wstring& folder, const RemovalGuards& guards = MachineGuards());
+bool RemoveFolderContents(const std::wstring& folder, const RemovalContext& removal = MachineRemoval());
 
 // RemoveFolderContents, then the folder itself when nothing is left in it
 // and it is no system folder. True when the folder is gone.
-bool RemoveFolderTree(const std::wstring& folder, const RemovalGuards& guards = MachineGuards());
+bool RemoveFolderTree(const std::wstring& folder, const RemovalContext& removal = MachineRemoval());
 
 // Moves the link-free entries of the canonical `folder` to the Recycle Bin
 // in one shell operation; entries that are links, hold one, are in use or
 // are protected or system folders stay, and so does the folder. True when
 // the shell reported success or there was nothing to move.
-bool RecycleFolderContents(const std::wstring& folder, const RemovalGuards& guards);
+bool RecycleFolderContents(const std::wstring& folder, const RemovalContext& removal);

@@ -2,7 +2,6 @@
 
 #include "app/BriskoApp.h"
 #include "catalog/BriskoDoc.h"
-#include "clean/CurrentPath.h"
 #include "clean/DeleteItem.h"
 #include "clean/Guards.h"
 #include "i18n/Lang.h"
@@ -210,8 +209,8 @@ bool CBriskoView::StartClean(bool permanent) {
     request->reportTo = m_hWnd;
     request->permanent = permanent;
     request->remove = m_removeItem;
-    CBriskoApp* app = &m_app;
-    request->setCurrentPath = [app](const std::wstring& path) { SetCurrentCleanPath(*app, path); };
+    request->app = &m_app;
+    if (m_app.m_pStatusBar) request->statusBar = m_app.m_pStatusBar->GetSafeHwnd();
     m_cleanControl = request->control;
     m_pCleanThread = StartCleanWorker(std::move(request));
     if (!m_pCleanThread) {
@@ -235,9 +234,7 @@ void CBriskoView::OnCleanItem(int row, LPARAM report) {
 void CBriskoView::ShowRemovalStatus() {
     win::CStatusBar* bar = m_app.m_pStatusBar;
     if (!bar || !bar->IsWindow()) return;
-    std::wstring deleting = win::LoadResString(IDS_DELETING);
-    std::wstring text = IsDefaultLanguage() ? deleting : GetLangString(L"Status", L"11", deleting) + L" ";
-    bar->SetPaneText(0, text + GetCurrentCleanPath(m_app), SBT_NOTABPARSING);
+    bar->SetPaneText(0, RowStatusText(GetCurrentCleanPath(m_app)), SBT_NOTABPARSING);
 }
 
 void CBriskoView::OnCleanDone() {

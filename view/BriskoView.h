@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "clean/CleanWorker.h"
 #include "scan/FoundItemSink.h"
 #include "view/CommandAvailability.h"
 #include "view/Modes.h"
+#include "view/WorkerProtocol.h"
 #include "win/Controls.h"
 #include "win/Handle.h"
 #include "win/Window.h"
@@ -57,10 +57,9 @@ public:
     bool m_bCookiesAvailable = true;
     bool m_bBusy = false;   // only the user-interface thread reads or writes it
     int m_nCleanMode = 0;   // 1 permanent, 0 Recycle Bin; the worker gets its own copy
-    // The removal of one row's item that a clean runs; tests put a recording one in.
-    ItemRemover m_removeItem = [](const std::wstring& path, bool permanent, bool folderRow) {
-        RemoveRowItem(path, permanent, folderRow);
-    };
+    // The removal of one row's item that a clean runs; empty for the real
+    // one, tests put a recording one in.
+    ItemRemover m_removeItem;
     std::wstring m_strTitle;
     bool m_bSortAscending[4] = {false, true, true, false};
 

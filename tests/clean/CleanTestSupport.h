@@ -110,6 +110,7 @@ public:
     CBriskoApp& App() { return m_app; }
     HWND Frame() const { return m_frame; }
     std::wstring StatusText() const { return m_bar.GetPaneText(0); }
+    HWND StatusBar() const { return m_bar.GetSafeHwnd(); }
     void SetStatusText(const std::wstring& text) { m_bar.SetPaneText(0, text); }
 
 private:

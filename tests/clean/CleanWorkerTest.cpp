@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "catalog/BriskoDoc.h"
-#include "clean/CurrentPath.h"
+#include "view/WorkerProtocol.h"
 #include "res/resource.h"
 #include "view/BriskoView.h"
 #include "view/Modes.h"

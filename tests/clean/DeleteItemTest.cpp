@@ -2,6 +2,7 @@
 
 #include "clean/DeleteItem.h"
 #include "clean/FolderRemoval.h"
+#include "view/WorkerProtocol.h"
 #include "CleanTestSupport.h"
 
 using namespace testing_support;
@@ -81,19 +82,21 @@ TEST(DeleteFoundItem, RemovesFilesAndFoldersAndTellsTheStatusBar) {
     WriteFileBytes(tree + L"\\g.log", "x");
     ::SetFileAttributesW((tree + L"\\g.log").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
 
-    EXPECT_TRUE(DeleteFoundItem(file, true));
+    CStatusBarReport report(app.StatusBar());
+    RemovalContext removal{MachineGuards(), report};
+    EXPECT_TRUE(DeleteFoundItem(file, true, removal));
     EXPECT_FALSE(Exists(file));
     // With the built-in language, "Deleting " and one more blank.
     EXPECT_EQ(app.StatusText(), L"Deleting  " + file);
-    EXPECT_TRUE(DeleteFoundItem(tree, true));
+    EXPECT_TRUE(DeleteFoundItem(tree, true, removal));
     EXPECT_FALSE(Exists(tree));
 
     // A vanished path fails before any status text.
     app.SetStatusText(L"before");
-    EXPECT_FALSE(DeleteFoundItem(folder / L"gone.tmp", true));
+    EXPECT_FALSE(DeleteFoundItem(folder / L"gone.tmp", true, removal));
     EXPECT_EQ(app.StatusText(), L"before");
     // A missing index.dat still reaches the status text and the shell.
-    EXPECT_FALSE(DeleteFoundItem(folder / L"index.dat", true));
+    EXPECT_FALSE(DeleteFoundItem(folder / L"index.dat", true, removal));
     EXPECT_EQ(app.StatusText(), L"Deleting  " + folder / L"index.dat");
 }
 

@@ -2,7 +2,7 @@
 // removal, permanent or to the Recycle Bin, may touch them or the links.
 #include <gtest/gtest.h>
 
-#include "clean/CleanWorker.h"
+#include "clean/CleanJob.h"
 #include "clean/DeleteItem.h"
 #include "clean/Links.h"
 #include "CleanTestSupport.h"

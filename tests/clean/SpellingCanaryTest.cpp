@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "clean/CleanWorker.h"
+#include "clean/CleanJob.h"
 #include "clean/DeleteItem.h"
 #include "clean/FolderRemoval.h"
 #include "clean/ItemPath.h"
@@ -110,7 +110,6 @@ protected:
         EXPECT_EQ(ReadFileBytes(outside / L"file-canary.txt"), "canary");
     }
 
-    clean_test::AppWithStatusBar app;
     ScratchFolder outside{L"canaries"};
 };
 
@@ -132,7 +131,7 @@ TEST_F(SpellingCanaries, EverySpellingLinkPlaceAndModeKeepsTheCanariesAndRemoves
                     guards.protectedFolders = MachineGuards().protectedFolders;
                     if (systemFolder) guards.systemFolders.Add(item);
 
-                    RemoveRowItem(spelling.spell(item), permanent, true, guards);
+                    RemoveRowItem(spelling.spell(item), permanent, true, RemovalContext{guards, SilentReport()});
 
                     ExpectCanariesIntact();
                     if (place.link) {
@@ -162,14 +161,15 @@ TEST_F(SpellingCanaries, AProtectedFolderInAnySpellingIsRefused) {
     std::wstring folder = MakeItem(cell, false, kLinkPlaces[0]);
     RemovalGuards guards;
     guards.protectedFolders.Add(folder);
+    RemovalContext removal{guards, SilentReport()};
     wchar_t windows[MAX_PATH] = {};
     ::GetWindowsDirectoryW(windows, MAX_PATH);
     for (const Spelling& spelling : kSpellings) {
         if (spelling.deep) continue;
         SCOPED_TRACE(spelling.name);
         for (bool permanent : {true, false}) {
-            EXPECT_FALSE(DeleteFoundItem(spelling.spell(folder), permanent, guards));
-            RemoveFolderContents(spelling.spell(folder), guards);
+            EXPECT_FALSE(DeleteFoundItem(spelling.spell(folder), permanent, removal));
+            RemoveFolderContents(spelling.spell(folder), removal);
         }
         for (const auto& junk : kJunk) EXPECT_TRUE(Exists(folder + L"\\" + junk.file));
         EXPECT_TRUE(IsProtectedOnThisMachine(spelling.spell(windows)));

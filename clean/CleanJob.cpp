@@ -1,0 +1,33 @@
+#include "clean/CleanJob.h"
+
+#include "clean/DeleteItem.h"
+#include "clean/FolderRemoval.h"
+
+void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow) {
+    RemoveRowItem(path, permanent, folderRow, MachineRemoval());
+}
+
+void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow, const RemovalContext& removal) {
+    DeleteFoundItem(path, permanent, removal);
+    if (permanent && folderRow) RemoveFolderContents(path, removal);
+}
+
+void RunCleanJob(ICleanRows& rows, ICleanProgress& progress, bool permanent, const ItemRemover& remove,
+                 const std::atomic<bool>& keepGoing) {
+    const int startCount = rows.SelectedCount();
+    // From the end, so that dropping a finished row keeps the index of every
+    // row still to come.
+    for (int row = rows.Count() - 1; row >= 0 && keepGoing; --row) {
+        if (!rows.IsSelected(row)) continue;  // unselected meanwhile: skipped
+        std::wstring path = rows.Path(row);
+        bool folderRow = rows.IsFolderRow(row);
+        progress.Starting(row, path);
+        try {
+            remove(path, permanent, folderRow);
+        } catch (...) {
+            // A failed removal never stops the clean: the row is dropped all the same.
+        }
+        progress.Finished(row, startCount);
+    }
+    progress.Done();
+}

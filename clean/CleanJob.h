@@ -1,0 +1,47 @@
+#pragma once
+// A clean: the rows the user keeps selected, removed from the last to the
+// first, each read only when the clean reaches it. The window reads its rows
+// from the list and reports through its own messages; the command line works
+// through a list of its own. Both share this loop and its removals.
+#include <atomic>
+#include <functional>
+#include <string>
+
+#include "clean/RemovalReport.h"
+
+class ICleanRows {
+public:
+    virtual ~ICleanRows() = default;
+    virtual int Count() = 0;
+    virtual int SelectedCount() = 0;
+    virtual bool IsSelected(int row) = 0;
+    virtual std::wstring Path(int row) = 0;
+    // A row that stands for a whole folder.
+    virtual bool IsFolderRow(int row) = 0;
+};
+
+class ICleanProgress {
+public:
+    virtual ~ICleanProgress() = default;
+    // The clean starts on `row`.
+    virtual void Starting(int row, const std::wstring& path) = 0;
+    // The clean is through with `row`, whether or not its item went;
+    // `startCount` is the number of rows selected when it began.
+    virtual void Finished(int row, int startCount) = 0;
+    virtual void Done() = 0;
+};
+
+// Removes the item of one row.
+using ItemRemover = std::function<void(const std::wstring& path, bool permanent, bool folderRow)>;
+
+// The removal of one row's item: the item itself, and for a permanent clean
+// of a folder row a second pass over what is left in the folder. Without a
+// context, this machine's guards telling nobody.
+void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow);
+void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow, const RemovalContext& removal);
+
+// The whole clean, on the calling thread, while `keepGoing` holds: rows from
+// the last to row 0, selected ones only, each handed to `remove`. A removal
+// that throws never stops it.
+void RunCleanJob(ICleanRows& rows, ICleanProgress& progress, bool permanent, const ItemRemover& remove,
+                 const std::atomic<bool>& keepGoing);

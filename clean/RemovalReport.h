@@ -1,0 +1,39 @@
+#pragma once
+// What a removal tells while it works, through one small interface: the
+// window shows it in its status bar, the command line prints it.
+#include <string>
+
+#include "clean/Guards.h"
+
+// Why an item or an entry inside it stays where it is.
+enum class LeftReason {
+    Missing,       // gone since the scan
+    Unresolvable,  // its spelling leads nowhere certain
+    Link,          // a link, or reached through one, or a folder that holds one
+    Protected,     // a drive root, the Windows folder, a profile or shell folder
+    InUse,         // held by another process, or read-only
+    Failed,        // the platform refused
+};
+
+// The words for a reason, as the command line prints them.
+const wchar_t* LeftReasonText(LeftReason reason);
+
+class IRemovalReport {
+public:
+    virtual ~IRemovalReport() = default;
+    // Just before a file or folder is handed to the platform for removal.
+    virtual void Removing(const std::wstring& path) = 0;
+    // An item, or an entry of a folder item, that stays.
+    virtual void Left(const std::wstring& path, LeftReason reason) = 0;
+};
+
+// A report that tells nobody.
+IRemovalReport& SilentReport();
+
+// How a removal runs: the guards it keeps and the report it tells.
+struct RemovalContext {
+    const RemovalGuards& guards;
+    IRemovalReport& report;
+};
+// This machine's guards, telling nobody.
+const RemovalContext& MachineRemoval();

@@ -1,0 +1,115 @@
+#include "view/WorkerProtocol.h"
+
+#include <commctrl.h>
+
+#include "app/BriskoApp.h"
+#include "clean/DeleteItem.h"
+#include "i18n/Lang.h"
+#include "res/resource.h"
+#include "win/Controls.h"
+#include "win/Text.h"
+
+namespace {
+
+SRWLOCK g_currentPathLock = SRWLOCK_INIT;
+
+std::wstring DeletingText() {
+    std::wstring builtIn = win::LoadResString(IDS_DELETING);
+    return builtIn.empty() ? std::wstring(L"Deleting ") : builtIn;
+}
+
+// The rows of the view's list, read when the worker reaches each.
+class CListRows : public ICleanRows {
+public:
+    explicit CListRows(HWND list) : m_list(list) {}
+    int Count() override { return m_list.GetItemCount(); }
+    int SelectedCount() override { return m_list.GetSelectedCount(); }
+    bool IsSelected(int row) override { return (m_list.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0; }
+    std::wstring Path(int row) override { return m_list.GetItemText(row, 0); }
+    // An empty size marks a whole-folder row.
+    bool IsFolderRow(int row) override { return m_list.GetItemText(row, 2).empty(); }
+
+private:
+    win::CListCtrl m_list;
+};
+
+// Posts the worker's reports to the view; names the row being removed first.
+class CPostedProgress : public ICleanProgress {
+public:
+    explicit CPostedProgress(const CleanRequest& request) : m_request(request) {}
+    void Starting(int row, const std::wstring& path) override {
+        if (m_request.app) SetCurrentCleanPath(*m_request.app, path);
+        Post(WM_CLEANITEM, row, -1);
+    }
+    void Finished(int row, int startCount) override { Post(WM_CLEANITEM, row, startCount); }
+    void Done() override { Post(WM_CLEANDONE, 0, 0); }
+
+private:
+    void Post(UINT message, int row, LPARAM report) {
+        ::PostMessageW(m_request.reportTo, message, static_cast<WPARAM>(row), report);
+    }
+    const CleanRequest& m_request;
+};
+
+DWORD WINAPI CleanWorker(void* parameter) {
+    std::unique_ptr<CleanRequest> request(static_cast<CleanRequest*>(parameter));
+    try {
+        RunClean(*request);
+    } catch (...) {
+        ::PostMessageW(request->reportTo, WM_CLEANDONE, 0, 0);
+    }
+    return 0;
+}
+
+}  // namespace
+
+void SetCurrentCleanPath(CBriskoApp& app, const std::wstring& path) {
+    std::wstring copy = path;  // allocate outside the lock
+    ::AcquireSRWLockExclusive(&g_currentPathLock);
+    app.m_strCurrentPath.swap(copy);
+    ::ReleaseSRWLockExclusive(&g_currentPathLock);
+}
+
+std::wstring GetCurrentCleanPath(const CBriskoApp& app) {
+    ::AcquireSRWLockShared(&g_currentPathLock);
+    std::wstring path = app.m_strCurrentPath;
+    ::ReleaseSRWLockShared(&g_currentPathLock);
+    return path;
+}
+
+std::wstring DeletingStatusText(const std::wstring& path) {
+    return GetUiText(L"Status", L"11", DeletingText()) + L" " + path;
+}
+
+std::wstring RowStatusText(const std::wstring& path) {
+    std::wstring deleting = DeletingText();
+    return (IsDefaultLanguage() ? deleting : GetLangString(L"Status", L"11", deleting) + L" ") + path;
+}
+
+void CStatusBarReport::Removing(const std::wstring& path) {
+    if (!m_statusBar) return;
+    std::wstring text = DeletingStatusText(path);
+    ::SendMessageW(m_statusBar, SB_SETTEXTW, 0 | SBT_NOTABPARSING, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void RunClean(const CleanRequest& request) {
+    CListRows rows(request.list);
+    CPostedProgress progress(request);
+    CStatusBarReport report(request.statusBar);
+    RemovalContext removal{MachineGuards(), report};
+    ItemRemover remove = request.remove;
+    if (!remove)
+        remove = [&removal](const std::wstring& path, bool permanent, bool folderRow) {
+            RemoveRowItem(path, permanent, folderRow, removal);
+        };
+    RunCleanJob(rows, progress, request.permanent, remove, request.control->keepGoing);
+}
+
+win::KernelHandle StartCleanWorker(std::unique_ptr<CleanRequest> request) {
+    win::KernelHandle thread(::CreateThread(nullptr, 0, &CleanWorker, request.get(), CREATE_SUSPENDED, nullptr));
+    if (!thread) return thread;
+    request.release();  // the thread owns it now
+    ::SetThreadPriority(thread.Get(), THREAD_PRIORITY_HIGHEST);
+    ::ResumeThread(thread.Get());
+    return thread;
+}

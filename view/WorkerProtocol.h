@@ -1,0 +1,67 @@
+#pragma once
+// The window's side of a clean: the private messages the worker posts to the
+// view, the rows it reads from the list through synchronous messages, the
+// hand-over of the path being removed, the status texts, and the start of
+// the worker thread. Everything a worker and the window exchange is here.
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "clean/CleanJob.h"
+#include "win/Handle.h"
+
+class CBriskoApp;
+
+// Private messages of the view, in the application's own range: the view is
+// a list control, whose messages fill the WM_USER range.
+inline constexpr UINT WM_CLEANDONE = WM_APP + 257;    // a worker has finished
+inline constexpr UINT WM_CLEANITEM = WM_APP + 258;    // the clean worker starts (-1) or ends a row
+inline constexpr UINT WM_LANGCHANGED = WM_APP + 259;  // a new language file is in use
+
+// The hand-over of the application's m_strCurrentPath between the clean
+// worker, which replaces it before each row, and the view, which shows it:
+// a read never overlaps a replacement.
+void SetCurrentCleanPath(CBriskoApp& app, const std::wstring& path);
+std::wstring GetCurrentCleanPath(const CBriskoApp& app);
+
+// "Deleting", a blank and the path: the text of each file and folder a
+// removal hands over (two blanks with the built-in text).
+std::wstring DeletingStatusText(const std::wstring& path);
+// "Deleting" and the path of the row the clean has started on (one blank).
+std::wstring RowStatusText(const std::wstring& path);
+
+// A removal report that sends DeletingStatusText to pane 0 of a status bar
+// and waits until the bar has taken it.
+class CStatusBarReport : public IRemovalReport {
+public:
+    explicit CStatusBarReport(HWND statusBar) : m_statusBar(statusBar) {}
+    void Removing(const std::wstring& path) override;
+    void Left(const std::wstring&, LeftReason) override {}
+
+private:
+    HWND m_statusBar;
+};
+
+// Shared by the view and its worker, so that neither outlives what it reads.
+struct CleanControl {
+    std::atomic<bool> keepGoing{true};  // cleared only when the view goes away
+};
+
+struct CleanRequest {
+    HWND list = nullptr;       // read through synchronous messages only
+    HWND reportTo = nullptr;   // receives WM_CLEANITEM and WM_CLEANDONE
+    HWND statusBar = nullptr;  // shows each file and folder removed
+    CBriskoApp* app = nullptr;  // its m_strCurrentPath names the row being removed
+    bool permanent = true;
+    std::shared_ptr<CleanControl> control = std::make_shared<CleanControl>();
+    ItemRemover remove;  // empty: the real removal, reporting to the status bar
+};
+
+// The worker's whole run, on the calling thread.
+void RunClean(const CleanRequest& request);
+
+// Starts the worker at the highest normal priority; it owns `request`.
+// An empty handle when no thread could be started.
+win::KernelHandle StartCleanWorker(std::unique_ptr<CleanRequest> request);
