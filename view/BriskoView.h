@@ -8,7 +8,7 @@
 
 #include "scan/FoundItemSink.h"
 #include "view/CommandAvailability.h"
-#include "view/Modes.h"
+#include "scan/Modes.h"
 #include "view/WorkerProtocol.h"
 #include "win/Controls.h"
 #include "win/Handle.h"

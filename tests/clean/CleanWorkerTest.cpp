@@ -7,7 +7,7 @@
 #include "view/WorkerProtocol.h"
 #include "res/resource.h"
 #include "view/BriskoView.h"
-#include "view/Modes.h"
+#include "scan/Modes.h"
 #include "CleanTestSupport.h"
 #include "support/ViewHost.h"
 

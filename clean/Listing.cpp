@@ -1,0 +1,15 @@
+#include "clean/Listing.h"
+
+#include "clean/DeleteItem.h"
+#include "clean/Guards.h"
+
+bool IsListable(const std::wstring& path, const WIN32_FIND_DATAW& findData) {
+    bool folder = (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return folder ? !IsProtectedOnThisMachine(path) : !IsFileInUse(path);
+}
+
+void CListingFilter::AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) {
+    if (!IsListable(path, findData)) return;
+    ++m_count;
+    m_next.AddFoundItem(std::move(path), findData);
+}

@@ -1,0 +1,22 @@
+#pragma once
+// What a scan's match must be to be listed for removal: a file that nobody
+// holds, a folder that is not protected.
+#include <windows.h>
+
+#include <string>
+
+#include "scan/FoundItemSink.h"
+
+bool IsListable(const std::wstring& path, const WIN32_FIND_DATAW& findData);
+
+// Hands on to another receiver only the listable matches, and counts them.
+class CListingFilter : public IFoundItemSink {
+public:
+    explicit CListingFilter(IFoundItemSink& next) : m_next(next) {}
+    void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override;
+    size_t Count() const { return m_count; }
+
+private:
+    IFoundItemSink& m_next;
+    size_t m_count = 0;
+};

@@ -1,0 +1,102 @@
+#include "cli/Options.h"
+
+#include "scan/Modes.h"
+
+namespace {
+
+const struct {
+    const wchar_t* name;
+    BYTE mode;
+} kModes[] = {{L"standard", MODE_STANDARD}, {L"cookies", MODE_COOKIES_KILLER}, {L"offline", MODE_OFFLINE_TEMP}};
+
+}  // namespace
+
+std::optional<BYTE> ModeFromName(const std::wstring& name) {
+    for (const auto& entry : kModes)
+        if (_wcsicmp(entry.name, name.c_str()) == 0) return entry.mode;
+    return std::nullopt;
+}
+
+const wchar_t* ModeName(BYTE mode) {
+    for (const auto& entry : kModes)
+        if (entry.mode == mode) return entry.name;
+    return L"standard";
+}
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
+    ParsedCommandLine parsed;
+    CliOptions& options = parsed.options;
+    auto fail = [&parsed](const std::wstring& text) {
+        parsed.error = text;
+        return parsed;
+    };
+    if (arguments.empty()) return fail(L"no command given: use \"scan\" or \"clean\" (see --help)");
+    const std::wstring& command = arguments[0];
+    if (command == L"--help" || command == L"-h" || command == L"/?" || command == L"help") return parsed;
+    if (command == L"scan") options.command = CliOptions::Command::Scan;
+    else if (command == L"clean") options.command = CliOptions::Command::Clean;
+    else return fail(L"unknown command \"" + command + L"\": use \"scan\" or \"clean\" (see --help)");
+
+    bool modeGiven = false, removalGiven = false;
+    for (size_t i = 1; i < arguments.size(); ++i) {
+        const std::wstring& argument = arguments[i];
+        auto value = [&](std::wstring& out) {
+            if (i + 1 >= arguments.size()) return false;
+            out = arguments[++i];
+            return true;
+        };
+        std::wstring text;
+        bool isClean = options.command == CliOptions::Command::Clean;
+        if (argument == L"--help" || argument == L"-h") {
+            options.command = CliOptions::Command::Help;
+            return parsed;
+        } else if (argument == L"--mode") {
+            if (!value(text)) return fail(L"--mode needs a mode: standard, cookies or offline");
+            std::optional<BYTE> mode = ModeFromName(text);
+            if (!mode) return fail(L"unknown mode \"" + text + L"\": use standard, cookies or offline");
+            options.mode = *mode;
+            modeGiven = true;
+        } else if (argument == L"--json") {
+            options.json = true;
+        } else if (argument == L"--quiet" || argument == L"-q") {
+            options.quiet = true;
+        } else if (isClean && (argument == L"--permanent" || argument == L"--recycle")) {
+            bool permanent = argument == L"--permanent";
+            if (removalGiven && options.permanent != permanent)
+                return fail(L"--permanent and --recycle cannot go together");
+            options.permanent = permanent;
+            removalGiven = true;
+        } else if (isClean && argument == L"--dry-run") {
+            options.dryRun = true;
+        } else if (isClean && (argument == L"--include" || argument == L"--exclude")) {
+            if (!value(text) || text.empty()) return fail(argument + L" needs a pattern, such as *.tmp");
+            (argument == L"--include" ? options.include : options.exclude).push_back(text);
+        } else {
+            return fail(L"unknown option \"" + argument + L"\" for \"" + command + L"\" (see --help)");
+        }
+    }
+    if (options.command == CliOptions::Command::Clean) {
+        if (!modeGiven) return fail(L"clean needs --mode standard, cookies or offline");
+        if (!removalGiven) return fail(L"clean needs --permanent or --recycle");
+    }
+    return parsed;
+}
+
+std::wstring UsageText() {
+    return L"brisko-cli: finds throw-away files and removes them, without a window.\n"
+           L"\n"
+           L"  brisko-cli scan [--mode standard|cookies|offline] [--json] [--quiet]\n"
+           L"      Lists what the mode finds, one item a line, and a summary.\n"
+           L"  brisko-cli clean --mode M --permanent|--recycle [--dry-run]\n"
+           L"                   [--include GLOB]... [--exclude GLOB]... [--json] [--quiet]\n"
+           L"      Removes what the scan finds: for good, or to the Recycle Bin. Links,\n"
+           L"      protected folders and files in use are never removed; system folders\n"
+           L"      such as TMP are emptied and kept. --dry-run only says what would go.\n"
+           L"\n"
+           L"  A GLOB with a backslash matches the whole path, any other the item's name;\n"
+           L"  * and ? are wildcards, letter case does not matter.\n"
+           L"  --json prints one JSON object a line: path, kind, size, modified, mode.\n"
+           L"  Progress goes to the console's error stream; --quiet leaves it out.\n"
+           L"\n"
+           L"Exit status: 0 all went well, 1 some items were left, 2 bad usage.\n";
+}

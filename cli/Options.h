@@ -1,0 +1,33 @@
+#pragma once
+// The command line of brisko-cli, read into one plain record. Nothing here
+// touches the machine.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct CliOptions {
+    enum class Command { Help, Scan, Clean } command = Command::Help;
+    BYTE mode = 1;            // MODE_STANDARD
+    bool json = false;        // JSON lines instead of text
+    bool permanent = false;   // clean: --permanent, else --recycle
+    bool dryRun = false;      // clean: say what would go, remove nothing
+    bool quiet = false;       // no progress and no summary
+    std::vector<std::wstring> include;  // only items that match one of these
+    std::vector<std::wstring> exclude;  // never items that match one of these
+};
+
+// The options, or the error in plain words (error set, options unusable).
+struct ParsedCommandLine {
+    CliOptions options;
+    std::wstring error;
+};
+ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments);
+
+// The mode named on the command line ("standard", "cookies", "offline").
+std::optional<BYTE> ModeFromName(const std::wstring& name);
+const wchar_t* ModeName(BYTE mode);
+
+// The text of --help.
+std::wstring UsageText();

@@ -1,0 +1,27 @@
+#pragma once
+// The lines brisko-cli prints: plain text for people, JSON lines for scripts.
+#include <windows.h>
+
+#include <string>
+
+// One item a scan found.
+struct FoundEntry {
+    std::wstring path;
+    bool folder = false;
+    ULONGLONG size = 0;  // 0 for a folder
+    FILETIME modified{};
+};
+
+// `text` as a JSON string, quotes included; characters beyond the basic
+// plane stay as they are (the line is written as UTF-8).
+std::wstring JsonString(const std::wstring& text);
+// The modification time as UTC ISO 8601 ("2026-12-07T12:50:00Z"); "" for none.
+std::wstring IsoTime(const FILETIME& time);
+
+// {"path":..., "kind":"file"|"folder", "size":N, "modified":..., "mode":...}
+// with `extra` (already JSON members, such as "action":"removed") added at the end.
+std::wstring EntryJson(const FoundEntry& entry, const wchar_t* mode, const std::wstring& extra = {});
+// "path  (size)", the line of the plain listing.
+std::wstring EntryText(const FoundEntry& entry);
+// "12 items, 3.4 MB (3,561,472 bytes)".
+std::wstring SummaryText(size_t items, ULONGLONG bytes);
