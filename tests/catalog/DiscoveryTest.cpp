@@ -6,6 +6,7 @@
 #include "support/FakeMachine.h"
 #include "support/ScopedRegistry.h"
 #include "support/TestSupport.h"
+#include "win/Path.h"
 
 using namespace testing_support;
 
