@@ -7,6 +7,7 @@
 #include "clean/Guards.h"
 #include "i18n/Lang.h"
 #include "res/resource.h"
+#include "scan/Scans.h"
 #include "view/ItemText.h"
 #include "view/ListLayout.h"
 #include "view/Placement.h"
@@ -187,13 +188,13 @@ void CBriskoView::RunMode(BYTE mode) {
 void CBriskoView::RunScan(BYTE mode) {
     switch (mode) {
     case MODE_COOKIES_KILLER:
-        m_doc.RunCookiesScan(*this);
+        RunCookiesScan(m_doc, *this);
         break;
     case MODE_OFFLINE_TEMP:
-        m_doc.RunOfflineTempScan(*this);
+        RunOfflineTempScan(m_doc, *this);
         break;
     default:
-        m_doc.RunStandardScan(*this);
+        RunStandardScan(m_doc, *this);
         break;
     }
 }
