@@ -7,6 +7,7 @@
 
 #include "app/WinAppEx.h"
 #include "i18n/Ini.h"
+#include "res/resource.h"
 #include "win/CommandLine.h"
 #include "win/Controls.h"
 
@@ -17,7 +18,7 @@ class CMainFrame;
 // Names both the instance mutex and the activation message; copies of other
 // versions use other names and do not see each other.
 inline constexpr const wchar_t* kInstanceNamePrefix = L"{BRISKO .NET-";
-inline constexpr const wchar_t* kFileVersionText = L"3, 6, 9, 0";
+inline constexpr const wchar_t* kFileVersionText = L"" BRISKO_VERSION_TEXT;
 inline constexpr const wchar_t* kInstanceNameSuffix = L"-BY-QUILLON}";
 std::wstring ComposeInstanceName();
 

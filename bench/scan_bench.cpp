@@ -13,6 +13,7 @@
 #include "catalog/BriskoDoc.h"
 #include "win/Path.h"
 #include "scan/FoundItemSink.h"
+#include "scan/Scans.h"
 #include "view/BriskoView.h"
 
 namespace {
@@ -147,7 +148,7 @@ void MeasureScan(int files, CBriskoDoc& doc) {
     double baseline = Best(3, [&] { baselineCount = PlainListing(listing); });
     double scan = Best(3, [&] {
         CountingSink sink;
-        doc.RunStandardScan(sink);
+        RunStandardScan(doc, sink);
         scanCount = sink.paths.size();
     });
     std::printf("standard scan, %6d files: %8.3f s (%zu items) | plain listing %8.3f s (%zu entries) | ratio %.2f\n",

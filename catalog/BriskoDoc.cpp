@@ -1,7 +1,7 @@
 #include "catalog/BriskoDoc.h"
 
 CBriskoDoc::CBriskoDoc(const ISystemInfo& system)
-    : m_strAllFiles(L"*.*"), m_strDriveRoot(L"?:\\"), m_system(system) {
+    : m_strAllFiles(L"*.*"), m_system(system) {
     ReadBaseFolders();
     DiscoverInstallFolders();
     FillStandardCollections();

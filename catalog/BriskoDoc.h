@@ -1,14 +1,11 @@
 #pragma once
 // The document: owner of the cleaning catalogue, built once in the
-// constructor and read-only afterwards (but for the two drive-loop fields).
+// constructor and read-only afterwards. The scans over it live in scan/.
 #include <windows.h>
-#include <functional>
 #include <list>
 #include <string>
 
 #include "catalog/SystemInfo.h"
-
-class IFoundItemSink;
 
 // One catalogue entry: a constant string of the program, never copied.
 using CTargetList = std::list<const wchar_t*>;
@@ -37,19 +34,6 @@ public:
 
     const ISystemInfo& System() const { return m_system; }
 
-    // The three scans. Each visits its targets in a fixed order and hands
-    // every match to `sink`; none deletes anything.
-    void RunStandardScan(IFoundItemSink& sink);
-    void RunCookiesScan(IFoundItemSink& sink);
-    void RunOfflineTempScan(IFoundItemSink& sink);
-
-    // Volume and file-system names of a drive root; both empty when the drive
-    // does not answer, so that no drive inherits the answer of another.
-    void GetVolumeInfo(const std::wstring& root, std::wstring& volumeName, std::wstring& fileSystemName) const;
-    // Starts, hidden and without waiting, the command that grants the current
-    // user access to the root's System Volume Information (not on 9x).
-    void GrantVolumeInfoAccess(const std::wstring& root) const;
-
     // The roaming application-data folder and `relative` if that exists,
     // otherwise the local application-data folder and `relative`.
     std::wstring FindProfileFolder(const std::wstring& relative) const;
@@ -74,10 +58,8 @@ public:
     std::wstring m_strOperaProfile;
     std::wstring m_strChromeProfile;
 
-    // Working fields: the pattern of every all-files walk and the drive loop's scratch.
+    // The pattern of every all-files walk.
     std::wstring m_strAllFiles;
-    std::wstring m_strDriveRoot;
-    DWORD m_dwDriveMask = 0;
 
     // The eighteen target collections, in the order they are filled.
     CTargetPairList m_listWindowsPatternTargets;
@@ -106,9 +88,6 @@ private:
     void FillOtherModeCollections();
     void FillPrivacyCollections();
     void DiscoverBrowserProfiles();
-    // Calls `visit` for every fixed drive in letter order, with its root (such
-    // as D:\ ) and the folder that stands for that root on this machine.
-    void ForEachFixedDrive(const std::function<void(const std::wstring& root, const std::wstring& folder)>& visit);
 
     const ISystemInfo& m_system;
 };

@@ -5,7 +5,8 @@
 #include "catalog/Discovery.h"
 #include "catalog/Registry.h"
 #include "i18n/Ini.h"
-#include "scan/Walk.h"
+#include "win/Handle.h"
+#include "win/Path.h"
 
 namespace {
 const wchar_t kMissing[] = L"null";
@@ -52,6 +53,21 @@ std::wstring ReadFirefoxProfilePath(const std::wstring& firefoxFolder) {
     // out of it would have the scans list files of other folders.
     if (ClimbsOut(relative)) relative = L".";
     return firefoxFolder + L"\\" + relative;
+}
+
+void AppendFirstMatch(std::wstring& path, const std::wstring& pattern) {
+    if (IsFullPath(path)) {
+        WIN32_FIND_DATAW entry;
+        win::FindHandle find(::FindFirstFileW(JoinPath(path, pattern).c_str(), &entry));
+        if (find) {
+            do {
+                if (IsDotEntry(entry.cFileName)) continue;
+                path = JoinPath(path, entry.cFileName);
+                return;
+            } while (::FindNextFileW(find.Get(), &entry));
+        }
+    }
+    path = JoinPath(path, pattern);
 }
 
 std::wstring CBriskoDoc::FindProfileFolder(const std::wstring& relative) const {

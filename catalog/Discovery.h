@@ -10,3 +10,8 @@ std::wstring CutLastComponents(std::wstring path, int count);
 // profiles.ini, taken as relative to the folder, with "/" turned into "\".
 // A missing or empty value, or one that climbs out of the folder, gives ".".
 std::wstring ReadFirefoxProfilePath(const std::wstring& firefoxFolder);
+
+// Appends to `path` the name of the first entry (not "." or "..") that matches
+// `pattern`. When none does, the pattern itself is appended: its wildcard
+// makes a name that can never exist, so nothing below the path is found.
+void AppendFirstMatch(std::wstring& path, const std::wstring& pattern);

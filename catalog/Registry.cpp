@@ -1,8 +1,6 @@
 #include "catalog/Registry.h"
 
-#include <vector>
-
-#include "win/Handle.h"
+#include "win/Registry.h"
 
 namespace {
 void TrimBackslashes(std::wstring& text, bool front, bool back) {
@@ -36,17 +34,6 @@ RegistryValuePath SplitRegistryValuePath(const std::wstring& fullValuePath) {
 
 std::wstring ReadRegistryString(const std::wstring& fullValuePath, const std::wstring& def, HKEY root) {
     RegistryValuePath parts = SplitRegistryValuePath(fullValuePath);
-    win::RegKey key;
-    if (::RegOpenKeyExW(root, parts.key.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return def;
-    DWORD size = 0;
-    if (::RegQueryValueExW(key.Get(), parts.value.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
-        return def;
-    // Room for the value plus a terminator of our own: a value of any type or
-    // odd size, stored with or without its NUL, still reads as an ended text.
-    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 2, L'\0');
-    DWORD bytes = size;
-    if (::RegQueryValueExW(key.Get(), parts.value.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()),
-                           &bytes) != ERROR_SUCCESS)
-        return def;
-    return std::wstring(buffer.data());
+    std::optional<win::RegistryText> value = win::ReadRegistryText(root, parts.key, parts.value);
+    return value ? value->text : def;
 }

@@ -3,7 +3,7 @@
 #include "clean/Listing.h"
 #include "scan/Scans.h"
 
-BYTE NextMode(BYTE mode) { return mode == MODE_OFFLINE_TEMP ? MODE_STANDARD : static_cast<BYTE>(mode + 1); }
+BYTE NextMode(BYTE mode) { return mode == MODE_OFFLINE_TEMP ? BYTE{MODE_STANDARD} : static_cast<BYTE>(mode + 1); }
 
 BYTE RunModeScan(const CBriskoDoc& doc, BYTE mode, IFoundItemSink& sink, const std::function<void(BYTE)>& starting) {
     if (starting) starting(mode);

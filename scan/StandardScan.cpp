@@ -1,6 +1,9 @@
 // The Standard mode: left-overs of the system, of installers and of a few
 // applications.
-#include "catalog/BriskoDoc.h"
+#include "scan/Scans.h"
+
+#include "scan/DriveLoop.h"
+#include "scan/VolumeAccess.h"
 #include "scan/Walk.h"
 
 namespace {
@@ -9,35 +12,36 @@ namespace {
 const wchar_t kRootC[] = L"C:\\";
 }  // namespace
 
-void CBriskoDoc::RunStandardScan(IFoundItemSink& sink) {
-    WalkPatternList(sink, m_szWindowsDir, m_listWindowsRootPatterns);
-    WalkTargetPairs(sink, m_szWindowsDir, m_listWindowsPatternTargets);
-    WalkSubfolder(sink, m_szWindowsDir, L"System32\\Msdtc", L"*.*", L"MSDTC.LOG");
-    WalkSubfolderList(sink, m_szSystemDrive, m_listProfileIEFolders, L"*.bak");
-    WalkSubfolder(sink, m_szAppData, L"Microsoft\\Internet Explorer", L"*.bak");
-    WalkPatternList(sink, kRootC, m_listRootFileNames);
+void RunStandardScan(const CBriskoDoc& doc, IFoundItemSink& sink) {
+    const ISystemInfo& system = doc.System();
+    WalkPatternList(sink, doc.m_szWindowsDir, doc.m_listWindowsRootPatterns);
+    WalkTargetPairs(sink, doc.m_szWindowsDir, doc.m_listWindowsPatternTargets);
+    WalkSubfolder(sink, doc.m_szWindowsDir, L"System32\\Msdtc", L"*.*", L"MSDTC.LOG");
+    WalkSubfolderList(sink, doc.m_szSystemDrive, doc.m_listProfileIEFolders, L"*.bak");
+    WalkSubfolder(sink, doc.m_szAppData, L"Microsoft\\Internet Explorer", L"*.bak");
+    WalkPatternList(sink, kRootC, doc.m_listRootFileNames);
     WalkSubfolder(sink, kRootC, L"Boot", L"*.log");
-    AddNamedItemList(sink, m_szWindowsDir, m_listWindowsFolders);
-    if (m_system.Environment(L"ALLUSERSPROFILE")) {
-        AddNamedItemList(sink, m_strAllUsersProfile, m_listAllUsersFolders);
-        AddNamedItem(sink, m_szWindowsDir, L"Temp\\");
+    AddNamedItemList(sink, doc.m_szWindowsDir, doc.m_listWindowsFolders);
+    if (system.Environment(L"ALLUSERSPROFILE")) {
+        AddNamedItemList(sink, doc.m_strAllUsersProfile, doc.m_listAllUsersFolders);
+        AddNamedItem(sink, doc.m_szWindowsDir, L"Temp\\");
     }
-    AddNamedItemList(sink, m_szAppData, m_listAppDataFolders);
+    AddNamedItemList(sink, doc.m_szAppData, doc.m_listAppDataFolders);
 
     std::wstring volumeName, fileSystemName;
-    ForEachFixedDrive([&](const std::wstring& root, const std::wstring& folder) {
-        GetVolumeInfo(root, volumeName, fileSystemName);
-        if (fileSystemName == L"NTFS") GrantVolumeInfoAccess(root);
+    ForEachFixedDrive(system, [&](const std::wstring& root, const std::wstring& folder) {
+        GetVolumeInfo(system, root, volumeName, fileSystemName);
+        if (fileSystemName == L"NTFS") GrantVolumeInfoAccess(system, root);
         AddNamedItem(sink, folder, L"System Volume Information");
-        WalkPatternList(sink, folder, m_listDriveRootPatterns);
-        AddNamedItemList(sink, folder, m_listFoundFolders);
+        WalkPatternList(sink, folder, doc.m_listDriveRootPatterns);
+        AddNamedItemList(sink, folder, doc.m_listFoundFolders);
     });
 
-    WalkSubfolder(sink, m_szProgramFiles, L"Directx", L"*.*");
-    WalkFolder(sink, L"*.tmp", m_szShortcutBarDir);
-    WalkFolder(sink, L"AteBrowser", m_szIcqDir);
-    WalkFolder(sink, L"music.*", m_szMyMusic);
-    if (std::optional<std::wstring> temp = m_system.Environment(L"TMP")) {
+    WalkSubfolder(sink, doc.m_szProgramFiles, L"Directx", L"*.*");
+    WalkFolder(sink, L"*.tmp", doc.m_szShortcutBarDir);
+    WalkFolder(sink, L"AteBrowser", doc.m_szIcqDir);
+    WalkFolder(sink, L"music.*", doc.m_szMyMusic);
+    if (std::optional<std::wstring> temp = system.Environment(L"TMP")) {
         std::wstring folder = *temp;
         if (folder.empty() || folder.back() != L'\\') folder += L'\\';
         AddFolderItem(sink, folder);

@@ -49,13 +49,6 @@ bool ReadEntry(const std::wstring& path, WIN32_FIND_DATAW& entry) {
 
 }  // namespace
 
-bool IsFullPath(const std::wstring& path) {
-    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\' && iswalpha(path[0])) return true;
-    return path.size() > 2 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'\\';
-}
-
-bool FullPathExists(const std::wstring& path) { return IsFullPath(path) && ::PathFileExistsW(path.c_str()); }
-
 void WalkFolder(IFoundItemSink& sink, const std::wstring& pattern, const std::wstring& folder,
                 const std::wstring& excluded) {
     if (!FullPathExists(folder)) return;
@@ -109,19 +102,4 @@ void AddFolderItem(IFoundItemSink& sink, const std::wstring& folder) {
     WIN32_FIND_DATAW entry;
     if (!::PathFileExistsW(folder.c_str()) || !ReadEntry(folder, entry)) return;
     sink.AddFoundItem(folder, entry);
-}
-
-void AppendFirstMatch(std::wstring& path, const std::wstring& pattern) {
-    if (IsFullPath(path)) {
-        WIN32_FIND_DATAW entry;
-        win::FindHandle find(::FindFirstFileW(JoinPath(path, pattern).c_str(), &entry));
-        if (find) {
-            do {
-                if (IsDotEntry(entry.cFileName)) continue;
-                path = JoinPath(path, entry.cFileName);
-                return;
-            } while (::FindNextFileW(find.Get(), &entry));
-        }
-    }
-    path = JoinPath(path, pattern);
 }

@@ -13,11 +13,6 @@
 #include "catalog/BriskoDoc.h"
 #include "scan/FoundItemSink.h"
 
-// True for "X:\..." and "\\server\share..." paths, the only ones walked.
-bool IsFullPath(const std::wstring& path);
-// A full path that names an existing file or folder.
-bool FullPathExists(const std::wstring& path);
-
 // Hands on every entry of `folder` that matches `pattern`, but never "." or
 // "..", nor an entry whose whole name is exactly `excluded` (case matters).
 // The first entry of a search is handed on only if it is not a folder (it is
@@ -40,8 +35,3 @@ void AddNamedItemList(IFoundItemSink& sink, const std::wstring& folder, const CT
 // Hands on the folder itself, path unchanged, as one whole item if it exists.
 // A drive root is never one item.
 void AddFolderItem(IFoundItemSink& sink, const std::wstring& folder);
-
-// Appends to `path` the name of the first entry (not "." or "..") that matches
-// `pattern`. When none does, the pattern itself is appended: its wildcard
-// makes a name that can never exist, so nothing below the path is found.
-void AppendFirstMatch(std::wstring& path, const std::wstring& pattern);

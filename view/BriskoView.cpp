@@ -2,8 +2,7 @@
 
 #include "app/BriskoApp.h"
 #include "catalog/BriskoDoc.h"
-#include "clean/DeleteItem.h"
-#include "clean/Guards.h"
+#include "clean/Listing.h"
 #include "i18n/Lang.h"
 #include "res/resource.h"
 #include "view/ItemText.h"
@@ -102,8 +101,11 @@ void CBriskoView::ApplyStoredPlacement() {
 }
 
 void CBriskoView::AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) {
+    if (IsListable(path, findData)) InsertFoundRow(path, findData);
+}
+
+void CBriskoView::InsertFoundRow(const std::wstring& path, const WIN32_FIND_DATAW& findData) {
     bool folder = (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if (folder ? IsProtectedOnThisMachine(path) : IsFileInUse(path)) return;
     win::CListCtrl list = List();
     int row = list.InsertItem(0, path, folder ? kFolderImage : kDocumentImage);
     if (row < 0) return;
@@ -165,38 +167,32 @@ std::wstring ModeTitle(BYTE mode) {
 }
 
 void CBriskoView::RunMode(BYTE mode) {
-    m_strTitle = ModeTitle(mode);
-    if (m_app.m_pMainWnd.IsWindow()) m_app.m_pMainWnd.SetWindowText(m_strTitle);
+    // The mode's scan has applied the listing test to what it hands on.
+    class CRowInserter : public IFoundItemSink {
+    public:
+        explicit CRowInserter(CBriskoView& view) : m_view(view) {}
+        void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override {
+            m_view.InsertFoundRow(path, findData);
+        }
+
+    private:
+        CBriskoView& m_view;
+    } rows(*this);
     win::CListCtrl list = List();
-    list.DeleteAllItems();
     // The list is drawn once, when the command is over.
     SendMessage(WM_SETREDRAW, FALSE);
-    RunScan(mode);
+    BYTE listed = RunModeScan(m_doc, mode, rows, [this, &list](BYTE starting) {
+        m_strTitle = ModeTitle(starting);
+        if (m_app.m_pMainWnd.IsWindow()) m_app.m_pMainWnd.SetWindowText(m_strTitle);
+        list.DeleteAllItems();
+    });
     SendMessage(WM_SETREDRAW, TRUE);
     Invalidate();
-    if (mode == MODE_COOKIES_KILLER && list.GetItemCount() == 0) {
-        m_bCookiesAvailable = false;
-        RunMode(MODE_OFFLINE_TEMP);
-        return;
-    }
+    if (listed != mode) m_bCookiesAvailable = false;  // an empty Cookies Killer scan gave way
     SortByColumnText(list, 0, true);
     m_bSortAscending[0] = false;  // the next click on File Name sorts the other way
-    m_nMode = mode;
-    if (mode == MODE_STANDARD) m_bCookiesAvailable = true;
-}
-
-void CBriskoView::RunScan(BYTE mode) {
-    switch (mode) {
-    case MODE_COOKIES_KILLER:
-        m_doc.RunCookiesScan(*this);
-        break;
-    case MODE_OFFLINE_TEMP:
-        m_doc.RunOfflineTempScan(*this);
-        break;
-    default:
-        m_doc.RunStandardScan(*this);
-        break;
-    }
+    m_nMode = listed;
+    if (listed == MODE_STANDARD) m_bCookiesAvailable = true;
 }
 
 bool CBriskoView::StartClean(bool permanent) {

@@ -32,8 +32,10 @@ public:
     // Report mode, the two image lists and the four columns.
     void SetUpList();
 
-    // One row for a match of a scan; files in use are left out.
+    // One row for a match of a scan; files in use and protected folders are left out.
     void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override;
+    // One row, without the listing test.
+    void InsertFoundRow(const std::wstring& path, const WIN32_FIND_DATAW& findData);
 
     // True when the view carried the command out.
     bool OnCommand(UINT id);
@@ -72,7 +74,6 @@ private:
     void CreateColumns();
     void OnSize(int cx);
     void ApplyStoredPlacement();
-    void RunScan(BYTE mode);
     void OnCleanItem(int row, LPARAM report);
     void OnCleanDone();
     void ShowRemovalStatus();

@@ -1,5 +1,9 @@
 #include "win/Path.h"
 
+#include <shlwapi.h>
+
+#include <cwctype>
+
 std::wstring JoinPath(const std::wstring& base, const std::wstring& relative) {
     if (base.size() == 3) return base + relative;
     std::wstring path;
@@ -20,6 +24,13 @@ std::wstring WithoutLongPrefix(const std::wstring& path) {
     if (path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\??\\", 0) == 0) return path.substr(4);
     return path;
 }
+
+bool IsFullPath(const std::wstring& path) {
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\' && iswalpha(path[0])) return true;
+    return path.size() > 2 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'\\';
+}
+
+bool FullPathExists(const std::wstring& path) { return IsFullPath(path) && ::PathFileExistsW(path.c_str()); }
 
 bool IsDotEntry(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));

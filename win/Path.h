@@ -1,6 +1,7 @@
 #pragma once
-// Path text shared by every layer: the one join, the one parent-of, the dot
-// entries of a search and the read-only attribute of a found entry.
+// Path text shared by every layer: the one join, the one parent-of, what
+// counts as a full path, the dot entries of a search and the read-only
+// attribute of a found entry.
 #include <windows.h>
 #include <string>
 
@@ -15,6 +16,12 @@ std::wstring ParentOf(const std::wstring& path);
 
 // `path` without a "\\?\" or "\??\" prefix; "\\?\UNC\server" becomes "\\server".
 std::wstring WithoutLongPrefix(const std::wstring& path);
+// True for "X:\..." and "\\server\share..." paths, the only ones walked or
+// looked at: anything else ("null", "\Users\Default", "") would resolve
+// against whatever directory or drive happens to be current.
+bool IsFullPath(const std::wstring& path);
+// A full path that names an existing file or folder.
+bool FullPathExists(const std::wstring& path);
 
 // "." and "..", the two entries every search of a folder but a drive root starts with.
 bool IsDotEntry(const wchar_t* name);

@@ -1,8 +1,7 @@
 #include "win/Profile.h"
 
-#include <vector>
-
 #include "win/Handle.h"
+#include "win/Registry.h"
 
 namespace win {
 
@@ -15,19 +14,9 @@ std::wstring CProfile::SectionPath(const std::wstring& section) const { return m
 std::wstring CProfile::GetString(const std::wstring& section, const std::wstring& entry,
                                  const std::wstring& def) const {
     if (!HasRoot()) return def;
-    RegKey key;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS)
-        return def;
-    DWORD type = 0, size = 0;
-    if (::RegQueryValueExW(key.Get(), entry.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return def;
-    if (type != REG_SZ && type != REG_EXPAND_SZ) return def;
-    // One spare character so that a value stored without its terminator still ends.
-    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 2, L'\0');
-    DWORD bytes = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
-    if (::RegQueryValueExW(key.Get(), entry.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
-                           &bytes) != ERROR_SUCCESS)
-        return def;
-    return std::wstring(buffer.data());
+    std::optional<RegistryText> value = ReadRegistryText(HKEY_CURRENT_USER, SectionPath(section), entry);
+    if (!value || (value->type != REG_SZ && value->type != REG_EXPAND_SZ)) return def;
+    return value->text;
 }
 
 int CProfile::GetInt(const std::wstring& section, const std::wstring& entry, int def) const {

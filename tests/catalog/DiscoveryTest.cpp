@@ -2,10 +2,12 @@
 
 #include "catalog/BriskoDoc.h"
 #include "catalog/Discovery.h"
+#include "scan/Scans.h"
 #include "scan/Walk.h"
 #include "support/FakeMachine.h"
 #include "support/ScopedRegistry.h"
 #include "support/TestSupport.h"
+#include "win/Path.h"
 
 using namespace testing_support;
 
@@ -87,8 +89,8 @@ TEST_F(ProfileDiscovery, ProfilesThatAreMissingLeadNowhere) {
     EXPECT_EQ(doc.m_strOperaProfile, s / L"Roaming\\Opera\\Opera*.*\\profile");
     EXPECT_EQ(doc.m_strMozillaProfile, s / L"Roaming\\Mozilla\\Profiles\\default\\*.slt");
     RecordingSink sink;
-    doc.RunCookiesScan(sink);
-    doc.RunOfflineTempScan(sink);
+    RunCookiesScan(doc, sink);
+    RunOfflineTempScan(doc, sink);
     EXPECT_TRUE(sink.items.empty());
 
     // No Opera folder at all: the local path, without "\profile".
@@ -154,7 +156,7 @@ TEST(InstallDiscovery, OddRegistryValuesNeverGiveAFolderOutsideTheirText) {
         EXPECT_EQ(doc.m_szNetscapeDir, L"");
         EXPECT_EQ(doc.m_szOfficeDir, std::wstring(1, L'\x0007'));
         RecordingSink sink;
-        doc.RunStandardScan(sink);  // goes on through every step
+        RunStandardScan(doc, sink);  // goes on through every step
     }
     {
         std::wstring longest = L"C:\\" + std::wstring(256, L'b');  // 259 characters: kept whole

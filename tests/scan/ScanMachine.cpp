@@ -124,8 +124,8 @@ CBriskoDoc& ScanMachine::Doc() {
     return *m_doc;
 }
 
-std::vector<std::wstring> ScanMachine::Run(void (CBriskoDoc::*scan)(IFoundItemSink&)) {
+std::vector<std::wstring> ScanMachine::Run(void (*scan)(const CBriskoDoc&, IFoundItemSink&)) {
     sink.items.clear();
-    (Doc().*scan)(sink);
+    scan(Doc(), sink);
     return sink.Paths();
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "catalog/BriskoDoc.h"
+#include "scan/Scans.h"
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"
 #include "tests/scan/RootItems.h"
@@ -14,7 +15,7 @@ public:
     ScanMachine();
     // The document is made after the tree, so that discovery sees the profiles.
     CBriskoDoc& Doc();
-    std::vector<std::wstring> Run(void (CBriskoDoc::*scan)(IFoundItemSink&));
+    std::vector<std::wstring> Run(void (*scan)(const CBriskoDoc&, IFoundItemSink&));
     std::wstring operator/(const std::wstring& relative) const { return m_scratch / relative; }
     const std::wstring& Root() const { return m_scratch.Path(); }
     // Files (or folders, with a trailing backslash) below the scratch root.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "catalog/Discovery.h"
 #include "scan/Walk.h"
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"

@@ -1,0 +1,186 @@
+// brisko-cli: the scans and the clean of the program, without a window, for
+// scheduled cleaning and scripts.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "catalog/BriskoDoc.h"
+#include "clean/CleanJob.h"
+#include "clean/Guards.h"
+#include "cli/Console.h"
+#include "cli/Glob.h"
+#include "cli/Options.h"
+#include "cli/Output.h"
+#include "scan/Modes.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitItemsLeft = 1;
+constexpr int kExitUsage = 2;
+
+// Collects what a scan lists, in the order found.
+class CEntryList : public IFoundItemSink {
+public:
+    void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override {
+        FoundEntry entry;
+        entry.path = std::move(path);
+        entry.folder = (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (!entry.folder)
+            entry.size = (static_cast<ULONGLONG>(findData.nFileSizeHigh) << 32) | findData.nFileSizeLow;
+        entry.modified = findData.ftLastWriteTime;
+        entries.push_back(std::move(entry));
+    }
+    std::vector<FoundEntry> entries;
+};
+
+// Every entry is a selected row: the clean takes them from the last to the first.
+class CEntryRows : public ICleanRows {
+public:
+    explicit CEntryRows(const std::vector<FoundEntry>& entries) : m_entries(entries) {}
+    int Count() override { return static_cast<int>(m_entries.size()); }
+    int SelectedCount() override { return Count(); }
+    bool IsSelected(int) override { return true; }
+    std::wstring Path(int row) override { return m_entries[row].path; }
+    bool IsFolderRow(int row) override { return m_entries[row].folder; }
+
+private:
+    const std::vector<FoundEntry>& m_entries;
+};
+
+// What became of each item of a clean, and its progress on the console.
+class CCleanOutcome : public ICleanProgress, public IRemovalReport {
+public:
+    CCleanOutcome(CConsole& console, const CliOptions& options, const std::vector<FoundEntry>& entries)
+        : m_console(console), m_options(options), m_entries(entries) {}
+
+    void Starting(int row, const std::wstring& path) override {
+        m_left.clear();
+        ++m_done;
+        if (!m_options.quiet)
+            m_console.Progress(L"[" + std::to_wstring(m_done) + L"/" + std::to_wstring(m_entries.size()) + L"] " +
+                               path);
+    }
+    void Finished(int row, int) override { PrintOutcome(m_entries[row]); }
+    void Done() override { m_console.Progress(L""); }
+    void Removing(const std::wstring&) override {}
+    void Left(const std::wstring& path, LeftReason reason) override { m_left.emplace_back(path, reason); }
+
+    size_t ItemsLeft() const { return m_itemsLeft; }
+    ULONGLONG BytesRemoved() const { return m_bytesRemoved; }
+
+private:
+    void PrintOutcome(const FoundEntry& entry) {
+        bool removed = m_left.empty();
+        if (removed) m_bytesRemoved += entry.size;
+        else ++m_itemsLeft;
+        const wchar_t* mode = ModeName(m_options.mode);
+        if (m_options.json) {
+            std::wstring extra = L"\"action\":\"" + std::wstring(removed ? L"removed" : L"left") + L"\"";
+            if (!removed) extra += L",\"left\":[" + LeftJson() + L"]";
+            m_console.Out(EntryJson(entry, mode, extra));
+            return;
+        }
+        m_console.Out((removed ? L"removed  " : L"left     ") + entry.path);
+        for (const auto& [path, reason] : m_left) m_console.Out(L"    kept " + path + L": " + LeftReasonText(reason));
+    }
+    std::wstring LeftJson() const {
+        std::wstring list;
+        for (const auto& [path, reason] : m_left) {
+            if (!list.empty()) list += L",";
+            list += L"{\"path\":" + JsonString(path) + L",\"reason\":" + JsonString(LeftReasonText(reason)) + L"}";
+        }
+        return list;
+    }
+
+    CConsole& m_console;
+    const CliOptions& m_options;
+    const std::vector<FoundEntry>& m_entries;
+    std::vector<std::pair<std::wstring, LeftReason>> m_left;
+    size_t m_done = 0;
+    size_t m_itemsLeft = 0;
+    ULONGLONG m_bytesRemoved = 0;
+};
+
+ULONGLONG TotalSize(const std::vector<FoundEntry>& entries) {
+    ULONGLONG total = 0;
+    for (const FoundEntry& entry : entries) total += entry.size;
+    return total;
+}
+
+std::vector<FoundEntry> Scan(const CBriskoDoc& doc, CliOptions& options, CConsole& console) {
+    if (!options.quiet) console.Progress(L"scanning...");
+    CEntryList found;
+    BYTE listed = RunModeScan(doc, options.mode, found);
+    console.Progress(L"");
+    if (listed != options.mode && !options.quiet)
+        console.Err(L"the cookies scan found nothing; the offline scan ran in its place");
+    options.mode = listed;
+    std::vector<FoundEntry> kept;
+    for (FoundEntry& entry : found.entries)
+        if (PassesFilters(entry.path, options.include, options.exclude)) kept.push_back(std::move(entry));
+    return kept;
+}
+
+int RunScanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& console) {
+    std::vector<FoundEntry> entries = Scan(doc, options, console);
+    for (const FoundEntry& entry : entries)
+        console.Out(options.json ? EntryJson(entry, ModeName(options.mode)) : EntryText(entry));
+    if (!options.quiet) {
+        std::wstring summary = SummaryText(entries.size(), TotalSize(entries));
+        options.json ? console.Err(summary) : console.Out(summary);
+    }
+    return kExitOk;
+}
+
+int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& console) {
+    std::vector<FoundEntry> entries = Scan(doc, options, console);
+    if (options.dryRun) {
+        for (const FoundEntry& entry : entries)
+            console.Out(options.json ? EntryJson(entry, ModeName(options.mode), L"\"action\":\"would-remove\"")
+                                     : L"would remove  " + EntryText(entry));
+        if (!options.quiet) console.Err(L"dry run, nothing removed: " + SummaryText(entries.size(), TotalSize(entries)));
+        return kExitOk;
+    }
+    CEntryRows rows(entries);
+    CCleanOutcome outcome(console, options, entries);
+    RemovalContext removal{MachineGuards(), outcome};
+    std::atomic<bool> keepGoing{true};
+    RunCleanJob(
+        rows, outcome, options.permanent,
+        [&removal](const std::wstring& path, bool permanent, bool folderRow) {
+            RemoveRowItem(path, permanent, folderRow, removal);
+        },
+        keepGoing);
+    if (!options.quiet)
+        console.Err(std::to_wstring(entries.size() - outcome.ItemsLeft()) + L" removed, " +
+                    std::to_wstring(outcome.ItemsLeft()) + L" left");
+    return outcome.ItemsLeft() == 0 ? kExitOk : kExitItemsLeft;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    CConsole console;
+    std::vector<std::wstring> arguments(argv + 1, argv + argc);
+    ParsedCommandLine parsed = ParseCommandLine(arguments);
+    if (!parsed.error.empty()) {
+        console.Err(L"brisko-cli: " + parsed.error);
+        return kExitUsage;
+    }
+    CliOptions options = parsed.options;
+    if (options.command == CliOptions::Command::Help) {
+        console.Out(UsageText());
+        return kExitOk;
+    }
+    try {
+        CBriskoDoc doc;
+        return options.command == CliOptions::Command::Scan ? RunScanCommand(doc, options, console)
+                                                            : RunCleanCommand(doc, options, console);
+    } catch (const std::exception& error) {
+        console.Err(L"brisko-cli: stopped: " + std::wstring(error.what(), error.what() + strlen(error.what())));
+        return kExitItemsLeft;
+    }
+}
