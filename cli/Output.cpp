@@ -68,6 +68,6 @@ std::wstring EntryText(const FoundEntry& entry) {
 }
 
 std::wstring SummaryText(size_t items, ULONGLONG bytes) {
-    return Grouped(items) + (items == 1 ? L" item, " : L" items, ") + ShortSize(bytes) + L" (" + Grouped(bytes) +
-           L" bytes)";
+    std::wstring text = Grouped(items) + (items == 1 ? L" item, " : L" items, ") + ShortSize(bytes);
+    return bytes < 1024 ? text : text + L" (" + Grouped(bytes) + L" bytes)";
 }

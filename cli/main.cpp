@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,11 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitItemsLeft = 1;
 constexpr int kExitUsage = 2;
+
+// A folder item that a clean empties and keeps.
+bool IsEmptiedOnly(const FoundEntry& entry) {
+    return entry.folder && MachineGuards().systemFolders.Contains(entry.path);
+}
 
 // Collects what a scan lists, in the order found.
 class CEntryList : public IFoundItemSink {
@@ -77,13 +83,15 @@ private:
         if (removed) m_bytesRemoved += entry.size;
         else ++m_itemsLeft;
         const wchar_t* mode = ModeName(m_options.mode);
+        const wchar_t* action = !removed ? L"left" : IsEmptiedOnly(entry) ? L"emptied" : L"removed";
         if (m_options.json) {
-            std::wstring extra = L"\"action\":\"" + std::wstring(removed ? L"removed" : L"left") + L"\"";
+            std::wstring extra = L"\"action\":\"" + std::wstring(action) + L"\"";
             if (!removed) extra += L",\"left\":[" + LeftJson() + L"]";
             m_console.Out(EntryJson(entry, mode, extra));
             return;
         }
-        m_console.Out((removed ? L"removed  " : L"left     ") + entry.path);
+        std::wstring label = action;
+        m_console.Out(label + std::wstring(9 - label.size(), L' ') + entry.path);
         for (const auto& [path, reason] : m_left) m_console.Out(L"    kept " + path + L": " + LeftReasonText(reason));
     }
     std::wstring LeftJson() const {
@@ -118,9 +126,16 @@ std::vector<FoundEntry> Scan(const CBriskoDoc& doc, CliOptions& options, CConsol
     if (listed != options.mode && !options.quiet)
         console.Err(L"the cookies scan found nothing; the offline scan ran in its place");
     options.mode = listed;
+    // A target that two catalogue entries name is listed once here: its
+    // second removal would only find it gone.
+    std::set<std::wstring> seen;
     std::vector<FoundEntry> kept;
-    for (FoundEntry& entry : found.entries)
-        if (PassesFilters(entry.path, options.include, options.exclude)) kept.push_back(std::move(entry));
+    for (FoundEntry& entry : found.entries) {
+        std::wstring key = entry.path;
+        for (wchar_t& c : key) c = towupper(c);
+        if (!seen.insert(key).second || !PassesFilters(entry.path, options.include, options.exclude)) continue;
+        kept.push_back(std::move(entry));
+    }
     return kept;
 }
 
@@ -138,9 +153,12 @@ int RunScanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& console
 int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& console) {
     std::vector<FoundEntry> entries = Scan(doc, options, console);
     if (options.dryRun) {
-        for (const FoundEntry& entry : entries)
-            console.Out(options.json ? EntryJson(entry, ModeName(options.mode), L"\"action\":\"would-remove\"")
-                                     : L"would remove  " + EntryText(entry));
+        for (const FoundEntry& entry : entries) {
+            bool empty = IsEmptiedOnly(entry);
+            console.Out(options.json ? EntryJson(entry, ModeName(options.mode),
+                                                 empty ? L"\"action\":\"would-empty\"" : L"\"action\":\"would-remove\"")
+                                     : (empty ? L"would empty   " : L"would remove  ") + EntryText(entry));
+        }
         if (!options.quiet) console.Err(L"dry run, nothing removed: " + SummaryText(entries.size(), TotalSize(entries)));
         return kExitOk;
     }

@@ -4,6 +4,9 @@
 #                                  safely as the test prefix and seeded with a
 #                                  little harmless junk
 #   scripts/run.sh --prefix DIR    an existing Wine prefix of your choice
+#   scripts/run.sh [--prefix DIR] --cli ARGS...
+#                                  brisko-cli.exe with ARGS instead of the
+#                                  window (for example: --cli scan --json)
 # Without a display it runs under Xvfb, writes a screenshot of the screen to
 # build/screenshot.png and ends the program.
 set -u
@@ -11,10 +14,12 @@ BRISKO_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$BRISKO_ROOT/scripts/lib/prefix.sh"
 BUILD=${BRISKO_BUILD_DIR:-$BRISKO_ROOT/build}
 PREFIX=
+CLI=
 while [ $# -gt 0 ]; do
   case "$1" in
     --prefix) PREFIX=$(cd "$2" && pwd) || exit 1; shift 2 ;;
-    *) echo "usage: $0 [--prefix DIR]" >&2; exit 2 ;;
+    --cli) CLI=1; shift; break ;;
+    *) echo "usage: $0 [--prefix DIR] [--cli ARGS...]" >&2; exit 2 ;;
   esac
 done
 
@@ -46,11 +51,17 @@ fi
 
 INSTALL="$WINEPREFIX/drive_c/Program Files/Brisko"
 mkdir -p "$INSTALL"
-cp -f "$BUILD/brisko.exe" "$INSTALL/"
+cp -f "$BUILD/brisko.exe" "$BUILD/brisko-cli.exe" "$INSTALL/"
 rm -rf "$INSTALL/lang" && cp -r "$BUILD/lang" "$INSTALL/lang"
 
 # Wine needs a working directory it can name: with no Z: drive, one inside the prefix.
 cd "$INSTALL" || exit 1
+if [ -n "$CLI" ]; then
+  wine "C:\\Program Files\\Brisko\\brisko-cli.exe" "$@"
+  status=$?
+  wineserver -w
+  exit $status
+fi
 if [ -n "${DISPLAY:-}" ]; then
   exec wine "C:\\Program Files\\Brisko\\brisko.exe"
 fi

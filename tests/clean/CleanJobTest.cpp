@@ -1,0 +1,71 @@
+// The clean loop and the removal reports without any window: fake rows, a
+// recording progress and report.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "clean/CleanJob.h"
+#include "CleanTestSupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+struct FakeRows : ICleanRows {
+    std::vector<std::wstring> paths;
+    std::vector<bool> selected;
+    int Count() override { return static_cast<int>(paths.size()); }
+    int SelectedCount() override { return static_cast<int>(std::count(selected.begin(), selected.end(), true)); }
+    bool IsSelected(int row) override { return selected[row]; }
+    std::wstring Path(int row) override { return paths[row]; }
+    bool IsFolderRow(int row) override { return paths[row].back() == L'\\'; }
+};
+
+struct Recorder : ICleanProgress, IRemovalReport {
+    std::vector<std::wstring> events;
+    void Starting(int row, const std::wstring&) override { events.push_back(L"start " + std::to_wstring(row)); }
+    void Finished(int row, int count) override {
+        events.push_back(L"end " + std::to_wstring(row) + L"/" + std::to_wstring(count));
+    }
+    void Done() override { events.push_back(L"done"); }
+    void Removing(const std::wstring& path) override { events.push_back(L"removing " + path); }
+    void Left(const std::wstring& path, LeftReason reason) override {
+        events.push_back(L"left " + path + L": " + LeftReasonText(reason));
+    }
+};
+
+}  // namespace
+
+TEST(CleanJob, WorksFromTheLastSelectedRowAndReportsEveryRemovalAndWhatStays) {
+    ScratchFolder folder{L"job"};
+    ScratchFolder outside{L"job-outside"};
+    MakeFolders(folder / L"tree");
+    WriteFileBytes(folder / L"a.tmp", "x");
+    WriteFileBytes(folder / L"tree\\b.tmp", "x");
+    ASSERT_TRUE(clean_test::MakeLink(folder / L"tree\\link", outside.Path(), true));
+    FakeRows rows;
+    rows.paths = {folder / L"a.tmp", folder / L"skipped.tmp", folder / L"tree\\", folder / L"gone.tmp"};
+    rows.selected = {true, false, true, true};
+    Recorder recorder;
+    RemovalContext removal{MachineGuards(), recorder};
+    std::atomic<bool> keepGoing{true};
+    RunCleanJob(
+        rows, recorder, true,
+        [&](const std::wstring& path, bool permanent, bool folderRow) {
+            RemoveRowItem(path, permanent, folderRow, removal);
+        },
+        keepGoing);
+    // The entries of a folder come in the file system's order.
+    ASSERT_EQ(recorder.events.size(), 13u);
+    std::sort(recorder.events.begin() + 5, recorder.events.begin() + 8);
+    EXPECT_EQ(recorder.events, (std::vector<std::wstring>{
+                                   L"start 3", L"left " + folder / L"gone.tmp: no longer there", L"end 3/3",
+                                   L"start 2", L"removing " + folder / L"tree",
+                                   L"left " + folder / L"tree\\link: a link, or behind or holding one",
+                                   L"left " + folder / L"tree\\link: a link, or behind or holding one",
+                                   L"removing " + folder / L"tree\\b.tmp", L"end 2/3",
+                                   L"start 0", L"removing " + folder / L"a.tmp", L"end 0/3", L"done"}));
+    EXPECT_TRUE(Exists(folder / L"tree\\link"));
+    EXPECT_FALSE(Exists(folder / L"tree\\b.tmp"));
+}

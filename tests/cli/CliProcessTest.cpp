@@ -1,0 +1,237 @@
+// brisko-cli.exe as a process on files seeded into the prefix: what it
+// prints, what it removes and keeps, and its exit status.
+#include <gtest/gtest.h>
+
+#include <cwctype>
+#include <string>
+#include <vector>
+
+#include "clean/CleanTestSupport.h"
+#include "support/TestSupport.h"
+#include "win/Text.h"
+
+using namespace testing_support;
+using clean_test::MakeLink;
+using clean_test::RemoveLink;
+
+namespace {
+
+struct CliRun {
+    long exitCode = -1;
+    std::wstring out;
+    std::wstring err;
+};
+
+// Runs brisko-cli.exe with its output streams in files, and waits for it.
+CliRun RunCli(const std::wstring& arguments) {
+    ScratchFolder streams{L"cli-streams"};
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    auto open = [&](const wchar_t* name) {
+        return ::CreateFileW((streams / name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0,
+                             nullptr);
+    };
+    HANDLE out = open(L"out.txt"), err = open(L"err.txt");
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = nullptr;
+    si.hStdOutput = out;
+    si.hStdError = err;
+    PROCESS_INFORMATION pi{};
+    std::wstring line = L"brisko-cli.exe " + arguments;
+    CliRun run;
+    if (::CreateProcessW(SiblingProgram(L"brisko-cli.exe").c_str(), line.data(), nullptr, nullptr, TRUE,
+                         CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi)) {
+        if (::WaitForSingleObject(pi.hProcess, 120000) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            ::GetExitCodeProcess(pi.hProcess, &code);
+            run.exitCode = static_cast<long>(code);
+        }
+        ::CloseHandle(pi.hProcess);
+        ::CloseHandle(pi.hThread);
+    }
+    ::CloseHandle(out);
+    ::CloseHandle(err);
+    run.out = win::ToWide(ReadFileBytes(streams / L"out.txt"));
+    run.err = win::ToWide(ReadFileBytes(streams / L"err.txt"));
+    return run;
+}
+
+std::vector<std::wstring> Lines(const std::wstring& text) {
+    std::vector<std::wstring> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+// A strict reader of one JSON value, enough to prove that a line is well formed.
+class JsonReader {
+public:
+    explicit JsonReader(const std::wstring& text) : m_text(text) {}
+    bool WholeIsOneObject() { return Object() && (Blanks(), m_at == m_text.size()); }
+
+private:
+    void Blanks() {
+        while (m_at < m_text.size() && std::iswspace(m_text[m_at])) ++m_at;
+    }
+    bool Take(wchar_t c) {
+        Blanks();
+        if (m_at < m_text.size() && m_text[m_at] == c) return ++m_at, true;
+        return false;
+    }
+    bool String() {
+        if (!Take(L'"')) return false;
+        while (m_at < m_text.size() && m_text[m_at] != L'"') {
+            if (m_text[m_at] < 0x20) return false;
+            if (m_text[m_at++] != L'\\') continue;
+            if (m_at >= m_text.size() || std::wstring(L"\"\\/bfnrtu").find(m_text[m_at]) == std::wstring::npos)
+                return false;
+            m_at += m_text[m_at] == L'u' ? 5 : 1;
+        }
+        return Take(L'"');
+    }
+    bool Word(const wchar_t* word) {
+        Blanks();
+        size_t n = wcslen(word);
+        if (m_text.compare(m_at, n, word) != 0) return false;
+        m_at += n;
+        return true;
+    }
+    bool Number() {
+        Blanks();
+        size_t start = m_at;
+        while (m_at < m_text.size() && (std::iswdigit(m_text[m_at]) || m_text[m_at] == L'-')) ++m_at;
+        return m_at > start;
+    }
+    bool Value() {
+        Blanks();
+        if (m_at >= m_text.size()) return false;
+        switch (m_text[m_at]) {
+        case L'{': return Object();
+        case L'[': return Array();
+        case L'"': return String();
+        case L't': return Word(L"true");
+        case L'f': return Word(L"false");
+        case L'n': return Word(L"null");
+        default: return Number();
+        }
+    }
+    bool Array() {
+        if (!Take(L'[')) return false;
+        if (Take(L']')) return true;
+        do {
+            if (!Value()) return false;
+        } while (Take(L','));
+        return Take(L']');
+    }
+    bool Object() {
+        if (!Take(L'{')) return false;
+        if (Take(L'}')) return true;
+        do {
+            if (!String() || !Take(L':') || !Value()) return false;
+        } while (Take(L','));
+        return Take(L'}');
+    }
+    const std::wstring& m_text;
+    size_t m_at = 0;
+};
+
+std::wstring WindowsFolder() {
+    wchar_t windows[MAX_PATH] = {};
+    ::GetWindowsDirectoryW(windows, MAX_PATH);
+    return windows;
+}
+
+bool Holds(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
+
+class CliProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteFileBytes(seedTmp, "seed");
+        WriteFileBytes(seedLog, "keep");
+    }
+    void TearDown() override {
+        ::DeleteFileW(seedTmp.c_str());
+        ::DeleteFileW(seedLog.c_str());
+    }
+    const std::wstring windows = WindowsFolder();
+    const std::wstring temp = windows + L"\\Temp";
+    const std::wstring seedTmp = windows + L"\\brisko-cli-seed.tmp";
+    const std::wstring seedLog = windows + L"\\brisko-cli-seed.log";
+    const std::wstring onlySeeds = L"--include brisko-cli-seed.*";
+};
+
+}  // namespace
+
+TEST_F(CliProcess, ScanListsTheSeedsAsTextAndAsWellFormedJsonLines) {
+    CliRun text = RunCli(L"scan");
+    EXPECT_EQ(text.exitCode, 0) << text.err;
+    EXPECT_TRUE(Holds(text.out, seedTmp + L"  (4 bytes)")) << text.out;
+    ASSERT_FALSE(Lines(text.out).empty());
+    EXPECT_TRUE(Holds(Lines(text.out).back(), L" items, ")) << text.out;
+
+    CliRun json = RunCli(L"scan --mode standard --json");
+    EXPECT_EQ(json.exitCode, 0) << json.err;
+    std::vector<std::wstring> lines = Lines(json.out);
+    ASSERT_FALSE(lines.empty());
+    for (const std::wstring& line : lines) EXPECT_TRUE(JsonReader(line).WholeIsOneObject()) << line;
+    std::wstring escaped;
+    for (wchar_t c : seedTmp) escaped += c == L'\\' ? std::wstring(L"\\\\") : std::wstring(1, c);
+    EXPECT_TRUE(Holds(json.out, L"{\"path\":\"" + escaped + L"\",\"kind\":\"file\",\"size\":4,\"modified\":\"")) << json.out;
+    EXPECT_TRUE(Holds(json.out, L"\"mode\":\"standard\"}"));
+}
+
+TEST_F(CliProcess, ADryRunAndABadCommandLineTouchNothing) {
+    CliRun dry = RunCli(L"clean --mode standard --permanent --dry-run " + onlySeeds);
+    EXPECT_EQ(dry.exitCode, 0) << dry.err;
+    EXPECT_TRUE(Holds(dry.out, L"would remove  " + seedTmp));
+    EXPECT_TRUE(Holds(dry.out, L"would remove  " + seedLog));
+    EXPECT_EQ(Lines(dry.out).size(), 2u) << dry.out;
+    for (const wchar_t* bad : {L"clean --mode standard --permanent --bogus", L"clean --mode everything --permanent",
+                               L"clean --mode standard", L"erase"}) {
+        CliRun run = RunCli(std::wstring(bad) + L" " + onlySeeds);
+        EXPECT_EQ(run.exitCode, 2) << bad;
+        EXPECT_TRUE(Holds(run.err, L"brisko-cli: ")) << bad;
+    }
+    EXPECT_TRUE(Exists(seedTmp));
+    EXPECT_TRUE(Exists(seedLog));
+}
+
+TEST_F(CliProcess, IncludeAndExcludeChooseWhatACleanRemoves) {
+    CliRun run = RunCli(L"clean --mode standard --recycle " + onlySeeds + L" --exclude *.log");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, L"removed  " + seedTmp + L"\n");
+    EXPECT_FALSE(Exists(seedTmp));
+    EXPECT_TRUE(Exists(seedLog));
+}
+
+TEST_F(CliProcess, TheWindowsTempIsEmptiedAndKeptWithItsLinkAndWhatInUseIsLeft) {
+    ScratchFolder outside{L"cli-canary"};
+    MakeFolders(outside / L"dir");
+    WriteFileBytes(outside / L"dir\\canary.txt", "canary");
+    ASSERT_TRUE(MakeLink(temp + L"\\brisko-cli-link", outside / L"dir", true));
+    for (bool permanent : {true, false}) {
+        SCOPED_TRACE(permanent ? "permanent" : "Recycle Bin");
+        WriteFileBytes(temp + L"\\junk.tmp", "junk");
+        WriteFileBytes(temp + L"\\held.tmp", "held");
+        ChildProcess holder = HoldFileOpen(temp + L"\\held.tmp");
+        CliRun run = RunCli(std::wstring(L"clean --mode standard --json ") +
+                            (permanent ? L"--permanent" : L"--recycle") + L" --include " + temp);
+        holder.Kill();
+        holder.Wait(5000);
+        EXPECT_EQ(run.exitCode, 1) << run.out << run.err;  // the held file stayed
+        ASSERT_EQ(Lines(run.out).size(), 1u) << run.out;
+        EXPECT_TRUE(JsonReader(run.out).WholeIsOneObject()) << run.out;
+        EXPECT_TRUE(Holds(run.out, L"\"action\":\"left\"")) << run.out;
+        EXPECT_TRUE(Holds(run.out, L"held.tmp\",\"reason\":\"in use or read-only\"")) << run.out;
+        EXPECT_TRUE(Holds(run.out, L"brisko-cli-link\",\"reason\":\"a link")) << run.out;
+        EXPECT_TRUE(Exists(temp));
+        EXPECT_FALSE(Exists(temp + L"\\junk.tmp"));
+        EXPECT_TRUE(Exists(temp + L"\\brisko-cli-link"));
+        EXPECT_EQ(ReadFileBytes(outside / L"dir\\canary.txt"), "canary");
+        ::DeleteFileW((temp + L"\\held.tmp").c_str());
+    }
+    RemoveLink(temp + L"\\brisko-cli-link", true);
+}
