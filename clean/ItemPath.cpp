@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "clean/Guards.h"
 #include "win/Handle.h"
 #include "win/Path.h"
 
@@ -60,6 +61,14 @@ std::vector<std::wstring> Steps(const std::wstring& path, size_t from) {
 std::wstring CanonicalItem::Name() const {
     size_t slash = path.rfind(L'\\');
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+std::wstring ItemKey(const std::wstring& spelling) {
+    std::wstring key = NormaliseFolderPath(spelling);
+    if (key.find(L'~') != std::wstring::npos)
+        if (std::optional<CanonicalItem> item = CanonicalItemPath(key); item && item->exists) key = item->path;
+    if (!key.empty()) ::CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+    return key;
 }
 
 std::wstring ApiPath(const std::wstring& canonicalPath) {

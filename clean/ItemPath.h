@@ -28,6 +28,12 @@ struct CanonicalItem {
 // resolves (exists is false).
 std::optional<CanonicalItem> CanonicalItemPath(const std::wstring& spelling);
 
+// One text for every spelling of the same item, to tell whether two rows
+// name one item: the canonical path where a short (8.3) step may hide in the
+// spelling, otherwise the full path with "." and ".." steps resolved and no
+// trailing backslash; upper-cased.
+std::wstring ItemKey(const std::wstring& spelling);
+
 // The spelling the file-system calls take for a canonical path: with the
 // "\\?\" prefix when it is too long for the plain form.
 std::wstring ApiPath(const std::wstring& canonicalPath);

@@ -10,6 +10,7 @@
 #include "catalog/BriskoDoc.h"
 #include "clean/CleanJob.h"
 #include "clean/Guards.h"
+#include "clean/ItemPath.h"
 #include "cli/Console.h"
 #include "cli/Glob.h"
 #include "cli/Options.h"
@@ -126,14 +127,12 @@ std::vector<FoundEntry> Scan(const CBriskoDoc& doc, CliOptions& options, CConsol
     if (listed != options.mode && !options.quiet)
         console.Err(L"the cookies scan found nothing; the offline scan ran in its place");
     options.mode = listed;
-    // A target that two catalogue entries name is listed once here: its
-    // second removal would only find it gone.
+    // An item that two catalogue entries name is listed once: its second
+    // removal would only find it gone.
     std::set<std::wstring> seen;
     std::vector<FoundEntry> kept;
     for (FoundEntry& entry : found.entries) {
-        std::wstring key = entry.path;
-        for (wchar_t& c : key) c = towupper(c);
-        if (!seen.insert(key).second || !PassesFilters(entry.path, options.include, options.exclude)) continue;
+        if (!seen.insert(ItemKey(entry.path)).second || !PassesFilters(entry.path, options.include, options.exclude)) continue;
         kept.push_back(std::move(entry));
     }
     return kept;

@@ -2,6 +2,7 @@
 
 #include "app/BriskoApp.h"
 #include "catalog/BriskoDoc.h"
+#include "clean/ItemPath.h"
 #include "clean/Listing.h"
 #include "i18n/Lang.h"
 #include "res/resource.h"
@@ -105,6 +106,8 @@ void CBriskoView::AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findDa
 }
 
 void CBriskoView::InsertFoundRow(const std::wstring& path, const WIN32_FIND_DATAW& findData) {
+    // One row per item, however many catalogue entries name it.
+    if (!m_listedItems.insert(ItemKey(path)).second) return;
     bool folder = (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     win::CListCtrl list = List();
     int row = list.InsertItem(0, path, folder ? kFolderImage : kDocumentImage);
@@ -183,8 +186,9 @@ void CBriskoView::RunMode(BYTE mode) {
     SendMessage(WM_SETREDRAW, FALSE);
     BYTE listed = RunModeScan(m_doc, mode, rows, [this, &list](BYTE starting) {
         m_strTitle = ModeTitle(starting);
-        if (m_app.m_pMainWnd.IsWindow()) m_app.m_pMainWnd.SetWindowText(m_strTitle);
+        SetMainTitle(m_strTitle);
         list.DeleteAllItems();
+        m_listedItems.clear();
     });
     SendMessage(WM_SETREDRAW, TRUE);
     Invalidate();
@@ -193,6 +197,7 @@ void CBriskoView::RunMode(BYTE mode) {
     m_bSortAscending[0] = false;  // the next click on File Name sorts the other way
     m_nMode = listed;
     if (listed == MODE_STANDARD) m_bCookiesAvailable = true;
+    if (listed == MODE_OFFLINE_TEMP && m_showAdvanceDialog) m_showAdvanceDialog(m_doc);
 }
 
 bool CBriskoView::StartClean(bool permanent) {
@@ -208,37 +213,16 @@ bool CBriskoView::StartClean(bool permanent) {
     request->app = &m_app;
     if (m_app.m_pStatusBar) request->statusBar = m_app.m_pStatusBar->GetSafeHwnd();
     m_cleanControl = request->control;
+    if (List().GetSelectedCount() > 0) ShowProgress(0);
     m_pCleanThread = StartCleanWorker(std::move(request));
     if (!m_pCleanThread) {
         // No worker, so no end report would undo the start.
         m_bBusy = false;
         EnableWindow(true);
+        SetMainTitle(m_strTitle);
         return false;
     }
     return true;
-}
-
-void CBriskoView::OnCleanItem(int row, LPARAM report) {
-    if (report < 0) {
-        ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-        ShowRemovalStatus();
-        return;
-    }
-    List().DeleteItem(row);
-}
-
-void CBriskoView::ShowRemovalStatus() {
-    win::CStatusBar* bar = m_app.m_pStatusBar;
-    if (!bar || !bar->IsWindow()) return;
-    bar->SetPaneText(0, RowStatusText(GetCurrentCleanPath(m_app)), SBT_NOTABPARSING);
-}
-
-void CBriskoView::OnCleanDone() {
-    if (m_pCleanThread) ::WaitForSingleObject(m_pCleanThread.Get(), 5000);  // it has posted its last report
-    m_pCleanThread.Reset();
-    m_cleanControl.reset();
-    m_bBusy = false;
-    EnableWindow(true);
 }
 
 void CBriskoView::StopWorker() {
@@ -250,7 +234,14 @@ void CBriskoView::StopWorker() {
     m_pCleanThread.Reset();
 }
 
-LRESULT CBriskoView::OnNotify(const NMHDR& header) { return 0; }
+LRESULT CBriskoView::OnNotify(const NMHDR& header) {
+    switch (header.code) {
+    case LVN_ITEMCHANGED:
+        OnItemChanged();
+        return 0;
+    }
+    return 0;
+}
 
 LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {

@@ -3,8 +3,10 @@
 // fills the main frame's client area.
 #include <windows.h>
 #include <commctrl.h>
+#include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 #include "scan/FoundItemSink.h"
 #include "view/CommandAvailability.h"
@@ -50,6 +52,13 @@ public:
     // nothing gives way to Offline Temp.
     void RunMode(BYTE mode);
 
+    // The main window's title, set only when its text changes.
+    void SetMainTitle(const std::wstring& text);
+    // Pane 0 of the main frame's status bar.
+    void ShowStatusText(const std::wstring& text);
+    // "3 / 120 selected" or "Ready"; nothing during a clean.
+    void UpdateSelectionStatus();
+
     // Starts the clean worker over the selected rows (commands 157 and 158);
     // false when one already runs or none could be started.
     bool StartClean(bool permanent);
@@ -64,6 +73,8 @@ public:
     ItemRemover m_removeItem;
     std::wstring m_strTitle;
     bool m_bSortAscending[4] = {false, true, true, false};
+    // Shown modally after every Offline Temp scan, with the document.
+    std::function<void(CBriskoDoc&)> m_showAdvanceDialog;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -74,9 +85,13 @@ private:
     void CreateColumns();
     void OnSize(int cx);
     void ApplyStoredPlacement();
+    // Progress and status, while idle and during a clean.
     void OnCleanItem(int row, LPARAM report);
     void OnCleanDone();
+    void OnItemChanged();
     void ShowRemovalStatus();
+    void ShowProgress(int startCount);
+    void RunNextMode();
     void StopWorker();
     void OnDestroy();
 
@@ -85,6 +100,7 @@ private:
     win::ImageList m_imageListSmall;
     win::ImageList m_imageListLarge;
     bool m_bColumnsReady = false;
+    std::unordered_set<std::wstring> m_listedItems;  // ItemKey of every row since the list was last emptied
     win::KernelHandle m_pCleanThread;             // the running worker, empty when idle
     std::shared_ptr<CleanControl> m_cleanControl;  // shared with the running worker
 };

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/BriskoApp.h"
+#include "win/Controls.h"
 
 class CBriskoView;
 
@@ -19,11 +20,16 @@ public:
     ViewHost(const ViewHost&) = delete;
     ViewHost& operator=(const ViewHost&) = delete;
     HWND Frame() const { return m_frame; }
+    std::wstring Title() const;
+    std::wstring StatusText() const { return m_bar.GetPaneText(0); }
+    // Hands the view's notifications to it, as the main frame does.
+    void ForwardNotifications(CBriskoView* view);
 
     CBriskoApp app;
 
 private:
     HWND m_frame = nullptr;
+    win::CStatusBar m_bar;
 };
 
 // Hands an existing file or folder to the view with the record the search gives it.

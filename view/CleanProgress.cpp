@@ -1,0 +1,63 @@
+// The view's texts while it works, and its side of a clean's reports: the
+// title and status texts, the progress in percent, and the next mode after
+// a clean that emptied the list.
+#include "app/BriskoApp.h"
+#include "i18n/Lang.h"
+#include "view/BriskoView.h"
+#include "view/StatusTexts.h"
+
+void CBriskoView::SetMainTitle(const std::wstring& text) {
+    if (!m_app.m_pMainWnd.IsWindow() || m_app.m_pMainWnd.GetWindowText() == text) return;
+    m_app.m_pMainWnd.SetWindowText(text);
+}
+
+void CBriskoView::ShowStatusText(const std::wstring& text) {
+    win::CStatusBar* bar = m_app.m_pStatusBar;
+    if (bar && bar->IsWindow()) bar->SetPaneText(0, text, SBT_NOTABPARSING);
+}
+
+void CBriskoView::UpdateSelectionStatus() {
+    if (m_bBusy) return;
+    ShowStatusText(SelectionStatusText(List().GetSelectedCount(), List().GetItemCount()));
+}
+
+void CBriskoView::OnItemChanged() {
+    if (m_bBusy) ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+    else UpdateSelectionStatus();
+}
+
+void CBriskoView::ShowProgress(int startCount) {
+    int selected = List().GetSelectedCount();
+    if (selected > 0) return SetMainTitle(ProgressTitle(ProgressPercent(startCount, selected), m_strTitle));
+    if (List().GetItemCount() > 0) return;
+    ShowStatusText(ReadyText());
+    if (startCount < 1) RunNextMode();
+}
+
+void CBriskoView::RunNextMode() {
+    // A clean emptied the list: the next mode runs without a question.
+    ShowStatusText(LoadResPrefix(AFX_IDS_IDLEMESSAGE));
+    RunMode(NextMode(m_nMode));
+}
+
+void CBriskoView::OnCleanItem(int row, LPARAM report) {
+    if (report < 0) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        return ShowRemovalStatus();
+    }
+    List().DeleteItem(row);
+    if (List().GetSelectedCount() > 0) ShowProgress(static_cast<int>(report));
+}
+
+void CBriskoView::ShowRemovalStatus() { ShowStatusText(RowStatusText(GetCurrentCleanPath(m_app))); }
+
+void CBriskoView::OnCleanDone() {
+    if (m_pCleanThread) ::WaitForSingleObject(m_pCleanThread.Get(), 5000);  // it has posted its last report
+    m_pCleanThread.Reset();
+    m_cleanControl.reset();
+    m_bBusy = false;
+    SetMainTitle(m_strTitle);
+    EnableWindow(true);
+    if (List().GetItemCount() == 0) ShowProgress(0);
+    else UpdateSelectionStatus();
+}
