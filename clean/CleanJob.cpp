@@ -18,12 +18,11 @@ void RunCleanJob(ICleanRows& rows, ICleanProgress& progress, bool permanent, con
     // From the end, so that dropping a finished row keeps the index of every
     // row still to come.
     for (int row = rows.Count() - 1; row >= 0 && keepGoing; --row) {
-        if (!rows.IsSelected(row)) continue;  // unselected meanwhile: skipped
-        std::wstring path = rows.Path(row);
-        bool folderRow = rows.IsFolderRow(row);
-        progress.Starting(row, path);
+        CleanRow current = rows.Row(row);
+        if (!current.selected) continue;  // unselected meanwhile: skipped
+        progress.Starting(row, current.path);
         try {
-            remove(path, permanent, folderRow);
+            remove(current.path, permanent, current.folder);
         } catch (...) {
             // A failed removal never stops the clean: the row is dropped all the same.
         }

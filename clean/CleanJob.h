@@ -9,15 +9,20 @@
 
 #include "clean/RemovalReport.h"
 
+// One row as the clean reads it when it gets there.
+struct CleanRow {
+    bool selected = false;
+    std::wstring path;
+    bool folder = false;  // the row stands for a whole folder
+};
+
 class ICleanRows {
 public:
     virtual ~ICleanRows() = default;
     virtual int Count() = 0;
     virtual int SelectedCount() = 0;
-    virtual bool IsSelected(int row) = 0;
-    virtual std::wstring Path(int row) = 0;
-    // A row that stands for a whole folder.
-    virtual bool IsFolderRow(int row) = 0;
+    // The row's selection, path and kind, read at once.
+    virtual CleanRow Row(int row) = 0;
 };
 
 class ICleanProgress {

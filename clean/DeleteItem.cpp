@@ -72,10 +72,11 @@ bool DeleteMissingItem(const CanonicalItem& item, bool permanent, const RemovalC
 }
 
 bool DeleteFileItem(const CanonicalItem& item, bool permanent) {
-    // The shell takes no path beyond the plain length: a file that it cannot
-    // be handed in a shorter spelling is removed for good by the file system.
-    if (permanent && item.path.size() >= MAX_PATH) return ::DeleteFileW(ApiPath(item.path).c_str());
-    return ShellDelete(item.path, permanent);
+    // A file that goes for good needs nothing of the shell: once it is known
+    // to be no link, the file system removes it at a fraction of the shell's
+    // cost, at any path length.
+    if (permanent) return ::DeleteFileW(ApiPath(item.path).c_str()) != FALSE;
+    return ShellDelete(item.path, false);
 }
 
 bool DeleteFolderItem(const CanonicalItem& item, bool permanent, const RemovalContext& removal) {

@@ -49,9 +49,7 @@ public:
     explicit CEntryRows(const std::vector<FoundEntry>& entries) : m_entries(entries) {}
     int Count() override { return static_cast<int>(m_entries.size()); }
     int SelectedCount() override { return Count(); }
-    bool IsSelected(int) override { return true; }
-    std::wstring Path(int row) override { return m_entries[row].path; }
-    bool IsFolderRow(int row) override { return m_entries[row].folder; }
+    CleanRow Row(int row) override { return {true, m_entries[row].path, m_entries[row].folder}; }
 
 private:
     const std::vector<FoundEntry>& m_entries;

@@ -214,10 +214,12 @@ bool CBriskoView::StartClean(bool permanent) {
     if (m_app.m_pStatusBar) request->statusBar = m_app.m_pStatusBar->GetSafeHwnd();
     m_cleanControl = request->control;
     if (List().GetSelectedCount() > 0) ShowProgress(0);
+    SuspendDrawing(true);
     m_pCleanThread = StartCleanWorker(std::move(request));
     if (!m_pCleanThread) {
         // No worker, so no end report would undo the start.
         m_bBusy = false;
+        SuspendDrawing(false);
         EnableWindow(true);
         SetMainTitle(m_strTitle);
         return false;
@@ -250,6 +252,13 @@ LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_CLEANDONE:
         OnCleanDone();
+        return 0;
+    case WM_READCLEANROW:
+        *reinterpret_cast<CleanRow*>(lp) = ReadCleanRow(m_hWnd, static_cast<int>(wp));
+        return 0;
+    case WM_TIMER:
+        if (wp != kRepaintTimer) break;
+        RepaintDuringClean();
         return 0;
     case WM_SIZE: {
         LRESULT result = DefaultProc(msg, wp, lp);

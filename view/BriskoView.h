@@ -92,6 +92,11 @@ private:
     void ShowRemovalStatus();
     void ShowProgress(int startCount);
     void RunNextMode();
+    // While a clean runs the list does not draw each change: it is painted
+    // a few times a second, and once more at the end.
+    static constexpr UINT_PTR kRepaintTimer = 0xB15C;
+    void SuspendDrawing(bool suspend);
+    void RepaintDuringClean();
     void StopWorker();
     void OnDestroy();
 

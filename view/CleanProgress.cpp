@@ -56,8 +56,26 @@ void CBriskoView::OnCleanDone() {
     m_pCleanThread.Reset();
     m_cleanControl.reset();
     m_bBusy = false;
+    SuspendDrawing(false);
     SetMainTitle(m_strTitle);
     EnableWindow(true);
     if (List().GetItemCount() == 0) ShowProgress(0);
     else UpdateSelectionStatus();
+}
+
+void CBriskoView::SuspendDrawing(bool suspend) {
+    if (suspend) {
+        SendMessage(WM_SETREDRAW, FALSE);
+        ::SetTimer(m_hWnd, kRepaintTimer, 250, nullptr);
+        return;
+    }
+    ::KillTimer(m_hWnd, kRepaintTimer);
+    SendMessage(WM_SETREDRAW, TRUE);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void CBriskoView::RepaintDuringClean() {
+    SendMessage(WM_SETREDRAW, TRUE);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    SendMessage(WM_SETREDRAW, FALSE);
 }

@@ -13,6 +13,9 @@ namespace {
 
 SRWLOCK g_currentPathLock = SRWLOCK_INIT;
 
+// The least time between two status texts of the worker, in milliseconds.
+constexpr ULONGLONG kStatusInterval = 50;
+
 std::wstring DeletingText() {
     std::wstring builtIn = win::LoadResString(IDS_DELETING);
     return builtIn.empty() ? std::wstring(L"Deleting ") : builtIn;
@@ -24,10 +27,11 @@ public:
     explicit CListRows(HWND list) : m_list(list) {}
     int Count() override { return m_list.GetItemCount(); }
     int SelectedCount() override { return m_list.GetSelectedCount(); }
-    bool IsSelected(int row) override { return (m_list.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0; }
-    std::wstring Path(int row) override { return m_list.GetItemText(row, 0); }
-    // An empty size marks a whole-folder row.
-    bool IsFolderRow(int row) override { return m_list.GetItemText(row, 2).empty(); }
+    CleanRow Row(int row) override {
+        CleanRow answer;
+        m_list.SendMessage(WM_READCLEANROW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&answer));
+        return answer;
+    }
 
 private:
     win::CListCtrl m_list;
@@ -63,6 +67,16 @@ DWORD WINAPI CleanWorker(void* parameter) {
 
 }  // namespace
 
+CleanRow ReadCleanRow(HWND list, int row) {
+    win::CListCtrl rows(list);
+    CleanRow answer;
+    answer.selected = (rows.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+    if (!answer.selected) return answer;
+    answer.path = rows.GetItemText(row, 0);
+    answer.folder = rows.GetItemText(row, 2).empty();  // an empty size marks a whole-folder row
+    return answer;
+}
+
 void SetCurrentCleanPath(CBriskoApp& app, const std::wstring& path) {
     std::wstring copy = path;  // allocate outside the lock
     ::AcquireSRWLockExclusive(&g_currentPathLock);
@@ -88,6 +102,9 @@ std::wstring RowStatusText(const std::wstring& path) {
 
 void CStatusBarReport::Removing(const std::wstring& path) {
     if (!m_statusBar) return;
+    ULONGLONG now = ::GetTickCount64();
+    if (m_lastSent != 0 && now - m_lastSent < m_interval) return;
+    m_lastSent = now;
     std::wstring text = DeletingStatusText(path);
     ::SendMessageW(m_statusBar, SB_SETTEXTW, 0 | SBT_NOTABPARSING, reinterpret_cast<LPARAM>(text.c_str()));
 }
@@ -95,7 +112,7 @@ void CStatusBarReport::Removing(const std::wstring& path) {
 void RunClean(const CleanRequest& request) {
     CListRows rows(request.list);
     CPostedProgress progress(request);
-    CStatusBarReport report(request.statusBar);
+    CStatusBarReport report(request.statusBar, kStatusInterval);
     RemovalContext removal{MachineGuards(), report};
     ItemRemover remove = request.remove;
     if (!remove)

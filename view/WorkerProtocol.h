@@ -19,6 +19,12 @@ class CBriskoApp;
 inline constexpr UINT WM_CLEANDONE = WM_APP + 257;    // a worker has finished
 inline constexpr UINT WM_CLEANITEM = WM_APP + 258;    // the clean worker starts (-1) or ends a row
 inline constexpr UINT WM_LANGCHANGED = WM_APP + 259;  // a new language file is in use
+// Sent by the clean worker to the list: fill the CleanRow at lParam with the
+// selection, path and kind of row wParam, in one round trip.
+inline constexpr UINT WM_READCLEANROW = WM_APP + 260;
+
+// The answer to WM_READCLEANROW from the list's own rows.
+CleanRow ReadCleanRow(HWND list, int row);
 
 // The hand-over of the application's m_strCurrentPath between the clean
 // worker, which replaces it before each row, and the view, which shows it:
@@ -33,15 +39,20 @@ std::wstring DeletingStatusText(const std::wstring& path);
 std::wstring RowStatusText(const std::wstring& path);
 
 // A removal report that sends DeletingStatusText to pane 0 of a status bar
-// and waits until the bar has taken it.
+// and waits until the bar has taken it. From another thread each send costs
+// a round trip, so a text follows the last one only after `interval`
+// milliseconds; the bar may skip a file, never show a stale one at the end
+// of a clean, which writes its own texts then.
 class CStatusBarReport : public IRemovalReport {
 public:
-    explicit CStatusBarReport(HWND statusBar) : m_statusBar(statusBar) {}
+    explicit CStatusBarReport(HWND statusBar, ULONGLONG interval = 0) : m_statusBar(statusBar), m_interval(interval) {}
     void Removing(const std::wstring& path) override;
     void Left(const std::wstring&, LeftReason) override {}
 
 private:
     HWND m_statusBar;
+    ULONGLONG m_interval;
+    ULONGLONG m_lastSent = 0;
 };
 
 // Shared by the view and its worker, so that neither outlives what it reads.

@@ -17,9 +17,7 @@ struct FakeRows : ICleanRows {
     std::vector<bool> selected;
     int Count() override { return static_cast<int>(paths.size()); }
     int SelectedCount() override { return static_cast<int>(std::count(selected.begin(), selected.end(), true)); }
-    bool IsSelected(int row) override { return selected[row]; }
-    std::wstring Path(int row) override { return paths[row]; }
-    bool IsFolderRow(int row) override { return paths[row].back() == L'\\'; }
+    CleanRow Row(int row) override { return {selected[row], paths[row], paths[row].back() == L'\\'}; }
 };
 
 struct Recorder : ICleanProgress, IRemovalReport {

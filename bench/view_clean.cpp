@@ -1,0 +1,190 @@
+// What a user waits for in the window, through the real view and its worker
+// on a visible frame, at several sizes of file rows:
+// - a Standard scan (F5) to the filled, sorted list, against a bare listing
+//   of the same files plus the exclusive in-use open of each;
+// - a permanent clean of every row (Shift+Del), against a plain DeleteFileW
+//   loop over a copy of the same files.
+// Sizes come from the command line (default 2000 20000).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/BriskoApp.h"
+#include "catalog/BriskoDoc.h"
+#include "clean/DeleteItem.h"
+#include "clean/Links.h"
+#include "clean/Guards.h"
+#include "res/resource.h"
+#include "view/BriskoView.h"
+#include "win/Controls.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+
+const std::wstring kRoot = L"C:\\brisko-bench-view";
+
+// A machine whose Windows folder holds the files and nothing else is found.
+class BenchMachine : public ISystemInfo {
+public:
+    std::wstring WindowsFolder() const override { return kRoot + L"\\Windows"; }
+    std::optional<std::wstring> Environment(const std::wstring&) const override { return std::nullopt; }
+    std::wstring SpecialFolder(int) const override { return L""; }
+    DWORD LogicalDrives() const override { return 0; }
+};
+
+void MakeFiles(const std::wstring& folder, int count) {
+    ::CreateDirectoryW(kRoot.c_str(), nullptr);
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    for (int i = 0; i < count; ++i) {
+        HANDLE file = ::CreateFileW((folder + L"\\f" + std::to_wstring(i) + L".tmp").c_str(), GENERIC_WRITE, 0,
+                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        ::WriteFile(file, "junk", 4, &written, nullptr);
+        ::CloseHandle(file);
+    }
+}
+
+// The baseline of the scan: the files listed and each opened exclusively once.
+int ListAndOpen(const std::wstring& folder) {
+    int found = 0;
+    WIN32_FIND_DATAW entry;
+    HANDLE search = ::FindFirstFileW((folder + L"\\*.tmp").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do {
+        HANDLE file = ::CreateFileW((folder + L"\\" + entry.cFileName).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(file);
+            ++found;
+        }
+    } while (::FindNextFileW(search, &entry));
+    ::FindClose(search);
+    return found;
+}
+
+// The baseline of the clean: every file of the folder removed by name.
+void DeleteLoop(const std::wstring& folder, int count) {
+    for (int i = 0; i < count; ++i) ::DeleteFileW((folder + L"\\f" + std::to_wstring(i) + L".tmp").c_str());
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+template <typename Done>
+void PumpUntil(Done done) {
+    while (!done()) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+}
+
+void PumpPending() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+void Bench(CBriskoView& view, int count, HWND bar) {
+    const std::wstring windows = kRoot + L"\\Windows", copy = kRoot + L"\\copy";
+    MakeFiles(windows, count);
+    MakeFiles(copy, count);
+
+    auto start = Clock::now();
+    int listed = ListAndOpen(windows);
+    double bare = Seconds(start);
+    start = Clock::now();
+    view.RunMode(MODE_STANDARD);
+    view.UpdateWindow();
+    PumpPending();
+    double scan = Seconds(start);
+    std::printf("Scan of %d files to the list: %.3f s (%d rows); listing and opens %.3f s (%d); ratio %.2f\n", count,
+                scan, view.List().GetItemCount(), bare, listed, scan / bare);
+
+    {   // TEMP profile: engine only
+        MakeFiles(kRoot + L"\\eng", 500);
+        auto t = Clock::now();
+        for (int i = 0; i < 500; ++i) DeleteFoundItem(kRoot + L"\\eng\\f" + std::to_wstring(i) + L".tmp", true);
+        std::printf("engine per file %.1f us\n", Seconds(t) * 1e6 / 500);
+        MakeFiles(kRoot + L"\\eng", 500);
+        t = Clock::now();
+        for (int i = 0; i < 500; ++i) CanonicalItemPath(kRoot + L"\\eng\\f" + std::to_wstring(i) + L".tmp");
+        std::printf("canonical per file %.1f us\n", Seconds(t) * 1e6 / 500);
+        t = Clock::now();
+        for (int i = 0; i < 500; ++i) IsLinkPath(kRoot + L"\\eng\\f" + std::to_wstring(i) + L".tmp");
+        std::printf("canonical+link per file %.1f us\n", Seconds(t) * 1e6 / 500);
+        t = Clock::now();
+        for (int i = 0; i < 500; ++i) IsProtectedOnThisMachine(kRoot + L"\\eng\\f" + std::to_wstring(i) + L".tmp");
+        std::printf("protected per file %.1f us\n", Seconds(t) * 1e6 / 500);
+        t = Clock::now();
+        for (int i = 0; i < 500; ++i) ::SendMessageW(bar, SB_SETTEXTW, 0, (LPARAM)L"Deleting x");
+        std::printf("status same thread %.1f us\n", Seconds(t) * 1e6 / 500);
+        view.SendMessage(WM_SETREDRAW, FALSE);
+        t = Clock::now();
+        for (int i = 0; i < 500; ++i) view.List().DeleteItem(view.List().GetItemCount() - 1);
+        std::printf("delete last row, redraw off %.1f us\n", Seconds(t) * 1e6 / 500);
+        t = Clock::now();
+        for (int i = 0; i < 500; ++i) view.List().DeleteItem(0);
+        std::printf("delete first row, redraw off %.1f us\n", Seconds(t) * 1e6 / 500);
+        t = Clock::now();
+        for (int i = 0; i < 500; ++i) view.List().GetSelectedCount();
+        std::printf("selected count %.1f us\n", Seconds(t) * 1e6 / 500);
+        view.SendMessage(WM_SETREDRAW, TRUE);
+        t = Clock::now();
+        for (int i = 0; i < 100; ++i) { ::SendMessageW(bar, SB_SETTEXTW, 0, (LPARAM)(i % 2 ? L"Deleting x" : L"Deleting y")); ::UpdateWindow(bar); }
+        std::printf("status with paint %.1f us\n", Seconds(t) * 1e6 / 100);
+        view.RunMode(MODE_STANDARD);
+    }
+    view.List().SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+    start = Clock::now();
+    view.OnCommand(ID_EDIT_DELETE);
+    PumpUntil([&] { return !view.m_bBusy; });
+    double clean = Seconds(start);
+    int left = ::GetFileAttributesW((windows + L"\\f0.tmp").c_str()) == INVALID_FILE_ATTRIBUTES ? 0 : 1;
+    start = Clock::now();
+    DeleteLoop(copy, count);
+    double plain = Seconds(start);
+    std::printf("Clean of %d rows through the view: %.3f s (%s); DeleteFileW loop %.3f s; ratio %.2f\n", count, clean,
+                left ? "FILES LEFT" : "all removed", plain, clean / plain);
+    std::fflush(stdout);
+    DeleteLoop(windows, count);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<int> counts;
+    for (int i = 1; i < argc; ++i) counts.push_back(std::atoi(argv[i]));
+    if (counts.empty()) counts = {2000, 20000};
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    CBriskoApp app;
+    app.m_strLanguage = L"Default";
+    HWND frame = ::CreateWindowExW(0, L"STATIC", L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600, nullptr,
+                                   nullptr, nullptr, nullptr);
+    app.m_pMainWnd = win::CWnd(frame);
+    win::CStatusBar bar(::CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE, 0, 560, 800, 20, frame,
+                                          nullptr, nullptr, nullptr));
+    app.m_pStatusBar = &bar;
+    BenchMachine machine;
+    CBriskoDoc doc(machine);
+    CBriskoView view(app, doc);
+    view.Create(frame);
+    view.MoveWindow(0, 0, 780, 540);
+    view.SetUpList();
+    for (int count : counts) Bench(view, count, bar.GetSafeHwnd());
+    app.m_pStatusBar = nullptr;
+    app.m_pMainWnd = win::CWnd();
+    ::DestroyWindow(frame);
+    return 0;
+}
