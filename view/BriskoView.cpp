@@ -189,7 +189,7 @@ void CBriskoView::RunMode(BYTE mode) {
     SendMessage(WM_SETREDRAW, TRUE);
     Invalidate();
     if (listed != mode) m_bCookiesAvailable = false;  // an empty Cookies Killer scan gave way
-    SortByColumnText(list, 0, true);
+    SortByColumn(list, 0, true);
     m_bSortAscending[0] = false;  // the next click on File Name sorts the other way
     m_nMode = listed;
     if (listed == MODE_STANDARD) m_bCookiesAvailable = true;
