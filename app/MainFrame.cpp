@@ -135,15 +135,10 @@ void CMainFrame::OnCommand(UINT id) {
 }
 
 void CMainFrame::OnInitMenuPopup(HMENU menu) {
-    int count = ::GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        UINT id = ::GetMenuItemID(menu, i);
-        if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separators and pop-ups
-        bool enabled = m_pView ? m_pView->IsCommandEnabled(id) : true;
-        ::EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-        if (id == ID_VIEW_STATUS_BAR)
-            ::CheckMenuItem(menu, id, MF_BYCOMMAND | (m_wndStatusBar.IsWindowVisible() ? MF_CHECKED : MF_UNCHECKED));
-    }
+    win::EnableMenuItems(menu, [this](UINT id) { return m_pView ? m_pView->IsCommandEnabled(id) : true; });
+    // Nothing happens to a popup without the item.
+    ::CheckMenuItem(menu, ID_VIEW_STATUS_BAR,
+                    MF_BYCOMMAND | (m_wndStatusBar.IsWindowVisible() ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void CMainFrame::SavePlacement() {

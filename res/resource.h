@@ -19,6 +19,11 @@
 // Strings
 #define IDS_TITLE_STANDARD 128
 #define IDS_DELETING 124
+// The headings of the list's four columns, in column order.
+#define IDS_COLUMN_FILE_NAME 196
+#define IDS_COLUMN_TYPE 197
+#define IDS_COLUMN_SIZE 198
+#define IDS_COLUMN_DATE_MODIFIED 199
 #define AFX_IDS_APP_TITLE 57344
 #define AFX_IDS_IDLEMESSAGE 57345
 

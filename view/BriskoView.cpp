@@ -1,5 +1,10 @@
 #include "view/BriskoView.h"
 
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <iterator>
+
 #include "app/BriskoApp.h"
 #include "catalog/BriskoDoc.h"
 #include "clean/ItemPath.h"
@@ -10,6 +15,8 @@
 #include "view/ListLayout.h"
 #include "view/Placement.h"
 #include "view/Sorting.h"
+#include "view/StatusTexts.h"
+#include "win/Path.h"
 #include "win/Text.h"
 
 namespace {
@@ -80,11 +87,8 @@ void CBriskoView::CreateImageLists() {
 void CBriskoView::CreateColumns() {
     if (m_bColumnsReady) return;
     ColumnWidths widths = InitialColumnWidths(GetClientRect().right, ::GetSystemMetrics(SM_CXVSCROLL));
-    const wchar_t* headings[4] = {L"File Name", L"Type", L"Size", L"Date Modified"};
     const int formats[4] = {LVCFMT_LEFT, LVCFMT_CENTER, LVCFMT_RIGHT, LVCFMT_CENTER};
-    for (int i = 0; i < 4; ++i)
-        List().InsertColumn(i, GetLangString(L"Columns", std::to_wstring(i + 1), headings[i]), formats[i],
-                            widths.width[i]);
+    for (int i = 0; i < 4; ++i) List().InsertColumn(i, ColumnHeading(i), formats[i], widths.width[i]);
     m_bColumnsReady = true;
 }
 
@@ -148,9 +152,111 @@ bool CBriskoView::OnCommand(UINT id) {
     case ID_EDIT_RECYCLE:
         StartClean(false);
         return true;
+    case ID_EDIT_SELECT_ALL:
+    case ID_EDIT_UNSELECT_ALL:
+    case ID_EDIT_INVERT_SELECTION:
+        ChangeSelection(id);
+        return true;
+    case ID_FILE_OPEN:
+        OpenSelectedItems();
+        return true;
     default:
         return false;
     }
+}
+
+void CBriskoView::OnColumnClick(int column) {
+    if (column < 0 || column >= static_cast<int>(std::size(m_bSortAscending))) return;
+    const bool ascending = m_bSortAscending[column];
+    SortByColumn(List(), column, ascending);
+    win::CHeaderCtrl header(List().GetHeader());
+    for (int i = 0, count = header.GetItemCount(); i < count; ++i)
+        header.SetItemFormat(i, SortedHeaderFormat(header.GetItemFormat(i), i == column, ascending));
+    m_bSortAscending[column] = !ascending;
+}
+
+void CBriskoView::ChangeSelection(UINT command) {
+    ::SetFocus(m_hWnd);
+    win::CListCtrl list = List();
+    for (int row = list.GetItemCount() - 1; row >= 0; --row) {
+        bool selected = (list.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+        bool select = command == ID_EDIT_SELECT_ALL || (command == ID_EDIT_INVERT_SELECTION && !selected);
+        list.SetItemState(row, select ? LVIS_SELECTED : 0, LVIS_SELECTED);
+    }
+    if (command == ID_EDIT_UNSELECT_ALL) SetMainTitle(CompletedTitle(m_strTitle));
+}
+
+void CBriskoView::OpenSelectedItems() {
+    win::CListCtrl list = List();
+    if (list.GetSelectedCount() > 1 &&
+        m_shell.messageBox(m_hWnd, GetLangString(L"Status", L"15", L""), GetLangString(L"Status", L"16", L""),
+                           MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    for (int row = list.GetItemCount() - 1; row >= 0; --row) {
+        if (!(list.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED)) continue;
+        std::wstring path = list.GetItemText(row, 0);
+        // A folder row (no size) may name a folder that is gone by now.
+        if (!list.GetItemText(row, 2).empty() || FullPathExists(path)) m_shell.open(path);
+    }
+}
+
+void CBriskoView::OnContextMenu(LPARAM screenPoint) {
+    if (IsCleaning()) return;
+    HMENU edit = ::GetSubMenu(::GetMenu(m_app.m_pMainWnd), 1);
+    if (edit) m_shell.trackPopup(edit, ContextMenuPoint(screenPoint), m_hWnd);
+}
+
+POINT CBriskoView::ContextMenuPoint(LPARAM screenPoint) const {
+    POINT at{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+    if (at.x != -1 || at.y != -1) return at;
+    // From the keyboard: below the focused row's name, or at the list's corner.
+    at = POINT{0, 0};
+    int focused = List().GetNextItem(-1, LVNI_FOCUSED);
+    RECT row{};
+    row.left = LVIR_LABEL;
+    if (focused >= 0 && SendMessage(LVM_GETITEMRECT, focused, reinterpret_cast<LPARAM>(&row)))
+        at = POINT{row.left, row.bottom};
+    ::ClientToScreen(m_hWnd, &at);
+    return at;
+}
+
+void CBriskoView::OnInitMenuPopup(HMENU menu) {
+    // A command without a rule of the view has no handler here either.
+    CommandState state = Snapshot();
+    win::EnableMenuItems(menu, [&state](UINT id) { return CommandRule(id, state).value_or(false); });
+}
+
+void CBriskoView::OnLangChanged() {
+    win::CHeaderCtrl header(List().GetHeader());
+    for (int i = 0, count = header.GetItemCount(); i < count; ++i) header.SetItemText(i, ColumnHeading(i));
+    m_shell.messageBox(m_app.m_pMainWnd, CultureName(GetLangString(L"Header", L"Culture", L"English")),
+                       win::LoadResString(AFX_IDS_APP_TITLE), MB_OK);
+}
+
+std::wstring ColumnHeading(int column) {
+    std::wstring text =
+        GetLangString(L"Columns", std::to_wstring(column + 1), LoadResPrefix(IDS_COLUMN_FILE_NAME + column));
+    if (text.size() > 259) text.resize(259);
+    return text;
+}
+
+std::wstring CultureName(const std::wstring& value) {
+    size_t comment = value.find(L" //");
+    return comment == std::wstring::npos ? value : value.substr(0, comment + 1);
+}
+
+ViewShell RealViewShell() {
+    ViewShell shell;
+    shell.messageBox = [](HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
+        return ::MessageBoxW(owner, text.c_str(), caption.c_str(), type);
+    };
+    shell.open = [](const std::wstring& path) {
+        ::ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    };
+    shell.trackPopup = [](HMENU popup, POINT at, HWND owner) {
+        ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
+    };
+    return shell;
 }
 
 std::wstring ModeTitle(BYTE mode) {
@@ -193,7 +299,7 @@ void CBriskoView::RunMode(BYTE mode) {
     SendMessage(WM_SETREDRAW, TRUE);
     Invalidate();
     if (listed != mode) m_bCookiesAvailable = false;  // an empty Cookies Killer scan gave way
-    SortByColumnText(list, 0, true);
+    SortByColumn(list, 0, true);
     m_bSortAscending[0] = false;  // the next click on File Name sorts the other way
     m_nMode = listed;
     if (listed == MODE_STANDARD) m_bCookiesAvailable = true;
@@ -241,6 +347,13 @@ LRESULT CBriskoView::OnNotify(const NMHDR& header) {
     case LVN_ITEMCHANGED:
         OnItemChanged();
         return 0;
+    case LVN_COLUMNCLICK:
+        OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+        return 0;
+    case NM_DBLCLK:
+    case NM_RETURN:
+        OpenSelectedItems();
+        return 0;
     }
     return 0;
 }
@@ -265,6 +378,20 @@ LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnSize(LOWORD(lp));
         return result;
     }
+    case WM_COMMAND:
+        // Menus and accelerators only; a control of the list's own keeps its messages.
+        if (lp == 0 && OnCommand(LOWORD(wp))) return 0;
+        break;
+    case WM_CONTEXTMENU:
+        OnContextMenu(lp);
+        return 0;
+    case WM_INITMENUPOPUP:
+        if (HIWORD(lp)) break;  // the system menu
+        OnInitMenuPopup(reinterpret_cast<HMENU>(wp));
+        return 0;
+    case WM_LANGCHANGED:
+        OnLangChanged();
+        return 0;
     case WM_DESTROY:
         OnDestroy();
         break;

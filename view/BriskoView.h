@@ -21,6 +21,21 @@ class CBriskoDoc;
 
 // The window title of a scan mode: its title text, " - " and the application title.
 std::wstring ModeTitle(BYTE mode);
+// The heading of a column: its language text or the built-in heading, at
+// most 259 characters.
+std::wstring ColumnHeading(int column);
+// The culture name of a language file's value: the text up to and with the
+// blank that begins a " //" comment.
+std::wstring CultureName(const std::wstring& value);
+
+// What the view asks of the user and the shell: the real calls unless tests
+// put recording ones in.
+struct ViewShell {
+    std::function<int(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type)> messageBox;
+    std::function<void(const std::wstring& path)> open;
+    std::function<void(HMENU popup, POINT at, HWND owner)> trackPopup;
+};
+ViewShell RealViewShell();
 
 class CBriskoView : public win::CSubclassedWindow, public IFoundItemSink {
 public:
@@ -64,6 +79,10 @@ public:
     bool StartClean(bool permanent);
     bool IsCleaning() const { return m_pCleanThread.IsValid(); }
 
+    // Opens the selected rows' items with the shell (Open, double click, Enter);
+    // asks first when there are several.
+    void OpenSelectedItems();
+
     BYTE m_nMode = MODE_STANDARD;
     bool m_bCookiesAvailable = true;
     bool m_bBusy = false;   // only the user-interface thread reads or writes it
@@ -75,11 +94,20 @@ public:
     bool m_bSortAscending[4] = {false, true, true, false};
     // Shown modally after every Offline Temp scan, with the document.
     std::function<void(CBriskoDoc&)> m_showAdvanceDialog;
+    ViewShell m_shell = RealViewShell();
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // Sorting, selection, opening, the context menu and the language change.
+    void OnColumnClick(int column);
+    void ChangeSelection(UINT command);
+    void OnContextMenu(LPARAM screenPoint);
+    POINT ContextMenuPoint(LPARAM screenPoint) const;
+    void OnInitMenuPopup(HMENU menu);
+    void OnLangChanged();
+
     CommandState Snapshot() const;
     void CreateImageLists();
     void CreateColumns();

@@ -2,7 +2,7 @@
 
 #include "res/resource.h"
 
-bool IsCommandAvailable(UINT id, const CommandState& s) {
+std::optional<bool> CommandRule(UINT id, const CommandState& s) {
     switch (id) {
     case ID_OPTIONS_STANDARD:
     case ID_OPTIONS_OFFLINE_TEMP:
@@ -22,6 +22,6 @@ bool IsCommandAvailable(UINT id, const CommandState& s) {
     case ID_EDIT_INVERT_SELECTION:
         return s.rows > 0 && !s.busy;
     default:
-        return true;
+        return std::nullopt;
     }
 }

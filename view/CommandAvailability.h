@@ -3,6 +3,8 @@
 // the view's state. Menus, toolbar and accelerators all ask this one place.
 #include <windows.h>
 
+#include <optional>
+
 struct CommandState {
     int rows = 0;
     int selected = 0;
@@ -10,5 +12,8 @@ struct CommandState {
     bool cookiesAvailable = true;
 };
 
+// Whether a command the view rules may run; nothing for any other command.
+std::optional<bool> CommandRule(UINT id, const CommandState& state);
+
 // True when the command may run; commands the view does not rule are available.
-bool IsCommandAvailable(UINT id, const CommandState& state);
+inline bool IsCommandAvailable(UINT id, const CommandState& state) { return CommandRule(id, state).value_or(true); }

@@ -57,11 +57,57 @@ bool CListCtrl::SetColumnText(int index, const std::wstring& heading) const {
     return SendMessage(LVM_SETCOLUMNW, index, reinterpret_cast<LPARAM>(&col)) != 0;
 }
 
+LPARAM CListCtrl::GetItemData(int item) const {
+    LVITEMW lvi{};
+    lvi.mask = LVIF_PARAM;
+    lvi.iItem = item;
+    SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&lvi));
+    return lvi.lParam;
+}
+
+bool CListCtrl::SetItemData(int item, LPARAM data) const {
+    LVITEMW lvi{};
+    lvi.mask = LVIF_PARAM;
+    lvi.iItem = item;
+    lvi.lParam = data;
+    return SendMessage(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&lvi)) != 0;
+}
+
+int CHeaderCtrl::GetItemFormat(int item) const {
+    HDITEMW hdi{};
+    hdi.mask = HDI_FORMAT;
+    SendMessage(HDM_GETITEMW, item, reinterpret_cast<LPARAM>(&hdi));
+    return hdi.fmt;
+}
+
+bool CHeaderCtrl::SetItemFormat(int item, int format) const {
+    HDITEMW hdi{};
+    hdi.mask = HDI_FORMAT;
+    hdi.fmt = format;
+    return SendMessage(HDM_SETITEMW, item, reinterpret_cast<LPARAM>(&hdi)) != 0;
+}
+
+bool CHeaderCtrl::SetItemText(int item, const std::wstring& text) const {
+    HDITEMW hdi{};
+    hdi.mask = HDI_TEXT;
+    hdi.pszText = const_cast<wchar_t*>(text.c_str());
+    return SendMessage(HDM_SETITEMW, item, reinterpret_cast<LPARAM>(&hdi)) != 0;
+}
+
 std::wstring CStatusBar::GetPaneText(int pane) const {
     int n = LOWORD(SendMessage(SB_GETTEXTLENGTHW, pane));
     std::vector<wchar_t> buffer(n + 1);
     SendMessage(SB_GETTEXTW, pane, reinterpret_cast<LPARAM>(buffer.data()));
     return std::wstring(buffer.data());
+}
+
+void EnableMenuItems(HMENU menu, const std::function<bool(UINT id)>& isEnabled) {
+    int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        UINT id = ::GetMenuItemID(menu, i);
+        if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separators and submenus
+        ::EnableMenuItem(menu, i, MF_BYPOSITION | (isEnabled(id) ? MF_ENABLED : MF_GRAYED));
+    }
 }
 
 }  // namespace win

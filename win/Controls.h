@@ -2,6 +2,7 @@
 // Non-owning wrappers of the common controls the program uses.
 #include <windows.h>
 #include <commctrl.h>
+#include <functional>
 #include <string>
 
 #include "win/Window.h"
@@ -31,6 +32,18 @@ public:
     }
     void SetImageList(HIMAGELIST list, int which) const { SendMessage(LVM_SETIMAGELIST, which, (LPARAM)list); }
     int GetNextItem(int start, UINT flags) const { return static_cast<int>(SendMessage(LVM_GETNEXTITEM, start, flags)); }
+    LPARAM GetItemData(int item) const;
+    bool SetItemData(int item, LPARAM data) const;
+    HWND GetHeader() const { return reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER)); }
+};
+
+class CHeaderCtrl : public CWnd {
+public:
+    using CWnd::CWnd;
+    int GetItemCount() const { return static_cast<int>(SendMessage(HDM_GETITEMCOUNT)); }
+    int GetItemFormat(int item) const;
+    bool SetItemFormat(int item, int format) const;
+    bool SetItemText(int item, const std::wstring& text) const;
 };
 
 class CStatusBar : public CWnd {
@@ -41,5 +54,9 @@ public:
     }
     std::wstring GetPaneText(int pane) const;
 };
+
+// Enables or greys each command item of a popup menu, by position, as
+// `isEnabled` says; separators and submenus are left as they are.
+void EnableMenuItems(HMENU menu, const std::function<bool(UINT id)>& isEnabled);
 
 }  // namespace win

@@ -53,10 +53,12 @@ bool AddExistingItem(CBriskoView& view, const std::wstring& path) {
     return true;
 }
 
-std::vector<std::wstring> RowPaths(const CBriskoView& view) {
-    std::vector<std::wstring> rows;
-    for (int row = 0; row < view.List().GetItemCount(); ++row) rows.push_back(view.List().GetItemText(row, 0));
-    return rows;
+std::vector<std::wstring> ColumnTexts(const CBriskoView& view, int column) {
+    std::vector<std::wstring> texts;
+    for (int row = 0; row < view.List().GetItemCount(); ++row) texts.push_back(view.List().GetItemText(row, column));
+    return texts;
 }
+
+std::vector<std::wstring> RowPaths(const CBriskoView& view) { return ColumnTexts(view, 0); }
 
 }  // namespace testing_support

@@ -34,6 +34,8 @@ private:
 
 // Hands an existing file or folder to the view with the record the search gives it.
 bool AddExistingItem(CBriskoView& view, const std::wstring& path);
+// The texts of one column of every row, top to bottom.
+std::vector<std::wstring> ColumnTexts(const CBriskoView& view, int column);
 // The column-0 texts of every row, top to bottom.
 std::vector<std::wstring> RowPaths(const CBriskoView& view);
 

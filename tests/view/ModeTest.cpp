@@ -75,10 +75,28 @@ TEST_F(ModeTest, AnEmptyCookiesScanGivesWayToOfflineTempUntilTheNextStandardScan
     EXPECT_EQ(view.m_nMode, MODE_STANDARD);
 }
 
+namespace {
+int CompareTexts(const wchar_t* a, const wchar_t* b, bool ascending = true) {
+    CSortItem first(a, 0), second(b, 0);
+    auto compare = ascending ? &CSortClass::CompareTextAscending : &CSortClass::CompareTextDescending;
+    return compare(reinterpret_cast<LPARAM>(&first), reinterpret_cast<LPARAM>(&second), 0);
+}
+}  // namespace
+
 TEST(Sorting, CellTextsCompareWithoutRegardToCase) {
-    EXPECT_EQ(CompareCellText(L"abc", L"ABC"), 0);
-    EXPECT_LT(CompareCellText(L"a.tmp", L"B.log"), 0);
-    EXPECT_GT(CompareCellText(L"C:\\b", L"c:\\A"), 0);
+    EXPECT_EQ(CompareTexts(L"abc", L"ABC"), 0);
+    EXPECT_LT(CompareTexts(L"a.tmp", L"B.log"), 0);
+    EXPECT_GT(CompareTexts(L"C:\\b", L"c:\\A"), 0);
+    EXPECT_EQ(CompareTexts(L"C:\\ABC", L"C:\\abc"), 0);
+    // Code units in order, with only A-Z folded: no word sort, no other letter folded.
+    EXPECT_LT(CompareTexts(L"_a", L"B"), 0);
+    EXPECT_EQ(CompareTexts(L"_a", L"1a"), L'_' - L'1');
+    EXPECT_LT(CompareTexts(L"a-c.log", L"ab.log"), 0);
+    EXPECT_GT(CompareTexts(L"\xE4", L"b"), 0);
+    EXPECT_EQ(CompareTexts(L"\xC4", L"\xE4"), -0x20);
+    EXPECT_LT(CompareTexts(L"ab", L"abc"), 0);
+    EXPECT_EQ(CompareTexts(L"a", L"D"), -3);
+    EXPECT_EQ(CompareTexts(L"a", L"D", false), 3);
 }
 
 TEST_F(ModeTest, AnInitialUpdateDuringACleanLeavesTheRowsToTheClean) {
