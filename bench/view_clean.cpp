@@ -16,9 +16,6 @@
 
 #include "app/BriskoApp.h"
 #include "catalog/BriskoDoc.h"
-#include "clean/DeleteItem.h"
-#include "clean/Links.h"
-#include "clean/Guards.h"
 #include "res/resource.h"
 #include "view/BriskoView.h"
 #include "win/Controls.h"
@@ -95,7 +92,7 @@ void PumpPending() {
     }
 }
 
-void Bench(CBriskoView& view, int count, HWND bar) {
+void Bench(CBriskoView& view, int count) {
     const std::wstring windows = kRoot + L"\\Windows", copy = kRoot + L"\\copy";
     MakeFiles(windows, count);
     MakeFiles(copy, count);
@@ -111,40 +108,6 @@ void Bench(CBriskoView& view, int count, HWND bar) {
     std::printf("Scan of %d files to the list: %.3f s (%d rows); listing and opens %.3f s (%d); ratio %.2f\n", count,
                 scan, view.List().GetItemCount(), bare, listed, scan / bare);
 
-    {   // TEMP profile: engine only
-        MakeFiles(kRoot + L"\\eng", 500);
-        auto t = Clock::now();
-        for (int i = 0; i < 500; ++i) DeleteFoundItem(kRoot + L"\\eng\\f" + std::to_wstring(i) + L".tmp", true);
-        std::printf("engine per file %.1f us\n", Seconds(t) * 1e6 / 500);
-        MakeFiles(kRoot + L"\\eng", 500);
-        t = Clock::now();
-        for (int i = 0; i < 500; ++i) CanonicalItemPath(kRoot + L"\\eng\\f" + std::to_wstring(i) + L".tmp");
-        std::printf("canonical per file %.1f us\n", Seconds(t) * 1e6 / 500);
-        t = Clock::now();
-        for (int i = 0; i < 500; ++i) IsLinkPath(kRoot + L"\\eng\\f" + std::to_wstring(i) + L".tmp");
-        std::printf("canonical+link per file %.1f us\n", Seconds(t) * 1e6 / 500);
-        t = Clock::now();
-        for (int i = 0; i < 500; ++i) IsProtectedOnThisMachine(kRoot + L"\\eng\\f" + std::to_wstring(i) + L".tmp");
-        std::printf("protected per file %.1f us\n", Seconds(t) * 1e6 / 500);
-        t = Clock::now();
-        for (int i = 0; i < 500; ++i) ::SendMessageW(bar, SB_SETTEXTW, 0, (LPARAM)L"Deleting x");
-        std::printf("status same thread %.1f us\n", Seconds(t) * 1e6 / 500);
-        view.SendMessage(WM_SETREDRAW, FALSE);
-        t = Clock::now();
-        for (int i = 0; i < 500; ++i) view.List().DeleteItem(view.List().GetItemCount() - 1);
-        std::printf("delete last row, redraw off %.1f us\n", Seconds(t) * 1e6 / 500);
-        t = Clock::now();
-        for (int i = 0; i < 500; ++i) view.List().DeleteItem(0);
-        std::printf("delete first row, redraw off %.1f us\n", Seconds(t) * 1e6 / 500);
-        t = Clock::now();
-        for (int i = 0; i < 500; ++i) view.List().GetSelectedCount();
-        std::printf("selected count %.1f us\n", Seconds(t) * 1e6 / 500);
-        view.SendMessage(WM_SETREDRAW, TRUE);
-        t = Clock::now();
-        for (int i = 0; i < 100; ++i) { ::SendMessageW(bar, SB_SETTEXTW, 0, (LPARAM)(i % 2 ? L"Deleting x" : L"Deleting y")); ::UpdateWindow(bar); }
-        std::printf("status with paint %.1f us\n", Seconds(t) * 1e6 / 100);
-        view.RunMode(MODE_STANDARD);
-    }
     view.List().SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
     start = Clock::now();
     view.OnCommand(ID_EDIT_DELETE);
@@ -182,7 +145,7 @@ int main(int argc, char** argv) {
     view.Create(frame);
     view.MoveWindow(0, 0, 780, 540);
     view.SetUpList();
-    for (int count : counts) Bench(view, count, bar.GetSafeHwnd());
+    for (int count : counts) Bench(view, count);
     app.m_pStatusBar = nullptr;
     app.m_pMainWnd = win::CWnd();
     ::DestroyWindow(frame);

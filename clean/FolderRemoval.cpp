@@ -78,7 +78,7 @@ std::optional<CanonicalItem> EnterableFolder(const std::wstring& spelling, const
         removal.report.Left(folder->path, LeftReason::Link);
         return std::nullopt;
     }
-    if (IsProtectedFolder(folder->path, removal.guards.protectedFolders)) {
+    if (IsProtectedCanonical(folder->path, removal.guards.protectedFolders)) {
         removal.report.Left(folder->path, LeftReason::Protected);
         return std::nullopt;
     }

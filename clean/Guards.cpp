@@ -94,6 +94,10 @@ bool IsProtectedFolder(const std::wstring& path, const FolderSet& folders) {
     return folders.Contains(path);
 }
 
+bool IsProtectedCanonical(const std::wstring& canonicalPath, const FolderSet& folders) {
+    return canonicalPath.empty() || IsVolumeRoot(canonicalPath) || folders.ContainsCanonical(canonicalPath);
+}
+
 FolderSet CollectProtectedFolders(const ISystemInfo& system) {
     FolderSet result;
     std::wstring windows = system.WindowsFolder();

@@ -38,6 +38,9 @@ bool IsVolumeRoot(const std::wstring& normalisedPath);
 // of `folders`. An empty path counts as protected: it names nothing safe.
 bool IsProtectedFolder(const std::wstring& path, const FolderSet& folders);
 
+// The same for a canonical path, by its text alone.
+bool IsProtectedCanonical(const std::wstring& canonicalPath, const FolderSet& folders);
+
 // The Windows folder, System32, Program Files, the profile roots and the
 // user's shell folders (Desktop, Documents, Music, Pictures, Videos,
 // Downloads, AppData with Roaming and Local) of a machine.

@@ -77,39 +77,88 @@ std::wstring ApiPath(const std::wstring& canonicalPath) {
     return L"\\\\?\\" + canonicalPath;
 }
 
+namespace {
+
+// The item after the next step below the folder `item`: its entry's long name
+// in the file system's letter case. False when the step leads nowhere.
+enum class Step { Found, Missing, Nowhere };
+// True when the last step can be taken from the file's attributes alone: no
+// short (8.3) name may hide in it, and it is no cache index, whose exact
+// name matters.
+bool AttributesSuffice(const std::wstring& step) {
+    return step.find(L'~') == std::wstring::npos && _wcsicmp(step.c_str(), L"index.dat") != 0;
+}
+
+Step TakeStep(CanonicalItem& item, const std::wstring& step, bool last) {
+    if (!item.IsFolder()) return Step::Nowhere;  // a file or a missing step on the way
+    std::wstring spelled = JoinPath(item.path, step);
+    if (last && AttributesSuffice(step)) {
+        // A directory search costs a walk of the whole folder under Wine;
+        // the attributes of one path do not.
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (::GetFileAttributesExW(ApiPath(spelled).c_str(), GetFileExInfoStandard, &data)) {
+            item.path = spelled;
+            item.attributes = data.dwFileAttributes;
+            return Step::Found;
+        }
+    }
+    WIN32_FIND_DATAW entry;
+    win::FindHandle search(::FindFirstFileW(ApiPath(spelled).c_str(), &entry));
+    if (!search) {
+        DWORD error = ::GetLastError();
+        if (!last || (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)) return Step::Nowhere;
+        item.path = spelled;
+        item.exists = false;
+        item.attributes = 0;
+        return Step::Missing;
+    }
+    item.path = JoinPath(item.path, entry.cFileName);
+    item.attributes = entry.dwFileAttributes;
+    return Step::Found;
+}
+
+// The folder of the last item resolved on this thread, by its spelling: the
+// rows of a clean mostly share their folders, and each step costs a
+// directory search. A folder changed since is no danger: the link test of
+// the item compares its final path with the whole canonical one.
+struct ResolvedFolder {
+    std::wstring spelling;
+    CanonicalItem folder;
+};
+thread_local ResolvedFolder t_lastFolder;
+
+}  // namespace
+
 std::optional<CanonicalItem> CanonicalItemPath(const std::wstring& spelling) {
     std::wstring text = WithoutLongPrefix(spelling);
     for (wchar_t& c : text)
         if (c == L'/') c = L'\\';
     size_t rootLength = RootLength(text);
     if (rootLength == 0 || HasForbiddenCharacter(text, rootLength == 3 ? 2 : 0)) return std::nullopt;
-
-    CanonicalItem item;
-    item.path = text.substr(0, rootLength);
-    if (rootLength == 3) item.path[0] = towupper(item.path[0]);
-    DWORD rootAttributes = ::GetFileAttributesW((rootLength == 3 ? item.path : item.path + L"\\").c_str());
-    if (rootAttributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
-    item.exists = true;
-    item.attributes = rootAttributes;
-
     std::vector<std::wstring> steps = Steps(text, rootLength);
-    for (size_t i = 0; i < steps.size(); ++i) {
-        if (!item.IsFolder()) return std::nullopt;  // a file or a missing step on the way
+
+    std::wstring folderSpelling = text.substr(0, rootLength);
+    for (size_t i = 0; i + 1 < steps.size(); ++i) folderSpelling += L"\\" + steps[i];
+    CanonicalItem item;
+    size_t next = 0;
+    if (steps.size() > 1 && t_lastFolder.spelling == folderSpelling) {
+        item = t_lastFolder.folder;
+        next = steps.size() - 1;
+    } else {
+        item.path = text.substr(0, rootLength);
+        if (rootLength == 3) item.path[0] = towupper(item.path[0]);
+        DWORD rootAttributes = ::GetFileAttributesW((rootLength == 3 ? item.path : item.path + L"\\").c_str());
+        if (rootAttributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+        item.exists = true;
+        item.attributes = rootAttributes;
+    }
+    for (size_t i = next; i < steps.size(); ++i) {
         if (i > 0 && (item.attributes & FILE_ATTRIBUTE_REPARSE_POINT)) item.viaReparse = true;
-        std::wstring spelled = JoinPath(item.path, steps[i]);
-        WIN32_FIND_DATAW entry;
-        win::FindHandle search(::FindFirstFileW(ApiPath(spelled).c_str(), &entry));
-        if (!search) {
-            DWORD error = ::GetLastError();
-            if (i + 1 < steps.size() || (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND))
-                return std::nullopt;
-            item.path = spelled;
-            item.exists = false;
-            item.attributes = 0;
-            return item;
-        }
-        item.path = JoinPath(item.path, entry.cFileName);
-        item.attributes = entry.dwFileAttributes;
+        bool last = i + 1 == steps.size();
+        if (last && steps.size() > 1 && next == 0) t_lastFolder = {folderSpelling, item};
+        Step step = TakeStep(item, steps[i], last);
+        if (step == Step::Nowhere) return std::nullopt;
+        if (step == Step::Missing) return item;
     }
     return item;
 }

@@ -7,9 +7,11 @@
 #include <string>
 
 struct CanonicalItem {
-    // Full path with backslashes only, each step's long name in the letter
-    // case the file system keeps, no "." or ".." steps, no doubled and no
-    // trailing backslash (a drive root keeps its "X:\"), no "\\?\" prefix.
+    // Full path with backslashes only, each step's long name (the folders'
+    // in the letter case the file system keeps; the item's own as spelled,
+    // unless it may be a short name or a cache index), no "." or ".." steps,
+    // no doubled and no trailing backslash (a drive root keeps its "X:\"),
+    // no "\\?\" prefix.
     std::wstring path;
     bool exists = false;       // false: the last step is missing, its spelled name is kept
     DWORD attributes = 0;      // of the item's own directory entry, when it exists

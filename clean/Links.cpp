@@ -37,15 +37,17 @@ std::wstring FinalPathOf(const std::wstring& canonicalPath) {
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
                                         nullptr));
-    if (!entry) return {};
+    return entry ? FinalPathOfHandle(entry.Get()) : std::wstring();
+}
+
+std::wstring FinalPathOfHandle(HANDLE entry) {
     std::vector<wchar_t> buffer(MAX_PATH + 1);
     for (;;) {
-        DWORD n = ::GetFinalPathNameByHandleW(entry.Get(), buffer.data(), static_cast<DWORD>(buffer.size()),
-                                              VOLUME_NAME_DOS);
+        DWORD n = ::GetFinalPathNameByHandleW(entry, buffer.data(), static_cast<DWORD>(buffer.size()), VOLUME_NAME_DOS);
         if (n > 0 && n < buffer.size()) return std::wstring(buffer.data(), n);
         // Wine answers "more data" for any path over its own fixed limit,
         // whatever room it is given: ask for the object's name instead.
-        if (n == 0 && ::GetLastError() == ERROR_MORE_DATA) return DosObjectName(entry.Get());
+        if (n == 0 && ::GetLastError() == ERROR_MORE_DATA) return DosObjectName(entry);
         if (n == 0) return {};
         buffer.resize(n + 1);
     }

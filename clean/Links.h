@@ -14,6 +14,9 @@
 // when it cannot be opened.
 std::wstring FinalPathOf(const std::wstring& canonicalPath);
 
+// The same for an entry already open.
+std::wstring FinalPathOfHandle(HANDLE entry);
+
 // True when the entry `find` of the canonical `folder` (whose final path is
 // `folderFinalPath`) is a link of any kind, or when that cannot be told.
 bool IsLinkEntry(const std::wstring& folder, const std::wstring& folderFinalPath, const WIN32_FIND_DATAW& find);

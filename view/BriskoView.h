@@ -123,6 +123,7 @@ private:
     // While a clean runs the list does not draw each change: it is painted
     // a few times a second, and once more at the end.
     static constexpr UINT_PTR kRepaintTimer = 0xB15C;
+    ULONGLONG m_lastRemovalStatus = 0;  // when the removal status was last shown
     void SuspendDrawing(bool suspend);
     void RepaintDuringClean();
     void StopWorker();

@@ -49,12 +49,20 @@ void CBriskoView::OnCleanItem(int row, LPARAM report) {
     if (List().GetSelectedCount() > 0) ShowProgress(static_cast<int>(report));
 }
 
-void CBriskoView::ShowRemovalStatus() { ShowStatusText(RowStatusText(GetCurrentCleanPath(m_app))); }
+void CBriskoView::ShowRemovalStatus() {
+    // Painting the bar costs more than removing a file: a text lasts at
+    // least a moment; the end of the clean writes the last word.
+    ULONGLONG now = ::GetTickCount64();
+    if (m_lastRemovalStatus != 0 && now - m_lastRemovalStatus < kStatusInterval) return;
+    m_lastRemovalStatus = now;
+    ShowStatusText(RowStatusText(GetCurrentCleanPath(m_app)));
+}
 
 void CBriskoView::OnCleanDone() {
     if (m_pCleanThread) ::WaitForSingleObject(m_pCleanThread.Get(), 5000);  // it has posted its last report
     m_pCleanThread.Reset();
     m_cleanControl.reset();
+    m_lastRemovalStatus = 0;
     m_bBusy = false;
     SuspendDrawing(false);
     SetMainTitle(m_strTitle);

@@ -13,9 +13,6 @@ namespace {
 
 SRWLOCK g_currentPathLock = SRWLOCK_INIT;
 
-// The least time between two status texts of the worker, in milliseconds.
-constexpr ULONGLONG kStatusInterval = 50;
-
 std::wstring DeletingText() {
     std::wstring builtIn = win::LoadResString(IDS_DELETING);
     return builtIn.empty() ? std::wstring(L"Deleting ") : builtIn;

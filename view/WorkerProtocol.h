@@ -38,6 +38,9 @@ std::wstring DeletingStatusText(const std::wstring& path);
 // "Deleting" and the path of the row the clean has started on (one blank).
 std::wstring RowStatusText(const std::wstring& path);
 
+// The least time between two status texts of a clean, in milliseconds.
+inline constexpr ULONGLONG kStatusInterval = 50;
+
 // A removal report that sends DeletingStatusText to pane 0 of a status bar
 // and waits until the bar has taken it. From another thread each send costs
 // a round trip, so a text follows the last one only after `interval`
