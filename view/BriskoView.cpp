@@ -366,9 +366,18 @@ LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLEANDONE:
         OnCleanDone();
         return 0;
-    case WM_READCLEANROW:
-        *reinterpret_cast<CleanRow*>(lp) = ReadCleanRow(m_hWnd, static_cast<int>(wp));
+    case WM_READCLEANROWS: {
+        auto& batch = *reinterpret_cast<CleanRowBatch*>(lp);
+        batch.selectionChanges = m_cleanControl ? m_cleanControl->selectionChanges.load() : 0;
+        ReadCleanRows(m_hWnd, batch);
         return 0;
+    }
+    case LVM_SETITEMSTATE:
+    case LVM_SETITEMW:
+        // A row's state may change during a clean (Unselect All): the
+        // worker's rows read before are then read again.
+        if (m_cleanControl) ++m_cleanControl->selectionChanges;
+        break;
     case WM_TIMER:
         if (wp != kRepaintTimer) break;
         RepaintDuringClean();

@@ -18,20 +18,29 @@ std::wstring DeletingText() {
     return builtIn.empty() ? std::wstring(L"Deleting ") : builtIn;
 }
 
-// The rows of the view's list, read when the worker reaches each.
+// The rows of the view's list, read in batches from the row the worker has
+// reached downwards. A batch serves while no row's state has changed since
+// it was read; any change, such as Unselect All, makes the next row read anew.
 class CListRows : public ICleanRows {
 public:
-    explicit CListRows(HWND list) : m_list(list) {}
+    CListRows(HWND list, const CleanControl& control) : m_list(list), m_control(control) {}
     int Count() override { return m_list.GetItemCount(); }
     int SelectedCount() override { return m_list.GetSelectedCount(); }
     CleanRow Row(int row) override {
-        CleanRow answer;
-        m_list.SendMessage(WM_READCLEANROW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&answer));
-        return answer;
+        if (!Holds(row) || m_batch.selectionChanges != m_control.selectionChanges) {
+            m_batch.last = row;
+            m_batch.count = kBatchRows;
+            m_list.SendMessage(WM_READCLEANROWS, 0, reinterpret_cast<LPARAM>(&m_batch));
+        }
+        return Holds(row) ? m_batch.rows[m_batch.last - row] : CleanRow{};
     }
 
 private:
+    static constexpr int kBatchRows = 64;
+    bool Holds(int row) const { return row <= m_batch.last && m_batch.last - row < static_cast<int>(m_batch.rows.size()); }
     win::CListCtrl m_list;
+    const CleanControl& m_control;
+    CleanRowBatch m_batch;
 };
 
 // Posts the worker's reports to the view; names the row being removed first.
@@ -64,14 +73,18 @@ DWORD WINAPI CleanWorker(void* parameter) {
 
 }  // namespace
 
-CleanRow ReadCleanRow(HWND list, int row) {
+void ReadCleanRows(HWND list, CleanRowBatch& batch) {
     win::CListCtrl rows(list);
-    CleanRow answer;
-    answer.selected = (rows.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
-    if (!answer.selected) return answer;
-    answer.path = rows.GetItemText(row, 0);
-    answer.folder = rows.GetItemText(row, 2).empty();  // an empty size marks a whole-folder row
-    return answer;
+    batch.rows.clear();
+    for (int row = batch.last; row >= 0 && batch.last - row < batch.count; --row) {
+        CleanRow answer;
+        answer.selected = (rows.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+        if (answer.selected) {
+            answer.path = rows.GetItemText(row, 0);
+            answer.folder = rows.GetItemText(row, 2).empty();  // an empty size marks a whole-folder row
+        }
+        batch.rows.push_back(std::move(answer));
+    }
 }
 
 void SetCurrentCleanPath(CBriskoApp& app, const std::wstring& path) {
@@ -107,7 +120,7 @@ void CStatusBarReport::Removing(const std::wstring& path) {
 }
 
 void RunClean(const CleanRequest& request) {
-    CListRows rows(request.list);
+    CListRows rows(request.list, *request.control);
     CPostedProgress progress(request);
     CStatusBarReport report(request.statusBar, kStatusInterval);
     RemovalContext removal{MachineGuards(), report};

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "clean/CleanJob.h"
 #include "win/Handle.h"
@@ -19,12 +20,23 @@ class CBriskoApp;
 inline constexpr UINT WM_CLEANDONE = WM_APP + 257;    // a worker has finished
 inline constexpr UINT WM_CLEANITEM = WM_APP + 258;    // the clean worker starts (-1) or ends a row
 inline constexpr UINT WM_LANGCHANGED = WM_APP + 259;  // a new language file is in use
-// Sent by the clean worker to the list: fill the CleanRow at lParam with the
-// selection, path and kind of row wParam, in one round trip.
-inline constexpr UINT WM_READCLEANROW = WM_APP + 260;
+// Sent by the clean worker to the list: fill the CleanRowBatch at lParam
+// with the selection, path and kind of the rows it asks for, in one round
+// trip (each costs about as much as removing a file under Wine).
+inline constexpr UINT WM_READCLEANROWS = WM_APP + 260;
 
-// The answer to WM_READCLEANROW from the list's own rows.
-CleanRow ReadCleanRow(HWND list, int row);
+// Rows `last` down to `last` - count + 1 as they stand, and the list's count
+// of selection changes when they were read: while that count stays, the
+// rows' selection is still what the batch says.
+struct CleanRowBatch {
+    int last = 0;
+    int count = 0;
+    long selectionChanges = 0;
+    std::vector<CleanRow> rows;  // rows[0] is row `last`
+};
+
+// The answer to WM_READCLEANROWS from the list's own rows.
+void ReadCleanRows(HWND list, CleanRowBatch& batch);
 
 // The hand-over of the application's m_strCurrentPath between the clean
 // worker, which replaces it before each row, and the view, which shows it:
@@ -61,6 +73,8 @@ private:
 // Shared by the view and its worker, so that neither outlives what it reads.
 struct CleanControl {
     std::atomic<bool> keepGoing{true};  // cleared only when the view goes away
+    // Counted by the view at every change of a row's state during the clean.
+    std::atomic<long> selectionChanges{0};
 };
 
 struct CleanRequest {

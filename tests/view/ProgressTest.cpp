@@ -151,3 +151,29 @@ TEST(CommandAvailability, IdleAndBusyStatesFollowTheTable) {
                 << "command " << commands[i] << " rows " << c.state.rows << " selected " << c.state.selected
                 << (c.state.busy ? " busy" : "");
 }
+
+TEST_F(ViewProgress, TheRealEditMenuFollowsTheTableIdleAndDuringAClean) {
+    AddFiles(3);
+    view.List().SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+    HMENU menu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    ASSERT_NE(menu, nullptr);
+    HMENU edit = ::GetSubMenu(menu, 1);
+    auto enabled = [&](UINT id) {
+        view.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit), MAKELPARAM(1, FALSE));
+        return (::GetMenuState(edit, id, MF_BYCOMMAND) & MF_GRAYED) == 0;
+    };
+    const UINT commands[] = {ID_EDIT_DELETE, ID_EDIT_RECYCLE, ID_EDIT_SELECT_ALL, ID_EDIT_UNSELECT_ALL,
+                             ID_EDIT_INVERT_SELECTION};
+    std::vector<bool> idle, busy;
+    for (UINT id : commands) idle.push_back(enabled(id));
+    HANDLE go = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    view.m_removeItem = [go](const std::wstring&, bool, bool) { ::WaitForSingleObject(go, 20000); };
+    ASSERT_TRUE(view.StartClean(true));
+    for (UINT id : commands) busy.push_back(enabled(id));
+    ::SetEvent(go);
+    ASSERT_TRUE(WaitUntil([&] { return !view.m_bBusy; }));
+    ::CloseHandle(go);
+    ::DestroyMenu(menu);
+    EXPECT_EQ(idle, (std::vector<bool>{true, true, true, true, true}));
+    EXPECT_EQ(busy, (std::vector<bool>{false, false, false, true, false}));
+}
