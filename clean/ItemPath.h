@@ -25,9 +25,9 @@ struct CanonicalItem {
 // The canonical form of `spelling`: any mix of trailing, doubled or forward
 // slashes, "." and ".." steps, short (8.3) names, another letter case, the
 // "\\?\" prefix and paths of any length. Nothing when the spelling cannot be
-// resolved: not a full path, wildcards, a stream or device name, or a folder
-// on its way that is missing or is no folder. A missing last step still
-// resolves (exists is false).
+// resolved: not a full path, wildcards, a stream or a device name ("NUL",
+// "con.txt"), or a folder on its way that is missing or is no folder. A
+// missing last step still resolves (exists is false).
 std::optional<CanonicalItem> CanonicalItemPath(const std::wstring& spelling);
 
 // One text for every spelling of the same item, to tell whether two rows

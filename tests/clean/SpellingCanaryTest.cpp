@@ -182,7 +182,8 @@ TEST(CanonicalItemPath, SpellingsThatLeadNowhereCertainAreNotResolved) {
     WriteFileBytes(folder / L"file.txt", "x");
     for (const std::wstring& spelling :
          {std::wstring(L"relative\\path"), std::wstring(L"C:relative"), folder / L"*.txt", folder / L"fil?.txt",
-          folder / L"file.txt:stream", folder / L"missing\\file.txt", folder / L"file.txt\\below", std::wstring()})
+          folder / L"file.txt:stream", folder / L"missing\\file.txt", folder / L"file.txt\\below", folder / L"NUL",
+          folder / L"con.txt", folder / L"Com1", std::wstring()})
         EXPECT_FALSE(CanonicalItemPath(spelling).has_value()) << spelling;
     std::optional<CanonicalItem> missing = CanonicalItemPath(folder / L"missing.txt");
     ASSERT_TRUE(missing.has_value());
