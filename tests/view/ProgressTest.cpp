@@ -13,6 +13,7 @@
 #include "support/ViewHost.h"
 #include "view/BriskoView.h"
 #include "view/CommandAvailability.h"
+#include "view/Placement.h"
 
 using namespace testing_support;
 
@@ -176,4 +177,23 @@ TEST_F(ViewProgress, TheRealEditMenuFollowsTheTableIdleAndDuringAClean) {
     ::DestroyMenu(menu);
     EXPECT_EQ(idle, (std::vector<bool>{true, true, true, true, true}));
     EXPECT_EQ(busy, (std::vector<bool>{false, false, false, true, false}));
+}
+
+TEST(Placement, TheStoredRectangleOnlyWhenWideEnoughWithAHeightAndNotMinimised) {
+    const RECT standard{80, 66, 880, 522};
+    const struct {
+        int top, left, width, height;
+        RECT expected;
+    } cases[] = {
+        {0, 0, 0, 0, standard},           // nothing stored
+        {10, 20, 450, 300, standard},     // exactly 450 wide
+        {10, 20, 451, 300, {20, 10, 471, 310}},
+        {10, -32000, 800, 600, standard},  // stored while minimised
+        {10, 20, 800, 0, standard},
+        {-5, -8, 1000, 700, {-8, -5, 992, 695}},
+    };
+    for (const auto& c : cases) {
+        RECT rc = ChooseWindowPlacement(c.top, c.left, c.width, c.height);
+        EXPECT_TRUE(::EqualRect(&rc, &c.expected)) << c.top << " " << c.left << " " << c.width << " " << c.height;
+    }
 }
