@@ -72,6 +72,15 @@ void DeleteLoop(const std::wstring& folder, int count) {
     ::RemoveDirectoryW(folder.c_str());
 }
 
+// The frame hands the list's notifications to the view, as the main frame does.
+CBriskoView* g_view = nullptr;
+WNDPROC g_staticProc = nullptr;
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NOTIFY && g_view && reinterpret_cast<NMHDR*>(lp)->hwndFrom == g_view->GetSafeHwnd())
+        return g_view->OnNotify(*reinterpret_cast<NMHDR*>(lp));
+    return ::CallWindowProcW(g_staticProc, hwnd, msg, wp, lp);
+}
+
 template <typename Done>
 void PumpUntil(Done done) {
     while (!done()) {
@@ -145,6 +154,9 @@ int main(int argc, char** argv) {
     view.Create(frame);
     view.MoveWindow(0, 0, 780, 540);
     view.SetUpList();
+    g_view = &view;
+    g_staticProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameProc)));
     for (int count : counts) Bench(view, count);
     app.m_pStatusBar = nullptr;
     app.m_pMainWnd = win::CWnd();

@@ -12,8 +12,10 @@ void CBriskoView::SetMainTitle(const std::wstring& text) {
 }
 
 void CBriskoView::ShowStatusText(const std::wstring& text) {
+    // Every row a scan inserts changes an item: the bar is painted again
+    // only when its text really changes.
     win::CStatusBar* bar = m_app.m_pStatusBar;
-    if (bar && bar->IsWindow()) bar->SetPaneText(0, text, SBT_NOTABPARSING);
+    if (bar && bar->IsWindow() && bar->GetPaneText(0) != text) bar->SetPaneText(0, text, SBT_NOTABPARSING);
 }
 
 void CBriskoView::UpdateSelectionStatus() {
