@@ -77,7 +77,9 @@ void CleanRecentDocuments(const CHistoryCleaning& run) {
     std::wstring recent = run.doc.System().SpecialFolder(kCsidlRecent);
     if (!recent.empty()) AddFolderItem(run.sink, recent);
     run.progress.Advance(1);
-    WalkFolder(run.sink, L"Recent", run.doc.m_szOfficeDir, L"*.*");
+    // Office's Recent folder as one item. A walk with the pattern "Recent"
+    // would meet that folder as its first entry, which a walk never hands on.
+    AddNamedItem(run.sink, run.doc.m_szOfficeDir, L"Recent");
     run.progress.Advance(1);
     AddNamedItem(run.sink, run.doc.m_szAppData, L"Microsoft\\Office\\Recent");
     run.progress.Advance(1);

@@ -4,6 +4,7 @@
 
 #include "clean/Listing.h"
 #include "privacy/HistoryCleaning.h"
+#include "privacy/UrlHistoryStore.h"
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"
 
@@ -160,6 +161,40 @@ TEST_F(HistoryCleaningTest, RecentDocumentsListTheRecentFolderAsOneFolderItem) {
     EXPECT_TRUE(sink.items[0].record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(counter.steps, 3 + 16);
 }
+
+TEST_F(HistoryCleaningTest, EachOptionListsItsBrowserAndApplicationFilesOnly) {
+    CBriskoDoc& doc = Doc();
+    doc.m_strMozillaProfile = scratch / L"Mozilla";
+    doc.m_szNetscapeDir = scratch / L"Netscape";
+    doc.m_strFirefoxProfile = scratch / L"Firefox";
+    doc.m_szOfficeDir = scratch / L"Office";
+    for (const wchar_t* name : {L"Mozilla\\netscape.hst", L"Netscape\\Users\\Default\\netscape.hst",
+                                L"Firefox\\history.dat", L"Firefox\\formhistory.dat", L"Firefox\\signons2.txt",
+                                L"Firefox\\key3.db", L"Roaming\\Google\\Local Search History\\s.xml",
+                                L"Office\\Recent\\a.lnk", L"Roaming\\Microsoft\\Office\\Recent\\b.lnk"}) {
+        MakeFolders((scratch / name).substr(0, (scratch / name).rfind(L'\\')));
+        WriteFileBytes(scratch / name, "data");
+    }
+    struct Case {
+        CHistoryOptions options;
+        std::vector<const wchar_t*> listed;
+    };
+    const Case cases[] = {
+        {{.urlHistory = true}, {L"Mozilla\\netscape.hst", L"Netscape\\Users\\Default\\netscape.hst", L"Firefox\\history.dat"}},
+        {{.autoComplete = true}, {L"Firefox\\formhistory.dat", L"Firefox\\signons2.txt"}},
+        {{.findHistory = true}, {L"Roaming\\Google\\Local Search History\\s.xml"}},
+        {{.recentDocuments = true}, {L"Office\\Recent", L"Roaming\\Microsoft\\Office\\Recent"}},
+    };
+    for (const Case& c : cases) {
+        RecordingSink listed;
+        Run(c.options, listed);
+        std::vector<std::wstring> expected;
+        for (const wchar_t* name : c.listed) expected.push_back(scratch / name);
+        EXPECT_EQ(listed.Paths(), expected);
+    }
+}
+
+TEST_F(HistoryCleaningTest, TheUrlHistoryObjectIsCreated) { EXPECT_TRUE(ClearUrlHistoryStore()); }
 
 TEST_F(HistoryCleaningTest, EveryOptionTogetherAdvancesByTheAnnouncedSteps) {
     CHistoryOptions all{true, true, true, true, true, true};
