@@ -63,7 +63,7 @@ bool InCache(const std::wstring& url) {
     return ::GetLastError() == ERROR_INSUFFICIENT_BUFFER;
 }
 
-TEST(ClearUrlCache, DeletesContentEntriesAndKeepsCookiesAndVisitedUrls) {
+TEST(ClearUrlCache, DeletesContentEntriesKeepsCookiesAndVisitedUrlsAndFindsNothingWhenEmpty) {
     struct Entry {
         const wchar_t* url;
         DWORD type;
@@ -84,6 +84,7 @@ TEST(ClearUrlCache, DeletesContentEntriesAndKeepsCookiesAndVisitedUrls) {
     for (const Entry& entry : entries) EXPECT_EQ(InCache(entry.url), entry.stays) << entry.url;
 
     for (const Entry& entry : entries) ::DeleteUrlCacheEntryW(entry.url);
+    EXPECT_FALSE(ClearUrlCache()) << "an empty cache cannot be enumerated";
 }
 
 }  // namespace
