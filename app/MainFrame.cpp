@@ -5,8 +5,10 @@
 #include "app/BriskoApp.h"
 #include "i18n/LanguageChoice.h"
 #include "i18n/Lang.h"
+#include "privacy/AdvanceDialog.h"
 #include "res/resource.h"
 #include "view/BriskoView.h"
+#include "view/WorkerProtocol.h"
 
 namespace {
 constexpr const wchar_t* kLocationSection = L"Location";
@@ -87,6 +89,15 @@ int CMainFrame::OnCreate() {
 
     m_pView = std::make_unique<CBriskoView>(m_app, m_doc);
     if (!m_pView->Create(m_hWnd)) return -1;
+    // After every Offline Temp scan the Advance dialog opens over the view;
+    // the history files it finds come into the view's list.
+    HWND view = m_pView->GetSafeHwnd();
+    m_pView->m_showAdvanceDialog = [view](CBriskoDoc& doc) {
+        CListFromWorker list(view);
+        CIETDlg dialog(list);
+        dialog.m_pDoc = &doc;
+        dialog.DoModal(view);
+    };
     RecalcLayout();  // the view has its size before its initial update sets its columns
 
     ReadLanguageSetting();

@@ -13,6 +13,25 @@
 #define IDD_ADVANCE 142
 #define IDI_DOCUMENT 129
 #define IDI_FOLDER 149
+// The option buttons of the Advance dialog.
+#define IDI_FIND_HISTORY 131
+#define IDI_AUTOCOMPLETE 132
+#define IDI_RUN_HISTORY 134
+#define IDI_TYPED_URL 135
+#define IDI_URL_HISTORY 136
+#define IDI_RECENT_DOCUMENTS 137
+
+// Controls of the Advance dialog.
+#define IDC_OPTIONS_GROUP 200
+#define IDC_AUTOCOMPLETE 201
+#define IDC_FIND_HISTORY 202
+#define IDC_RECENT_DOCUMENTS 203
+#define IDC_RUN_HISTORY 204
+#define IDC_TYPED_URL 205
+#define IDC_URL_HISTORY 206
+#define IDC_CLEAN 208
+#define IDC_ADVANCE_CANCEL 8
+#define IDC_ADVANCE_PROGRESS 1000
 #define IDB_TOOLBAR 154
 #define IDB_TOOLBAR_DISABLED 169
 

@@ -3,7 +3,8 @@
 
 The icons are drawn here, pixel by pixel, so that the program carries no
 picture from elsewhere: the main icon (a broom over a disk), the yellow
-folder of folder rows and the blank document of file rows. Each icon holds
+folder of folder rows, the blank document of file rows, and the six option
+buttons of the Advance dialog. Each icon holds
 16x16 and 32x32 images in 32-bit colour with an alpha channel.
 
 Run it again after changing a drawing; the .ico files are committed."""
@@ -83,6 +84,85 @@ def brisko(size):
     return img
 
 
+def disc(img, cx, cy, r, colour, inner=None):
+    """A filled disc, or a ring when `inner` (its hole's radius) is given."""
+    for y in range(len(img)):
+        for x in range(len(img)):
+            d = ((x + 0.5 - cx) ** 2 + (y + 0.5 - cy) ** 2) ** 0.5
+            if d <= r and (inner is None or d > inner):
+                img[y][x] = colour
+
+
+def line(img, x0, y0, x1, y1, width, colour):
+    steps = int(max(abs(x1 - x0), abs(y1 - y0)) * 2) + 1
+    for i in range(steps + 1):
+        x = x0 + (x1 - x0) * i / steps
+        y = y0 + (y1 - y0) * i / steps
+        rect(img, int(x), int(y), int(x + width), int(y + width), colour)
+
+
+def find_history(size):  # a magnifying glass
+    s = size / 16.0
+    img = blank(size)
+    disc(img, 6.5 * s, 6.5 * s, 4.8 * s, (190, 225, 250, 255))
+    disc(img, 6.5 * s, 6.5 * s, 5.2 * s, (40, 60, 110, 255), inner=4.0 * s)
+    line(img, 10 * s, 10 * s, 14 * s, 14 * s, max(2, int(2 * s)), (110, 70, 30, 255))
+    return img
+
+
+def autocomplete(size):  # a key
+    s = size / 16.0
+    img = blank(size)
+    gold, dark = (230, 190, 50, 255), (130, 100, 20, 255)
+    disc(img, 4.5 * s, 8 * s, 3.5 * s, gold)
+    disc(img, 4.5 * s, 8 * s, 1.2 * s, (0, 0, 0, 0))
+    rect(img, int(7 * s), int(7 * s), int(15 * s), int(9 * s), gold)
+    rect(img, int(11 * s), int(9 * s), int(12 * s), int(11 * s), dark)
+    rect(img, int(13 * s), int(9 * s), int(14 * s), int(12 * s), dark)
+    return img
+
+
+def run_history(size):  # a green start arrow
+    s = size / 16.0
+    img = blank(size)
+    for y in range(size):
+        half = (size / 2.0) - abs(y + 0.5 - size / 2.0)
+        rect(img, int(3 * s), y, int(3 * s + half * 1.4), y + 1, (40, 160, 60, 255))
+    return img
+
+
+def typed_url(size):  # an address bar with a caret
+    s = size / 16.0
+    img = blank(size)
+    box = (int(1 * s), int(5 * s), int(15 * s), int(11 * s))
+    rect(img, *box, (255, 255, 255, 255))
+    outline(img, *box, (70, 90, 140, 255))
+    rect(img, int(3 * s), int(7 * s), int(10 * s), int(9 * s), (60, 110, 200, 255))
+    rect(img, int(11 * s), int(6 * s), int(11 * s) + max(1, int(s)), int(10 * s), (0, 0, 0, 255))
+    return img
+
+
+def url_history(size):  # a globe
+    s = size / 16.0
+    img = blank(size)
+    c, r = size / 2.0, 7 * s
+    disc(img, c, c, r, (60, 130, 210, 255))
+    disc(img, c, c, r, (20, 60, 120, 255), inner=r - max(1, s))
+    rect(img, int(1 * s), int(c), int(15 * s), int(c) + max(1, int(s)), (170, 220, 120, 255))
+    rect(img, int(c), int(1 * s), int(c) + max(1, int(s)), int(15 * s), (170, 220, 120, 255))
+    return img
+
+
+def recent_documents(size):  # a document with a clock
+    s = size / 16.0
+    img = document(size)
+    disc(img, 10.5 * s, 10.5 * s, 4.5 * s, (250, 250, 250, 255))
+    disc(img, 10.5 * s, 10.5 * s, 4.5 * s, (180, 40, 40, 255), inner=3.5 * s)
+    line(img, 10.5 * s, 10.5 * s, 10.5 * s, 7.5 * s, max(1, int(s)), (0, 0, 0, 255))
+    line(img, 10.5 * s, 10.5 * s, 12.5 * s, 10.5 * s, max(1, int(s)), (0, 0, 0, 255))
+    return img
+
+
 def ico_image(img):
     size = len(img)
     header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
@@ -118,6 +198,10 @@ def main():
     write_ico(os.path.join(res, 'brisko.ico'), brisko)
     write_ico(os.path.join(res, 'folder.ico'), folder)
     write_ico(os.path.join(res, 'document.ico'), document)
+    for name, drawing in (('find.ico', find_history), ('autocomplete.ico', autocomplete),
+                          ('run.ico', run_history), ('typedurl.ico', typed_url),
+                          ('urlhistory.ico', url_history), ('recent.ico', recent_documents)):
+        write_ico(os.path.join(res, name), drawing)
     return 0
 
 

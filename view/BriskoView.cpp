@@ -366,6 +366,9 @@ LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLEANDONE:
         OnCleanDone();
         return 0;
+    case WM_ADDFOUNDITEM:
+        AddFoundItem(*reinterpret_cast<const std::wstring*>(wp), *reinterpret_cast<const WIN32_FIND_DATAW*>(lp));
+        return 0;
     case WM_READCLEANROWS: {
         auto& batch = *reinterpret_cast<CleanRowBatch*>(lp);
         batch.selectionChanges = m_cleanControl ? m_cleanControl->selectionChanges.load() : 0;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "clean/CleanJob.h"
+#include "scan/FoundItemSink.h"
 #include "win/Handle.h"
 
 class CBriskoApp;
@@ -24,6 +25,23 @@ inline constexpr UINT WM_LANGCHANGED = WM_APP + 259;  // a new language file is 
 // with the selection, path and kind of the rows it asks for, in one round
 // trip (each costs about as much as removing a file under Wine).
 inline constexpr UINT WM_READCLEANROWS = WM_APP + 260;
+
+// Sent by the Advance dialog's worker to the view: list the found item whose
+// path is at wParam (std::wstring) and find record at lParam, on the view's thread.
+inline constexpr UINT WM_ADDFOUNDITEM = WM_APP + 261;
+
+// What the Advance dialog's worker hands its files to: the view's list,
+// reached by WM_ADDFOUNDITEM only.
+class CListFromWorker : public IFoundItemSink {
+public:
+    explicit CListFromWorker(HWND view) : m_view(view) {}
+    void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override {
+        ::SendMessageW(m_view, WM_ADDFOUNDITEM, reinterpret_cast<WPARAM>(&path), reinterpret_cast<LPARAM>(&findData));
+    }
+
+private:
+    HWND m_view;
+};
 
 // Rows `last` down to `last` - count + 1 as they stand, and the list's count
 // of selection changes when they were read: while that count stays, the

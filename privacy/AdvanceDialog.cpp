@@ -1,0 +1,191 @@
+#include "privacy/AdvanceDialog.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+
+#include "i18n/Lang.h"
+#include "res/resource.h"
+#include "win/ComInit.h"
+#include "win/Text.h"
+
+namespace {
+
+// The worker's end, posted to the dialog.
+constexpr UINT WM_ADVANCEDONE = WM_APP + 257;
+constexpr UINT_PTR kProgressTimer = 1;
+
+const int kOptionIcons[CIETDlg::kOptions] = {IDI_URL_HISTORY, IDI_AUTOCOMPLETE, IDI_RUN_HISTORY,
+                                             IDI_FIND_HISTORY, IDI_TYPED_URL, IDI_RECENT_DOCUMENTS};
+
+// The counter the routines advance, read by the dialog's timer.
+class CProgressCounter : public IHistoryProgress {
+public:
+    explicit CProgressCounter(std::atomic<int>& steps) : m_steps(steps) {}
+    void Advance(int steps) override { m_steps += steps; }
+
+private:
+    std::atomic<int>& m_steps;
+};
+
+}  // namespace
+
+const int CIETDlg::kOptionIds[kOptions] = {IDC_URL_HISTORY, IDC_AUTOCOMPLETE, IDC_RUN_HISTORY,
+                                           IDC_FIND_HISTORY, IDC_TYPED_URL, IDC_RECENT_DOCUMENTS};
+
+CIETDlg::CIETDlg(IFoundItemSink& list) : win::CDialog(IDD_ADVANCE), m_list(list) {}
+
+CIETDlg::~CIETDlg() {
+    // The worker uses this object until its end: never leave before it.
+    if (m_pThread) ::WaitForSingleObject(m_pThread.Get(), INFINITE);
+}
+
+bool CIETDlg::IsOptionOn(int index) const {
+    return ::SendMessageW(GetItem(kOptionIds[index]), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+int CIETDlg::ProgressPercent() const {
+    return std::min(100, m_nProgress * 100 / std::max(1, m_nProgressTotal));
+}
+
+INT_PTR CIETDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        OnInitDialog();
+        return TRUE;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wp));
+        return TRUE;
+    case WM_TIMER:
+        if (wp == kProgressTimer) ShowProgress();
+        return TRUE;
+    case WM_ADVANCEDONE:
+        OnCleanDone();
+        return TRUE;
+    case WM_CLOSE:
+        OnCommand(IDCANCEL);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void CIETDlg::OnInitDialog() {
+    ::ShowWindow(GetItem(IDC_ADVANCE_PROGRESS), SW_HIDE);
+    ::SendMessageW(GetItem(IDC_ADVANCE_PROGRESS), PBM_SETRANGE32, 0, 100);
+    int findKeys = m_pDoc ? static_cast<int>(m_pDoc->m_listFindHistoryKeys.size()) : 0;
+    int recentKeys = m_pDoc ? static_cast<int>(m_pDoc->m_listRecentDocKeys.size()) : 0;
+    const int weights[kOptions] = {16, 3, 1, findKeys + 1, 1, recentKeys + 3};
+    std::copy(weights, weights + kOptions, m_nWeight);
+    if (!IsDefaultLanguage()) ApplyLanguage();
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    for (int i = 0; i < kOptions; ++i) {
+        HWND button = GetItem(kOptionIds[i]);
+        auto icon = static_cast<HICON>(
+            ::LoadImageW(instance, MAKEINTRESOURCEW(kOptionIcons[i]), IMAGE_ICON, 32, 32, LR_SHARED));
+        ::SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+        ::SendMessageW(button, BM_SETCHECK, BST_UNCHECKED, 0);
+    }
+    ::SendMessageW(GetItem(IDC_URL_HISTORY), BM_SETCHECK, BST_CHECKED, 0);
+    ::SendMessageW(GetItem(IDC_RECENT_DOCUMENTS), BM_SETCHECK, BST_CHECKED, 0);
+    m_nProgressTotal = m_nWeight[0] + m_nWeight[5];
+    ::SetTimer(m_hWnd, kProgressTimer, 5, nullptr);
+}
+
+void CIETDlg::ApplyLanguage() {
+    SetWindowText(GetLangString(L"Title", L"4", L"Advance") + L" - " + win::LoadResString(AFX_IDS_APP_TITLE));
+    const wchar_t* labels[kOptions] = {L"AutoComplete &Passwords", L"&Find History", L"Recent &Documents",
+                                       L"&Run History", L"&Typed URL", L"Ur&l History"};
+    for (int i = 0; i < kOptions; ++i)
+        ::SetWindowTextW(GetItem(IDC_AUTOCOMPLETE + i),
+                         GetLangString(L"Labels", std::to_wstring(i + 1), labels[i]).c_str());
+    ::SetWindowTextW(GetItem(IDC_CLEAN), GetLangString(L"Buttons", L"2", L"Clea&n").c_str());
+    ::SetWindowTextW(GetItem(IDC_ADVANCE_CANCEL), GetLangString(L"Buttons", L"3", L"&Cancel").c_str());
+}
+
+void CIETDlg::OnCommand(UINT id) {
+    switch (id) {
+    case IDC_AUTOCOMPLETE:
+    case IDC_FIND_HISTORY:
+    case IDC_RECENT_DOCUMENTS:
+    case IDC_RUN_HISTORY:
+    case IDC_TYPED_URL:
+    case IDC_URL_HISTORY:
+        OnOptionClicked();
+        break;
+    case IDC_CLEAN:
+        OnClean();
+        break;
+    case IDC_ADVANCE_CANCEL:
+    case IDCANCEL:
+        // Escape and Alt+F4 wait for the worker, which uses this dialog.
+        if (!m_pThread) EndDialog(IDCANCEL);
+        break;
+    }
+}
+
+void CIETDlg::OnOptionClicked() {
+    // The total follows the options that are on, so that the bar ends near 100.
+    int total = 0;
+    for (int i = 0; i < kOptions; ++i)
+        if (IsOptionOn(i)) total += m_nWeight[i];
+    m_nProgressTotal = std::max(1, total);
+    if (!m_pThread) ::EnableWindow(GetItem(IDC_CLEAN), total > 0);
+}
+
+CHistoryOptions CIETDlg::ChosenOptions() const {
+    CHistoryOptions options;
+    options.urlHistory = m_bRun[0];
+    options.autoComplete = m_bRun[1];
+    options.runHistory = m_bRun[2];
+    options.findHistory = m_bRun[3];
+    options.typedUrl = m_bRun[4];
+    options.recentDocuments = m_bRun[5];
+    return options;
+}
+
+void CIETDlg::OnClean() {
+    if (m_pThread) return;  // once per opening
+    for (int i = 0; i < kOptions; ++i) m_bRun[i] = IsOptionOn(i);
+    // The steps the chosen routines make stand for 100 percent.
+    if (m_pDoc) m_nProgressTotal = std::max(1, HistoryCleaningSteps(*m_pDoc, ChosenOptions()));
+    m_nProgress = 1;
+    ::ShowWindow(GetItem(IDC_ADVANCE_PROGRESS), SW_SHOW);
+    ::EnableWindow(GetItem(IDC_CLEAN), FALSE);
+    ::EnableWindow(GetItem(IDC_ADVANCE_CANCEL), FALSE);
+    m_pThread = win::KernelHandle(::CreateThread(nullptr, 0, &Worker, this, 0, nullptr));
+    if (!m_pThread) EndDialog(IDCANCEL);  // nothing runs, so nothing would close the dialog
+}
+
+DWORD WINAPI CIETDlg::Worker(void* parameter) {
+    auto* dialog = static_cast<CIETDlg*>(parameter);
+    {
+        win::ComInit com;  // the URL history object lives on this thread
+        CProgressCounter progress(dialog->m_nProgress);
+        CHistoryOptions options = dialog->ChosenOptions();
+        try {
+            if (dialog->m_runRoutines) {
+                dialog->m_runRoutines(options, dialog->m_list, progress);
+            } else if (dialog->m_pDoc) {
+                RunHistoryCleaning(CHistoryCleaning{*dialog->m_pDoc, dialog->m_list, progress, L""}, options);
+            }
+        } catch (...) {
+            // A failing routine ends the run; the dialog still closes.
+        }
+    }
+    ::PostMessageW(dialog->GetSafeHwnd(), WM_ADVANCEDONE, 0, 0);
+    return 0;
+}
+
+void CIETDlg::ShowProgress() {
+    if (m_nProgress == 0) return;
+    ::SendMessageW(GetItem(IDC_ADVANCE_PROGRESS), PBM_SETPOS, ProgressPercent(), 0);
+    ::UpdateWindow(m_hWnd);
+}
+
+void CIETDlg::OnCleanDone() {
+    ShowProgress();
+    ::KillTimer(m_hWnd, kProgressTimer);
+    if (m_pThread) ::WaitForSingleObject(m_pThread.Get(), 5000);  // it has posted its last word
+    EndDialog(IDOK);
+}
