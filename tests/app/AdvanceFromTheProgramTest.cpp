@@ -1,0 +1,59 @@
+// The running program: Ctrl+H runs Offline Temp, the Advance dialog opens over
+// it, Clean clears the typed addresses, and the dialog closes by itself.
+#include <gtest/gtest.h>
+
+#include "app/MainFrame.h"
+#include "res/resource.h"
+#include "support/TestSupport.h"
+#include "win/Window.h"
+
+using namespace testing_support;
+
+namespace {
+
+HWND AdvanceDialogOf(const ChildProcess& program) {
+    for (HWND dialog : FindTopLevelWindows(program.Id(), L"#32770"))
+        if (win::CWnd(dialog).GetWindowText() == L"Advance - Brisko .NET") return dialog;
+    return nullptr;
+}
+
+bool TypedUrlsExist() {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Internet Explorer\\TypedURLs", 0, KEY_READ, &key))
+        return false;
+    ::RegCloseKey(key);
+    return true;
+}
+
+}  // namespace
+
+TEST(AdvanceFromTheProgram, OfflineTempOpensTheDialogWhoseCleanClearsTheChosenTracesThenCloses) {
+    HKEY typed = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Internet Explorer\\TypedURLs", 0, nullptr,
+                                0, KEY_ALL_ACCESS, nullptr, &typed, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExW(typed, L"url1", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"http://brisko.example/"), 46);
+    ::RegCloseKey(typed);
+
+    ChildProcess program;
+    ASSERT_TRUE(program.Start(SiblingProgram(L"brisko.exe"), L""));
+    HWND frame = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        auto frames = FindTopLevelWindows(program.Id(), CMainFrame::kClassName);
+        frame = frames.empty() ? nullptr : frames.front();
+        return frame && ::IsWindowVisible(frame);
+    }));
+    ::PostMessageW(frame, WM_COMMAND, ID_OPTIONS_OFFLINE_TEMP, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = AdvanceDialogOf(program)) != nullptr; }));
+    EXPECT_EQ(win::CWnd(frame).GetWindowText(), L"Offline Temp - Brisko .NET");
+
+    // Typed URL on as well, then Clean.
+    ::SendMessageW(::GetDlgItem(dialog, IDC_TYPED_URL), BM_SETCHECK, BST_CHECKED, 0);
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_TYPED_URL, BN_CLICKED), 0);
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_CLEAN, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 60000));
+    EXPECT_FALSE(TypedUrlsExist());
+    EXPECT_TRUE(program.IsRunning());
+    program.Kill();
+}
