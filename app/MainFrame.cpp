@@ -50,6 +50,13 @@ void CMainFrame::ActivateFrame(int cmdShow) {
 }
 
 LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    // A second start reaches the frame itself only when a modal loop (the
+    // Advance dialog's) runs in place of the program's own.
+    if (msg == m_app.m_uInstanceMsg && msg != 0) {
+        MSG message{m_hWnd, msg, wp, lp, 0, {}};
+        m_app.OnOtherInstance(message);
+        return 0;
+    }
     switch (msg) {
     case WM_CREATE:
         return OnCreate();

@@ -67,8 +67,9 @@ void CBriskoView::OnInitialUpdate() {
     ApplyStoredPlacement();
     // The findings of a Standard scan show right after start. A second start
     // with a file name runs this again, and may come while a clean works
-    // through the rows: their list is then left to the clean.
-    if (!m_bBusy) RunMode(MODE_STANDARD);
+    // through the rows, or while the Advance dialog's worker adds rows: the
+    // list is then left to them.
+    if (!m_bBusy && !m_bAdvanceOpen) RunMode(MODE_STANDARD);
 }
 
 void CBriskoView::SetUpList() {
@@ -303,7 +304,11 @@ void CBriskoView::RunMode(BYTE mode) {
     m_bSortAscending[0] = false;  // the next click on File Name sorts the other way
     m_nMode = listed;
     if (listed == MODE_STANDARD) m_bCookiesAvailable = true;
-    if (listed == MODE_OFFLINE_TEMP && m_showAdvanceDialog) m_showAdvanceDialog(m_doc);
+    if (listed == MODE_OFFLINE_TEMP && m_showAdvanceDialog) {
+        m_bAdvanceOpen = true;
+        m_showAdvanceDialog(m_doc);
+        m_bAdvanceOpen = false;
+    }
 }
 
 bool CBriskoView::StartClean(bool permanent) {

@@ -94,6 +94,7 @@ public:
     bool m_bSortAscending[4] = {false, true, true, false};
     // Shown modally after every Offline Temp scan, with the document.
     std::function<void(CBriskoDoc&)> m_showAdvanceDialog;
+    bool m_bAdvanceOpen = false;  // while the dialog is shown
     ViewShell m_shell = RealViewShell();
 
 protected:

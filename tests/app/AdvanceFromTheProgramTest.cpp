@@ -1,5 +1,6 @@
 // The running program: Ctrl+H runs Offline Temp, the Advance dialog opens over
-// it, Clean clears the typed addresses, and the dialog closes by itself.
+// it and stays through a second start, Clean clears the typed addresses, and
+// the dialog closes by itself.
 #include <gtest/gtest.h>
 
 #include "app/MainFrame.h"
@@ -46,6 +47,16 @@ TEST(AdvanceFromTheProgram, OfflineTempOpensTheDialogWhoseCleanClearsTheChosenTr
     ::PostMessageW(frame, WM_COMMAND, ID_OPTIONS_OFFLINE_TEMP, 0);
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (dialog = AdvanceDialogOf(program)) != nullptr; }));
+    EXPECT_EQ(win::CWnd(frame).GetWindowText(), L"Offline Temp - Brisko .NET");
+
+    // A second start, here with a file name, neither closes the dialog nor scans again.
+    ScratchFolder folder{L"second-start"};
+    WriteFileBytes(folder / L"notes.txt", "x");  // a document the program can read
+    ChildProcess second;
+    ASSERT_TRUE(second.Start(SiblingProgram(L"brisko.exe"), L"\"" + folder / L"notes.txt" + L"\""));
+    EXPECT_NE(second.Wait(30000), -1);
+    ::Sleep(500);
+    EXPECT_TRUE(::IsWindow(dialog));
     EXPECT_EQ(win::CWnd(frame).GetWindowText(), L"Offline Temp - Brisko .NET");
 
     // Typed URL on as well, then Clean.
