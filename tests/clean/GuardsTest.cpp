@@ -71,3 +71,19 @@ TEST(LinkTest, AFinalPathElsewhereShowsALink) {
     EXPECT_TRUE(FinalPathShowsLink(L"\\\\?\\C:\\a", L"link", L"\\\\?\\C:\\a\\target"));
     EXPECT_TRUE(FinalPathShowsLink(L"\\\\?\\C:\\a", L"x", L"\\\\?\\unix\\tmp\\x"));
 }
+
+TEST(SystemFolders, TempFoldersAndEveryShellFolderAreEmptiedNotTheirNeighbours) {
+    FakeSystem system;
+    system.folders[CSIDL_HISTORY] = L"D:\\Users\\me\\History";
+    system.folders[CSIDL_RECENT] = L"D:\\Users\\me\\Recent";
+    system.folders[CSIDL_COOKIES] = L"D:\\Users\\me\\Cookies";
+    system.folders[CSIDL_INTERNET_CACHE] = L"D:\\Users\\me\\Temporary Internet Files";
+    system.environment[L"TMP"] = L"D:\\Users\\me\\Temp\\";
+    FolderSet folders = CollectSystemFolders(system);
+    for (const wchar_t* folder : {L"d:\\users\\me\\history", L"D:\\Users\\me\\Recent\\", L"D:/Users/me/Cookies",
+                                  L"D:\\Users\\me\\Temporary Internet Files", L"D:\\Users\\me\\Temp",
+                                  L"D:\\WINNT\\Temp"})
+        EXPECT_TRUE(folders.Contains(folder)) << folder;
+    for (const wchar_t* folder : {L"D:\\Users\\me\\History\\Today", L"D:\\Users\\me\\Temp2", L"D:\\WINNT\\Temp\\x"})
+        EXPECT_FALSE(folders.Contains(folder)) << folder;
+}

@@ -197,3 +197,25 @@ TEST(Placement, TheStoredRectangleOnlyWhenWideEnoughWithAHeightAndNotMinimised) 
         EXPECT_TRUE(::EqualRect(&rc, &c.expected)) << c.top << " " << c.left << " " << c.width << " " << c.height;
     }
 }
+
+TEST_F(ViewProgress, TheAdvanceWorkersFilesReachTheListFromItsOwnThread) {
+    std::wstring path = folder / L"History";
+    MakeFolders(path);
+    WIN32_FIND_DATAW find{};
+    find.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
+    struct Hand {
+        CListFromWorker list;
+        std::wstring path;
+        WIN32_FIND_DATAW find;
+    } hand{CListFromWorker(view.GetSafeHwnd()), path, find};
+    auto run = [](void* parameter) -> DWORD {
+        auto* from = static_cast<Hand*>(parameter);
+        from->list.AddFoundItem(from->path, from->find);
+        return 0;
+    };
+    HANDLE worker = ::CreateThread(nullptr, 0, run, &hand, 0, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return ::WaitForSingleObject(worker, 0) == WAIT_OBJECT_0; }));
+    ::CloseHandle(worker);
+    EXPECT_EQ(RowPaths(view), (std::vector<std::wstring>{path}));
+    EXPECT_EQ(view.List().GetItemText(0, 2), L"");  // a folder row
+}
