@@ -291,16 +291,19 @@ void CBriskoView::RunMode(BYTE mode) {
     win::CListCtrl list = List();
     // The list is drawn once, when the command is over.
     SendMessage(WM_SETREDRAW, FALSE);
+    m_bFilling = true;
     BYTE listed = RunModeScan(m_doc, mode, rows, [this, &list](BYTE starting) {
         m_strTitle = ModeTitle(starting);
         SetMainTitle(m_strTitle);
         list.DeleteAllItems();
         m_listedItems.clear();
     });
-    SendMessage(WM_SETREDRAW, TRUE);
-    Invalidate();
     if (listed != mode) m_bCookiesAvailable = false;  // an empty Cookies Killer scan gave way
     SortByColumn(list, 0, true);
+    m_bFilling = false;
+    SendMessage(WM_SETREDRAW, TRUE);
+    Invalidate();
+    UpdateSelectionStatus();
     m_bSortAscending[0] = false;  // the next click on File Name sorts the other way
     m_nMode = listed;
     if (listed == MODE_STANDARD) m_bCookiesAvailable = true;

@@ -125,6 +125,8 @@ private:
     // a few times a second, and once more at the end.
     static constexpr UINT_PTR kRepaintTimer = 0xB15C;
     ULONGLONG m_lastRemovalStatus = 0;  // when the removal status was last shown
+    ULONGLONG m_lastWaitCursor = 0;     // when the wait cursor was last set
+    bool m_bFilling = false;            // while a scan fills the list
     void SuspendDrawing(bool suspend);
     void RepaintDuringClean();
     void StopWorker();

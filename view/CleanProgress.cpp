@@ -24,8 +24,13 @@ void CBriskoView::UpdateSelectionStatus() {
 }
 
 void CBriskoView::OnItemChanged() {
-    if (m_bBusy) ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-    else UpdateSelectionStatus();
+    // A scan changes every row it fills in: the status follows once, at its end.
+    if (m_bFilling) return;
+    if (!m_bBusy) return UpdateSelectionStatus();
+    ULONGLONG now = ::GetTickCount64();
+    if (m_lastWaitCursor != 0 && now - m_lastWaitCursor < kStatusInterval) return;
+    m_lastWaitCursor = now;
+    ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
 }
 
 void CBriskoView::ShowProgress(int startCount) {
@@ -43,20 +48,19 @@ void CBriskoView::RunNextMode() {
 }
 
 void CBriskoView::OnCleanItem(int row, LPARAM report) {
-    if (report < 0) {
-        ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-        return ShowRemovalStatus();
-    }
+    if (report < 0) return ShowRemovalStatus();
     List().DeleteItem(row);
     if (List().GetSelectedCount() > 0) ShowProgress(static_cast<int>(report));
 }
 
 void CBriskoView::ShowRemovalStatus() {
-    // Painting the bar costs more than removing a file: a text lasts at
-    // least a moment; the end of the clean writes the last word.
+    // Painting the bar and setting the cursor cost more than removing a
+    // file: both last at least a moment; the end of the clean writes the
+    // last word.
     ULONGLONG now = ::GetTickCount64();
     if (m_lastRemovalStatus != 0 && now - m_lastRemovalStatus < kStatusInterval) return;
     m_lastRemovalStatus = now;
+    ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
     ShowStatusText(RowStatusText(GetCurrentCleanPath(m_app)));
 }
 
@@ -65,6 +69,7 @@ void CBriskoView::OnCleanDone() {
     m_pCleanThread.Reset();
     m_cleanControl.reset();
     m_lastRemovalStatus = 0;
+    m_lastWaitCursor = 0;
     m_bBusy = false;
     SuspendDrawing(false);
     SetMainTitle(m_strTitle);
