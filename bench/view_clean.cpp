@@ -4,6 +4,9 @@
 //   of the same files plus the exclusive in-use open of each;
 // - a permanent clean of every row (Shift+Del), against a plain DeleteFileW
 //   loop over a copy of the same files.
+// The files are spread over the Windows folder and six of its subfolders
+// that the Standard scan walks whole, so that no folder grows so large that
+// Wine's case-insensitive look-ups make merely creating them quadratic.
 // Sizes come from the command line (default 2000 20000).
 #include <windows.h>
 #include <commctrl.h>
@@ -11,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -36,12 +40,25 @@ public:
     DWORD LogicalDrives() const override { return 0; }
 };
 
-void MakeFiles(const std::wstring& folder, int count) {
-    ::CreateDirectoryW(kRoot.c_str(), nullptr);
-    ::CreateDirectoryW(folder.c_str(), nullptr);
+const wchar_t* const kSubfolders[] = {L"", L"\\Debug\\UserMode", L"\\Debug\\WIA", L"\\LiveKernelReports",
+                                      L"\\ModemLogs", L"\\PLA\\Reports", L"\\Log"};
+constexpr int kFolders = static_cast<int>(std::size(kSubfolders));
+
+// File i of a tree: in one of the walked folders, by turn.
+std::wstring FilePath(const std::wstring& tree, int i) {
+    return tree + kSubfolders[i % kFolders] + L"\\f" + std::to_wstring(i) + L".tmp";
+}
+
+void MakeFiles(const std::wstring& tree, int count) {
+    for (const wchar_t* sub : kSubfolders) {
+        std::wstring folder = tree + sub;
+        for (size_t at = folder.find(L'\\', 3); at != std::wstring::npos; at = folder.find(L'\\', at + 1))
+            ::CreateDirectoryW(folder.substr(0, at).c_str(), nullptr);
+        ::CreateDirectoryW(folder.c_str(), nullptr);
+    }
     for (int i = 0; i < count; ++i) {
-        HANDLE file = ::CreateFileW((folder + L"\\f" + std::to_wstring(i) + L".tmp").c_str(), GENERIC_WRITE, 0,
-                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = ::CreateFileW(FilePath(tree, i).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
         DWORD written = 0;
         ::WriteFile(file, "junk", 4, &written, nullptr);
         ::CloseHandle(file);
@@ -49,27 +66,29 @@ void MakeFiles(const std::wstring& folder, int count) {
 }
 
 // The baseline of the scan: the files listed and each opened exclusively once.
-int ListAndOpen(const std::wstring& folder) {
+int ListAndOpen(const std::wstring& tree) {
     int found = 0;
-    WIN32_FIND_DATAW entry;
-    HANDLE search = ::FindFirstFileW((folder + L"\\*.tmp").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return 0;
-    do {
-        HANDLE file = ::CreateFileW((folder + L"\\" + entry.cFileName).c_str(), GENERIC_WRITE, 0, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            ::CloseHandle(file);
-            ++found;
-        }
-    } while (::FindNextFileW(search, &entry));
-    ::FindClose(search);
+    for (const wchar_t* sub : kSubfolders) {
+        std::wstring folder = tree + sub;
+        WIN32_FIND_DATAW entry;
+        HANDLE search = ::FindFirstFileW((folder + L"\\*.tmp").c_str(), &entry);
+        if (search == INVALID_HANDLE_VALUE) continue;
+        do {
+            HANDLE file = ::CreateFileW((folder + L"\\" + entry.cFileName).c_str(), GENERIC_WRITE, 0, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file != INVALID_HANDLE_VALUE) {
+                ::CloseHandle(file);
+                ++found;
+            }
+        } while (::FindNextFileW(search, &entry));
+        ::FindClose(search);
+    }
     return found;
 }
 
-// The baseline of the clean: every file of the folder removed by name.
-void DeleteLoop(const std::wstring& folder, int count) {
-    for (int i = 0; i < count; ++i) ::DeleteFileW((folder + L"\\f" + std::to_wstring(i) + L".tmp").c_str());
-    ::RemoveDirectoryW(folder.c_str());
+// The baseline of the clean: every file of the tree removed by name.
+void DeleteLoop(const std::wstring& tree, int count) {
+    for (int i = 0; i < count; ++i) ::DeleteFileW(FilePath(tree, i).c_str());
 }
 
 // The frame hands the list's notifications to the view, as the main frame does.
@@ -122,7 +141,7 @@ void Bench(CBriskoView& view, int count) {
     view.OnCommand(ID_EDIT_DELETE);
     PumpUntil([&] { return !view.m_bBusy; });
     double clean = Seconds(start);
-    int left = ::GetFileAttributesW((windows + L"\\f0.tmp").c_str()) == INVALID_FILE_ATTRIBUTES ? 0 : 1;
+    int left = ::GetFileAttributesW(FilePath(windows, 0).c_str()) == INVALID_FILE_ATTRIBUTES ? 0 : 1;
     start = Clock::now();
     DeleteLoop(copy, count);
     double plain = Seconds(start);
