@@ -19,9 +19,14 @@ def blank(size):
     return [[(0, 0, 0, 0) for _ in range(size)] for _ in range(size)]
 
 
+def canvas(width, height, colour=(255, 255, 255, 255)):
+    """A picture of any size for the bitmaps, white unless told."""
+    return [[colour for _ in range(width)] for _ in range(height)]
+
+
 def rect(img, x0, y0, x1, y1, colour):
     for y in range(max(0, y0), min(len(img), y1)):
-        for x in range(max(0, x0), min(len(img), x1)):
+        for x in range(max(0, x0), min(len(img[0]), x1)):
             img[y][x] = colour
 
 
@@ -87,7 +92,7 @@ def brisko(size):
 def disc(img, cx, cy, r, colour, inner=None):
     """A filled disc, or a ring when `inner` (its hole's radius) is given."""
     for y in range(len(img)):
-        for x in range(len(img)):
+        for x in range(len(img[0])):
             d = ((x + 0.5 - cx) ** 2 + (y + 0.5 - cy) ** 2) ** 0.5
             if d <= r and (inner is None or d > inner):
                 img[y][x] = colour
@@ -191,6 +196,26 @@ def write_ico(path, drawing):
     out += b''.join(images)
     with open(path, 'wb') as f:
         f.write(out)
+
+
+def write_bmp(path, img):
+    """A 256-colour bitmap; transparent pixels become white, the colour that
+    the program treats as transparent in its bitmaps."""
+    height, width = len(img), len(img[0])
+    pixels = [[(r, g, b) if a else (255, 255, 255) for r, g, b, a in row] for row in img]
+    palette = sorted({p for row in pixels for p in row})
+    if len(palette) > 256:
+        raise ValueError('%s: %d colours, at most 256' % (path, len(palette)))
+    index = {p: i for i, p in enumerate(palette)}
+    stride = (width + 3) // 4 * 4
+    data = bytearray()
+    for row in reversed(pixels):
+        data += bytes(index[p] for p in row) + bytes(stride - width)
+    table = b''.join(bytes((b, g, r, 0)) for r, g, b in palette) + bytes(4 * (256 - len(palette)))
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 8, 0, len(data), 2835, 2835, 256, 0)
+    offset = 14 + len(info) + len(table)
+    with open(path, 'wb') as f:
+        f.write(b'BM' + struct.pack('<IHHI', offset + len(data), 0, 0, offset) + info + table + data)
 
 
 def main():
