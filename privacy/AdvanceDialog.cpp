@@ -6,6 +6,7 @@
 #include <string>
 
 #include "i18n/Lang.h"
+#include "i18n/LangTexts.h"
 #include "res/resource.h"
 #include "win/ComInit.h"
 #include "win/Text.h"
@@ -93,14 +94,12 @@ void CIETDlg::OnInitDialog() {
 }
 
 void CIETDlg::ApplyLanguage() {
-    SetWindowText(GetLangString(L"Title", L"4", L"Advance") + L" - " + win::LoadResString(AFX_IDS_APP_TITLE));
-    const wchar_t* labels[kOptions] = {L"AutoComplete &Passwords", L"&Find History", L"Recent &Documents",
-                                       L"&Run History", L"&Typed URL", L"Ur&l History"};
+    SetWindowText(GetLangString(LangId::TitleAdvance) + L" - " + win::LoadResString(AFX_IDS_APP_TITLE));
     for (int i = 0; i < kOptions; ++i)
         ::SetWindowTextW(GetItem(IDC_AUTOCOMPLETE + i),
-                         GetLangString(L"Labels", std::to_wstring(i + 1), labels[i]).c_str());
-    ::SetWindowTextW(GetItem(IDC_CLEAN), GetLangString(L"Buttons", L"2", L"Clea&n").c_str());
-    ::SetWindowTextW(GetItem(IDC_ADVANCE_CANCEL), GetLangString(L"Buttons", L"3", L"&Cancel").c_str());
+                         GetLangString(LangIdAfter(LangId::Label1, i)).c_str());
+    ::SetWindowTextW(GetItem(IDC_CLEAN), GetLangString(LangId::ButtonClean).c_str());
+    ::SetWindowTextW(GetItem(IDC_ADVANCE_CANCEL), GetLangString(LangId::ButtonCancel).c_str());
 }
 
 void CIETDlg::OnCommand(UINT id) {

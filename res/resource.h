@@ -38,6 +38,9 @@
 // Strings
 #define IDS_TITLE_STANDARD 128
 #define IDS_DELETING 124
+// The home page (ends with "?", the update page adds the version) and the help page.
+#define IDS_HOME_PAGE 125
+#define IDS_HELP_PAGE 126
 // The headings of the list's four columns, in column order.
 #define IDS_COLUMN_FILE_NAME 196
 #define IDS_COLUMN_TYPE 197

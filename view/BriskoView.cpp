@@ -10,6 +10,7 @@
 #include "clean/ItemPath.h"
 #include "clean/Listing.h"
 #include "i18n/Lang.h"
+#include "i18n/LangTexts.h"
 #include "res/resource.h"
 #include "view/ItemText.h"
 #include "view/ListLayout.h"
@@ -190,7 +191,7 @@ void CBriskoView::ChangeSelection(UINT command) {
 void CBriskoView::OpenSelectedItems() {
     win::CListCtrl list = List();
     if (list.GetSelectedCount() > 1 &&
-        m_shell.messageBox(m_hWnd, GetLangString(L"Status", L"15", L""), GetLangString(L"Status", L"16", L""),
+        m_shell.messageBox(m_hWnd, GetLangString(LangId::StatusOpenQuestion), GetLangString(LangId::StatusOpenCaption),
                            MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     for (int row = list.GetItemCount() - 1; row >= 0; --row) {
@@ -230,13 +231,12 @@ void CBriskoView::OnInitMenuPopup(HMENU menu) {
 void CBriskoView::OnLangChanged() {
     win::CHeaderCtrl header(List().GetHeader());
     for (int i = 0, count = header.GetItemCount(); i < count; ++i) header.SetItemText(i, ColumnHeading(i));
-    m_shell.messageBox(m_app.m_pMainWnd, CultureName(GetLangString(L"Header", L"Culture", L"English")),
+    m_shell.messageBox(m_app.m_pMainWnd, CultureName(GetLangString(LangId::Culture)),
                        win::LoadResString(AFX_IDS_APP_TITLE), MB_OK);
 }
 
 std::wstring ColumnHeading(int column) {
-    std::wstring text =
-        GetLangString(L"Columns", std::to_wstring(column + 1), LoadResPrefix(IDS_COLUMN_FILE_NAME + column));
+    std::wstring text = GetLangString(LangIdAfter(LangId::Column1, column));
     if (text.size() > 259) text.resize(259);
     return text;
 }
@@ -264,13 +264,13 @@ std::wstring ModeTitle(BYTE mode) {
     std::wstring text;
     switch (mode) {
     case MODE_COOKIES_KILLER:
-        text = GetLangString(L"Title", L"2", LoadResPrefix(ID_OPTIONS_COOKIES));
+        text = GetLangString(LangId::TitleCookies);
         break;
     case MODE_OFFLINE_TEMP:
-        text = GetLangString(L"Title", L"3", LoadResSuffix(ID_OPTIONS_OFFLINE_TEMP, L'\n'));
+        text = GetLangString(LangId::TitleOfflineTemp);
         break;
     default:
-        text = GetLangString(L"Title", L"1", LoadResPrefix(IDS_TITLE_STANDARD));
+        text = GetLangString(LangId::TitleStandard);
         break;
     }
     return text + L" - " + win::LoadResString(AFX_IDS_APP_TITLE);

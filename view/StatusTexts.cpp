@@ -1,18 +1,19 @@
 #include "view/StatusTexts.h"
 
 #include "i18n/Lang.h"
+#include "i18n/LangTexts.h"
 #include "res/resource.h"
 
-std::wstring ReadyText() { return GetUiText(L"Status", L"8", LoadResPrefix(AFX_IDS_IDLEMESSAGE)); }
+std::wstring ReadyText() { return GetUiText(LangId::StatusReady); }
 
-std::wstring NothingSelectedText() { return GetUiText(L"Status", L"13", LoadResPrefix(AFX_IDS_IDLEMESSAGE)); }
+std::wstring NothingSelectedText() { return GetUiText(LangId::StatusNothingSelected); }
 
-std::wstring CompletedText() { return GetLangString(L"Status", L"14", L"Completed"); }
+std::wstring CompletedText() { return GetLangString(LangId::StatusCompleted); }
 
 std::wstring SelectionStatusText(int selected, int rows) {
     if (selected <= 0) return NothingSelectedText();
     return std::to_wstring(selected) + L" / " + std::to_wstring(rows) + L" " +
-           GetUiText(L"Status", L"9", LoadResSuffix(AFX_IDS_IDLEMESSAGE, L'\n'));
+           GetUiText(LangId::StatusSelected);
 }
 
 int ProgressPercent(int startCount, int selected) {

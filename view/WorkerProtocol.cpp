@@ -5,6 +5,7 @@
 #include "app/BriskoApp.h"
 #include "clean/DeleteItem.h"
 #include "i18n/Lang.h"
+#include "i18n/LangTexts.h"
 #include "res/resource.h"
 #include "win/Controls.h"
 #include "win/Text.h"
@@ -12,11 +13,6 @@
 namespace {
 
 SRWLOCK g_currentPathLock = SRWLOCK_INIT;
-
-std::wstring DeletingText() {
-    std::wstring builtIn = win::LoadResString(IDS_DELETING);
-    return builtIn.empty() ? std::wstring(L"Deleting ") : builtIn;
-}
 
 // The rows of the view's list, read in batches from the row the worker has
 // reached downwards. A batch serves while no row's state has changed since
@@ -102,12 +98,12 @@ std::wstring GetCurrentCleanPath(const CBriskoApp& app) {
 }
 
 std::wstring DeletingStatusText(const std::wstring& path) {
-    return GetUiText(L"Status", L"11", DeletingText()) + L" " + path;
+    return GetUiText(LangId::StatusDeleting) + L" " + path;
 }
 
 std::wstring RowStatusText(const std::wstring& path) {
-    std::wstring deleting = DeletingText();
-    return (IsDefaultLanguage() ? deleting : GetLangString(L"Status", L"11", deleting) + L" ") + path;
+    return (IsDefaultLanguage() ? BuiltInText(LangId::StatusDeleting) : GetLangString(LangId::StatusDeleting) + L" ") +
+           path;
 }
 
 void CStatusBarReport::Removing(const std::wstring& path) {

@@ -1,0 +1,123 @@
+#include "i18n/LangTexts.h"
+
+#include <array>
+
+#include "i18n/Lang.h"
+#include "res/resource.h"
+#include "win/Text.h"
+
+namespace {
+using enum LangId;
+using enum BuiltIn;
+
+constexpr LangText Lit(LangId id, const wchar_t* section, const wchar_t* key, const wchar_t* text) {
+    return {id, section, key, Literal, text, 0};
+}
+constexpr LangText Res(LangId id, const wchar_t* section, const wchar_t* key, BuiltIn from, UINT resource) {
+    return {id, section, key, from, nullptr, resource};
+}
+
+constexpr std::array<LangText, static_cast<size_t>(Count)> kTable = {{
+    Res(TitleStandard, L"Title", L"1", ResPrefix, IDS_TITLE_STANDARD),
+    Res(TitleCookies, L"Title", L"2", ResPrefix, ID_OPTIONS_COOKIES),
+    Res(TitleOfflineTemp, L"Title", L"3", ResShortName, ID_OPTIONS_OFFLINE_TEMP),
+    Lit(TitleAdvance, L"Title", L"4", L"Advance"),
+    Lit(TitleAbout, L"Title", L"5", L"About"),
+    Lit(Label1, L"Labels", L"1", L"AutoComplete &Passwords"),
+    Lit(Label2, L"Labels", L"2", L"&Find History"),
+    Lit(Label3, L"Labels", L"3", L"Recent &Documents"),
+    Lit(Label4, L"Labels", L"4", L"&Run History"),
+    Lit(Label5, L"Labels", L"5", L"&Typed URL"),
+    Lit(Label6, L"Labels", L"6", L"Ur&l History"),
+    Lit(ButtonClean, L"Buttons", L"2", L"Clea&n"),
+    Lit(ButtonCancel, L"Buttons", L"3", L"&Cancel"),
+    Res(Column1, L"Columns", L"1", ResPrefix, IDS_COLUMN_FILE_NAME),
+    Res(Column2, L"Columns", L"2", ResPrefix, IDS_COLUMN_TYPE),
+    Res(Column3, L"Columns", L"3", ResPrefix, IDS_COLUMN_SIZE),
+    Res(Column4, L"Columns", L"4", ResPrefix, IDS_COLUMN_DATE_MODIFIED),
+    Lit(Culture, L"Header", L"Culture", L"English"),
+    Res(StatusDelete, L"Status", L"1", ResPrefix, ID_EDIT_DELETE),
+    Res(StatusRecycle, L"Status", L"2", ResPrefix, ID_EDIT_RECYCLE),
+    Res(StatusToolbar, L"Status", L"3", ResPrefix, ID_VIEW_TOOLBAR),
+    Res(StatusStatusBar, L"Status", L"4", ResPrefix, ID_VIEW_STATUS_BAR),
+    Res(StatusStandard, L"Status", L"5", ResPrefix, ID_OPTIONS_STANDARD),
+    Res(StatusOfflineTemp, L"Status", L"6", ResPrefix, ID_OPTIONS_OFFLINE_TEMP),
+    Res(StatusAbout, L"Status", L"7", ResPrefix, ID_APP_ABOUT),
+    Res(StatusReady, L"Status", L"8", ResPrefix, AFX_IDS_IDLEMESSAGE),
+    Res(StatusSelected, L"Status", L"9", ResShortName, AFX_IDS_IDLEMESSAGE),
+    Res(StatusExit, L"Status", L"10", ResPrefix, ID_APP_EXIT),
+    Res(StatusDeleting, L"Status", L"11", Resource, IDS_DELETING),
+    Res(StatusUpdateAddress, L"status", L"12", ResPrefix, IDS_HOME_PAGE),
+    Res(StatusNothingSelected, L"Status", L"13", ResPrefix, AFX_IDS_IDLEMESSAGE),
+    Lit(StatusCompleted, L"Status", L"14", L"Completed"),
+    Lit(StatusOpenQuestion, L"Status", L"15", L""),
+    Lit(StatusOpenCaption, L"Status", L"16", L""),
+    Res(TipDelete, L"ToolTips", L"1", ResShortName, ID_EDIT_DELETE),
+    Res(TipRecycle, L"ToolTips", L"2", ResShortName, ID_EDIT_RECYCLE),
+    Res(TipSelectAll, L"ToolTips", L"3", ResShortName, ID_EDIT_SELECT_ALL),
+    Res(TipUnselectAll, L"ToolTips", L"4", ResShortName, ID_EDIT_UNSELECT_ALL),
+    Res(TipStandard, L"ToolTips", L"7", ResShortName, ID_OPTIONS_STANDARD),
+    Res(TipCookies, L"ToolTips", L"8", ResShortName, ID_OPTIONS_COOKIES),
+    Res(TipOfflineTemp, L"ToolTips", L"9", ResShortName, ID_OPTIONS_OFFLINE_TEMP),
+    Res(PromptRecycle, L"ToolTips", L"2", ResPrefix, ID_EDIT_RECYCLE),
+    Res(PromptSelectAll, L"ToolTips", L"3", ResPrefix, ID_EDIT_SELECT_ALL),
+    Res(PromptUnselectAll, L"ToolTips", L"4", ResPrefix, ID_EDIT_UNSELECT_ALL),
+    Res(PromptCookies, L"ToolTips", L"8", ResPrefix, ID_OPTIONS_COOKIES),
+    Lit(FileMenu, L"FileMenu", L"0", L"&File"),
+    Lit(FileOpen, L"FileMenu", L"1", L"&Open"),
+    Lit(FileDelete, L"FileMenu", L"2", L"&Delete"),
+    Lit(FileRecycle, L"FileMenu", L"3", L"&Move &to Recycle Bin"),
+    Lit(FileExit, L"FileMenu", L"4", L"E&xit"),
+    Lit(EditMenu, L"EditMenu", L"0", L"&Edit"),
+    Res(EditSelectAll, L"EditMenu", L"1", ResShortName, ID_EDIT_SELECT_ALL),
+    Res(EditUnselectAll, L"EditMenu", L"2", ResShortName, ID_EDIT_UNSELECT_ALL),
+    Res(EditInvert, L"EditMenu", L"3", ResShortName, ID_EDIT_INVERT_SELECTION),
+    Lit(ViewMenu, L"ViewMenu", L"0", L"&View"),
+    Lit(ViewToolbar, L"ViewMenu", L"1", L"&Toolbar"),
+    Lit(ViewStatusBar, L"ViewMenu", L"2", L"&Status Bar"),
+    Lit(ViewLanguage, L"ViewMenu", L"3", L"&Language"),
+    Lit(OptionsMenu, L"OptionsMenu", L"0", L"&Options"),
+    Res(OptionsCookies, L"OptionsMenu", L"1", ResShortName, ID_OPTIONS_COOKIES),
+    Res(OptionsOfflineTemp, L"OptionsMenu", L"2", ResShortName, ID_OPTIONS_OFFLINE_TEMP),
+    Res(OptionsStandard, L"OptionsMenu", L"3", ResShortName, ID_OPTIONS_STANDARD),
+    Lit(HelpMenu, L"HelpMenu", L"0", L"&Help"),
+    Lit(HelpOnline, L"HelpMenu", L"1", L"&Online Help"),
+    Lit(HelpUpdate, L"HelpMenu", L"2", L"&Update"),
+    Lit(HelpAbout, L"HelpMenu", L"3", L"&About Brisko .NET..."),
+}};
+
+constexpr bool InIdOrder() {
+    for (size_t i = 0; i < kTable.size(); ++i)
+        if (static_cast<size_t>(kTable[i].id) != i) return false;
+    return true;
+}
+static_assert(InIdOrder(), "the table lists its entries in LangId order");
+}  // namespace
+
+std::span<const LangText> AllLangTexts() { return kTable; }
+
+const LangText& LangTextOf(LangId id) { return kTable[static_cast<size_t>(id)]; }
+
+std::wstring BuiltInText(LangId id) {
+    const LangText& text = LangTextOf(id);
+    switch (text.from) {
+    case Literal:
+        return text.literal;
+    case Resource:
+        return win::LoadResString(text.resource);
+    case ResPrefix:
+        return LoadResPrefix(text.resource);
+    case ResShortName:
+        return LoadResSuffix(text.resource, L'\n');
+    }
+    return {};
+}
+
+std::wstring GetLangString(LangId id) {
+    const LangText& text = LangTextOf(id);
+    return GetLangString(text.section, text.key, BuiltInText(id));
+}
+
+std::wstring GetUiText(LangId id) {
+    return IsDefaultLanguage() ? BuiltInText(id) : GetLangString(id);
+}

@@ -1,0 +1,67 @@
+#pragma once
+// Every text the program reads from a language file, in one table: its
+// section, its key and its built-in English form. A language file is
+// complete when it answers every entry.
+#include <windows.h>
+
+#include <span>
+#include <string>
+
+enum class LangId : int {
+    // Window and dialog captions.
+    TitleStandard, TitleCookies, TitleOfflineTemp, TitleAdvance, TitleAbout,
+    // The option buttons and the two push buttons of the Advance dialog.
+    Label1, Label2, Label3, Label4, Label5, Label6, ButtonClean, ButtonCancel,
+    // The list's column headings, in column order.
+    Column1, Column2, Column3, Column4,
+    Culture,
+    // Status-bar texts: prompts of commands, the idle and selection texts.
+    StatusDelete, StatusRecycle, StatusToolbar, StatusStatusBar, StatusStandard, StatusOfflineTemp,
+    StatusAbout, StatusReady, StatusSelected, StatusExit, StatusDeleting, StatusUpdateAddress,
+    StatusNothingSelected, StatusCompleted, StatusOpenQuestion, StatusOpenCaption,
+    // Tool tips of the toolbar buttons.
+    TipDelete, TipRecycle, TipSelectAll, TipUnselectAll, TipStandard, TipCookies, TipOfflineTemp,
+    // The same keys of section "ToolTips" serve some menu prompts, with the
+    // command's prompt as their default.
+    PromptRecycle, PromptSelectAll, PromptUnselectAll, PromptCookies,
+    // Menu titles and item captions.
+    FileMenu, FileOpen, FileDelete, FileRecycle, FileExit,
+    EditMenu, EditSelectAll, EditUnselectAll, EditInvert,
+    ViewMenu, ViewToolbar, ViewStatusBar, ViewLanguage,
+    OptionsMenu, OptionsCookies, OptionsOfflineTemp, OptionsStandard,
+    HelpMenu, HelpOnline, HelpUpdate, HelpAbout,
+    Count
+};
+
+// Where an entry's built-in text comes from.
+enum class BuiltIn : BYTE {
+    Literal,      // the text of the entry
+    Resource,     // the whole string resource
+    ResPrefix,    // the string resource before its first line feed
+    ResShortName  // the string resource after its last line feed
+};
+
+struct LangText {
+    LangId id;
+    const wchar_t* section;
+    const wchar_t* key;
+    BuiltIn from;
+    const wchar_t* literal;  // for BuiltIn::Literal
+    UINT resource;           // for the other kinds
+};
+
+// The whole table, in LangId order.
+std::span<const LangText> AllLangTexts();
+const LangText& LangTextOf(LangId id);
+
+// The built-in English text of an entry.
+std::wstring BuiltInText(LangId id);
+
+// The entry's text from the language file, or its built-in text.
+std::wstring GetLangString(LangId id);
+// The text a user sees: the built-in text while the setting is "Default",
+// else GetLangString.
+std::wstring GetUiText(LangId id);
+
+// The entry `index` places after `first` (the columns, the Advance labels).
+inline LangId LangIdAfter(LangId first, int index) { return static_cast<LangId>(static_cast<int>(first) + index); }
