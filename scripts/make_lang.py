@@ -1,0 +1,284 @@
+#!/usr/bin/env python3
+"""Writes the language files of lang/: Italian, Simplified Chinese and
+Traditional Chinese (Taiwan).
+
+Each file is an INI file in UTF-16LE with a byte-order mark and CRLF line
+ends, which GetPrivateProfileStringW reads as Unicode. The sections and keys
+are those of the program's table in i18n/LangTexts.cpp; a caption carries one
+"&" before its access key, and "&&" shows a single "&". The program appends
+the shortcut texts of menu items ("\\tDel", "\\tCtrl+A", ...) itself.
+
+Run it again after changing a text; the .lng files are committed."""
+import os
+import sys
+
+SECTIONS = ["Header", "Title", "Labels", "Buttons", "Columns", "Status", "ToolTips",
+            "FileMenu", "EditMenu", "ViewMenu", "OptionsMenu", "HelpMenu"]
+
+ITALIAN = {
+    "Header": {"Culture": "Italiano // it-IT"},
+    "Title": {
+        "1": "Standard",
+        "2": "Eliminazione cookie",
+        "3": "File temporanei e offline",
+        "4": "Avanzate",
+        "5": "Informazioni su",
+    },
+    "Labels": {
+        "1": "&Password completamento automatico",
+        "2": "Cronologia &ricerche",
+        "3": "&Documenti recenti",
+        "4": "Cronologia &Esegui",
+        "5": "&URL digitati",
+        "6": "Cronologia UR&L",
+    },
+    "Buttons": {"2": "Puli&sci", "3": "&Annulla"},
+    "Columns": {"1": "Nome file", "2": "Tipo", "3": "Dimensione", "4": "Data modifica"},
+    "Status": {
+        "1": "Elimina definitivamente gli oggetti selezionati",
+        "2": "Sposta nel Cestino",
+        "3": "Mostra o nasconde la barra degli strumenti",
+        "4": "Mostra o nasconde la barra di stato",
+        "5": "Passa alla modalità Standard",
+        "6": "File temporanei Internet, pagine Web offline, cartella Temp",
+        "7": "Visualizza le informazioni sul programma, il numero di versione e il copyright",
+        "8": "Pronto",
+        "9": "selezionati",
+        "10": "Chiude l'applicazione",
+        "11": "Eliminazione in corso:",
+        "12": "https://www.brisko.example/update?",
+        "13": "Pronto",
+        "14": "Completato",
+        "15": "Aprire tutti gli elementi selezionati?",
+        "16": "Apri",
+    },
+    "ToolTips": {
+        "1": "Elimina definitivamente",
+        "2": "Sposta nel Cestino",
+        "3": "Seleziona tutti gli elementi",
+        "4": "Deseleziona tutti gli elementi",
+        "7": "Standard",
+        "8": "Eliminazione cookie",
+        "9": "File temporanei e offline",
+    },
+    "FileMenu": {
+        "0": "&File",
+        "1": "&Apri",
+        "2": "&Elimina",
+        "3": "Sposta nel &Cestino",
+        "4": "E&sci",
+    },
+    "EditMenu": {
+        "0": "&Modifica",
+        "1": "Seleziona &tutto",
+        "2": "&Deseleziona tutto",
+        "3": "&Inverti selezione",
+    },
+    "ViewMenu": {
+        "0": "&Visualizza",
+        "1": "&Barra degli strumenti",
+        "2": "Barra di &stato",
+        "3": "&Lingua",
+    },
+    "OptionsMenu": {
+        "0": "&Opzioni",
+        "1": "Eliminazione &cookie",
+        "2": "File &temporanei e offline && avanzate",
+        "3": "&Standard",
+    },
+    "HelpMenu": {
+        "0": "&Guida",
+        "1": "Guida in &linea",
+        "2": "&Aggiornamenti",
+        "3": "&Informazioni su Brisko .NET...",
+    },
+}
+
+SIMPLIFIED_CHINESE = {
+    "Header": {"Culture": "简体中文 // zh-CN"},
+    "Title": {
+        "1": "标准",
+        "2": "Cookie 清除",
+        "3": "脱机临时文件",
+        "4": "高级",
+        "5": "关于",
+    },
+    "Labels": {
+        "1": "自动完成密码(&P)",
+        "2": "查找历史记录(&F)",
+        "3": "最近使用的文档(&D)",
+        "4": "运行历史记录(&R)",
+        "5": "键入的网址(&T)",
+        "6": "网址历史记录(&L)",
+    },
+    "Buttons": {"2": "清除(&N)", "3": "取消(&C)"},
+    "Columns": {"1": "文件名", "2": "类型", "3": "大小", "4": "修改日期"},
+    "Status": {
+        "1": "永久删除选定的对象",
+        "2": "移动到回收站",
+        "3": "显示或隐藏工具栏",
+        "4": "显示或隐藏状态栏",
+        "5": "切换到标准模式",
+        "6": "Internet 临时文件、脱机网页、Temp 文件夹",
+        "7": "显示程序信息、版本号和版权",
+        "8": "就绪",
+        "9": "已选定",
+        "10": "退出应用程序",
+        "11": "正在删除",
+        "12": "https://www.brisko.example/zh-cn/update?",
+        "13": "就绪",
+        "14": "已完成",
+        "15": "是否打开所有选定的项目？",
+        "16": "打开",
+    },
+    "ToolTips": {
+        "1": "永久删除",
+        "2": "移动到回收站",
+        "3": "选择所有项目",
+        "4": "取消选择所有项目",
+        "7": "标准",
+        "8": "Cookie 清除",
+        "9": "脱机临时文件",
+    },
+    "FileMenu": {
+        "0": "文件(&F)",
+        "1": "打开(&O)",
+        "2": "删除(&D)",
+        "3": "移动到回收站(&T)",
+        "4": "退出(&X)",
+    },
+    "EditMenu": {
+        "0": "编辑(&E)",
+        "1": "全选(&A)",
+        "2": "取消全选(&U)",
+        "3": "反向选择(&I)",
+    },
+    "ViewMenu": {
+        "0": "查看(&V)",
+        "1": "工具栏(&T)",
+        "2": "状态栏(&S)",
+        "3": "语言(&L)",
+    },
+    "OptionsMenu": {
+        "0": "选项(&O)",
+        "1": "Cookie 清除(&K)",
+        "2": "脱机临时文件和高级(&O)",
+        "3": "标准(&R)",
+    },
+    "HelpMenu": {
+        "0": "帮助(&H)",
+        "1": "在线帮助(&O)",
+        "2": "更新(&U)",
+        "3": "关于 Brisko .NET(&A)...",
+    },
+}
+
+TRADITIONAL_CHINESE = {
+    "Header": {"Culture": "繁體中文 // zh-TW"},
+    "Title": {
+        "1": "標準",
+        "2": "Cookie 清除",
+        "3": "離線暫存檔案",
+        "4": "進階",
+        "5": "關於",
+    },
+    "Labels": {
+        "1": "自動完成密碼(&P)",
+        "2": "搜尋歷程記錄(&F)",
+        "3": "最近使用的文件(&D)",
+        "4": "執行歷程記錄(&R)",
+        "5": "輸入的網址(&T)",
+        "6": "網址歷程記錄(&L)",
+    },
+    "Buttons": {"2": "清除(&N)", "3": "取消(&C)"},
+    "Columns": {"1": "檔案名稱", "2": "類型", "3": "大小", "4": "修改日期"},
+    "Status": {
+        "1": "永久刪除選取的物件",
+        "2": "移到資源回收筒",
+        "3": "顯示或隱藏工具列",
+        "4": "顯示或隱藏狀態列",
+        "5": "切換到標準模式",
+        "6": "Internet 暫存檔案、離線網頁、Temp 資料夾",
+        "7": "顯示程式資訊、版本號碼和著作權",
+        "8": "就緒",
+        "9": "已選取",
+        "10": "結束應用程式",
+        "11": "正在刪除",
+        "12": "https://www.brisko.example/zh-tw/update?",
+        "13": "就緒",
+        "14": "已完成",
+        "15": "是否開啟所有選取的項目？",
+        "16": "開啟",
+    },
+    "ToolTips": {
+        "1": "永久刪除",
+        "2": "移到資源回收筒",
+        "3": "選取所有項目",
+        "4": "取消選取所有項目",
+        "7": "標準",
+        "8": "Cookie 清除",
+        "9": "離線暫存檔案",
+    },
+    "FileMenu": {
+        "0": "檔案(&F)",
+        "1": "開啟(&O)",
+        "2": "刪除(&D)",
+        "3": "移到資源回收筒(&T)",
+        "4": "結束(&X)",
+    },
+    "EditMenu": {
+        "0": "編輯(&E)",
+        "1": "全選(&A)",
+        "2": "取消全選(&U)",
+        "3": "反向選取(&I)",
+    },
+    "ViewMenu": {
+        "0": "檢視(&V)",
+        "1": "工具列(&T)",
+        "2": "狀態列(&S)",
+        "3": "語言(&L)",
+    },
+    "OptionsMenu": {
+        "0": "選項(&O)",
+        "1": "Cookie 清除(&K)",
+        "2": "離線暫存檔案和進階(&O)",
+        "3": "標準(&R)",
+    },
+    "HelpMenu": {
+        "0": "說明(&H)",
+        "1": "線上說明(&O)",
+        "2": "更新(&U)",
+        "3": "關於 Brisko .NET(&A)...",
+    },
+}
+
+FILES = {
+    "italiano.lng": ITALIAN,
+    "s_chinese.lng": SIMPLIFIED_CHINESE,
+    "t_chinese.lng": TRADITIONAL_CHINESE,
+}
+
+
+def render(texts):
+    lines = []
+    for section in SECTIONS:
+        if lines:
+            lines.append("")
+        lines.append("[%s]" % section)
+        for key, value in texts[section].items():
+            lines.append("%s=%s" % (key, value))
+    return "\ufeff" + "\r\n".join(lines) + "\r\n"
+
+
+def main():
+    folder = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lang")
+    for name, texts in FILES.items():
+        assert list(texts) == SECTIONS, name
+        with open(os.path.join(folder, name), "wb") as out:
+            out.write(render(texts).encode("utf-16-le"))
+        print("wrote lang/" + name)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
