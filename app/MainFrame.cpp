@@ -2,19 +2,48 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "app/BriskoApp.h"
+#include "app/FrameTexts.h"
 #include "i18n/LanguageChoice.h"
 #include "i18n/Lang.h"
 #include "privacy/AdvanceDialog.h"
 #include "res/resource.h"
 #include "view/BriskoView.h"
 #include "view/WorkerProtocol.h"
+#include "win/FileDialog.h"
 
 namespace {
 constexpr const wchar_t* kLocationSection = L"Location";
+constexpr COLORREF kTransparent = RGB(255, 255, 255);
+constexpr int kPopupCount = 5;
+
+std::optional<std::wstring> AskLanguageFile(HWND owner) {
+    return win::AskFileToOpen(owner, L"Select Language", L"*.lng (Brisko .NET Language Files) |*.lng||",
+                              GetLangFolder(), OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
 }
 
-CMainFrame::CMainFrame(CBriskoApp& app, CBriskoDoc& doc) : m_app(app), m_doc(doc) {}
+void SetMenuText(HMENU menu, UINT item, bool byPosition, const std::wstring& text) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = const_cast<wchar_t*>(text.c_str());
+    ::SetMenuItemInfoW(menu, item, byPosition, &info);
+}
+
+// Every command item of `menu` and its submenus.
+void ForEachMenuItem(HMENU menu, const std::function<void(UINT id)>& visit) {
+    for (int i = 0, count = ::GetMenuItemCount(menu); i < count; ++i) {
+        if (HMENU sub = ::GetSubMenu(menu, i)) ForEachMenuItem(sub, visit);
+        else if (UINT id = ::GetMenuItemID(menu, i); id != 0 && id != static_cast<UINT>(-1)) visit(id);
+    }
+}
+}  // namespace
+
+CMainFrame::CMainFrame(CBriskoApp& app, CBriskoDoc& doc) : m_app(app), m_doc(doc) {
+    m_chooseLanguageFile = AskLanguageFile;
+}
 
 CMainFrame::~CMainFrame() {
     if (m_hAccel) ::DestroyAcceleratorTable(m_hAccel);
@@ -61,7 +90,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CREATE:
         return OnCreate();
     case WM_SIZE:
-        OnSize(LOWORD(lp), HIWORD(lp));
+        OnSize();
         return 0;
     case WM_SETFOCUS:
         if (m_pView && m_pView->IsWindow()) ::SetFocus(m_pView->GetSafeHwnd());
@@ -72,10 +101,18 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_INITMENUPOPUP:
         OnInitMenuPopup(reinterpret_cast<HMENU>(wp));
         return 0;
+    case WM_MENUSELECT:
+        OnMenuSelect(LOWORD(wp), HIWORD(wp), reinterpret_cast<HMENU>(lp));
+        return 0;
+    case WM_SETMESSAGESTRING:
+        ShowPrompt(lp ? reinterpret_cast<const wchar_t*>(lp) : LoadResPrefix(static_cast<UINT>(wp)));
+        return 0;
     case WM_NOTIFY:
-        if (m_pView && reinterpret_cast<NMHDR*>(lp)->hwndFrom == m_pView->GetSafeHwnd())
-            return m_pView->OnNotify(*reinterpret_cast<NMHDR*>(lp));
-        break;
+        return OnNotify(*reinterpret_cast<NMHDR*>(lp));
+    case WM_NCACTIVATE:
+        // The title bar stays active while the frame's own popups have the
+        // focus; only a modal dialog, which disables the frame, dims it.
+        return DefaultProc(msg, IsWindowEnabled() ? TRUE : FALSE, lp);
     case WM_DESTROY:
         OnDestroy();
         return 0;
@@ -84,18 +121,48 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 int CMainFrame::OnCreate() {
+    if (!CreateToolBar() || !CreateStatusBar() || !CreateView()) return -1;
+    RecalcLayout();  // the view has its size before its initial update sets its columns
+    ReadLanguageSetting();
+    UpdateToolBar(m_pView->Snapshot());
+    return 0;
+}
+
+bool CMainFrame::CreateToolBar() {
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    m_wndToolBar = win::CToolBar::Create(m_hWnd, AFX_IDW_TOOLBAR);
+    if (!m_wndToolBar.IsWindow() || !win::LoadToolBarLayout(instance, IDR_MAINFRAME, m_toolBarLayout) ||
+        !m_wndToolBar.SetButtons(m_toolBarLayout))
+        return false;
+    // A picture that cannot be loaded leaves that state to the toolbar's own drawing.
+    int cx = m_toolBarLayout.buttonWidth, cy = m_toolBarLayout.buttonHeight;
+    m_toolBarImages = win::LoadMaskedImageList(instance, IDB_TOOLBAR, cx, cy, kTransparent);
+    m_toolBarDisabledImages = win::LoadMaskedImageList(instance, IDB_TOOLBAR_DISABLED, cx, cy, kTransparent);
+    if (m_toolBarImages) {
+        m_wndToolBar.SetImageList(TB_SETIMAGELIST, m_toolBarImages.Get());
+        m_wndToolBar.SetImageList(TB_SETHOTIMAGELIST, m_toolBarImages.Get());
+    }
+    if (m_toolBarDisabledImages) m_wndToolBar.SetImageList(TB_SETDISABLEDIMAGELIST, m_toolBarDisabledImages.Get());
+    m_wndToolBar.AutoSize();
+    return true;
+}
+
+bool CMainFrame::CreateStatusBar() {
     HWND status = ::CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                                     m_hWnd, reinterpret_cast<HMENU>(AFX_IDW_STATUS_BAR),
                                     ::GetModuleHandleW(nullptr), nullptr);
-    if (!status) return -1;
+    if (!status) return false;
     m_wndStatusBar = win::CStatusBar(status);
     int parts[1] = {-1};  // one pane: the message pane
     m_wndStatusBar.SendMessage(SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
     m_wndStatusBar.SetPaneText(0, LoadResPrefix(AFX_IDS_IDLEMESSAGE));
     m_app.m_pStatusBar = &m_wndStatusBar;
+    return true;
+}
 
+bool CMainFrame::CreateView() {
     m_pView = std::make_unique<CBriskoView>(m_app, m_doc);
-    if (!m_pView->Create(m_hWnd)) return -1;
+    if (!m_pView->Create(m_hWnd)) return false;
     // After every Offline Temp scan the Advance dialog opens over the view;
     // the history files it finds come into the view's list.
     HWND view = m_pView->GetSafeHwnd();
@@ -105,10 +172,8 @@ int CMainFrame::OnCreate() {
         dialog.m_pDoc = &doc;
         dialog.DoModal(view);
     };
-    RecalcLayout();  // the view has its size before its initial update sets its columns
-
-    ReadLanguageSetting();
-    return 0;
+    m_pView->m_commandStateChanged = [this](const CommandState& state) { UpdateToolBar(state); };
+    return true;
 }
 
 void CMainFrame::ReadLanguageSetting() {
@@ -121,42 +186,145 @@ void CMainFrame::ReadLanguageSetting() {
 void CMainFrame::SetLanguage(const std::wstring& path) {
     m_app.m_ini.SetFileName(path);
     m_app.m_strLanguage = path;
+    for (int i = 0; i < kPopupCount; ++i) SetMenuText(m_hMenu, i, true, PopupCaption(i));
+    ForEachMenuItem(m_hMenu, [this](UINT id) {
+        if (auto caption = ItemCaption(id)) SetMenuText(m_hMenu, id, false, *caption);
+    });
+    if (m_hWnd) ::DrawMenuBar(m_hWnd);
 }
 
-void CMainFrame::OnSize(int cx, int cy) { RecalcLayout(); }
+void CMainFrame::OnLanguage() {
+    if (auto path = m_chooseLanguageFile(m_hWnd)) {
+        SetLanguage(*path);
+        if (m_pView) m_pView->PostMessage(WM_LANGCHANGED);
+    }
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CMainFrame::OnSize() {
+    if (m_wndToolBar.IsWindow()) m_wndToolBar.AutoSize();
+    RecalcLayout();
+}
 
 void CMainFrame::RecalcLayout() {
     RECT client = GetClientRect();
-    int statusHeight = 0;
+    int top = 0, bottom = static_cast<int>(client.bottom);
+    if (m_wndToolBar.IsWindow() && m_wndToolBar.IsWindowVisible()) {
+        RECT rc = m_wndToolBar.GetWindowRect();
+        top = rc.bottom - rc.top;
+    }
     if (m_wndStatusBar.IsWindow() && m_wndStatusBar.IsWindowVisible()) {
         m_wndStatusBar.SendMessage(WM_SIZE);
         RECT rc = m_wndStatusBar.GetWindowRect();
-        statusHeight = rc.bottom - rc.top;
+        bottom -= rc.bottom - rc.top;
     }
-    if (m_pView && m_pView->IsWindow())
-        m_pView->MoveWindow(0, 0, client.right, client.bottom - statusHeight);
+    if (m_pView && m_pView->IsWindow()) m_pView->MoveWindow(0, top, client.right, std::max(0, bottom - top));
 }
 
+bool CMainFrame::IsCommandAvailable(UINT id) const { return m_pView && m_pView->IsCommandEnabled(id); }
+
 void CMainFrame::OnCommand(UINT id) {
-    if (m_pView && m_pView->OnCommand(id)) return;
+    // Menu, toolbar and keys all come here: a command that is greyed does nothing.
+    if (!IsCommandAvailable(id)) return;
+    if (m_pView->OnCommand(id)) return;
     switch (id) {
     case ID_APP_EXIT:
         PostMessage(WM_CLOSE);
         break;
+    case ID_VIEW_TOOLBAR:
+        ToggleBar(m_wndToolBar);
+        break;
     case ID_VIEW_STATUS_BAR:
-        m_wndStatusBar.ShowWindow(m_wndStatusBar.IsWindowVisible() ? SW_HIDE : SW_SHOW);
-        RecalcLayout();
+        ToggleBar(m_wndStatusBar);
+        break;
+    case ID_VIEW_LANGUAGE:
+        OnLanguage();
         break;
     default:
         break;
     }
 }
 
+void CMainFrame::ToggleBar(win::CWnd bar) {
+    bar.ShowWindow(bar.IsWindowVisible() ? SW_HIDE : SW_SHOW);
+    RecalcLayout();
+}
+
 void CMainFrame::OnInitMenuPopup(HMENU menu) {
-    win::EnableMenuItems(menu, [this](UINT id) { return m_pView ? m_pView->IsCommandEnabled(id) : true; });
-    // Nothing happens to a popup without the item.
+    win::EnableMenuItems(menu, [this](UINT id) { return IsCommandAvailable(id); });
+    // Nothing happens to a popup without the items.
+    ::CheckMenuItem(menu, ID_VIEW_TOOLBAR, MF_BYCOMMAND | (m_wndToolBar.IsWindowVisible() ? MF_CHECKED : MF_UNCHECKED));
     ::CheckMenuItem(menu, ID_VIEW_STATUS_BAR,
                     MF_BYCOMMAND | (m_wndStatusBar.IsWindowVisible() ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void CMainFrame::UpdateToolBar(const CommandState& state) {
+    // Called for every change of the selection: the buttons are touched only
+    // when one of them changes.
+    unsigned enabled = 0;
+    for (size_t i = 0; i < m_toolBarLayout.commands.size(); ++i)
+        if (UINT id = m_toolBarLayout.commands[i]; id != 0 && ::IsCommandAvailable(id, state)) enabled |= 1u << i;
+    if (enabled == m_enabledButtons) return;
+    m_enabledButtons = enabled;
+    for (size_t i = 0; i < m_toolBarLayout.commands.size(); ++i)
+        if (UINT id = m_toolBarLayout.commands[i]; id != 0) m_wndToolBar.EnableButton(id, (enabled >> i) & 1u);
+}
+
+LRESULT CMainFrame::OnNotify(const NMHDR& header) {
+    if (m_pView && header.hwndFrom == m_pView->GetSafeHwnd()) return m_pView->OnNotify(header);
+    switch (header.code) {
+    case TTN_GETDISPINFOW:
+    case TTN_GETDISPINFOA:
+        OnToolTipText(header);
+        return TRUE;
+    case TBN_HOTITEMCHANGE: {
+        const auto& hot = reinterpret_cast<const NMTBHOTITEM&>(header);
+        if (hot.dwFlags & HICF_LEAVING) RestoreStatusText();
+        else ShowPrompt(ToolBarPrompt(hot.idNew));
+        return 0;
+    }
+    }
+    return 0;
+}
+
+void CMainFrame::OnToolTipText(const NMHDR& header) {
+    // The text field holds 80 characters: at most 79 and the terminator.
+    std::wstring text = ToolTipText(static_cast<UINT>(header.idFrom));
+    if (header.code == TTN_GETDISPINFOA) {
+        auto& info = const_cast<NMTTDISPINFOA&>(reinterpret_cast<const NMTTDISPINFOA&>(header));
+        info.szText[0] = '\0';
+        int n = ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.c_str(), static_cast<int>(text.size()), info.szText,
+                                      static_cast<int>(std::size(info.szText)) - 1, nullptr, nullptr);
+        info.szText[n > 0 ? n : 0] = '\0';
+        info.lpszText = info.szText;
+        info.hinst = nullptr;
+    } else {
+        auto& info = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
+        ::lstrcpynW(info.szText, text.c_str(), static_cast<int>(std::size(info.szText)));
+        info.lpszText = info.szText;
+        info.hinst = nullptr;
+    }
+}
+
+void CMainFrame::OnMenuSelect(UINT id, UINT flags, HMENU menu) {
+    if (flags == 0xFFFF && menu == nullptr) return RestoreStatusText();  // the menu closed
+    if (id == 0 || (flags & (MF_POPUP | MF_SEPARATOR))) return ShowPrompt(L"");
+    std::wstring prompt = MenuPrompt(id);
+    SendMessage(WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>(prompt.c_str()));
+}
+
+void CMainFrame::ShowPrompt(const std::wstring& text) {
+    if (!m_wndStatusBar.IsWindow()) return;
+    if (!m_textBeforePrompt) m_textBeforePrompt = m_wndStatusBar.GetPaneText(0);
+    m_wndStatusBar.SetPaneText(0, text, SBT_NOTABPARSING);
+}
+
+void CMainFrame::RestoreStatusText() {
+    // Back to what the view showed before the first prompt: its selection
+    // status, or the item a clean is removing.
+    if (!m_textBeforePrompt) return;
+    m_wndStatusBar.SetPaneText(0, *m_textBeforePrompt, SBT_NOTABPARSING);
+    m_textBeforePrompt.reset();
 }
 
 void CMainFrame::SavePlacement() {

@@ -1,15 +1,27 @@
 #pragma once
-// The one top-level window: menu bar, status bar and the result list.
+// The one top-level window: menu bar, toolbar, status bar and the result list.
 #include <windows.h>
-#include <memory>
-#include <string>
+#include <commctrl.h>
 
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "view/CommandAvailability.h"
 #include "win/Controls.h"
+#include "win/Handle.h"
+#include "win/ToolBar.h"
 #include "win/Window.h"
 
 class CBriskoApp;
 class CBriskoDoc;
 class CBriskoView;
+
+// The frame's set-message-string message: the text in the long parameter
+// goes to the status bar's message pane.
+inline constexpr UINT WM_SETMESSAGESTRING = 0x0362;
 
 class CMainFrame : public win::CWindowBase {
 public:
@@ -25,20 +37,37 @@ public:
     void ActivateFrame(int cmdShow);
     HACCEL GetAccelerators() const { return m_hAccel; }
 
-    // Binds the language file and relabels what the frame shows.
+    // Binds the language file and relabels every menu title and item.
     void SetLanguage(const std::wstring& path);
 
     CBriskoView* GetView() const { return m_pView.get(); }
     win::CStatusBar& StatusBar() { return m_wndStatusBar; }
+    win::CToolBar ToolBar() const { return m_wndToolBar; }
+
+    // The language file the user picks from the language folder; nothing
+    // when the dialog is cancelled. Tests put their own answer in.
+    std::function<std::optional<std::wstring>(HWND owner)> m_chooseLanguageFile;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     int OnCreate();
-    void OnSize(int cx, int cy);
+    bool CreateToolBar();
+    bool CreateStatusBar();
+    bool CreateView();
+    void OnSize();
     void OnCommand(UINT id);
+    bool IsCommandAvailable(UINT id) const;
     void OnInitMenuPopup(HMENU menu);
+    LRESULT OnNotify(const NMHDR& header);
+    void OnMenuSelect(UINT id, UINT flags, HMENU menu);
+    void OnToolTipText(const NMHDR& header);
+    void ShowPrompt(const std::wstring& text);
+    void RestoreStatusText();
+    void ToggleBar(win::CWnd bar);
+    void OnLanguage();
+    void UpdateToolBar(const CommandState& state);
     void OnDestroy();
     void SavePlacement();
     void ReadLanguageSetting();
@@ -47,6 +76,12 @@ private:
     CBriskoApp& m_app;
     CBriskoDoc& m_doc;
     win::CStatusBar m_wndStatusBar;
+    win::CToolBar m_wndToolBar;
+    win::ToolBarLayout m_toolBarLayout;
+    win::ImageList m_toolBarImages;
+    win::ImageList m_toolBarDisabledImages;
+    unsigned m_enabledButtons = ~0u;  // one bit per toolbar command, as last applied
+    std::optional<std::wstring> m_textBeforePrompt;  // the status text while a prompt shows
     std::unique_ptr<CBriskoView> m_pView;
     HACCEL m_hAccel = nullptr;
     HMENU m_hMenu = nullptr;

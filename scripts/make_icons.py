@@ -218,6 +218,96 @@ def write_bmp(path, img):
         f.write(b'BM' + struct.pack('<IHHI', offset + len(data), 0, 0, offset) + info + table + data)
 
 
+# The toolbar's buttons, 18 x 18 each, in the order of the toolbar resource.
+# Inside a picture "white" is drawn as (254, 254, 254): pure white is the
+# colour the toolbar leaves transparent.
+PAPER = (254, 254, 254, 255)
+
+
+def button_standard():  # the program's broom over a disk
+    img = blank(18)
+    small = brisko(16)
+    for y in range(16):
+        for x in range(16):
+            img[y + 1][x + 1] = small[y][x]
+    return img
+
+
+def button_cookies():  # a cookie with chocolate chips
+    img = blank(18)
+    disc(img, 9, 9, 7.5, (150, 95, 40, 255))
+    disc(img, 9, 9, 6.5, (210, 160, 80, 255))
+    for cx, cy in ((6, 6), (11, 5), (12, 10), (7, 11), (9, 8)):
+        rect(img, cx, cy, cx + 2, cy + 2, (80, 45, 20, 255))
+    return img
+
+
+def button_offline_temp():  # a page of the web cache with a clock
+    img = blank(18)
+    rect(img, 2, 1, 13, 17, PAPER)
+    outline(img, 2, 1, 13, 17, (90, 90, 100, 255))
+    for y in (4, 7, 10):
+        rect(img, 4, y, 11, y + 1, (60, 110, 200, 255))
+    disc(img, 12.5, 12.5, 5, PAPER)
+    disc(img, 12.5, 12.5, 5, (40, 120, 60, 255), inner=3.9)
+    line(img, 12, 12, 12, 9.5, 1, (0, 0, 0, 255))
+    line(img, 12, 12, 14.5, 12, 1, (0, 0, 0, 255))
+    return img
+
+
+def button_recycle():  # a waste basket
+    img = blank(18)
+    body, edge = (110, 160, 210, 255), (40, 70, 120, 255)
+    rect(img, 3, 3, 15, 5, edge)
+    for y in range(5, 17):
+        inset = (y - 5) // 5
+        rect(img, 4 + inset, y, 14 - inset, y + 1, body)
+        img[y][4 + inset] = edge
+        img[y][13 - inset] = edge
+    rect(img, 5, 16, 13, 17, edge)
+    for x in (7, 10):
+        rect(img, x, 7, x + 1, 14, edge)
+    return img
+
+
+def button_delete():  # a red cross
+    img = blank(18)
+    red = (200, 30, 30, 255)
+    line(img, 3, 3, 13, 13, 2.5, red)
+    line(img, 13, 3, 3, 13, 2.5, red)
+    return img
+
+
+def list_rows(checked):
+    img = blank(18)
+    box, tick = (60, 60, 80, 255), (30, 140, 40, 255)
+    for i, y in enumerate((2, 8, 14)):
+        rect(img, 1, y, 6, y + 5, PAPER)
+        outline(img, 1, y, 6, y + 5, box)
+        rect(img, 8, y + 2, 17, y + 3, (60, 110, 200, 255))
+        if checked:
+            rect(img, 2, y + 2, 4, y + 4, tick)
+            img[y + 1][4] = tick
+    return img
+
+
+def toolbar_strip(disabled=False):
+    buttons = [button_standard(), button_cookies(), button_offline_temp(), button_recycle(), button_delete(),
+               list_rows(True), list_rows(False)]
+    strip = canvas(18 * len(buttons), 18)
+    for i, button in enumerate(buttons):
+        for y in range(18):
+            for x in range(18):
+                r, g, b, a = button[y][x]
+                if not a:
+                    continue
+                if disabled:  # a light grey picture of the same shape
+                    level = 128 + (r * 30 + g * 59 + b * 11) // 400
+                    r = g = b = min(level, 250)
+                strip[y][18 * i + x] = (r, g, b, 255)
+    return strip
+
+
 def main():
     res = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'res')
     write_ico(os.path.join(res, 'brisko.ico'), brisko)
@@ -227,6 +317,8 @@ def main():
                           ('run.ico', run_history), ('typedurl.ico', typed_url),
                           ('urlhistory.ico', url_history), ('recent.ico', recent_documents)):
         write_ico(os.path.join(res, name), drawing)
+    write_bmp(os.path.join(res, 'toolbar.bmp'), toolbar_strip())
+    write_bmp(os.path.join(res, 'toolbar_disabled.bmp'), toolbar_strip(disabled=True))
     return 0
 
 

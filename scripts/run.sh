@@ -7,8 +7,11 @@
 #   scripts/run.sh [--prefix DIR] --cli ARGS...
 #                                  brisko-cli.exe with ARGS instead of the
 #                                  window (for example: --cli scan --json)
-# Without a display it runs under Xvfb, writes a screenshot of the screen to
-# build/screenshot.png and ends the program.
+# Without a display it runs under Xvfb inside a Wine virtual desktop (which
+# gives the window its title bar and frame), writes a screenshot of the main
+# window to build/screenshot.png and ends the program.
+#   BRISKO_LANGUAGE=italiano   starts with lang/italiano.lng (or s_chinese,
+#                              t_chinese; "Default" for the built-in English)
 set -u
 BRISKO_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$BRISKO_ROOT/scripts/lib/prefix.sh"
@@ -54,6 +57,12 @@ mkdir -p "$INSTALL"
 cp -f "$BUILD/brisko.exe" "$BUILD/brisko-cli.exe" "$INSTALL/"
 rm -rf "$INSTALL/lang" && cp -r "$BUILD/lang" "$INSTALL/lang"
 
+if [ -n "${BRISKO_LANGUAGE:-}" ]; then  # the user's stored language setting
+  language=$BRISKO_LANGUAGE
+  [ "$language" = Default ] || language="C:\\Program Files\\Brisko\\lang\\$language.lng"
+  wine reg add "HKCU\\Software\\Brisko\\Brisko .NET\\$(id -un)" /v src /t REG_SZ /d "$language" /f >/dev/null 2>&1
+fi
+
 # Wine needs a working directory it can name: with no Z: drive, one inside the prefix.
 cd "$INSTALL" || exit 1
 if [ -n "$CLI" ]; then
@@ -66,13 +75,15 @@ if [ -n "${DISPLAY:-}" ]; then
   exec wine "C:\\Program Files\\Brisko\\brisko.exe"
 fi
 
-# No display: run under Xvfb, take a screenshot, end the program.
+# No display: run under Xvfb in a virtual desktop, take a screenshot, end the program.
 brisko_start_display || exit 1
 trap brisko_stop_all EXIT
-setsid wine "C:\\Program Files\\Brisko\\brisko.exe" </dev/null >/dev/null 2>&1 &
+setsid wine explorer /desktop=Brisko,1024x640 "C:\\Program Files\\Brisko\\brisko.exe" </dev/null >/dev/null 2>&1 &
 sleep "${BRISKO_SCREENSHOT_DELAY:-12}"
-# The whole screen, trimmed to what stands on its empty background: the main window.
-if import -display "$DISPLAY" -window root -trim +repage "$BUILD/screenshot.png" </dev/null 2>/dev/null; then
+# The desktop sits at the top left of the screen; the window stands where it
+# was left, or at its first place (80, 66) with 800 x 456 (and a margin for
+# its shadow-free frame).
+if import -display "$DISPLAY" -window root -crop 804x460+78+64 +repage "$BUILD/screenshot.png" </dev/null 2>/dev/null; then
   echo "screenshot: $BUILD/screenshot.png"
 else
   echo "could not take a screenshot" >&2

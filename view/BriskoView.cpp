@@ -124,6 +124,10 @@ void CBriskoView::InsertFoundRow(const std::wstring& path, const WIN32_FIND_DATA
     list.SetItemText(row, 3, FormatDateText(findData.ftLastWriteTime));
 }
 
+void CBriskoView::CommandStateChanged() {
+    if (m_commandStateChanged) m_commandStateChanged(Snapshot());
+}
+
 CommandState CBriskoView::Snapshot() const {
     CommandState state;
     win::CListCtrl list = List();
@@ -225,7 +229,7 @@ POINT CBriskoView::ContextMenuPoint(LPARAM screenPoint) const {
 void CBriskoView::OnInitMenuPopup(HMENU menu) {
     // A command without a rule of the view has no handler here either.
     CommandState state = Snapshot();
-    win::EnableMenuItems(menu, [&state](UINT id) { return CommandRule(id, state).value_or(false); });
+    win::EnableMenuItems(menu, [&state](UINT id) { return IsCommandAvailable(id, state); });
 }
 
 void CBriskoView::OnLangChanged() {
@@ -307,6 +311,7 @@ void CBriskoView::RunMode(BYTE mode) {
     m_bSortAscending[0] = false;  // the next click on File Name sorts the other way
     m_nMode = listed;
     if (listed == MODE_STANDARD) m_bCookiesAvailable = true;
+    CommandStateChanged();
     if (listed == MODE_OFFLINE_TEMP && m_showAdvanceDialog) {
         m_bAdvanceOpen = true;
         m_showAdvanceDialog(m_doc);
@@ -318,6 +323,7 @@ bool CBriskoView::StartClean(bool permanent) {
     if (m_pCleanThread) return false;  // one clean at a time
     m_nCleanMode = permanent ? 1 : 0;
     m_bBusy = true;
+    CommandStateChanged();
     EnableWindow(false);  // the selection must not change while the worker reads it
     auto request = std::make_unique<CleanRequest>();
     request->list = m_hWnd;
@@ -333,6 +339,7 @@ bool CBriskoView::StartClean(bool permanent) {
     if (!m_pCleanThread) {
         // No worker, so no end report would undo the start.
         m_bBusy = false;
+        CommandStateChanged();
         SuspendDrawing(false);
         EnableWindow(true);
         SetMainTitle(m_strTitle);

@@ -57,6 +57,8 @@ public:
     // True when the view carried the command out.
     bool OnCommand(UINT id);
     bool IsCommandEnabled(UINT id) const;
+    // What the availability of commands depends on, now.
+    CommandState Snapshot() const;
     LRESULT OnNotify(const NMHDR& header);
 
     win::CListCtrl List() const { return win::CListCtrl(m_hWnd); }
@@ -95,6 +97,9 @@ public:
     // Shown modally after every Offline Temp scan, with the document.
     std::function<void(CBriskoDoc&)> m_showAdvanceDialog;
     bool m_bAdvanceOpen = false;  // while the dialog is shown
+    // Told of the state after each change of selection, mode or clean, so
+    // that the toolbar follows without polling.
+    std::function<void(const CommandState&)> m_commandStateChanged;
     ViewShell m_shell = RealViewShell();
 
 protected:
@@ -109,7 +114,8 @@ private:
     void OnInitMenuPopup(HMENU menu);
     void OnLangChanged();
 
-    CommandState Snapshot() const;
+    // Tells m_commandStateChanged; called wherever the snapshot may change.
+    void CommandStateChanged();
     void CreateImageLists();
     void CreateColumns();
     void OnSize(int cx);

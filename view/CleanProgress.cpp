@@ -26,6 +26,7 @@ void CBriskoView::UpdateSelectionStatus() {
 void CBriskoView::OnItemChanged() {
     // A scan changes every row it fills in: the status follows once, at its end.
     if (m_bFilling) return;
+    CommandStateChanged();
     if (!m_bBusy) return UpdateSelectionStatus();
     ULONGLONG now = ::GetTickCount64();
     if (m_lastWaitCursor != 0 && now - m_lastWaitCursor < kStatusInterval) return;
@@ -71,6 +72,7 @@ void CBriskoView::OnCleanDone() {
     m_lastRemovalStatus = 0;
     m_lastWaitCursor = 0;
     m_bBusy = false;
+    CommandStateChanged();
     SuspendDrawing(false);
     SetMainTitle(m_strTitle);
     EnableWindow(true);

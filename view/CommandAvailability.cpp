@@ -21,6 +21,14 @@ std::optional<bool> CommandRule(UINT id, const CommandState& s) {
         return s.selected > 0;
     case ID_EDIT_INVERT_SELECTION:
         return s.rows > 0 && !s.busy;
+    // The frame's and the application's own commands are always there.
+    case ID_APP_EXIT:
+    case ID_VIEW_TOOLBAR:
+    case ID_VIEW_STATUS_BAR:
+    case ID_APP_ABOUT:
+    case ID_HELP_ONLINE:
+    case ID_HELP_UPDATE:
+        return true;
     default:
         return std::nullopt;
     }

@@ -12,8 +12,9 @@ struct CommandState {
     bool cookiesAvailable = true;
 };
 
-// Whether a command the view rules may run; nothing for any other command.
+// Whether a command of the program may run; nothing for an id that no
+// part of the program handles.
 std::optional<bool> CommandRule(UINT id, const CommandState& state);
 
-// True when the command may run; commands the view does not rule are available.
-inline bool IsCommandAvailable(UINT id, const CommandState& state) { return CommandRule(id, state).value_or(true); }
+// True when the command may run; a command that nothing handles never does.
+inline bool IsCommandAvailable(UINT id, const CommandState& state) { return CommandRule(id, state).value_or(false); }
