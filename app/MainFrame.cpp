@@ -292,10 +292,13 @@ void CMainFrame::OnToolTipText(const NMHDR& header) {
     std::wstring text = ToolTipText(static_cast<UINT>(header.idFrom));
     if (header.code == TTN_GETDISPINFOA) {
         auto& info = const_cast<NMTTDISPINFOA&>(reinterpret_cast<const NMTTDISPINFOA&>(header));
-        info.szText[0] = '\0';
-        int n = ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.c_str(), static_cast<int>(text.size()), info.szText,
-                                      static_cast<int>(std::size(info.szText)) - 1, nullptr, nullptr);
-        info.szText[n > 0 ? n : 0] = '\0';
+        // The longest start of the text whose narrow form fits: a character
+        // may take two bytes in the thread's code page.
+        const int room = static_cast<int>(std::size(info.szText)) - 1;
+        int bytes = 0;
+        for (int n = std::min(static_cast<int>(text.size()), room); n > 0 && bytes == 0; --n)
+            bytes = ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.c_str(), n, info.szText, room, nullptr, nullptr);
+        info.szText[bytes] = '\0';
         info.lpszText = info.szText;
         info.hinst = nullptr;
     } else {

@@ -197,9 +197,9 @@ TEST_F(ListCommands, TheEditMenuPopsUpAtThePointOrTheListCornerButNotDuringAClea
     EXPECT_EQ(popups[1].at.x, corner.x);
     EXPECT_EQ(popups[1].at.y, corner.y);
 
-    // Items by position: the view's rules, and grey for a command it has no rule for.
+    // Items by position: the rules, and grey for a command that nothing handles.
     HMENU popup = ::CreatePopupMenu();
-    for (UINT id : {ID_EDIT_SELECT_ALL, ID_EDIT_DELETE, ID_APP_EXIT}) ::AppendMenuW(popup, MF_STRING, id, L"x");
+    for (UINT id : {ID_EDIT_SELECT_ALL, ID_EDIT_DELETE, ID_FILE_PRINT_DIRECT}) ::AppendMenuW(popup, MF_STRING, id, L"x");
     ::AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
     view.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(0, FALSE));
     auto grey = [popup](int at) { return (::GetMenuState(popup, at, MF_BYPOSITION) & MF_GRAYED) != 0; };

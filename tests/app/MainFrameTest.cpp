@@ -1,0 +1,260 @@
+// The main frame in this process: its captions, prompts and tool tips in
+// each language, its toolbar's enabling, its placement and its first
+// choice of language.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/BriskoApp.h"
+#include "app/MainFrame.h"
+#include "catalog/BriskoDoc.h"
+#include "i18n/Lang.h"
+#include "i18n/LanguageChoice.h"
+#include "support/ScopedRegistry.h"
+#include "support/TestSupport.h"
+#include "support/ViewHost.h"
+#include "view/BriskoView.h"
+#include "view/Placement.h"
+#include "win/Text.h"
+
+using namespace testing_support;
+
+namespace {
+constexpr const wchar_t* kSettingsKey = L"Software\\Brisko";
+constexpr UINT kToolBarCommands[] = {ID_OPTIONS_STANDARD, ID_OPTIONS_COOKIES,    ID_OPTIONS_OFFLINE_TEMP,
+                                     ID_EDIT_RECYCLE,     ID_EDIT_DELETE,        ID_EDIT_SELECT_ALL,
+                                     ID_EDIT_UNSELECT_ALL};
+
+std::wstring MenuText(HMENU menu, UINT item, UINT flags = MF_BYCOMMAND) {
+    wchar_t text[300] = {};
+    ::GetMenuStringW(menu, item, text, 300, flags);
+    return text;
+}
+
+// Every command item's caption, and each top-level title under its position.
+std::map<UINT, std::wstring> Captions(HMENU menu) {
+    std::map<UINT, std::wstring> out;
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        out[0x10000 + i] = MenuText(menu, i, MF_BYPOSITION);
+        HMENU sub = ::GetSubMenu(menu, i);
+        for (int j = 0; j < ::GetMenuItemCount(sub); ++j)
+            if (UINT id = ::GetMenuItemID(sub, j); id != 0 && id != static_cast<UINT>(-1)) out[id] = MenuText(sub, id);
+    }
+    return out;
+}
+
+class MainFrameTest : public testing::Test {
+protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+        ::InitCommonControlsEx(&icc);
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+        app.SetRegistryKey(kRegistryKeyName);
+    }
+    void TearDown() override {
+        Close();
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+    }
+    void Open() {
+        frame = std::make_unique<CMainFrame>(app, doc);
+        ASSERT_TRUE(frame->LoadFrame());
+        app.m_pMainWnd = win::CWnd(frame->GetSafeHwnd());
+        frame->GetView()->m_shell.messageBox = [this](HWND, const std::wstring& text, const std::wstring&, UINT) {
+            messages.push_back(text);
+            return IDOK;
+        };
+        frame->GetView()->m_showAdvanceDialog = [](CBriskoDoc&) {};
+    }
+    void Close() {
+        if (!frame) return;
+        ::DestroyWindow(frame->GetSafeHwnd());
+        MSG msg;
+        ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // the frame ends the loop it thinks it runs
+        frame.reset();
+        app.m_pMainWnd = win::CWnd();
+    }
+    HWND Frame() const { return frame->GetSafeHwnd(); }
+    std::wstring Status() const { return frame->StatusBar().GetPaneText(0); }
+    std::wstring MenuPromptOf(UINT id) {
+        ::SendMessageW(Frame(), WM_MENUSELECT, MAKEWPARAM(id, MF_HILITE), reinterpret_cast<LPARAM>(::GetMenu(Frame())));
+        return Status();
+    }
+    std::wstring ToolBarPromptOf(UINT id) {
+        NMTBHOTITEM hot{{frame->ToolBar().GetSafeHwnd(), AFX_IDW_TOOLBAR, TBN_HOTITEMCHANGE}, 0, static_cast<int>(id), 0};
+        ::SendMessageW(Frame(), WM_NOTIFY, AFX_IDW_TOOLBAR, reinterpret_cast<LPARAM>(&hot));
+        return Status();
+    }
+    std::wstring ToolTipOf(UINT id) {
+        NMTTDISPINFOW info{};
+        info.hdr = {nullptr, id, TTN_GETDISPINFOW};
+        ::SendMessageW(Frame(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+        return info.szText;
+    }
+    std::string NarrowToolTipOf(UINT id) {
+        NMTTDISPINFOA info{};
+        info.hdr = {nullptr, id, TTN_GETDISPINFOA};
+        ::SendMessageW(Frame(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+        return info.szText;
+    }
+    std::wstring StoredLanguage() const { return app.GetProfileString(app.m_szUserName, L"src", L"(none)"); }
+
+    CBriskoApp app;
+    CBriskoDoc doc;
+    std::unique_ptr<CMainFrame> frame;
+    std::vector<std::wstring> messages;
+    ScratchFolder folder{L"frame"};
+};
+}  // namespace
+
+TEST_F(MainFrameTest, WithTheBuiltInLanguageEveryCaptionPromptAndToolTipIsTheResourceText) {
+    ScopedRegistryValue layout(HKEY_CURRENT_USER, L"Keyboard Layout\\Preload", L"1", L"00000409");
+    Open();
+    EXPECT_EQ(app.m_strLanguage, L"Default");
+    HMENU resource = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    EXPECT_EQ(Captions(::GetMenu(Frame())), Captions(resource));
+    ::DestroyMenu(resource);
+    std::wstring before = Status();
+    for (UINT id : {ID_EDIT_DELETE, ID_EDIT_RECYCLE, ID_EDIT_INVERT_SELECTION, ID_APP_EXIT, ID_VIEW_STATUS_BAR})
+        EXPECT_EQ(MenuPromptOf(id), LoadResPrefix(id)) << id;
+    ::SendMessageW(Frame(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);  // the menu closes
+    EXPECT_EQ(Status(), before);
+    for (UINT id : kToolBarCommands) {
+        EXPECT_EQ(ToolBarPromptOf(id), LoadResPrefix(id)) << id;
+        EXPECT_EQ(ToolTipOf(id), LoadResSuffix(id, L'\n')) << id;
+    }
+    Close();
+    EXPECT_EQ(StoredLanguage(), L"Default");
+}
+
+TEST_F(MainFrameTest, ALanguageFileRelabelsWithKeyTextsAndASecondLeavesNoTraceOfTheFirst) {
+    std::wstring first = folder / L"first.lng", second = folder / L"second.lng";
+    std::wstring longTip(100, L'x');
+    WriteTextFile(first, L"[OptionsMenu]\r\n0=&Opzioni\r\n3=Stand&ard\r\n[ViewMenu]\r\n3=&Lingua\r\n"
+                         L"[EditMenu]\r\n3=&Inverti selezione (I)\r\n[Status]\r\n2=S2\r\n"
+                         L"[ToolTips]\r\n2=T2\r\n7=" + longTip + L"\r\n[FileMenu]\r\n2=&Elimina\r\n");
+    WriteTextFile(second, L"[OptionsMenu]\r\n0=&Second\r\n[Header]\r\nCulture=Second // xx\r\n");
+    ScopedRegistryValue layout(HKEY_CURRENT_USER, L"Keyboard Layout\\Preload", L"1", L"00000409");
+    Open();
+    frame->SetLanguage(first);
+    HMENU menu = ::GetMenu(Frame());
+    EXPECT_EQ(MenuText(menu, 3, MF_BYPOSITION), L"&Opzioni");
+    EXPECT_EQ(MenuText(menu, ID_OPTIONS_STANDARD), L"Stand&ard\tF5");
+    EXPECT_EQ(MenuText(menu, ID_OPTIONS_COOKIES), L"Cookies Killer\tCtrl+K");  // no key in the file
+    EXPECT_EQ(MenuText(menu, ID_VIEW_LANGUAGE), L"&Lingua\t\tCtrl+L");
+    EXPECT_EQ(MenuText(menu, ID_EDIT_DELETE), L"&Elimina\tShift+Del");
+    EXPECT_EQ(MenuText(menu, ID_EDIT_SELECT_ALL), L"Select All\tCtrl+A");
+    EXPECT_EQ(MenuPromptOf(ID_EDIT_RECYCLE), L"T2");  // the menu and the toolbar ask different keys
+    EXPECT_EQ(ToolBarPromptOf(ID_EDIT_RECYCLE), L"S2");
+    EXPECT_EQ(MenuPromptOf(ID_EDIT_INVERT_SELECTION), L"Inverti selezione ");
+    EXPECT_EQ(ToolTipOf(ID_EDIT_RECYCLE), L"T2");
+    EXPECT_EQ(NarrowToolTipOf(ID_EDIT_RECYCLE), "T2");
+    EXPECT_EQ(ToolTipOf(ID_OPTIONS_STANDARD), longTip.substr(0, 79));
+    EXPECT_EQ(NarrowToolTipOf(ID_OPTIONS_STANDARD).size(), 79u);
+    EXPECT_EQ(ToolTipOf(ID_FILE_OPEN), L"");  // a command without a button has no tip
+
+    // The Language command with the second file; a cancelled dialog changes nothing.
+    frame->m_chooseLanguageFile = [](HWND) { return std::optional<std::wstring>(); };
+    ::SendMessageW(Frame(), WM_COMMAND, ID_VIEW_LANGUAGE, 0);
+    EXPECT_EQ(app.m_strLanguage, first);
+    frame->m_chooseLanguageFile = [&](HWND) { return std::optional<std::wstring>(second); };
+    ::SendMessageW(Frame(), WM_COMMAND, ID_VIEW_LANGUAGE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !messages.empty(); }));  // the view heard of the change
+    EXPECT_EQ(messages, std::vector<std::wstring>{L"Second "});
+    EXPECT_EQ(MenuText(menu, 3, MF_BYPOSITION), L"&Second");
+    EXPECT_EQ(MenuText(menu, ID_OPTIONS_STANDARD), L"Standard\tF5");
+    EXPECT_EQ(MenuText(menu, ID_VIEW_LANGUAGE), L"&Language\t\tCtrl+L");
+    EXPECT_EQ(MenuText(menu, ID_EDIT_DELETE), L"&Delete\tShift+Del");
+    EXPECT_EQ(ToolTipOf(ID_EDIT_RECYCLE), L"Recycle Bin");
+    Close();
+    EXPECT_EQ(StoredLanguage(), second);
+}
+
+TEST_F(MainFrameTest, ToolBarButtonsFollowTheEnablingRulesIdleAndDuringAClean) {
+    ScopedRegistryValue layout(HKEY_CURRENT_USER, L"Keyboard Layout\\Preload", L"1", L"00000409");
+    Open();
+    CBriskoView& view = *frame->GetView();
+    auto buttons = [&] {
+        std::string states;
+        for (UINT id : kToolBarCommands) states += frame->ToolBar().IsButtonEnabled(id) ? 'Y' : 'N';
+        return states;
+    };
+    EXPECT_EQ(buttons(), "YYYNNNN");  // an empty list
+    for (int i = 0; i < 3; ++i) {
+        std::wstring file = folder / (L"f" + std::to_wstring(i) + L".tmp");
+        WriteFileBytes(file, "x");
+        ASSERT_TRUE(AddExistingItem(view, file));
+    }
+    view.List().SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(buttons(), "YYYYYYY");
+    ::SendMessageW(Frame(), WM_COMMAND, ID_EDIT_SELECT_ALL, 0);
+    EXPECT_EQ(buttons(), "YYYYYNY");
+    view.List().SetItemState(2, 0, LVIS_SELECTED);  // a row stays: no next scan after the clean
+
+    HANDLE go = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    view.m_removeItem = [go](const std::wstring&, bool, bool) { ::WaitForSingleObject(go, 20000); };
+    ::SendMessageW(Frame(), WM_COMMAND, ID_EDIT_DELETE, 0);
+    EXPECT_EQ(buttons(), "NNNNNNY");
+    std::wstring title = win::CWnd(Frame()).GetWindowText();
+    ::SendMessageW(Frame(), WM_COMMAND, ID_OPTIONS_STANDARD, 0);  // as its key would: greyed, so nothing
+    EXPECT_EQ(win::CWnd(Frame()).GetWindowText(), title);
+    ::SetEvent(go);
+    ASSERT_TRUE(WaitUntil([&] { return !view.m_bBusy; }));
+    ::CloseHandle(go);
+    EXPECT_EQ(buttons(), "YYYNNYN");
+}
+
+TEST_F(MainFrameTest, APlacementStoredMinimisedOrNarrowGivesTheFirstPlaceAndAMaximisedOneItsRectangle) {
+    const RECT first{80, 66, 880, 522};
+    auto reopened = [&] {
+        return ChooseWindowPlacement(app.GetProfileInt(L"Location", L"Top", 0), app.GetProfileInt(L"Location", L"Left", 0),
+                                     app.GetProfileInt(L"Location", L"Width", 0),
+                                     app.GetProfileInt(L"Location", L"Height", 0));
+    };
+    const struct {
+        int show;
+        int width;
+    } cases[] = {{SW_MINIMIZE, 700}, {SW_SHOWNORMAL, 450}, {SW_MAXIMIZE, 700}};
+    for (const auto& c : cases) {
+        Open();
+        ::MoveWindow(Frame(), 30, 40, c.width, 400, TRUE);
+        ::ShowWindow(Frame(), c.show);
+        RECT closing{};
+        ::GetWindowRect(Frame(), &closing);
+        Close();
+        RECT rc = reopened();
+        if (c.show == SW_MAXIMIZE) EXPECT_TRUE(::EqualRect(&rc, &closing));
+        else EXPECT_TRUE(::EqualRect(&rc, &first)) << c.show << " " << rc.left << "," << rc.top;
+    }
+}
+
+TEST_F(MainFrameTest, TheFirstStartChoosesByKeyboardLayoutAndAStoredChoiceWins) {
+    const std::wstring italian = GetLangFolder() + L"\\italiano.lng";
+    const struct {
+        const wchar_t* layout;
+        const wchar_t* stored;  // nullptr: nothing stored
+        std::wstring expected;
+    } cases[] = {
+        {L"00000804", nullptr, GetLangFolder() + L"\\s_chinese.lng"},
+        {L"00000c04", nullptr, L"Default"},  // the layout is compared letter case included
+        {L"00000409", nullptr, L"Default"},
+        {L"00000804", italian.c_str(), italian},
+    };
+    for (const auto& c : cases) {
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+        if (c.stored) app.WriteProfileString(ReadUserName(), L"src", c.stored);
+        ScopedRegistryValue layout(HKEY_CURRENT_USER, L"Keyboard Layout\\Preload", L"1", c.layout);
+        Open();
+        EXPECT_EQ(app.m_strLanguage, c.expected) << c.layout;
+        if (c.expected != L"Default") {
+            wchar_t title[300] = {};
+            ::GetPrivateProfileStringW(L"FileMenu", L"0", L"", title, 300, c.expected.c_str());
+            EXPECT_EQ(MenuText(::GetMenu(Frame()), 0, MF_BYPOSITION), title);
+        }
+        Close();
+        EXPECT_EQ(StoredLanguage(), c.expected);
+    }
+}
