@@ -190,7 +190,22 @@ TEST_F(MainFrameTest, ToolBarButtonsFollowTheEnablingRulesIdleAndDuringAClean) {
     }
     view.List().SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
     EXPECT_EQ(buttons(), "YYYYYYY");
-    ::SendMessageW(Frame(), WM_COMMAND, ID_EDIT_SELECT_ALL, 0);
+    // Ctrl+U through the frame's keys, then a click on the Select All button.
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] |= 0x80;
+    ::SetKeyboardState(keys);
+    MSG key{Frame(), WM_KEYDOWN, 'U', 0, 0, {}};
+    EXPECT_TRUE(::TranslateAcceleratorW(Frame(), frame->GetAccelerators(), &key));
+    keys[VK_CONTROL] &= 0x7F;
+    ::SetKeyboardState(keys);
+    EXPECT_EQ(view.List().GetSelectedCount(), 0);
+    RECT button{};
+    frame->ToolBar().SendMessage(TB_GETRECT, ID_EDIT_SELECT_ALL, reinterpret_cast<LPARAM>(&button));
+    LPARAM at = MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    frame->ToolBar().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    frame->ToolBar().SendMessage(WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(view.List().GetSelectedCount(), 3);
     EXPECT_EQ(buttons(), "YYYYYNY");
     view.List().SetItemState(2, 0, LVIS_SELECTED);  // a row stays: no next scan after the clean
 
