@@ -147,6 +147,11 @@ void CMainFrame::OnCommand(UINT id) {
         m_wndStatusBar.ShowWindow(m_wndStatusBar.IsWindowVisible() ? SW_HIDE : SW_SHOW);
         RecalcLayout();
         break;
+    case ID_APP_ABOUT:
+    case ID_HELP_ONLINE:
+    case ID_HELP_UPDATE:
+        m_app.OnHelpCommand(id);
+        break;
     default:
         break;
     }
