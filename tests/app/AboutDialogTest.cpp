@@ -124,7 +124,7 @@ TEST_F(AboutDialog, TheMailLinkIsBlueTextThatOpensTheMailAddressAndTurnsPurpleOn
         EXPECT_EQ(before.brush, NullBrush());
         EXPECT_EQ(before.text, RGB(0, 0, 255));
         Press(mail);
-        EXPECT_EQ(opener.opened, std::vector<std::wstring>{L"mailto:support@brisko.example"});
+        EXPECT_EQ(opener.opened, std::vector<std::wstring>{L"mailto:mail@brisko.test"});
         EXPECT_EQ(AskColours(mail).text, c.after);
         about.DestroyWindow();
     }
