@@ -1,7 +1,6 @@
 #pragma once
-// Puts a recording opener in place of the shell for the links and the Help
-// commands, answering with `result`, and puts the shell's back at the end.
-#include <windows.h>
+// In place of the shell for the links and the Help commands while it lives:
+// records each address and answers with `result` (above 32 for success).
 #include <string>
 #include <vector>
 
@@ -9,22 +8,18 @@
 
 namespace testing_support {
 
-class RecordingOpener {
-public:
-    explicit RecordingOpener(INT_PTR result = 33) : m_saved(win::CHyperlink::s_open) {
+struct RecordingOpener {
+    explicit RecordingOpener(INT_PTR result = 33) {
         win::CHyperlink::s_open = [this, result](const std::wstring& address) {
             opened.push_back(address);
             return reinterpret_cast<HINSTANCE>(result);
         };
     }
-    ~RecordingOpener() { win::CHyperlink::s_open = m_saved; }
+    ~RecordingOpener() { win::CHyperlink::s_open = saved; }
     RecordingOpener(const RecordingOpener&) = delete;
-    RecordingOpener& operator=(const RecordingOpener&) = delete;
 
+    win::CHyperlink::Opener saved = win::CHyperlink::s_open;
     std::vector<std::wstring> opened;
-
-private:
-    win::CHyperlink::Opener m_saved;
 };
 
 }  // namespace testing_support
