@@ -2,11 +2,16 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
+
+#include "app/AboutDlg.h"
 #include "app/MainFrame.h"
 #include "catalog/BriskoDoc.h"
 #include "i18n/Lang.h"
+#include "i18n/LangTexts.h"
 #include "res/resource.h"
 #include "win/Handle.h"
+#include "win/StaticLink.h"
 #include "win/Text.h"
 
 namespace {
@@ -145,4 +150,32 @@ bool CBriskoApp::OpenDocumentFile(const std::wstring& path) {
     m_strDocumentPath = path;
     m_pFrame->InitialUpdateFrame(-1);
     return true;
+}
+
+void CBriskoApp::OnHelpCommand(UINT id) {
+    // A page the shell cannot open is not reported.
+    switch (id) {
+    case ID_APP_ABOUT:
+        OnAppAbout();
+        break;
+    case ID_HELP_ONLINE:
+        win::CHyperlink::OpenAddress(win::LoadResString(IDS_HELP_PAGE));
+        break;
+    case ID_HELP_UPDATE:
+        win::CHyperlink::OpenAddress(UpdateAddress());
+        break;
+    }
+}
+
+void CBriskoApp::OnAppAbout() {
+    CAboutDlg dialog;
+    dialog.DoModal(m_pMainWnd.GetSafeHwnd());
+}
+
+std::wstring CBriskoApp::UpdateAddress() const {
+    std::wstring base =
+        IsDefaultLanguage() ? win::LoadResString(IDS_HOME_PAGE) : GetLangString(LangId::StatusUpdateAddress);
+    wchar_t number[64] = {};
+    ::swprintf(number, 64, L"%f", kVersionNumber);
+    return base + number;
 }

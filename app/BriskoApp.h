@@ -24,6 +24,10 @@ std::wstring ComposeInstanceName();
 
 inline constexpr const wchar_t* kRegistryKeyName = L"Brisko";
 
+// The version the About dialog shows; Update sends the number as its query.
+inline constexpr double kVersionNumber = 3.69;
+inline constexpr const wchar_t* kVersionCaption = L"Version 3.69";
+
 class CBriskoApp : public CWinAppEx {
 public:
     CBriskoApp();
@@ -34,6 +38,9 @@ public:
 
     CBriskoDoc* GetDocument() const { return m_pDocument.get(); }
     CMainFrame* GetMainFrame() const { return m_pFrame.get(); }
+
+    // The Help menu's About, Online Help and Update.
+    void OnHelpCommand(UINT id);
 
     CIni m_ini;                      // the current language file; no name until one is applied
     std::wstring m_szUserName;       // the Windows user name, section of the language setting
@@ -50,6 +57,9 @@ private:
     bool ProcessShellCommand(const win::CCommandLineInfo& info);
     bool CreateDocumentAndFrame();
     void DestroyDocumentAndFrame();
+    void OnAppAbout();
+    // The update page's address: the base address, then the version number.
+    std::wstring UpdateAddress() const;
 
     std::unique_ptr<CBriskoDoc> m_pDocument;
     std::unique_ptr<CMainFrame> m_pFrame;

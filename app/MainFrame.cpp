@@ -240,6 +240,11 @@ void CMainFrame::OnCommand(UINT id) {
     case ID_VIEW_LANGUAGE:
         OnLanguage();
         break;
+    case ID_APP_ABOUT:
+    case ID_HELP_ONLINE:
+    case ID_HELP_UPDATE:
+        m_app.OnHelpCommand(id);
+        break;
     default:
         break;
     }

@@ -35,10 +35,27 @@
 #define IDB_TOOLBAR 154
 #define IDB_TOOLBAR_DISABLED 169
 
+// The About dialog: the program's picture (the home-page link), the version,
+// the mail link, the credit line and the small strip.
+#define IDB_PROGRAM_PICTURE 141
+#define IDB_ABOUT_STRIP 155
+#define IDC_ABOUT_PICTURE 1001
+#define IDC_ABOUT_VERSION 1002
+#define IDC_ABOUT_MAIL 1003
+#define IDC_ABOUT_CREDIT 1004
+#define IDC_ABOUT_STRIP 1005
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+// The maker's mail address, shown by the dialog and opened by its mail link.
+// It must fit its 56 dialog units, which no address at brisko.example does;
+// .test is reserved like .example.
+#define BRISKO_MAIL_ADDRESS "mail@brisko.test"
+
 // Strings
 #define IDS_TITLE_STANDARD 128
 #define IDS_DELETING 124
-// The home page (ends with "?", the update page adds the version) and the help page.
+// The home page, whose address ends in "?" so that Update can append the version.
 #define IDS_HOME_PAGE 125
 #define IDS_HELP_PAGE 126
 // The headings of the list's four columns, in column order.

@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
-"""Draws the program's icons and writes them as .ico files into res/.
+"""Draws the program's icons and bitmaps and writes them into res/.
 
-The icons are drawn here, pixel by pixel, so that the program carries no
+The pictures are drawn here, pixel by pixel, so that the program carries no
 picture from elsewhere: the main icon (a broom over a disk), the yellow
 folder of folder rows, the blank document of file rows, and the six option
 buttons of the Advance dialog. Each icon holds
-16x16 and 32x32 images in 32-bit colour with an alpha channel.
+16x16 and 32x32 images in 32-bit colour with an alpha channel. The About
+dialog's two bitmaps (the program's picture and a small coloured strip) are
+256-colour .bmp files.
 
 Run it again after changing a drawing; the .ico files are committed."""
 import os
@@ -308,6 +310,38 @@ def toolbar_strip(disabled=False):
     return strip
 
 
+def program_picture():
+    """The main icon's broom over a disk, large, for the About dialog."""
+    width, height = 75, 45
+    img = canvas(width, height)
+    disk, rim, shine = (40, 90, 170, 255), (20, 50, 110, 255), (120, 170, 230, 255)
+    cx, cy, rx, ry = 38.0, 28.0, 26.0, 14.0
+    for y in range(height):
+        for x in range(width):
+            d = (((x + 0.5 - cx) / rx) ** 2 + ((y + 0.5 - cy) / ry) ** 2) ** 0.5
+            if d <= 1.0:
+                img[y][x] = rim if d > 0.86 else disk
+    rect(img, 20, 25, 31, 27, shine)
+    line(img, 62, 3, 35, 30, 3, (120, 70, 30, 255))  # the handle, top right to the middle
+    straw, band = (230, 200, 80, 255), (170, 120, 40, 255)
+    for i in range(12):  # the bristles fan out to the lower left
+        rect(img, 27 - i, 31 + i, 40 - i // 2, 32 + i, straw)
+    line(img, 29, 31, 39, 31, 2, band)
+    return img
+
+
+def about_strip():
+    """A thin bar from the disk's blue to the bristles' yellow."""
+    width, height = 90, 10
+    img = canvas(width, height)
+    start, end = (20, 50, 110), (230, 200, 80)
+    for x in range(width):
+        t = x / (width - 1)
+        colour = tuple(int(a + (b - a) * t) for a, b in zip(start, end)) + (255,)
+        rect(img, x, 1, x + 1, height - 1, colour)
+    return img
+
+
 def main():
     res = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'res')
     write_ico(os.path.join(res, 'brisko.ico'), brisko)
@@ -319,6 +353,8 @@ def main():
         write_ico(os.path.join(res, name), drawing)
     write_bmp(os.path.join(res, 'toolbar.bmp'), toolbar_strip())
     write_bmp(os.path.join(res, 'toolbar_disabled.bmp'), toolbar_strip(disabled=True))
+    write_bmp(os.path.join(res, 'picture.bmp'), program_picture())
+    write_bmp(os.path.join(res, 'strip.bmp'), about_strip())
     return 0
 
 

@@ -1,0 +1,42 @@
+#include "app/AboutDlg.h"
+
+#include "app/BriskoApp.h"
+#include "i18n/Lang.h"
+#include "i18n/LangTexts.h"
+#include "res/resource.h"
+#include "win/Text.h"
+
+CAboutDlg::CAboutDlg() : win::CDialog(IDD_ABOUTBOX) {}
+
+INT_PTR CAboutDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        OnInitDialog();
+        return TRUE;  // the focus goes to the default button
+    case WM_CTLCOLORSTATIC:
+        return OnCtlColorStatic(wp, lp);
+    case WM_COMMAND:
+        if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) EndDialog(LOWORD(wp));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void CAboutDlg::OnInitDialog() {
+    m_strLinkUrl = win::LoadResString(IDS_HOME_PAGE);
+    m_wndLink.m_link.m_strLink = m_strLinkUrl;
+    m_wndMail.m_link.m_strLink = L"mailto:" BRISKO_MAIL_ADDRESS;
+    m_wndLink.Subclass(GetItem(IDC_ABOUT_PICTURE));
+    m_wndMail.Subclass(GetItem(IDC_ABOUT_MAIL));
+    // The resource caption stays with the built-in texts.
+    if (!IsDefaultLanguage())
+        SetWindowText(GetLangString(LangId::TitleAbout) + L" " + win::LoadResString(AFX_IDS_APP_TITLE));
+    ::SetWindowTextW(GetItem(IDC_ABOUT_VERSION), kVersionCaption);
+}
+
+INT_PTR CAboutDlg::OnCtlColorStatic(WPARAM dc, LPARAM control) {
+    // The links choose their own colours; a null brush leaves the default drawing.
+    HWND hwnd = reinterpret_cast<HWND>(control);
+    if (hwnd != m_wndLink.GetSafeHwnd() && hwnd != m_wndMail.GetSafeHwnd()) return FALSE;
+    return ::SendMessageW(hwnd, win::WM_REFLECT_CTLCOLORSTATIC, dc, control);
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The About dialog: the program's picture, which links to the home page, the
+// version, and the maker's mail address as a link.
+#include <windows.h>
+#include <string>
+
+#include "win/Dialog.h"
+#include "win/StaticLink.h"
+
+class CAboutDlg : public win::CDialog {
+public:
+    CAboutDlg();
+
+    win::CStaticLink m_wndLink;  // the picture: the home page
+    win::CStaticLink m_wndMail;  // the mail address
+    std::wstring m_strLinkUrl;   // the home page's address
+
+protected:
+    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void OnInitDialog();
+    INT_PTR OnCtlColorStatic(WPARAM dc, LPARAM control);
+};
