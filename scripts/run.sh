@@ -53,6 +53,7 @@ INSTALL="$WINEPREFIX/drive_c/Program Files/Brisko"
 mkdir -p "$INSTALL"
 cp -f "$BUILD/brisko.exe" "$BUILD/brisko-cli.exe" "$INSTALL/"
 rm -rf "$INSTALL/lang" && cp -r "$BUILD/lang" "$INSTALL/lang"
+rm -rf "$INSTALL/rules" && cp -r "$BUILD/rules" "$INSTALL/rules"
 
 # Wine needs a working directory it can name: with no Z: drive, one inside the prefix.
 cd "$INSTALL" || exit 1

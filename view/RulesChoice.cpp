@@ -1,0 +1,94 @@
+#include "view/RulesChoice.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+#include "app/BriskoApp.h"
+#include "i18n/Lang.h"
+#include "res/resource.h"
+#include "win/Text.h"
+
+namespace {
+
+constexpr const wchar_t* kRulesEntry = L"rules";
+// A message box shows this many of the lines a file leaves out.
+constexpr size_t kProblemsShown = 8;
+
+std::wstring Caption() { return LoadResSuffix(ID_OPTIONS_RULES, L'\n') + L" - " + win::LoadResString(AFX_IDS_APP_TITLE); }
+
+std::wstring ProblemList(const RulesFile& rules) {
+    std::wstring text;
+    for (size_t i = 0; i < rules.problems.size() && i < kProblemsShown; ++i)
+        text += L"\n" + RuleProblemText(rules.problems[i]);
+    size_t more = rules.problems.size() + rules.problemsNotKept - std::min(rules.problems.size(), kProblemsShown);
+    if (more > 0) text += L"\n+ " + std::to_wstring(more);
+    return text;
+}
+
+std::optional<std::wstring> PickWithDialog(HWND owner, const std::wstring& current) {
+    std::vector<wchar_t> file(32768, L'\0');
+    current.copy(file.data(), std::min(current.size(), file.size() - 1));
+    // The filter's pairs are separated by '|' in the resource, by NULs here.
+    std::wstring filter = win::LoadResString(IDS_RULES_FILTER);
+    for (wchar_t& c : filter)
+        if (c == L'|') c = L'\0';
+    filter += L'\0';
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!::GetOpenFileNameW(&dialog)) return std::nullopt;
+    return std::wstring(file.data());
+}
+
+}  // namespace
+
+std::wstring StoredRulesFile(const CBriskoApp& app) { return app.GetProfileString(app.m_szUserName, kRulesEntry, L""); }
+
+void StoreRulesFile(const CBriskoApp& app, const std::wstring& path) {
+    app.WriteProfileString(app.m_szUserName, kRulesEntry, path);
+}
+
+std::optional<RulesFile> LoadChosenRules(const CBriskoApp& app) {
+    std::wstring path = StoredRulesFile(app);
+    if (path.empty()) return std::nullopt;
+    RulesFile rules = ReadRulesFile(path);
+    if (!rules.readable) return std::nullopt;
+    return rules;
+}
+
+RulesDialogs RealRulesDialogs() {
+    RulesDialogs dialogs;
+    dialogs.askChange = [](HWND owner, const std::wstring& current) {
+        std::wstring text = current + L"\n\n" + win::LoadResString(IDS_RULES_ASK);
+        return ::MessageBoxW(owner, text.c_str(), Caption().c_str(), MB_YESNOCANCEL | MB_ICONQUESTION);
+    };
+    dialogs.pickFile = PickWithDialog;
+    dialogs.tell = [](HWND owner, const std::wstring& text) {
+        ::MessageBoxW(owner, text.c_str(), Caption().c_str(), MB_OK | MB_ICONINFORMATION);
+    };
+    return dialogs;
+}
+
+bool ChooseRulesFile(HWND owner, CBriskoApp& app, const RulesDialogs& dialogs) {
+    const std::wstring current = StoredRulesFile(app);
+    if (!current.empty()) {
+        int answer = dialogs.askChange(owner, current);
+        if (answer == IDNO) StoreRulesFile(app, L"");
+        if (answer != IDYES) return answer == IDNO;
+    }
+    std::optional<std::wstring> picked = dialogs.pickFile(owner, current);
+    if (!picked || picked->empty()) return false;
+    RulesFile rules = ReadRulesFile(*picked);
+    if (!rules.readable) {
+        dialogs.tell(owner, win::LoadResString(IDS_RULES_UNREADABLE) + ProblemList(rules));
+        return false;
+    }
+    if (!rules.problems.empty()) dialogs.tell(owner, win::LoadResString(IDS_RULES_LEFT_OUT) + ProblemList(rules));
+    StoreRulesFile(app, *picked);
+    return *picked != current;
+}
