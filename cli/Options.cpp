@@ -41,7 +41,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
     bool modeGiven = false, removalGiven = false;
     size_t first = 1;
     if (options.command == CliOptions::Command::Rules) {
-        if (arguments.size() < 2 || arguments[1].rfind(L"--", 0) == 0) return fail(L"rules needs the path of a rules file");
+        if (arguments.size() < 2 || arguments[1].rfind(L"--", 0) == 0)
+            return fail(L"rules needs the path of a rules file");
         options.rules = arguments[first++];
     }
     for (size_t i = first; i < arguments.size(); ++i) {

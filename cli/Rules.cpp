@@ -20,9 +20,9 @@ public:
 
 std::wstring EntryLine(const RuleEntry& entry, const CEntryTotal& total, bool json) {
     if (json)
-        return L"{\"entry\":" + JsonString(entry.name) + L",\"group\":" + JsonString(entry.group) +
-               L",\"default\":" + (entry.byDefault ? L"true" : L"false") + L",\"items\":" +
-               std::to_wstring(total.items) + L",\"bytes\":" + std::to_wstring(total.bytes) + L"}";
+        return L"{\"entry\":" + JsonString(entry.name) + L",\"group\":" + JsonString(entry.group) + L",\"default\":" +
+               (entry.byDefault ? L"true" : L"false") + L",\"items\":" + std::to_wstring(total.items) + L",\"bytes\":" +
+               std::to_wstring(total.bytes) + L"}";
     std::wstring line = entry.name;
     if (!entry.group.empty()) line += L" [" + entry.group + L"]";
     if (!entry.byDefault) line += L" (off by default)";

@@ -198,7 +198,8 @@ int wmain(int argc, wchar_t** argv) {
         if (options.command == CliOptions::Command::Rules)
             return ListRulesEntries(doc, options, console) ? kExitOk : kExitUsage;
         std::optional<RulesFile> rules;
-        if (!options.rules.empty() && !(rules = LoadRulesFile(options.rules, console, options.quiet))) return kExitUsage;
+        if (!options.rules.empty() && !(rules = LoadRulesFile(options.rules, console, options.quiet)))
+            return kExitUsage;
         const RulesFile* extra = rules ? &*rules : nullptr;
         return options.command == CliOptions::Command::Scan ? RunScanCommand(doc, options, console, extra)
                                                             : RunCleanCommand(doc, options, console, extra);

@@ -32,10 +32,10 @@ std::wstring GroupOfNumber(const std::wstring& number) {
     static const struct {
         const wchar_t* number;
         const wchar_t* group;
-    } kGroups[] = {{L"3021", L"Applications"},  {L"3022", L"Internet"},      {L"3023", L"Multimedia"},
-                   {L"3024", L"Utilities"},     {L"3025", L"Windows"},       {L"3026", L"Firefox"},
-                   {L"3027", L"Opera"},         {L"3028", L"Safari"},        {L"3029", L"Google Chrome"},
-                   {L"3030", L"Thunderbird"},   {L"3031", L"Windows Store"}};
+    } kGroups[] = {{L"3021", L"Applications"}, {L"3022", L"Internet"},     {L"3023", L"Multimedia"},
+                   {L"3024", L"Utilities"},    {L"3025", L"Windows"},      {L"3026", L"Firefox"},
+                   {L"3027", L"Opera"},        {L"3028", L"Safari"},       {L"3029", L"Google Chrome"},
+                   {L"3030", L"Thunderbird"},  {L"3031", L"Windows Store"}};
     for (const auto& entry : kGroups)
         if (number == entry.number) return entry.group;
     return L"Group " + number;
@@ -72,8 +72,7 @@ std::wstring FolderRefusal(const std::wstring& folder) {
 std::wstring CleanFolder(std::wstring folder) {
     for (wchar_t& c : folder)
         if (c == L'/') c = L'\\';
-    while (folder.size() > 1 && folder.back() == L'\\' && !(folder.size() == 3 && folder[1] == L':'))
-        folder.pop_back();
+    while (folder.size() > 1 && folder.back() == L'\\' && !(folder.size() == 3 && folder[1] == L':')) folder.pop_back();
     return folder;
 }
 
@@ -115,14 +114,17 @@ public:
 
 private:
     void Refuse(const std::wstring& why) {
-        if (m_file.problems.size() < kMaxRuleProblems) m_file.problems.push_back({m_line, why});
-        else ++m_file.problemsNotKept;
+        if (m_file.problems.size() < kMaxRuleProblems)
+            m_file.problems.push_back({m_line, why});
+        else
+            ++m_file.problemsNotKept;
     }
 
     void Line(const std::wstring& raw, size_t length) {
         if (length > kMaxRuleLine) return Refuse(L"longer than " + std::to_wstring(kMaxRuleLine) + L" characters");
         for (wchar_t c : raw)
-            if ((c < 32 && c != L'\t') || c == 0xFFFD) return Refuse(L"holds control characters or bytes that are no text");
+            if ((c < 32 && c != L'\t') || c == 0xFFFD)
+                return Refuse(L"holds control characters or bytes that are no text");
         std::wstring line = Trimmed(raw);
         if (line.empty() || line[0] == L';' || line[0] == L'#') return;
         if (line[0] == L'[') return Section(line);
@@ -185,9 +187,12 @@ private:
         if (parts.size() < 2) return Refuse(L"FileKey: no file pattern");
         if (std::wstring why = ReadPatterns(parts[1], file.patterns); !why.empty()) return Refuse(L"FileKey: " + why);
         for (size_t i = 2; i < parts.size(); ++i) {
-            if (Same(parts[i], L"RECURSE")) file.recurse = true;
-            else if (Same(parts[i], L"REMOVESELF")) file.removeSelf = true;
-            else if (!parts[i].empty()) return Refuse(L"FileKey: unknown flag \"" + parts[i] + L"\"");
+            if (Same(parts[i], L"RECURSE"))
+                file.recurse = true;
+            else if (Same(parts[i], L"REMOVESELF"))
+                file.removeSelf = true;
+            else if (!parts[i].empty())
+                return Refuse(L"FileKey: unknown flag \"" + parts[i] + L"\"");
         }
         m_entry.files.push_back(std::move(file));
     }
@@ -195,8 +200,10 @@ private:
     void ExcludeKey(const std::wstring& value) {
         std::vector<std::wstring> parts = Split(value, L'|');
         RuleExclude exclude;
-        if (Same(parts[0], L"PATH")) exclude.wholeTree = true;
-        else if (!Same(parts[0], L"FILE")) return Refuse(L"ExcludeKey: neither FILE| nor PATH|");
+        if (Same(parts[0], L"PATH"))
+            exclude.wholeTree = true;
+        else if (!Same(parts[0], L"FILE"))
+            return Refuse(L"ExcludeKey: neither FILE| nor PATH|");
         if (parts.size() < 2) return Refuse(L"ExcludeKey: no folder");
         exclude.folder = CleanFolder(parts[1]);
         if (std::wstring why = FolderRefusal(exclude.folder); !why.empty()) return Refuse(L"ExcludeKey: " + why);
@@ -267,8 +274,8 @@ RulesFile ReadRulesFile(const std::wstring& path) {
         return refused;
     }
     if (static_cast<ULONGLONG>(size.QuadPart) > kMaxRulesFileBytes) {
-        refused.problems.push_back({0, path + L" is larger than " + std::to_wstring(kMaxRulesFileBytes >> 20) +
-                                           L" MB: not a rules file"});
+        refused.problems.push_back(
+            {0, path + L" is larger than " + std::to_wstring(kMaxRulesFileBytes >> 20) + L" MB: not a rules file"});
         return refused;
     }
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');

@@ -61,8 +61,10 @@ void ForEachFileBelow(const std::wstring& folder, int depth,
     if (depth > kMaxDepth) return;
     ForEachEntry(folder, [&](const WIN32_FIND_DATAW& entry) {
         std::wstring path = JoinPath(folder, entry.cFileName);
-        if (IsFolder(entry)) ForEachFileBelow(path, depth + 1, visit);
-        else visit(path, entry);
+        if (IsFolder(entry))
+            ForEachFileBelow(path, depth + 1, visit);
+        else
+            visit(path, entry);
     });
 }
 
@@ -203,9 +205,9 @@ private:
             const RuleExclude& exclude = m_entry.excludes[i];
             const std::wstring& folder = m_excludeFolders[i];
             if (folder.empty()) continue;
-            bool inFolder = exclude.wholeTree ? win::WildcardMatch(folder, path) ||
-                                                    win::WildcardMatch(folder + L"\\*", path)
-                                              : win::WildcardMatch(folder, ParentOf(path));
+            bool inFolder = exclude.wholeTree
+                                ? win::WildcardMatch(folder, path) || win::WildcardMatch(folder + L"\\*", path)
+                                : win::WildcardMatch(folder, ParentOf(path));
             if (inFolder && (exclude.patterns.empty() || AnyPatternMatches(exclude.patterns, name))) return true;
         }
         return false;
@@ -214,7 +216,8 @@ private:
     void Walk(const RuleFileKey& key, const std::wstring& folder) {
         // A folder that goes with all it holds is one item; with exclusions
         // or a choice of files only what they leave goes.
-        if (key.removeSelf && TakesEveryFile(key.patterns) && m_entry.excludes.empty()) return AddFolderItem(m_sink, folder);
+        if (key.removeSelf && TakesEveryFile(key.patterns) && m_entry.excludes.empty())
+            return AddFolderItem(m_sink, folder);
         WalkFiles(key, folder, 0);
     }
 

@@ -15,7 +15,9 @@ constexpr const wchar_t* kRulesEntry = L"rules";
 // A message box shows this many of the lines a file leaves out.
 constexpr size_t kProblemsShown = 8;
 
-std::wstring Caption() { return LoadResSuffix(ID_OPTIONS_RULES, L'\n') + L" - " + win::LoadResString(AFX_IDS_APP_TITLE); }
+std::wstring Caption() {
+    return LoadResSuffix(ID_OPTIONS_RULES, L'\n') + L" - " + win::LoadResString(AFX_IDS_APP_TITLE);
+}
 
 std::wstring ProblemList(const RulesFile& rules) {
     std::wstring text;

@@ -93,8 +93,8 @@ TEST(RulesFile, WhatIsLeftOutIsToldWithItsLineAndReason) {
         {section + "Default=Maybe\r\n", L"neither True nor False", 0},
         {"[unclosed\r\n", L"without its closing ']'", 0},
         {longLine + "FileKey2=%Temp%\\b|*.*\r\n", L"line 2: longer than 4096 characters", 1},
-        {section + "Fi\x01le\x02Key1=%Temp%\\a|*.*\r\nFileKey2=%Temp%\\b|*.*\r\n",
-         L"line 2: holds control characters", 1},
+        {section + "Fi\x01le\x02Key1=%Temp%\\a|*.*\r\nFileKey2=%Temp%\\b|*.*\r\n", L"line 2: holds control characters",
+         1},
         {section + binary, L"holds control characters", 0},
         {std::string(10 << 20, 'a'), L"is larger than 8 MB", 0},
     };

@@ -32,7 +32,8 @@ protected:
     RulesMachine() {
         machine.windows = root / L"Windows";
         machine.majorVersion = 10;
-        machine.folders = {{CSIDL_LOCAL_APPDATA, root / L"Local"}, {CSIDL_APPDATA, root / L"Roaming"},
+        machine.folders = {{CSIDL_LOCAL_APPDATA, root / L"Local"},
+                           {CSIDL_APPDATA, root / L"Roaming"},
                            {CSIDL_COMMON_APPDATA, root / L"ProgramData"}};
         machine.environment = {{L"TEMP", root / L"Local\\Temp"}};
     }
@@ -77,8 +78,8 @@ TEST_F(RulesMachine, FlagsExclusionsDetectionAndWildcardStepsChooseWhatIsFound) 
     RulesFile rules = ParseRules(
         L"[Files]\nDetectFile=%LocalAppData%\\Ap?\nFileKey1=%LocalAppData%\\App\\*\\Logs|*.log\n"
         L"FileKey2=%LocalAppData%\\App\\Deep|*.tmp|RECURSE\nFileKey3=%LocalAppData%\\App\\Whole|*.*|REMOVESELF\n"
-        L"[Exclusions]\nFileKey1=%LocalAppData%\\App\\Kept|*.*|RECURSE\nExcludeKey1=FILE|%LocalAppData%\\App\\Kept|keep.*\n"
-        L"ExcludeKey2=PATH|%LocalAppData%\\App\\Kept\\Sub\\\n"
+        L"[Exclusions]\nDetect=HKEY_CURRENT_USER\\Software\nFileKey1=%LocalAppData%\\App\\Kept|*.*|RECURSE\n"
+        L"ExcludeKey1=FILE|%LocalAppData%\\App\\Kept|keep.*\nExcludeKey2=PATH|%LocalAppData%\\App\\Kept\\Sub\\\n"
         L"[Not detected]\nDetectFile=%LocalAppData%\\Missing\nDetect=HKCU\\Software\\Brisko-no-such-key\n"
         L"FileKey1=%AppData%\\Other|*.*\n"
         L"[Not this Windows]\nDetectOS=|6.3\nFileKey1=%AppData%\\Other|*.*\n"
@@ -96,15 +97,17 @@ TEST_F(RulesMachine, RulesThatLeadOutOfTheKnownFoldersOrThroughALinkAreRefusedAn
     wchar_t windows[MAX_PATH] = {};
     ::GetWindowsDirectoryW(windows, MAX_PATH);
     machine.windows = windows;  // the machine's own Windows folder, which is protected
-    RulesFile rules = ParseRules(L"[E]\nFileKey1=C:\\|*.tmp\nFileKey2=" + root.Path() +
-                                 L"\\Outside|*.tmp\nFileKey3=%WinDir%\\System32|*.tmp\n"
-                                 L"FileKey4=%LocalAppData%\\Linked\\Cache|*.tmp\nFileKey5=%LocalAppData%\\Linked|*.tmp\n"
-                                 L"FileKey6=%LocalAppData%\\*|*.tmp\nFileKey7=" + root.Path() +
-                                 L"\\Local\\Cache|*.tmp\n");
+    RulesFile rules =
+        ParseRules(L"[E]\nFileKey1=C:\\|*.tmp\nFileKey2=" + root.Path() +
+                   L"\\Outside|*.tmp\nFileKey3=%WinDir%\\System32|*.tmp\n"
+                   L"FileKey4=%LocalAppData%\\Linked\\Cache|*.tmp\nFileKey5=%LocalAppData%\\Linked|*.tmp\n"
+                   L"FileKey6=%LocalAppData%\\*|*.tmp\nFileKey7=" +
+                   root.Path() + L"\\Local\\Cache|*.tmp\n");
     EXPECT_EQ(Scan(rules), Below({L"Local\\Cache\\c.tmp", L"Local\\Cache\\c.tmp"}));
-    for (const wchar_t* told : {L"C:\\: leads outside every known folder", L"\\Outside: leads outside every known folder",
-                                L"System32: is a drive root or a protected folder",
-                                L"Linked\\Cache: is a link or lies behind one", L"Linked: is a link or lies behind one"})
+    for (const wchar_t* told :
+         {L"C:\\: leads outside every known folder", L"\\Outside: leads outside every known folder",
+          L"System32: is a drive root or a protected folder", L"Linked\\Cache: is a link or lies behind one",
+          L"Linked: is a link or lies behind one"})
         EXPECT_NE(report.told.find(told), std::wstring::npos) << told << L" in\n" << report.told;
     clean_test::RemoveLink(root / L"Local\\Linked", true);
 }
@@ -122,31 +125,44 @@ TEST_F(RulesMachine, OurRulesFindTodaysCachesAndNothingBesideThem) {
         L"Local\\D3DSCache\\4c1f\\shader.idx",
         L"Windows\\ServiceProfiles\\NetworkService\\AppData\\Local\\Microsoft\\Windows\\DeliveryOptimization\\Cache\\"
         L"d0\\piece",
-        L"Windows\\SoftwareDistribution\\Download\\a1\\update.cab", L"Local\\Microsoft\\Windows\\Explorer\\thumbcache_256.db",
-        L"Local\\Temp\\setup.tmp", L"Windows\\Temp\\old\\x.log", L"Windows\\Logs\\CBS\\CBS.log",
+        L"Windows\\SoftwareDistribution\\Download\\a1\\update.cab",
+        L"Local\\Microsoft\\Windows\\Explorer\\thumbcache_256.db",
+        L"Local\\Temp\\setup.tmp",
+        L"Windows\\Temp\\old\\x.log",
+        L"Windows\\Logs\\CBS\\CBS.log",
         L"Local\\Packages\\App_8wek\\AC\\INetCache\\page.htm",
         // Left: what a user keeps, and entries off by default.
-        L"Local\\Google\\Chrome\\User Data\\Default\\History", L"Local\\Google\\Chrome\\User Data\\Default\\Bookmarks",
+        L"Local\\Google\\Chrome\\User Data\\Default\\History",
+        L"Local\\Google\\Chrome\\User Data\\Default\\Bookmarks",
         L"Local\\Google\\Chrome\\User Data\\Default\\Service Worker\\CacheStorage\\site\\x",
         L"Roaming\\Mozilla\\Firefox\\Profiles\\ab12.default-release\\places.sqlite",
-        L"Local\\Microsoft\\Windows\\Explorer\\ExplorerStartupLog.etl", L"Local\\CrashDumps\\app.exe.1234.dmp",
-        L"ProgramData\\Microsoft\\Windows\\WER\\ReportQueue\\AppCrash_y\\Report.wer", L"Windows\\Logs\\CBS\\notes.txt",
+        L"Local\\Microsoft\\Windows\\Explorer\\ExplorerStartupLog.etl",
+        L"Local\\CrashDumps\\app.exe.1234.dmp",
+        L"ProgramData\\Microsoft\\Windows\\WER\\ReportQueue\\AppCrash_y\\Report.wer",
+        L"Windows\\Logs\\CBS\\notes.txt",
     });
     RulesFile rules = CurrentRules();
     ASSERT_FALSE(rules.entries.empty());
     EXPECT_TRUE(rules.problems.empty()) << RuleProblemText(rules.problems[0]);
     EXPECT_EQ(Scan(rules), Below({
-        L"Local\\Google\\Chrome\\User Data\\Default\\Cache", L"Local\\Google\\Chrome\\User Data\\Profile 1\\Code Cache",
-        L"Local\\Google\\Chrome\\User Data\\Default\\GPUCache", L"Local\\Google\\Chrome\\User Data\\ShaderCache",
-        L"Local\\Microsoft\\Edge\\User Data\\Default\\Cache",
-        L"Local\\Mozilla\\Firefox\\Profiles\\ab12.default-release\\cache2",
-        L"ProgramData\\Microsoft\\Windows\\WER\\ReportArchive\\AppCrash_x\\Report.wer", L"Local\\D3DSCache",
-        L"Windows\\ServiceProfiles\\NetworkService\\AppData\\Local\\Microsoft\\Windows\\DeliveryOptimization\\Cache\\"
-        L"d0\\piece",
-        L"Windows\\SoftwareDistribution\\Download", L"Local\\Microsoft\\Windows\\Explorer\\thumbcache_256.db",
-        L"Local\\Temp\\setup.tmp", L"Windows\\Temp\\old\\x.log", L"Windows\\Logs\\CBS\\CBS.log",
-        L"Local\\Packages\\App_8wek\\AC\\INetCache\\page.htm",
-    }));
+                               L"Local\\Google\\Chrome\\User Data\\Default\\Cache",
+                               L"Local\\Google\\Chrome\\User Data\\Profile 1\\Code Cache",
+                               L"Local\\Google\\Chrome\\User Data\\Default\\GPUCache",
+                               L"Local\\Google\\Chrome\\User Data\\ShaderCache",
+                               L"Local\\Microsoft\\Edge\\User Data\\Default\\Cache",
+                               L"Local\\Mozilla\\Firefox\\Profiles\\ab12.default-release\\cache2",
+                               L"ProgramData\\Microsoft\\Windows\\WER\\ReportArchive\\AppCrash_x\\Report.wer",
+                               L"Local\\D3DSCache",
+                               L"Windows\\ServiceProfiles\\NetworkService\\AppData\\Local\\Microsoft\\Windows\\Delivery"
+                               L"Optimization\\Cache\\"
+                               L"d0\\piece",
+                               L"Windows\\SoftwareDistribution\\Download",
+                               L"Local\\Microsoft\\Windows\\Explorer\\thumbcache_256.db",
+                               L"Local\\Temp\\setup.tmp",
+                               L"Windows\\Temp\\old\\x.log",
+                               L"Windows\\Logs\\CBS\\CBS.log",
+                               L"Local\\Packages\\App_8wek\\AC\\INetCache\\page.htm",
+                           }));
     EXPECT_EQ(report.told, L"");
 }
 

@@ -32,7 +32,9 @@ protected:
         WriteFileBytes(folder / L"Local\\D3DSCache\\4c1f\\shader.idx", "x");
         WriteFileBytes(folder / L"odd.ini", std::string(9 << 20, 'a'));
     }
-    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, (L"software\\" + std::wstring(kSettingsKey)).c_str()); }
+    void TearDown() override {
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, (L"software\\" + std::wstring(kSettingsKey)).c_str());
+    }
 
     bool Listed(const std::wstring& path) {
         view.RunMode(MODE_STANDARD);
