@@ -200,6 +200,8 @@ int wmain(int argc, wchar_t** argv) {
         std::optional<RulesFile> rules;
         if (!options.rules.empty() && !(rules = LoadRulesFile(options.rules, console, options.quiet)))
             return kExitUsage;
+        if (rules && options.mode != MODE_STANDARD && !options.quiet)
+            console.Err(L"rules: only the Standard scan adds what the rules find");
         const RulesFile* extra = rules ? &*rules : nullptr;
         return options.command == CliOptions::Command::Scan ? RunScanCommand(doc, options, console, extra)
                                                             : RunCleanCommand(doc, options, console, extra);

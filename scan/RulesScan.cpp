@@ -154,7 +154,8 @@ public:
         for (const RuleExclude& exclude : entry.excludes) m_excludeFolders.push_back(ExcludeFolder(exclude.folder));
     }
 
-    void Run() {
+    // Without `walk` only the folders are looked at, to tell those refused.
+    void Run(bool walk) {
         for (const RuleFileKey& key : m_entry.files) {
             std::wstring why;
             std::optional<RuleFolder> located = Locate(key.folder, m_system, why);
@@ -163,7 +164,7 @@ public:
                 continue;
             }
             for (const std::wstring& folder : Expand(*located, false))
-                if (std::optional<std::wstring> canonical = Guarded(folder)) Walk(key, *canonical);
+                if (std::optional<std::wstring> canonical = Guarded(folder); canonical && walk) Walk(key, *canonical);
         }
     }
 
@@ -258,7 +259,15 @@ bool RuleEntryApplies(const RuleEntry& entry, const ISystemInfo& system) {
 }
 
 void ScanRuleEntry(const RuleEntry& entry, const ISystemInfo& system, IFoundItemSink& sink, IRuleReport* report) {
-    CEntryScan(entry, system, sink, report).Run();
+    CEntryScan(entry, system, sink, report).Run(true);
+}
+
+void CheckRuleFolders(const RulesFile& rules, const ISystemInfo& system, IRuleReport& report) {
+    class CNoSink : public IFoundItemSink {
+        void AddFoundItem(std::wstring, const WIN32_FIND_DATAW&) override {}
+    } none;
+    for (const RuleEntry& entry : rules.entries)
+        if (RuleEntryApplies(entry, system)) CEntryScan(entry, system, none, &report).Run(false);
 }
 
 void RunRulesScan(const CBriskoDoc& doc, const RulesFile& rules, IFoundItemSink& sink, IRuleReport* report) {

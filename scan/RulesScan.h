@@ -30,5 +30,9 @@ void ScanRuleEntry(const RuleEntry& entry, const ISystemInfo& system, IFoundItem
 // ScanRuleEntry for every entry that applies and is on by default, in file order.
 void RunRulesScan(const CBriskoDoc& doc, const RulesFile& rules, IFoundItemSink& sink, IRuleReport* report = nullptr);
 
+// Tells `report` of every folder of the entries that apply which a scan
+// would refuse, walking none of them.
+void CheckRuleFolders(const RulesFile& rules, const ISystemInfo& system, IRuleReport& report);
+
 // The bytes of the files below `folder`, links neither counted nor followed.
 ULONGLONG FolderTreeBytes(const std::wstring& folder);

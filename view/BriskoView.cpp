@@ -149,7 +149,7 @@ bool CBriskoView::OnCommand(UINT id) {
         RunMode(MODE_OFFLINE_TEMP);
         return true;
     case ID_OPTIONS_RULES:
-        if (ChooseRulesFile(m_hWnd, m_app)) RunMode(MODE_STANDARD);
+        if (ChooseRulesFile(m_hWnd, m_app, m_doc.System())) RunMode(MODE_STANDARD);
         return true;
     case ID_EDIT_DELETE:
         StartClean(true);

@@ -7,6 +7,7 @@
 #include "app/BriskoApp.h"
 #include "i18n/Lang.h"
 #include "res/resource.h"
+#include "scan/RulesScan.h"
 #include "win/Text.h"
 
 namespace {
@@ -19,14 +20,27 @@ std::wstring Caption() {
     return LoadResSuffix(ID_OPTIONS_RULES, L'\n') + L" - " + win::LoadResString(AFX_IDS_APP_TITLE);
 }
 
-std::wstring ProblemList(const RulesFile& rules) {
-    std::wstring text;
-    for (size_t i = 0; i < rules.problems.size() && i < kProblemsShown; ++i)
-        text += L"\n" + RuleProblemText(rules.problems[i]);
-    size_t more = rules.problems.size() + rules.problemsNotKept - std::min(rules.problems.size(), kProblemsShown);
-    if (more > 0) text += L"\n+ " + std::to_wstring(more);
-    return text;
-}
+// The lines a file leaves out and the folders refused on this machine, one a line.
+class CProblemList : public IRuleReport {
+public:
+    explicit CProblemList(const RulesFile& rules) : m_more(rules.problemsNotKept) {
+        for (const RuleProblem& problem : rules.problems) m_lines.push_back(RuleProblemText(problem));
+    }
+    void Refused(const RuleEntry& entry, const std::wstring& folder, const std::wstring& why) override {
+        m_lines.push_back(L"[" + entry.name + L"] " + folder + L" " + why);
+    }
+    bool Empty() const { return m_lines.empty(); }
+    std::wstring Text() const {
+        std::wstring text;
+        for (size_t i = 0; i < m_lines.size() && i < kProblemsShown; ++i) text += L"\n" + m_lines[i];
+        size_t more = m_more + m_lines.size() - std::min(m_lines.size(), kProblemsShown);
+        return more > 0 ? text + L"\n+ " + std::to_wstring(more) : text;
+    }
+
+private:
+    std::vector<std::wstring> m_lines;
+    size_t m_more;
+};
 
 std::optional<std::wstring> PickWithDialog(HWND owner, const std::wstring& current) {
     std::vector<wchar_t> file(32768, L'\0');
@@ -76,7 +90,7 @@ RulesDialogs RealRulesDialogs() {
     return dialogs;
 }
 
-bool ChooseRulesFile(HWND owner, CBriskoApp& app, const RulesDialogs& dialogs) {
+bool ChooseRulesFile(HWND owner, CBriskoApp& app, const ISystemInfo& system, const RulesDialogs& dialogs) {
     const std::wstring current = StoredRulesFile(app);
     if (!current.empty()) {
         int answer = dialogs.askChange(owner, current);
@@ -86,11 +100,13 @@ bool ChooseRulesFile(HWND owner, CBriskoApp& app, const RulesDialogs& dialogs) {
     std::optional<std::wstring> picked = dialogs.pickFile(owner, current);
     if (!picked || picked->empty()) return false;
     RulesFile rules = ReadRulesFile(*picked);
+    CProblemList problems(rules);
     if (!rules.readable) {
-        dialogs.tell(owner, win::LoadResString(IDS_RULES_UNREADABLE) + ProblemList(rules));
+        dialogs.tell(owner, win::LoadResString(IDS_RULES_UNREADABLE) + problems.Text());
         return false;
     }
-    if (!rules.problems.empty()) dialogs.tell(owner, win::LoadResString(IDS_RULES_LEFT_OUT) + ProblemList(rules));
+    CheckRuleFolders(rules, system, problems);
+    if (!problems.Empty()) dialogs.tell(owner, win::LoadResString(IDS_RULES_LEFT_OUT) + problems.Text());
     StoreRulesFile(app, *picked);
     return *picked != current;
 }

@@ -11,6 +11,7 @@
 #include "scan/RulesFile.h"
 
 class CBriskoApp;
+class ISystemInfo;
 
 // The chosen file's path, "" for none.
 std::wstring StoredRulesFile(const CBriskoApp& app);
@@ -32,5 +33,7 @@ RulesDialogs RealRulesDialogs();
 // Lets the user pick a rules file or none. With a file chosen, the user is
 // first asked whether to pick another, use none, or keep it; cancelling the
 // file dialog keeps the choice as it was, and so does a file that cannot be
-// read. Lines the new file leaves out are shown. True when the choice changed.
-bool ChooseRulesFile(HWND owner, CBriskoApp& app, const RulesDialogs& dialogs = RealRulesDialogs());
+// read. The lines the new file leaves out and the folders of its rules
+// refused on `system` are shown. True when the choice changed.
+bool ChooseRulesFile(HWND owner, CBriskoApp& app, const ISystemInfo& system,
+                     const RulesDialogs& dialogs = RealRulesDialogs());

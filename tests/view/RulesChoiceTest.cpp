@@ -70,19 +70,25 @@ TEST_F(RulesChoiceTest, AChosenRulesFileAddsToTheStandardScanUntilNoneIsChosen) 
     EXPECT_FALSE(Listed(shaders));
     EXPECT_TRUE(view.IsCommandEnabled(ID_OPTIONS_RULES));
 
-    // With none chosen the file dialog opens at once; cancelling it changes nothing.
-    EXPECT_FALSE(ChooseRulesFile(nullptr, host.app, Answering(IDYES, std::nullopt)));
-    EXPECT_TRUE(ChooseRulesFile(nullptr, host.app, Answering(IDYES, rules)));
+    // With none chosen the file dialog opens at once; cancelling it changes nothing. A
+    // rule refused here is told, and the file is chosen all the same.
+    EXPECT_FALSE(ChooseRulesFile(nullptr, host.app, machine, Answering(IDYES, std::nullopt)));
+    WriteFileBytes(folder / L"elsewhere.ini", "[E]\r\nFileKey1=C:\\Elsewhere|*.*\r\n");
+    EXPECT_TRUE(ChooseRulesFile(nullptr, host.app, machine, Answering(IDYES, folder / L"elsewhere.ini")));
+    EXPECT_NE(told.find(L"\n[E] C:\\Elsewhere leads outside every known folder"), std::wstring::npos) << told;
+    told.clear();
+    EXPECT_TRUE(ChooseRulesFile(nullptr, host.app, machine, Answering(IDYES, rules)));
+    EXPECT_EQ(told, L"");
     EXPECT_EQ(StoredRulesFile(host.app), rules);
     EXPECT_TRUE(Listed(shaders));
 
     // A file that cannot be used is told and leaves the choice as it was; so does Cancel.
-    EXPECT_FALSE(ChooseRulesFile(nullptr, host.app, Answering(IDYES, folder / L"odd.ini")));
+    EXPECT_FALSE(ChooseRulesFile(nullptr, host.app, machine, Answering(IDYES, folder / L"odd.ini")));
     EXPECT_NE(told.find(L"larger than 8 MB"), std::wstring::npos) << told;
-    EXPECT_FALSE(ChooseRulesFile(nullptr, host.app, Answering(IDCANCEL, folder / L"odd.ini")));
+    EXPECT_FALSE(ChooseRulesFile(nullptr, host.app, machine, Answering(IDCANCEL, folder / L"odd.ini")));
     EXPECT_EQ(StoredRulesFile(host.app), rules);
 
-    EXPECT_TRUE(ChooseRulesFile(nullptr, host.app, Answering(IDNO, std::nullopt)));
+    EXPECT_TRUE(ChooseRulesFile(nullptr, host.app, machine, Answering(IDNO, std::nullopt)));
     EXPECT_EQ(StoredRulesFile(host.app), L"");
     EXPECT_FALSE(Listed(shaders));
 }
