@@ -94,6 +94,9 @@ TEST_F(RulesMachine, FlagsExclusionsDetectionAndWildcardStepsChooseWhatIsFound) 
 TEST_F(RulesMachine, RulesThatLeadOutOfTheKnownFoldersOrThroughALinkAreRefusedAndNotWalked) {
     Seed({L"Local\\Cache\\c.tmp", L"Outside\\canary.tmp", L"Outside\\Cache\\canary.tmp"});
     ASSERT_TRUE(clean_test::MakeLink(root / L"Local\\Linked", root / L"Outside", true));
+    // Links met inside a walked folder are neither listed nor entered.
+    ASSERT_TRUE(clean_test::MakeLink(root / L"Local\\Cache\\inner", root / L"Outside", true));
+    ASSERT_TRUE(clean_test::MakeLink(root / L"Local\\Cache\\link.tmp", root / L"Outside\\canary.tmp", false));
     wchar_t windows[MAX_PATH] = {};
     ::GetWindowsDirectoryW(windows, MAX_PATH);
     machine.windows = windows;  // the machine's own Windows folder, which is protected
@@ -102,7 +105,7 @@ TEST_F(RulesMachine, RulesThatLeadOutOfTheKnownFoldersOrThroughALinkAreRefusedAn
                    L"\\Outside|*.tmp\nFileKey3=%WinDir%\\System32|*.tmp\n"
                    L"FileKey4=%LocalAppData%\\Linked\\Cache|*.tmp\nFileKey5=%LocalAppData%\\Linked|*.tmp\n"
                    L"FileKey6=%LocalAppData%\\*|*.tmp\nFileKey7=" +
-                   root.Path() + L"\\Local\\Cache|*.tmp\n");
+                   root.Path() + L"\\Local\\Cache|*.tmp|RECURSE\n");
     EXPECT_EQ(Scan(rules), Below({L"Local\\Cache\\c.tmp", L"Local\\Cache\\c.tmp"}));
     for (const wchar_t* told :
          {L"C:\\: leads outside every known folder", L"\\Outside: leads outside every known folder",
@@ -110,6 +113,8 @@ TEST_F(RulesMachine, RulesThatLeadOutOfTheKnownFoldersOrThroughALinkAreRefusedAn
           L"Linked: is a link or lies behind one"})
         EXPECT_NE(report.told.find(told), std::wstring::npos) << told << L" in\n" << report.told;
     clean_test::RemoveLink(root / L"Local\\Linked", true);
+    clean_test::RemoveLink(root / L"Local\\Cache\\inner", true);
+    clean_test::RemoveLink(root / L"Local\\Cache\\link.tmp", false);
 }
 
 TEST_F(RulesMachine, OurRulesFindTodaysCachesAndNothingBesideThem) {
