@@ -142,10 +142,6 @@ bool DetectFileHolds(const std::wstring& text, const ISystemInfo& system) {
     return false;
 }
 
-DWORD OsVersion(const ISystemInfo& system) {
-    return (system.MajorVersion() & 0xFF) << 8 | ((system.PlatformVersion() >> 8) & 0xFF);
-}
-
 // One entry on one machine.
 class CEntryScan {
 public:
@@ -247,7 +243,7 @@ private:
 
 bool RuleEntryApplies(const RuleEntry& entry, const ISystemInfo& system) {
     if (entry.hasOsRange) {
-        DWORD version = OsVersion(system);
+        DWORD version = system.WindowsVersion();
         if (version < entry.osLow || version > entry.osHigh) return false;
     }
     if (entry.detectKeys.empty() && entry.detectFiles.empty()) return true;
