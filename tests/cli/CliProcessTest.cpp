@@ -253,6 +253,13 @@ TEST(CliRules, OurRulesFileAddsTodaysCachesAndWhatARulesFileLeavesOutIsTold) {
     CliRun listed = RunCli(L"rules " + rules);
     EXPECT_EQ(listed.exitCode, 0) << listed.err;
     EXPECT_TRUE(Holds(listed.out, L"Google Chrome Cache [Google Chrome]: 1 item, 4.9 KB (5,000 bytes)\n")) << listed.out;
+    CliRun json = RunCli(L"rules " + rules + L" --json");
+    for (const std::wstring& line : Lines(json.out)) EXPECT_TRUE(JsonReader(line).WholeIsOneObject()) << line;
+    EXPECT_TRUE(Holds(json.out, L"{\"entry\":\"Google Chrome Cache\",\"group\":\"Google Chrome\",\"default\":true,"
+                                L"\"items\":1,\"bytes\":5000}\n"))
+        << json.out;
+    CliRun dry = RunCli(L"clean --mode standard --permanent --dry-run --rules " + rules + L" --include *\\Cache");
+    EXPECT_EQ(dry.out, L"would remove  " + cache + L"  (folder)\n") << dry.err;
 
     ScratchFolder folder{L"cli-rules"};
     WriteFileBytes(folder / L"odd.ini", "[Odd *]\r\nFileKey1=C:\\Elsewhere|*.*\r\nFileKey2=%Temp%\\..\\x|*.*\r\n");
