@@ -109,6 +109,7 @@ public:
             start = end + (text.compare(end, 2, L"\r\n") == 0 ? 2 : 1);
         }
         EndEntry();
+        TellRegistryLines();
         return std::move(m_file);
     }
 
@@ -148,14 +149,18 @@ private:
     void EndEntry() {
         if (!m_inEntry) return;
         m_inEntry = false;
-        if (m_entry.registryKeys > 0) {
-            int line = m_line;
-            m_line = m_entry.line;
-            Refuse(L"[" + m_entry.name + L"]: " + std::to_wstring(m_entry.registryKeys) +
-                   L" RegKey line(s) not applied: only files are cleaned");
-            m_line = line;
-        }
+        m_registryLines += m_entry.registryKeys;
+        if (m_entry.registryKeys > 0) ++m_registryEntries;
         m_file.entries.push_back(std::move(m_entry));
+    }
+
+    // One note for all RegKey lines: a file of the community's has
+    // thousands, which would hide every other problem.
+    void TellRegistryLines() {
+        if (m_registryLines == 0) return;
+        RuleProblem note{0, L"RegKey lines not applied, only files are cleaned: " + std::to_wstring(m_registryLines) +
+                                L" in " + std::to_wstring(m_registryEntries) + L" entries"};
+        m_file.problems.insert(m_file.problems.begin(), note);
     }
 
     void Key(const std::wstring& key, const std::wstring& value) {
@@ -240,6 +245,8 @@ private:
     RuleEntry m_entry;
     bool m_inEntry = false;
     int m_line = 0;
+    size_t m_registryLines = 0;
+    size_t m_registryEntries = 0;
 };
 
 }  // namespace

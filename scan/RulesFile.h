@@ -51,7 +51,7 @@ struct RuleProblem {
 
 struct RulesFile {
     std::vector<RuleEntry> entries;
-    std::vector<RuleProblem> problems;  // at most kMaxRuleProblems of them
+    std::vector<RuleProblem> problems;  // at most kMaxRuleProblems of them, and a note on RegKey lines
     size_t problemsNotKept = 0;         // those beyond
     bool readable = true;               // false: the file could not be read at all
 };

@@ -63,8 +63,7 @@ TEST(RulesFile, AnEntryReadsWholeInEveryEncoding) {
         EXPECT_EQ(rules.entries[1].osHigh, 0x0601u);
         // The RegKey line is the one thing told.
         ASSERT_EQ(rules.problems.size(), 1u);
-        EXPECT_EQ(RuleProblemText(rules.problems[0]),
-                  L"line 2: [Browser Cache]: 1 RegKey line(s) not applied: only files are cleaned");
+        EXPECT_EQ(RuleProblemText(rules.problems[0]), L"RegKey lines not applied, only files are cleaned: 1 in 1 entries");
     }
 }
 
