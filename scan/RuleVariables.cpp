@@ -13,6 +13,7 @@ struct Variable {
     Source source;
     int csidl;                 // Special
     const wchar_t* variables;  // Environment: names tried in order, ';' between
+    int alsoCsidl = -1;        // Special: a second folder the name stands for too
 };
 
 const Variable kVariables[] = {
@@ -27,9 +28,10 @@ const Variable kVariables[] = {
     {L"Video", Source::Special, CSIDL_MYVIDEO, nullptr},
     {L"CommonAppData", Source::Special, CSIDL_COMMON_APPDATA, nullptr},
     {L"ProgramData", Source::Special, CSIDL_COMMON_APPDATA, nullptr},
-    {L"ProgramFiles", Source::Special, CSIDL_PROGRAM_FILES, nullptr},
+    // As rules files mean it: both folders of programs on 64-bit Windows.
+    {L"ProgramFiles", Source::Special, CSIDL_PROGRAM_FILES, nullptr, CSIDL_PROGRAM_FILESX86},
     {L"ProgramFiles(x86)", Source::Special, CSIDL_PROGRAM_FILESX86, nullptr},
-    {L"CommonProgramFiles", Source::Special, CSIDL_PROGRAM_FILES_COMMON, nullptr},
+    {L"CommonProgramFiles", Source::Special, CSIDL_PROGRAM_FILES_COMMON, nullptr, CSIDL_PROGRAM_FILES_COMMONX86},
     {L"Public", Source::Environment, 0, L"PUBLIC"},
     {L"Temp", Source::Environment, 0, L"TEMP;TMP"},
     {L"WinDir", Source::Windows, 0, nullptr},
@@ -72,23 +74,31 @@ std::wstring Lookup(const Variable& variable, const ISystemInfo& system) {
     return {};
 }
 
+void AddFolder(std::wstring folder, std::vector<std::wstring>& folders) {
+    while (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();
+    if (!IsFullPath(folder)) return;
+    for (const std::wstring& known : folders)
+        if (_wcsicmp(known.c_str(), folder.c_str()) == 0) return;
+    folders.push_back(folder);
+}
+
 }  // namespace
 
 bool IsRuleVariable(const std::wstring& name) { return Find(name) != nullptr; }
 
-std::optional<std::wstring> RuleVariableFolder(const std::wstring& name, const ISystemInfo& system) {
+std::vector<std::wstring> RuleVariableFolders(const std::wstring& name, const ISystemInfo& system) {
+    std::vector<std::wstring> folders;
     const Variable* variable = Find(name);
-    if (!variable) return std::nullopt;
-    std::wstring folder = Lookup(*variable, system);
-    while (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();
-    if (!IsFullPath(folder)) return std::nullopt;
-    return folder;
+    if (!variable) return folders;
+    AddFolder(Lookup(*variable, system), folders);
+    if (variable->alsoCsidl >= 0) AddFolder(system.SpecialFolder(variable->alsoCsidl), folders);
+    return folders;
 }
 
 std::vector<std::wstring> RuleRoots(const ISystemInfo& system) {
     std::vector<std::wstring> roots;
     for (const Variable& variable : kVariables)
-        if (auto folder = RuleVariableFolder(variable.name, system); folder && folder->size() > 3)
-            roots.push_back(*folder);
+        for (const std::wstring& folder : RuleVariableFolders(variable.name, system))
+            if (folder.size() > 3) roots.push_back(folder);
     return roots;
 }

@@ -2,7 +2,6 @@
 // The %Variables% a rules file's folders start with, and the folders they
 // stand for on a machine. These folders are the only roots a rule may lead
 // below.
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,9 +9,9 @@
 
 bool IsRuleVariable(const std::wstring& name);  // without the '%' signs, any letter case
 
-// The folder `name` stands for on `system`; nothing for an unknown name or
-// one the machine has no folder for.
-std::optional<std::wstring> RuleVariableFolder(const std::wstring& name, const ISystemInfo& system);
+// The folders `name` stands for on `system`: one, or two for the folders of
+// programs; none for an unknown name or one the machine has no folder for.
+std::vector<std::wstring> RuleVariableFolders(const std::wstring& name, const ISystemInfo& system);
 
 // Every folder a variable stands for on `system` but a drive root: a folder
 // written without a variable must lie below one of these, not merely on a drive.

@@ -90,23 +90,25 @@ bool IsBelow(const std::wstring& path, const std::wstring& folder) {
     return path.size() > prefix.size() && _wcsnicmp(path.c_str(), prefix.c_str(), prefix.size()) == 0;
 }
 
-// Nothing, with `why` empty, when the machine has no folder for the
-// variable; nothing with a reason when the rule leads below no known folder.
-std::optional<RuleFolder> Locate(const std::wstring& text, const ISystemInfo& system, std::wstring& why) {
+// The root folders and steps a rule's folder stands for: none, with `why`
+// empty, when the machine has no folder for its variable; none with a reason
+// when the rule leads below no known folder.
+std::vector<RuleFolder> Locate(const std::wstring& text, const ISystemInfo& system, std::wstring& why) {
     why.clear();
+    std::vector<RuleFolder> located;
     if (text[0] == L'%') {
         size_t close = text.find(L'%', 1);
-        std::optional<std::wstring> root = RuleVariableFolder(text.substr(1, close - 1), system);
-        if (!root) return std::nullopt;
-        return RuleFolder{*root, Steps(text.substr(close + 1))};
+        for (const std::wstring& root : RuleVariableFolders(text.substr(1, close - 1), system))
+            located.push_back({root, Steps(text.substr(close + 1))});
+        return located;
     }
     std::wstring path = NormaliseFolderPath(text);
     for (const std::wstring& root : RuleRoots(system)) {
         std::wstring normalRoot = NormaliseFolderPath(root);
-        if (IsBelow(path, normalRoot)) return RuleFolder{normalRoot, Steps(path.substr(normalRoot.size()))};
+        if (IsBelow(path, normalRoot)) return {{normalRoot, Steps(path.substr(normalRoot.size()))}};
     }
     why = L"leads outside every known folder";
-    return std::nullopt;
+    return located;
 }
 
 // The existing paths a located folder stands for; a step with wildcards
@@ -135,10 +137,9 @@ std::vector<std::wstring> Expand(const RuleFolder& located, bool lastMayBeFile) 
 
 bool DetectFileHolds(const std::wstring& text, const ISystemInfo& system) {
     std::wstring why;
-    std::optional<RuleFolder> located = Locate(text, system, why);
-    if (!located) return false;
-    for (const std::wstring& path : Expand(*located, true))
-        if (FullPathExists(path)) return true;
+    for (const RuleFolder& located : Locate(text, system, why))
+        for (const std::wstring& path : Expand(located, true))
+            if (FullPathExists(path)) return true;
     return false;
 }
 
@@ -147,34 +148,36 @@ class CEntryScan {
 public:
     CEntryScan(const RuleEntry& entry, const ISystemInfo& system, IFoundItemSink& sink, IRuleReport* report)
         : m_entry(entry), m_system(system), m_sink(sink), m_report(report) {
-        for (const RuleExclude& exclude : entry.excludes) m_excludeFolders.push_back(ExcludeFolder(exclude.folder));
+        for (const RuleExclude& exclude : entry.excludes) AddExcludeFolders(exclude);
     }
 
     // Without `walk` only the folders are looked at, to tell those refused.
     void Run(bool walk) {
         for (const RuleFileKey& key : m_entry.files) {
             std::wstring why;
-            std::optional<RuleFolder> located = Locate(key.folder, m_system, why);
-            if (!located) {
-                if (!why.empty()) Refuse(key.folder, why);
-                continue;
-            }
-            for (const std::wstring& folder : Expand(*located, false))
-                if (std::optional<std::wstring> canonical = Guarded(folder); canonical && walk) Walk(key, *canonical);
+            std::vector<RuleFolder> located = Locate(key.folder, m_system, why);
+            if (!why.empty()) Refuse(key.folder, why);
+            for (const RuleFolder& place : located)
+                for (const std::wstring& folder : Expand(place, false))
+                    if (std::optional<std::wstring> canonical = Guarded(folder); canonical && walk)
+                        Walk(key, *canonical);
         }
     }
 
 private:
-    // The folder an exclusion keeps, wildcards and all; "" when its variable
-    // names no folder here (then nothing below it is walked either).
-    std::wstring ExcludeFolder(const std::wstring& text) const {
-        if (text[0] != L'%') return NormaliseFolderPath(text);
+    // The folders an exclusion keeps, wildcards and all; none when its
+    // variable names no folder here (then nothing below it is walked either).
+    void AddExcludeFolders(const RuleExclude& exclude) {
+        if (exclude.folder[0] != L'%') {
+            m_excludeFolders.push_back({&exclude, NormaliseFolderPath(exclude.folder)});
+            return;
+        }
         std::wstring why;
-        std::optional<RuleFolder> located = Locate(text, m_system, why);
-        if (!located) return {};
-        std::wstring folder = located->root;
-        for (const std::wstring& step : located->steps) folder = JoinPath(folder, step);
-        return folder;
+        for (const RuleFolder& located : Locate(exclude.folder, m_system, why)) {
+            std::wstring folder = located.root;
+            for (const std::wstring& step : located.steps) folder = JoinPath(folder, step);
+            m_excludeFolders.push_back({&exclude, folder});
+        }
     }
 
     void Refuse(const std::wstring& folder, const std::wstring& why) {
@@ -198,14 +201,11 @@ private:
     }
 
     bool Excluded(const std::wstring& path, const std::wstring& name) const {
-        for (size_t i = 0; i < m_entry.excludes.size(); ++i) {
-            const RuleExclude& exclude = m_entry.excludes[i];
-            const std::wstring& folder = m_excludeFolders[i];
-            if (folder.empty()) continue;
-            bool inFolder = exclude.wholeTree
+        for (const auto& [exclude, folder] : m_excludeFolders) {
+            bool inFolder = exclude->wholeTree
                                 ? win::WildcardMatch(folder, path) || win::WildcardMatch(folder + L"\\*", path)
                                 : win::WildcardMatch(folder, ParentOf(path));
-            if (inFolder && (exclude.patterns.empty() || AnyPatternMatches(exclude.patterns, name))) return true;
+            if (inFolder && (exclude->patterns.empty() || AnyPatternMatches(exclude->patterns, name))) return true;
         }
         return false;
     }
@@ -236,7 +236,7 @@ private:
     const ISystemInfo& m_system;
     IFoundItemSink& m_sink;
     IRuleReport* m_report;
-    std::vector<std::wstring> m_excludeFolders;  // one per exclusion, "" where it names nothing here
+    std::vector<std::pair<const RuleExclude*, std::wstring>> m_excludeFolders;
 };
 
 }  // namespace

@@ -34,7 +34,9 @@ protected:
         machine.majorVersion = 10;
         machine.folders = {{CSIDL_LOCAL_APPDATA, root / L"Local"},
                            {CSIDL_APPDATA, root / L"Roaming"},
-                           {CSIDL_COMMON_APPDATA, root / L"ProgramData"}};
+                           {CSIDL_COMMON_APPDATA, root / L"ProgramData"},
+                           {CSIDL_PROGRAM_FILES, root / L"Programs"},
+                           {CSIDL_PROGRAM_FILESX86, root / L"Programs86"}};
         machine.environment = {{L"TEMP", root / L"Local\\Temp"}};
     }
     // Files (or folders, with a trailing backslash) below the scratch root.
@@ -74,10 +76,12 @@ TEST_F(RulesMachine, FlagsExclusionsDetectionAndWildcardStepsChooseWhatIsFound) 
     Seed({L"Local\\App\\A\\Logs\\a.log", L"Local\\App\\A\\Logs\\a.txt", L"Local\\App\\B\\Logs\\b.log",
           L"Local\\App\\Deep\\x.tmp", L"Local\\App\\Deep\\sub\\y.tmp", L"Local\\App\\Deep\\z.log",
           L"Local\\App\\Whole\\in\\w.bin", L"Local\\App\\Kept\\README", L"Local\\App\\Kept\\keep.txt",
-          L"Local\\App\\Kept\\Other\\more.dat", L"Local\\App\\Kept\\Sub\\s.dat", L"Roaming\\Other\\o.tmp"});
+          L"Local\\App\\Kept\\Other\\more.dat", L"Local\\App\\Kept\\Sub\\s.dat", L"Roaming\\Other\\o.tmp",
+          L"Programs\\Tool\\a.log", L"Programs86\\Tool\\b.log"});
     RulesFile rules = ParseRules(
         L"[Files]\nDetectFile=%LocalAppData%\\Ap?\nFileKey1=%LocalAppData%\\App\\*\\Logs|*.log\n"
         L"FileKey2=%LocalAppData%\\App\\Deep|*.tmp|RECURSE\nFileKey3=%LocalAppData%\\App\\Whole|*.*|REMOVESELF\n"
+        L"FileKey4=%ProgramFiles%\\Tool|*.log\n"
         L"[Exclusions]\nDetect=HKEY_CURRENT_USER\\Software\nFileKey1=%LocalAppData%\\App\\Kept|*.*|RECURSE\n"
         L"ExcludeKey1=FILE|%LocalAppData%\\App\\Kept|keep.*\nExcludeKey2=PATH|%LocalAppData%\\App\\Kept\\Sub\\\n"
         L"[Not detected]\nDetectFile=%LocalAppData%\\Missing\nDetect=HKCU\\Software\\Brisko-no-such-key\n"
@@ -85,9 +89,10 @@ TEST_F(RulesMachine, FlagsExclusionsDetectionAndWildcardStepsChooseWhatIsFound) 
         L"[Not this Windows]\nDetectOS=|6.3\nFileKey1=%AppData%\\Other|*.*\n"
         L"[Off by default]\nDefault=False\nFileKey1=%AppData%\\Other|*.*\n");
     ASSERT_TRUE(rules.problems.empty()) << RuleProblemText(rules.problems[0]);
-    EXPECT_EQ(Scan(rules), Below({L"Local\\App\\A\\Logs\\a.log", L"Local\\App\\B\\Logs\\b.log",
-                                  L"Local\\App\\Deep\\x.tmp", L"Local\\App\\Deep\\sub\\y.tmp", L"Local\\App\\Whole",
-                                  L"Local\\App\\Kept\\README", L"Local\\App\\Kept\\Other\\more.dat"}));
+    EXPECT_EQ(Scan(rules),
+              Below({L"Local\\App\\A\\Logs\\a.log", L"Local\\App\\B\\Logs\\b.log", L"Local\\App\\Deep\\x.tmp",
+                     L"Local\\App\\Deep\\sub\\y.tmp", L"Local\\App\\Whole", L"Local\\App\\Kept\\README",
+                     L"Local\\App\\Kept\\Other\\more.dat", L"Programs\\Tool\\a.log", L"Programs86\\Tool\\b.log"}));
     EXPECT_EQ(report.told, L"");
 }
 
