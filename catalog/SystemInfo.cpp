@@ -60,6 +60,17 @@ DWORD ISystemInfo::MajorVersion() const {
     return info.dwMajorVersion;
 }
 
+DWORD ISystemInfo::WindowsVersion() const {
+    using GetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
+    static const auto rtlGetVersion = reinterpret_cast<GetVersion>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    if (!rtlGetVersion || rtlGetVersion(&info) != 0)
+        return (MajorVersion() & 0xFF) << 8 | ((PlatformVersion() >> 8) & 0xFF);
+    return (info.dwMajorVersion & 0xFF) << 8 | (info.dwMinorVersion & 0xFF);
+}
+
 void ISystemInfo::RunHidden(const std::wstring& commandLine) const {
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(L'\0');

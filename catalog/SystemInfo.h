@@ -27,6 +27,10 @@ public:
     // The GetVersion value (high bit set on the 9x family) and the major version.
     virtual DWORD PlatformVersion() const;
     virtual DWORD MajorVersion() const;
+    // The Windows version as major << 8 | minor, as the system itself names
+    // it: the answers above are what the platform tells a program without a
+    // compatibility manifest (6.2 for any later Windows).
+    virtual DWORD WindowsVersion() const;
     // Starts a command line hidden, without waiting for it.
     virtual void RunHidden(const std::wstring& commandLine) const;
 };

@@ -1,32 +1,5 @@
 #include "cli/Glob.h"
 
-#include <cwctype>
-
-namespace {
-bool SameLetter(wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); }
-}  // namespace
-
-bool WildcardMatch(const std::wstring& pattern, const std::wstring& text) {
-    // Greedy with one back-track point: the last '*' seen.
-    size_t p = 0, t = 0, star = std::wstring::npos, resume = 0;
-    while (t < text.size()) {
-        if (p < pattern.size() && (pattern[p] == L'?' || (pattern[p] != L'*' && SameLetter(pattern[p], text[t])))) {
-            ++p;
-            ++t;
-        } else if (p < pattern.size() && pattern[p] == L'*') {
-            star = p++;
-            resume = t;
-        } else if (star != std::wstring::npos) {
-            p = star + 1;
-            t = ++resume;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == L'*') ++p;
-    return p == pattern.size();
-}
-
 bool GlobMatchesPath(const std::wstring& glob, const std::wstring& path) {
     std::wstring pattern = glob;
     for (wchar_t& c : pattern)

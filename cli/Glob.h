@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-// True when `text` matches `pattern` as a whole: '*' any run of characters,
-// '?' any one; letter case does not matter.
-bool WildcardMatch(const std::wstring& pattern, const std::wstring& text);
+#include "win/Text.h"
+
+using win::WildcardMatch;
 
 // A pattern with a backslash (or slash) is matched against the whole path,
 // any other against the item's own name.

@@ -30,15 +30,22 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
         parsed.error = text;
         return parsed;
     };
-    if (arguments.empty()) return fail(L"no command given: use \"scan\" or \"clean\" (see --help)");
+    if (arguments.empty()) return fail(L"no command given: use \"scan\", \"clean\" or \"rules\" (see --help)");
     const std::wstring& command = arguments[0];
     if (command == L"--help" || command == L"-h" || command == L"/?" || command == L"help") return parsed;
     if (command == L"scan") options.command = CliOptions::Command::Scan;
     else if (command == L"clean") options.command = CliOptions::Command::Clean;
-    else return fail(L"unknown command \"" + command + L"\": use \"scan\" or \"clean\" (see --help)");
+    else if (command == L"rules") options.command = CliOptions::Command::Rules;
+    else return fail(L"unknown command \"" + command + L"\": use \"scan\", \"clean\" or \"rules\" (see --help)");
 
     bool modeGiven = false, removalGiven = false;
-    for (size_t i = 1; i < arguments.size(); ++i) {
+    size_t first = 1;
+    if (options.command == CliOptions::Command::Rules) {
+        if (arguments.size() < 2 || arguments[1].rfind(L"--", 0) == 0)
+            return fail(L"rules needs the path of a rules file");
+        options.rules = arguments[first++];
+    }
+    for (size_t i = first; i < arguments.size(); ++i) {
         const std::wstring& argument = arguments[i];
         auto value = [&](std::wstring& out) {
             if (i + 1 >= arguments.size()) return false;
@@ -47,10 +54,13 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
         };
         std::wstring text;
         bool isClean = options.command == CliOptions::Command::Clean;
+        bool isRules = options.command == CliOptions::Command::Rules;
         if (argument == L"--help" || argument == L"-h") {
             options.command = CliOptions::Command::Help;
             return parsed;
-        } else if (argument == L"--mode") {
+        } else if (!isRules && argument == L"--rules") {
+            if (!value(options.rules) || options.rules.empty()) return fail(L"--rules needs the path of a rules file");
+        } else if (!isRules && argument == L"--mode") {
             if (!value(text)) return fail(L"--mode needs a mode: standard, cookies or offline");
             std::optional<BYTE> mode = ModeFromName(text);
             if (!mode) return fail(L"unknown mode \"" + text + L"\": use standard, cookies or offline");
@@ -85,13 +95,18 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
 std::wstring UsageText() {
     return L"brisko-cli: finds throw-away files and removes them, without a window.\n"
            L"\n"
-           L"  brisko-cli scan [--mode standard|cookies|offline] [--json] [--quiet]\n"
+           L"  brisko-cli scan [--mode standard|cookies|offline] [--rules FILE] [--json] [--quiet]\n"
            L"      Lists what the mode finds, one item a line, and a summary.\n"
-           L"  brisko-cli clean --mode M --permanent|--recycle [--dry-run]\n"
+           L"  brisko-cli clean --mode M --permanent|--recycle [--dry-run] [--rules FILE]\n"
            L"                   [--include GLOB]... [--exclude GLOB]... [--json] [--quiet]\n"
            L"      Removes what the scan finds: for good, or to the Recycle Bin. Links,\n"
            L"      protected folders and files in use are never removed; system folders\n"
            L"      such as TMP are emptied and kept. --dry-run only says what would go.\n"
+           L"  brisko-cli rules FILE [--json] [--quiet]\n"
+           L"      Lists the entries of a rules file that apply on this machine, with\n"
+           L"      the bytes each would free, and the lines and rules left out.\n"
+           L"  --rules FILE (scan and clean): the Standard scan adds what the entries of\n"
+           L"      the rules file (winapp2 INI form) that are on by default find.\n"
            L"\n"
            L"  A GLOB with a backslash matches the whole path, any other the item's name;\n"
            L"  * and ? are wildcards, letter case does not matter.\n"

@@ -8,7 +8,7 @@
 #include <vector>
 
 struct CliOptions {
-    enum class Command { Help, Scan, Clean } command = Command::Help;
+    enum class Command { Help, Scan, Clean, Rules } command = Command::Help;
     BYTE mode = 1;            // MODE_STANDARD
     bool json = false;        // JSON lines instead of text
     bool permanent = false;   // clean: --permanent, else --recycle
@@ -16,6 +16,7 @@ struct CliOptions {
     bool quiet = false;       // no progress and no summary
     std::vector<std::wstring> include;  // only items that match one of these
     std::vector<std::wstring> exclude;  // never items that match one of these
+    std::wstring rules;       // a rules file whose entries the Standard scan adds; "rules": the file listed
 };
 
 // The options, or the error in plain words (error set, options unusable).

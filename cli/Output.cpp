@@ -67,7 +67,10 @@ std::wstring EntryText(const FoundEntry& entry) {
     return entry.path + (entry.folder ? L"  (folder)" : L"  (" + ShortSize(entry.size) + L")");
 }
 
+std::wstring SizeText(ULONGLONG bytes) {
+    return bytes < 1024 ? ShortSize(bytes) : ShortSize(bytes) + L" (" + Grouped(bytes) + L" bytes)";
+}
+
 std::wstring SummaryText(size_t items, ULONGLONG bytes) {
-    std::wstring text = Grouped(items) + (items == 1 ? L" item, " : L" items, ") + ShortSize(bytes);
-    return bytes < 1024 ? text : text + L" (" + Grouped(bytes) + L" bytes)";
+    return Grouped(items) + (items == 1 ? L" item, " : L" items, ") + SizeText(bytes);
 }

@@ -23,5 +23,7 @@ std::wstring IsoTime(const FILETIME& time);
 std::wstring EntryJson(const FoundEntry& entry, const wchar_t* mode, const std::wstring& extra = {});
 // "path  (size)", the line of the plain listing.
 std::wstring EntryText(const FoundEntry& entry);
+// "3.4 MB (3,561,472 bytes)", or "512 bytes".
+std::wstring SizeText(ULONGLONG bytes);
 // "12 items, 3.4 MB (3,561,472 bytes)".
 std::wstring SummaryText(size_t items, ULONGLONG bytes);

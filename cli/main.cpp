@@ -15,6 +15,7 @@
 #include "cli/Glob.h"
 #include "cli/Options.h"
 #include "cli/Output.h"
+#include "cli/Rules.h"
 #include "scan/Modes.h"
 
 namespace {
@@ -117,10 +118,12 @@ ULONGLONG TotalSize(const std::vector<FoundEntry>& entries) {
     return total;
 }
 
-std::vector<FoundEntry> Scan(const CBriskoDoc& doc, CliOptions& options, CConsole& console) {
+std::vector<FoundEntry> Scan(const CBriskoDoc& doc, CliOptions& options, CConsole& console,
+                             const RulesFile* rules) {
     if (!options.quiet) console.Progress(L"scanning...");
     CEntryList found;
-    BYTE listed = RunModeScan(doc, options.mode, found);
+    CRefusalPrinter refusals(console, options.quiet);
+    BYTE listed = RunModeScan(doc, options.mode, found, {}, rules, &refusals);
     console.Progress(L"");
     if (listed != options.mode && !options.quiet)
         console.Err(L"the cookies scan found nothing; the offline scan ran in its place");
@@ -136,8 +139,8 @@ std::vector<FoundEntry> Scan(const CBriskoDoc& doc, CliOptions& options, CConsol
     return kept;
 }
 
-int RunScanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& console) {
-    std::vector<FoundEntry> entries = Scan(doc, options, console);
+int RunScanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& console, const RulesFile* rules) {
+    std::vector<FoundEntry> entries = Scan(doc, options, console, rules);
     for (const FoundEntry& entry : entries)
         console.Out(options.json ? EntryJson(entry, ModeName(options.mode)) : EntryText(entry));
     if (!options.quiet) {
@@ -147,8 +150,8 @@ int RunScanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& console
     return kExitOk;
 }
 
-int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& console) {
-    std::vector<FoundEntry> entries = Scan(doc, options, console);
+int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& console, const RulesFile* rules) {
+    std::vector<FoundEntry> entries = Scan(doc, options, console, rules);
     if (options.dryRun) {
         for (const FoundEntry& entry : entries) {
             bool empty = IsEmptiedOnly(entry);
@@ -192,8 +195,16 @@ int wmain(int argc, wchar_t** argv) {
     }
     try {
         CBriskoDoc doc;
-        return options.command == CliOptions::Command::Scan ? RunScanCommand(doc, options, console)
-                                                            : RunCleanCommand(doc, options, console);
+        if (options.command == CliOptions::Command::Rules)
+            return ListRulesEntries(doc, options, console) ? kExitOk : kExitUsage;
+        std::optional<RulesFile> rules;
+        if (!options.rules.empty() && !(rules = LoadRulesFile(options.rules, console, options.quiet)))
+            return kExitUsage;
+        if (rules && options.mode != MODE_STANDARD && !options.quiet)
+            console.Err(L"rules: only the Standard scan adds what the rules find");
+        const RulesFile* extra = rules ? &*rules : nullptr;
+        return options.command == CliOptions::Command::Scan ? RunScanCommand(doc, options, console, extra)
+                                                            : RunCleanCommand(doc, options, console, extra);
     } catch (const std::exception& error) {
         console.Err(L"brisko-cli: stopped: " + std::wstring(error.what(), error.what() + strlen(error.what())));
         return kExitItemsLeft;

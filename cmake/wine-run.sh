@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs one Windows program under Wine, but only inside a throwaway prefix
 # made by scripts/lib/prefix.sh: it carries a marker file and has no Z: drive.
-# The program (and, for tests, brisko.exe, its lang folder and the helper
-# programs) is copied into C:\brisko-test first, so that nothing runs from or
+# The program (and, for tests, brisko.exe, its lang and rules folders and the
+# helper programs) is copied into C:\brisko-test first, so that nothing runs from or
 # reaches into a host folder.
 set -u
 if [ -z "${WINEPREFIX:-}" ] || [ ! -f "$WINEPREFIX/.brisko-throwaway" ]; then
@@ -19,7 +19,9 @@ mkdir -p "$dest"
 cp -f "$prog" "$dest/"
 if [ -n "${BRISKO_EXE:-}" ] && [ -f "$BRISKO_EXE" ]; then
   cp -f "$BRISKO_EXE" "$dest/"
-  [ -d "$(dirname "$BRISKO_EXE")/lang" ] && cp -rf "$(dirname "$BRISKO_EXE")/lang" "$dest/"
+  for folder in lang rules; do
+    [ -d "$(dirname "$BRISKO_EXE")/$folder" ] && cp -rf "$(dirname "$BRISKO_EXE")/$folder" "$dest/"
+  done
 fi
 IFS=: read -r -a helpers <<< "${BRISKO_HELPERS:-}"
 for h in "${helpers[@]}"; do [ -f "$h" ] && cp -f "$h" "$dest/"; done

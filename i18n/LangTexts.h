@@ -18,7 +18,7 @@ enum class LangId : int {
     // Status-bar texts: prompts of commands, the idle and selection texts.
     StatusDelete, StatusRecycle, StatusToolbar, StatusStatusBar, StatusStandard, StatusOfflineTemp,
     StatusAbout, StatusReady, StatusSelected, StatusExit, StatusDeleting, StatusUpdateAddress,
-    StatusNothingSelected, StatusCompleted, StatusOpenQuestion, StatusOpenCaption,
+    StatusNothingSelected, StatusCompleted, StatusOpenQuestion, StatusOpenCaption, StatusRules,
     // Tool tips of the toolbar buttons.
     TipDelete, TipRecycle, TipSelectAll, TipUnselectAll, TipStandard, TipCookies, TipOfflineTemp,
     // The same keys of section "ToolTips" serve some menu prompts, with the
@@ -28,7 +28,7 @@ enum class LangId : int {
     FileMenu, FileOpen, FileDelete, FileRecycle, FileExit,
     EditMenu, EditSelectAll, EditUnselectAll, EditInvert,
     ViewMenu, ViewToolbar, ViewStatusBar, ViewLanguage,
-    OptionsMenu, OptionsCookies, OptionsOfflineTemp, OptionsStandard,
+    OptionsMenu, OptionsCookies, OptionsOfflineTemp, OptionsStandard, OptionsRules,
     HelpMenu, HelpOnline, HelpUpdate, HelpAbout,
     Count
 };

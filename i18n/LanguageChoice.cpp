@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "catalog/Registry.h"
+#include "win/Path.h"
 
 std::wstring ReadUserName() {
     wchar_t name[260] = {};
@@ -11,14 +12,7 @@ std::wstring ReadUserName() {
     return name;
 }
 
-std::wstring GetLangFolder() {
-    wchar_t module[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring path = module;
-    size_t slash = path.rfind(L'\\');
-    path.erase(slash == std::wstring::npos ? 0 : slash + 1);
-    return path + L"lang";
-}
+std::wstring GetLangFolder() { return JoinPath(ProgramFolder(), L"lang"); }
 
 std::wstring LanguageFileForLayout(const std::wstring& layout) {
     struct Entry {

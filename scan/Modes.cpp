@@ -5,7 +5,8 @@
 
 BYTE NextMode(BYTE mode) { return mode == MODE_OFFLINE_TEMP ? BYTE{MODE_STANDARD} : static_cast<BYTE>(mode + 1); }
 
-BYTE RunModeScan(const CBriskoDoc& doc, BYTE mode, IFoundItemSink& sink, const std::function<void(BYTE)>& starting) {
+BYTE RunModeScan(const CBriskoDoc& doc, BYTE mode, IFoundItemSink& sink, const std::function<void(BYTE)>& starting,
+                 const RulesFile* rules, IRuleReport* report) {
     if (starting) starting(mode);
     CListingFilter listed(sink);
     switch (mode) {
@@ -18,6 +19,7 @@ BYTE RunModeScan(const CBriskoDoc& doc, BYTE mode, IFoundItemSink& sink, const s
         return mode;
     default:
         RunStandardScan(doc, listed);
+        if (rules) RunRulesScan(doc, *rules, listed, report);
         return MODE_STANDARD;
     }
 }

@@ -6,8 +6,7 @@
 #include <functional>
 
 #include "scan/FoundItemSink.h"
-
-class CBriskoDoc;
+#include "scan/RulesScan.h"
 
 // Scan modes; the same order is the cycle of the next mode after a clean.
 enum : BYTE { MODE_STANDARD = 1, MODE_COOKIES_KILLER = 2, MODE_OFFLINE_TEMP = 3 };
@@ -18,6 +17,9 @@ BYTE NextMode(BYTE mode);
 // Hands the listable findings of `mode` to `sink` (files in use and
 // protected folders are left out). A Cookies Killer scan that lists nothing
 // gives way to Offline Temp. `starting` is told each mode as it begins.
+// With `rules`, the Standard scan adds the matches of its entries after its
+// own steps, and `report` hears of the rules refused on this machine.
 // Returns the mode whose findings were listed.
 BYTE RunModeScan(const CBriskoDoc& doc, BYTE mode, IFoundItemSink& sink,
-                 const std::function<void(BYTE mode)>& starting = {});
+                 const std::function<void(BYTE mode)>& starting = {}, const RulesFile* rules = nullptr,
+                 IRuleReport* report = nullptr);

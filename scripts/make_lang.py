@@ -51,6 +51,7 @@ ITALIAN = {
         "14": "Completato",
         "15": "Aprire tutti gli elementi selezionati?",
         "16": "Apri",
+        "17": "Sceglie un file di regole le cui voci la scansione standard aggiunge, oppure nessuno",
     },
     "ToolTips": {
         "1": "Elimina definitivamente",
@@ -85,6 +86,7 @@ ITALIAN = {
         "1": "Eliminazione &cookie",
         "2": "File &temporanei e offline && avanzate",
         "3": "&Standard",
+        "4": "&Regole aggiuntive...",
     },
     "HelpMenu": {
         "0": "&Guida",
@@ -130,6 +132,7 @@ SIMPLIFIED_CHINESE = {
         "14": "已完成",
         "15": "是否打开所有选定的项目？",
         "16": "打开",
+        "17": "选择一个规则文件，其条目由标准扫描添加；或不使用规则文件",
     },
     "ToolTips": {
         "1": "永久删除",
@@ -164,6 +167,7 @@ SIMPLIFIED_CHINESE = {
         "1": "Cookie 清除(&K)",
         "2": "脱机临时文件和高级(&O)",
         "3": "标准(&R)",
+        "4": "额外规则(&E)...",
     },
     "HelpMenu": {
         "0": "帮助(&H)",
@@ -209,6 +213,7 @@ TRADITIONAL_CHINESE = {
         "14": "已完成",
         "15": "是否開啟所有選取的項目？",
         "16": "開啟",
+        "17": "選擇一個規則檔，其項目由標準掃描加入；或不使用規則檔",
     },
     "ToolTips": {
         "1": "永久刪除",
@@ -243,6 +248,7 @@ TRADITIONAL_CHINESE = {
         "1": "Cookie 清除(&K)",
         "2": "離線暫存檔案和進階(&O)",
         "3": "標準(&R)",
+        "4": "額外規則(&E)...",
     },
     "HelpMenu": {
         "0": "說明(&H)",

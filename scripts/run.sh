@@ -56,6 +56,7 @@ INSTALL="$WINEPREFIX/drive_c/Program Files/Brisko"
 mkdir -p "$INSTALL"
 cp -f "$BUILD/brisko.exe" "$BUILD/brisko-cli.exe" "$INSTALL/"
 rm -rf "$INSTALL/lang" && cp -r "$BUILD/lang" "$INSTALL/lang"
+rm -rf "$INSTALL/rules" && cp -r "$BUILD/rules" "$INSTALL/rules"
 
 if [ -n "${BRISKO_LANGUAGE:-}" ]; then  # the user's stored language setting
   language=$BRISKO_LANGUAGE

@@ -15,6 +15,7 @@
 #include "view/ItemText.h"
 #include "view/ListLayout.h"
 #include "view/Placement.h"
+#include "view/RulesChoice.h"
 #include "view/Sorting.h"
 #include "view/StatusTexts.h"
 #include "win/Path.h"
@@ -151,6 +152,9 @@ bool CBriskoView::OnCommand(UINT id) {
         return true;
     case ID_OPTIONS_OFFLINE_TEMP:
         RunMode(MODE_OFFLINE_TEMP);
+        return true;
+    case ID_OPTIONS_RULES:
+        if (ChooseRulesFile(m_hWnd, m_app, m_doc.System())) RunMode(MODE_STANDARD);
         return true;
     case ID_EDIT_DELETE:
         StartClean(true);
@@ -296,12 +300,16 @@ void CBriskoView::RunMode(BYTE mode) {
     // The list is drawn once, when the command is over.
     SendMessage(WM_SETREDRAW, FALSE);
     m_bFilling = true;
-    BYTE listed = RunModeScan(m_doc, mode, rows, [this, &list](BYTE starting) {
-        m_strTitle = ModeTitle(starting);
-        SetMainTitle(m_strTitle);
-        list.DeleteAllItems();
-        m_listedItems.clear();
-    });
+    std::optional<RulesFile> rules = mode == MODE_STANDARD ? LoadChosenRules(m_app) : std::nullopt;
+    BYTE listed = RunModeScan(
+        m_doc, mode, rows,
+        [this, &list](BYTE starting) {
+            m_strTitle = ModeTitle(starting);
+            SetMainTitle(m_strTitle);
+            list.DeleteAllItems();
+            m_listedItems.clear();
+        },
+        rules ? &*rules : nullptr);
     if (listed != mode) m_bCookiesAvailable = false;  // an empty Cookies Killer scan gave way
     SortByColumn(list, 0, true);
     m_bFilling = false;

@@ -7,6 +7,7 @@ std::optional<bool> CommandRule(UINT id, const CommandState& s) {
     case ID_OPTIONS_STANDARD:
     case ID_OPTIONS_OFFLINE_TEMP:
     case ID_VIEW_LANGUAGE:
+    case ID_OPTIONS_RULES:
         return !s.busy;
     case ID_OPTIONS_COOKIES:
         return s.cookiesAvailable && !s.busy;

@@ -12,6 +12,12 @@ std::wstring JoinPath(const std::wstring& base, const std::wstring& relative) {
     return path;
 }
 
+std::wstring ProgramFolder() {
+    wchar_t module[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, module, MAX_PATH);
+    return ParentOf(module);
+}
+
 std::wstring ParentOf(const std::wstring& path) {
     size_t slash = path.find_last_of(L'\\');
     if (slash == std::wstring::npos || slash + 1 == path.size()) return {};

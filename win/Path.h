@@ -14,6 +14,9 @@ std::wstring JoinPath(const std::wstring& base, const std::wstring& relative);
 // for a path without a backslash or for a drive root.
 std::wstring ParentOf(const std::wstring& path);
 
+// The folder of the running program's file, where its "lang" and "rules" folders stand.
+std::wstring ProgramFolder();
+
 // `path` without a "\\?\" or "\??\" prefix; "\\?\UNC\server" becomes "\\server".
 std::wstring WithoutLongPrefix(const std::wstring& path);
 // True for "X:\..." and "\\server\share..." paths, the only ones walked or

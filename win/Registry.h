@@ -17,4 +17,9 @@ struct RegistryText {
 // value stored without its NUL. Nothing when the key or value cannot be read.
 std::optional<RegistryText> ReadRegistryText(HKEY root, const std::wstring& subKey, const std::wstring& name);
 
+// True when key `root`\`subKey` exists and may be read. A full key path
+// ("HKCU\Software\..." or "HKEY_LOCAL_MACHINE\...") names its root itself.
+bool RegistryKeyExists(HKEY root, const std::wstring& subKey);
+bool RegistryKeyExists(const std::wstring& fullKeyPath);
+
 }  // namespace win

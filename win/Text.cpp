@@ -1,8 +1,34 @@
 #include "win/Text.h"
 
+#include <cwctype>
 #include <vector>
 
 namespace win {
+
+namespace {
+bool SameLetter(wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); }
+}  // namespace
+
+bool WildcardMatch(const std::wstring& pattern, const std::wstring& text) {
+    // Greedy with one back-track point: the last '*' seen.
+    size_t p = 0, t = 0, star = std::wstring::npos, resume = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && (pattern[p] == L'?' || (pattern[p] != L'*' && SameLetter(pattern[p], text[t])))) {
+            ++p;
+            ++t;
+        } else if (p < pattern.size() && pattern[p] == L'*') {
+            star = p++;
+            resume = t;
+        } else if (star != std::wstring::npos) {
+            p = star + 1;
+            t = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == L'*') ++p;
+    return p == pattern.size();
+}
 
 std::wstring LoadResString(UINT id, HINSTANCE module) {
     if (!module) module = ::GetModuleHandleW(nullptr);

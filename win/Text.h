@@ -14,4 +14,8 @@ std::wstring AsciiUpper(std::wstring text);
 std::wstring ToWide(const std::string& text, UINT codePage = CP_UTF8);
 std::string ToNarrow(const std::wstring& text, UINT codePage = CP_ACP);
 
+// True when `text` matches `pattern` as a whole: '*' any run of characters,
+// '?' any one; letter case does not matter.
+bool WildcardMatch(const std::wstring& pattern, const std::wstring& text);
+
 }  // namespace win

@@ -27,6 +27,11 @@ TEST(CliOptions, GoodCommandLinesReadAsMeant) {
     EXPECT_EQ(clean.options.exclude, (Args{L"a*"}));
 
     EXPECT_EQ(ParseCommandLine({L"scan"}).options.mode, MODE_STANDARD);
+    EXPECT_EQ(ParseCommandLine({L"scan", L"--rules", L"r.ini"}).options.rules, L"r.ini");
+    ParsedCommandLine rules = ParseCommandLine({L"rules", L"C:\\r.ini", L"--json"});
+    ASSERT_EQ(rules.error, L"");
+    EXPECT_EQ(rules.options.command, CliOptions::Command::Rules);
+    EXPECT_EQ(rules.options.rules, L"C:\\r.ini");
     EXPECT_EQ(ParseCommandLine({L"--help"}).options.command, CliOptions::Command::Help);
     EXPECT_EQ(ParseCommandLine({L"clean", L"--help"}).options.command, CliOptions::Command::Help);
 }
@@ -45,6 +50,9 @@ TEST(CliOptions, BadCommandLinesAreRefusedInPlainWords) {
         {{L"clean", L"--mode", L"standard"}, L"needs --permanent or --recycle"},
         {{L"clean", L"--mode", L"standard", L"--permanent", L"--recycle"}, L"cannot go together"},
         {{L"clean", L"--mode", L"standard", L"--permanent", L"--include"}, L"--include needs a pattern"},
+        {{L"scan", L"--rules"}, L"--rules needs"},
+        {{L"rules", L"--json"}, L"rules needs the path"},
+        {{L"rules", L"r.ini", L"--mode", L"standard"}, L"unknown option \"--mode\""},
     };
     for (const auto& c : cases) {
         std::wstring error = ParseCommandLine(c.arguments).error;

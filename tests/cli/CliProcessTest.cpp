@@ -1,6 +1,7 @@
 // brisko-cli.exe as a process on files seeded into the prefix: what it
 // prints, what it removes and keeps, and its exit status.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <cwctype>
 #include <string>
@@ -234,4 +235,40 @@ TEST_F(CliProcess, TheWindowsTempIsEmptiedAndKeptWithItsLinkAndWhatInUseIsLeft) 
         ::DeleteFileW((temp + L"\\held.tmp").c_str());
     }
     RemoveLink(temp + L"\\brisko-cli-link", true);
+}
+
+TEST(CliRules, OurRulesFileAddsTodaysCachesAndWhatARulesFileLeavesOutIsTold) {
+    wchar_t local[MAX_PATH] = {};
+    ASSERT_TRUE(::SHGetSpecialFolderPathW(nullptr, local, CSIDL_LOCAL_APPDATA, FALSE));
+    const std::wstring browser = std::wstring(local) + L"\\Google";
+    const std::wstring cache = browser + L"\\Chrome\\User Data\\Default\\Cache";
+    MakeFolders(cache + L"\\Cache_Data");
+    WriteFileBytes(cache + L"\\Cache_Data\\data_0", std::string(5000, 'x'));
+    const std::wstring rules = L"\"" + ProgramFolder() + L"\\rules\\current.ini\"";
+
+    EXPECT_FALSE(Holds(RunCli(L"scan").out, cache));
+    CliRun scan = RunCli(L"scan --rules " + rules);
+    EXPECT_EQ(scan.exitCode, 0) << scan.err;
+    EXPECT_TRUE(Holds(scan.out, cache + L"  (folder)\n")) << scan.out;
+    CliRun listed = RunCli(L"rules " + rules);
+    EXPECT_EQ(listed.exitCode, 0) << listed.err;
+    EXPECT_TRUE(Holds(listed.out, L"Google Chrome Cache [Google Chrome]: 1 item, 4.9 KB (5,000 bytes)\n")) << listed.out;
+    CliRun json = RunCli(L"rules " + rules + L" --json");
+    for (const std::wstring& line : Lines(json.out)) EXPECT_TRUE(JsonReader(line).WholeIsOneObject()) << line;
+    EXPECT_TRUE(Holds(json.out, L"{\"entry\":\"Google Chrome Cache\",\"group\":\"Google Chrome\",\"default\":true,"
+                                L"\"items\":1,\"bytes\":5000}\n"))
+        << json.out;
+    CliRun dry = RunCli(L"clean --mode standard --permanent --dry-run --rules " + rules + L" --include *\\Cache");
+    EXPECT_EQ(dry.out, L"would remove  " + cache + L"  (folder)\n") << dry.err;
+
+    ScratchFolder folder{L"cli-rules"};
+    WriteFileBytes(folder / L"odd.ini", "[Odd *]\r\nFileKey1=C:\\Elsewhere|*.*\r\nFileKey2=%Temp%\\..\\x|*.*\r\n");
+    CliRun odd = RunCli(L"scan --rules \"" + folder / L"odd.ini\"");
+    EXPECT_EQ(odd.exitCode, 0) << odd.err;
+    EXPECT_TRUE(Holds(odd.err, L"rules: left out: line 3: FileKey: a '.' or '..' step")) << odd.err;
+    EXPECT_TRUE(Holds(odd.err, L"rules: refused: [Odd] C:\\Elsewhere leads outside every known folder")) << odd.err;
+    CliRun missing = RunCli(L"rules \"" + folder / L"missing.ini\"");
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(Holds(missing.err, L"cannot read")) << missing.err;
+    RemoveTree(browser);
 }

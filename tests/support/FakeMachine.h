@@ -64,6 +64,7 @@ public:
     std::wstring UserName() const override { return user; }
     DWORD PlatformVersion() const override { return (majorVersion & 0xFF) | (nineX ? 0x80000000u : 0u); }
     DWORD MajorVersion() const override { return majorVersion; }
+    DWORD WindowsVersion() const override { return majorVersion << 8; }
     void RunHidden(const std::wstring& commandLine) const override { commands.push_back(commandLine); }
 };
 

@@ -6,13 +6,6 @@
 
 namespace testing_support {
 
-std::wstring ProgramFolder() {
-    wchar_t module[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring path = module;
-    return path.substr(0, path.rfind(L'\\'));
-}
-
 std::wstring SiblingProgram(const std::wstring& fileName) { return ProgramFolder() + L"\\" + fileName; }
 
 void MakeFolders(const std::wstring& path) {

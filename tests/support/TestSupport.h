@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "win/Path.h"
+
 namespace testing_support {
 
 // The folder of the running test program (C:\brisko-test inside the prefix).
-std::wstring ProgramFolder();
+using ::ProgramFolder;
 // The path of a program copied beside the test program (brisko.exe, helpers).
 std::wstring SiblingProgram(const std::wstring& fileName);
 

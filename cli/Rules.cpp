@@ -1,0 +1,72 @@
+#include "cli/Rules.h"
+
+#include "clean/Listing.h"
+#include "cli/Output.h"
+
+namespace {
+
+// The listable items of one entry and the bytes they hold.
+class CEntryTotal : public IFoundItemSink {
+public:
+    void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override {
+        ++items;
+        bytes += (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                     ? FolderTreeBytes(path)
+                     : static_cast<ULONGLONG>(findData.nFileSizeHigh) << 32 | findData.nFileSizeLow;
+    }
+    size_t items = 0;
+    ULONGLONG bytes = 0;
+};
+
+std::wstring EntryLine(const RuleEntry& entry, const CEntryTotal& total, bool json) {
+    if (json)
+        return L"{\"entry\":" + JsonString(entry.name) + L",\"group\":" + JsonString(entry.group) + L",\"default\":" +
+               (entry.byDefault ? L"true" : L"false") + L",\"items\":" + std::to_wstring(total.items) + L",\"bytes\":" +
+               std::to_wstring(total.bytes) + L"}";
+    std::wstring line = entry.name;
+    if (!entry.group.empty()) line += L" [" + entry.group + L"]";
+    if (!entry.byDefault) line += L" (off by default)";
+    return line + L": " + SummaryText(total.items, total.bytes);
+}
+
+}  // namespace
+
+std::optional<RulesFile> LoadRulesFile(const std::wstring& path, CConsole& console, bool quiet) {
+    RulesFile rules = ReadRulesFile(path);
+    if (!rules.readable) {
+        console.Err(L"brisko-cli: " + (rules.problems.empty() ? path : RuleProblemText(rules.problems[0])));
+        return std::nullopt;
+    }
+    if (quiet) return rules;
+    for (const RuleProblem& problem : rules.problems) console.Err(L"rules: left out: " + RuleProblemText(problem));
+    if (rules.problemsNotKept > 0)
+        console.Err(L"rules: and " + std::to_wstring(rules.problemsNotKept) + L" more lines left out");
+    return rules;
+}
+
+void CRefusalPrinter::Refused(const RuleEntry& entry, const std::wstring& folder, const std::wstring& why) {
+    if (!m_quiet) m_console.Err(L"rules: refused: [" + entry.name + L"] " + folder + L" " + why);
+}
+
+bool ListRulesEntries(const CBriskoDoc& doc, const CliOptions& options, CConsole& console) {
+    std::optional<RulesFile> rules = LoadRulesFile(options.rules, console, options.quiet);
+    if (!rules) return false;
+    CRefusalPrinter refusals(console, options.quiet);
+    size_t applying = 0;
+    ULONGLONG bytes = 0;
+    for (const RuleEntry& entry : rules->entries) {
+        if (!RuleEntryApplies(entry, doc.System())) continue;
+        CEntryTotal total;
+        CListingFilter listed(total);
+        ScanRuleEntry(entry, doc.System(), listed, &refusals);
+        console.Out(EntryLine(entry, total, options.json));
+        ++applying;
+        if (entry.byDefault) bytes += total.bytes;
+    }
+    if (!options.quiet) {
+        std::wstring summary = std::to_wstring(applying) + L" of " + std::to_wstring(rules->entries.size()) +
+                               L" entries apply here; on by default they would free " + SizeText(bytes);
+        options.json ? console.Err(summary) : console.Out(summary);
+    }
+    return true;
+}

@@ -1,0 +1,300 @@
+#include "scan/RulesFile.h"
+
+#include <cwctype>
+
+#include "scan/RuleVariables.h"
+#include "win/Handle.h"
+#include "win/Path.h"
+#include "win/Text.h"
+
+namespace {
+
+bool Same(const std::wstring& a, const wchar_t* b) { return _wcsicmp(a.c_str(), b) == 0; }
+
+std::wstring Trimmed(const std::wstring& text) {
+    size_t first = text.find_first_not_of(L" \t");
+    if (first == std::wstring::npos) return {};
+    return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
+}
+
+std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
+    std::vector<std::wstring> parts;
+    for (size_t start = 0;;) {
+        size_t end = text.find(separator, start);
+        parts.push_back(Trimmed(text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start)));
+        if (end == std::wstring::npos) return parts;
+        start = end + 1;
+    }
+}
+
+// The group names that the format's LangSecRef numbers stand for.
+std::wstring GroupOfNumber(const std::wstring& number) {
+    static const struct {
+        const wchar_t* number;
+        const wchar_t* group;
+    } kGroups[] = {{L"3021", L"Applications"}, {L"3022", L"Internet"},     {L"3023", L"Multimedia"},
+                   {L"3024", L"Utilities"},    {L"3025", L"Windows"},      {L"3026", L"Firefox"},
+                   {L"3027", L"Opera"},        {L"3028", L"Safari"},       {L"3029", L"Google Chrome"},
+                   {L"3030", L"Thunderbird"},  {L"3031", L"Windows Store"}};
+    for (const auto& entry : kGroups)
+        if (number == entry.number) return entry.group;
+    return L"Group " + number;
+}
+
+// Why a folder of a FileKey, ExcludeKey or DetectFile is refused by its text
+// alone; empty when it is not. Machine checks come when the rule is applied.
+std::wstring FolderRefusal(const std::wstring& folder) {
+    if (folder.empty()) return L"no folder";
+    size_t rest = 0;
+    if (folder[0] == L'%') {
+        size_t close = folder.find(L'%', 1);
+        if (close == std::wstring::npos) return L"a '%' without its closing '%'";
+        std::wstring name = folder.substr(1, close - 1);
+        if (!IsRuleVariable(name)) return L"unknown variable %" + name + L"%";
+        rest = close + 1;
+        if (folder.find_first_not_of(L'\\', rest) == std::wstring::npos)
+            return L"a folder of only a variable: a rule must name a folder below it";
+        if (folder[rest] != L'\\') return L"no backslash after %" + name + L"%";
+    } else if (!IsFullPath(folder)) {
+        return L"neither a %Variable% nor a full path";
+    } else {
+        rest = folder[0] == L'\\' ? 2 : 3;
+    }
+    for (const std::wstring& step : Split(folder.substr(rest), L'\\')) {
+        if (!step.empty() && step.find_first_not_of(L". ") == std::wstring::npos)
+            return L"a '.' or '..' step: a rule may not climb out of its folder";
+        if (step.find_first_of(L"%<>\":|") != std::wstring::npos) return L"a step holds one of % < > \" : |";
+    }
+    return {};
+}
+
+// The folder with '/' as '\' and no trailing backslash.
+std::wstring CleanFolder(std::wstring folder) {
+    for (wchar_t& c : folder)
+        if (c == L'/') c = L'\\';
+    while (folder.size() > 1 && folder.back() == L'\\' && !(folder.size() == 3 && folder[1] == L':')) folder.pop_back();
+    return folder;
+}
+
+// The ';'-separated patterns of a key; a pattern with a folder step in it is refused.
+std::wstring ReadPatterns(const std::wstring& text, std::vector<std::wstring>& patterns) {
+    for (const std::wstring& pattern : Split(text, L';')) {
+        if (pattern.empty()) continue;
+        if (pattern.find_first_of(L"\\/:") != std::wstring::npos || pattern == L"." || pattern == L"..")
+            return L"a file pattern may not name a folder: \"" + pattern + L"\"";
+        patterns.push_back(pattern);
+    }
+    return patterns.empty() ? L"no file pattern" : L"";
+}
+
+// "10.0" as major << 8 | minor.
+bool ReadVersion(const std::wstring& text, DWORD& version) {
+    unsigned major = 0, minor = 0;
+    wchar_t extra = 0;
+    int read = swscanf(text.c_str(), L"%u.%u%lc", &major, &minor, &extra);
+    if (read < 1 || read > 2 || major > 255 || minor > 255) return false;
+    version = major << 8 | minor;
+    return true;
+}
+
+class CParser {
+public:
+    RulesFile Parse(const std::wstring& text) {
+        size_t start = 0;
+        while (start < text.size()) {
+            size_t end = text.find_first_of(L"\r\n", start);
+            if (end == std::wstring::npos) end = text.size();
+            ++m_line;
+            Line(text.substr(start, std::min(end - start, kMaxRuleLine + 1)), end - start);
+            start = end + (text.compare(end, 2, L"\r\n") == 0 ? 2 : 1);
+        }
+        EndEntry();
+        TellRegistryLines();
+        return std::move(m_file);
+    }
+
+private:
+    void Refuse(const std::wstring& why) {
+        if (m_file.problems.size() < kMaxRuleProblems)
+            m_file.problems.push_back({m_line, why});
+        else
+            ++m_file.problemsNotKept;
+    }
+
+    void Line(const std::wstring& raw, size_t length) {
+        if (length > kMaxRuleLine) return Refuse(L"longer than " + std::to_wstring(kMaxRuleLine) + L" characters");
+        for (wchar_t c : raw)
+            if ((c < 32 && c != L'\t') || c == 0xFFFD)
+                return Refuse(L"holds control characters or bytes that are no text");
+        std::wstring line = Trimmed(raw);
+        if (line.empty() || line[0] == L';' || line[0] == L'#') return;
+        if (line[0] == L'[') return Section(line);
+        size_t equals = line.find(L'=');
+        if (equals == std::wstring::npos) return Refuse(L"neither a [section] nor a key=value line");
+        if (!m_inEntry) return Refuse(L"a key outside any [section]");
+        Key(Trimmed(line.substr(0, equals)), Trimmed(line.substr(equals + 1)));
+    }
+
+    void Section(const std::wstring& line) {
+        EndEntry();
+        if (line.back() != L']' || line.size() < 3) return Refuse(L"a section name without its closing ']'");
+        m_entry = RuleEntry{};
+        m_entry.name = Trimmed(line.substr(1, line.size() - 2));
+        if (m_entry.name.size() >= 2 && m_entry.name.compare(m_entry.name.size() - 2, 2, L" *") == 0)
+            m_entry.name = Trimmed(m_entry.name.substr(0, m_entry.name.size() - 2));
+        m_entry.line = m_line;
+        m_inEntry = true;
+    }
+
+    void EndEntry() {
+        if (!m_inEntry) return;
+        m_inEntry = false;
+        m_registryLines += m_entry.registryKeys;
+        if (m_entry.registryKeys > 0) ++m_registryEntries;
+        m_file.entries.push_back(std::move(m_entry));
+    }
+
+    // One note for all RegKey lines: a file of the community's has
+    // thousands, which would hide every other problem.
+    void TellRegistryLines() {
+        if (m_registryLines == 0) return;
+        RuleProblem note{0, L"RegKey lines not applied, only files are cleaned: " + std::to_wstring(m_registryLines) +
+                                L" in " + std::to_wstring(m_registryEntries) + L" entries"};
+        m_file.problems.insert(m_file.problems.begin(), note);
+    }
+
+    void Key(const std::wstring& key, const std::wstring& value) {
+        // Numbered keys (FileKey1, Detect2, ...) share their name's meaning.
+        std::wstring name = key.substr(0, key.find_last_not_of(L"0123456789") + 1);
+        if (Same(name, L"FileKey")) return FileKey(value);
+        if (Same(name, L"ExcludeKey")) return ExcludeKey(value);
+        if (Same(name, L"RegKey")) return void(++m_entry.registryKeys);
+        if (Same(name, L"Detect")) return m_entry.detectKeys.push_back(value);
+        if (Same(name, L"DetectFile")) return DetectFile(value);
+        if (Same(name, L"DetectOS")) return DetectOs(value);
+        if (Same(name, L"Section")) return void(m_entry.group = value);
+        if (Same(name, L"LangSecRef")) {
+            if (m_entry.group.empty()) m_entry.group = GroupOfNumber(value);
+            return;
+        }
+        if (Same(name, L"Default")) {
+            if (!Same(value, L"True") && !Same(value, L"False")) return Refuse(L"Default= is neither True nor False");
+            m_entry.byDefault = Same(value, L"True");
+        }
+        // Any other key (Warning, SpecialDetect, ...) means nothing here.
+    }
+
+    void FileKey(const std::wstring& value) {
+        std::vector<std::wstring> parts = Split(value, L'|');
+        RuleFileKey file;
+        file.folder = CleanFolder(parts[0]);
+        if (std::wstring why = FolderRefusal(file.folder); !why.empty()) return Refuse(L"FileKey: " + why);
+        if (parts.size() < 2) return Refuse(L"FileKey: no file pattern");
+        if (std::wstring why = ReadPatterns(parts[1], file.patterns); !why.empty()) return Refuse(L"FileKey: " + why);
+        for (size_t i = 2; i < parts.size(); ++i) {
+            if (Same(parts[i], L"RECURSE"))
+                file.recurse = true;
+            else if (Same(parts[i], L"REMOVESELF"))
+                file.removeSelf = true;
+            else if (!parts[i].empty())
+                return Refuse(L"FileKey: unknown flag \"" + parts[i] + L"\"");
+        }
+        m_entry.files.push_back(std::move(file));
+    }
+
+    void ExcludeKey(const std::wstring& value) {
+        std::vector<std::wstring> parts = Split(value, L'|');
+        RuleExclude exclude;
+        if (Same(parts[0], L"PATH"))
+            exclude.wholeTree = true;
+        else if (!Same(parts[0], L"FILE"))
+            return Refuse(L"ExcludeKey: neither FILE| nor PATH|");
+        if (parts.size() < 2) return Refuse(L"ExcludeKey: no folder");
+        exclude.folder = CleanFolder(parts[1]);
+        if (std::wstring why = FolderRefusal(exclude.folder); !why.empty()) return Refuse(L"ExcludeKey: " + why);
+        if (parts.size() > 2 && !parts[2].empty()) {
+            if (std::wstring why = ReadPatterns(parts[2], exclude.patterns); !why.empty())
+                return Refuse(L"ExcludeKey: " + why);
+        } else if (!exclude.wholeTree) {
+            return Refuse(L"ExcludeKey: FILE| needs a file pattern");
+        }
+        m_entry.excludes.push_back(std::move(exclude));
+    }
+
+    void DetectFile(const std::wstring& value) {
+        std::wstring folder = CleanFolder(value);
+        if (std::wstring why = FolderRefusal(folder); !why.empty()) return Refuse(L"DetectFile: " + why);
+        m_entry.detectFiles.push_back(folder);
+    }
+
+    // "6.2|" from 6.2 on, "|6.1" up to 6.1, "6.1|6.3" between, "10.0" that one only.
+    void DetectOs(const std::wstring& value) {
+        std::vector<std::wstring> ends = Split(value, L'|');
+        DWORD low = 0, high = 0xFFFF;
+        bool good = ends.size() == 1 ? ReadVersion(ends[0], low) && (high = low, true)
+                                     : ends.size() == 2 && (!ends[0].empty() || !ends[1].empty()) &&
+                                           (ends[0].empty() || ReadVersion(ends[0], low)) &&
+                                           (ends[1].empty() || ReadVersion(ends[1], high));
+        if (!good) return Refuse(L"DetectOS: not a version range such as 6.2| or |6.1");
+        m_entry.hasOsRange = true;
+        m_entry.osLow = low;
+        m_entry.osHigh = high;
+    }
+
+    RulesFile m_file;
+    RuleEntry m_entry;
+    bool m_inEntry = false;
+    int m_line = 0;
+    size_t m_registryLines = 0;
+    size_t m_registryEntries = 0;
+};
+
+}  // namespace
+
+RulesFile ParseRules(const std::wstring& text) { return CParser().Parse(text); }
+
+std::wstring DecodeRulesBytes(const std::string& bytes) {
+    if (bytes.size() >= 2 && (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0)) {
+        bool bigEndian = bytes[0] == '\xFE';
+        std::wstring text;
+        text.reserve(bytes.size() / 2);
+        for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+            unsigned char a = bytes[i], b = bytes[i + 1];
+            text += static_cast<wchar_t>(bigEndian ? (a << 8 | b) : (b << 8 | a));
+        }
+        return text;
+    }
+    std::string body = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? bytes.substr(3) : bytes;
+    bool utf8 = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, body.data(), static_cast<int>(body.size()),
+                                      nullptr, 0) > 0;
+    return win::ToWide(body, utf8 ? CP_UTF8 : CP_ACP);
+}
+
+RulesFile ReadRulesFile(const std::wstring& path) {
+    RulesFile refused;
+    refused.readable = false;
+    win::FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.Get(), &size)) {
+        refused.problems.push_back({0, L"cannot read " + path});
+        return refused;
+    }
+    if (static_cast<ULONGLONG>(size.QuadPart) > kMaxRulesFileBytes) {
+        refused.problems.push_back(
+            {0, path + L" is larger than " + std::to_wstring(kMaxRulesFileBytes >> 20) + L" MB: not a rules file"});
+        return refused;
+    }
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() && (!::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+                           read != bytes.size())) {
+        refused.problems.push_back({0, L"cannot read " + path});
+        return refused;
+    }
+    return ParseRules(DecodeRulesBytes(bytes));
+}
+
+std::wstring RuleProblemText(const RuleProblem& problem) {
+    return problem.line == 0 ? problem.text : L"line " + std::to_wstring(problem.line) + L": " + problem.text;
+}

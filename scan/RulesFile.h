@@ -1,0 +1,73 @@
+#pragma once
+// Rules files in the community "winapp2" INI form: one section per entry,
+// each naming folders and file patterns to clean. Reading a file touches
+// nothing but the file; whatever a line asks that this program will not do
+// is left out and told, with its line and the reason.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// One FileKey: a folder (with %Variables% and '*' inside its steps), the
+// patterns of the files to clean in it, and whether its subfolders count
+// too and whether the folder itself goes.
+struct RuleFileKey {
+    std::wstring folder;
+    std::vector<std::wstring> patterns;
+    bool recurse = false;
+    bool removeSelf = false;
+};
+
+// One ExcludeKey: FILE|folder|patterns keeps those files of that folder;
+// PATH|folder keeps the folder with all it holds, PATH|folder|patterns the
+// matching files anywhere below it.
+struct RuleExclude {
+    bool wholeTree = false;  // PATH rather than FILE
+    std::wstring folder;
+    std::vector<std::wstring> patterns;  // empty: everything
+};
+
+struct RuleEntry {
+    std::wstring name;   // without the " *" that marks an entry's name
+    std::wstring group;  // Section=, or the group a LangSecRef= number stands for
+    bool byDefault = true;
+    int line = 0;  // where the section starts
+    // The entry applies when its DetectOS range holds (if it has one) and
+    // one of its registry keys or files exists (if it names any).
+    std::vector<std::wstring> detectKeys;
+    std::vector<std::wstring> detectFiles;
+    bool hasOsRange = false;
+    DWORD osLow = 0, osHigh = 0xFFFF;  // major << 8 | minor, both ends included
+    std::vector<RuleFileKey> files;
+    std::vector<RuleExclude> excludes;
+    size_t registryKeys = 0;  // RegKey lines: read, never applied
+};
+
+// A line, or a part of one, that was left out.
+struct RuleProblem {
+    int line = 0;  // 0: the file as a whole
+    std::wstring text;
+};
+
+struct RulesFile {
+    std::vector<RuleEntry> entries;
+    std::vector<RuleProblem> problems;  // at most kMaxRuleProblems of them, and a note on RegKey lines
+    size_t problemsNotKept = 0;         // those beyond
+    bool readable = true;               // false: the file could not be read at all
+};
+
+inline constexpr size_t kMaxRulesFileBytes = 8u << 20;
+inline constexpr size_t kMaxRuleLine = 4096;
+inline constexpr size_t kMaxRuleProblems = 200;
+
+// The entries of a rules file's text.
+RulesFile ParseRules(const std::wstring& text);
+// Decodes UTF-16 (by its byte-order mark), UTF-8 (with or without one) or
+// else the ANSI code page.
+std::wstring DecodeRulesBytes(const std::string& bytes);
+// Reads and parses a file; a missing, unreadable or too large file gives no
+// entries and one problem that says why.
+RulesFile ReadRulesFile(const std::wstring& path);
+
+// "line 12: ..." or the text alone for the file as a whole.
+std::wstring RuleProblemText(const RuleProblem& problem);

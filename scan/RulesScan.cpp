@@ -1,0 +1,280 @@
+#include "scan/RulesScan.h"
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "clean/Guards.h"
+#include "clean/ItemPath.h"
+#include "clean/Links.h"
+#include "scan/RuleVariables.h"
+#include "scan/Walk.h"
+#include "win/Handle.h"
+#include "win/Path.h"
+#include "win/Registry.h"
+#include "win/Text.h"
+
+namespace {
+
+// Deeper trees are no cache: a walk stops there rather than run away.
+constexpr int kMaxDepth = 64;
+
+bool HasWildcard(const std::wstring& text) { return text.find_first_of(L"*?") != std::wstring::npos; }
+
+bool IsFolder(const WIN32_FIND_DATAW& entry) { return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+
+// The platform's rule for a pattern that ends in ".*": it takes names
+// without an extension too, so "*.*" takes every file.
+bool PatternMatches(const std::wstring& pattern, const std::wstring& name) {
+    if (win::WildcardMatch(pattern, name)) return true;
+    return pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, L".*") == 0 &&
+           name.find(L'.') == std::wstring::npos && win::WildcardMatch(pattern.substr(0, pattern.size() - 2), name);
+}
+
+bool AnyPatternMatches(const std::vector<std::wstring>& patterns, const std::wstring& name) {
+    for (const std::wstring& pattern : patterns)
+        if (PatternMatches(pattern, name)) return true;
+    return false;
+}
+
+bool TakesEveryFile(const std::vector<std::wstring>& patterns) {
+    for (const std::wstring& pattern : patterns)
+        if (pattern == L"*" || pattern == L"*.*") return true;
+    return false;
+}
+
+// Every entry of `folder` but the dot entries and links, which are neither
+// listed nor entered.
+void ForEachEntry(const std::wstring& folder, const std::function<void(const WIN32_FIND_DATAW&)>& visit) {
+    WIN32_FIND_DATAW entry;
+    win::FindHandle find(::FindFirstFileW(ApiPath(JoinPath(folder, L"*")).c_str(), &entry));
+    if (!find) return;
+    const std::wstring folderFinal = FinalPathOf(folder);
+    do {
+        if (IsDotEntry(entry.cFileName) || IsLinkEntry(folder, folderFinal, entry)) continue;
+        visit(entry);
+    } while (::FindNextFileW(find.Get(), &entry));
+}
+
+void ForEachFileBelow(const std::wstring& folder, int depth,
+                      const std::function<void(const std::wstring& path, const WIN32_FIND_DATAW&)>& visit) {
+    if (depth > kMaxDepth) return;
+    ForEachEntry(folder, [&](const WIN32_FIND_DATAW& entry) {
+        std::wstring path = JoinPath(folder, entry.cFileName);
+        if (IsFolder(entry))
+            ForEachFileBelow(path, depth + 1, visit);
+        else
+            visit(path, entry);
+    });
+}
+
+// A rule's folder as a root folder and the steps below it, '*' and '?' still in them.
+struct RuleFolder {
+    std::wstring root;
+    std::vector<std::wstring> steps;
+};
+
+std::vector<std::wstring> Steps(const std::wstring& text) {
+    std::vector<std::wstring> steps;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find(L'\\', start);
+        if (end == std::wstring::npos) end = text.size();
+        if (end > start) steps.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return steps;
+}
+
+bool IsBelow(const std::wstring& path, const std::wstring& folder) {
+    std::wstring prefix = folder.back() == L'\\' ? folder : folder + L'\\';
+    return path.size() > prefix.size() && _wcsnicmp(path.c_str(), prefix.c_str(), prefix.size()) == 0;
+}
+
+// The root folders and steps a rule's folder stands for: none, with `why`
+// empty, when the machine has no folder for its variable; none with a reason
+// when the rule leads below no known folder.
+std::vector<RuleFolder> Locate(const std::wstring& text, const ISystemInfo& system, std::wstring& why) {
+    why.clear();
+    std::vector<RuleFolder> located;
+    if (text[0] == L'%') {
+        size_t close = text.find(L'%', 1);
+        for (const std::wstring& root : RuleVariableFolders(text.substr(1, close - 1), system))
+            located.push_back({root, Steps(text.substr(close + 1))});
+        return located;
+    }
+    std::wstring path = NormaliseFolderPath(text);
+    for (const std::wstring& root : RuleRoots(system)) {
+        std::wstring normalRoot = NormaliseFolderPath(root);
+        if (IsBelow(path, normalRoot)) return {{normalRoot, Steps(path.substr(normalRoot.size()))}};
+    }
+    why = L"leads outside every known folder";
+    return located;
+}
+
+// The existing paths a located folder stands for; a step with wildcards
+// takes the matching folders (or, for the last step when `lastMayBeFile`,
+// files too).
+std::vector<std::wstring> Expand(const RuleFolder& located, bool lastMayBeFile) {
+    std::vector<std::wstring> paths{located.root};
+    for (size_t i = 0; i < located.steps.size() && !paths.empty(); ++i) {
+        const std::wstring& step = located.steps[i];
+        bool last = i + 1 == located.steps.size();
+        std::vector<std::wstring> next;
+        for (const std::wstring& path : paths) {
+            if (!HasWildcard(step)) {
+                next.push_back(JoinPath(path, step));
+                continue;
+            }
+            ForEachEntry(path, [&](const WIN32_FIND_DATAW& entry) {
+                if ((IsFolder(entry) || (last && lastMayBeFile)) && PatternMatches(step, entry.cFileName))
+                    next.push_back(JoinPath(path, entry.cFileName));
+            });
+        }
+        paths.swap(next);
+    }
+    return paths;
+}
+
+bool DetectFileHolds(const std::wstring& text, const ISystemInfo& system) {
+    std::wstring why;
+    for (const RuleFolder& located : Locate(text, system, why))
+        for (const std::wstring& path : Expand(located, true))
+            if (FullPathExists(path)) return true;
+    return false;
+}
+
+// One entry on one machine.
+class CEntryScan {
+public:
+    CEntryScan(const RuleEntry& entry, const ISystemInfo& system, IFoundItemSink& sink, IRuleReport* report)
+        : m_entry(entry), m_system(system), m_sink(sink), m_report(report) {
+        for (const RuleExclude& exclude : entry.excludes) AddExcludeFolders(exclude);
+    }
+
+    // Without `walk` only the folders are looked at, to tell those refused.
+    void Run(bool walk) {
+        for (const RuleFileKey& key : m_entry.files) {
+            std::wstring why;
+            std::vector<RuleFolder> located = Locate(key.folder, m_system, why);
+            if (!why.empty()) Refuse(key.folder, why);
+            for (const RuleFolder& place : located)
+                for (const std::wstring& folder : Expand(place, false))
+                    if (std::optional<std::wstring> canonical = Guarded(folder); canonical && walk)
+                        Walk(key, *canonical);
+        }
+    }
+
+private:
+    // The folders an exclusion keeps, wildcards and all; none when its
+    // variable names no folder here (then nothing below it is walked either).
+    void AddExcludeFolders(const RuleExclude& exclude) {
+        if (exclude.folder[0] != L'%') {
+            m_excludeFolders.push_back({&exclude, NormaliseFolderPath(exclude.folder)});
+            return;
+        }
+        std::wstring why;
+        for (const RuleFolder& located : Locate(exclude.folder, m_system, why)) {
+            std::wstring folder = located.root;
+            for (const std::wstring& step : located.steps) folder = JoinPath(folder, step);
+            m_excludeFolders.push_back({&exclude, folder});
+        }
+    }
+
+    void Refuse(const std::wstring& folder, const std::wstring& why) {
+        if (m_report) m_report->Refused(m_entry, folder, why);
+    }
+
+    // The canonical form of an existing folder a rule may walk; nothing for
+    // a missing one, and a refusal for one it may not.
+    std::optional<std::wstring> Guarded(const std::wstring& folder) {
+        std::optional<CanonicalItem> item = CanonicalItemPath(folder);
+        if (!item || !item->IsFolder()) return std::nullopt;
+        if (item->viaReparse || IsLinkOrBehindLink(*item)) {
+            Refuse(folder, L"is a link or lies behind one");
+            return std::nullopt;
+        }
+        if (IsProtectedCanonical(item->path, MachineGuards().protectedFolders)) {
+            Refuse(folder, L"is a drive root or a protected folder");
+            return std::nullopt;
+        }
+        return item->path;
+    }
+
+    bool Excluded(const std::wstring& path, const std::wstring& name) const {
+        for (const auto& [exclude, folder] : m_excludeFolders) {
+            bool inFolder = exclude->wholeTree
+                                ? win::WildcardMatch(folder, path) || win::WildcardMatch(folder + L"\\*", path)
+                                : win::WildcardMatch(folder, ParentOf(path));
+            if (inFolder && (exclude->patterns.empty() || AnyPatternMatches(exclude->patterns, name))) return true;
+        }
+        return false;
+    }
+
+    void Walk(const RuleFileKey& key, const std::wstring& folder) {
+        // A folder that goes with all it holds is one item; with exclusions
+        // or a choice of files only what they leave goes.
+        if (key.removeSelf && TakesEveryFile(key.patterns) && m_entry.excludes.empty())
+            return AddFolderItem(m_sink, folder);
+        WalkFiles(key, folder, 0);
+    }
+
+    void WalkFiles(const RuleFileKey& key, const std::wstring& folder, int depth) {
+        if (depth > kMaxDepth) return;
+        ForEachEntry(folder, [&](const WIN32_FIND_DATAW& entry) {
+            std::wstring path = JoinPath(folder, entry.cFileName);
+            if (IsFolder(entry)) {
+                if (key.recurse || key.removeSelf) WalkFiles(key, path, depth + 1);
+                return;
+            }
+            if (!AnyPatternMatches(key.patterns, entry.cFileName) || Excluded(path, entry.cFileName)) return;
+            ClearReadOnly(path, entry.dwFileAttributes);
+            m_sink.AddFoundItem(path, entry);
+        });
+    }
+
+    const RuleEntry& m_entry;
+    const ISystemInfo& m_system;
+    IFoundItemSink& m_sink;
+    IRuleReport* m_report;
+    std::vector<std::pair<const RuleExclude*, std::wstring>> m_excludeFolders;
+};
+
+}  // namespace
+
+bool RuleEntryApplies(const RuleEntry& entry, const ISystemInfo& system) {
+    if (entry.hasOsRange) {
+        DWORD version = system.WindowsVersion();
+        if (version < entry.osLow || version > entry.osHigh) return false;
+    }
+    if (entry.detectKeys.empty() && entry.detectFiles.empty()) return true;
+    for (const std::wstring& key : entry.detectKeys)
+        if (win::RegistryKeyExists(key)) return true;
+    for (const std::wstring& file : entry.detectFiles)
+        if (DetectFileHolds(file, system)) return true;
+    return false;
+}
+
+void ScanRuleEntry(const RuleEntry& entry, const ISystemInfo& system, IFoundItemSink& sink, IRuleReport* report) {
+    CEntryScan(entry, system, sink, report).Run(true);
+}
+
+void CheckRuleFolders(const RulesFile& rules, const ISystemInfo& system, IRuleReport& report) {
+    class CNoSink : public IFoundItemSink {
+        void AddFoundItem(std::wstring, const WIN32_FIND_DATAW&) override {}
+    } none;
+    for (const RuleEntry& entry : rules.entries)
+        if (RuleEntryApplies(entry, system)) CEntryScan(entry, system, none, &report).Run(false);
+}
+
+void RunRulesScan(const CBriskoDoc& doc, const RulesFile& rules, IFoundItemSink& sink, IRuleReport* report) {
+    for (const RuleEntry& entry : rules.entries)
+        if (entry.byDefault && RuleEntryApplies(entry, doc.System())) ScanRuleEntry(entry, doc.System(), sink, report);
+}
+
+ULONGLONG FolderTreeBytes(const std::wstring& folder) {
+    ULONGLONG total = 0;
+    ForEachFileBelow(folder, 0, [&total](const std::wstring&, const WIN32_FIND_DATAW& entry) {
+        total += static_cast<ULONGLONG>(entry.nFileSizeHigh) << 32 | entry.nFileSizeLow;
+    });
+    return total;
+}

@@ -1,0 +1,38 @@
+#pragma once
+// A rules file applied to a machine: which entries apply, and the files and
+// folders their FileKeys name, handed to a sink like any scan's matches. A
+// rule is only ever walked below the folder of a known variable, never
+// through a link, never in a drive root or a protected folder; a rule that
+// leads elsewhere is refused and told, not walked. Nothing here deletes.
+#include <string>
+
+#include "catalog/BriskoDoc.h"
+#include "scan/FoundItemSink.h"
+#include "scan/RulesFile.h"
+
+// Told of every folder of a rule that was refused on this machine.
+class IRuleReport {
+public:
+    virtual ~IRuleReport() = default;
+    virtual void Refused(const RuleEntry& entry, const std::wstring& folder, const std::wstring& why) = 0;
+};
+
+// True when the entry's DetectOS range holds and one of its Detect keys or
+// DetectFile paths exists (each when it has any).
+bool RuleEntryApplies(const RuleEntry& entry, const ISystemInfo& system);
+
+// Hands on what the entry's FileKeys match and its ExcludeKeys leave: the
+// matching files, or a REMOVESELF folder as one whole item when it is taken
+// with all it holds.
+void ScanRuleEntry(const RuleEntry& entry, const ISystemInfo& system, IFoundItemSink& sink,
+                   IRuleReport* report = nullptr);
+
+// ScanRuleEntry for every entry that applies and is on by default, in file order.
+void RunRulesScan(const CBriskoDoc& doc, const RulesFile& rules, IFoundItemSink& sink, IRuleReport* report = nullptr);
+
+// Tells `report` of every folder of the entries that apply which a scan
+// would refuse, walking none of them.
+void CheckRuleFolders(const RulesFile& rules, const ISystemInfo& system, IRuleReport& report);
+
+// The bytes of the files below `folder`, links neither counted nor followed.
+ULONGLONG FolderTreeBytes(const std::wstring& folder);
