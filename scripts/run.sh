@@ -81,10 +81,9 @@ brisko_start_display || exit 1
 trap brisko_stop_all EXIT
 setsid wine explorer /desktop=Brisko,1024x640 "C:\\Program Files\\Brisko\\brisko.exe" </dev/null >/dev/null 2>&1 &
 sleep "${BRISKO_SCREENSHOT_DELAY:-12}"
-# The desktop sits at the top left of the screen; the window stands where it
-# was left, or at its first place (80, 66) with 800 x 456 (and a margin for
-# its shadow-free frame).
-if import -display "$DISPLAY" -window root -crop 804x460+78+64 +repage "$BUILD/screenshot.png" </dev/null 2>/dev/null; then
+# The desktop sits at the top left of the screen, in one colour: trimmed to
+# what stands on it, the picture is the main window wherever it was left.
+if import -display "$DISPLAY" -window root -crop 1024x640+0+0 +repage -trim +repage "$BUILD/screenshot.png" </dev/null 2>/dev/null; then
   echo "screenshot: $BUILD/screenshot.png"
 else
   echo "could not take a screenshot" >&2
