@@ -11,14 +11,13 @@
 #include <vector>
 
 #include "app/BriskoApp.h"
+#include "Timing.h"
 #include "catalog/BriskoDoc.h"
 #include "clean/CleanJob.h"
 #include "view/BriskoView.h"
 
 namespace {
-using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 std::wstring BenchRoot() {
     wchar_t module[MAX_PATH] = {};
@@ -78,19 +77,19 @@ std::vector<std::pair<std::wstring, WIN32_FIND_DATAW>> Matches(const std::wstrin
 void BenchList(CBriskoView& view, const std::wstring& root, int count) {
     auto matches = Matches(root);
     view.List().DeleteAllItems();
-    auto start = Clock::now();
+    auto start = bench::Clock::now();
     for (const auto& [path, find] : matches) view.AddFoundItem(path, find);
-    double listed = Seconds(start);
+    double listed = bench::SecondsSince(start);
     // Baseline: the bare insertion of the same rows with fixed texts.
     view.List().DeleteAllItems();
-    start = Clock::now();
+    start = bench::Clock::now();
     for (const auto& match : matches) {
         int row = view.List().InsertItem(0, match.first, 1);
         view.List().SetItemText(row, 1, L"TMP File");
         view.List().SetItemText(row, 2, L"1 KB");
         view.List().SetItemText(row, 3, L"01/01/2024 00:00");
     }
-    double bare = Seconds(start);
+    double bare = bench::SecondsSince(start);
     view.List().DeleteAllItems();
     std::wcout << L"AddFoundItem " << count << L" rows: " << static_cast<long>(count / listed) << L" rows/s; bare insert "
                << static_cast<long>(count / bare) << L" rows/s; ratio " << listed / bare << std::endl;
@@ -100,12 +99,12 @@ void BenchRemoval(const std::wstring& root, int count) {
     std::wstring item = root + L"\\item-" + std::to_wstring(count), copy = root + L"\\copy-" + std::to_wstring(count);
     BuildTree(item, count);
     BuildTree(copy, count);
-    auto start = Clock::now();
+    auto start = bench::Clock::now();
     RemoveRowItem(item, true, true);
-    double ours = Seconds(start);
-    start = Clock::now();
+    double ours = bench::SecondsSince(start);
+    start = bench::Clock::now();
     PlainRemove(copy);
-    double plain = Seconds(start);
+    double plain = bench::SecondsSince(start);
     bool gone = ::GetFileAttributesW(item.c_str()) == INVALID_FILE_ATTRIBUTES;
     std::wcout << L"Permanent removal of " << count << L" files: " << ours << L" s (" << (gone ? L"removed" : L"LEFT")
                << L"); plain loop " << plain << L" s; ratio " << ours / plain << std::endl;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "Timing.h"
 #include "catalog/BriskoDoc.h"
 #include "scan/Modes.h"
 #include "scan/RulesFile.h"
@@ -75,25 +76,6 @@ void Seed() {
     }
 }
 
-double Seconds(LARGE_INTEGER a, LARGE_INTEGER b) {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
-}
-
-template <typename F>
-double Best(int runs, F f) {
-    double best = 1e9;
-    for (int i = 0; i < runs; ++i) {
-        LARGE_INTEGER a, b;
-        ::QueryPerformanceCounter(&a);
-        f();
-        ::QueryPerformanceCounter(&b);
-        best = std::min(best, Seconds(a, b));
-    }
-    return best;
-}
-
 std::string ReadBytes(const std::wstring& path) {
     std::string bytes;
     HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -122,8 +104,8 @@ int main() {
     ::CloseHandle(file);
 
     RulesFile rules;
-    double raw = Best(5, [&] { ReadBytes(path); });
-    double parse = Best(5, [&] { rules = ReadRulesFile(path); });
+    double raw = bench::BestOf(5, [&] { ReadBytes(path); });
+    double parse = bench::BestOf(5, [&] { rules = ReadRulesFile(path); });
     std::printf(
         "rules file, %d entries, %zu KB: read and parsed %8.3f s (%zu entries) | bytes alone %8.3f s | ratio %.1f\n",
         kEntries, bytes.size() / 1024, parse, rules.entries.size(), raw, parse / raw);
@@ -131,12 +113,12 @@ int main() {
     BenchMachine machine;
     CBriskoDoc doc(machine);
     size_t plainCount = 0, withCount = 0;
-    double plain = Best(3, [&] {
+    double plain = bench::BestOf(3, [&] {
         CountingSink sink;
         RunModeScan(doc, MODE_STANDARD, sink);
         plainCount = sink.count;
     });
-    double with = Best(3, [&] {
+    double with = bench::BestOf(3, [&] {
         CountingSink sink;
         RunModeScan(doc, MODE_STANDARD, sink, {}, &rules);
         withCount = sink.count;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/BriskoApp.h"
+#include "Timing.h"
 #include "catalog/BriskoDoc.h"
 #include "win/Path.h"
 #include "scan/FoundItemSink.h"
@@ -123,30 +124,11 @@ size_t PlainListing(const Listing& l) {
     return paths.size();
 }
 
-double Seconds(LARGE_INTEGER a, LARGE_INTEGER b) {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
-}
-
-template <typename F>
-double Best(int runs, F f) {
-    double best = 1e9;
-    for (int i = 0; i < runs; ++i) {
-        LARGE_INTEGER a, b;
-        ::QueryPerformanceCounter(&a);
-        f();
-        ::QueryPerformanceCounter(&b);
-        best = std::min(best, Seconds(a, b));
-    }
-    return best;
-}
-
 void MeasureScan(int files, CBriskoDoc& doc) {
     Listing listing = StandardListing(doc, kTree + L"\\DriveE");
     size_t baselineCount = 0, scanCount = 0;
-    double baseline = Best(3, [&] { baselineCount = PlainListing(listing); });
-    double scan = Best(3, [&] {
+    double baseline = bench::BestOf(3, [&] { baselineCount = PlainListing(listing); });
+    double scan = bench::BestOf(3, [&] {
         CountingSink sink;
         RunStandardScan(doc, sink);
         scanCount = sink.paths.size();
@@ -168,7 +150,7 @@ void MeasureIntoList(int files, CBriskoDoc& doc) {
     if (!view.Create(frame)) return;
     view.MoveWindow(0, 0, 700, 300);
     view.SetUpList();
-    double seconds = Best(1, [&] { view.RunMode(MODE_STANDARD); });
+    double seconds = bench::BestOf(1, [&] { view.RunMode(MODE_STANDARD); });
     std::printf("standard scan into the list, %6d files: %8.3f s (%d rows, %.0f rows/s)\n", files, seconds,
                 view.List().GetItemCount(), view.List().GetItemCount() / seconds);
     ::DestroyWindow(frame);
@@ -178,11 +160,10 @@ void MeasureIntoList(int files, CBriskoDoc& doc) {
 int main(int argc, char** argv) {
     const bool quick = argc > 1 && std::string(argv[1]) == "quick";  // 10,000 files only
     const int kBuilds = 50;
-    LARGE_INTEGER a, b;
-    ::QueryPerformanceCounter(&a);
-    for (int i = 0; i < kBuilds; ++i) CBriskoDoc doc;
-    ::QueryPerformanceCounter(&b);
-    double build = Seconds(a, b) / kBuilds;
+    double build = bench::BestOf(1, [] {
+                       for (int i = 0; i < kBuilds; ++i) CBriskoDoc doc;
+                   }) /
+                   kBuilds;
     std::printf("catalogue construction on this machine: %.3f ms\n", build * 1000);
 
     BenchMachine machine;

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/BriskoApp.h"
+#include "Timing.h"
 #include "catalog/BriskoDoc.h"
 #include "res/resource.h"
 #include "view/BriskoView.h"
@@ -26,8 +27,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
 
 const std::wstring kRoot = L"C:\\brisko-bench-view";
 
@@ -125,26 +124,26 @@ void Bench(CBriskoView& view, int count) {
     MakeFiles(windows, count);
     MakeFiles(copy, count);
 
-    auto start = Clock::now();
+    auto start = bench::Clock::now();
     int listed = ListAndOpen(windows);
-    double bare = Seconds(start);
-    start = Clock::now();
+    double bare = bench::SecondsSince(start);
+    start = bench::Clock::now();
     view.RunMode(MODE_STANDARD);
     view.UpdateWindow();
     PumpPending();
-    double scan = Seconds(start);
+    double scan = bench::SecondsSince(start);
     std::printf("Scan of %d files to the list: %.3f s (%d rows); listing and opens %.3f s (%d); ratio %.2f\n", count,
                 scan, view.List().GetItemCount(), bare, listed, scan / bare);
 
     view.List().SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
-    start = Clock::now();
+    start = bench::Clock::now();
     view.OnCommand(ID_EDIT_DELETE);
     PumpUntil([&] { return !view.m_bBusy; });
-    double clean = Seconds(start);
+    double clean = bench::SecondsSince(start);
     int left = ::GetFileAttributesW(FilePath(windows, 0).c_str()) == INVALID_FILE_ATTRIBUTES ? 0 : 1;
-    start = Clock::now();
+    start = bench::Clock::now();
     DeleteLoop(copy, count);
-    double plain = Seconds(start);
+    double plain = bench::SecondsSince(start);
     std::printf("Clean of %d rows through the view: %.3f s (%s); DeleteFileW loop %.3f s; ratio %.2f\n", count, clean,
                 left ? "FILES LEFT" : "all removed", plain, clean / plain);
     std::fflush(stdout);
