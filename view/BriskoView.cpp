@@ -239,6 +239,10 @@ void CBriskoView::OnInitMenuPopup(HMENU menu) {
 void CBriskoView::OnLangChanged() {
     win::CHeaderCtrl header(List().GetHeader());
     for (int i = 0, count = header.GetItemCount(); i < count; ++i) header.SetItemText(i, ColumnHeading(i));
+    // The mode's name in the title and the idle status follow the new language at once.
+    m_strTitle = ModeTitle(m_nMode);
+    if (!m_bBusy) SetMainTitle(m_strTitle);
+    UpdateSelectionStatus();
     m_shell.messageBox(m_app.m_pMainWnd, CultureName(GetLangString(LangId::Culture)),
                        win::LoadResString(AFX_IDS_APP_TITLE), MB_OK);
 }

@@ -219,7 +219,7 @@ TEST_F(ListCommands, TheEditMenuPopsUpAtThePointOrTheListCornerButNotDuringAClea
 
 TEST_F(ListCommands, ALanguageChangeRelabelsTheHeadersAndShowsTheCultureName) {
     std::wstring italian = folder / L"it.lng", bare = folder / L"bare.lng";
-    WriteTextFile(italian, L"[Header]\r\nCulture=Italiano // it-IT\r\n[Columns]\r\n1=Nome file\r\n2=" +
+    WriteTextFile(italian, L"[Header]\r\nCulture=Italiano // it-IT\r\n[Title]\r\n1=Normale\r\n[Columns]\r\n1=Nome file\r\n2=" +
                                std::wstring(280, L't') + L"\r\n3=Dimensione\r\n4=Data modifica\r\n");
     WriteTextFile(bare, L"[Status]\r\n14=Fatto\r\n");
     auto change = [this](const std::wstring& file) {
@@ -230,7 +230,9 @@ TEST_F(ListCommands, ALanguageChangeRelabelsTheHeadersAndShowsTheCultureName) {
     };
     EXPECT_EQ(change(italian),
               (Texts{L"Nome file", std::wstring(259, L't'), L"Dimensione", L"Data modifica"}));
+    EXPECT_EQ(host.Title(), L"Normale - Brisko .NET");
     EXPECT_EQ(change(bare), (Texts{L"File Name", L"Type", L"Size", L"Date Modified"}));
+    EXPECT_EQ(host.Title(), L"Standard - Brisko .NET");
     ASSERT_EQ(asked.size(), 2u);
     EXPECT_EQ(asked[0].text, L"Italiano ");
     EXPECT_EQ(asked[0].caption, L"Brisko .NET");
