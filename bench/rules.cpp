@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "BenchMachine.h"
 #include "Timing.h"
 #include "catalog/BriskoDoc.h"
 #include "scan/Modes.h"
@@ -18,20 +19,6 @@ constexpr int kEntries = 5000;
 constexpr int kApplyEvery = 500;  // so 10 entries apply
 constexpr int kCatalogueFiles = 2000;
 constexpr int kFilesPerRule = 200;
-
-class BenchMachine : public ISystemInfo {
-public:
-    std::wstring WindowsFolder() const override { return kTree + L"\\Windows"; }
-    std::optional<std::wstring> Environment(const std::wstring&) const override { return std::nullopt; }
-    std::wstring SpecialFolder(int csidl) const override {
-        switch (csidl) {
-        case CSIDL_APPDATA: return kTree + L"\\Roaming";
-        case CSIDL_LOCAL_APPDATA: return kTree + L"\\Local";
-        default: return L"";
-        }
-    }
-    DWORD LogicalDrives() const override { return 0; }
-};
 
 struct CountingSink : IFoundItemSink {
     size_t count = 0;
@@ -110,7 +97,7 @@ int main() {
         "rules file, %d entries, %zu KB: read and parsed %8.3f s (%zu entries) | bytes alone %8.3f s | ratio %.1f\n",
         kEntries, bytes.size() / 1024, parse, rules.entries.size(), raw, parse / raw);
 
-    BenchMachine machine;
+    bench::BenchMachine machine(kTree, {{CSIDL_APPDATA, L"Roaming"}, {CSIDL_LOCAL_APPDATA, L"Local"}});
     CBriskoDoc doc(machine);
     size_t plainCount = 0, withCount = 0;
     double plain = bench::BestOf(3, [&] {

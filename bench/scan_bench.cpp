@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/BriskoApp.h"
+#include "BenchMachine.h"
 #include "Timing.h"
 #include "catalog/BriskoDoc.h"
 #include "win/Path.h"
@@ -20,20 +21,15 @@
 namespace {
 const std::wstring kTree = L"C:\\brisko-bench";
 
-class BenchMachine : public ISystemInfo {
+// The shell folders the catalogue walks, and one fixed FAT32 drive E:.
+class BenchMachine : public bench::BenchMachine {
 public:
-    std::wstring WindowsFolder() const override { return kTree + L"\\Windows"; }
-    std::optional<std::wstring> Environment(const std::wstring&) const override { return std::nullopt; }
-    std::wstring SpecialFolder(int csidl) const override {
-        switch (csidl) {
-        case kCsidlAppData: return kTree + L"\\Roaming";
-        case kCsidlProgramFiles: return kTree + L"\\ProgramFiles";
-        case kCsidlLocalAppData: return kTree + L"\\Local";
-        case kCsidlMyMusic: return kTree + L"\\Music";
-        default: return L"";
-        }
-    }
-    DWORD LogicalDrives() const override { return 1u << 4; }  // E:
+    BenchMachine()
+        : bench::BenchMachine(kTree, {{kCsidlAppData, L"Roaming"},
+                                      {kCsidlProgramFiles, L"ProgramFiles"},
+                                      {kCsidlLocalAppData, L"Local"},
+                                      {kCsidlMyMusic, L"Music"}}) {}
+    DWORD LogicalDrives() const override { return 1u << 4; }
     UINT DriveType(const std::wstring&) const override { return DRIVE_FIXED; }
     std::wstring DriveRootFolder(const std::wstring&) const override { return kTree + L"\\DriveE"; }
     bool VolumeInformation(const std::wstring&, std::wstring&, std::wstring& fs) const override {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/BriskoApp.h"
+#include "BenchMachine.h"
 #include "Timing.h"
 #include "catalog/BriskoDoc.h"
 #include "res/resource.h"
@@ -27,17 +28,8 @@
 
 namespace {
 
-
 const std::wstring kRoot = L"C:\\brisko-bench-view";
 
-// A machine whose Windows folder holds the files and nothing else is found.
-class BenchMachine : public ISystemInfo {
-public:
-    std::wstring WindowsFolder() const override { return kRoot + L"\\Windows"; }
-    std::optional<std::wstring> Environment(const std::wstring&) const override { return std::nullopt; }
-    std::wstring SpecialFolder(int) const override { return L""; }
-    DWORD LogicalDrives() const override { return 0; }
-};
 
 const wchar_t* const kSubfolders[] = {L"", L"\\Debug\\UserMode", L"\\Debug\\WIA", L"\\LiveKernelReports",
                                       L"\\ModemLogs", L"\\PLA\\Reports", L"\\Log"};
@@ -166,7 +158,8 @@ int main(int argc, char** argv) {
     win::CStatusBar bar(::CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE, 0, 560, 800, 20, frame,
                                           nullptr, nullptr, nullptr));
     app.m_pStatusBar = &bar;
-    BenchMachine machine;
+    // Its Windows folder holds the files, and nothing else is found.
+    bench::BenchMachine machine(kRoot);
     CBriskoDoc doc(machine);
     CBriskoView view(app, doc);
     view.Create(frame);
