@@ -26,9 +26,15 @@ brisko_install_tools() {
 }
 
 brisko_configure_build() {  # $1 = build folder
-  local build=$1
+  local build=$1 launcher=()
+  # Several work trees of one machine share compiled objects where ccache is
+  # there; paths below the trees' common parent are hashed relative to it.
+  if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+    export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$BRISKO_ROOT")} CCACHE_NOHASHDIR=1
+  fi
   if [ ! -f "$build/build.ninja" ]; then
-    cmake -S "$BRISKO_ROOT" -B "$build" -G Ninja \
+    cmake -S "$BRISKO_ROOT" -B "$build" -G Ninja "${launcher[@]}" \
       -DCMAKE_TOOLCHAIN_FILE="$BRISKO_ROOT/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
   fi
   cmake --build "$build"
