@@ -4,13 +4,8 @@
 
 #include <string>
 
-// One item a scan found.
-struct FoundEntry {
-    std::wstring path;
-    bool folder = false;
-    ULONGLONG size = 0;  // 0 for a folder
-    FILETIME modified{};
-};
+#include "scan/FoundItems.h"
+
 
 // `text` as a JSON string, quotes included; characters beyond the basic
 // plane stay as they are (the line is written as UTF-8).
@@ -20,9 +15,9 @@ std::wstring IsoTime(const FILETIME& time);
 
 // {"path":..., "kind":"file"|"folder", "size":N, "modified":..., "mode":...}
 // with `extra` (already JSON members, such as "action":"removed") added at the end.
-std::wstring EntryJson(const FoundEntry& entry, const wchar_t* mode, const std::wstring& extra = {});
+std::wstring EntryJson(const FoundItem& entry, const wchar_t* mode, const std::wstring& extra = {});
 // "path  (size)", the line of the plain listing.
-std::wstring EntryText(const FoundEntry& entry);
+std::wstring EntryText(const FoundItem& entry);
 // "3.4 MB (3,561,472 bytes)", or "512 bytes".
 std::wstring SizeText(ULONGLONG bytes);
 // "12 items, 3.4 MB (3,561,472 bytes)".

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -16,6 +15,7 @@
 #include "cli/Options.h"
 #include "cli/Output.h"
 #include "cli/Rules.h"
+#include "scan/FoundItems.h"
 #include "scan/Modes.h"
 
 namespace {
@@ -25,48 +25,33 @@ constexpr int kExitItemsLeft = 1;
 constexpr int kExitUsage = 2;
 
 // A folder item that a clean empties and keeps.
-bool IsEmptiedOnly(const FoundEntry& entry) {
+bool IsEmptiedOnly(const FoundItem& entry) {
     return entry.folder && MachineGuards().systemFolders.Contains(entry.path);
 }
-
-// Collects what a scan lists, in the order found.
-class CEntryList : public IFoundItemSink {
-public:
-    void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override {
-        FoundEntry entry;
-        entry.path = std::move(path);
-        entry.folder = (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        if (!entry.folder)
-            entry.size = (static_cast<ULONGLONG>(findData.nFileSizeHigh) << 32) | findData.nFileSizeLow;
-        entry.modified = findData.ftLastWriteTime;
-        entries.push_back(std::move(entry));
-    }
-    std::vector<FoundEntry> entries;
-};
 
 // Every entry is a selected row: the clean takes them from the last to the first.
 class CEntryRows : public ICleanRows {
 public:
-    explicit CEntryRows(const std::vector<FoundEntry>& entries) : m_entries(entries) {}
-    int Count() override { return static_cast<int>(m_entries.size()); }
+    explicit CEntryRows(const FoundItems& entries) : m_entries(entries) {}
+    int Count() override { return static_cast<int>(m_entries.Count()); }
     int SelectedCount() override { return Count(); }
     CleanRow Row(int row) override { return {true, m_entries[row].path, m_entries[row].folder}; }
 
 private:
-    const std::vector<FoundEntry>& m_entries;
+    const FoundItems& m_entries;
 };
 
 // What became of each item of a clean, and its progress on the console.
 class CCleanOutcome : public ICleanProgress, public IRemovalReport {
 public:
-    CCleanOutcome(CConsole& console, const CliOptions& options, const std::vector<FoundEntry>& entries)
+    CCleanOutcome(CConsole& console, const CliOptions& options, const FoundItems& entries)
         : m_console(console), m_options(options), m_entries(entries) {}
 
     void Starting(int row, const std::wstring& path) override {
         m_left.clear();
         ++m_done;
         if (!m_options.quiet)
-            m_console.Progress(L"[" + std::to_wstring(m_done) + L"/" + std::to_wstring(m_entries.size()) + L"] " +
+            m_console.Progress(L"[" + std::to_wstring(m_done) + L"/" + std::to_wstring(m_entries.Count()) + L"] " +
                                path);
     }
     void Finished(int row, int) override { PrintOutcome(m_entries[row]); }
@@ -78,7 +63,7 @@ public:
     ULONGLONG BytesRemoved() const { return m_bytesRemoved; }
 
 private:
-    void PrintOutcome(const FoundEntry& entry) {
+    void PrintOutcome(const FoundItem& entry) {
         bool removed = m_left.empty();
         if (removed) m_bytesRemoved += entry.size;
         else ++m_itemsLeft;
@@ -105,61 +90,59 @@ private:
 
     CConsole& m_console;
     const CliOptions& m_options;
-    const std::vector<FoundEntry>& m_entries;
+    const FoundItems& m_entries;
     std::vector<std::pair<std::wstring, LeftReason>> m_left;
     size_t m_done = 0;
     size_t m_itemsLeft = 0;
     ULONGLONG m_bytesRemoved = 0;
 };
 
-ULONGLONG TotalSize(const std::vector<FoundEntry>& entries) {
+ULONGLONG TotalSize(const FoundItems& entries) {
     ULONGLONG total = 0;
-    for (const FoundEntry& entry : entries) total += entry.size;
+    for (size_t row = 0; row < entries.Count(); ++row) total += entries[row].size;
     return total;
 }
 
-std::vector<FoundEntry> Scan(const CBriskoDoc& doc, CliOptions& options, CConsole& console,
-                             const RulesFile* rules) {
+// The listing of one mode, one row per item in the order found, less what
+// the filters leave out.
+FoundItems Scan(const CBriskoDoc& doc, CliOptions& options, CConsole& console, const RulesFile* rules) {
     if (!options.quiet) console.Progress(L"scanning...");
-    CEntryList found;
+    FoundItems found;
+    CFoundItemCollector collector(found, options.mode);
     CRefusalPrinter refusals(console, options.quiet);
-    BYTE listed = RunModeScan(doc, options.mode, found, {}, rules, &refusals);
+    BYTE listed = RunModeScan(
+        doc, options.mode, collector, [&collector](BYTE mode) { collector.SetScan(mode); }, rules, &refusals);
     console.Progress(L"");
     if (listed != options.mode && !options.quiet)
         console.Err(L"the cookies scan found nothing; the offline scan ran in its place");
     options.mode = listed;
-    // An item that two catalogue entries name is listed once: its second
-    // removal would only find it gone.
-    std::set<std::wstring> seen;
-    std::vector<FoundEntry> kept;
-    for (FoundEntry& entry : found.entries) {
-        if (!seen.insert(ItemKey(entry.path)).second || !PassesFilters(entry.path, options.include, options.exclude)) continue;
-        kept.push_back(std::move(entry));
-    }
-    return kept;
+    for (size_t row = found.Count(); row-- > 0;)
+        if (!PassesFilters(found[row].path, options.include, options.exclude)) found.RemoveRow(row);
+    return found;
 }
 
 int RunScanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& console, const RulesFile* rules) {
-    std::vector<FoundEntry> entries = Scan(doc, options, console, rules);
-    for (const FoundEntry& entry : entries)
-        console.Out(options.json ? EntryJson(entry, ModeName(options.mode)) : EntryText(entry));
+    FoundItems entries = Scan(doc, options, console, rules);
+    for (size_t row = 0; row < entries.Count(); ++row)
+        console.Out(options.json ? EntryJson(entries[row], ModeName(options.mode)) : EntryText(entries[row]));
     if (!options.quiet) {
-        std::wstring summary = SummaryText(entries.size(), TotalSize(entries));
+        std::wstring summary = SummaryText(entries.Count(), TotalSize(entries));
         options.json ? console.Err(summary) : console.Out(summary);
     }
     return kExitOk;
 }
 
 int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& console, const RulesFile* rules) {
-    std::vector<FoundEntry> entries = Scan(doc, options, console, rules);
+    FoundItems entries = Scan(doc, options, console, rules);
     if (options.dryRun) {
-        for (const FoundEntry& entry : entries) {
+        for (size_t row = 0; row < entries.Count(); ++row) {
+            const FoundItem& entry = entries[row];
             bool empty = IsEmptiedOnly(entry);
             console.Out(options.json ? EntryJson(entry, ModeName(options.mode),
                                                  empty ? L"\"action\":\"would-empty\"" : L"\"action\":\"would-remove\"")
                                      : (empty ? L"would empty   " : L"would remove  ") + EntryText(entry));
         }
-        if (!options.quiet) console.Err(L"dry run, nothing removed: " + SummaryText(entries.size(), TotalSize(entries)));
+        if (!options.quiet) console.Err(L"dry run, nothing removed: " + SummaryText(entries.Count(), TotalSize(entries)));
         return kExitOk;
     }
     CEntryRows rows(entries);
@@ -173,7 +156,7 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
         },
         keepGoing);
     if (!options.quiet)
-        console.Err(std::to_wstring(entries.size() - outcome.ItemsLeft()) + L" removed, " +
+        console.Err(std::to_wstring(entries.Count() - outcome.ItemsLeft()) + L" removed, " +
                     std::to_wstring(outcome.ItemsLeft()) + L" left");
     return outcome.ItemsLeft() == 0 ? kExitOk : kExitItemsLeft;
 }

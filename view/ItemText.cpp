@@ -1,9 +1,10 @@
 #include "view/ItemText.h"
 
-#include <oleauto.h>
 #include <shellapi.h>
 
 #include <unordered_map>
+
+#include "scan/FoundItemOrder.h"
 
 namespace {
 
@@ -16,11 +17,6 @@ std::wstring FourDigits(int value) {
     std::wstring text = std::to_wstring(value);
     while (text.size() < 4) text.insert(text.begin(), L'0');
     return text;
-}
-
-bool SameToTheSecond(const SYSTEMTIME& a, const SYSTEMTIME& b) {
-    return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay && a.wHour == b.wHour &&
-           a.wMinute == b.wMinute && a.wSecond == b.wSecond;
 }
 
 }  // namespace
@@ -84,23 +80,15 @@ std::wstring GetFileTypeText(const std::wstring& path, bool isFolder) {
     return cache.Get(path);
 }
 
-std::wstring FormatSizeText(ULONGLONG bytes) {
-    ULONGLONG kib = bytes == 0 ? 0 : (bytes <= 1024 ? 1 : bytes / 1024);
-    return std::to_wstring(kib) + L" KB";
-}
+std::wstring FormatSizeText(ULONGLONG bytes) { return std::to_wstring(ShownKilobytes(bytes)) + L" KB"; }
 
 ULONGLONG FoundItemSize(const WIN32_FIND_DATAW& find) {
     return (static_cast<ULONGLONG>(find.nFileSizeHigh) << 32) | find.nFileSizeLow;
 }
 
 std::wstring FormatDateText(const FILETIME& lastWrite) {
-    FILETIME local{};
-    SYSTEMTIME fields{}, back{};
-    double variant = 0;
-    if (!::FileTimeToLocalFileTime(&lastWrite, &local) || !::FileTimeToSystemTime(&local, &fields) ||
-        !::SystemTimeToVariantTime(&fields, &variant) || !::VariantTimeToSystemTime(variant, &back) ||
-        !SameToTheSecond(fields, back))
-        return {};
-    return TwoDigits(fields.wMonth) + L"/" + TwoDigits(fields.wDay) + L"/" + FourDigits(fields.wYear) + L" " +
-           TwoDigits(fields.wHour) + L":" + TwoDigits(fields.wMinute);
+    std::optional<SYSTEMTIME> fields = ShownLocalTime(lastWrite);
+    if (!fields) return {};
+    return TwoDigits(fields->wMonth) + L"/" + TwoDigits(fields->wDay) + L"/" + FourDigits(fields->wYear) + L" " +
+           TwoDigits(fields->wHour) + L":" + TwoDigits(fields->wMinute);
 }

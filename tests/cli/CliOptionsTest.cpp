@@ -86,7 +86,7 @@ TEST(CliGlob, NamesAndWholePathsInAnyLetterCase) {
 
 TEST(CliOutput, JsonLinesEscapeWhatTheyMust) {
     EXPECT_EQ(JsonString(L"C:\\a \"b\"\n\x01\x00e9"), L"\"C:\\\\a \\\"b\\\"\\n\\u0001\x00e9\"");
-    FoundEntry entry;
+    FoundItem entry;
     entry.path = L"C:\\x.tmp";
     entry.size = 3;
     SYSTEMTIME time{2026, 12, 1, 7, 12, 50, 5, 0};
