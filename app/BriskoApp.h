@@ -45,7 +45,6 @@ public:
     CIni m_ini;                      // the current language file; no name until one is applied
     std::wstring m_szUserName;       // the Windows user name, section of the language setting
     std::wstring m_strLanguage;      // "Default" or the path of the language file
-    std::wstring m_strCurrentPath;   // the row the clean worker is removing
     CBriskoView* m_pListView = nullptr;
     win::CStatusBar* m_pStatusBar = nullptr;
 

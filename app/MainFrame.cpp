@@ -93,7 +93,9 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnSize();
         return 0;
     case WM_SETFOCUS:
-        if (m_pView && m_pView->IsWindow()) ::SetFocus(m_pView->GetSafeHwnd());
+        // While a scan or a clean runs the list is disabled and the frame
+        // keeps the keys, so that Escape reaches the accelerators.
+        if (m_pView && m_pView->IsWindow() && m_pView->IsWindowEnabled()) ::SetFocus(m_pView->GetSafeHwnd());
         return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wp));
@@ -215,6 +217,7 @@ void CMainFrame::RecalcLayout() {
     }
     if (m_wndStatusBar.IsWindow() && m_wndStatusBar.IsWindowVisible()) {
         m_wndStatusBar.SendMessage(WM_SIZE);
+        win::FitStatusPanes(m_wndStatusBar);
         RECT rc = m_wndStatusBar.GetWindowRect();
         bottom -= rc.bottom - rc.top;
     }

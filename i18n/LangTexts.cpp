@@ -86,6 +86,12 @@ constexpr std::array<LangText, static_cast<size_t>(Count)> kTable = {{
     Lit(HelpOnline, L"HelpMenu", L"1", L"&Online Help"),
     Lit(HelpUpdate, L"HelpMenu", L"2", L"&Update"),
     Lit(HelpAbout, L"HelpMenu", L"3", L"&About Brisko .NET..."),
+    Lit(ListSelectionSize, L"List", L"SelectionSize", L"{size} in {count} selected"),
+    Lit(ListSelectionSizeFolders, L"List", L"SelectionSizeFolders", L"{size} + {folders} folders in {count} selected"),
+    Lit(ListScanning, L"List", L"Scanning", L"{mode} - scanning {count}"),
+    Lit(ListLeftRow, L"List", L"LeftRow", L"Not removed: {reason}"),
+    Lit(ListCleanSummary, L"List", L"CleanSummary", L"Removed {count} items ({size})"),
+    Lit(ListCleanSummaryLeft, L"List", L"CleanSummaryLeft", L"Removed {count} items ({size}); {left} left: {reasons}"),
 }};
 
 constexpr bool InIdOrder() {

@@ -30,6 +30,9 @@ enum class LangId : int {
     ViewMenu, ViewToolbar, ViewStatusBar, ViewLanguage,
     OptionsMenu, OptionsCookies, OptionsOfflineTemp, OptionsStandard, OptionsRules,
     HelpMenu, HelpOnline, HelpUpdate, HelpAbout,
+    // The list's own texts: the selection's size, a scan's progress, a row
+    // a clean left, what a clean did. {name} marks where a value goes.
+    ListSelectionSize, ListSelectionSizeFolders, ListScanning, ListLeftRow, ListCleanSummary, ListCleanSummaryLeft,
     Count
 };
 

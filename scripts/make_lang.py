@@ -13,7 +13,7 @@ import os
 import sys
 
 SECTIONS = ["Header", "Title", "Labels", "Buttons", "Columns", "Status", "ToolTips",
-            "FileMenu", "EditMenu", "ViewMenu", "OptionsMenu", "HelpMenu"]
+            "FileMenu", "EditMenu", "ViewMenu", "OptionsMenu", "HelpMenu", "List"]
 
 ITALIAN = {
     "Header": {"Culture": "Italiano // it-IT"},
@@ -93,6 +93,14 @@ ITALIAN = {
         "1": "Guida in &linea",
         "2": "&Aggiornamenti",
         "3": "&Informazioni su Brisko .NET...",
+    },
+    "List": {
+        "SelectionSize": "{size} in {count} selezionati",
+        "SelectionSizeFolders": "{size} + {folders} cartelle in {count} selezionati",
+        "Scanning": "{mode} - scansione {count}",
+        "LeftRow": "Non rimosso: {reason}",
+        "CleanSummary": "Rimossi {count} elementi ({size})",
+        "CleanSummaryLeft": "Rimossi {count} elementi ({size}); {left} lasciati: {reasons}",
     },
 }
 
@@ -175,6 +183,14 @@ SIMPLIFIED_CHINESE = {
         "2": "更新(&U)",
         "3": "关于 Brisko .NET(&A)...",
     },
+    "List": {
+        "SelectionSize": "已选定 {count} 项，共 {size}",
+        "SelectionSizeFolders": "已选定 {count} 项，共 {size} + {folders} 个文件夹",
+        "Scanning": "{mode} - 正在扫描 {count}",
+        "LeftRow": "未删除：{reason}",
+        "CleanSummary": "已删除 {count} 项 ({size})",
+        "CleanSummaryLeft": "已删除 {count} 项 ({size})；保留 {left} 项：{reasons}",
+    },
 }
 
 TRADITIONAL_CHINESE = {
@@ -255,6 +271,14 @@ TRADITIONAL_CHINESE = {
         "1": "線上說明(&O)",
         "2": "更新(&U)",
         "3": "關於 Brisko .NET(&A)...",
+    },
+    "List": {
+        "SelectionSize": "已選取 {count} 項，共 {size}",
+        "SelectionSizeFolders": "已選取 {count} 項，共 {size} + {folders} 個資料夾",
+        "Scanning": "{mode} - 正在掃描 {count}",
+        "LeftRow": "未刪除：{reason}",
+        "CleanSummary": "已刪除 {count} 項 ({size})",
+        "CleanSummaryLeft": "已刪除 {count} 項 ({size})；保留 {left} 項：{reasons}",
     },
 }
 

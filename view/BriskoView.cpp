@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <iterator>
 
 #include "app/BriskoApp.h"
@@ -12,12 +13,16 @@
 #include "i18n/Lang.h"
 #include "i18n/LangTexts.h"
 #include "res/resource.h"
+#include "scan/FoundItemOrder.h"
 #include "view/ItemText.h"
 #include "view/ListLayout.h"
 #include "view/Placement.h"
+#include "view/ScanJob.h"
 #include "view/RulesChoice.h"
 #include "view/Sorting.h"
 #include "view/StatusTexts.h"
+#include "win/ComInit.h"
+#include "win/Log.h"
 #include "win/Path.h"
 #include "win/Text.h"
 
@@ -57,8 +62,8 @@ CBriskoView::~CBriskoView() {
 bool CBriskoView::Create(HWND parent) {
     // The border of a view is drawn as a sunken client edge. The image lists
     // belong to the view, which destroys them; the list only shares them.
-    HWND hwnd = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_SHAREIMAGELISTS, 0, 0,
-                                  0, 0, parent,
+    HWND hwnd = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                                  WS_CHILD | WS_VISIBLE | LVS_SHAREIMAGELISTS | LVS_OWNERDATA, 0, 0, 0, 0, parent,
                                   reinterpret_cast<HMENU>(AFX_IDW_PANE_FIRST), ::GetModuleHandleW(nullptr), nullptr);
     return hwnd && Subclass(hwnd);
 }
@@ -112,25 +117,113 @@ void CBriskoView::AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findDa
     if (IsListable(path, findData)) InsertFoundRow(path, findData);
 }
 
-void CBriskoView::InsertFoundRow(const std::wstring& path, const WIN32_FIND_DATAW& findData) {
+void CBriskoView::InsertFoundRow(const std::wstring& path, const WIN32_FIND_DATAW& findData, bool atTop) {
     // One row per item, however many catalogue entries name it.
-    if (!m_listedItems.insert(ItemKey(path)).second) return;
     bool folder = (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    win::CListCtrl list = List();
-    int row = list.InsertItem(0, path, folder ? kFolderImage : kDocumentImage);
-    if (row < 0) return;
-    list.SetItemText(row, 1, GetFileTypeText(path, folder));
-    // An empty size marks a folder row for the clean and the Open command.
-    list.SetItemText(row, 2, folder ? std::wstring() : FormatSizeText(FoundItemSize(findData)));
-    list.SetItemText(row, 3, FormatDateText(findData.ftLastWriteTime));
+    if (m_items.Add(FoundItems::MakeItem(path, findData, m_nMode, m_types.TagOf(path, folder)), atTop))
+        SyncRowCount(false);
+}
+
+void CBriskoView::SyncRowCount(bool keepScroll) {
+    SendMessage(LVM_SETITEMCOUNT, m_items.Count(), keepScroll ? LVSICF_NOSCROLL : 0);
+}
+
+std::wstring CBriskoView::CellText(size_t row, int column) const {
+    if (row >= m_items.Count()) return {};
+    const FoundItem& item = m_items[row];
+    switch (column) {
+    case kColumnName:
+        return item.path;
+    case kColumnType:
+        return m_types.Name(item.tag);
+    case kColumnSize:
+        // An empty size marks a folder row.
+        return item.folder ? std::wstring() : FormatSizeText(item.size);
+    case kColumnDate:
+        return FormatDateText(item.modified);
+    default:
+        return {};
+    }
+}
+
+void CBriskoView::OnGetDispInfo(NMLVDISPINFOW& info) const {
+    LVITEMW& item = info.item;
+    if (item.iItem < 0 || static_cast<size_t>(item.iItem) >= m_items.Count()) return;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        std::wstring text = CellText(item.iItem, item.iSubItem);
+        ::lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
+    }
+    if (item.mask & LVIF_IMAGE) item.iImage = m_items[item.iItem].folder ? kFolderImage : kDocumentImage;
+}
+
+namespace {
+// Copies `text` into a caller's buffer of `room` characters; the characters copied.
+template <typename Char>
+LRESULT CopyText(const std::wstring& text, Char* buffer, int room) {
+    if (!buffer || room <= 0) return 0;
+    if constexpr (sizeof(Char) == sizeof(wchar_t)) {
+        ::lstrcpynW(reinterpret_cast<wchar_t*>(buffer), text.c_str(), room);
+        return static_cast<LRESULT>(std::min<size_t>(text.size(), room - 1));
+    } else {
+        int bytes = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, buffer, room, nullptr, nullptr);
+        if (bytes == 0) buffer[room - 1] = 0;
+        return static_cast<LRESULT>(lstrlenA(buffer));
+    }
+}
+
+template <typename Item, typename Original>
+bool AnswerItemRequest(const CBriskoView& view, WPARAM wp, Item* item, LRESULT& result, bool textOnly,
+                       Original original) {
+    if (!item) return false;
+    int row = textOnly ? static_cast<int>(wp) : item->iItem;
+    if (row < 0 || static_cast<size_t>(row) >= view.Items().Count()) return false;
+    if (textOnly) {
+        result = CopyText(view.CellText(row, item->iSubItem), item->pszText, item->cchTextMax);
+        return true;
+    }
+    result = original();
+    if (item->mask & LVIF_TEXT) CopyText(view.CellText(row, item->iSubItem), item->pszText, item->cchTextMax);
+    if (item->mask & LVIF_IMAGE) item->iImage = view.Items()[row].folder ? kFolderImage : kDocumentImage;
+    return true;
+}
+}  // namespace
+
+bool CBriskoView::AnswerTextRequest(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    // Another window of this or another process asks for a row's texts:
+    // the same texts the control draws, whether or not its notifications
+    // reach this view.
+    auto original = [&] { return DefaultProc(msg, wp, lp); };
+    switch (msg) {
+    case LVM_GETITEMTEXTW:
+        return AnswerItemRequest(*this, wp, reinterpret_cast<LVITEMW*>(lp), result, true, original);
+    case LVM_GETITEMTEXTA:
+        return AnswerItemRequest(*this, wp, reinterpret_cast<LVITEMA*>(lp), result, true, original);
+    case LVM_GETITEMW:
+        return AnswerItemRequest(*this, wp, reinterpret_cast<LVITEMW*>(lp), result, false, original);
+    case LVM_GETITEMA:
+        return AnswerItemRequest(*this, wp, reinterpret_cast<LVITEMA*>(lp), result, false, original);
+    }
+    return false;
 }
 
 void CBriskoView::CommandStateChanged() {
     if (m_commandStateChanged) m_commandStateChanged(Snapshot());
 }
 
+UINT ModeCommand(BYTE mode) {
+    switch (mode) {
+    case MODE_COOKIES_KILLER:
+        return ID_OPTIONS_COOKIES;
+    case MODE_OFFLINE_TEMP:
+        return ID_OPTIONS_OFFLINE_TEMP;
+    default:
+        return ID_OPTIONS_STANDARD;
+    }
+}
+
 CommandState CBriskoView::Snapshot() const {
     CommandState state;
+    state.scanning = m_scanJob ? m_scanJob->mode.load() : BYTE{0};
     win::CListCtrl list = List();
     state.rows = list.GetItemCount();
     state.selected = list.GetSelectedCount();
@@ -143,7 +236,15 @@ bool CBriskoView::IsCommandEnabled(UINT id) const { return IsCommandAvailable(id
 
 bool CBriskoView::OnCommand(UINT id) {
     if (!IsCommandEnabled(id)) return true;  // an unavailable command does nothing, whatever sent it
+    // While a scan runs, its mode's own command stops it, as Escape does.
+    if (m_scanJob && (id == ID_EDIT_STOP || id == ModeCommand(m_scanJob->mode))) {
+        StopScan();
+        return true;
+    }
     switch (id) {
+    case ID_EDIT_STOP:
+        if (m_cleanControl) m_cleanControl->keepGoing = false;  // after the row in hand
+        return true;
     case ID_OPTIONS_STANDARD:
         RunMode(MODE_STANDARD);
         return true;
@@ -178,21 +279,70 @@ bool CBriskoView::OnCommand(UINT id) {
 void CBriskoView::OnColumnClick(int column) {
     if (column < 0 || column >= static_cast<int>(std::size(m_bSortAscending))) return;
     const bool ascending = m_bSortAscending[column];
-    SortByColumn(List(), column, ascending);
+    SortRows(column, ascending);
     win::CHeaderCtrl header(List().GetHeader());
     for (int i = 0, count = header.GetItemCount(); i < count; ++i)
         header.SetItemFormat(i, SortedHeaderFormat(header.GetItemFormat(i), i == column, ascending));
     m_bSortAscending[column] = !ascending;
 }
 
+std::vector<int> CBriskoView::SelectedRows() const {
+    std::vector<int> rows;
+    win::CListCtrl list = List();
+    for (int row = list.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = list.GetNextItem(row, LVNI_SELECTED))
+        rows.push_back(row);
+    return rows;
+}
+
+void CBriskoView::SortRows(int column, bool ascending) {
+    // The control keeps the selection by row index: it goes with its items.
+    win::CListCtrl list = List();
+    const int selected = list.GetSelectedCount(), rows = static_cast<int>(m_items.Count());
+    std::vector<FoundItems::Id> selectedIds;
+    if (selected > 0 && selected < rows)
+        for (int row : SelectedRows()) selectedIds.push_back(m_items.IdAt(row));
+    SortFoundItems(m_items, column, ascending, m_types.Ranks());
+    if (!selectedIds.empty()) {
+        std::sort(selectedIds.begin(), selectedIds.end());
+        m_bBulkSelection = true;
+        list.SetItemState(-1, 0, LVIS_SELECTED);
+        for (int row = 0; row < rows; ++row)
+            if (std::binary_search(selectedIds.begin(), selectedIds.end(), m_items.IdAt(row)))
+                list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+        m_bBulkSelection = false;
+        OnItemChanged();
+    }
+    Invalidate();
+}
+
 void CBriskoView::ChangeSelection(UINT command) {
     ::SetFocus(m_hWnd);
     win::CListCtrl list = List();
-    for (int row = list.GetItemCount() - 1; row >= 0; --row) {
-        bool selected = (list.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
-        bool select = command == ID_EDIT_SELECT_ALL || (command == ID_EDIT_INVERT_SELECTION && !selected);
-        list.SetItemState(row, select ? LVIS_SELECTED : 0, LVIS_SELECTED);
+    // A virtual list keeps its selection as ranges: all rows change in one
+    // step, and Invert touches only the smaller of the two sides.
+    m_bBulkSelection = true;
+    if (command == ID_EDIT_INVERT_SELECTION) {
+        std::vector<int> selected = SelectedRows();
+        const int rows = list.GetItemCount();
+        if (selected.size() * 2 <= static_cast<size_t>(rows)) {
+            list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+            for (auto row = selected.rbegin(); row != selected.rend(); ++row) list.SetItemState(*row, 0, LVIS_SELECTED);
+        } else {
+            list.SetItemState(-1, 0, LVIS_SELECTED);
+            size_t next = selected.size();
+            for (int row = rows - 1; row >= 0; --row) {
+                if (next > 0 && selected[next - 1] == row) {
+                    --next;
+                    continue;
+                }
+                list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+            }
+        }
+    } else {
+        list.SetItemState(-1, command == ID_EDIT_SELECT_ALL ? LVIS_SELECTED : 0, LVIS_SELECTED);
     }
+    m_bBulkSelection = false;
+    OnItemChanged();
     if (command == ID_EDIT_UNSELECT_ALL) SetMainTitle(CompletedTitle(m_strTitle));
 }
 
@@ -202,11 +352,11 @@ void CBriskoView::OpenSelectedItems() {
         m_shell.messageBox(m_hWnd, GetLangString(LangId::StatusOpenQuestion), GetLangString(LangId::StatusOpenCaption),
                            MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    for (int row = list.GetItemCount() - 1; row >= 0; --row) {
-        if (!(list.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED)) continue;
-        std::wstring path = list.GetItemText(row, 0);
-        // A folder row (no size) may name a folder that is gone by now.
-        if (!list.GetItemText(row, 2).empty() || FullPathExists(path)) m_shell.open(path);
+    std::vector<int> selected = SelectedRows();
+    for (auto row = selected.rbegin(); row != selected.rend(); ++row) {
+        const FoundItem& item = m_items[*row];
+        // A folder row may name a folder that is gone by now.
+        if (!item.folder || FullPathExists(item.path)) m_shell.open(item.path);
     }
 }
 
@@ -272,88 +422,163 @@ ViewShell RealViewShell() {
     return shell;
 }
 
-std::wstring ModeTitle(BYTE mode) {
-    std::wstring text;
+std::wstring ModeName(BYTE mode) {
     switch (mode) {
     case MODE_COOKIES_KILLER:
-        text = GetLangString(LangId::TitleCookies);
-        break;
+        return GetLangString(LangId::TitleCookies);
     case MODE_OFFLINE_TEMP:
-        text = GetLangString(LangId::TitleOfflineTemp);
-        break;
+        return GetLangString(LangId::TitleOfflineTemp);
     default:
-        text = GetLangString(LangId::TitleStandard);
-        break;
+        return GetLangString(LangId::TitleStandard);
     }
-    return text + L" - " + win::LoadResString(AFX_IDS_APP_TITLE);
 }
 
-void CBriskoView::RunMode(BYTE mode) {
-    // The mode's scan has applied the listing test to what it hands on.
-    class CRowInserter : public IFoundItemSink {
-    public:
-        explicit CRowInserter(CBriskoView& view) : m_view(view) {}
-        void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override {
-            m_view.InsertFoundRow(path, findData);
-        }
+std::wstring ModeTitle(BYTE mode) { return ModeName(mode) + L" - " + win::LoadResString(AFX_IDS_APP_TITLE); }
 
-    private:
-        CBriskoView& m_view;
-    } rows(*this);
-    win::CListCtrl list = List();
-    // The list is drawn once, when the command is over.
-    SendMessage(WM_SETREDRAW, FALSE);
-    m_bFilling = true;
-    std::optional<RulesFile> rules = mode == MODE_STANDARD ? LoadChosenRules(m_app) : std::nullopt;
-    BYTE listed = RunModeScan(
-        m_doc, mode, rows,
-        [this, &list](BYTE starting) {
-            m_strTitle = ModeTitle(starting);
-            SetMainTitle(m_strTitle);
-            list.DeleteAllItems();
-            m_listedItems.clear();
-        },
-        rules ? &*rules : nullptr);
+void CBriskoView::RunMode(BYTE mode) {
+    if (m_scanJob) return;  // one scan at a time
+    if (!std::exchange(m_bKeepCleanSummary, false)) {
+        m_cleanSummary.clear();
+        ShowCleanSummary();
+    }
+    m_strTitle = ModeTitle(mode);
+    SetMainTitle(m_strTitle);
+    List().DeleteAllItems();
+    auto job = std::make_shared<ScanJob>();
+    job->mode = mode;
+    const bool finished = RunScan(job, mode == MODE_STANDARD ? LoadChosenRules(m_app) : std::nullopt);
+    if (!finished) return;  // the window went away meanwhile
+    const BYTE listed = job->listed;
     if (listed != mode) m_bCookiesAvailable = false;  // an empty Cookies Killer scan gave way
-    SortByColumn(list, 0, true);
-    m_bFilling = false;
-    SendMessage(WM_SETREDRAW, TRUE);
+    m_strTitle = ModeTitle(listed);
+    SetMainTitle(m_strTitle);
+    m_items = std::move(job->items);
+    SortFoundItems(m_items, kColumnName, true);
+    SyncRowCount(false);
     Invalidate();
     UpdateSelectionStatus();
     m_bSortAscending[0] = false;  // the next click on File Name sorts the other way
     m_nMode = listed;
     if (listed == MODE_STANDARD) m_bCookiesAvailable = true;
     CommandStateChanged();
-    if (listed == MODE_OFFLINE_TEMP && m_showAdvanceDialog) {
+    // A scan the user stopped ends there: no Advance dialog after it.
+    if (listed == MODE_OFFLINE_TEMP && !job->stopped && m_showAdvanceDialog) {
         m_bAdvanceOpen = true;
         m_showAdvanceDialog(m_doc);
         m_bAdvanceOpen = false;
     }
 }
 
+bool CBriskoView::RunScan(const std::shared_ptr<ScanJob>& job, std::optional<RulesFile> rules) {
+    // The list waits, disabled and empty, with the commands of a clean
+    // greyed; the mode's own command and Escape stop the scan.
+    m_scanJob = job;
+    m_bBusy = true;
+    EnterBusyState();
+    const CBriskoDoc& doc = m_doc;
+    CTypeNames& types = m_types;
+    win::Thread worker = win::Thread::Start(
+        [job, &doc, &types, rules = std::move(rules)] {
+            win::ComInit com;  // the shell names the types
+            RunScanJob(doc, rules, types, *job);
+        },
+        L"scan worker");
+    bool finished = true;
+    if (!worker) RunScanJob(doc, rules, types, *job);  // no thread: the scan runs here, as it once did
+    else finished = WaitForScan(worker, *job);
+    m_scanJob.reset();
+    m_bBusy = false;
+    if (finished) LeaveBusyState();
+    return finished;
+}
+
+bool CBriskoView::WaitForScan(const win::Thread& worker, ScanJob& job) {
+    HANDLE thread = worker.Get();
+    ULONGLONG lastTitle = 0;
+    size_t shown = static_cast<size_t>(-1);
+    for (;;) {
+        DWORD woken = ::MsgWaitForMultipleObjectsEx(1, &thread, kScanTitleInterval, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woken == WAIT_OBJECT_0) return true;
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                // The program ends: the scan stops, and the loop that ends it gets the word.
+                job.stop = true;
+                worker.Wait(kScanStopWait);
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                return false;
+            }
+            if (m_app.PreTranslateMessage(msg)) continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (!m_hWnd) {
+            worker.Wait(kScanStopWait);
+            return false;
+        }
+        ULONGLONG now = ::GetTickCount64();
+        if (now - lastTitle >= kScanTitleInterval && job.found != shown) {
+            lastTitle = now;
+            shown = job.found;
+            SetMainTitle(ScanningTitle(ModeName(job.mode), shown));
+        }
+    }
+}
+
+void CBriskoView::StopScan() {
+    if (m_scanJob) m_scanJob->stop = true;
+}
+
+void CBriskoView::EnterBusyState() {
+    CommandStateChanged();
+    // The frame keeps the keys while the list is disabled, so that Escape
+    // reaches the accelerators.
+    HWND frame = m_app.m_pMainWnd.GetSafeHwnd();
+    if (frame && (::GetFocus() == m_hWnd || !::GetFocus())) ::SetFocus(frame);
+    EnableWindow(false);
+}
+
+void CBriskoView::LeaveBusyState() {
+    EnableWindow(true);
+    HWND frame = m_app.m_pMainWnd.GetSafeHwnd();
+    if (frame && ::GetFocus() == frame) ::SetFocus(m_hWnd);
+    CommandStateChanged();
+}
+
 bool CBriskoView::StartClean(bool permanent) {
     if (m_pCleanThread) return false;  // one clean at a time
     m_nCleanMode = permanent ? 1 : 0;
     m_bBusy = true;
-    CommandStateChanged();
-    EnableWindow(false);  // the selection must not change while the worker reads it
-    auto request = std::make_unique<CleanRequest>();
-    request->list = m_hWnd;
-    request->reportTo = m_hWnd;
-    request->permanent = permanent;
-    request->remove = m_removeItem;
-    request->app = &m_app;
-    if (m_app.m_pStatusBar) request->statusBar = m_app.m_pStatusBar->GetSafeHwnd();
-    m_cleanControl = request->control;
-    if (List().GetSelectedCount() > 0) ShowProgress(0);
+    EnterBusyState();  // the selection must not change but by Unselect All
+    CleanRequest request;
+    request.reportTo = m_hWnd;
+    request.permanent = permanent;
+    request.remove = m_removeItem;
+    if (m_app.m_pStatusBar) request.statusBar = m_app.m_pStatusBar->GetSafeHwnd();
+    // The worker gets the records of the selected rows, from the last up,
+    // and asks the shared selection about each when it gets there.
+    std::vector<int> selected = SelectedRows();
+    std::vector<CleanCandidate> candidates;
+    candidates.reserve(selected.size());
+    for (auto row = selected.rbegin(); row != selected.rend(); ++row) candidates.push_back({*row, &m_items[*row]});
+    request.control->rowCount = static_cast<int>(m_items.Count());
+    request.control->store = m_items.Share();
+    request.control->SetCandidates(std::move(candidates));
+    m_cleanControl = request.control;
+    m_cleanTally = CleanTally();
+    m_leftReasons.clear();
+    m_pendingLeftRow = -1;
+    m_cleanSummary.clear();
+    ShowCleanSummary();
+    if (!selected.empty()) ShowProgress(0);
     SuspendDrawing(true);
     m_pCleanThread = StartCleanWorker(std::move(request));
     if (!m_pCleanThread) {
         // No worker, so no end report would undo the start.
+        m_cleanControl.reset();
         m_bBusy = false;
-        CommandStateChanged();
         SuspendDrawing(false);
-        EnableWindow(true);
+        LeaveBusyState();
         SetMainTitle(m_strTitle);
         return false;
     }
@@ -371,8 +596,16 @@ void CBriskoView::StopWorker() {
 
 LRESULT CBriskoView::OnNotify(const NMHDR& header) {
     switch (header.code) {
+    case LVN_GETDISPINFOW:
+        OnGetDispInfo(const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header)));
+        return 0;
     case LVN_ITEMCHANGED:
-        OnItemChanged();
+        OnSelectionNotice(reinterpret_cast<const NMLISTVIEW&>(header));
+        if (!m_bBulkSelection) OnItemChanged();
+        return 0;
+    case LVN_ODSTATECHANGED:
+        OnRangeSelected(reinterpret_cast<const NMLVODSTATECHANGE&>(header));
+        if (!m_bBulkSelection) OnItemChanged();
         return 0;
     case LVN_COLUMNCLICK:
         OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
@@ -386,9 +619,14 @@ LRESULT CBriskoView::OnNotify(const NMHDR& header) {
 }
 
 LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT answer = 0;
+    if (AnswerTextRequest(msg, wp, lp, answer)) return answer;
     switch (msg) {
     case WM_CLEANITEM:
         OnCleanItem(static_cast<int>(wp), lp);
+        return 0;
+    case WM_CLEANITEMLEFT:
+        OnCleanItemLeft(static_cast<int>(wp), static_cast<LeftReason>(lp));
         return 0;
     case WM_CLEANDONE:
         OnCleanDone();
@@ -396,18 +634,30 @@ LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ADDFOUNDITEM:
         AddFoundItem(*reinterpret_cast<const std::wstring*>(wp), *reinterpret_cast<const WIN32_FIND_DATAW*>(lp));
         return 0;
-    case WM_READCLEANROWS: {
-        auto& batch = *reinterpret_cast<CleanRowBatch*>(lp);
-        batch.selectionChanges = m_cleanControl ? m_cleanControl->selectionChanges.load() : 0;
-        ReadCleanRows(m_hWnd, batch);
-        return 0;
-    }
+    case LVM_DELETEITEM:
+        // The control forgets the row's state; the listing, its record.
+        if (static_cast<size_t>(wp) >= m_items.Count()) return FALSE;
+        answer = DefaultProc(msg, wp, lp);
+        m_items.RemoveRow(wp);
+        return answer;
+    case LVM_DELETEALLITEMS:
+        m_items.Clear();
+        m_leftReasons.clear();
+        m_selectedSize = SelectionSize();
+        return DefaultProc(msg, wp, lp);
     case LVM_SETITEMSTATE:
-    case LVM_SETITEMW:
-        // A row's state may change during a clean (Unselect All): the
-        // worker's rows read before are then read again.
-        if (m_cleanControl) ++m_cleanControl->selectionChanges;
-        break;
+        // The worker asks the shared selection, not the control: a change
+        // during a clean (Unselect All) goes to both.
+        answer = DefaultProc(msg, wp, lp);
+        if (m_cleanControl && lp) {
+            const auto& state = *reinterpret_cast<const LVITEMW*>(lp);
+            if (state.stateMask & LVIS_SELECTED) {
+                bool selected = (state.state & LVIS_SELECTED) != 0;
+                if (static_cast<int>(wp) == -1) m_cleanControl->SetAllSelected(selected);
+                else m_cleanControl->SetRowSelected(static_cast<int>(wp), selected);
+            }
+        }
+        return answer;
     case WM_TIMER:
         if (wp != kRepaintTimer) break;
         RepaintDuringClean();
@@ -440,6 +690,7 @@ LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void CBriskoView::OnDestroy() {
     StopWorker();
+    StopScan();
     // The language setting is kept per Windows user.
     m_app.WriteProfileString(m_app.m_szUserName, L"src", m_app.m_strLanguage);
 }

@@ -5,28 +5,49 @@
 #include <commctrl.h>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 
+#include "clean/RemovalReport.h"
 #include "scan/FoundItemSink.h"
-#include "view/CommandAvailability.h"
+#include "scan/FoundItems.h"
 #include "scan/Modes.h"
+#include "view/CommandAvailability.h"
+#include "view/StatusTexts.h"
+#include "view/TypeNames.h"
 #include "view/WorkerProtocol.h"
 #include "win/Controls.h"
 #include "win/Handle.h"
+#include "win/Thread.h"
 #include "win/Window.h"
 
 class CBriskoApp;
 class CBriskoDoc;
+struct ScanJob;
+struct RulesFile;
 
+// The name of a scan mode, its title text.
+std::wstring ModeName(BYTE mode);
 // The window title of a scan mode: its title text, " - " and the application title.
 std::wstring ModeTitle(BYTE mode);
+// The command that runs a scan mode.
+UINT ModeCommand(BYTE mode);
 // The heading of a column: its language text or the built-in heading, at
 // most 259 characters.
 std::wstring ColumnHeading(int column);
 // The culture name of a language file's value: the text up to and with the
 // blank that begins a " //" comment.
 std::wstring CultureName(const std::wstring& value);
+
+// What a selection holds: the bytes of its files and the folders, whose
+// contents the list does not know.
+struct SelectionSize {
+    ULONGLONG bytes = 0;
+    int files = 0;
+    int folders = 0;
+    int Rows() const { return files + folders; }
+};
 
 // What the view asks of the user and the shell: the real calls unless tests
 // put recording ones in.
@@ -37,6 +58,8 @@ struct ViewShell {
 };
 ViewShell RealViewShell();
 
+// The result list: a virtual list control whose rows are the records of a
+// FoundItems listing; the control asks for each text when it draws it.
 class CBriskoView : public win::CSubclassedWindow, public IFoundItemSink {
 public:
     CBriskoView(CBriskoApp& app, CBriskoDoc& doc);
@@ -51,8 +74,20 @@ public:
 
     // One row for a match of a scan; files in use and protected folders are left out.
     void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override;
-    // One row, without the listing test.
-    void InsertFoundRow(const std::wstring& path, const WIN32_FIND_DATAW& findData);
+    // One row at the top (or the bottom), without the listing test; none
+    // when the item is listed already.
+    void InsertFoundRow(const std::wstring& path, const WIN32_FIND_DATAW& findData, bool atTop = true);
+    const FoundItems& Items() const { return m_items; }
+    // The text of a cell as the list shows it.
+    std::wstring CellText(size_t row, int column) const;
+    // Sorts the rows by a column, keeping each item's selection.
+    void SortRows(int column, bool ascending);
+    // The size of the selection, as the selection-size pane shows it.
+    const SelectionSize& SelectedSize() const { return m_selectedSize; }
+    // Why the item of a row stayed after the last clean, if it did.
+    std::optional<LeftReason> LeftReasonOf(size_t row) const;
+    // The path of the row the last clean started on last.
+    const std::wstring& LastCleanPath() const { return m_lastCleanPath; }
 
     // True when the view carried the command out.
     bool OnCommand(UINT id);
@@ -68,6 +103,7 @@ public:
     // and names the mode in the title. A Cookies Killer scan that finds
     // nothing gives way to Offline Temp.
     void RunMode(BYTE mode);
+    bool IsScanning() const { return m_scanJob != nullptr; }
 
     // The main window's title, set only when its text changes.
     void SetMainTitle(const std::wstring& text);
@@ -79,7 +115,7 @@ public:
     // Starts the clean worker over the selected rows (commands 157 and 158);
     // false when one already runs or none could be started.
     bool StartClean(bool permanent);
-    bool IsCleaning() const { return m_pCleanThread.IsValid(); }
+    bool IsCleaning() const { return static_cast<bool>(m_pCleanThread); }
 
     // Opens the selected rows' items with the shell (Open, double click, Enter);
     // asks first when there are several.
@@ -122,8 +158,21 @@ private:
     void ApplyStoredPlacement();
     // Progress and status, while idle and during a clean.
     void OnCleanItem(int row, LPARAM report);
+    void OnCleanItemLeft(int row, LeftReason reason);
     void OnCleanDone();
     void OnItemChanged();
+    void OnSelectionNotice(const NMLISTVIEW& change);
+    void OnRangeSelected(const NMLVODSTATECHANGE& range);
+    void RecountSelection();
+    void ShowSelectionSize();
+    void ShowCleanSummary();
+    // The text a virtual row gives the control, and the control's own
+    // requests for texts from other callers.
+    void OnGetDispInfo(NMLVDISPINFOW& info) const;
+    bool AnswerTextRequest(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    // The control's rows follow the listing's count.
+    void SyncRowCount(bool keepScroll);
+    std::vector<int> SelectedRows() const;
     void ShowRemovalStatus();
     void ShowProgress(int startCount);
     void RunNextMode();
@@ -137,13 +186,33 @@ private:
     void RepaintDuringClean();
     void StopWorker();
     void OnDestroy();
+    // The scan of a mode on its own thread, while this thread answers the
+    // window; false when the window went away meanwhile.
+    bool RunScan(const std::shared_ptr<ScanJob>& job, std::optional<RulesFile> rules);
+    bool WaitForScan(const win::Thread& worker, ScanJob& job);
+    void StopScan();
+    // A scan or a clean runs: the list is disabled and the frame keeps the keys.
+    void EnterBusyState();
+    void LeaveBusyState();
+    static constexpr DWORD kScanTitleInterval = 200;  // ms between two progress titles
+    static constexpr DWORD kScanStopWait = 30000;     // ms a stopped scan may take to end
 
     CBriskoApp& m_app;
     CBriskoDoc& m_doc;
     win::ImageList m_imageListSmall;
     win::ImageList m_imageListLarge;
     bool m_bColumnsReady = false;
-    std::unordered_set<std::wstring> m_listedItems;  // ItemKey of every row since the list was last emptied
-    win::KernelHandle m_pCleanThread;             // the running worker, empty when idle
+    FoundItems m_items;                            // the rows, in their order
+    CTypeNames m_types;                            // the type names the rows' tags stand for
+    SelectionSize m_selectedSize;                  // kept as the selection changes
+    bool m_bBulkSelection = false;                 // while a command changes many rows' selection
+    std::unordered_map<FoundItems::Id, LeftReason> m_leftReasons;  // rows the last clean left
+    int m_pendingLeftRow = -1;                     // the row the worker said stays, until it ends it
+    CleanTally m_cleanTally;
+    std::wstring m_cleanSummary;                   // shown until the next scan or clean
+    bool m_bKeepCleanSummary = false;              // for the next mode a clean starts
+    std::wstring m_lastCleanPath;
+    std::shared_ptr<ScanJob> m_scanJob;            // the running scan, none when idle
+    win::Thread m_pCleanThread;                    // the running worker, empty when idle
     std::shared_ptr<CleanControl> m_cleanControl;  // shared with the running worker
 };

@@ -5,6 +5,7 @@
 #include "i18n/Lang.h"
 #include "view/BriskoView.h"
 #include "view/StatusTexts.h"
+#include "win/Controls.h"
 
 void CBriskoView::SetMainTitle(const std::wstring& text) {
     if (!m_app.m_pMainWnd.IsWindow() || m_app.m_pMainWnd.GetWindowText() == text) return;
@@ -20,12 +21,82 @@ void CBriskoView::ShowStatusText(const std::wstring& text) {
 
 void CBriskoView::UpdateSelectionStatus() {
     if (m_bBusy) return;
-    ShowStatusText(SelectionStatusText(List().GetSelectedCount(), List().GetItemCount()));
+    int selected = List().GetSelectedCount();
+    // A row the last clean left tells why, when it is the one selected.
+    if (selected == 1 && !m_leftReasons.empty()) {
+        if (std::optional<LeftReason> reason = LeftReasonOf(List().GetNextItem(-1, LVNI_SELECTED)))
+            return ShowStatusText(LeftRowStatusText(*reason));
+    }
+    ShowStatusText(SelectionStatusText(selected, List().GetItemCount()));
+}
+
+std::optional<LeftReason> CBriskoView::LeftReasonOf(size_t row) const {
+    if (row >= m_items.Count()) return std::nullopt;
+    auto found = m_leftReasons.find(m_items.IdAt(row));
+    if (found == m_leftReasons.end()) return std::nullopt;
+    return found->second;
+}
+
+void CBriskoView::OnSelectionNotice(const NMLISTVIEW& change) {
+    if (!(change.uChanged & LVIF_STATE) || !((change.uOldState ^ change.uNewState) & LVIS_SELECTED)) return;
+    const bool selected = (change.uNewState & LVIS_SELECTED) != 0;
+    if (change.iItem < 0) {
+        // Every row at once: the whole listing, or nothing.
+        m_selectedSize = SelectionSize();
+        if (selected) RecountSelection();
+        return;
+    }
+    if (static_cast<size_t>(change.iItem) >= m_items.Count()) return;
+    const FoundItem& item = m_items[change.iItem];
+    const int step = selected ? 1 : -1;
+    if (item.folder) {
+        m_selectedSize.folders += step;
+    } else {
+        m_selectedSize.files += step;
+        m_selectedSize.bytes += selected ? item.size : (0 - item.size);
+    }
+}
+
+void CBriskoView::OnRangeSelected(const NMLVODSTATECHANGE&) {
+    // A range tells its new state, not which of its rows had it before.
+    RecountSelection();
+}
+
+void CBriskoView::RecountSelection() {
+    m_selectedSize = SelectionSize();
+    win::CListCtrl list = List();
+    const bool all = list.GetSelectedCount() == static_cast<int>(m_items.Count());
+    auto count = [this](size_t row) {
+        const FoundItem& item = m_items[row];
+        if (item.folder) return void(++m_selectedSize.folders);
+        ++m_selectedSize.files;
+        m_selectedSize.bytes += item.size;
+    };
+    if (all) {
+        for (size_t row = 0; row < m_items.Count(); ++row) count(row);
+        return;
+    }
+    for (int row : SelectedRows()) count(row);
+}
+
+void CBriskoView::ShowSelectionSize() {
+    win::CStatusBar* bar = m_app.m_pStatusBar;
+    if (!bar || !bar->IsWindow()) return;
+    std::wstring text = m_selectedSize.Rows() > 0 ? SelectionSizeText(m_selectedSize.bytes, m_selectedSize.Rows(),
+                                                                      m_selectedSize.folders)
+                                                  : std::wstring();
+    win::SetStatusPaneText(*bar, kSelectionSizePane, text);
+}
+
+void CBriskoView::ShowCleanSummary() {
+    win::CStatusBar* bar = m_app.m_pStatusBar;
+    if (bar && bar->IsWindow()) win::SetStatusPaneText(*bar, kCleanSummaryPane, m_cleanSummary);
 }
 
 void CBriskoView::OnItemChanged() {
     // A scan changes every row it fills in: the status follows once, at its end.
     if (m_bFilling) return;
+    ShowSelectionSize();
     CommandStateChanged();
     if (!m_bBusy) return UpdateSelectionStatus();
     ULONGLONG now = ::GetTickCount64();
@@ -45,13 +116,29 @@ void CBriskoView::ShowProgress(int startCount) {
 void CBriskoView::RunNextMode() {
     // A clean emptied the list: the next mode runs without a question.
     ShowStatusText(LoadResPrefix(AFX_IDS_IDLEMESSAGE));
+    m_bKeepCleanSummary = true;  // what the clean did stays in view over the next mode
     RunMode(NextMode(m_nMode));
 }
 
 void CBriskoView::OnCleanItem(int row, LPARAM report) {
     if (report < 0) return ShowRemovalStatus();
-    List().DeleteItem(row);
+    if (row == m_pendingLeftRow) {
+        m_pendingLeftRow = -1;  // the row stays, unselected, with its reason
+    } else if (static_cast<size_t>(row) < m_items.Count()) {
+        const FoundItem& item = m_items[row];
+        ++m_cleanTally.removed;
+        if (!item.folder) m_cleanTally.bytesRemoved += item.size;
+        List().DeleteItem(row);
+    }
     if (List().GetSelectedCount() > 0) ShowProgress(static_cast<int>(report));
+}
+
+void CBriskoView::OnCleanItemLeft(int row, LeftReason reason) {
+    if (static_cast<size_t>(row) >= m_items.Count()) return;
+    m_pendingLeftRow = row;
+    m_leftReasons[m_items.IdAt(row)] = reason;
+    ++m_cleanTally.leftByReason[static_cast<int>(reason)];
+    List().SetItemState(row, 0, LVIS_SELECTED);
 }
 
 void CBriskoView::ShowRemovalStatus() {
@@ -62,13 +149,16 @@ void CBriskoView::ShowRemovalStatus() {
     if (m_lastRemovalStatus != 0 && now - m_lastRemovalStatus < kStatusInterval) return;
     m_lastRemovalStatus = now;
     ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-    ShowStatusText(RowStatusText(GetCurrentCleanPath(m_app)));
+    if (m_cleanControl) ShowStatusText(RowStatusText(m_cleanControl->CurrentPath()));
 }
 
 void CBriskoView::OnCleanDone() {
-    if (m_pCleanThread) ::WaitForSingleObject(m_pCleanThread.Get(), 5000);  // it has posted its last report
+    m_pCleanThread.Wait(5000);  // it has posted its last report
     m_pCleanThread.Reset();
+    if (m_cleanControl) m_lastCleanPath = m_cleanControl->CurrentPath();
     m_cleanControl.reset();
+    m_cleanSummary = CleanSummaryText(m_cleanTally);
+    ShowCleanSummary();
     m_lastRemovalStatus = 0;
     m_lastWaitCursor = 0;
     m_bBusy = false;

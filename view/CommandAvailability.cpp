@@ -1,16 +1,22 @@
 #include "view/CommandAvailability.h"
 
 #include "res/resource.h"
+#include "scan/Modes.h"
 
 std::optional<bool> CommandRule(UINT id, const CommandState& s) {
     switch (id) {
     case ID_OPTIONS_STANDARD:
+        return !s.busy || s.scanning == MODE_STANDARD;
     case ID_OPTIONS_OFFLINE_TEMP:
+        return !s.busy || s.scanning == MODE_OFFLINE_TEMP;
+    case ID_OPTIONS_COOKIES:
+        return (s.cookiesAvailable && !s.busy) || s.scanning == MODE_COOKIES_KILLER;
     case ID_VIEW_LANGUAGE:
     case ID_OPTIONS_RULES:
         return !s.busy;
-    case ID_OPTIONS_COOKIES:
-        return s.cookiesAvailable && !s.busy;
+    case ID_EDIT_STOP:
+        // Escape: stops a scan, or a clean after the row in hand.
+        return s.busy;
     case ID_EDIT_DELETE:
     case ID_EDIT_RECYCLE:
     case ID_FILE_OPEN:

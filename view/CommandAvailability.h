@@ -10,6 +10,7 @@ struct CommandState {
     int selected = 0;
     bool busy = false;
     bool cookiesAvailable = true;
+    BYTE scanning = 0;  // the mode whose scan runs, which its own command stops; 0 for none
 };
 
 // Whether a command of the program may run; nothing for an id that no

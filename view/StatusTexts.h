@@ -1,7 +1,12 @@
 #pragma once
 // The texts of the title bar and of the status bar's first pane while the
 // view works: pure text, so that they are tested without a window.
+#include <windows.h>
+
 #include <string>
+#include <unordered_map>
+
+#include "clean/RemovalReport.h"
 
 // The "Status" texts: "8" and "13" ("Ready"), "9" ("selected") and "11"
 // ("Deleting ") are the built-in texts themselves with the built-in
@@ -20,3 +25,28 @@ int ProgressPercent(int startCount, int selected);
 std::wstring ProgressTitle(int percent, const std::wstring& modeTitle);
 // "Completed - " and the mode title.
 std::wstring CompletedTitle(const std::wstring& modeTitle);
+
+// The panes of the status bar: messages, the selection's size, what the
+// last clean did.
+inline constexpr int kMessagePane = 0;
+inline constexpr int kSelectionSizePane = 1;
+inline constexpr int kCleanSummaryPane = 2;
+
+// "192.6 MB in 3,510 selected"; with folders, whose contents are not
+// counted, "192.6 MB + 2 folders in 3,512 selected".
+std::wstring SelectionSizeText(ULONGLONG bytes, int rows, int folders);
+
+// "Standard - scanning 12,480": the mode's own name and the items found so far.
+std::wstring ScanningTitle(const std::wstring& modeName, size_t found);
+
+// What a clean did, counted by the view as the worker reports its rows.
+struct CleanTally {
+    int removed = 0;
+    ULONGLONG bytesRemoved = 0;
+    std::unordered_map<int, int> leftByReason;  // LeftReason -> rows
+    int Left() const;
+};
+// "Removed 3,508 items (192.6 MB); 2 left: 1 in use, 1 a link".
+std::wstring CleanSummaryText(const CleanTally& tally);
+// The status of a selected row whose item a clean left: why it stayed.
+std::wstring LeftRowStatusText(LeftReason reason);

@@ -2,52 +2,118 @@
 
 #include <commctrl.h>
 
-#include "app/BriskoApp.h"
+#include <algorithm>
+#include <optional>
+
 #include "clean/DeleteItem.h"
 #include "i18n/Lang.h"
 #include "i18n/LangTexts.h"
-#include "res/resource.h"
-#include "win/Controls.h"
-#include "win/Text.h"
+#include "win/Log.h"
+
+void CleanControl::SetCandidates(std::vector<CleanCandidate> rows) {
+    candidates = std::move(rows);
+    ::AcquireSRWLockExclusive(&m_lock);
+    m_selected.assign(candidates.size(), 1);
+    ::ReleaseSRWLockExclusive(&m_lock);
+}
+
+int CleanControl::CandidateOfRow(int row) const {
+    // From the last row to the first: indices fall.
+    auto at = std::lower_bound(candidates.begin(), candidates.end(), row,
+                               [](const CleanCandidate& c, int r) { return c.row > r; });
+    return at != candidates.end() && at->row == row ? static_cast<int>(at - candidates.begin()) : -1;
+}
+
+bool CleanControl::IsSelected(size_t candidate) const {
+    ::AcquireSRWLockShared(&m_lock);
+    bool selected = candidate < m_selected.size() && m_selected[candidate];
+    ::ReleaseSRWLockShared(&m_lock);
+    return selected;
+}
+
+void CleanControl::SetRowSelected(int row, bool selected) {
+    int candidate = CandidateOfRow(row);
+    if (candidate < 0) return;
+    ::AcquireSRWLockExclusive(&m_lock);
+    m_selected[candidate] = selected;
+    ::ReleaseSRWLockExclusive(&m_lock);
+}
+
+void CleanControl::SetAllSelected(bool selected) {
+    ::AcquireSRWLockExclusive(&m_lock);
+    std::fill(m_selected.begin(), m_selected.end(), selected ? 1 : 0);
+    ::ReleaseSRWLockExclusive(&m_lock);
+}
+
+void CleanControl::SetCurrentPath(const std::wstring& path) {
+    std::wstring copy = path;  // allocate outside the lock
+    ::AcquireSRWLockExclusive(&m_lock);
+    m_currentPath.swap(copy);
+    ::ReleaseSRWLockExclusive(&m_lock);
+}
+
+std::wstring CleanControl::CurrentPath() const {
+    ::AcquireSRWLockShared(&m_lock);
+    std::wstring path = m_currentPath;
+    ::ReleaseSRWLockShared(&m_lock);
+    return path;
+}
 
 namespace {
 
-SRWLOCK g_currentPathLock = SRWLOCK_INIT;
-
-// The rows of the view's list, read in batches from the row the worker has
-// reached downwards. A batch serves while no row's state has changed since
-// it was read; any change, such as Unselect All, makes the next row read anew.
-class CListRows : public ICleanRows {
+// The rows as the worker sees them: the candidates at their indices, each
+// selected as long as the shared selection says so; every other row unselected.
+class CCandidateRows : public ICleanRows {
 public:
-    CListRows(HWND list, const CleanControl& control) : m_list(list), m_control(control) {}
-    int Count() override { return m_list.GetItemCount(); }
-    int SelectedCount() override { return m_list.GetSelectedCount(); }
+    explicit CCandidateRows(const CleanControl& control) : m_control(control) {}
+    int Count() override { return m_control.rowCount; }
+    int SelectedCount() override { return static_cast<int>(m_control.candidates.size()); }
     CleanRow Row(int row) override {
-        if (!Holds(row) || m_batch.selectionChanges != m_control.selectionChanges) {
-            m_batch.last = row;
-            m_batch.count = kBatchRows;
-            m_list.SendMessage(WM_READCLEANROWS, 0, reinterpret_cast<LPARAM>(&m_batch));
-        }
-        return Holds(row) ? m_batch.rows[m_batch.last - row] : CleanRow{};
+        const auto& candidates = m_control.candidates;
+        while (m_next < candidates.size() && candidates[m_next].row > row) ++m_next;
+        if (m_next == candidates.size() || candidates[m_next].row != row) return {};
+        const FoundItem& item = *candidates[m_next].item;
+        return {m_control.IsSelected(m_next), item.path, item.folder};
     }
 
 private:
-    static constexpr int kBatchRows = 64;
-    bool Holds(int row) const { return row <= m_batch.last && m_batch.last - row < static_cast<int>(m_batch.rows.size()); }
-    win::CListCtrl m_list;
     const CleanControl& m_control;
-    CleanRowBatch m_batch;
+    size_t m_next = 0;
+};
+
+// What became of the row in hand: the first reason something stayed. What
+// is gone since the scan is no reason to keep its row.
+class CRowOutcome : public IRemovalReport {
+public:
+    explicit CRowOutcome(IRemovalReport& next) : m_next(next) {}
+    void Begin() { m_left.reset(); }
+    void Failed() {
+        if (!m_left) m_left = LeftReason::Failed;
+    }
+    void Removing(const std::wstring& path) override { m_next.Removing(path); }
+    void Left(const std::wstring& path, LeftReason reason) override {
+        m_next.Left(path, reason);
+        if (!m_left && reason != LeftReason::Missing) m_left = reason;
+    }
+    const std::optional<LeftReason>& LeftFor() const { return m_left; }
+
+private:
+    IRemovalReport& m_next;
+    std::optional<LeftReason> m_left;
 };
 
 // Posts the worker's reports to the view; names the row being removed first.
 class CPostedProgress : public ICleanProgress {
 public:
-    explicit CPostedProgress(const CleanRequest& request) : m_request(request) {}
+    CPostedProgress(const CleanRequest& request, const CRowOutcome& outcome) : m_request(request), m_outcome(outcome) {}
     void Starting(int row, const std::wstring& path) override {
-        if (m_request.app) SetCurrentCleanPath(*m_request.app, path);
+        m_request.control->SetCurrentPath(path);
         Post(WM_CLEANITEM, row, -1);
     }
-    void Finished(int row, int startCount) override { Post(WM_CLEANITEM, row, startCount); }
+    void Finished(int row, int startCount) override {
+        if (m_outcome.LeftFor()) Post(WM_CLEANITEMLEFT, row, static_cast<LPARAM>(*m_outcome.LeftFor()));
+        Post(WM_CLEANITEM, row, startCount);
+    }
     void Done() override { Post(WM_CLEANDONE, 0, 0); }
 
 private:
@@ -55,47 +121,10 @@ private:
         ::PostMessageW(m_request.reportTo, message, static_cast<WPARAM>(row), report);
     }
     const CleanRequest& m_request;
+    const CRowOutcome& m_outcome;
 };
 
-DWORD WINAPI CleanWorker(void* parameter) {
-    std::unique_ptr<CleanRequest> request(static_cast<CleanRequest*>(parameter));
-    try {
-        RunClean(*request);
-    } catch (...) {
-        ::PostMessageW(request->reportTo, WM_CLEANDONE, 0, 0);
-    }
-    return 0;
-}
-
 }  // namespace
-
-void ReadCleanRows(HWND list, CleanRowBatch& batch) {
-    win::CListCtrl rows(list);
-    batch.rows.clear();
-    for (int row = batch.last; row >= 0 && batch.last - row < batch.count; --row) {
-        CleanRow answer;
-        answer.selected = (rows.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
-        if (answer.selected) {
-            answer.path = rows.GetItemText(row, 0);
-            answer.folder = rows.GetItemText(row, 2).empty();  // an empty size marks a whole-folder row
-        }
-        batch.rows.push_back(std::move(answer));
-    }
-}
-
-void SetCurrentCleanPath(CBriskoApp& app, const std::wstring& path) {
-    std::wstring copy = path;  // allocate outside the lock
-    ::AcquireSRWLockExclusive(&g_currentPathLock);
-    app.m_strCurrentPath.swap(copy);
-    ::ReleaseSRWLockExclusive(&g_currentPathLock);
-}
-
-std::wstring GetCurrentCleanPath(const CBriskoApp& app) {
-    ::AcquireSRWLockShared(&g_currentPathLock);
-    std::wstring path = app.m_strCurrentPath;
-    ::ReleaseSRWLockShared(&g_currentPathLock);
-    return path;
-}
 
 std::wstring DeletingStatusText(const std::wstring& path) {
     return GetUiText(LangId::StatusDeleting) + L" " + path;
@@ -116,23 +145,38 @@ void CStatusBarReport::Removing(const std::wstring& path) {
 }
 
 void RunClean(const CleanRequest& request) {
-    CListRows rows(request.list, *request.control);
-    CPostedProgress progress(request);
-    CStatusBarReport report(request.statusBar, kStatusInterval);
-    RemovalContext removal{MachineGuards(), report};
+    CCandidateRows rows(*request.control);
+    CStatusBarReport statusBar(request.statusBar, kStatusInterval);
+    CRowOutcome outcome(statusBar);
+    CPostedProgress progress(request, outcome);
+    RemovalContext removal{MachineGuards(), outcome};
     ItemRemover remove = request.remove;
     if (!remove)
         remove = [&removal](const std::wstring& path, bool permanent, bool folderRow) {
             RemoveRowItem(path, permanent, folderRow, removal);
         };
-    RunCleanJob(rows, progress, request.permanent, remove, request.control->keepGoing);
+    auto removeAndRecord = [&](const std::wstring& path, bool permanent, bool folderRow) {
+        outcome.Begin();
+        try {
+            remove(path, permanent, folderRow);
+        } catch (...) {
+            win::LogCaughtException(L"removal of a row");
+            outcome.Failed();  // the clean goes on; the row stays
+        }
+    };
+    RunCleanJob(rows, progress, request.permanent, removeAndRecord, request.control->keepGoing);
 }
 
-win::KernelHandle StartCleanWorker(std::unique_ptr<CleanRequest> request) {
-    win::KernelHandle thread(::CreateThread(nullptr, 0, &CleanWorker, request.get(), CREATE_SUSPENDED, nullptr));
-    if (!thread) return thread;
-    request.release();  // the thread owns it now
-    ::SetThreadPriority(thread.Get(), THREAD_PRIORITY_HIGHEST);
-    ::ResumeThread(thread.Get());
-    return thread;
+win::Thread StartCleanWorker(CleanRequest request) {
+    HWND reportTo = request.reportTo;
+    return win::Thread::Start(
+        [request = std::move(request), reportTo] {
+            try {
+                RunClean(request);
+            } catch (...) {
+                win::LogCaughtException(L"clean worker");
+                ::PostMessageW(reportTo, WM_CLEANDONE, 0, 0);
+            }
+        },
+        L"clean worker", THREAD_PRIORITY_HIGHEST);
 }

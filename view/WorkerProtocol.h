@@ -1,8 +1,8 @@
 #pragma once
 // The window's side of a clean: the private messages the worker posts to the
-// view, the rows it reads from the list through synchronous messages, the
-// hand-over of the path being removed, the status texts, and the start of
-// the worker thread. Everything a worker and the window exchange is here.
+// view, the rows it works on, the selection it asks about, the hand-over of
+// the path being removed, the status texts, and the start of the worker
+// thread. Everything a worker and the window exchange is here.
 #include <windows.h>
 
 #include <atomic>
@@ -12,19 +12,17 @@
 
 #include "clean/CleanJob.h"
 #include "scan/FoundItemSink.h"
-#include "win/Handle.h"
-
-class CBriskoApp;
+#include "scan/FoundItems.h"
+#include "win/Thread.h"
 
 // Private messages of the view, in the application's own range: the view is
 // a list control, whose messages fill the WM_USER range.
 inline constexpr UINT WM_CLEANDONE = WM_APP + 257;    // a worker has finished
 inline constexpr UINT WM_CLEANITEM = WM_APP + 258;    // the clean worker starts (-1) or ends a row
 inline constexpr UINT WM_LANGCHANGED = WM_APP + 259;  // a new language file is in use
-// Sent by the clean worker to the list: fill the CleanRowBatch at lParam
-// with the selection, path and kind of the rows it asks for, in one round
-// trip (each costs about as much as removing a file under Wine).
-inline constexpr UINT WM_READCLEANROWS = WM_APP + 260;
+// Posted by the clean worker just before it ends a row whose item stays:
+// wParam the row, lParam the LeftReason.
+inline constexpr UINT WM_CLEANITEMLEFT = WM_APP + 260;
 
 // Sent by the Advance dialog's worker to the view: list the found item whose
 // path is at wParam (std::wstring) and find record at lParam, on the view's thread.
@@ -43,24 +41,42 @@ private:
     HWND m_view;
 };
 
-// Rows `last` down to `last` - count + 1 as they stand, and the list's count
-// of selection changes when they were read: while that count stays, the
-// rows' selection is still what the batch says.
-struct CleanRowBatch {
-    int last = 0;
-    int count = 0;
-    long selectionChanges = 0;
-    std::vector<CleanRow> rows;  // rows[0] is row `last`
+// One row a clean may remove: a row selected when it started.
+struct CleanCandidate {
+    // Its index then. A clean drops only rows below the one it works on, so
+    // the index holds until the clean reaches the row.
+    int row = 0;
+    const FoundItem* item = nullptr;
 };
 
-// The answer to WM_READCLEANROWS from the list's own rows.
-void ReadCleanRows(HWND list, CleanRowBatch& batch);
+// Shared by the view and its worker, so that neither outlives what it reads.
+// The rows are set before the worker starts and never change; the
+// selection changes on the view's thread and is read on the worker's.
+class CleanControl {
+public:
+    std::atomic<bool> keepGoing{true};  // cleared by Escape, or when the view goes away
+    int rowCount = 0;                   // rows of the list when the clean started
+    std::vector<CleanCandidate> candidates;      // from the last row to the first
+    std::shared_ptr<const FoundItemStore> store;  // keeps the candidates' records
 
-// The hand-over of the application's m_strCurrentPath between the clean
-// worker, which replaces it before each row, and the view, which shows it:
-// a read never overlaps a replacement.
-void SetCurrentCleanPath(CBriskoApp& app, const std::wstring& path);
-std::wstring GetCurrentCleanPath(const CBriskoApp& app);
+    // Takes the candidates, all selected.
+    void SetCandidates(std::vector<CleanCandidate> rows);
+    bool IsSelected(size_t candidate) const;
+    // A change of one row's selection (by its index now), or of all rows'.
+    void SetRowSelected(int row, bool selected);
+    void SetAllSelected(bool selected);
+
+    // The path of the row being removed: written by the worker, shown by the view.
+    void SetCurrentPath(const std::wstring& path);
+    std::wstring CurrentPath() const;
+
+private:
+    // The candidate of a row not yet reached, or -1.
+    int CandidateOfRow(int row) const;
+    mutable SRWLOCK m_lock = SRWLOCK_INIT;
+    std::vector<char> m_selected;  // by candidate
+    std::wstring m_currentPath;
+};
 
 // "Deleting", a blank and the path: the text of each file and folder a
 // removal hands over (two blanks with the built-in text).
@@ -88,18 +104,9 @@ private:
     ULONGLONG m_lastSent = 0;
 };
 
-// Shared by the view and its worker, so that neither outlives what it reads.
-struct CleanControl {
-    std::atomic<bool> keepGoing{true};  // cleared only when the view goes away
-    // Counted by the view at every change of a row's state during the clean.
-    std::atomic<long> selectionChanges{0};
-};
-
 struct CleanRequest {
-    HWND list = nullptr;       // read through synchronous messages only
-    HWND reportTo = nullptr;   // receives WM_CLEANITEM and WM_CLEANDONE
+    HWND reportTo = nullptr;   // receives WM_CLEANITEM, WM_CLEANITEMLEFT and WM_CLEANDONE
     HWND statusBar = nullptr;  // shows each file and folder removed
-    CBriskoApp* app = nullptr;  // its m_strCurrentPath names the row being removed
     bool permanent = true;
     std::shared_ptr<CleanControl> control = std::make_shared<CleanControl>();
     ItemRemover remove;  // empty: the real removal, reporting to the status bar
@@ -108,6 +115,6 @@ struct CleanRequest {
 // The worker's whole run, on the calling thread.
 void RunClean(const CleanRequest& request);
 
-// Starts the worker at the highest normal priority; it owns `request`.
-// An empty handle when no thread could be started.
-win::KernelHandle StartCleanWorker(std::unique_ptr<CleanRequest> request);
+// Starts the worker at the highest normal priority; an empty thread when
+// none could be started.
+win::Thread StartCleanWorker(CleanRequest request);

@@ -1,5 +1,6 @@
 #include "win/Controls.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace win {
@@ -99,6 +100,48 @@ std::wstring CStatusBar::GetPaneText(int pane) const {
     std::vector<wchar_t> buffer(n + 1);
     SendMessage(SB_GETTEXTW, pane, reinterpret_cast<LPARAM>(buffer.data()));
     return std::wstring(buffer.data());
+}
+
+namespace {
+int TextWidth(HWND window, const std::wstring& text) {
+    if (text.empty()) return 0;
+    HDC dc = ::GetDC(window);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(window, dc);
+    return size.cx + 16;  // the pane's own borders and a little air
+}
+}  // namespace
+
+void FitStatusPanes(const CStatusBar& bar) {
+    if (!bar.IsWindow()) return;
+    int widths[kStatusPanes] = {};
+    int rest = bar.GetClientRect().right;
+    const int panes = static_cast<int>(bar.SendMessage(SB_GETPARTS, 0, 0));
+    for (int pane = 1; pane < kStatusPanes; ++pane) {
+        widths[pane] = pane < panes ? TextWidth(bar.GetSafeHwnd(), bar.GetPaneText(pane)) : 0;
+        rest -= widths[pane];
+    }
+    int edges[kStatusPanes] = {};
+    edges[0] = std::max(rest, 60);
+    for (int pane = 1; pane < kStatusPanes; ++pane) edges[pane] = edges[pane - 1] + widths[pane];
+    edges[kStatusPanes - 1] = -1;
+    bar.SendMessage(SB_SETPARTS, kStatusPanes, reinterpret_cast<LPARAM>(edges));
+}
+
+void SetStatusPaneText(const CStatusBar& bar, int pane, const std::wstring& text) {
+    if (!bar.IsWindow()) return;
+    const bool parted = bar.SendMessage(SB_GETPARTS, 0, 0) >= kStatusPanes;
+    if (parted && bar.GetPaneText(pane) == text) return;
+    if (!parted) {
+        int edges[kStatusPanes] = {};
+        for (int& edge : edges) edge = -1;
+        bar.SendMessage(SB_SETPARTS, kStatusPanes, reinterpret_cast<LPARAM>(edges));
+    }
+    bar.SetPaneText(pane, text, SBT_NOTABPARSING);
+    FitStatusPanes(bar);
 }
 
 void EnableMenuItems(HMENU menu, const std::function<bool(UINT id)>& isEnabled) {

@@ -55,6 +55,13 @@ public:
     std::wstring GetPaneText(int pane) const;
 };
 
+// Sets the text of pane `pane` of a status bar of kStatusPanes panes; the
+// panes after the first are as wide as their texts (none when empty), the
+// first takes the rest. FitStatusPanes does the sharing again after a resize.
+inline constexpr int kStatusPanes = 3;
+void SetStatusPaneText(const CStatusBar& bar, int pane, const std::wstring& text);
+void FitStatusPanes(const CStatusBar& bar);
+
 // Enables or greys each command item of a popup menu, by position, as
 // `isEnabled` says; separators and submenus are left as they are.
 void EnableMenuItems(HMENU menu, const std::function<bool(UINT id)>& isEnabled);

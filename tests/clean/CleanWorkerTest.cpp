@@ -77,10 +77,10 @@ TEST_F(CleanRun, RemovesTheSelectedRowsFromTheLastToTheFirst) {
     EXPECT_EQ(Rows(), (std::vector<std::wstring>{folder / L"b.tmp", folder / L"d.tmp", folder / L"e.tmp"}));
     EXPECT_TRUE(view.IsWindowEnabled());
     EXPECT_FALSE(view.IsCleaning());
-    EXPECT_EQ(GetCurrentCleanPath(app.App()), folder / L"a.tmp");
+    EXPECT_EQ(view.LastCleanPath(), folder / L"a.tmp");
 }
 
-TEST_F(CleanRun, AFolderRowWithAFileInUseKeepsThatFileAndIsStillDropped) {
+TEST_F(CleanRun, AFolderRowWithAFileInUseKeepsThatFileAndItsRowAVanishedFileIsDropped) {
     std::wstring item = folder / L"Cache";
     MakeFolders(item + L"\\x\\y");
     WriteFileBytes(item + L"\\x\\y\\held.dat", "x");
@@ -93,7 +93,9 @@ TEST_F(CleanRun, AFolderRowWithAFileInUseKeepsThatFileAndIsStillDropped) {
     Select({0, 1});
     view.OnCommand(ID_EDIT_DELETE);
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_TRUE(Rows().empty());
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{item}));
+    EXPECT_EQ(view.List().GetSelectedCount(), 0);
+    EXPECT_EQ(view.LeftReasonOf(0), LeftReason::InUse);
     EXPECT_TRUE(Exists(item + L"\\x\\y\\held.dat"));
     EXPECT_FALSE(Exists(item + L"\\x\\free.dat"));
     EXPECT_FALSE(Exists(item + L"\\top.dat"));

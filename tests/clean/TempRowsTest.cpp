@@ -1,7 +1,8 @@
 // The Standard scan's own rows for the Windows Temp folder ("...\Temp\", with
 // its trailing backslash) and the TMP folder, cleaned through the view's
 // commands: each folder is emptied and kept, and what lies behind a link in
-// it is never touched.
+// it is never touched. The link stays, so the row stays too, unselected,
+// saying why.
 #include <gtest/gtest.h>
 
 #include "catalog/BriskoDoc.h"
@@ -87,7 +88,10 @@ TEST_F(TempRows, ArePermanentlyOrRecycledEmptiedAndKeptWithTheLinksAndWhatLiesBe
         ASSERT_TRUE(WaitUntil([&] { return !view.m_bBusy; }));
 
         for (const std::wstring& folder : folders) {
-            EXPECT_EQ(RowOf(view, folder + L"\\"), -1);
+            int row = RowOf(view, folder + L"\\");
+            ASSERT_GE(row, 0) << folder;
+            EXPECT_EQ(view.List().GetItemState(row, LVIS_SELECTED), 0u) << folder;
+            EXPECT_EQ(view.LeftReasonOf(row), LeftReason::Link) << folder;
             EXPECT_TRUE(Exists(folder)) << folder;
             EXPECT_FALSE(Exists(folder + L"\\junk.tmp")) << folder;
             EXPECT_FALSE(Exists(folder + L"\\sub")) << folder;

@@ -6,12 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
+
 #include "catalog/BriskoDoc.h"
 #include "res/resource.h"
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
 #include "view/BriskoView.h"
-#include "view/Sorting.h"
+#include "scan/FoundItemOrder.h"
 
 using namespace testing_support;
 using Texts = std::vector<std::wstring>;
@@ -44,12 +46,24 @@ protected:
     }
     void TearDown() override { view.DestroyWindow(); }
 
-    // Appends a row with the texts of columns 0, 2 and 3.
+    // Appends a row that shows the texts of columns 0, 2 ("" for a folder,
+    // else a number of KB) and 3 (a local "MM/DD/YYYY HH:MM").
     void AddRow(const std::wstring& path, const std::wstring& size, const std::wstring& date = L"") {
-        win::CListCtrl list = view.List();
-        int row = list.InsertItem(list.GetItemCount(), path, 1);
-        list.SetItemText(row, 2, size);
-        list.SetItemText(row, 3, date);
+        WIN32_FIND_DATAW find{};
+        if (size.empty()) find.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
+        else find.nFileSizeLow = static_cast<DWORD>(std::wcstoul(size.c_str(), nullptr, 10) * 1024);
+        SYSTEMTIME local{};
+        FILETIME localTime{};
+        if (!date.empty() && std::swscanf(date.c_str(), L"%hu/%hu/%hu %hu:%hu", &local.wMonth, &local.wDay, &local.wYear,
+                                          &local.wHour, &local.wMinute) == 5) {
+            ::SystemTimeToFileTime(&local, &localTime);
+            ::LocalFileTimeToFileTime(&localTime, &find.ftLastWriteTime);
+        }
+        view.InsertFoundRow(path, find, false);
+        ASSERT_EQ(view.List().GetItemText(view.List().GetItemCount() - 1, 2), size) << path;
+        if (!date.empty()) {
+            ASSERT_EQ(view.List().GetItemText(view.List().GetItemCount() - 1, 3), date) << path;
+        }
     }
     std::vector<int> Selected() const {
         std::vector<int> rows;
@@ -90,17 +104,10 @@ protected:
 };
 }  // namespace
 
-TEST(Sorting, SizeKeysAreTheLeadingNumberAndCompareAsNumbers) {
-    const std::pair<const wchar_t*, LONG> keys[] = {
-        {L"10 KB", 10}, {L"", 0}, {L"KB 5", 0}, {L" \t-3x", -3}, {L"+7 KB", 7}, {L"99999999999", LONG_MAX}};
-    for (const auto& [text, key] : keys) EXPECT_EQ(LeadingNumber(text), key) << text;
-    CSortItemInt two{2, 0}, ten{10, 0}, alsoTen{10, 0}, minus{-1, 0};
-    auto at = [](CSortItemInt& r) { return reinterpret_cast<LPARAM>(&r); };
-    EXPECT_EQ(CSortClass::CompareNumberAscending(at(two), at(ten), 0), -1);
-    EXPECT_EQ(CSortClass::CompareNumberAscending(at(ten), at(minus), 0), 1);
-    EXPECT_EQ(CSortClass::CompareNumberAscending(at(ten), at(alsoTen), 0), 0);
-    EXPECT_EQ(CSortClass::CompareNumberDescending(at(two), at(ten), 0), 1);
-    EXPECT_EQ(CSortClass::CompareNumberDescending(at(ten), at(alsoTen), 0), 0);
+TEST(Sorting, SizeKeysAreTheKilobytesTheColumnShows) {
+    const std::pair<ULONGLONG, ULONGLONG> keys[] = {
+        {0, 0}, {1, 1}, {1024, 1}, {1025, 1}, {2047, 1}, {2048, 2}, {10240, 10}, {6442450944ull, 6291456}};
+    for (const auto& [bytes, kilobytes] : keys) EXPECT_EQ(ShownKilobytes(bytes), kilobytes) << bytes;
 }
 
 TEST_F(ListCommands, HeaderClicksSortByTheColumnInTurnAndShowTheArrowOfTheOrder) {

@@ -12,7 +12,7 @@
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
 #include "view/BriskoView.h"
-#include "view/Sorting.h"
+#include "scan/FoundItemOrder.h"
 
 using namespace testing_support;
 
@@ -77,9 +77,7 @@ TEST_F(ModeTest, AnEmptyCookiesScanGivesWayToOfflineTempUntilTheNextStandardScan
 
 namespace {
 int CompareTexts(const wchar_t* a, const wchar_t* b, bool ascending = true) {
-    CSortItem first(a, 0), second(b, 0);
-    auto compare = ascending ? &CSortClass::CompareTextAscending : &CSortClass::CompareTextDescending;
-    return compare(reinterpret_cast<LPARAM>(&first), reinterpret_cast<LPARAM>(&second), 0);
+    return ascending ? CompareFoldedText(a, b) : CompareFoldedText(b, a);
 }
 }  // namespace
 

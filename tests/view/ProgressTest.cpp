@@ -134,17 +134,19 @@ TEST_F(ViewProgress, OneRowPerItemWhateverItsSpellingUntilTheListIsEmptied) {
 TEST(CommandAvailability, IdleAndBusyStatesFollowTheTable) {
     const UINT commands[] = {ID_OPTIONS_STANDARD, ID_OPTIONS_COOKIES,   ID_OPTIONS_OFFLINE_TEMP, ID_EDIT_DELETE,
                              ID_EDIT_RECYCLE,     ID_FILE_OPEN,         ID_EDIT_SELECT_ALL,      ID_EDIT_UNSELECT_ALL,
-                             ID_EDIT_INVERT_SELECTION, ID_VIEW_LANGUAGE, ID_OPTIONS_RULES};
+                             ID_EDIT_INVERT_SELECTION, ID_VIEW_LANGUAGE, ID_OPTIONS_RULES, ID_EDIT_STOP};
     const struct {
         CommandState state;
         const char* enabled;  // one letter per command above
     } cases[] = {
-        {{0, 0, false, true}, "YYYNNNNNNYY"},    // an empty list
-        {{5, 0, false, true}, "YYYNNNYNYYY"},    // rows, none selected
-        {{5, 2, false, false}, "YNYYYYYYYYY"},   // some selected; Cookies found nothing last time
-        {{5, 5, false, true}, "YYYYYYNYYYY"},    // all selected
-        {{5, 2, true, true}, "NNNNNNNYNNN"},     // a clean runs: only Unselect All
-        {{5, 0, true, true}, "NNNNNNNNNNN"},
+        {{0, 0, false, true}, "YYYNNNNNNYYN"},    // an empty list
+        {{5, 0, false, true}, "YYYNNNYNYYYN"},    // rows, none selected
+        {{5, 2, false, false}, "YNYYYYYYYYYN"},   // some selected; Cookies found nothing last time
+        {{5, 5, false, true}, "YYYYYYNYYYYN"},    // all selected
+        {{5, 2, true, true}, "NNNNNNNYNNNY"},     // a clean runs: Unselect All, and Escape stops it
+        {{5, 0, true, true}, "NNNNNNNNNNNY"},
+        {{0, 0, true, true, MODE_STANDARD}, "YNNNNNNNNNNY"},       // a scan runs: its own command stops it
+        {{0, 0, true, false, MODE_COOKIES_KILLER}, "NYNNNNNNNNNY"},
     };
     for (const auto& c : cases)
         for (size_t i = 0; i < std::size(commands); ++i)

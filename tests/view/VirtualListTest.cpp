@@ -1,0 +1,142 @@
+// The list as a virtual view of its listing: what other programs read from
+// it, what a clean leaves in it and says about it, and the size of the
+// selection in the status bar.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "catalog/BriskoDoc.h"
+#include "clean/CleanTestSupport.h"
+#include "res/resource.h"
+#include "support/FakeMachine.h"
+#include "support/TestSupport.h"
+#include "support/ViewHost.h"
+#include "view/BriskoView.h"
+#include "view/StatusTexts.h"
+
+using namespace testing_support;
+using Texts = std::vector<std::wstring>;
+
+namespace {
+class VirtualList : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(view.Create(host.Frame()));
+        view.MoveWindow(0, 0, 700, 300);
+        view.SetUpList();
+        host.ForwardNotifications(&view);
+        view.m_showAdvanceDialog = [](CBriskoDoc&) {};
+    }
+    void TearDown() override { view.DestroyWindow(); }
+
+    std::wstring AddFile(const std::wstring& name, const std::string& bytes = "x") {
+        std::wstring path = folder / name;
+        WriteFileBytes(path, bytes);
+        EXPECT_TRUE(AddExistingItem(view, path)) << path;
+        return path;
+    }
+    std::wstring Pane(int pane) const {
+        return win::CStatusBar(::FindWindowExW(host.Frame(), nullptr, STATUSCLASSNAMEW, nullptr)).GetPaneText(pane);
+    }
+    void Select(int row, bool selected = true) {
+        view.List().SetItemState(row, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+    }
+
+    ScratchFolder folder{L"virtual"};
+    FakeMachine machine = [this] {
+        FakeMachine m;
+        m.windows = folder / L"win";
+        return m;
+    }();
+    ViewHost host;
+    CBriskoDoc doc{machine};
+    CBriskoView view{host.app, doc};
+};
+}  // namespace
+
+TEST_F(VirtualList, AnotherProcessReadsTheRowTextsAsTheListShowsThem) {
+    std::wstring path = AddFile(L"shown.log", std::string(3000, 'x'));
+    std::wstring out = folder / L"row.txt";
+    ChildProcess reader;
+    ASSERT_TRUE(reader.Start(SiblingProgram(L"read_list_row.exe"),
+                             std::to_wstring(reinterpret_cast<INT_PTR>(view.GetSafeHwnd())) + L" 0 \"" + out + L"\""));
+    ASSERT_TRUE(WaitUntil([&] { return !reader.IsRunning(); }));  // answering its messages meanwhile
+    EXPECT_EQ(reader.Wait(0), 0);
+    std::string bytes = ReadFileBytes(out);
+    std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    EXPECT_EQ(text, path + L"\n" + view.CellText(0, 1) + L"\n2 KB\n" + view.CellText(0, 3) + L"\n");
+    EXPECT_FALSE(view.CellText(0, 1).empty());
+}
+
+TEST_F(VirtualList, ACleanKeepsTheRowsWhoseItemsStayUnselectedAndSaysWhatItDid) {
+    ScratchFolder outside{L"virtual-outside"};
+    std::wstring held = AddFile(L"held.tmp");
+    std::wstring gone = AddFile(L"gone.tmp");
+    std::wstring removed = AddFile(L"removed.tmp", "1234");
+    std::wstring linked = folder / L"linked";
+    ASSERT_TRUE(clean_test::MakeLink(linked, outside.Path(), true));
+    ASSERT_TRUE(AddExistingItem(view, linked));
+    ChildProcess holder = HoldFileOpen(held);
+    ::DeleteFileW(gone.c_str());
+    view.List().SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+    ASSERT_TRUE(view.OnCommand(ID_EDIT_DELETE));
+    ASSERT_TRUE(WaitUntil([&] { return !view.m_bBusy; }));
+
+    std::vector<std::wstring> rows = RowPaths(view);
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows, (Texts{held, linked}));
+    EXPECT_EQ(view.List().GetSelectedCount(), 0);
+    EXPECT_EQ(view.m_nMode, MODE_STANDARD);  // rows are left: no next mode
+    // A held file is told as in use, or as refused where the platform
+    // cannot tell why.
+    int heldRow = RowPaths(view)[0] == held ? 0 : 1;
+    std::optional<LeftReason> heldReason = view.LeftReasonOf(heldRow);
+    ASSERT_TRUE(heldReason == LeftReason::InUse || heldReason == LeftReason::Failed);
+    const std::wstring heldWords =
+        heldReason == LeftReason::InUse ? L"in use or read-only" : L"the system refused to remove it";
+    EXPECT_EQ(view.LeftReasonOf(1 - heldRow), LeftReason::Link);
+    EXPECT_EQ(Pane(kCleanSummaryPane),
+              L"Removed 2 items (5 bytes); 2 left: 1 a link, or behind or holding one, 1 " + heldWords);
+    holder.Kill();
+
+    // A left row tells why when it is selected; the summary stays until the next scan.
+    Select(heldRow);
+    EXPECT_EQ(host.StatusText(), L"Not removed: " + heldWords);
+    Select(heldRow, false);
+    EXPECT_EQ(host.StatusText(), L"Ready");
+    view.RunMode(MODE_STANDARD);
+    EXPECT_EQ(Pane(kCleanSummaryPane), L"");
+}
+
+TEST_F(VirtualList, AnEmptyingCleansSummaryStaysOverTheNextMode) {
+    AddFile(L"only.tmp", "12");
+    view.List().SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+    ASSERT_TRUE(view.OnCommand(ID_EDIT_DELETE));
+    ASSERT_TRUE(WaitUntil([&] { return !view.m_bBusy; }));
+    EXPECT_EQ(view.m_nMode, MODE_OFFLINE_TEMP);  // Cookies Killer ran, found nothing and gave way
+    EXPECT_EQ(Pane(kCleanSummaryPane), L"Removed 1 items (2 bytes)");
+}
+
+TEST_F(VirtualList, TheSelectionSizePaneFollowsEverySelectionCommand) {
+    MakeFolders(folder / L"dir1");
+    MakeFolders(folder / L"dir2");
+    AddFile(L"a.tmp", std::string(1536, 'x'));
+    AddFile(L"b.tmp", std::string(512, 'x'));
+    ASSERT_TRUE(AddExistingItem(view, folder / L"dir1"));
+    ASSERT_TRUE(AddExistingItem(view, folder / L"dir2"));
+    view.SortRows(0, true);  // a.tmp, b.tmp, dir1, dir2
+    EXPECT_EQ(Pane(kSelectionSizePane), L"");
+    Select(0);
+    EXPECT_EQ(Pane(kSelectionSizePane), L"1.5 KB in 1 selected");
+    Select(1);
+    EXPECT_EQ(Pane(kSelectionSizePane), L"2.0 KB in 2 selected");
+    view.OnCommand(ID_EDIT_INVERT_SELECTION);
+    EXPECT_EQ(Pane(kSelectionSizePane), L"0 bytes + 2 folders in 2 selected");
+    view.OnCommand(ID_EDIT_SELECT_ALL);
+    EXPECT_EQ(Pane(kSelectionSizePane), L"2.0 KB + 2 folders in 4 selected");
+    view.SortRows(2, false);  // the selection goes with its rows
+    EXPECT_EQ(Pane(kSelectionSizePane), L"2.0 KB + 2 folders in 4 selected");
+    view.OnCommand(ID_EDIT_UNSELECT_ALL);
+    EXPECT_EQ(Pane(kSelectionSizePane), L"");
+}

@@ -1,0 +1,36 @@
+#include "view/ScanJob.h"
+
+#include "scan/Modes.h"
+
+namespace {
+struct ScanStopped {};
+
+// Takes the listable matches into the job's listing; a stop request ends
+// the walk at the next match.
+class CScanCollector : public IFoundItemSink {
+public:
+    CScanCollector(CTypeNames& types, ScanJob& job) : m_types(types), m_job(job) {}
+    void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override {
+        if (m_job.stop) throw ScanStopped();
+        std::uint32_t tag = m_types.TagOf(path, (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+        if (m_job.items.Add(FoundItems::MakeItem(std::move(path), findData, m_job.mode, tag))) ++m_job.found;
+    }
+
+private:
+    CTypeNames& m_types;
+    ScanJob& m_job;
+};
+}  // namespace
+
+void RunScanJob(const CBriskoDoc& doc, const std::optional<RulesFile>& rules, CTypeNames& types, ScanJob& job) {
+    CScanCollector collector(types, job);
+    const BYTE mode = job.mode;
+    try {
+        job.listed = RunModeScan(
+            doc, mode, collector, [&job](BYTE starting) { job.mode = starting; }, rules ? &*rules : nullptr);
+    } catch (const ScanStopped&) {
+        // What was found so far is listed, as the mode it was found by.
+        job.stopped = true;
+        job.listed = job.mode;
+    }
+}

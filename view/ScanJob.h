@@ -1,0 +1,30 @@
+#pragma once
+// A mode's scan on a thread of its own: the window goes on answering and
+// shows how many items are found so far; the scan stops, keeping what it
+// has found, when asked.
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+#include <optional>
+
+#include "scan/FoundItems.h"
+#include "scan/RulesScan.h"
+#include "view/TypeNames.h"
+
+class CBriskoDoc;
+
+// Shared by the view and the scan's thread. The listing is the thread's
+// until it has ended.
+struct ScanJob {
+    std::atomic<bool> stop{false};
+    std::atomic<size_t> found{0};
+    std::atomic<BYTE> mode{0};  // the mode whose scan runs: Cookies Killer may give way
+    FoundItems items;
+    BYTE listed = 0;  // the mode whose findings are listed
+    bool stopped = false;
+};
+
+// Runs the scan of `job.mode` into `job.items`, each item with the tag of its
+// type name, on the calling thread; returns when it is done or stopped.
+void RunScanJob(const CBriskoDoc& doc, const std::optional<RulesFile>& rules, CTypeNames& types, ScanJob& job);
