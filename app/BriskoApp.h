@@ -6,13 +6,13 @@
 #include <string>
 
 #include "app/WinAppEx.h"
+#include "view/ListViewHost.h"
 #include "i18n/Ini.h"
 #include "res/resource.h"
 #include "win/CommandLine.h"
 #include "win/Controls.h"
 
 class CBriskoDoc;
-class CBriskoView;
 class CMainFrame;
 
 // Names both the instance mutex and the activation message; copies of other
@@ -28,7 +28,7 @@ inline constexpr const wchar_t* kRegistryKeyName = L"Brisko";
 inline constexpr double kVersionNumber = 3.69;
 inline constexpr const wchar_t* kVersionCaption = L"Version 3.69";
 
-class CBriskoApp : public CWinAppEx {
+class CBriskoApp : public CWinAppEx, public IListViewHost {
 public:
     CBriskoApp();
     ~CBriskoApp() override;
@@ -42,10 +42,27 @@ public:
     // The Help menu's About, Online Help and Update.
     void OnHelpCommand(UINT id);
 
+    // What the result list asks of the program.
+    win::CWnd MainWindow() const override { return m_pMainWnd; }
+    win::CStatusBar* StatusBar() const override { return m_pStatusBar; }
+    std::wstring GetProfileString(const std::wstring& section, const std::wstring& entry,
+                                  const std::wstring& def) const override {
+        return CWinAppEx::GetProfileString(section, entry, def);
+    }
+    int GetProfileInt(const std::wstring& section, const std::wstring& entry, int def) const override {
+        return CWinAppEx::GetProfileInt(section, entry, def);
+    }
+    bool WriteProfileString(const std::wstring& section, const std::wstring& entry,
+                            const std::wstring& value) const override {
+        return CWinAppEx::WriteProfileString(section, entry, value);
+    }
+    std::wstring UserName() const override { return m_szUserName; }
+    std::wstring Language() const override { return m_strLanguage; }
+    bool TranslateProgramKeys(MSG& msg) override { return PreTranslateMessage(msg); }
+
     CIni m_ini;                      // the current language file; no name until one is applied
     std::wstring m_szUserName;       // the Windows user name, section of the language setting
     std::wstring m_strLanguage;      // "Default" or the path of the language file
-    CBriskoView* m_pListView = nullptr;
     win::CStatusBar* m_pStatusBar = nullptr;
 
 protected:

@@ -8,7 +8,7 @@
 #include "app/FrameTexts.h"
 #include "i18n/LanguageChoice.h"
 #include "i18n/Lang.h"
-#include "privacy/AdvanceDialog.h"
+#include "view/AdvanceDialog.h"
 #include "res/resource.h"
 #include "view/BriskoView.h"
 #include "view/WorkerProtocol.h"

@@ -1,6 +1,7 @@
 #include "clean/CleanJob.h"
 
 #include "clean/DeleteItem.h"
+#include "win/Log.h"
 
 void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow) {
     RemoveRowItem(path, permanent, folderRow, MachineRemoval());
@@ -25,7 +26,8 @@ void RunCleanJob(ICleanRows& rows, ICleanProgress& progress, bool permanent, con
         try {
             remove(current.path, permanent, current.folder);
         } catch (...) {
-            // A failed removal never stops the clean: the row is dropped all the same.
+            // A failed removal never stops the clean.
+            win::LogCaughtException(L"removal of a row");
         }
         progress.Finished(row, startCount);
     }

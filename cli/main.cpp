@@ -17,6 +17,7 @@
 #include "cli/Rules.h"
 #include "scan/FoundItems.h"
 #include "scan/Modes.h"
+#include "win/Log.h"
 
 namespace {
 
@@ -165,6 +166,8 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
 
 int wmain(int argc, wchar_t** argv) {
     CConsole console;
+    // What a boundary caught goes to the error stream as well.
+    win::SetLogSink([&console](const std::wstring& line) { console.Err(L"brisko-cli: " + line); });
     std::vector<std::wstring> arguments(argv + 1, argv + argc);
     ParsedCommandLine parsed = ParseCommandLine(arguments);
     if (!parsed.error.empty()) {

@@ -4,6 +4,7 @@
 #include <urlhist.h>
 
 #include "win/ComInit.h"
+#include "win/ComPtr.h"
 
 namespace {
 
@@ -15,12 +16,10 @@ constexpr IID kUrlHistoryStg2 = {0xAFA0DC11, 0xC313, 0x11D0, {0x83, 0x1A, 0x00, 
 
 bool ClearUrlHistoryStore() {
     win::ComInit com;
-    IUrlHistoryStg2* store = nullptr;
-    if (FAILED(::CoCreateInstance(kUrlHistoryClass, nullptr, CLSCTX_INPROC_SERVER, kUrlHistoryStg2,
-                                  reinterpret_cast<void**>(&store))) ||
+    win::ComPtr<IUrlHistoryStg2> store;
+    if (FAILED(::CoCreateInstance(kUrlHistoryClass, nullptr, CLSCTX_INPROC_SERVER, kUrlHistoryStg2, store.PutVoid())) ||
         !store)
         return false;
     store->ClearHistory();
-    store->Release();
     return true;
 }

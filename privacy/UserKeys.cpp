@@ -1,7 +1,8 @@
 #include "privacy/UserKeys.h"
 
 #include <windows.h>
-#include <shlwapi.h>
+
+#include "win/Registry.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ std::wstring UserKeyPath(const std::wstring& base, const std::wstring& key) {
 bool DeleteUserKey(const std::wstring& base, const std::wstring& key) {
     std::wstring path = UserKeyPath(base, key);
     if (path.empty()) return false;
-    return ::SHDeleteKeyW(HKEY_CURRENT_USER, path.c_str()) == ERROR_SUCCESS;
+    return win::RegistryKey::DeleteTree(HKEY_CURRENT_USER, path);
 }
 
 void DeleteRegistryTree(CTargetList keys, const std::wstring& base, IHistoryProgress& progress) {

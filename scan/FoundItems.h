@@ -63,6 +63,14 @@ public:
         std::stable_sort(m_rows.begin(), m_rows.end(), [&](Id a, Id b) { return less(store[a], store[b]); });
     }
 
+    // Orders the rows by `less` where no two records are equal.
+    template <typename Less>
+    void Sort(Less less) {
+        Flatten();
+        const FoundItemStore& store = *m_store;
+        std::sort(m_rows.begin(), m_rows.end(), [&](Id a, Id b) { return less(store[a], store[b]); });
+    }
+
     // Orders the rows by a number that `keyOf` gives each record, computed
     // once per row; equal keys keep their order.
     template <typename KeyOf>

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/BriskoApp.h"
 #include "catalog/BriskoDoc.h"
 #include "clean/ItemPath.h"
 #include "clean/Listing.h"
@@ -52,12 +51,9 @@ win::ImageList MakeImageList(int size) {
 }
 }  // namespace
 
-CBriskoView::CBriskoView(CBriskoApp& app, CBriskoDoc& doc) : m_app(app), m_doc(doc) {}
+CBriskoView::CBriskoView(IListViewHost& host, CBriskoDoc& doc) : m_app(host), m_doc(doc) {}
 
-CBriskoView::~CBriskoView() {
-    StopWorker();
-    if (m_app.m_pListView == this) m_app.m_pListView = nullptr;
-}
+CBriskoView::~CBriskoView() { StopWorker(); }
 
 bool CBriskoView::Create(HWND parent) {
     // The border of a view is drawn as a sunken client edge. The image lists
@@ -69,7 +65,6 @@ bool CBriskoView::Create(HWND parent) {
 }
 
 void CBriskoView::OnInitialUpdate() {
-    m_app.m_pListView = this;
     SetUpList();
     ApplyStoredPlacement();
     // The findings of a Standard scan show right after start. A second start
@@ -110,7 +105,7 @@ void CBriskoView::ApplyStoredPlacement() {
     RECT rc = ChooseWindowPlacement(m_app.GetProfileInt(section, L"Top", 0), m_app.GetProfileInt(section, L"Left", 0),
                                     m_app.GetProfileInt(section, L"Width", 0),
                                     m_app.GetProfileInt(section, L"Height", 0));
-    m_app.m_pMainWnd.MoveWindow(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, true);
+    m_app.MainWindow().MoveWindow(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, true);
 }
 
 void CBriskoView::AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) {
@@ -305,10 +300,12 @@ void CBriskoView::SortRows(int column, bool ascending) {
     if (!selectedIds.empty()) {
         std::sort(selectedIds.begin(), selectedIds.end());
         m_bBulkSelection = true;
+        SendMessage(WM_SETREDRAW, FALSE);
         list.SetItemState(-1, 0, LVIS_SELECTED);
         for (int row = 0; row < rows; ++row)
             if (std::binary_search(selectedIds.begin(), selectedIds.end(), m_items.IdAt(row)))
                 list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+        SendMessage(WM_SETREDRAW, TRUE);
         m_bBulkSelection = false;
         OnItemChanged();
     }
@@ -319,8 +316,11 @@ void CBriskoView::ChangeSelection(UINT command) {
     ::SetFocus(m_hWnd);
     win::CListCtrl list = List();
     // A virtual list keeps its selection as ranges: all rows change in one
-    // step, and Invert touches only the smaller of the two sides.
+    // step, and Invert touches only the smaller of the two sides. The list
+    // is drawn once, after the change: a row drawn anew costs more than its
+    // change of state.
     m_bBulkSelection = true;
+    SendMessage(WM_SETREDRAW, FALSE);
     if (command == ID_EDIT_INVERT_SELECTION) {
         std::vector<int> selected = SelectedRows();
         const int rows = list.GetItemCount();
@@ -341,6 +341,8 @@ void CBriskoView::ChangeSelection(UINT command) {
     } else {
         list.SetItemState(-1, command == ID_EDIT_SELECT_ALL ? LVIS_SELECTED : 0, LVIS_SELECTED);
     }
+    if (!m_bBusy) SendMessage(WM_SETREDRAW, TRUE);  // a clean draws again at its end
+    Invalidate();
     m_bBulkSelection = false;
     OnItemChanged();
     if (command == ID_EDIT_UNSELECT_ALL) SetMainTitle(CompletedTitle(m_strTitle));
@@ -362,7 +364,7 @@ void CBriskoView::OpenSelectedItems() {
 
 void CBriskoView::OnContextMenu(LPARAM screenPoint) {
     if (IsCleaning()) return;
-    HMENU edit = ::GetSubMenu(::GetMenu(m_app.m_pMainWnd), 1);
+    HMENU edit = ::GetSubMenu(::GetMenu(m_app.MainWindow()), 1);
     if (edit) m_shell.trackPopup(edit, ContextMenuPoint(screenPoint), m_hWnd);
 }
 
@@ -393,7 +395,7 @@ void CBriskoView::OnLangChanged() {
     m_strTitle = ModeTitle(m_nMode);
     if (!m_bBusy) SetMainTitle(m_strTitle);
     UpdateSelectionStatus();
-    m_shell.messageBox(m_app.m_pMainWnd, CultureName(GetLangString(LangId::Culture)),
+    m_shell.messageBox(m_app.MainWindow(), CultureName(GetLangString(LangId::Culture)),
                        win::LoadResString(AFX_IDS_APP_TITLE), MB_OK);
 }
 
@@ -508,7 +510,7 @@ bool CBriskoView::WaitForScan(const win::Thread& worker, ScanJob& job) {
                 ::PostQuitMessage(static_cast<int>(msg.wParam));
                 return false;
             }
-            if (m_app.PreTranslateMessage(msg)) continue;
+            if (m_app.TranslateProgramKeys(msg)) continue;
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
@@ -533,14 +535,14 @@ void CBriskoView::EnterBusyState() {
     CommandStateChanged();
     // The frame keeps the keys while the list is disabled, so that Escape
     // reaches the accelerators.
-    HWND frame = m_app.m_pMainWnd.GetSafeHwnd();
+    HWND frame = m_app.MainWindow().GetSafeHwnd();
     if (frame && (::GetFocus() == m_hWnd || !::GetFocus())) ::SetFocus(frame);
     EnableWindow(false);
 }
 
 void CBriskoView::LeaveBusyState() {
     EnableWindow(true);
-    HWND frame = m_app.m_pMainWnd.GetSafeHwnd();
+    HWND frame = m_app.MainWindow().GetSafeHwnd();
     if (frame && ::GetFocus() == frame) ::SetFocus(m_hWnd);
     CommandStateChanged();
 }
@@ -554,7 +556,7 @@ bool CBriskoView::StartClean(bool permanent) {
     request.reportTo = m_hWnd;
     request.permanent = permanent;
     request.remove = m_removeItem;
-    if (m_app.m_pStatusBar) request.statusBar = m_app.m_pStatusBar->GetSafeHwnd();
+    if (win::CStatusBar* bar = m_app.StatusBar()) request.statusBar = bar->GetSafeHwnd();
     // The worker gets the records of the selected rows, from the last up,
     // and asks the shared selection about each when it gets there.
     std::vector<int> selected = SelectedRows();
@@ -692,5 +694,5 @@ void CBriskoView::OnDestroy() {
     StopWorker();
     StopScan();
     // The language setting is kept per Windows user.
-    m_app.WriteProfileString(m_app.m_szUserName, L"src", m_app.m_strLanguage);
+    m_app.WriteProfileString(m_app.UserName(), L"src", m_app.Language());
 }

@@ -14,6 +14,7 @@
 #include "scan/FoundItems.h"
 #include "scan/Modes.h"
 #include "view/CommandAvailability.h"
+#include "view/ListViewHost.h"
 #include "view/StatusTexts.h"
 #include "view/TypeNames.h"
 #include "view/WorkerProtocol.h"
@@ -22,7 +23,6 @@
 #include "win/Thread.h"
 #include "win/Window.h"
 
-class CBriskoApp;
 class CBriskoDoc;
 struct ScanJob;
 struct RulesFile;
@@ -62,7 +62,7 @@ ViewShell RealViewShell();
 // FoundItems listing; the control asks for each text when it draws it.
 class CBriskoView : public win::CSubclassedWindow, public IFoundItemSink {
 public:
-    CBriskoView(CBriskoApp& app, CBriskoDoc& doc);
+    CBriskoView(IListViewHost& host, CBriskoDoc& doc);
     ~CBriskoView() override;
 
     // Creates the list window as the frame's client.
@@ -197,7 +197,7 @@ private:
     static constexpr DWORD kScanTitleInterval = 200;  // ms between two progress titles
     static constexpr DWORD kScanStopWait = 30000;     // ms a stopped scan may take to end
 
-    CBriskoApp& m_app;
+    IListViewHost& m_app;
     CBriskoDoc& m_doc;
     win::ImageList m_imageListSmall;
     win::ImageList m_imageListLarge;

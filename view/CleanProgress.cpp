@@ -1,21 +1,22 @@
 // The view's texts while it works, and its side of a clean's reports: the
 // title and status texts, the progress in percent, and the next mode after
 // a clean that emptied the list.
-#include "app/BriskoApp.h"
 #include "i18n/Lang.h"
+#include "res/resource.h"
 #include "view/BriskoView.h"
 #include "view/StatusTexts.h"
 #include "win/Controls.h"
 
 void CBriskoView::SetMainTitle(const std::wstring& text) {
-    if (!m_app.m_pMainWnd.IsWindow() || m_app.m_pMainWnd.GetWindowText() == text) return;
-    m_app.m_pMainWnd.SetWindowText(text);
+    win::CWnd main = m_app.MainWindow();
+    if (!main.IsWindow() || main.GetWindowText() == text) return;
+    main.SetWindowText(text);
 }
 
 void CBriskoView::ShowStatusText(const std::wstring& text) {
     // Every row a scan inserts changes an item: the bar is painted again
     // only when its text really changes.
-    win::CStatusBar* bar = m_app.m_pStatusBar;
+    win::CStatusBar* bar = m_app.StatusBar();
     if (bar && bar->IsWindow() && bar->GetPaneText(0) != text) bar->SetPaneText(0, text, SBT_NOTABPARSING);
 }
 
@@ -80,7 +81,7 @@ void CBriskoView::RecountSelection() {
 }
 
 void CBriskoView::ShowSelectionSize() {
-    win::CStatusBar* bar = m_app.m_pStatusBar;
+    win::CStatusBar* bar = m_app.StatusBar();
     if (!bar || !bar->IsWindow()) return;
     std::wstring text = m_selectedSize.Rows() > 0 ? SelectionSizeText(m_selectedSize.bytes, m_selectedSize.Rows(),
                                                                       m_selectedSize.folders)
@@ -89,20 +90,26 @@ void CBriskoView::ShowSelectionSize() {
 }
 
 void CBriskoView::ShowCleanSummary() {
-    win::CStatusBar* bar = m_app.m_pStatusBar;
+    win::CStatusBar* bar = m_app.StatusBar();
     if (bar && bar->IsWindow()) win::SetStatusPaneText(*bar, kCleanSummaryPane, m_cleanSummary);
 }
 
 void CBriskoView::OnItemChanged() {
     // A scan changes every row it fills in: the status follows once, at its end.
     if (m_bFilling) return;
-    ShowSelectionSize();
-    CommandStateChanged();
-    if (!m_bBusy) return UpdateSelectionStatus();
+    if (!m_bBusy) {
+        ShowSelectionSize();
+        CommandStateChanged();
+        return UpdateSelectionStatus();
+    }
+    // During a clean every row it removes changes: the commands and the
+    // selection's size follow a few times a second, and at its end.
     ULONGLONG now = ::GetTickCount64();
     if (m_lastWaitCursor != 0 && now - m_lastWaitCursor < kStatusInterval) return;
     m_lastWaitCursor = now;
     ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+    ShowSelectionSize();
+    CommandStateChanged();
 }
 
 void CBriskoView::ShowProgress(int startCount) {
@@ -162,10 +169,10 @@ void CBriskoView::OnCleanDone() {
     m_lastRemovalStatus = 0;
     m_lastWaitCursor = 0;
     m_bBusy = false;
-    CommandStateChanged();
     SuspendDrawing(false);
     SetMainTitle(m_strTitle);
-    EnableWindow(true);
+    LeaveBusyState();
+    ShowSelectionSize();
     if (List().GetItemCount() == 0) ShowProgress(0);
     else UpdateSelectionStatus();
 }

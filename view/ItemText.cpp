@@ -46,7 +46,7 @@ std::wstring ShellTypeName(const std::wstring& path) {
 class TypeNameCache {
 public:
     std::wstring Get(const std::wstring& path) {
-        std::wstring key = ExtensionKey(path);
+        std::wstring key = TypeExtensionKey(path);
         if (key.empty()) return ShellTypeName(path);
         ::AcquireSRWLockExclusive(&m_lock);
         auto it = m_names.find(key);
@@ -61,18 +61,18 @@ public:
     }
 
 private:
-    static std::wstring ExtensionKey(const std::wstring& path) {
-        size_t dot = path.rfind(L'.'), slash = path.rfind(L'\\');
-        if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash) || dot + 1 == path.size())
-            return {};
-        std::wstring key = path.substr(dot);
-        ::CharLowerBuffW(key.data(), static_cast<DWORD>(key.size()));
-        return key;
-    }
     SRWLOCK m_lock = SRWLOCK_INIT;
     std::unordered_map<std::wstring, std::wstring> m_names;
 };
 }  // namespace
+
+std::wstring TypeExtensionKey(const std::wstring& path) {
+    size_t dot = path.rfind(L'.'), slash = path.rfind(L'\\');
+    if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash) || dot + 1 == path.size()) return {};
+    std::wstring key = path.substr(dot);
+    ::CharLowerBuffW(key.data(), static_cast<DWORD>(key.size()));
+    return key;
+}
 
 std::wstring GetFileTypeText(const std::wstring& path, bool isFolder) {
     if (isFolder) return ShellTypeName(path);

@@ -5,6 +5,9 @@
 
 // The shell's type name of the file or folder, or the fallback below.
 std::wstring GetFileTypeText(const std::wstring& path, bool isFolder = false);
+// What a file's type name depends on: its extension, lower-cased (".tmp");
+// "" for a name without one, whose type the shell is asked each time.
+std::wstring TypeExtensionKey(const std::wstring& path);
 // "XYZ File" for a name with the extension xyz (only a to z upper-cased),
 // "File" when the last dot is not in the last component.
 std::wstring FallbackTypeText(const std::wstring& path);

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "app/BriskoApp.h"
+#include "view/ListViewHost.h"
 #include "i18n/Lang.h"
 #include "res/resource.h"
 #include "scan/RulesScan.h"
@@ -55,13 +55,13 @@ std::optional<std::wstring> PickWithDialog(HWND owner, const std::wstring& curre
 
 }  // namespace
 
-std::wstring StoredRulesFile(const CBriskoApp& app) { return app.GetProfileString(app.m_szUserName, kRulesEntry, L""); }
+std::wstring StoredRulesFile(const IListViewHost& app) { return app.GetProfileString(app.UserName(), kRulesEntry, L""); }
 
-void StoreRulesFile(const CBriskoApp& app, const std::wstring& path) {
-    app.WriteProfileString(app.m_szUserName, kRulesEntry, path);
+void StoreRulesFile(const IListViewHost& app, const std::wstring& path) {
+    app.WriteProfileString(app.UserName(), kRulesEntry, path);
 }
 
-std::optional<RulesFile> LoadChosenRules(const CBriskoApp& app) {
+std::optional<RulesFile> LoadChosenRules(const IListViewHost& app) {
     std::wstring path = StoredRulesFile(app);
     if (path.empty()) return std::nullopt;
     RulesFile rules = ReadRulesFile(path);
@@ -82,7 +82,7 @@ RulesDialogs RealRulesDialogs() {
     return dialogs;
 }
 
-bool ChooseRulesFile(HWND owner, CBriskoApp& app, const ISystemInfo& system, const RulesDialogs& dialogs) {
+bool ChooseRulesFile(HWND owner, IListViewHost& app, const ISystemInfo& system, const RulesDialogs& dialogs) {
     const std::wstring current = StoredRulesFile(app);
     if (!current.empty()) {
         int answer = dialogs.askChange(owner, current);

@@ -10,15 +10,15 @@
 
 #include "scan/RulesFile.h"
 
-class CBriskoApp;
+class IListViewHost;
 class ISystemInfo;
 
 // The chosen file's path, "" for none.
-std::wstring StoredRulesFile(const CBriskoApp& app);
-void StoreRulesFile(const CBriskoApp& app, const std::wstring& path);
+std::wstring StoredRulesFile(const IListViewHost& app);
+void StoreRulesFile(const IListViewHost& app, const std::wstring& path);
 
 // The entries of the chosen file; nothing when none is chosen or it cannot be read.
-std::optional<RulesFile> LoadChosenRules(const CBriskoApp& app);
+std::optional<RulesFile> LoadChosenRules(const IListViewHost& app);
 
 // What the choice asks of the user: the real dialogs unless tests put others in.
 struct RulesDialogs {
@@ -35,5 +35,5 @@ RulesDialogs RealRulesDialogs();
 // file dialog keeps the choice as it was, and so does a file that cannot be
 // read. The lines the new file leaves out and the folders of its rules
 // refused on `system` are shown. True when the choice changed.
-bool ChooseRulesFile(HWND owner, CBriskoApp& app, const ISystemInfo& system,
+bool ChooseRulesFile(HWND owner, IListViewHost& app, const ISystemInfo& system,
                      const RulesDialogs& dialogs = RealRulesDialogs());

@@ -7,11 +7,26 @@
 #include "view/ItemText.h"
 
 std::uint32_t CTypeNames::TagOf(const std::wstring& path, bool folder) {
-    std::wstring name = GetFileTypeText(path, folder);
+    std::wstring extension = folder ? std::wstring() : TypeExtensionKey(path);
+    if (extension.empty()) return TagOfName(GetFileTypeText(path, folder));
+    ::AcquireSRWLockShared(&m_lock);
+    auto known = m_byExtension.find(extension);
+    const bool found = known != m_byExtension.end();
+    const std::uint32_t tag = found ? known->second : 0;
+    ::ReleaseSRWLockShared(&m_lock);
+    if (found) return tag;
+    const std::uint32_t named = TagOfName(GetFileTypeText(path, false));
+    ::AcquireSRWLockExclusive(&m_lock);
+    m_byExtension.emplace(extension, named);
+    ::ReleaseSRWLockExclusive(&m_lock);
+    return named;
+}
+
+std::uint32_t CTypeNames::TagOfName(const std::wstring& name) {
     ::AcquireSRWLockExclusive(&m_lock);
     auto [at, added] = m_tags.try_emplace(name, static_cast<std::uint32_t>(m_names.size()));
     if (added) m_names.push_back(name);
-    std::uint32_t tag = at->second;
+    const std::uint32_t tag = at->second;
     ::ReleaseSRWLockExclusive(&m_lock);
     return tag;
 }

@@ -19,7 +19,11 @@ public:
     std::vector<std::uint32_t> Ranks() const;
 
 private:
+    std::uint32_t TagOfName(const std::wstring& name);
     mutable SRWLOCK m_lock = SRWLOCK_INIT;
     std::vector<std::wstring> m_names;
     std::unordered_map<std::wstring, std::uint32_t> m_tags;
+    // The shell names a file's type by its extension alone: one look-up per
+    // extension, lower-cased, for a scan of any size.
+    std::unordered_map<std::wstring, std::uint32_t> m_byExtension;
 };

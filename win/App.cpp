@@ -1,5 +1,7 @@
 #include "win/App.h"
 
+#include "win/Log.h"
+
 namespace win {
 
 namespace {
@@ -49,6 +51,7 @@ int AfxWinMain(CWinApp& app, HINSTANCE instance, int cmdShow) {
     try {
         started = app.InitInstance();
     } catch (...) {
+        LogCaughtException(L"start-up");
         started = false;  // a string that cannot be allocated during start-up ends the program
     }
     if (!started) {

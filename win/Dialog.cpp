@@ -1,5 +1,7 @@
 #include "win/Dialog.h"
 
+#include "win/Log.h"
+
 namespace win {
 
 CDialog::~CDialog() {
@@ -43,6 +45,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
     try {
         return self->HandleMessage(msg, wp, lp);
     } catch (...) {
+        LogCaughtException(L"dialog procedure");
         return FALSE;
     }
 }

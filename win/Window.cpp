@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "win/Log.h"
+
 namespace win {
 
 std::wstring CWnd::GetWindowText() const {
@@ -57,6 +59,7 @@ LRESULT CALLBACK CWindowBase::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPAR
     try {
         result = self->HandleMessage(msg, wp, lp);
     } catch (...) {
+        LogCaughtException(L"window procedure");
         result = ::DefWindowProcW(hwnd, msg, wp, lp);
     }
     if (msg == WM_NCDESTROY) {
@@ -96,6 +99,7 @@ LRESULT CALLBACK CSubclassedWindow::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp
     try {
         result = self->HandleMessage(msg, wp, lp);
     } catch (...) {
+        LogCaughtException(L"control procedure");
         result = self->DefaultProc(msg, wp, lp);
     }
     if (msg == WM_NCDESTROY) {

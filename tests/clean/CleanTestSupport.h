@@ -1,14 +1,12 @@
 #pragma once
 // What the clean tests share: links made the way the platform allows, the
-// prefix's trash, and an application object with a status bar.
+// prefix's trash, and a frame with a status bar.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <string>
 
-#include "app/BriskoApp.h"
 #include "support/TestSupport.h"
-#include "win/Controls.h"
 
 namespace clean_test {
 
@@ -90,33 +88,34 @@ inline std::wstring PrefixTrashFolder() {
     return result;
 }
 
-// An application object with a real status bar on this thread.
-class AppWithStatusBar {
+// A frame window with a status bar, for the removal reports that write to one.
+class FrameWithStatusBar {
 public:
-    AppWithStatusBar() {
+    FrameWithStatusBar() {
         INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
         ::InitCommonControlsEx(&icc);
         m_frame = ::CreateWindowExW(0, L"STATIC", L"frame", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr,
                                     nullptr, nullptr);
-        m_bar = win::CStatusBar(::CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                                                  m_frame, nullptr, nullptr, nullptr));
-        m_app.m_strLanguage = L"Default";
-        m_app.m_pStatusBar = &m_bar;
+        m_bar = ::CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, m_frame, nullptr,
+                                  nullptr, nullptr);
     }
-    ~AppWithStatusBar() {
-        m_app.m_pStatusBar = nullptr;
-        ::DestroyWindow(m_frame);
-    }
-    CBriskoApp& App() { return m_app; }
+    ~FrameWithStatusBar() { ::DestroyWindow(m_frame); }
+    FrameWithStatusBar(const FrameWithStatusBar&) = delete;
+    FrameWithStatusBar& operator=(const FrameWithStatusBar&) = delete;
     HWND Frame() const { return m_frame; }
-    std::wstring StatusText() const { return m_bar.GetPaneText(0); }
-    HWND StatusBar() const { return m_bar.GetSafeHwnd(); }
-    void SetStatusText(const std::wstring& text) { m_bar.SetPaneText(0, text); }
+    HWND StatusBar() const { return m_bar; }
+    std::wstring StatusText() const {
+        wchar_t text[1024] = {};
+        ::SendMessageW(m_bar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    void SetStatusText(const std::wstring& text) {
+        ::SendMessageW(m_bar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
 
 private:
-    CBriskoApp m_app;
     HWND m_frame = nullptr;
-    win::CStatusBar m_bar;
+    HWND m_bar = nullptr;
 };
 
 }  // namespace clean_test

@@ -2,11 +2,9 @@
 
 #include "clean/DeleteItem.h"
 #include "clean/FolderRemoval.h"
-#include "view/WorkerProtocol.h"
 #include "CleanTestSupport.h"
 
 using namespace testing_support;
-using clean_test::AppWithStatusBar;
 
 namespace {
 std::string Pattern(size_t size) {
@@ -72,36 +70,7 @@ TEST(IsFileInUse, OnlyAnOrdinaryClosedFileIsFreeAndItStaysUnchanged) {
     ::SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST(DeleteFoundItem, RemovesFilesAndFoldersAndTellsTheStatusBar) {
-    AppWithStatusBar app;
-    ScratchFolder folder(L"delete");
-    std::wstring file = folder / L"a.tmp", tree = folder / L"tree";
-    WriteFileBytes(file, "x");
-    MakeFolders(tree + L"\\sub\\deeper");
-    WriteFileBytes(tree + L"\\sub\\deeper\\f.log", "x");
-    WriteFileBytes(tree + L"\\g.log", "x");
-    ::SetFileAttributesW((tree + L"\\g.log").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-
-    CStatusBarReport report(app.StatusBar());
-    RemovalContext removal{MachineGuards(), report};
-    EXPECT_TRUE(DeleteFoundItem(file, true, removal));
-    EXPECT_FALSE(Exists(file));
-    // With the built-in language, "Deleting " and one more blank.
-    EXPECT_EQ(app.StatusText(), L"Deleting  " + file);
-    EXPECT_TRUE(DeleteFoundItem(tree, true, removal));
-    EXPECT_FALSE(Exists(tree));
-
-    // A vanished path fails before any status text.
-    app.SetStatusText(L"before");
-    EXPECT_FALSE(DeleteFoundItem(folder / L"gone.tmp", true, removal));
-    EXPECT_EQ(app.StatusText(), L"before");
-    // A missing index.dat still reaches the status text and the shell.
-    EXPECT_FALSE(DeleteFoundItem(folder / L"index.dat", true, removal));
-    EXPECT_EQ(app.StatusText(), L"Deleting  " + folder / L"index.dat");
-}
-
 TEST(DeleteFoundItem, OnlyTheLowerCaseIndexDatIsWipedBeforeItsDeletion) {
-    AppWithStatusBar app;
     ScratchFolder folder(L"index");
     MakeFolders(folder / L"lower");
     MakeFolders(folder / L"upper");
@@ -122,7 +91,6 @@ TEST(DeleteFoundItem, OnlyTheLowerCaseIndexDatIsWipedBeforeItsDeletion) {
 }
 
 TEST(DeleteFoundItem, IndexDatHeldExclusivelyIsLeftWithoutAHang) {
-    AppWithStatusBar app;
     ScratchFolder folder(L"indexheld");
     std::wstring index = folder / L"index.dat";
     WriteFileBytes(index, Pattern(200));
@@ -151,7 +119,6 @@ std::wstring TrashNameEndingIn(const std::wstring& trash, const std::wstring& en
 }  // namespace
 
 TEST(DeleteFoundItem, TheRecycleBinMoveArrivesInTheTrashWithItsInfo) {
-    AppWithStatusBar app;
     std::wstring trash = clean_test::PrefixTrashFolder();
     ScratchFolder folder(L"recycle");
     std::wstring name = L"recycled-" + std::to_wstring(::GetTickCount()) + L".log";
@@ -172,7 +139,6 @@ TEST(DeleteFoundItem, TheRecycleBinMoveArrivesInTheTrashWithItsInfo) {
 }
 
 TEST(RemoveFolderContents, KeepsFilesInUseWithTheFoldersOnTheirPath) {
-    AppWithStatusBar app;
     ScratchFolder folder(L"contents");
     std::wstring item = folder / L"Cache";
     MakeFolders(item + L"\\a\\b");

@@ -8,7 +8,6 @@
 #include "CleanTestSupport.h"
 
 using namespace testing_support;
-using clean_test::AppWithStatusBar;
 using clean_test::MakeLink;
 
 namespace {
@@ -48,7 +47,6 @@ protected:
         EXPECT_TRUE(Exists(item + L"\\a\\b\\deeplink"));
     }
 
-    AppWithStatusBar app;
     ScratchFolder root{L"links"};
     std::wstring outside, item;
 };

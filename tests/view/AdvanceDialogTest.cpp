@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/BriskoApp.h"
-#include "privacy/AdvanceDialog.h"
+#include "view/AdvanceDialog.h"
 #include "res/resource.h"
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"

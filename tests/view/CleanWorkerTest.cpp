@@ -4,11 +4,12 @@
 #include <vector>
 
 #include "catalog/BriskoDoc.h"
+#include "clean/DeleteItem.h"
 #include "view/WorkerProtocol.h"
 #include "res/resource.h"
 #include "view/BriskoView.h"
 #include "scan/Modes.h"
-#include "CleanTestSupport.h"
+#include "clean/CleanTestSupport.h"
 #include "support/ViewHost.h"
 
 using namespace testing_support;
@@ -35,9 +36,9 @@ protected:
     std::vector<std::wstring> Rows() const { return RowPaths(view); }
     bool WaitForEnd() { return WaitUntil([&] { return !view.m_bBusy; }); }
 
-    clean_test::AppWithStatusBar app;
+    ViewHost app;
     CBriskoDoc doc;
-    CBriskoView view{app.App(), doc};
+    CBriskoView view{app.app, doc};
     ScratchFolder folder{L"worker"};
 };
 
@@ -141,4 +142,32 @@ TEST_F(CleanRun, AnEmptySelectionRemovesNothingAndEnds) {
     ASSERT_TRUE(WaitForEnd());
     EXPECT_TRUE(recorder.removed.empty());
     EXPECT_EQ(Rows().size(), 1u);
+}
+
+TEST(DeleteFoundItem, RemovesFilesAndFoldersAndTellsTheStatusBar) {
+    clean_test::FrameWithStatusBar app;
+    ScratchFolder folder(L"delete");
+    std::wstring file = folder / L"a.tmp", tree = folder / L"tree";
+    WriteFileBytes(file, "x");
+    MakeFolders(tree + L"\\sub\\deeper");
+    WriteFileBytes(tree + L"\\sub\\deeper\\f.log", "x");
+    WriteFileBytes(tree + L"\\g.log", "x");
+    ::SetFileAttributesW((tree + L"\\g.log").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+
+    CStatusBarReport report(app.StatusBar());
+    RemovalContext removal{MachineGuards(), report};
+    EXPECT_TRUE(DeleteFoundItem(file, true, removal));
+    EXPECT_FALSE(Exists(file));
+    // With the built-in language, "Deleting " and one more blank.
+    EXPECT_EQ(app.StatusText(), L"Deleting  " + file);
+    EXPECT_TRUE(DeleteFoundItem(tree, true, removal));
+    EXPECT_FALSE(Exists(tree));
+
+    // A vanished path fails before any status text.
+    app.SetStatusText(L"before");
+    EXPECT_FALSE(DeleteFoundItem(folder / L"gone.tmp", true, removal));
+    EXPECT_EQ(app.StatusText(), L"before");
+    // A missing index.dat still reaches the status text and the shell.
+    EXPECT_FALSE(DeleteFoundItem(folder / L"index.dat", true, removal));
+    EXPECT_EQ(app.StatusText(), L"Deleting  " + folder / L"index.dat");
 }

@@ -1,4 +1,4 @@
-#include "privacy/AdvanceDialog.h"
+#include "view/AdvanceDialog.h"
 
 #include <commctrl.h>
 
@@ -9,6 +9,7 @@
 #include "i18n/LangTexts.h"
 #include "res/resource.h"
 #include "win/ComInit.h"
+#include "win/Log.h"
 #include "win/Text.h"
 
 namespace {
@@ -39,7 +40,7 @@ CIETDlg::CIETDlg(IFoundItemSink& list) : win::CDialog(IDD_ADVANCE), m_list(list)
 
 CIETDlg::~CIETDlg() {
     // The worker uses this object until its end: never leave before it.
-    if (m_pThread) ::WaitForSingleObject(m_pThread.Get(), INFINITE);
+    m_pThread.Wait(INFINITE);
 }
 
 bool CIETDlg::IsOptionOn(int index) const {
@@ -152,28 +153,27 @@ void CIETDlg::OnClean() {
     ::ShowWindow(GetItem(IDC_ADVANCE_PROGRESS), SW_SHOW);
     ::EnableWindow(GetItem(IDC_CLEAN), FALSE);
     ::EnableWindow(GetItem(IDC_ADVANCE_CANCEL), FALSE);
-    m_pThread = win::KernelHandle(::CreateThread(nullptr, 0, &Worker, this, 0, nullptr));
+    m_pThread = win::Thread::Start([this] { RunWorker(); }, L"Advance worker");
     if (!m_pThread) EndDialog(IDCANCEL);  // nothing runs, so nothing would close the dialog
 }
 
-DWORD WINAPI CIETDlg::Worker(void* parameter) {
-    auto* dialog = static_cast<CIETDlg*>(parameter);
+void CIETDlg::RunWorker() {
     {
         win::ComInit com;  // the URL history object lives on this thread
-        CProgressCounter progress(dialog->m_nProgress);
-        CHistoryOptions options = dialog->ChosenOptions();
+        CProgressCounter progress(m_nProgress);
+        CHistoryOptions options = ChosenOptions();
         try {
-            if (dialog->m_runRoutines) {
-                dialog->m_runRoutines(options, dialog->m_list, progress);
-            } else if (dialog->m_pDoc) {
-                RunHistoryCleaning(CHistoryCleaning{*dialog->m_pDoc, dialog->m_list, progress, L""}, options);
+            if (m_runRoutines) {
+                m_runRoutines(options, m_list, progress);
+            } else if (m_pDoc) {
+                RunHistoryCleaning(CHistoryCleaning{*m_pDoc, m_list, progress, L""}, options);
             }
         } catch (...) {
             // A failing routine ends the run; the dialog still closes.
+            win::LogCaughtException(L"Advance worker");
         }
     }
-    ::PostMessageW(dialog->GetSafeHwnd(), WM_ADVANCEDONE, 0, 0);
-    return 0;
+    ::PostMessageW(GetSafeHwnd(), WM_ADVANCEDONE, 0, 0);
 }
 
 void CIETDlg::ShowProgress() {
@@ -185,6 +185,6 @@ void CIETDlg::ShowProgress() {
 void CIETDlg::OnCleanDone() {
     ShowProgress();
     ::KillTimer(m_hWnd, kProgressTimer);
-    if (m_pThread) ::WaitForSingleObject(m_pThread.Get(), 5000);  // it has posted its last word
+    m_pThread.Wait(5000);  // it has posted its last word
     EndDialog(IDOK);
 }

@@ -8,7 +8,7 @@
 #include "catalog/BriskoDoc.h"
 #include "res/resource.h"
 #include "view/BriskoView.h"
-#include "CleanTestSupport.h"
+#include "clean/CleanTestSupport.h"
 #include "support/ViewHost.h"
 
 using namespace testing_support;
@@ -65,9 +65,9 @@ protected:
         }
     }
 
-    clean_test::AppWithStatusBar app;
+    ViewHost app;
     CBriskoDoc doc;
-    CBriskoView view{app.App(), doc};
+    CBriskoView view{app.app, doc};
     ScratchFolder outside{L"temp-rows"};
     const std::vector<std::wstring> folders{WindowsTemp(), TmpFolder()};
 };

@@ -13,6 +13,7 @@
 #include "scan/FoundItemSink.h"
 #include "win/Dialog.h"
 #include "win/Handle.h"
+#include "win/Thread.h"
 
 class CIETDlg : public win::CDialog {
 public:
@@ -30,7 +31,7 @@ public:
     int m_nProgressTotal = 1;
     std::atomic<int> m_nProgress{0};
     bool m_bRun[kOptions] = {};
-    win::KernelHandle m_pThread;
+    win::Thread m_pThread;
     // The routines a clean runs; tests put a recording one in.
     std::function<void(const CHistoryOptions&, IFoundItemSink&, IHistoryProgress&)> m_runRoutines;
 
@@ -50,7 +51,7 @@ private:
     void ShowProgress();
     void OnCleanDone();
     CHistoryOptions ChosenOptions() const;
-    static DWORD WINAPI Worker(void* parameter);
+    void RunWorker();
 
     IFoundItemSink& m_list;
 };

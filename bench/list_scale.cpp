@@ -1,0 +1,359 @@
+// The result list at scale, through the real view on a visible frame, at
+// several numbers of file rows (default 2000 100000; a million as
+// `scripts/bench.sh list_scale 1000000`):
+// - a Standard scan to the filled, sorted list, against a bare listing of
+//   the same files plus the in-use open of each;
+// - the peak memory of the program per row, beyond the paths' characters;
+// - a sort by each column, Select All and Invert Selection;
+// - a permanent clean of every row, against a plain DeleteFileW loop over a
+//   copy of the same files;
+// - the longest wait of a WM_NULL sent from another process during the
+//   scan, Select All and the clean.
+// The files are made by the host's own tools (Wine makes files slowly in a
+// large folder), spread over the folders of the Windows folder that the
+// Standard scan walks whole.
+#include <windows.h>
+#include <commctrl.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "BenchMachine.h"
+#include "Timing.h"
+#include "app/BriskoApp.h"
+#include "catalog/BriskoDoc.h"
+#include "clean/CleanJob.h"
+#include "scan/FoundItemOrder.h"
+#include "scan/Modes.h"
+#include "res/resource.h"
+#include "view/BriskoView.h"
+#include "win/Controls.h"
+
+namespace {
+
+const std::wstring kRoot = L"C:\\brisko-bench-scale";
+const wchar_t* const kFolders[] = {L"Debug\\UserMode", L"Debug\\WIA",        L"LiveKernelReports",
+                                   L"ModemLogs",       L"PLA\\Reports",      L"Log",
+                                   L"System32\\dtclog", L"System32\\logfiles", L"Pchealth\\ErrorRep",
+                                   L"Pchealth\\HelpCtr\\Logs", L"Pchealth\\HelpCtr\\OfflineCache",
+                                   L"Pchealth\\HelpCtr\\Temp", L"tracing\\wzcmon"};
+constexpr int kFolderCount = static_cast<int>(std::size(kFolders));
+
+std::string UnixPathOf(const std::wstring& path) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName) return {};
+    char* name = unixName(path.c_str());
+    if (!name) return {};
+    std::string result = name;
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return result;
+}
+
+bool RunHostShell(const std::string& script) {
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    std::wstring line = L"sh -c \"" + std::wstring(script.begin(), script.end()) + L"\"";
+    if (!::CreateProcessW(L"\\\\?\\unix\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    ::WaitForSingleObject(pi.hProcess, INFINITE);
+    ::CloseHandle(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+    return true;
+}
+
+std::wstring FolderOf(const std::wstring& windows, int folder) { return windows + L"\\" + kFolders[folder]; }
+
+// Files f0.tmp ... of `count`, by turn in each walked folder, four bytes each.
+void MakeFiles(const std::wstring& windows, int count) {
+    for (int folder = 0; folder < kFolderCount; ++folder) {
+        std::wstring path = FolderOf(windows, folder);
+        for (size_t at = path.find(L'\\', 3); at != std::wstring::npos; at = path.find(L'\\', at + 1))
+            ::CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+        ::CreateDirectoryW(path.c_str(), nullptr);
+        if (folder >= count) continue;
+        std::string unix = UnixPathOf(path);
+        RunHostShell("cd '" + unix + "' && seq -f f%.0f.tmp " + std::to_string(folder) + " " +
+                     std::to_string(kFolderCount) + " " + std::to_string(count - 1) +
+                     " | xargs sh -c 'for f; do printf junk > $f; done' x");
+    }
+}
+
+template <typename Visit>
+void ForEachFile(const std::wstring& windows, Visit visit) {
+    for (int folder = 0; folder < kFolderCount; ++folder) {
+        std::wstring path = FolderOf(windows, folder);
+        WIN32_FIND_DATAW entry;
+        HANDLE search = ::FindFirstFileW((path + L"\\*.tmp").c_str(), &entry);
+        if (search == INVALID_HANDLE_VALUE) continue;
+        do visit(path + L"\\" + entry.cFileName);
+        while (::FindNextFileW(search, &entry));
+        ::FindClose(search);
+    }
+}
+
+// The scan's baseline: the files listed and each opened exclusively once.
+int ListAndOpen(const std::wstring& windows) {
+    int opened = 0;
+    ForEachFile(windows, [&](const std::wstring& path) {
+        HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr);
+        if (file == INVALID_HANDLE_VALUE) return;
+        ::CloseHandle(file);
+        ++opened;
+    });
+    return opened;
+}
+
+// The files of a tree in the order a clean of the sorted list removes
+// them: from the last row, by name, up.
+std::vector<std::wstring> CleanOrder(const std::wstring& windows) {
+    std::vector<std::wstring> paths;
+    ForEachFile(windows, [&](const std::wstring& path) { paths.push_back(path); });
+    std::sort(paths.begin(), paths.end(),
+              [](const std::wstring& a, const std::wstring& b) { return CompareFoldedText(a, b) > 0; });
+    return paths;
+}
+
+SIZE_T PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof(counters);
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                           sizeof(counters));
+    return counters.PrivateUsage;
+}
+
+// Another process that sends WM_NULL to the window every few milliseconds
+// and keeps the longest wait, until told to stop.
+class Pinger {
+public:
+    explicit Pinger(HWND window) {
+        wchar_t self[MAX_PATH] = {};
+        ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+        m_stop = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        ::SetHandleInformation(m_stop, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+        std::wstring line = L"\"" + std::wstring(self) + L"\" --ping " +
+                            std::to_wstring(reinterpret_cast<INT_PTR>(window)) + L" " +
+                            std::to_wstring(reinterpret_cast<INT_PTR>(m_stop));
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &m_process);
+        ::Sleep(200);  // it has started sending
+    }
+    // The longest wait in milliseconds. The window answers while the
+    // pinger ends: it may be waiting for an answer.
+    DWORD Stop() {
+        ::SetEvent(m_stop);
+        while (::MsgWaitForMultipleObjects(1, &m_process.hProcess, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+        }
+        DWORD longest = 0;
+        ::GetExitCodeProcess(m_process.hProcess, &longest);
+        ::CloseHandle(m_process.hProcess);
+        ::CloseHandle(m_process.hThread);
+        ::CloseHandle(m_stop);
+        return longest;
+    }
+
+private:
+    HANDLE m_stop = nullptr;
+    PROCESS_INFORMATION m_process{};
+};
+
+int RunPinger(HWND window, HANDLE stop) {
+    DWORD longest = 0;
+    while (::WaitForSingleObject(stop, 5) == WAIT_TIMEOUT) {
+        auto start = bench::Clock::now();
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
+        longest = std::max(longest, static_cast<DWORD>(bench::SecondsSince(start) * 1000));
+    }
+    return static_cast<int>(longest);
+}
+
+template <typename Done>
+void PumpUntil(Done done) {
+    while (!done()) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+}
+
+void PumpPending() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+// The frame hands the list's notifications to the view, as the main frame does.
+CBriskoView* g_view = nullptr;
+WNDPROC g_staticProc = nullptr;
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NOTIFY && g_view && reinterpret_cast<NMHDR*>(lp)->hwndFrom == g_view->GetSafeHwnd())
+        return g_view->OnNotify(*reinterpret_cast<NMHDR*>(lp));
+    return ::CallWindowProcW(g_staticProc, hwnd, msg, wp, lp);
+}
+
+template <typename F>
+double Seconds(F f) {
+    auto start = bench::Clock::now();
+    f();
+    return bench::SecondsSince(start);
+}
+
+void Bench(CBriskoApp& app, HWND frame, int count) {
+    const std::wstring tree = kRoot + L"\\" + std::to_wstring(count);
+    const std::wstring windows = tree + L"\\Windows", copy = tree + L"\\copy", alone = tree + L"\\alone";
+    double made = Seconds([&] {
+        MakeFiles(windows, count);
+        MakeFiles(copy, count);
+        MakeFiles(alone, count);
+    });
+    std::printf("== %d file rows (files made in %.1f s)\n", count, made);
+    bench::BenchMachine machine(tree);
+    CBriskoDoc doc(machine);
+    CBriskoView view(app, doc);
+    view.Create(frame);
+    view.MoveWindow(0, 0, 780, 540);
+    view.SetUpList();
+    g_view = &view;
+
+    // Each measure twice, the faster counts: the first pass over new files
+    // also fills the system's caches.
+    int opened = 0;
+    ListAndOpen(windows);
+    double bare = bench::BestOf(2, [&] { opened = ListAndOpen(windows); });
+    struct Counting : IFoundItemSink {
+        int n = 0;
+        void AddFoundItem(std::wstring, const WIN32_FIND_DATAW&) override { ++n; }
+    } counting;
+    double engine = Seconds([&] { RunModeScan(doc, MODE_STANDARD, counting); });
+    const SIZE_T before = PrivateBytes();
+    Pinger scanPings(frame);
+    double scan = bench::BestOf(2, [&] {
+        view.RunMode(MODE_STANDARD);
+        view.UpdateWindow();
+        PumpPending();
+    });
+    DWORD scanWait = scanPings.Stop();
+    const int rows = view.List().GetItemCount();
+    std::printf("Scan to the sorted list: %.2f s (%d rows); listing and in-use opens %.2f s (%d); ratio %.2f; "
+                "longest WM_NULL wait %lu ms\n",
+                scan, rows, bare, opened, scan / bare, scanWait);
+    std::printf("  the engine's scan alone, into a counter: %.2f s (%d), ratio %.2f\n", engine, counting.n,
+                engine / bare);
+
+    ULONGLONG pathBytes = 0;
+    for (size_t row = 0; row < view.Items().Count(); ++row) pathBytes += view.Items()[row].path.size() * sizeof(wchar_t);
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters));
+    const double held = (static_cast<double>(PrivateBytes()) - before - pathBytes) / std::max(rows, 1);
+    const double peak = (static_cast<double>(counters.PeakPagefileUsage) - before - pathBytes) / std::max(rows, 1);
+    std::printf("Memory beyond the paths' characters (%.1f MB of them): %.0f bytes per row held, %.0f at the peak\n",
+                pathBytes / 1048576.0, held, peak);
+
+    const char* names[] = {"File Name", "Type", "Size", "Date Modified"};
+    for (int column = 0; column < 4; ++column) {
+        double up = Seconds([&] { view.SortRows(column, true); });
+        double down = Seconds([&] { view.SortRows(column, false); });
+        std::printf("Sort by %s: %.3f s ascending, %.3f s descending\n", names[column], up, down);
+    }
+    view.SortRows(0, true);
+
+    Pinger selectPings(frame);
+    double selectAll = Seconds([&] {
+        view.OnCommand(ID_EDIT_SELECT_ALL);
+        PumpPending();
+    });
+    double invertAll = Seconds([&] {
+        view.OnCommand(ID_EDIT_INVERT_SELECTION);
+        PumpPending();
+    });
+    double invertNone = Seconds([&] {
+        view.OnCommand(ID_EDIT_INVERT_SELECTION);
+        PumpPending();
+    });
+    view.List().SetItemState(rows / 2, 0, LVIS_SELECTED);
+    double invertOne = Seconds([&] {
+        view.OnCommand(ID_EDIT_INVERT_SELECTION);
+        PumpPending();
+    });
+    DWORD selectWait = selectPings.Stop();
+    std::printf("Select All %.3f s; Invert Selection %.3f s (all selected), %.3f s (none), %.3f s (all but one); "
+                "longest WM_NULL wait %lu ms\n",
+                selectAll, invertAll, invertNone, invertOne, selectWait);
+
+    view.OnCommand(ID_EDIT_SELECT_ALL);
+    PumpPending();
+    Pinger cleanPings(frame);
+    double clean = Seconds([&] {
+        view.StartClean(true);
+        PumpUntil([&] { return !view.m_bBusy; });
+    });
+    DWORD cleanWait = cleanPings.Stop();
+    const int left = view.List().GetItemCount();
+    // The baseline, and the removal of each row's item alone, without the
+    // view and its worker, in the order of the clean.
+    std::vector<std::wstring> paths = CleanOrder(copy);
+    double plain = Seconds([&] {
+        for (const std::wstring& path : paths) ::DeleteFileW(path.c_str());
+    });
+    paths = CleanOrder(alone);
+    double removal = Seconds([&] {
+        for (const std::wstring& path : paths) RemoveRowItem(path, true, false);
+    });
+    std::printf("Permanent clean of every row: %.2f s (%d rows left); DeleteFileW loop %.2f s; ratio %.2f; "
+                "longest WM_NULL wait %lu ms\n",
+                clean, left, plain, clean / plain, cleanWait);
+    std::printf("  of which the guarded removal of the items alone: %.2f s, ratio %.2f to the loop\n", removal,
+                removal / plain);
+    std::fflush(stdout);
+    g_view = nullptr;
+    view.DestroyWindow();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--ping")
+        return RunPinger(reinterpret_cast<HWND>(static_cast<INT_PTR>(std::atoll(argv[2]))),
+                         reinterpret_cast<HANDLE>(static_cast<INT_PTR>(std::atoll(argv[3]))));
+    std::vector<int> counts;
+    for (int i = 1; i < argc; ++i) counts.push_back(std::atoi(argv[i]));
+    if (counts.empty()) counts = {2000, 100000};
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    CBriskoApp app;
+    app.m_strLanguage = L"Default";
+    HWND frame = ::CreateWindowExW(0, L"STATIC", L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600, nullptr,
+                                   nullptr, nullptr, nullptr);
+    app.m_pMainWnd = win::CWnd(frame);
+    win::CStatusBar bar(::CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE, 0, 560, 800, 20, frame,
+                                          nullptr, nullptr, nullptr));
+    app.m_pStatusBar = &bar;
+    g_staticProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameProc)));
+    for (int count : counts) Bench(app, frame, count);
+    app.m_pStatusBar = nullptr;
+    app.m_pMainWnd = win::CWnd();
+    ::DestroyWindow(frame);
+    return 0;
+}
