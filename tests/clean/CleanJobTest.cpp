@@ -67,3 +67,27 @@ TEST(CleanJob, WorksFromTheLastSelectedRowAndReportsEveryRemovalAndWhatStays) {
     EXPECT_TRUE(Exists(folder / L"tree\\link"));
     EXPECT_FALSE(Exists(folder / L"tree\\b.tmp"));
 }
+
+TEST(CleanJob, NamesNoPlainPathReachesAreNeverToldAsLinks) {
+    ScratchFolder folder{L"job-odd"};
+    const wchar_t* odd[] = {L"aux.tmp", L"trailing.", L"blank "};
+    for (const wchar_t* name : odd) WriteFileBytes(L"\\\\?\\" + folder / name, "x");
+    WriteFileBytes(folder / L"plain.tmp", "x");
+    Recorder recorder;
+    RemovalContext removal{MachineGuards(), recorder};
+    RemoveRowItem(folder.Path() + L"\\", true, true, removal);
+    EXPECT_FALSE(Exists(folder / L"plain.tmp"));
+    for (const wchar_t* name : odd) {
+        SCOPED_TRACE(name);
+        size_t told = std::count_if(recorder.events.begin(), recorder.events.end(), [&](const std::wstring& event) {
+            return event.rfind(L"left " + folder / name + L":", 0) == 0;
+        });
+        bool stays = ::GetFileAttributesW((L"\\\\?\\" + folder / name).c_str()) != INVALID_FILE_ATTRIBUTES;
+        EXPECT_EQ(told, stays ? 1u : 0u);
+        if (stays)
+            EXPECT_NE(std::find(recorder.events.begin(), recorder.events.end(),
+                                L"left " + folder / name + L": " + LeftReasonText(LeftReason::OddName)),
+                      recorder.events.end());
+    }
+    for (const wchar_t* name : odd) ::DeleteFileW((L"\\\\?\\" + folder / name).c_str());
+}

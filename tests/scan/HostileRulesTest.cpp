@@ -8,6 +8,7 @@
 
 #include "clean/Listing.h"
 #include "scan/RulesScan.h"
+#include "scan/Scans.h"
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"
 #include "win/Path.h"
@@ -158,4 +159,26 @@ TEST_F(HostileRules, ExclusionsHoldInEverySpellingAndOneThatLeadsNowhereStopsIts
     EXPECT_TRUE(sink.items.empty());
     EXPECT_NE(report.told.find(L"NUL: an ExcludeKey folder that cannot be resolved"), std::wstring::npos)
         << report.told;
+}
+
+TEST(UserContent, TheMusicTargetListsItsFilesOneByOneAndNeverAFolderWithSongs) {
+    wchar_t music[MAX_PATH] = {};
+    ASSERT_TRUE(::SHGetSpecialFolderPathW(nullptr, music, CSIDL_MYMUSIC, FALSE));
+    const std::wstring folder = music;
+    MakeFolders(folder + L"\\music.collection");
+    for (const wchar_t* file : {L"music.collection\\song.mp3", L"music.m3u", L"Music.wav", L"song.mp3"})
+        WriteFileBytes(folder + L"\\" + file, "x");
+    ScratchFolder windows{L"music-windows"};
+    FakeMachine machine;
+    machine.windows = windows.Path();
+    machine.folders = {{CSIDL_MYMUSIC, folder}};
+    CBriskoDoc doc(machine);
+    RecordingSink sink;
+    CListingFilter listed(sink);
+    RunStandardScan(doc, listed);
+    std::vector<std::wstring> found = sink.Paths();
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (std::vector<std::wstring>{folder + L"\\Music.wav", folder + L"\\music.m3u"}));
+    RemoveTree(folder + L"\\music.collection");
+    for (const wchar_t* file : {L"music.m3u", L"Music.wav", L"song.mp3"}) ::DeleteFileW((folder + L"\\" + file).c_str());
 }
