@@ -130,7 +130,7 @@ void AddUserContent(const ISystemInfo& system, FolderSet& content) {
     for (int csidl : {CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_MYMUSIC, CSIDL_MYPICTURES, CSIDL_MYVIDEO,
                       CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_COMMON_DOCUMENTS, CSIDL_COMMON_MUSIC,
                       CSIDL_COMMON_PICTURES, CSIDL_COMMON_VIDEO})
-        content.Add(system.SpecialFolder(csidl));
+        if (std::wstring folder = system.SpecialFolder(csidl); IsFullPath(folder)) content.Add(folder);
     std::vector<std::wstring> profiles{system.SpecialFolder(CSIDL_PROFILE)};
     if (auto value = system.Environment(L"PUBLIC")) profiles.push_back(*value);
     for (const std::wstring& profile : profiles)

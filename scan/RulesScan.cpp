@@ -135,6 +135,10 @@ std::vector<std::wstring> Expand(const RuleFolder& located, bool lastMayBeFile, 
                 std::optional<CanonicalItem> item = CanonicalItemPath(path);
                 if (!item || !item->IsFolder()) continue;
                 folder = item->path;
+                if (IsLinkOrBehindLink(*item)) {
+                    refuse(path, L"is a link or lies behind one");
+                    continue;
+                }
                 if (std::wstring why = bounds->WhyNoWildcardIn(folder); !why.empty()) {
                     refuse(JoinPath(folder, step), why);
                     continue;
@@ -204,8 +208,7 @@ private:
     // whatever spelling (short names, trailing dots) the rule gives; none
     // when its folder is not here.
     void AddExcludeFolders(const RuleExclude& exclude) {
-        std::wstring why;
-        for (const RuleFolder& located : Locate(exclude.folder, m_system, why)) {
+        for (const RuleFolder& located : LocateExclusion(exclude.folder)) {
             for (const std::wstring& path : Expand(located, exclude.wholeTree)) {
                 std::optional<CanonicalItem> item = CanonicalItemPath(path);
                 if (item && item->exists)
@@ -214,6 +217,18 @@ private:
                     m_unresolvedExclude = path;
             }
         }
+    }
+
+    // An exclusion keeps what it names wherever that lies: a full path need
+    // not stand below a variable's folder as a rule's own folder must.
+    std::vector<RuleFolder> LocateExclusion(const std::wstring& folder) const {
+        if (folder[0] == L'%') {
+            std::wstring why;
+            return Locate(folder, m_system, why);
+        }
+        size_t root = folder[1] == L':' ? 3 : folder.find(L'\\', folder.find(L'\\', 2) + 1);
+        if (root == std::wstring::npos) return {{folder, {}}};
+        return {{folder.substr(0, root), Steps(folder.substr(root))}};
     }
 
     void Refuse(const std::wstring& folder, const std::wstring& why) {

@@ -141,7 +141,7 @@ TEST_F(HostileRules, ExclusionsHoldInEverySpellingAndOneThatLeadsNowhereStopsIts
     ASSERT_NE(shortStep, L"KeepingThisFolder");  // the machine gives short names
     for (const std::wstring& exclude :
          {L"PATH|%WinDir%\\Temp\\" + shortStep, std::wstring(L"PATH|%WinDir%\\Temp\\KeepingThisFolder."),
-          std::wstring(L"FILE|%WinDir%\\Temp\\KEEPINGTHISFOLDER..|*.tmp")}) {
+          std::wstring(L"FILE|%WinDir%\\Temp\\KEEPINGTHISFOLDER..|*.tmp"), L"PATH|" + temp + L"\\Keeping*"}) {
         SCOPED_TRACE(exclude);
         RulesFile rules = ParseRules(L"[E]\nFileKey1=%WinDir%\\Temp|*.tmp|RECURSE\nExcludeKey1=" + exclude + L"\n");
         CBriskoDoc doc(machine);
