@@ -92,21 +92,6 @@ TEST(SystemFolders, TempFoldersAndEveryShellFolderAreEmptiedNotTheirNeighbours) 
         EXPECT_FALSE(folders.Contains(folder)) << folder;
 }
 
-TEST(ProtectedFolders, TheSystemsCriticalTreesWithAllTheyHoldButNotTheLogsBesideThem) {
-    FakeSystem system;
-    system.folders[CSIDL_COMMON_APPDATA] = L"D:\\ProgramData";
-    FolderSet folders = CollectProtectedFolders(system);
-    for (const wchar_t* path :
-         {L"D:\\WINNT\\Fonts", L"d:\\winnt\\fonts\\sub", L"D:\\WINNT\\System32\\drivers\\etc", L"D:\\WINNT\\WinSxS\\x",
-          L"D:\\WINNT\\SysWOW64\\wbem", L"D:\\WINNT\\INF\\..\\inf\\x", L"D:\\Program Files\\Windows Defender\\x",
-          L"D:\\ProgramData\\Microsoft\\Crypto\\RSA", L"D:\\Users\\me\\AppData\\Roaming\\Microsoft\\Protect\\S-1",
-          L"D:\\Users\\me\\AppData\\LocalLow"})
-        EXPECT_TRUE(IsProtectedFolder(path, folders)) << path;
-    for (const wchar_t* path : {L"D:\\WINNT\\Logs\\CBS", L"D:\\WINNT\\FontsOld", L"D:\\WINNT\\System32\\wbem\\Logs",
-                                L"D:\\WINNT\\SoftwareDistribution\\Download", L"D:\\ProgramData\\Microsoft\\Windows\\WER"})
-        EXPECT_FALSE(IsProtectedFolder(path, folders)) << path;
-}
-
 TEST(ProtectedFolders, ARemovalTakesNoFolderFromACriticalTreeButTheJunkBesideIt) {
     testing_support::ScratchFolder root{L"critical"};
     testing_support::FakeMachine system;
