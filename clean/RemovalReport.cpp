@@ -11,11 +11,31 @@ const wchar_t* LeftReasonText(LeftReason reason) {
     case LeftReason::Protected:
         return L"a protected folder";
     case LeftReason::InUse:
-        return L"in use or read-only";
+        return L"in use";
+    case LeftReason::AccessDenied:
+        return L"access denied";
     case LeftReason::Failed:
         return L"the system refused to remove it";
     }
     return L"left";
+}
+
+LeftReason ReasonOfError(DWORD error) {
+    switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+        return LeftReason::InUse;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_PRIVILEGE_NOT_HELD:
+        return LeftReason::AccessDenied;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return LeftReason::Missing;
+    default:
+        return LeftReason::Failed;
+    }
 }
 
 const RemovalContext& MachineRemoval() {

@@ -1,6 +1,8 @@
 #pragma once
 // What a removal tells while it works, through one small interface: the
 // window shows it in its status bar, the command line prints it.
+#include <windows.h>
+
 #include <string>
 
 #include "clean/Guards.h"
@@ -11,9 +13,13 @@ enum class LeftReason {
     Unresolvable,  // its spelling leads nowhere certain
     Link,          // a link, or reached through one, or a folder that holds one
     Protected,     // a drive root, the Windows folder, a profile or shell folder
-    InUse,         // held by another process, or read-only
-    Failed,        // the platform refused
+    InUse,         // held by another process
+    AccessDenied,  // the user may not remove it
+    Failed,        // the platform refused for another reason
 };
+
+// The reason the platform's last error (GetLastError) gives for a refusal.
+LeftReason ReasonOfError(DWORD error);
 
 // The words for a reason, as the command line prints them.
 const wchar_t* LeftReasonText(LeftReason reason);
