@@ -225,8 +225,8 @@ TEST_F(CliProcess, TheWindowsTempIsEmptiedAndKeptWithItsLinkAndWhatInUseIsLeft) 
         EXPECT_EQ(run.exitCode, 1) << run.out << run.err;  // the held file stayed
         ASSERT_EQ(Lines(run.out).size(), 1u) << run.out;
         EXPECT_TRUE(JsonReader(run.out).WholeIsOneObject()) << run.out;
-        EXPECT_TRUE(Holds(run.out, L"\"action\":\"left\"")) << run.out;
-        EXPECT_TRUE(Holds(run.out, L"held.tmp\",\"reason\":\"in use or read-only\"")) << run.out;
+        EXPECT_TRUE(Holds(run.out, L"\"action\":\"partly\",\"removed_files\":")) << run.out;
+        EXPECT_TRUE(Holds(run.out, L"held.tmp\",\"reason\":\"in use\"")) << run.out;
         EXPECT_TRUE(Holds(run.out, L"brisko-cli-link\",\"reason\":\"a link")) << run.out;
         EXPECT_TRUE(Exists(temp));
         EXPECT_FALSE(Exists(temp + L"\\junk.tmp"));
@@ -235,6 +235,22 @@ TEST_F(CliProcess, TheWindowsTempIsEmptiedAndKeptWithItsLinkAndWhatInUseIsLeft) 
         ::DeleteFileW((temp + L"\\held.tmp").c_str());
     }
     RemoveLink(temp + L"\\brisko-cli-link", true);
+}
+
+TEST_F(CliProcess, AFolderThatKeepsOneHeldFileIsPartlyRemovedAndItsContentsCountInTheBytes) {
+    const std::wstring folder = windows + L"\\Applog";
+    MakeFolders(folder + L"\\sub");
+    for (int i = 0; i < 20; ++i) WriteFileBytes(folder + L"\\sub\\" + std::to_wstring(i) + L".log", std::string(1024, 'x'));
+    WriteFileBytes(folder + L"\\held.log", "held");
+    ChildProcess holder = HoldFileOpen(folder + L"\\held.log");
+    CliRun run = RunCli(L"clean --mode standard --permanent --include " + folder + L" --include brisko-cli-seed.tmp");
+    holder.Kill();
+    holder.Wait(5000);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, L"partly   " + folder + L"  (20 of 21 files removed)\n    kept " + folder +
+                           L"\\held.log: in use\nremoved  " + seedTmp + L"\n");
+    EXPECT_TRUE(Holds(run.err, L"Removed 1 item (20.0 KB); 1 partly removed: 20 of 21 files\n")) << run.err;
+    RemoveTree(folder);
 }
 
 TEST(CliRules, OurRulesFileAddsTodaysCachesAndWhatARulesFileLeavesOutIsTold) {
