@@ -75,17 +75,30 @@ bool DeleteMissingItem(const CanonicalItem& item, bool permanent, const RemovalC
 // told from a link through that handle, and removed through the same handle,
 // so that what goes is exactly what was looked at, at any path length and at
 // a fraction of the shell's cost.
+bool SetAttributesByHandle(HANDLE file, DWORD attributes) {
+    FILE_BASIC_INFO basic{};  // times of zero stay as they are
+    basic.FileAttributes = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+    return ::SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof(basic)) != FALSE;
+}
+
 bool DeleteFileForGood(const CanonicalItem& item, const RemovalContext& removal) {
-    win::FileHandle file(::CreateFileW(ApiPath(item.path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
+    const bool readOnly = (item.attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    const DWORD access = DELETE | FILE_READ_ATTRIBUTES | (readOnly ? FILE_WRITE_ATTRIBUTES : 0);
+    win::FileHandle file(::CreateFileW(ApiPath(item.path).c_str(), access,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!file) return Left(removal, item.path, LeftReason::Failed);
+    if (!file) return Left(removal, item.path, ReasonOfError(::GetLastError()));
     std::wstring final = FinalPathOfHandle(file.Get());
     if (final.empty() || !SamePathText(final, item.path)) return Left(removal, item.path, LeftReason::Link);
     removal.report.Removing(item.path);
+    // A read-only file loses the attribute only now that it goes, and gets
+    // it back if it stays after all.
+    if (readOnly) SetAttributesByHandle(file.Get(), item.attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
     FILE_DISPOSITION_INFO dispose{TRUE};
-    return ::SetFileInformationByHandle(file.Get(), FileDispositionInfo, &dispose, sizeof(dispose)) ||
-           Left(removal, item.path, LeftReason::Failed);
+    if (::SetFileInformationByHandle(file.Get(), FileDispositionInfo, &dispose, sizeof(dispose))) return true;
+    LeftReason reason = ReasonOfError(::GetLastError());
+    if (readOnly) SetAttributesByHandle(file.Get(), item.attributes);
+    return Left(removal, item.path, reason);
 }
 
 bool DeleteFolderItem(const CanonicalItem& item, bool permanent, const RemovalContext& removal) {
@@ -121,7 +134,10 @@ bool DeleteFoundItem(const std::wstring& path, bool permanent, const RemovalCont
     if (IsIndexFile(*item)) WipeIndexFile(ApiPath(item->path));
     removal.report.Removing(item->path);
     if (item->IsFolder()) return DeleteFolderItem(*item, permanent, removal);
-    return ShellDelete(item->path, permanent) || Left(removal, item->path, LeftReason::Failed);
+    // The Recycle Bin keeps a file as it was, read-only or not.
+    auto shellDelete = [&] { return ShellDelete(item->path, permanent); };
+    bool removed = permanent ? RemoveClearingReadOnly(ApiPath(item->path), item->attributes, shellDelete) : shellDelete();
+    return removed || Left(removal, item->path, LeftReason::Failed);
 }
 
 
@@ -156,11 +172,19 @@ bool WipeIndexFile(const std::wstring& path) {
 bool IsFileInUse(const std::wstring& path) { return path.size() >= MAX_PATH || IsFileLocked(path); }
 
 bool IsFileLocked(const std::wstring& apiPath) {
-    // Read-only counts as in use even for an administrator whom the file
-    // system would let write (Wine running as root does).
-    DWORD attributes = ::GetFileAttributesW(apiPath.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) return true;
-    win::FileHandle file(::CreateFileW(apiPath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    // Sharing nothing, the open fails while any other handle reads, writes
+    // or deletes the file; reading it is never asked for, so no time changes.
+    win::FileHandle file(::CreateFileW(apiPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     return !file.IsValid();
+}
+
+bool RemoveClearingReadOnly(const std::wstring& apiPath, DWORD attributes, const std::function<bool()>& remove) {
+    ClearReadOnly(apiPath, attributes);
+    if (remove()) return true;
+    DWORD error = ::GetLastError();
+    if ((attributes & FILE_ATTRIBUTE_READONLY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        ::SetFileAttributesW(apiPath.c_str(), attributes);
+    ::SetLastError(error);
+    return false;
 }

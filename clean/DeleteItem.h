@@ -2,6 +2,7 @@
 // Removal of one found item, permanently or to the Recycle Bin, with the
 // wipe of cache index files and the test whether a file is in use.
 #include <windows.h>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,12 +27,18 @@ bool WipeIndexFile(const std::wstring& path);
 // The sizes of the zero writes that wipe a file of `size` bytes, in order.
 std::vector<DWORD> WipeChunks(ULONGLONG size);
 
-// True when the file cannot be opened exclusively for writing (held by
-// another process, read-only, missing, a folder) or its path has 260
-// characters or more.
+// True when the file cannot be opened for reading with no sharing (held by
+// another process, missing, a folder) or its path has 260 characters or
+// more. It asks for no write access: a read-only file nobody holds is free,
+// and looking changes nothing.
 bool IsFileInUse(const std::wstring& path);
 // The same test for a path of any length (with the "\\?\" prefix where needed).
 bool IsFileLocked(const std::wstring& apiPath);
+
+// Runs `remove` on the entry at `apiPath` (found with `attributes`), its
+// read-only attribute cleared just before and put back when the removal
+// fails, the platform's error kept: only removing an item changes it.
+bool RemoveClearingReadOnly(const std::wstring& apiPath, DWORD attributes, const std::function<bool()>& remove);
 
 // The shell's delete request, without confirmation or error dialog, for one
 // canonical path or a list of them in one operation. A path beyond the plain

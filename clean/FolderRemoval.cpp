@@ -27,17 +27,15 @@ std::vector<WIN32_FIND_DATAW> ReadEntries(const std::wstring& folder) {
     return entries;
 }
 
-// True when the file may be removed: not read-only (cleared here, as the scan
-// does) and not held by another process.
-bool IsFileFree(const std::wstring& path, DWORD attributes) {
-    ClearReadOnly(ApiPath(path), attributes);
-    return !IsFileLocked(ApiPath(path));
-}
+// True when no other process holds the file.
+bool IsFileFree(const std::wstring& path) { return !IsFileLocked(ApiPath(path)); }
 
 void RemoveFile(const std::wstring& path, DWORD attributes, const RemovalContext& removal) {
-    if (!IsFileFree(path, attributes)) return removal.report.Left(path, LeftReason::InUse);
+    if (!IsFileFree(path)) return removal.report.Left(path, LeftReason::InUse);
     removal.report.Removing(path);
-    if (!::DeleteFileW(ApiPath(path).c_str())) removal.report.Left(path, LeftReason::Failed);
+    const std::wstring apiPath = ApiPath(path);
+    if (!RemoveClearingReadOnly(apiPath, attributes, [&] { return ::DeleteFileW(apiPath.c_str()) != FALSE; }))
+        removal.report.Left(path, ReasonOfError(::GetLastError()));
 }
 
 bool IsKeptFolder(const std::wstring& path, const RemovalGuards& guards) {
@@ -46,8 +44,8 @@ bool IsKeptFolder(const std::wstring& path, const RemovalGuards& guards) {
 
 bool RemoveEmptyFolder(const std::wstring& path, DWORD attributes, const RemovalContext& removal) {
     if (IsKeptFolder(path, removal.guards)) return false;
-    ClearReadOnly(ApiPath(path), attributes);
-    return ::RemoveDirectoryW(ApiPath(path).c_str()) != FALSE;
+    const std::wstring apiPath = ApiPath(path);
+    return RemoveClearingReadOnly(apiPath, attributes, [&] { return ::RemoveDirectoryW(apiPath.c_str()) != FALSE; });
 }
 
 // Everything below the canonical `folder` that is no link and lies behind none.
@@ -109,7 +107,7 @@ bool RecycleFolderContents(const std::wstring& folder, const RemovalContext& rem
         if (IsLinkEntry(folder, folderFinal, entry)) {
             removal.report.Left(path, LeftReason::Link);
         } else if (!IsFolderEntry(entry)) {
-            if (IsFileFree(path, entry.dwFileAttributes)) sources.push_back(path);
+            if (IsFileFree(path)) sources.push_back(path);
             else removal.report.Left(path, LeftReason::InUse);
         } else if (IsKeptFolder(path, removal.guards)) {
             removal.report.Left(path, LeftReason::Protected);
