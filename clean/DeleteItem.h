@@ -2,7 +2,6 @@
 // Removal of one found item, permanently or to the Recycle Bin, with the
 // wipe of cache index files and the test whether a file is in use.
 #include <windows.h>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,13 +34,12 @@ bool IsFileInUse(const std::wstring& path);
 // The same test for a path of any length (with the "\\?\" prefix where needed).
 bool IsFileLocked(const std::wstring& apiPath);
 
-// Runs `remove` on the entry at `apiPath` (found with `attributes`), its
-// read-only attribute cleared just before and put back when the removal
-// fails, the platform's error kept: only removing an item changes it.
-bool RemoveClearingReadOnly(const std::wstring& apiPath, DWORD attributes, const std::function<bool()>& remove);
-
 // The shell's delete request, without confirmation or error dialog, for one
 // canonical path or a list of them in one operation. A path beyond the plain
 // length goes in its short form, or is left out when it has none that fits.
 bool ShellDelete(const std::wstring& path, bool permanent);
+// The spelling of a canonical path that the shell takes: itself, or for a
+// path beyond the plain length its short (8.3) form where that fits; empty
+// when there is none.
+std::wstring ShellSpelling(const std::wstring& path);
 bool ShellDeleteList(const std::vector<std::wstring>& paths, bool permanent);

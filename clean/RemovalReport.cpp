@@ -20,24 +20,6 @@ const wchar_t* LeftReasonText(LeftReason reason) {
     return L"left";
 }
 
-LeftReason ReasonOfError(DWORD error) {
-    switch (error) {
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_USER_MAPPED_FILE:
-        return LeftReason::InUse;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-    case ERROR_PRIVILEGE_NOT_HELD:
-        return LeftReason::AccessDenied;
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-        return LeftReason::Missing;
-    default:
-        return LeftReason::Failed;
-    }
-}
-
 const RemovalContext& MachineRemoval() {
     static const RemovalContext removal{MachineGuards(), SilentReport()};
     return removal;

@@ -1,8 +1,6 @@
 #pragma once
 // What a removal tells while it works, through one small interface: the
 // window shows it in its status bar, the command line prints it.
-#include <windows.h>
-
 #include <string>
 
 #include "clean/Guards.h"
@@ -14,12 +12,9 @@ enum class LeftReason {
     Link,          // a link, or reached through one, or a folder that holds one
     Protected,     // a drive root, the Windows folder, a profile or shell folder
     InUse,         // held by another process
-    AccessDenied,  // the user may not remove it
-    Failed,        // the platform refused for another reason
+    AccessDenied,  // the system denies this program its removal
+    Failed,        // the platform refused
 };
-
-// The reason the platform's last error (GetLastError) gives for a refusal.
-LeftReason ReasonOfError(DWORD error);
 
 // The words for a reason, as the command line prints them.
 const wchar_t* LeftReasonText(LeftReason reason);
@@ -29,6 +24,9 @@ public:
     virtual ~IRemovalReport() = default;
     // Just before a file or folder is handed to the platform for removal.
     virtual void Removing(const std::wstring& path) = 0;
+    // The same for an entry measured before it was handed over (a tree that
+    // goes whole, an entry renamed on its way): its files and their bytes.
+    virtual void RemovingMeasured(const std::wstring& path, size_t files, unsigned long long bytes) { Removing(path); }
     // An item, or an entry of a folder item, that stays.
     virtual void Left(const std::wstring& path, LeftReason reason) = 0;
 };

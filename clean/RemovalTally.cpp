@@ -1,32 +1,11 @@
 #include "clean/RemovalTally.h"
 
 #include "clean/ItemPath.h"
-#include "win/Handle.h"
 #include "win/Path.h"
 
 namespace {
 
-constexpr int kMaxDepth = 64;
-
 ULONGLONG SizeOf(DWORD high, DWORD low) { return (static_cast<ULONGLONG>(high) << 32) | low; }
-
-// The files below a folder and their bytes. Links are not entered; a tree
-// that holds one never goes whole anyway.
-void AddTree(const std::wstring& folder, int depth, size_t& files, ULONGLONG& bytes) {
-    if (depth > kMaxDepth) return;
-    WIN32_FIND_DATAW find;
-    win::FindHandle search(::FindFirstFileW(ApiPath(JoinPath(folder, L"*")).c_str(), &find));
-    if (!search) return;
-    do {
-        if (IsDotEntry(find.cFileName) || (find.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) continue;
-        if (find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            AddTree(JoinPath(folder, find.cFileName), depth + 1, files, bytes);
-        } else {
-            ++files;
-            bytes += SizeOf(find.nFileSizeHigh, find.nFileSizeLow);
-        }
-    } while (::FindNextFileW(search.Get(), &find));
-}
 
 }  // namespace
 
@@ -37,29 +16,27 @@ void CRemovalTally::Start() {
     m_leftPaths.clear();
 }
 
-CRemovalTally::Counted CRemovalTally::Measure(const std::wstring& path) {
-    Counted counted;
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExW(ApiPath(path).c_str(), GetFileExInfoStandard, &data)) return counted;
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        counted.files = 1;
-        counted.bytes = SizeOf(data.nFileSizeHigh, data.nFileSizeLow);
-    } else if (!m_permanent && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        AddTree(path, 0, counted.files, counted.bytes);
-    }
-    return counted;
-}
-
 void CRemovalTally::Removing(const std::wstring& path) {
-    Counted counted = Measure(path);
-    if (counted.files == 0 && ::GetFileAttributesW(ApiPath(path).c_str()) == INVALID_FILE_ATTRIBUTES)
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(ApiPath(path).c_str(), GetFileExInfoStandard, &data)) {
         m_somethingWent = true;  // an emptied folder, told once it went
-    if (counted.files > 0) {
-        m_counted[path] = counted;
-        m_row.filesRemoved += counted.files;
-        m_row.bytesRemoved += counted.bytes;
+    } else if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        Count(path, {1, SizeOf(data.nFileSizeHigh, data.nFileSizeLow)});
     }
     m_next.Removing(path);
+}
+
+void CRemovalTally::RemovingMeasured(const std::wstring& path, size_t files, ULONGLONG bytes) {
+    Count(path, {files, bytes});
+    if (files == 0) m_somethingWent = true;
+    m_next.RemovingMeasured(path, files, bytes);
+}
+
+void CRemovalTally::Count(const std::wstring& path, const Amount& amount) {
+    if (amount.files == 0) return;
+    m_counted[path] = amount;
+    m_row.filesRemoved += amount.files;
+    m_row.bytesRemoved += amount.bytes;
 }
 
 void CRemovalTally::Left(const std::wstring& path, LeftReason reason) {

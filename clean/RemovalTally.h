@@ -34,14 +34,13 @@ struct RowRemoval {
 };
 
 // A removal report that counts one row at a time and tells everything on
-// to `next`. Removing() must come while the entry is still there (its size
-// is read then); an entry told after it went counts as gone but unsized.
+// to `next`. A file told by Removing() is sized then, so it must still be
+// there; a folder counts through the files told inside it, or through the
+// measure RemovingMeasured() brings when it goes whole. An entry told once
+// it went counts as gone but unsized.
 class CRemovalTally : public IRemovalReport {
 public:
-    // `permanent`: a folder told as removed goes entry by entry, each told
-    // on its own; otherwise it goes whole to the Recycle Bin and its tree is
-    // measured when told.
-    CRemovalTally(IRemovalReport& next, bool permanent) : m_next(next), m_permanent(permanent) {}
+    explicit CRemovalTally(IRemovalReport& next) : m_next(next) {}
 
     // Forgets the last row; what is told from now on belongs to the next one.
     void Start();
@@ -49,19 +48,19 @@ public:
     RowRemoval Finish();
 
     void Removing(const std::wstring& path) override;
+    void RemovingMeasured(const std::wstring& path, size_t files, ULONGLONG bytes) override;
     void Left(const std::wstring& path, LeftReason reason) override;
 
 private:
-    struct Counted {
+    struct Amount {
         size_t files = 0;
         ULONGLONG bytes = 0;
     };
-    Counted Measure(const std::wstring& path);
+    void Count(const std::wstring& path, const Amount& amount);
 
     IRemovalReport& m_next;
-    bool m_permanent;
     RowRemoval m_row;
     bool m_somethingWent = false;
-    std::map<std::wstring, Counted> m_counted;  // told as removed, by path: undone when it stays after all
+    std::map<std::wstring, Amount> m_counted;  // told as removed, by path: undone when it stays after all
     std::set<std::wstring> m_leftPaths;         // a second pass tells the same entry again
 };

@@ -180,7 +180,7 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
     }
     CEntryRows rows(entries);
     CCleanOutcome outcome(console, options, entries);
-    CRemovalTally tally(SilentReport(), options.permanent);
+    CRemovalTally tally(SilentReport());
     RemovalContext removal{MachineGuards(), tally};
     std::atomic<bool> keepGoing{true};
     RunCleanJob(

@@ -29,7 +29,7 @@ Outcomes Clean(std::vector<CleanRow> rows, bool permanent) {
     Rows list;
     list.rows = std::move(rows);
     Outcomes outcomes;
-    CRemovalTally tally(SilentReport(), permanent);
+    CRemovalTally tally(SilentReport());
     RemovalContext removal{MachineGuards(), tally};
     std::atomic<bool> keepGoing{true};
     RunCleanJob(
