@@ -14,7 +14,7 @@ import os
 import sys
 
 SECTIONS = ["Header", "Title", "Labels", "Buttons", "Columns", "Status", "ToolTips",
-            "FileMenu", "EditMenu", "ViewMenu", "OptionsMenu", "HelpMenu", "Summary", "Reasons"]
+            "FileMenu", "EditMenu", "ViewMenu", "OptionsMenu", "HelpMenu", "Summary", "Reasons", "Confirm"]
 
 ENGLISH = {
     "Header": {"Culture": "English // en-US"},
@@ -110,6 +110,14 @@ ENGLISH = {
         "5": "in use",
         "6": "access denied",
         "7": "refused",
+    },
+    "Confirm": {
+        "1": "Permanently delete %1 items (%2)? This cannot be undone.",
+        "2": "Permanently delete 1 item (%1)? This cannot be undone.",
+        "3": "%1 + %2 folders",
+        "4": "&Do not ask again",
+        "5": "&Yes",
+        "6": "&No",
     },
 }
 
@@ -208,6 +216,14 @@ ITALIAN = {
         "6": "accesso negato",
         "7": "rifiutati",
     },
+    "Confirm": {
+        "1": "Eliminare definitivamente %1 elementi (%2)? L'operazione non può essere annullata.",
+        "2": "Eliminare definitivamente 1 elemento (%1)? L'operazione non può essere annullata.",
+        "3": "%1 + %2 cartelle",
+        "4": "&Non chiedere più",
+        "5": "&Sì",
+        "6": "&No",
+    },
 }
 
 SIMPLIFIED_CHINESE = {
@@ -305,6 +321,14 @@ SIMPLIFIED_CHINESE = {
         "6": "拒绝访问",
         "7": "被拒绝",
     },
+    "Confirm": {
+        "1": "永久删除 %1 个项目（%2）？此操作无法撤消。",
+        "2": "永久删除 1 个项目（%1）？此操作无法撤消。",
+        "3": "%1 + %2 个文件夹",
+        "4": "不再询问(&D)",
+        "5": "是(&Y)",
+        "6": "否(&N)",
+    },
 }
 
 TRADITIONAL_CHINESE = {
@@ -401,6 +425,14 @@ TRADITIONAL_CHINESE = {
         "5": "使用中",
         "6": "拒絕存取",
         "7": "被拒絕",
+    },
+    "Confirm": {
+        "1": "永久刪除 %1 個項目（%2）？此動作無法復原。",
+        "2": "永久刪除 1 個項目（%1）？此動作無法復原。",
+        "3": "%1 + %2 個資料夾",
+        "4": "不再詢問(&D)",
+        "5": "是(&Y)",
+        "6": "否(&N)",
     },
 }
 
