@@ -134,7 +134,8 @@ std::vector<ChildEntry> ListChildren(HANDLE folder) {
             std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
             if (name != L"." && name != L"..")
                 children.push_back({std::move(name), entry->FileAttributes,
-                                    static_cast<ULONGLONG>(entry->FileId.QuadPart)});
+                                    static_cast<ULONGLONG>(entry->FileId.QuadPart),
+                                    static_cast<ULONGLONG>(entry->EndOfFile.QuadPart)});
             if (entry->NextEntryOffset == 0) break;
             at += entry->NextEntryOffset;
         }

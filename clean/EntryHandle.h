@@ -59,6 +59,7 @@ struct ChildEntry {
     std::wstring name;
     DWORD attributes = 0;
     ULONGLONG fileId = 0;  // as listed: an entry opened later must still be this one
+    ULONGLONG size = 0;  // of a file
 };
 
 // Every entry of the open folder but "." and "..", read in full before any

@@ -101,6 +101,36 @@ std::optional<HeldEntry> HoldFolderAt(const std::wstring& canonicalPath) {
     return held;
 }
 
+EntryAmount MeasureHeld(const HeldEntry& entry) {
+    EntryAmount amount;
+    if (!entry.facts.IsFolder()) {
+        LARGE_INTEGER size{};
+        if (::GetFileSizeEx(entry.handle.Get(), &size)) amount = {1, static_cast<ULONGLONG>(size.QuadPart)};
+        return amount;
+    }
+    // Depth first with a stack of its own, through handles: the folders are
+    // held for removal, which a look-up by path would not share.
+    std::vector<win::FileHandle> pending;
+    auto add = [&](HANDLE folder) {
+        for (const ChildEntry& child : ListChildren(folder)) {
+            if (child.attributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+            if (!(child.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                ++amount.files;
+                amount.bytes += child.size;
+            } else if (OpenedEntry opened = OpenChild(folder, child.name, kWalkAccess)) {
+                pending.push_back(std::move(opened.handle));
+            }
+        }
+    };
+    add(entry.handle.Get());
+    while (!pending.empty()) {
+        win::FileHandle folder = std::move(pending.back());
+        pending.pop_back();
+        add(folder.Get());
+    }
+    return amount;
+}
+
 bool HeldTreeHoldsLink(const HeldEntry& top) {
     struct Finder : IRemovalReport {
         bool found = false;

@@ -34,6 +34,14 @@ std::optional<HeldEntry> HoldFolderAt(const std::wstring& canonicalPath);
 // some part of it cannot be opened to tell.
 bool HeldTreeHoldsLink(const HeldEntry& folder);
 
+// The files of a held entry and their bytes: a file is one, a folder counts
+// the files of its tree (links not entered).
+struct EntryAmount {
+    size_t files = 0;
+    ULONGLONG bytes = 0;
+};
+EntryAmount MeasureHeld(const HeldEntry& entry);
+
 // A folder that a removal keeps whatever it holds: protected or system.
 bool IsKeptFolder(const std::wstring& canonicalPath, const RemovalGuards& guards);
 
