@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "win/Text.h"
+
 std::wstring JsonString(const std::wstring& text) {
     std::wstring out = L"\"";
     for (wchar_t c : text) {
@@ -42,11 +44,7 @@ std::wstring EntryJson(const FoundEntry& entry, const wchar_t* mode, const std::
 }
 
 namespace {
-std::wstring Grouped(ULONGLONG number) {
-    std::wstring digits = std::to_wstring(number);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, 1, L',');
-    return digits;
-}
+std::wstring Grouped(ULONGLONG number) { return win::GroupedNumber(number); }
 
 std::wstring ShortSize(ULONGLONG bytes) {
     const wchar_t* units[] = {L"bytes", L"KB", L"MB", L"GB", L"TB"};

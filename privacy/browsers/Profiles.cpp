@@ -146,6 +146,19 @@ std::vector<BrowserProfile> FindBrowserProfiles(const BrowserRoots& roots) {
     return profiles;
 }
 
+bool IsKnownBrowserName(const std::wstring& name) {
+    if (_wcsicmp(name.c_str(), L"firefox") == 0) return true;
+    return std::any_of(std::begin(kChromiumBrowsers), std::end(kChromiumBrowsers), [&](const ChromiumBrowser& b) {
+        return _wcsicmp(b.key, name.c_str()) == 0 || _wcsicmp(b.browser, name.c_str()) == 0;
+    });
+}
+
+std::wstring KnownBrowserNames() {
+    std::wstring names;
+    for (const ChromiumBrowser& browser : kChromiumBrowsers) names += std::wstring(browser.key) + L", ";
+    return names + L"firefox";
+}
+
 bool NamesBrowser(const BrowserProfile& profile, const std::wstring& name) {
     return _wcsicmp(profile.key.c_str(), name.c_str()) == 0 || _wcsicmp(profile.browser.c_str(), name.c_str()) == 0;
 }

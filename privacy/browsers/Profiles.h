@@ -32,6 +32,11 @@ BrowserRoots UserBrowserRoots();
 // name. Folders that are links, or reached through one, are left out.
 std::vector<BrowserProfile> FindBrowserProfiles(const BrowserRoots& roots);
 
+// True when `name` is a browser's key or name, in any letter case.
+bool IsKnownBrowserName(const std::wstring& name);
+// The keys, "chrome, edge, ..., firefox".
+std::wstring KnownBrowserNames();
+
 // True when `name` is the profile's browser key or name, in any letter case.
 bool NamesBrowser(const BrowserProfile& profile, const std::wstring& name);
 
