@@ -42,7 +42,7 @@ BrowserLayout ChromiumLayout() {
         {Sessions, Base::Profile, L"Sessions"},        {Sessions, Base::Profile, L"Current Session"},
         {Sessions, Base::Profile, L"Current Tabs"},    {Sessions, Base::Profile, L"Last Session"},
         {Sessions, Base::Profile, L"Last Tabs"},       {Cache, Base::Cache, L"Cache"},
-        {Cache, Base::Cache, L"Code Cache"},           {Cache, Base::Cache, L"GPUCache"},
+        {Cache, Base::Profile, L"Code Cache"},         {Cache, Base::Profile, L"GPUCache"},
         {Cache, Base::UserData, L"ShaderCache"},       {Cache, Base::UserData, L"GrShaderCache"},
         {Cache, Base::UserData, L"GraphiteDawnCache"},
     };

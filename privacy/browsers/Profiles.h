@@ -15,7 +15,7 @@ struct BrowserProfile {
     std::wstring key;          // "chrome", "firefox", ...: what --browser names
     std::wstring name;         // "Default", "Profile 1", a Firefox profile's Name
     std::wstring folder;       // the profile's own folder: its databases and sessions
-    std::wstring cacheFolder;  // where its caches are (Firefox and Opera: the local side)
+    std::wstring cacheFolder;  // where its HTTP cache is (Firefox and Opera: the local side)
     std::wstring userData;     // the folder of the browser's caches shared by its profiles ("" for none)
     std::wstring lockFile;     // held while the browser runs
 };
