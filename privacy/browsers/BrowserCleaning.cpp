@@ -5,6 +5,7 @@
 #include <set>
 
 #include "clean/DeleteItem.h"
+#include "clean/Links.h"
 #include "privacy/browsers/Layouts.h"
 #include "privacy/browsers/ProfileLock.h"
 #include "privacy/browsers/Sqlite.h"
@@ -32,6 +33,7 @@ void RegisterKeepList(CSqliteDb& db, const CKeepList& keep) {
 struct DatabaseWork {
     std::wstring path;
     std::vector<const DatabaseTraces*> traces;
+    bool link = false;  // a link, or behind one: SQLite would change whatever it leads to
 };
 
 std::vector<DatabaseWork> DatabaseWorks(const BrowserProfile& profile, TraceKinds kinds) {
@@ -44,7 +46,7 @@ std::vector<DatabaseWork> DatabaseWorks(const BrowserProfile& profile, TraceKind
         if (file == traces.files.end()) continue;
         std::wstring path = JoinPath(profile.folder, *file);
         auto work = std::find_if(works.begin(), works.end(), [&](const DatabaseWork& w) { return w.path == path; });
-        if (work == works.end()) works.push_back({path, {&traces}});
+        if (work == works.end()) works.push_back({path, {&traces}, IsLinkPath(path)});
         else work->traces.push_back(&traces);
     }
     return works;
@@ -60,6 +62,8 @@ LeftItem LeftFor(const std::wstring& path, const SqliteError& error) {
                                                    : LeftWhy::Failed;
     return {path, why, win::ToWide(error.what())};
 }
+
+LeftItem LinkLeft(const std::wstring& path) { return {path, LeftWhy::ItemLeft, LeftReasonText(LeftReason::Link)}; }
 
 // The browser has the database, or it cannot be written: the profile is in use.
 bool MeansInUse(const SqliteError& error) {
@@ -211,6 +215,10 @@ ProfileReport PreviewProfile(const BrowserProfile& profile, TraceKinds kinds, co
         return report;
     }
     for (const DatabaseWork& work : DatabaseWorks(profile, kinds)) {
+        if (work.link) {
+            report.left.push_back(LinkLeft(work.path));
+            continue;
+        }
         try {
             CSqliteDb db(work.path, CSqliteDb::Mode::Look);
             RegisterKeepList(db, keep);
@@ -250,6 +258,10 @@ ProfileReport CleanProfile(const BrowserProfile& profile, TraceKinds kinds, cons
     std::vector<DatabaseWork> works = DatabaseWorks(profile, kinds);
     std::vector<OpenDatabase> open;
     for (const DatabaseWork& work : works) {
+        if (work.link) {
+            report.left.push_back(LinkLeft(work.path));
+            continue;
+        }
         std::unique_ptr<CSqliteDb> db;
         switch (OpenForClean(work, db, report)) {
         case OpenResult::Ready:

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "clean/CleanTestSupport.h"
 #include "cli/CliRun.h"
 #include "support/BrowserSeeds.h"
 #include "support/TestSupport.h"
@@ -83,6 +84,12 @@ TEST_F(CliBrowsers, ARunningBrowserAndDamagedDatabasesAreLeftByteForByte) {
     ASSERT_GT(webData.size(), 8192u);
     webData.replace(4096, 64, std::string(64, '\xff'));  // the header of the first table's page
     WriteFileBytes(chrome + L"\\Web Data", webData);
+    // A database that is a link to one outside the profile is never opened through it.
+    ScratchFolder outside{L"cli-browsers-link"};
+    MakeDatabase(outside / L"Top Sites", "CREATE TABLE top_sites(url LONGVARCHAR); INSERT INTO top_sites VALUES('x');");
+    ::DeleteFileW((chrome + L"\\Top Sites").c_str());
+    ASSERT_TRUE(clean_test::MakeLink(chrome + L"\\Top Sites", outside / L"Top Sites", false));
+    const std::string canary = ReadFileBytes(outside / L"Top Sites");
     WriteFileBytes(firefox + L"\\parent.lock", "");
     ChildProcess firefoxRuns = HoldFileOpen(firefox + L"\\parent.lock");
     auto before = Files();
@@ -101,7 +108,10 @@ TEST_F(CliBrowsers, ARunningBrowserAndDamagedDatabasesAreLeftByteForByte) {
         << lines[1];
     std::vector<std::wstring> changed;
     for (const auto& [path, how] : Differences(before, Files())) changed.push_back(path);
-    EXPECT_EQ(changed, (std::vector<std::wstring>{L"History", L"Top Sites"}));
+    EXPECT_EQ(changed, std::vector<std::wstring>{L"History"});
+    EXPECT_EQ(ReadFileBytes(outside / L"Top Sites"), canary);
+    EXPECT_TRUE(Holds(lines[0], L"Top Sites\",\"reason\":\"left\",\"detail\":\"a link")) << lines[0];
+    clean_test::RemoveLink(chrome + L"\\Top Sites", false);
 }
 
 }  // namespace

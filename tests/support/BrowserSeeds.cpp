@@ -85,6 +85,7 @@ INSERT INTO logins VALUES('https://visited-secret.example/login','me',x'0102');
 )";
 
 const char kFirefoxPlaces[] = R"(
+PRAGMA journal_mode = WAL;
 CREATE TABLE moz_origins(id INTEGER PRIMARY KEY, prefix TEXT NOT NULL, host TEXT NOT NULL, frecency INTEGER NOT NULL,
   UNIQUE (prefix, host));
 CREATE TABLE moz_places(id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR, rev_host LONGVARCHAR,
@@ -153,7 +154,13 @@ void MakeDatabase(const std::wstring& path, const std::string& sql) {
 }
 
 std::string QueryRows(const std::wstring& path, const std::string& sql) {
-    sqlite3* db = Open(path, SQLITE_OPEN_READONLY);
+    // Read only, a database in write-ahead-log mode would keep new -wal and
+    // -shm files; told the file cannot change, SQLite makes none.
+    sqlite3* db = nullptr;
+    std::string uri = "file:" + win::ToNarrow(path, CP_UTF8) + "?immutable=1";
+    for (char& c : uri)
+        if (c == '\\') c = '/';
+    sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
     sqlite3_stmt* statement = nullptr;
     std::string rows;
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
