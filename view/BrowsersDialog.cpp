@@ -106,7 +106,9 @@ INT_PTR CBrowsersDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 void CBrowsersDlg::OnInitDialog() {
     ApplyTexts();
     win::CListCtrl list(GetItem(IDC_BROWSERS_LIST));
-    list.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    // A long State shows whole in a tip over the row.
+    const DWORD styles = LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP;
+    list.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, styles, styles);
     RECT area = list.GetClientRect();
     int width = area.right - area.left;
     list.InsertColumn(0, GetUiText(LangId::BrowsersColumnBrowser), LVCFMT_LEFT, width * 22 / 100);
