@@ -1,9 +1,10 @@
 // Resource and command numbers shared by the resource script and the code.
 #pragma once
 
-// The program's version: the four numbers of the version resource, and the
-// same as text ("3, 6, 9, 0") for its strings and the single-instance names.
-#define BRISKO_VERSION 3, 6, 9, 0
+// The program's version: the four numbers of the version resource (from the
+// build), and the same as text ("3, 6, 9, 0") for its strings and the
+// single-instance names.
+#include "BriskoVersion.h"
 #define BRISKO_TEXT_OF_(...) #__VA_ARGS__
 #define BRISKO_TEXT_OF(...) BRISKO_TEXT_OF_(__VA_ARGS__)
 #define BRISKO_VERSION_TEXT BRISKO_TEXT_OF(BRISKO_VERSION)
