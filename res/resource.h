@@ -35,6 +35,15 @@
 #define IDC_ADVANCE_PROGRESS 1000
 #define IDB_TOOLBAR 154
 #define IDB_TOOLBAR_DISABLED 169
+// The toolbar's pictures drawn for 125, 150, 200 and 250 % display scale.
+#define IDB_TOOLBAR_24 300
+#define IDB_TOOLBAR_27 301
+#define IDB_TOOLBAR_36 302
+#define IDB_TOOLBAR_45 303
+#define IDB_TOOLBAR_DISABLED_24 310
+#define IDB_TOOLBAR_DISABLED_27 311
+#define IDB_TOOLBAR_DISABLED_36 312
+#define IDB_TOOLBAR_DISABLED_45 313
 
 // The About dialog: the program's picture (the home-page link), the version,
 // the mail link, the credit line and the small strip.
