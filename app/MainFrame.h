@@ -80,6 +80,9 @@ private:
     void LoadToolBarPictures();
     void SizeToolBarButtons(int pictureSize);
     void SetStatusBarFont();
+    static win::GdiObject StatusFont(UINT dpi);
+    // The status bar's height with `font` and a minimum height of its drawing area.
+    int StatusBarHeightWith(HGDIOBJ font, int minimumHeight);
 
     CBriskoApp& m_app;
     CBriskoDoc& m_doc;

@@ -12,6 +12,8 @@
 
 namespace {
 constexpr COLORREF kTransparent = RGB(255, 255, 255);
+// The status bar's height at 96 DPI with the 9-point status font.
+constexpr int kStatusBarHeight = 20;
 }  // namespace
 
 void CMainFrame::ApplyDpi(UINT dpi) {
@@ -59,12 +61,29 @@ void CMainFrame::SizeToolBarButtons(int pictureSize) {
 }
 
 void CMainFrame::SetStatusBarFont() {
-    NONCLIENTMETRICSW metrics{};
-    if (!win::NonClientMetricsForDpi(metrics, m_dpi)) return;
-    win::GdiObject font{::CreateFontIndirectW(&metrics.lfStatusFont)};
+    win::GdiObject font = StatusFont(m_dpi);
     if (!font) return;
-    // The bar takes its height from its font.
-    m_wndStatusBar.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
-    m_wndStatusBar.SendMessage(WM_SIZE);
+    // The bar's height follows its font, but its borders do not grow with
+    // the scale: where the font leaves it lower than its 96-DPI height
+    // scaled, its minimum height makes up the difference.
+    const int wanted = win::ScaleForDpi(kStatusBarHeight, m_dpi);
+    if (StatusBarHeightWith(font.Get(), 0) < wanted) {
+        const int beyondMinimum = StatusBarHeightWith(font.Get(), wanted) - wanted;
+        StatusBarHeightWith(font.Get(), wanted - beyondMinimum);
+    }
     m_statusFont = std::move(font);
+}
+
+win::GdiObject CMainFrame::StatusFont(UINT dpi) {
+    NONCLIENTMETRICSW metrics{};
+    if (!win::NonClientMetricsForDpi(metrics, dpi)) return win::GdiObject();
+    return win::GdiObject(::CreateFontIndirectW(&metrics.lfStatusFont));
+}
+
+int CMainFrame::StatusBarHeightWith(HGDIOBJ font, int minimumHeight) {
+    // The bar works its height out when it gets a font, with the minimum it has then.
+    m_wndStatusBar.SendMessage(SB_SETMINHEIGHT, minimumHeight);
+    m_wndStatusBar.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    m_wndStatusBar.SendMessage(WM_SIZE);
+    return m_wndStatusBar.GetWindowRect().bottom - m_wndStatusBar.GetWindowRect().top;
 }
