@@ -213,7 +213,8 @@ TEST(Dpi, BarsListAndDialogsScaleWithTheDisplay) {
 
     // What scales with the display, from its 96-DPI size. File Name takes
     // what the others leave of the window, whose size is the user's.
-    const char* scaled[] = {"button height", "list font", "row height", "status bar", "column 1", "column 2", "column 3", "row icon"};
+    const char* scaled[] = {"button height", "list font", "row height", "row icon",
+                            "status bar",    "column 1",  "column 2",   "column 3"};
     const struct {
         UINT dpi;
         const Measures& measures;
