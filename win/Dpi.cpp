@@ -16,7 +16,6 @@ using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForSystemFn = UINT(WINAPI*)();
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
-using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 
 struct PerDpiCalls {
     GetDpiForWindowFn dpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
@@ -24,7 +23,6 @@ struct PerDpiCalls {
     GetSystemMetricsForDpiFn metrics = User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
     SystemParametersInfoForDpiFn parameters =
         User32Function<SystemParametersInfoForDpiFn>("SystemParametersInfoForDpi");
-    AdjustWindowRectExForDpiFn adjust = User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
 };
 
 const PerDpiCalls& Calls() {
@@ -76,19 +74,6 @@ bool IconTitleFontForDpi(LOGFONTW& font, UINT dpi) {
     if (Calls().parameters && Calls().parameters(SPI_GETICONTITLELOGFONT, sizeof(font), &font, 0, dpi)) return true;
     if (!::SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(font), &font, 0)) return false;
     RescaleFont(font, dpi);
-    return true;
-}
-
-bool AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, UINT dpi) {
-    if (Calls().adjust) return Calls().adjust(&rect, style, menu, exStyle, dpi) != FALSE;
-    // The frame's parts scale with the system metrics they are made of.
-    RECT frame{0, 0, 0, 0};
-    if (!::AdjustWindowRectEx(&frame, style, menu, exStyle)) return false;
-    UINT system = SystemDpi();
-    rect.left += RescaleForDpi(frame.left, system, dpi);
-    rect.top += RescaleForDpi(frame.top, system, dpi);
-    rect.right += RescaleForDpi(frame.right, system, dpi);
-    rect.bottom += RescaleForDpi(frame.bottom, system, dpi);
     return true;
 }
 

@@ -22,6 +22,5 @@ int SystemMetricForDpi(int index, UINT dpi);
 bool NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, UINT dpi);
 // The font of icon labels, which list views use, at `dpi`.
 bool IconTitleFontForDpi(LOGFONTW& font, UINT dpi);
-bool AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, UINT dpi);
 
 }  // namespace win

@@ -93,7 +93,7 @@ brisko_start_display() {
   local n
   for n in 99 98 97 96 95; do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-    Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb :$n -screen 0 "${BRISKO_SCREEN:-1280x1024}x24" -nolisten tcp >/dev/null 2>&1 &
     BRISKO_XVFB_PID=$!
     export DISPLAY=:$n
     sleep 1

@@ -236,3 +236,31 @@ TEST(Dpi, BarsListAndDialogsScaleWithTheDisplay) {
     }
     EXPECT_EQ(at[96]["picture"], 18);
 }
+
+TEST(Dpi, APlacementAppliedWhileHiddenKeepsItsPixelsAndAMovedWindowTakesTheSuggestedRectangle) {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    CBriskoApp app;
+    app.m_strLanguage = L"Default";
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brisko");
+    app.SetRegistryKey(kRegistryKeyName);  // the frame stores its placement when it closes
+    CBriskoDoc doc;
+    CMainFrame frame(app, doc);
+    ASSERT_TRUE(frame.LoadFrame());
+    HWND hwnd = frame.GetSafeHwnd();
+    ::MoveWindow(hwnd, 10, 20, 700, 500, FALSE);
+    const RECT placed{10, 20, 710, 520}, suggested{10, 20, 1060, 770};  // 150 %
+    for (bool visible : {false, true}) {
+        if (visible) ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+        ::SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+        RECT now{};
+        ::GetWindowRect(hwnd, &now);
+        const RECT& expected = visible ? suggested : placed;
+        EXPECT_TRUE(::EqualRect(&now, &expected)) << visible << ": " << now.right - now.left << "x" << now.bottom - now.top;
+        EXPECT_EQ(frame.Dpi(), 144u);
+    }
+    ::DestroyWindow(hwnd);
+    MSG msg;
+    ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brisko");
+}
