@@ -11,9 +11,13 @@ const wchar_t* LeftReasonText(LeftReason reason) {
     case LeftReason::Protected:
         return L"a protected folder";
     case LeftReason::InUse:
-        return L"in use or read-only";
+        return L"in use";
+    case LeftReason::AccessDenied:
+        return L"access denied";
     case LeftReason::Failed:
         return L"the system refused to remove it";
+    case LeftReason::OddName:
+        return L"a device name or a name ending in a dot or blank, which no plain path reaches";
     }
     return L"left";
 }
