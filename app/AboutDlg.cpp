@@ -44,8 +44,9 @@ void CAboutDlg::ScalePictures() {
         BITMAP size{};
         win::GdiObject design(::LoadImageW(instance, MAKEINTRESOURCEW(bitmap), IMAGE_BITMAP, 0, 0, 0));
         if (!design || !::GetObjectW(design.Get(), sizeof(size), &size)) return;
-        win::GdiObject scaled(::LoadImageW(instance, MAKEINTRESOURCEW(bitmap), IMAGE_BITMAP,
-                                           win::ScaleForDpi(size.bmWidth, dpi), win::ScaleForDpi(size.bmHeight, dpi), 0));
+        const int width = win::ScaleForDpi(size.bmWidth, dpi), height = win::ScaleForDpi(size.bmHeight, dpi);
+        win::GdiObject scaled(
+            ::LoadImageW(instance, MAKEINTRESOURCEW(bitmap), IMAGE_BITMAP, width, height, 0));
         if (!scaled) return;
         // The dialog owns the scaled bitmap; the one the control loaded from the template stays its own.
         ::SendMessageW(GetItem(control), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled.Get()));

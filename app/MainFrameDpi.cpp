@@ -37,9 +37,9 @@ void CMainFrame::OnDpiChanged(UINT dpi, const RECT& suggested) {
 void CMainFrame::LoadToolBarPictures() {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     ToolBarPictures pictures = ToolBarPicturesForDpi(m_dpi);
-    win::ImageList normal = win::LoadMaskedImageList(instance, pictures.normal, pictures.size, pictures.size, kTransparent);
-    win::ImageList disabled =
-        win::LoadMaskedImageList(instance, pictures.disabled, pictures.size, pictures.size, kTransparent);
+    const int size = pictures.size;
+    win::ImageList normal = win::LoadMaskedImageList(instance, pictures.normal, size, size, kTransparent);
+    win::ImageList disabled = win::LoadMaskedImageList(instance, pictures.disabled, size, size, kTransparent);
     // A picture that cannot be loaded leaves that state to the toolbar's own
     // drawing. The toolbar only borrows the lists: the old ones go after it
     // has the new.

@@ -1,5 +1,9 @@
 # The steps of the release, shared by scripts/package.sh and the package
-# tests. Source it; it defines functions only.
+# tests. Source it; it defines functions and this list only.
+
+# The folders that travel beside the program, as the build folder has them;
+# every file in them becomes a component of the MSI.
+BRISKO_DATA_FOLDERS=(lang rules)
 
 # The release's folder of files: what the MSI installs and the zip holds.
 brisko_stage() {  # $1 = build folder, $2 = version, $3 = stage folder (made fresh)
@@ -7,7 +11,8 @@ brisko_stage() {  # $1 = build folder, $2 = version, $3 = stage folder (made fre
   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
   rm -rf "$stage" && mkdir -p "$stage"
   cp "$build/brisko.exe" "$build/brisko-cli.exe" "$stage/"
-  cp -r "$build/lang" "$build/rules" "$stage/"
+  local folder
+  for folder in "${BRISKO_DATA_FOLDERS[@]}"; do cp -r "$build/$folder" "$stage/" || return 1; done
   # Plain text for Notepad: CR LF line ends.
   sed 's/$/\r/' "$root/installer/license.txt" > "$stage/license.txt"
   sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$root/installer/readme.txt.in" > "$stage/readme.txt"
@@ -20,7 +25,7 @@ brisko_make_msi() {  # $1 = stage folder, $2 = version, $3 = output .msi
   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
   work=$(dirname "$stage")
   # One component per file of the data folders, whatever they hold.
-  (cd "$stage" && find lang rules -type f | LC_ALL=C sort |
+  (cd "$stage" && find "${BRISKO_DATA_FOLDERS[@]}" -type f | LC_ALL=C sort |
      wixl-heat --prefix "" --directory-ref INSTALLDIR --component-group DataFiles --var var.StageDir --win64) \
     > "$work/DataFiles.wxs" || return 1
   cp "$root/res/brisko.ico" "$work/brisko.ico"

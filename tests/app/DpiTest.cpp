@@ -10,7 +10,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
-#include <sstream>
+#include <utility>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -18,6 +18,7 @@
 #include "app/AboutDlg.h"
 #include "app/BriskoApp.h"
 #include "app/MainFrame.h"
+#include "app/ToolBarPictures.h"
 #include "catalog/BriskoDoc.h"
 #include "privacy/AdvanceDialog.h"
 #include "support/ScopedRegistry.h"
@@ -108,7 +109,8 @@ void MeasureFrame(CMainFrame& frame, const std::string& prefix, Measures& out) {
     out[prefix + "list font"] = FontHeight(list.GetSafeHwnd());
     out[prefix + "status bar"] = Height(frame.StatusBar().GetSafeHwnd());
     RECT row{LVIR_BOUNDS};
-    out[prefix + "row height"] = list.SendMessage(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)) ? row.bottom - row.top : -1;
+    bool hasRow = list.SendMessage(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)) != 0;
+    out[prefix + "row height"] = hasRow ? row.bottom - row.top : -1;
     for (int i = 0; i < 4; ++i) out[prefix + "column " + std::to_string(i)] = list.GetColumnWidth(i);
 }
 
@@ -165,7 +167,8 @@ TEST(DpiProbe, WritesTheMeasuresOfThisProcessDpi) {
     measures["option icon"] = [&] {
         ICONINFO info{};
         BITMAP bitmap{};
-        auto icon = reinterpret_cast<HICON>(::SendMessageW(advance.GetItem(IDC_URL_HISTORY), BM_GETIMAGE, IMAGE_ICON, 0));
+        HWND option = advance.GetItem(IDC_URL_HISTORY);
+        auto icon = reinterpret_cast<HICON>(::SendMessageW(option, BM_GETIMAGE, IMAGE_ICON, 0));
         if (!icon || !::GetIconInfo(icon, &info)) return -1;
         ::GetObjectW(info.hbmMask, sizeof(bitmap), &bitmap);
         if (info.hbmColor) ::DeleteObject(info.hbmColor);
@@ -256,11 +259,18 @@ TEST(Dpi, APlacementAppliedWhileHiddenKeepsItsPixelsAndAMovedWindowTakesTheSugge
         RECT now{};
         ::GetWindowRect(hwnd, &now);
         const RECT& expected = visible ? suggested : placed;
-        EXPECT_TRUE(::EqualRect(&now, &expected)) << visible << ": " << now.right - now.left << "x" << now.bottom - now.top;
+        EXPECT_TRUE(::EqualRect(&now, &expected))
+            << visible << ": " << now.right - now.left << "x" << now.bottom - now.top;
         EXPECT_EQ(frame.Dpi(), 144u);
     }
     ::DestroyWindow(hwnd);
     MSG msg;
     ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brisko");
+}
+
+TEST(Dpi, TheToolBarTakesThePicturesDrawnNearestToItsScale) {
+    const std::pair<UINT, int> cases[] = {{96, 18}, {110, 18}, {120, 24}, {144, 27}, {168, 27},
+                                          {192, 36}, {216, 36}, {240, 45}, {288, 45}};
+    for (auto [dpi, size] : cases) EXPECT_EQ(ToolBarPicturesForDpi(dpi).size, size) << dpi;
 }

@@ -31,12 +31,13 @@ ls -l "$TMP/dist" | awk 'NF > 5 {print "size:", $5, $9}'
 # its Add/Remove entry and its installer's upgrade logic.
 IFS=. read -r major minor patch tweak <<< "$version"
 newer=$major.$minor.$((patch + 1)).$tweak
-brisko_stage "$BUILD" "$newer" "$TMP/newer/stage" && brisko_make_msi "$TMP/newer/stage" "$newer" "$TMP/newer/newer.msi" ||
-  { echo "FAILED: the newer MSI"; exit 1; }
+# A rebuild of it has a product code of its own.
+brisko_stage "$BUILD" "$newer" "$TMP/newer/stage" && brisko_make_msi "$TMP/newer/stage" "$newer" "$TMP/newer/newer.msi" &&
+  brisko_make_msi "$TMP/newer/stage" "$newer" "$TMP/newer/rebuilt.msi" || { echo "FAILED: the newer MSI"; exit 1; }
 
 brisko_make_prefix "$PREFIX" || exit 1
 C=$PREFIX/drive_c
-mkdir -p "$C/pkg" && cp "$TMP/dist/$msi" "$TMP/newer/newer.msi" "$C/pkg/"
+mkdir -p "$C/pkg" && cp "$TMP/dist/$msi" "$TMP/newer/newer.msi" "$TMP/newer/rebuilt.msi" "$C/pkg/"
 cd "$C" || exit 1
 INSTALL=$C/Program\ Files/Brisko
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
@@ -104,10 +105,12 @@ check "a newer MSI upgrades silently" msiexec /i 'C:\pkg\newer.msi' /qn
 check "one Add/Remove entry after the upgrade, of version $newer" test "$(uninstall_entries)" = "$newer"
 check "the upgrade left the new version's files, no more" \
   bash -c "grep -q 'Brisko .NET $newer' '$INSTALL/readme.txt' && [ \"\$1\" = \"\$2\" ]" _ "$files_before_upgrade" "$(installed_files)"
+check "a rebuild of the same version replaces it" msiexec /i 'C:\pkg\rebuilt.msi' /qn
+check "... leaving one entry" test "$(uninstall_entries)" = "$newer"
 check "the older MSI over the newer is refused" refused /i "C:\\pkg\\$msi" /qn
 check "the refused downgrade left the newer version" test "$(uninstall_entries)" = "$newer"
 
-check "the uninstall runs silently" msiexec /x 'C:\pkg\newer.msi' /qn
+check "the uninstall runs silently" msiexec /x 'C:\pkg\rebuilt.msi' /qn
 echo "uninstall: $took s"
 snapshot after
 # Windows Installer keeps its own cache folder and the empty parents of its
