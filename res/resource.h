@@ -1,9 +1,10 @@
 // Resource and command numbers shared by the resource script and the code.
 #pragma once
 
-// The program's version: the four numbers of the version resource, and the
-// same as text ("3, 6, 9, 0") for its strings and the single-instance names.
-#define BRISKO_VERSION 3, 6, 9, 0
+// The program's version: the four numbers of the version resource (from the
+// build), and the same as text ("3, 6, 9, 0") for its strings and the
+// single-instance names.
+#include "BriskoVersion.h"
 #define BRISKO_TEXT_OF_(...) #__VA_ARGS__
 #define BRISKO_TEXT_OF(...) BRISKO_TEXT_OF_(__VA_ARGS__)
 #define BRISKO_VERSION_TEXT BRISKO_TEXT_OF(BRISKO_VERSION)
@@ -46,6 +47,15 @@
 #define IDC_BROWSERS_KINDS_GROUP 1135
 #define IDB_TOOLBAR 154
 #define IDB_TOOLBAR_DISABLED 169
+// The toolbar's pictures drawn for 125, 150, 200 and 250 % display scale.
+#define IDB_TOOLBAR_24 300
+#define IDB_TOOLBAR_27 301
+#define IDB_TOOLBAR_36 302
+#define IDB_TOOLBAR_45 303
+#define IDB_TOOLBAR_DISABLED_24 310
+#define IDB_TOOLBAR_DISABLED_27 311
+#define IDB_TOOLBAR_DISABLED_36 312
+#define IDB_TOOLBAR_DISABLED_45 313
 
 // The About dialog: the program's picture (the home-page link), the version,
 // the mail link, the credit line and the small strip.
