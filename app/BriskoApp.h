@@ -45,17 +45,7 @@ public:
     // What the result list asks of the program.
     win::CWnd MainWindow() const override { return m_pMainWnd; }
     win::CStatusBar* StatusBar() const override { return m_pStatusBar; }
-    std::wstring GetProfileString(const std::wstring& section, const std::wstring& entry,
-                                  const std::wstring& def) const override {
-        return CWinAppEx::GetProfileString(section, entry, def);
-    }
-    int GetProfileInt(const std::wstring& section, const std::wstring& entry, int def) const override {
-        return CWinAppEx::GetProfileInt(section, entry, def);
-    }
-    bool WriteProfileString(const std::wstring& section, const std::wstring& entry,
-                            const std::wstring& value) const override {
-        return CWinAppEx::WriteProfileString(section, entry, value);
-    }
+    const win::CProfile& Profile() const override { return CWinAppEx::Profile(); }
     std::wstring UserName() const override { return m_szUserName; }
     std::wstring Language() const override { return m_strLanguage; }
     bool TranslateProgramKeys(MSG& msg) override { return PreTranslateMessage(msg); }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "clean/RemovalReport.h"
+#include "clean/RemovalTally.h"
 
 // One row as the clean reads it when it gets there.
 struct CleanRow {
@@ -33,6 +34,9 @@ public:
     // The clean is through with `row`, whether or not its item went;
     // `startCount` is the number of rows selected when it began.
     virtual void Finished(int row, int startCount) = 0;
+    // What the removal of `row` did, told just before Finished when the
+    // clean counts its rows.
+    virtual void Outcome(int row, const RowRemoval& removal) {}
     virtual void Done() = 0;
 };
 
@@ -40,13 +44,15 @@ public:
 using ItemRemover = std::function<void(const std::wstring& path, bool permanent, bool folderRow)>;
 
 // The removal of one row's item: the item itself, and for a permanent clean
-// of a folder row a second pass over what is left in the folder. Without a
-// context, this machine's guards telling nobody.
+// of a folder row a second pass over what is left in the folder. Each entry
+// that stays is told once, by its true reason. Without a context, this
+// machine's guards telling nobody.
 void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow);
 void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow, const RemovalContext& removal);
 
 // The whole clean, on the calling thread, while `keepGoing` holds: rows from
 // the last to row 0, selected ones only, each handed to `remove`. A removal
-// that throws never stops it.
+// that throws never stops it; its row counts as left. With a `tally` (the
+// report that `remove` tells) each row's outcome goes to the progress.
 void RunCleanJob(ICleanRows& rows, ICleanProgress& progress, bool permanent, const ItemRemover& remove,
-                 const std::atomic<bool>& keepGoing);
+                 const std::atomic<bool>& keepGoing, CRemovalTally* tally = nullptr);

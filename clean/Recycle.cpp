@@ -17,12 +17,20 @@ struct Renamed {
     std::wstring newName;    // unguessable
     std::wstring shellPath;  // the new name inside the folder, as the shell takes it
     std::wstring finalPath;  // where the platform must report it before the move
+    EntryAmount amount;      // its files and bytes, measured under its own name
 };
 
 std::wstring FinalInside(const HeldEntry& folder, const std::wstring& name) {
     std::wstring path = folder.final;
     if (path.empty() || path.back() != L'\\') path += L'\\';
     return path + name;
+}
+
+// True when `name` in the folder opens as the file `facts` describe.
+bool HoldsSameFile(const HeldEntry& folder, const std::wstring& name, const EntryFacts& facts) {
+    OpenedEntry there = OpenChild(folder.handle.Get(), name, FILE_READ_ATTRIBUTES);
+    EntryFacts found;
+    return there && ReadFacts(there.handle.Get(), found) && found.fileId == facts.fileId;
 }
 
 // Renames the held item inside its held folder and checks where it went;
@@ -45,27 +53,23 @@ bool MakeHardToSwap(HeldEntry item, const HeldEntry& folder, std::vector<Renamed
         removal.report.Left(item.path, LeftReason::Failed);
         return false;
     }
+    EntryAmount amount = MeasureHeld(item);
     if (!RenameWithinFolder(item.handle.Get(), folder.handle.Get(), folder.path, newName)) {
         removal.report.Left(item.path, LeftReason::Failed);
         return false;
     }
     std::wstring finalPath = FinalInside(folder, newName);
-    if (!SamePathText(FinalPathOfHandle(item.handle.Get()), finalPath)) {
+    // Wine renames by the name it last knew the handle by: if that name was
+    // swapped meanwhile, the swapped-in entry moved instead. So the new name
+    // must hold this very file, not just report the right place.
+    if (!SamePathText(FinalPathOfHandle(item.handle.Get()), finalPath) ||
+        !HoldsSameFile(folder, newName, item.facts)) {
         RenameWithinFolder(item.handle.Get(), folder.handle.Get(), folder.path, ownName);
         removal.report.Left(item.path, LeftReason::Link);
         return false;
     }
-    out.push_back(Renamed{std::move(item), ownName, newName, shellPath, finalPath});
+    out.push_back(Renamed{std::move(item), ownName, newName, shellPath, finalPath, amount});
     return true;
-}
-
-// True when the renamed item still stands under its new name in the folder:
-// the name opens and it is the same file. The handle's own idea of its name
-// is no answer here: Wine keeps the name it last gave it.
-bool StillInFolder(const Renamed& entry, const HeldEntry& folder) {
-    OpenedEntry there = OpenChild(folder.handle.Get(), entry.newName, FILE_READ_ATTRIBUTES);
-    EntryFacts facts;
-    return there && ReadFacts(there.handle.Get(), facts) && facts.SameEntryAs(entry.item.facts);
 }
 
 // Hands the renamed items to the shell in one operation, then asks each
@@ -75,13 +79,13 @@ bool MoveRenamed(std::vector<Renamed>& renamed, const HeldEntry& folder, const R
     if (renamed.empty()) return true;
     std::vector<std::wstring> paths;
     for (const Renamed& entry : renamed) {
-        removal.report.Removing(entry.item.path);
+        removal.report.RemovingMeasured(entry.item.path, entry.amount.files, entry.amount.bytes);
         paths.push_back(entry.shellPath);
     }
     bool shellDone = ShellDeleteList(paths, false);
     bool allMoved = true;
     for (Renamed& entry : renamed) {
-        if (!StillInFolder(entry, folder)) continue;
+        if (!HoldsSameFile(folder, entry.newName, entry.item.facts)) continue;
         RenameWithinFolder(entry.item.handle.Get(), folder.handle.Get(), folder.path, entry.ownName);
         removal.report.Left(entry.item.path, LeftReason::Failed);
         allMoved = false;
@@ -133,7 +137,7 @@ bool RecycleHeld(HeldEntry item, const RemovalContext& removal) {
 bool RecycleHeldContents(const HeldEntry& folder, const RemovalContext& removal) {
     std::vector<Renamed> renamed;
     for (const ChildEntry& entry : ListChildren(folder.handle.Get())) {
-        std::optional<HeldEntry> child = HoldChild(folder, entry.name, entry.attributes, removal);
+        std::optional<HeldEntry> child = HoldChild(folder, entry, removal);
         if (!child) continue;
         if (child->facts.IsFolder() && IsKeptFolder(child->path, removal.guards)) {
             removal.report.Left(child->path, LeftReason::Protected);

@@ -14,6 +14,7 @@ enum class LeftReason {
     InUse,         // held by another process
     AccessDenied,  // the system denies this program its removal
     Failed,        // the platform refused
+    OddName,       // a device name, or one ending in a dot or a blank: no plain path reaches it
 };
 
 // The words for a reason, as the command line prints them.
@@ -24,6 +25,9 @@ public:
     virtual ~IRemovalReport() = default;
     // Just before a file or folder is handed to the platform for removal.
     virtual void Removing(const std::wstring& path) = 0;
+    // The same for an entry measured before it was handed over (a tree that
+    // goes whole, an entry renamed on its way): its files and their bytes.
+    virtual void RemovingMeasured(const std::wstring& path, size_t files, unsigned long long bytes) { Removing(path); }
     // An item, or an entry of a folder item, that stays.
     virtual void Left(const std::wstring& path, LeftReason reason) = 0;
 };

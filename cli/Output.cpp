@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "win/Text.h"
+#include "win/SizeText.h"
 
 std::wstring JsonString(const std::wstring& text) {
     std::wstring out = L"\"";
@@ -43,16 +43,14 @@ std::wstring EntryJson(const FoundItem& entry, const wchar_t* mode, const std::w
            (extra.empty() ? L"" : L"," + extra) + L"}";
 }
 
-
 std::wstring EntryText(const FoundItem& entry) {
-    return entry.path + (entry.folder ? L"  (folder)" : L"  (" + win::ShortSizeText(entry.size) + L")");
+    return entry.path + (entry.folder ? L"  (folder)" : L"  (" + ShortSizeText(entry.size) + L")");
 }
 
 std::wstring SizeText(ULONGLONG bytes) {
-    return bytes < 1024 ? win::ShortSizeText(bytes)
-                        : win::ShortSizeText(bytes) + L" (" + win::GroupedNumber(bytes) + L" bytes)";
+    return bytes < 1024 ? ShortSizeText(bytes) : ShortSizeText(bytes) + L" (" + GroupedNumber(bytes) + L" bytes)";
 }
 
 std::wstring SummaryText(size_t items, ULONGLONG bytes) {
-    return win::GroupedNumber(items) + (items == 1 ? L" item, " : L" items, ") + SizeText(bytes);
+    return GroupedNumber(items) + (items == 1 ? L" item, " : L" items, ") + SizeText(bytes);
 }

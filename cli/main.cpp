@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "catalog/BriskoDoc.h"
+#include "cli/Browsers.h"
 #include "clean/CleanJob.h"
+#include "clean/CleanSummary.h"
 #include "clean/Guards.h"
 #include "clean/ItemPath.h"
 #include "cli/Console.h"
@@ -43,48 +45,65 @@ private:
 };
 
 // What became of each item of a clean, and its progress on the console.
-class CCleanOutcome : public ICleanProgress, public IRemovalReport {
+class CCleanOutcome : public ICleanProgress {
 public:
     CCleanOutcome(CConsole& console, const CliOptions& options, const FoundItems& entries)
         : m_console(console), m_options(options), m_entries(entries) {}
 
     void Starting(int row, const std::wstring& path) override {
-        m_left.clear();
         ++m_done;
         if (!m_options.quiet)
             m_console.Progress(L"[" + std::to_wstring(m_done) + L"/" + std::to_wstring(m_entries.Count()) + L"] " +
                                path);
     }
-    void Finished(int row, int) override { PrintOutcome(m_entries[row]); }
+    void Outcome(int row, const RowRemoval& removal) override {
+        m_summary.Add(removal);
+        PrintOutcome(m_entries[row], removal);
+    }
+    void Finished(int, int) override {}
     void Done() override { m_console.Progress(L""); }
-    void Removing(const std::wstring&) override {}
-    void Left(const std::wstring& path, LeftReason reason) override { m_left.emplace_back(path, reason); }
 
-    size_t ItemsLeft() const { return m_itemsLeft; }
-    ULONGLONG BytesRemoved() const { return m_bytesRemoved; }
+    const CleanSummary& Summary() const { return m_summary; }
 
 private:
-    void PrintOutcome(const FoundItem& entry) {
-        bool removed = m_left.empty();
-        if (removed) m_bytesRemoved += entry.size;
-        else ++m_itemsLeft;
-        const wchar_t* mode = ModeName(m_options.mode);
-        const wchar_t* action = !removed ? L"left" : IsEmptiedOnly(entry) ? L"emptied" : L"removed";
+    static const wchar_t* Action(const FoundItem& entry, const RowRemoval& removal) {
+        switch (removal.outcome) {
+        case RowOutcome::Removed:
+            return IsEmptiedOnly(entry) ? L"emptied" : L"removed";
+        case RowOutcome::PartlyRemoved:
+            return L"partly";
+        case RowOutcome::Left:
+            return L"left";
+        case RowOutcome::Vanished:
+            break;
+        }
+        return L"gone";
+    }
+    void PrintOutcome(const FoundItem& entry, const RowRemoval& removal) {
+        std::wstring action = Action(entry, removal);
         if (m_options.json) {
-            std::wstring extra = L"\"action\":\"" + std::wstring(action) + L"\"";
-            if (!removed) extra += L",\"left\":[" + LeftJson() + L"]";
-            m_console.Out(EntryJson(entry, mode, extra));
+            std::wstring extra = L"\"action\":\"" + action + L"\",\"removed_files\":" +
+                                 std::to_wstring(removal.filesRemoved) + L",\"removed_bytes\":" +
+                                 std::to_wstring(removal.bytesRemoved);
+            if (removal.Stays()) extra += L",\"left\":[" + LeftJson(removal) + L"]";
+            m_console.Out(EntryJson(entry, ModeName(m_options.mode), extra));
             return;
         }
-        std::wstring label = action;
-        m_console.Out(label + std::wstring(9 - label.size(), L' ') + entry.path);
-        for (const auto& [path, reason] : m_left) m_console.Out(L"    kept " + path + L": " + LeftReasonText(reason));
+        std::wstring line = action + std::wstring(9 - action.size(), L' ') + entry.path;
+        if (removal.outcome == RowOutcome::PartlyRemoved)
+            line += L"  (" + std::to_wstring(removal.filesRemoved) + L" of " +
+                    std::to_wstring(removal.filesRemoved + removal.filesLeft) + L" files removed)";
+        m_console.Out(line);
+        if (!removal.Stays()) return;
+        for (const LeftEntry& left : removal.left)
+            m_console.Out(L"    kept " + left.path + L": " + LeftReasonText(left.reason));
     }
-    std::wstring LeftJson() const {
+    static std::wstring LeftJson(const RowRemoval& removal) {
         std::wstring list;
-        for (const auto& [path, reason] : m_left) {
+        for (const LeftEntry& left : removal.left) {
             if (!list.empty()) list += L",";
-            list += L"{\"path\":" + JsonString(path) + L",\"reason\":" + JsonString(LeftReasonText(reason)) + L"}";
+            list += L"{\"path\":" + JsonString(left.path) + L",\"reason\":" + JsonString(LeftReasonText(left.reason)) +
+                    L"}";
         }
         return list;
     }
@@ -92,10 +111,8 @@ private:
     CConsole& m_console;
     const CliOptions& m_options;
     const FoundItems& m_entries;
-    std::vector<std::pair<std::wstring, LeftReason>> m_left;
     size_t m_done = 0;
-    size_t m_itemsLeft = 0;
-    ULONGLONG m_bytesRemoved = 0;
+    CleanSummary m_summary;
 };
 
 ULONGLONG TotalSize(const FoundItems& entries) {
@@ -148,18 +165,18 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
     }
     CEntryRows rows(entries);
     CCleanOutcome outcome(console, options, entries);
-    RemovalContext removal{MachineGuards(), outcome};
+    CRemovalTally tally(SilentReport());
+    RemovalContext removal{MachineGuards(), tally};
     std::atomic<bool> keepGoing{true};
     RunCleanJob(
         rows, outcome, options.permanent,
         [&removal](const std::wstring& path, bool permanent, bool folderRow) {
             RemoveRowItem(path, permanent, folderRow, removal);
         },
-        keepGoing);
-    if (!options.quiet)
-        console.Err(std::to_wstring(entries.Count() - outcome.ItemsLeft()) + L" removed, " +
-                    std::to_wstring(outcome.ItemsLeft()) + L" left");
-    return outcome.ItemsLeft() == 0 ? kExitOk : kExitItemsLeft;
+        keepGoing, &tally);
+    const CleanSummary& summary = outcome.Summary();
+    if (!options.quiet) console.Err(CleanSummaryText(summary));
+    return summary.Left() + summary.partlyRemoved == 0 ? kExitOk : kExitItemsLeft;
 }
 
 }  // namespace
@@ -180,6 +197,7 @@ int wmain(int argc, wchar_t** argv) {
         return kExitOk;
     }
     try {
+        if (options.command == CliOptions::Command::Browsers) return RunBrowsersCommand(options, console);
         CBriskoDoc doc;
         if (options.command == CliOptions::Command::Rules)
             return ListRulesEntries(doc, options, console) ? kExitOk : kExitUsage;

@@ -86,12 +86,58 @@ constexpr std::array<LangText, static_cast<size_t>(Count)> kTable = {{
     Lit(HelpOnline, L"HelpMenu", L"1", L"&Online Help"),
     Lit(HelpUpdate, L"HelpMenu", L"2", L"&Update"),
     Lit(HelpAbout, L"HelpMenu", L"3", L"&About Brisko .NET..."),
-    Lit(ListSelectionSize, L"List", L"SelectionSize", L"{size} in {count} selected"),
-    Lit(ListSelectionSizeFolders, L"List", L"SelectionSizeFolders", L"{size} + {folders} folders in {count} selected"),
-    Lit(ListScanning, L"List", L"Scanning", L"{mode} - scanning {count}"),
-    Lit(ListLeftRow, L"List", L"LeftRow", L"Not removed: {reason}"),
-    Lit(ListCleanSummary, L"List", L"CleanSummary", L"Removed {count} items ({size})"),
-    Lit(ListCleanSummaryLeft, L"List", L"CleanSummaryLeft", L"Removed {count} items ({size}); {left} left: {reasons}"),
+    Lit(SummaryRemoved, L"Summary", L"1", L"Removed %1 items (%2)"),
+    Lit(SummaryRemovedOne, L"Summary", L"2", L"Removed 1 item (%1)"),
+    Lit(SummaryPartly, L"Summary", L"3", L"%1 partly removed: %2 of %3 files"),
+    Lit(SummaryLeft, L"Summary", L"4", L"%1 left"),
+    Lit(SummaryGone, L"Summary", L"5", L"%1 already gone"),
+    Lit(ReasonMissing, L"Reasons", L"1", L"gone"),
+    Lit(ReasonUnresolvable, L"Reasons", L"2", L"unreachable"),
+    Lit(ReasonLink, L"Reasons", L"3", L"linked"),
+    Lit(ReasonProtected, L"Reasons", L"4", L"protected"),
+    Lit(ReasonInUse, L"Reasons", L"5", L"in use"),
+    Lit(ReasonAccessDenied, L"Reasons", L"6", L"access denied"),
+    Lit(ReasonFailed, L"Reasons", L"7", L"refused"),
+    Lit(ConfirmDelete, L"Confirm", L"1", L"Permanently delete %1 items (%2)? This cannot be undone."),
+    Lit(ConfirmDeleteOne, L"Confirm", L"2", L"Permanently delete 1 item (%1)? This cannot be undone."),
+    Lit(ConfirmFolders, L"Confirm", L"3", L"%1 + %2 folders"),
+    Lit(ConfirmNoAsk, L"Confirm", L"4", L"&Do not ask again"),
+    Lit(ConfirmYes, L"Confirm", L"5", L"&Yes"),
+    Lit(ConfirmNo, L"Confirm", L"6", L"&No"),
+    Lit(OptionsBrowsers, L"OptionsMenu", L"5", L"&Browsers..."),
+    Res(StatusBrowsers, L"Status", L"18", ResPrefix, ID_OPTIONS_BROWSERS),
+    Lit(TitleBrowsers, L"Browsers", L"0", L"Browsers"),
+    Lit(BrowsersColumnBrowser, L"Browsers", L"1", L"Browser"),
+    Lit(BrowsersColumnProfile, L"Browsers", L"2", L"Profile"),
+    Lit(BrowsersColumnState, L"Browsers", L"3", L"State"),
+    Lit(BrowsersHistory, L"Browsers", L"4", L"&History"),
+    Lit(BrowsersDownloads, L"Browsers", L"5", L"&Download history"),
+    Lit(BrowsersCookies, L"Browsers", L"6", L"C&ookies"),
+    Lit(BrowsersForms, L"Browsers", L"7", L"&Form data"),
+    Lit(BrowsersSessions, L"Browsers", L"8", L"&Sessions (closes the open tabs for good)"),
+    Lit(BrowsersCache, L"Browsers", L"9", L"C&ache"),
+    Lit(BrowsersKeepLabel, L"Browsers", L"10", L"Sites whose cookies to &keep (one a line):"),
+    Lit(BrowsersPreview, L"Browsers", L"11", L"&Preview"),
+    Lit(BrowsersClean, L"Browsers", L"12", L"Clea&n"),
+    Lit(BrowsersClose, L"Browsers", L"13", L"&Close"),
+    Lit(BrowsersReady, L"Browsers", L"14", L"ready"),
+    Lit(BrowsersInUse, L"Browsers", L"15", L"in use: close the browser"),
+    Lit(BrowsersCountHistory, L"Browsers", L"16", L"History: %1 visits"),
+    Lit(BrowsersCountDownloads, L"Browsers", L"17", L"Downloads: %1"),
+    Lit(BrowsersCountCookies, L"Browsers", L"18", L"Cookies: %1 (%2 kept)"),
+    Lit(BrowsersCountForms, L"Browsers", L"19", L"Form data: %1 entries"),
+    Lit(BrowsersCountSessions, L"Browsers", L"20", L"Sessions: %1"),
+    Lit(BrowsersCountCache, L"Browsers", L"21", L"Cache: %1"),
+    Lit(BrowsersCleaned, L"Browsers", L"22", L"cleaned"),
+    Lit(BrowsersLeft, L"Browsers", L"23", L"left: %1"),
+    Lit(BrowsersNotADatabase, L"Browsers", L"24", L"not a valid SQLite database"),
+    Lit(BrowsersDamaged, L"Browsers", L"25", L"damaged (its integrity check failed)"),
+    Lit(BrowsersFailed, L"Browsers", L"26", L"could not be changed"),
+    Lit(BrowsersItemLeft, L"Browsers", L"27", L"a file stayed (in use or a link)"),
+    Lit(ListSelectionSize, L"List", L"SelectionSize", L"%1 in %2 selected"),
+    Lit(ListSelectionSizeFolders, L"List", L"SelectionSizeFolders", L"%1 + %2 folders in %3 selected"),
+    Lit(ListScanning, L"List", L"Scanning", L"%1 - scanning %2"),
+    Lit(ListLeftRow, L"List", L"LeftRow", L"Not removed: %1"),
 }};
 
 constexpr bool InIdOrder() {
@@ -128,4 +174,19 @@ std::wstring GetLangString(LangId id) {
 
 std::wstring GetUiText(LangId id) {
     return IsDefaultLanguage() ? BuiltInText(id) : GetLangString(id);
+}
+
+std::wstring FillInLangText(LangId id, std::initializer_list<std::wstring> values) {
+    std::wstring text = GetUiText(id);
+    std::wstring out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        size_t index = i + 1 < text.size() ? static_cast<size_t>(text[i + 1] - L'1') : values.size();
+        if (text[i] == L'%' && index < values.size()) {
+            out += values.begin()[index];
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }

@@ -4,6 +4,7 @@
 // complete when it answers every entry.
 #include <windows.h>
 
+#include <initializer_list>
 #include <span>
 #include <string>
 
@@ -30,9 +31,24 @@ enum class LangId : int {
     ViewMenu, ViewToolbar, ViewStatusBar, ViewLanguage,
     OptionsMenu, OptionsCookies, OptionsOfflineTemp, OptionsStandard, OptionsRules,
     HelpMenu, HelpOnline, HelpUpdate, HelpAbout,
-    // The list's own texts: the selection's size, a scan's progress, a row
-    // a clean left, what a clean did. {name} marks where a value goes.
-    ListSelectionSize, ListSelectionSizeFolders, ListScanning, ListLeftRow, ListCleanSummary, ListCleanSummaryLeft,
+    // The summary of a clean, and why an item stays.
+    SummaryRemoved, SummaryRemovedOne, SummaryPartly, SummaryLeft, SummaryGone,
+    ReasonMissing, ReasonUnresolvable, ReasonLink, ReasonProtected, ReasonInUse, ReasonAccessDenied, ReasonFailed,
+    // The question before a permanent clean.
+    ConfirmDelete, ConfirmDeleteOne, ConfirmFolders, ConfirmNoAsk, ConfirmYes, ConfirmNo,
+    // Options > Browsers and its dialog: the caption, the list's columns, the
+    // kinds (in the order of the trace kinds), the keep-list, the buttons,
+    // the states, the counts ("%1" and "%2" stand for numbers) and the outcomes.
+    OptionsBrowsers, StatusBrowsers, TitleBrowsers,
+    BrowsersColumnBrowser, BrowsersColumnProfile, BrowsersColumnState,
+    BrowsersHistory, BrowsersDownloads, BrowsersCookies, BrowsersForms, BrowsersSessions, BrowsersCache,
+    BrowsersKeepLabel, BrowsersPreview, BrowsersClean, BrowsersClose,
+    BrowsersReady, BrowsersInUse,
+    BrowsersCountHistory, BrowsersCountDownloads, BrowsersCountCookies, BrowsersCountForms, BrowsersCountSessions,
+    BrowsersCountCache,
+    BrowsersCleaned, BrowsersLeft, BrowsersNotADatabase, BrowsersDamaged, BrowsersFailed, BrowsersItemLeft,
+    // The list's own texts: the selection's size, a scan's progress, a row a clean left.
+    ListSelectionSize, ListSelectionSizeFolders, ListScanning, ListLeftRow,
     Count
 };
 
@@ -65,6 +81,10 @@ std::wstring GetLangString(LangId id);
 // The text a user sees: the built-in text while the setting is "Default",
 // else GetLangString.
 std::wstring GetUiText(LangId id);
+
+// GetUiText with "%1", "%2", ... replaced by `values` in order. The values
+// are put in as they are: a language file cannot make them read anything.
+std::wstring FillInLangText(LangId id, std::initializer_list<std::wstring> values);
 
 // The entry `index` places after `first` (the columns, the Advance labels).
 inline LangId LangIdAfter(LangId first, int index) { return static_cast<LangId>(static_cast<int>(first) + index); }

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the language files of lang/: Italian, Simplified Chinese and
-Traditional Chinese (Taiwan).
+"""Writes the language files of lang/: English, Italian, Simplified Chinese
+and Traditional Chinese (Taiwan). The English file holds the program's
+built-in texts, so that choosing it brings English back.
 
 Each file is an INI file in UTF-16LE with a byte-order mark and CRLF line
 ends, which GetPrivateProfileStringW reads as Unicode. The sections and keys
@@ -13,7 +14,113 @@ import os
 import sys
 
 SECTIONS = ["Header", "Title", "Labels", "Buttons", "Columns", "Status", "ToolTips",
-            "FileMenu", "EditMenu", "ViewMenu", "OptionsMenu", "HelpMenu", "List"]
+            "FileMenu", "EditMenu", "ViewMenu", "OptionsMenu", "HelpMenu", "Summary", "Reasons", "Confirm", "Browsers",
+            "List"]
+
+ENGLISH = {
+    "Header": {"Culture": "English // en-US"},
+    "Title": {
+        "1": "Standard",
+        "2": "Cookies Killer",
+        "3": "Offline Temp",
+        "4": "Advance",
+        "5": "About",
+    },
+    "Labels": {
+        "1": "AutoComplete &Passwords",
+        "2": "&Find History",
+        "3": "Recent &Documents",
+        "4": "&Run History",
+        "5": "&Typed URL",
+        "6": "Ur&l History",
+    },
+    "Buttons": {"2": "Clea&n", "3": "&Cancel"},
+    "Columns": {"1": "File Name", "2": "Type", "3": "Size", "4": "Date Modified"},
+    "Status": {
+        "1": "Delete selected object(s)",
+        "2": "Move to Recycle Bin",
+        "3": "Show or hide the toolbar",
+        "4": "Show or hide the status bar",
+        "5": "Switch to Standard mode",
+        "6": "Temporary Internet Files, Offline Web Pages, Temp",
+        "7": "Display program information, version number and copyright",
+        "8": "Ready",
+        "9": "selected",
+        "10": "Quit the application",
+        "11": "Deleting",
+        "12": "https://www.brisko.example/?",
+        "13": "Ready",
+        "14": "Completed",
+        "15": "Open all selected items?",
+        "16": "Open",
+        "17": "Choose a rules file whose entries the Standard scan adds, or none",
+    },
+    "ToolTips": {
+        "1": "Permanently Delete",
+        "2": "Move to Recycle Bin",
+        "3": "Select All",
+        "4": "Unselect All",
+        "7": "Standard",
+        "8": "Cookies Killer",
+        "9": "Offline Temp",
+    },
+    "FileMenu": {
+        "0": "&File",
+        "1": "&Open",
+        "2": "&Delete",
+        "3": "&Move &to Recycle Bin",
+        "4": "E&xit",
+    },
+    "EditMenu": {
+        "0": "&Edit",
+        "1": "Select &All",
+        "2": "&Unselect All",
+        "3": "&Invert Selection",
+    },
+    "ViewMenu": {
+        "0": "&View",
+        "1": "&Toolbar",
+        "2": "&Status Bar",
+        "3": "&Language",
+    },
+    "OptionsMenu": {
+        "0": "&Options",
+        "1": "&Cookies Killer",
+        "2": "O&ffline Temp",
+        "3": "&Standard",
+        "4": "Extra &Rules...",
+    },
+    "HelpMenu": {
+        "0": "&Help",
+        "1": "&Online Help",
+        "2": "&Update",
+        "3": "&About Brisko .NET...",
+    },
+    "Summary": {
+        "1": "Removed %1 items (%2)",
+        "2": "Removed 1 item (%1)",
+        "3": "%1 partly removed: %2 of %3 files",
+        "4": "%1 left",
+        "5": "%1 already gone",
+    },
+    "Reasons": {
+        "1": "gone",
+        "2": "unreachable",
+        "3": "linked",
+        "4": "protected",
+        "5": "in use",
+        "6": "access denied",
+        "7": "refused",
+    },
+    "Confirm": {
+        "1": "Permanently delete %1 items (%2)? This cannot be undone.",
+        "2": "Permanently delete 1 item (%1)? This cannot be undone.",
+        "3": "%1 + %2 folders",
+        "4": "&Do not ask again",
+        "5": "&Yes",
+        "6": "&No",
+    },
+}
 
 ITALIAN = {
     "Header": {"Culture": "Italiano // it-IT"},
@@ -94,13 +201,29 @@ ITALIAN = {
         "2": "&Aggiornamenti",
         "3": "&Informazioni su Brisko .NET...",
     },
-    "List": {
-        "SelectionSize": "{size} in {count} selezionati",
-        "SelectionSizeFolders": "{size} + {folders} cartelle in {count} selezionati",
-        "Scanning": "{mode} - scansione {count}",
-        "LeftRow": "Non rimosso: {reason}",
-        "CleanSummary": "Rimossi {count} elementi ({size})",
-        "CleanSummaryLeft": "Rimossi {count} elementi ({size}); {left} lasciati: {reasons}",
+    "Summary": {
+        "1": "Rimossi %1 elementi (%2)",
+        "2": "Rimosso 1 elemento (%1)",
+        "3": "%1 rimossi in parte: %2 file su %3",
+        "4": "%1 rimasti",
+        "5": "%1 già spariti",
+    },
+    "Reasons": {
+        "1": "spariti",
+        "2": "irraggiungibili",
+        "3": "collegamenti",
+        "4": "protetti",
+        "5": "in uso",
+        "6": "accesso negato",
+        "7": "rifiutati",
+    },
+    "Confirm": {
+        "1": "Eliminare definitivamente %1 elementi (%2)? L'operazione non può essere annullata.",
+        "2": "Eliminare definitivamente 1 elemento (%1)? L'operazione non può essere annullata.",
+        "3": "%1 + %2 cartelle",
+        "4": "&Non chiedere più",
+        "5": "&Sì",
+        "6": "&No",
     },
 }
 
@@ -183,13 +306,29 @@ SIMPLIFIED_CHINESE = {
         "2": "更新(&U)",
         "3": "关于 Brisko .NET(&A)...",
     },
-    "List": {
-        "SelectionSize": "已选定 {count} 项，共 {size}",
-        "SelectionSizeFolders": "已选定 {count} 项，共 {size} + {folders} 个文件夹",
-        "Scanning": "{mode} - 正在扫描 {count}",
-        "LeftRow": "未删除：{reason}",
-        "CleanSummary": "已删除 {count} 项 ({size})",
-        "CleanSummaryLeft": "已删除 {count} 项 ({size})；保留 {left} 项：{reasons}",
+    "Summary": {
+        "1": "已删除 %1 个项目（%2）",
+        "2": "已删除 1 个项目（%1）",
+        "3": "%1 个部分删除：%3 个文件中删除了 %2 个",
+        "4": "%1 个保留",
+        "5": "%1 个已不存在",
+    },
+    "Reasons": {
+        "1": "已不存在",
+        "2": "无法访问",
+        "3": "链接",
+        "4": "受保护",
+        "5": "正在使用",
+        "6": "拒绝访问",
+        "7": "被拒绝",
+    },
+    "Confirm": {
+        "1": "永久删除 %1 个项目（%2）？此操作无法撤消。",
+        "2": "永久删除 1 个项目（%1）？此操作无法撤消。",
+        "3": "%1 + %2 个文件夹",
+        "4": "不再询问(&D)",
+        "5": "是(&Y)",
+        "6": "否(&N)",
     },
 }
 
@@ -272,17 +411,225 @@ TRADITIONAL_CHINESE = {
         "2": "更新(&U)",
         "3": "關於 Brisko .NET(&A)...",
     },
-    "List": {
-        "SelectionSize": "已選取 {count} 項，共 {size}",
-        "SelectionSizeFolders": "已選取 {count} 項，共 {size} + {folders} 個資料夾",
-        "Scanning": "{mode} - 正在掃描 {count}",
-        "LeftRow": "未刪除：{reason}",
-        "CleanSummary": "已刪除 {count} 項 ({size})",
-        "CleanSummaryLeft": "已刪除 {count} 項 ({size})；保留 {left} 項：{reasons}",
+    "Summary": {
+        "1": "已刪除 %1 個項目（%2）",
+        "2": "已刪除 1 個項目（%1）",
+        "3": "%1 個部分刪除：%3 個檔案中刪除了 %2 個",
+        "4": "%1 個保留",
+        "5": "%1 個已不存在",
+    },
+    "Reasons": {
+        "1": "已不存在",
+        "2": "無法存取",
+        "3": "連結",
+        "4": "受保護",
+        "5": "使用中",
+        "6": "拒絕存取",
+        "7": "被拒絕",
+    },
+    "Confirm": {
+        "1": "永久刪除 %1 個項目（%2）？此動作無法復原。",
+        "2": "永久刪除 1 個項目（%1）？此動作無法復原。",
+        "3": "%1 + %2 個資料夾",
+        "4": "不再詢問(&D)",
+        "5": "是(&Y)",
+        "6": "否(&N)",
     },
 }
 
+# Options > Browsers and its dialog, in every language.
+BROWSERS_TEXTS = {
+    "ENGLISH": {
+        "Status": {
+            "18": "Clean the history, cookies, form data and caches of today's browsers"
+        },
+        "OptionsMenu": {
+            "5": "&Browsers..."
+        },
+        "Browsers": {
+            "0": "Browsers",
+            "1": "Browser",
+            "2": "Profile",
+            "3": "State",
+            "4": "&History",
+            "5": "&Download history",
+            "6": "C&ookies",
+            "7": "&Form data",
+            "8": "&Sessions (closes the open tabs for good)",
+            "9": "C&ache",
+            "10": "Sites whose cookies to &keep (one a line):",
+            "11": "&Preview",
+            "12": "Clea&n",
+            "13": "&Close",
+            "14": "ready",
+            "15": "in use: close the browser",
+            "16": "History: %1 visits",
+            "17": "Downloads: %1",
+            "18": "Cookies: %1 (%2 kept)",
+            "19": "Form data: %1 entries",
+            "20": "Sessions: %1",
+            "21": "Cache: %1",
+            "22": "cleaned",
+            "23": "left: %1",
+            "24": "not a valid SQLite database",
+            "25": "damaged (its integrity check failed)",
+            "26": "could not be changed",
+            "27": "a file stayed (in use or a link)"
+        }
+    },
+    "ITALIAN": {
+        "Status": {
+            "18": "Pulisce cronologia, cookie, dati dei moduli e cache dei browser di oggi"
+        },
+        "OptionsMenu": {
+            "5": "&Browser..."
+        },
+        "Browsers": {
+            "0": "Browser",
+            "1": "Browser",
+            "2": "Profilo",
+            "3": "Stato",
+            "4": "&Cronologia",
+            "5": "Cronologia &download",
+            "6": "C&ookie",
+            "7": "Dati dei &moduli",
+            "8": "&Sessioni (chiude per sempre le schede aperte)",
+            "9": "C&ache",
+            "10": "Siti di cui &conservare i cookie (uno per riga):",
+            "11": "&Anteprima",
+            "12": "Puli&sci",
+            "13": "C&hiudi",
+            "14": "pronto",
+            "15": "in uso: chiudere il browser",
+            "16": "Cronologia: %1 visite",
+            "17": "Download: %1",
+            "18": "Cookie: %1 (%2 conservati)",
+            "19": "Dati dei moduli: %1 voci",
+            "20": "Sessioni: %1",
+            "21": "Cache: %1",
+            "22": "pulito",
+            "23": "lasciato: %1",
+            "24": "non è un database SQLite valido",
+            "25": "danneggiato (il controllo di integrità non è riuscito)",
+            "26": "non è stato possibile modificarlo",
+            "27": "un file è rimasto (in uso o un collegamento)"
+        }
+    },
+    "SIMPLIFIED_CHINESE": {
+        "Status": {
+            "18": "清除当今浏览器的历史记录、Cookie、表单数据和缓存"
+        },
+        "OptionsMenu": {
+            "5": "浏览器(&B)..."
+        },
+        "Browsers": {
+            "0": "浏览器",
+            "1": "浏览器",
+            "2": "配置文件",
+            "3": "状态",
+            "4": "历史记录(&H)",
+            "5": "下载历史记录(&D)",
+            "6": "Cookie(&O)",
+            "7": "表单数据(&F)",
+            "8": "会话(&S)(永久关闭打开的标签页)",
+            "9": "缓存(&A)",
+            "10": "保留其 Cookie 的网站(&K)(每行一个):",
+            "11": "预览(&P)",
+            "12": "清除(&N)",
+            "13": "关闭(&C)",
+            "14": "就绪",
+            "15": "正在使用: 请关闭浏览器",
+            "16": "历史记录: %1 次访问",
+            "17": "下载: %1",
+            "18": "Cookie: %1 (保留 %2)",
+            "19": "表单数据: %1 项",
+            "20": "会话: %1",
+            "21": "缓存: %1",
+            "22": "已清除",
+            "23": "未清除: %1",
+            "24": "不是有效的 SQLite 数据库",
+            "25": "已损坏(完整性检查失败)",
+            "26": "无法更改",
+            "27": "有文件保留(正在使用或是链接)"
+        }
+    },
+    "TRADITIONAL_CHINESE": {
+        "Status": {
+            "18": "清除當今瀏覽器的歷程記錄、Cookie、表單資料和快取"
+        },
+        "OptionsMenu": {
+            "5": "瀏覽器(&B)..."
+        },
+        "Browsers": {
+            "0": "瀏覽器",
+            "1": "瀏覽器",
+            "2": "設定檔",
+            "3": "狀態",
+            "4": "歷程記錄(&H)",
+            "5": "下載歷程記錄(&D)",
+            "6": "Cookie(&O)",
+            "7": "表單資料(&F)",
+            "8": "工作階段(&S)(永久關閉開啟的分頁)",
+            "9": "快取(&A)",
+            "10": "保留其 Cookie 的網站(&K)(每行一個):",
+            "11": "預覽(&P)",
+            "12": "清除(&N)",
+            "13": "關閉(&C)",
+            "14": "就緒",
+            "15": "使用中: 請關閉瀏覽器",
+            "16": "歷程記錄: %1 次造訪",
+            "17": "下載: %1",
+            "18": "Cookie: %1 (保留 %2)",
+            "19": "表單資料: %1 筆",
+            "20": "工作階段: %1",
+            "21": "快取: %1",
+            "22": "已清除",
+            "23": "未清除: %1",
+            "24": "不是有效的 SQLite 資料庫",
+            "25": "已損毀(完整性檢查失敗)",
+            "26": "無法變更",
+            "27": "有檔案保留(使用中或是連結)"
+        }
+    },
+}
+for _name, _texts in BROWSERS_TEXTS.items():
+    for _section, _keys in _texts.items():
+        globals()[_name].setdefault(_section, {}).update(_keys)
+
+# The result list's own texts: the selection's size, a scan's progress in the
+# title, and why a row a clean left stays.
+LIST_TEXTS = {
+    "ENGLISH": {"List": {
+        "SelectionSize": "%1 in %2 selected",
+        "SelectionSizeFolders": "%1 + %2 folders in %3 selected",
+        "Scanning": "%1 - scanning %2",
+        "LeftRow": "Not removed: %1",
+    }},
+    "ITALIAN": {"List": {
+        "SelectionSize": "%1 in %2 selezionati",
+        "SelectionSizeFolders": "%1 + %2 cartelle in %3 selezionati",
+        "Scanning": "%1 - scansione %2",
+        "LeftRow": "Non rimosso: %1",
+    }},
+    "SIMPLIFIED_CHINESE": {"List": {
+        "SelectionSize": "已选定 %2 项，共 %1",
+        "SelectionSizeFolders": "已选定 %3 项，共 %1 + %2 个文件夹",
+        "Scanning": "%1 - 正在扫描 %2",
+        "LeftRow": "未删除：%1",
+    }},
+    "TRADITIONAL_CHINESE": {"List": {
+        "SelectionSize": "已選取 %2 項，共 %1",
+        "SelectionSizeFolders": "已選取 %3 項，共 %1 + %2 個資料夾",
+        "Scanning": "%1 - 正在掃描 %2",
+        "LeftRow": "未刪除：%1",
+    }},
+}
+for _name, _texts in LIST_TEXTS.items():
+    for _section, _keys in _texts.items():
+        globals()[_name].setdefault(_section, {}).update(_keys)
+
 FILES = {
+    "english.lng": ENGLISH,
     "italiano.lng": ITALIAN,
     "s_chinese.lng": SIMPLIFIED_CHINESE,
     "t_chinese.lng": TRADITIONAL_CHINESE,

@@ -16,8 +16,9 @@
 #include "view/ItemText.h"
 #include "view/ListLayout.h"
 #include "view/Placement.h"
-#include "view/ScanJob.h"
+#include "view/BrowsersDialog.h"
 #include "view/RulesChoice.h"
+#include "view/ScanJob.h"
 #include "view/Sorting.h"
 #include "view/StatusTexts.h"
 #include "win/ComInit.h"
@@ -45,8 +46,10 @@ void WaitForThread(HANDLE thread, DWORD milliseconds) {
 win::ImageList MakeImageList(int size) {
     win::ImageList list(::ImageList_Create(size, size, ILC_MASK | ILC_COLOR8, 9, 9));
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    // Shared icons at the system's size; the list scales them to its own.
-    for (UINT id : {IDI_FOLDER, IDI_DOCUMENT}) ::ImageList_AddIcon(list.Get(), ::LoadIconW(instance, MAKEINTRESOURCEW(id)));
+    // The icons hold an image for each common size: the one asked for is drawn, not stretched.
+    for (UINT id : {IDI_FOLDER, IDI_DOCUMENT})
+        if (win::Icon icon{static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0))})
+            ::ImageList_AddIcon(list.Get(), icon.Get());
     return list;
 }
 }  // namespace
@@ -61,12 +64,14 @@ bool CBriskoView::Create(HWND parent) {
     HWND hwnd = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                                   WS_CHILD | WS_VISIBLE | LVS_SHAREIMAGELISTS | LVS_OWNERDATA, 0, 0, 0, 0, parent,
                                   reinterpret_cast<HMENU>(AFX_IDW_PANE_FIRST), ::GetModuleHandleW(nullptr), nullptr);
+    if (hwnd) m_dpi = win::DpiForWindow(hwnd);
     return hwnd && Subclass(hwnd);
 }
 
-void CBriskoView::OnInitialUpdate() {
+void CBriskoView::OnInitialUpdate(const std::function<void()>& showFrame) {
     SetUpList();
     ApplyStoredPlacement();
+    if (showFrame) showFrame();
     // The findings of a Standard scan show right after start. A second start
     // with a file name runs this again, and may come while a clean works
     // through the rows, or while the Advance dialog's worker adds rows: the
@@ -81,15 +86,19 @@ void CBriskoView::SetUpList() {
 }
 
 void CBriskoView::CreateImageLists() {
-    m_imageListSmall = MakeImageList(16);
-    m_imageListLarge = MakeImageList(32);
-    List().SetImageList(m_imageListSmall.Get(), LVSIL_SMALL);
-    List().SetImageList(m_imageListLarge.Get(), LVSIL_NORMAL);
+    // The list shares the lists: the new ones are in place before the old ones go.
+    win::ImageList small = MakeImageList(win::SystemMetricForDpi(SM_CXSMICON, m_dpi));
+    win::ImageList large = MakeImageList(win::SystemMetricForDpi(SM_CXICON, m_dpi));
+    List().SetImageList(small.Get(), LVSIL_SMALL);
+    List().SetImageList(large.Get(), LVSIL_NORMAL);
+    m_imageListSmall = std::move(small);
+    m_imageListLarge = std::move(large);
 }
 
 void CBriskoView::CreateColumns() {
     if (m_bColumnsReady) return;
-    ColumnWidths widths = InitialColumnWidths(GetClientRect().right, ::GetSystemMetrics(SM_CXVSCROLL));
+    ColumnWidths widths =
+        InitialColumnWidths(GetClientRect().right, win::SystemMetricForDpi(SM_CXVSCROLL, m_dpi), m_dpi);
     const int formats[4] = {LVCFMT_LEFT, LVCFMT_CENTER, LVCFMT_RIGHT, LVCFMT_CENTER};
     for (int i = 0; i < 4; ++i) List().InsertColumn(i, ColumnHeading(i), formats[i], widths.width[i]);
     m_bColumnsReady = true;
@@ -97,14 +106,14 @@ void CBriskoView::CreateColumns() {
 
 void CBriskoView::OnSize(int cx) {
     if (!m_bColumnsReady) return;
-    List().SetColumnWidth(0, FileNameWidthAfterResize(cx, List().GetColumnWidth(1)));
+    List().SetColumnWidth(0, FileNameWidthAfterResize(cx, List().GetColumnWidth(1), m_dpi));
 }
 
 void CBriskoView::ApplyStoredPlacement() {
     const wchar_t* section = L"Location";
-    RECT rc = ChooseWindowPlacement(m_app.GetProfileInt(section, L"Top", 0), m_app.GetProfileInt(section, L"Left", 0),
-                                    m_app.GetProfileInt(section, L"Width", 0),
-                                    m_app.GetProfileInt(section, L"Height", 0));
+    const win::CProfile& settings = m_app.Profile();
+    RECT rc = ChooseWindowPlacement(settings.GetInt(section, L"Top", 0), settings.GetInt(section, L"Left", 0),
+                                    settings.GetInt(section, L"Width", 0), settings.GetInt(section, L"Height", 0), m_dpi);
     m_app.MainWindow().MoveWindow(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, true);
 }
 
@@ -252,8 +261,12 @@ bool CBriskoView::OnCommand(UINT id) {
     case ID_OPTIONS_RULES:
         if (ChooseRulesFile(m_hWnd, m_app, m_doc.System())) RunMode(MODE_STANDARD);
         return true;
+    case ID_OPTIONS_BROWSERS:
+        ShowBrowsersDialog(m_hWnd, m_app);
+        return true;
     case ID_EDIT_DELETE:
-        StartClean(true);
+        // Shift+Del, the menu, the toolbar and the context menu all come here.
+        if (!IsCleaning() && m_shell.confirmPermanent(m_hWnd, m_app, SelectedAmountNow())) StartClean(true);
         return true;
     case ID_EDIT_RECYCLE:
         StartClean(false);
@@ -421,6 +434,7 @@ ViewShell RealViewShell() {
     shell.trackPopup = [](HMENU popup, POINT at, HWND owner) {
         ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
     };
+    shell.confirmPermanent = &ConfirmPermanentClean;
     return shell;
 }
 
@@ -443,6 +457,10 @@ void CBriskoView::RunMode(BYTE mode) {
         m_cleanSummary.clear();
         ShowCleanSummary();
     }
+    // Busy before the title changes: who watches the window sees the mode's
+    // title with the list enabled only once the scan is over.
+    m_bBusy = true;
+    EnterBusyState();
     m_strTitle = ModeTitle(mode);
     SetMainTitle(m_strTitle);
     List().DeleteAllItems();
@@ -475,8 +493,7 @@ bool CBriskoView::RunScan(const std::shared_ptr<ScanJob>& job, std::optional<Rul
     // The list waits, disabled and empty, with the commands of a clean
     // greyed; the mode's own command and Escape stop the scan.
     m_scanJob = job;
-    m_bBusy = true;
-    EnterBusyState();
+    CommandStateChanged();  // the mode's own command stops the scan
     const CBriskoDoc& doc = m_doc;
     CTypeNames& types = m_types;
     win::Thread worker = win::Thread::Start(
@@ -567,7 +584,6 @@ bool CBriskoView::StartClean(bool permanent) {
     request.control->store = m_items.Share();
     request.control->SetCandidates(std::move(candidates));
     m_cleanControl = request.control;
-    m_cleanTally = CleanTally();
     m_leftReasons.clear();
     m_pendingLeftRow = -1;
     m_cleanSummary.clear();
@@ -694,5 +710,5 @@ void CBriskoView::OnDestroy() {
     StopWorker();
     StopScan();
     // The language setting is kept per Windows user.
-    m_app.WriteProfileString(m_app.UserName(), L"src", m_app.Language());
+    m_app.Profile().WriteString(m_app.UserName(), L"src", m_app.Language());
 }

@@ -14,6 +14,7 @@
 #include "scan/FoundItems.h"
 #include "scan/Modes.h"
 #include "view/CommandAvailability.h"
+#include "view/ConfirmDelete.h"
 #include "view/ListViewHost.h"
 #include "view/StatusTexts.h"
 #include "view/TypeNames.h"
@@ -55,6 +56,8 @@ struct ViewShell {
     std::function<int(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type)> messageBox;
     std::function<void(const std::wstring& path)> open;
     std::function<void(HMENU popup, POINT at, HWND owner)> trackPopup;
+    // Asked before a permanent clean; true to go on.
+    std::function<bool(HWND owner, IListViewHost& host, const SelectionAmount& amount)> confirmPermanent;
 };
 ViewShell RealViewShell();
 
@@ -68,9 +71,14 @@ public:
     // Creates the list window as the frame's client.
     bool Create(HWND parent);
     // Sets the list up, places the main window and shows a first scan.
-    void OnInitialUpdate();
+    // `showFrame` shows the main window, placed, before the first scan.
+    void OnInitialUpdate(const std::function<void()>& showFrame = {});
     // Report mode, the two image lists and the four columns.
     void SetUpList();
+    // Font, icons and column widths for a display scale (ViewDpi.cpp); the
+    // widths keep their proportions, also those the user dragged.
+    void ApplyDpi(UINT dpi);
+    UINT Dpi() const { return m_dpi; }
 
     // One row for a match of a scan; files in use and protected folders are left out.
     void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override;
@@ -84,6 +92,8 @@ public:
     void SortRows(int column, bool ascending);
     // The size of the selection, as the selection-size pane shows it.
     const SelectionSize& SelectedSize() const { return m_selectedSize; }
+    // What a clean of the selection would remove, as the question before a permanent one tells it.
+    SelectionAmount SelectedAmountNow();
     // Why the item of a row stayed after the last clean, if it did.
     std::optional<LeftReason> LeftReasonOf(size_t row) const;
     // The path of the row the last clean started on last.
@@ -201,6 +211,8 @@ private:
     CBriskoDoc& m_doc;
     win::ImageList m_imageListSmall;
     win::ImageList m_imageListLarge;
+    UINT m_dpi = 96;            // the scale the list is drawn for
+    win::GdiObject m_listFont;  // the icon-title font at that scale
     bool m_bColumnsReady = false;
     FoundItems m_items;                            // the rows, in their order
     CTypeNames m_types;                            // the type names the rows' tags stand for
@@ -208,7 +220,6 @@ private:
     bool m_bBulkSelection = false;                 // while a command changes many rows' selection
     std::unordered_map<FoundItems::Id, LeftReason> m_leftReasons;  // rows the last clean left
     int m_pendingLeftRow = -1;                     // the row the worker said stays, until it ends it
-    CleanTally m_cleanTally;
     std::wstring m_cleanSummary;                   // shown until the next scan or clean
     bool m_bKeepCleanSummary = false;              // for the next mode a clean starts
     std::wstring m_lastCleanPath;

@@ -63,6 +63,15 @@ void CBriskoView::OnRangeSelected(const NMLVODSTATECHANGE&) {
     RecountSelection();
 }
 
+SelectionAmount CBriskoView::SelectedAmountNow() {
+    RecountSelection();
+    SelectionAmount amount;
+    amount.items = static_cast<size_t>(m_selectedSize.Rows());
+    amount.bytes = m_selectedSize.bytes;
+    amount.folders = static_cast<size_t>(m_selectedSize.folders);
+    return amount;
+}
+
 void CBriskoView::RecountSelection() {
     m_selectedSize = SelectionSize();
     win::CListCtrl list = List();
@@ -132,10 +141,7 @@ void CBriskoView::OnCleanItem(int row, LPARAM report) {
     if (row == m_pendingLeftRow) {
         m_pendingLeftRow = -1;  // the row stays, unselected, with its reason
     } else if (static_cast<size_t>(row) < m_items.Count()) {
-        const FoundItem& item = m_items[row];
-        ++m_cleanTally.removed;
-        if (!item.folder) m_cleanTally.bytesRemoved += item.size;
-        List().DeleteItem(row);
+        List().DeleteItem(row);  // removed, or gone since the scan
     }
     if (List().GetSelectedCount() > 0) ShowProgress(static_cast<int>(report));
 }
@@ -144,7 +150,6 @@ void CBriskoView::OnCleanItemLeft(int row, LeftReason reason) {
     if (static_cast<size_t>(row) >= m_items.Count()) return;
     m_pendingLeftRow = row;
     m_leftReasons[m_items.IdAt(row)] = reason;
-    ++m_cleanTally.leftByReason[static_cast<int>(reason)];
     List().SetItemState(row, 0, LVIS_SELECTED);
 }
 
@@ -162,9 +167,11 @@ void CBriskoView::ShowRemovalStatus() {
 void CBriskoView::OnCleanDone() {
     m_pCleanThread.Wait(5000);  // it has posted its last report
     m_pCleanThread.Reset();
-    if (m_cleanControl) m_lastCleanPath = m_cleanControl->CurrentPath();
+    if (m_cleanControl) {
+        m_lastCleanPath = m_cleanControl->CurrentPath();
+        m_cleanSummary = CleanSummaryText(m_cleanControl->Summary());
+    }
     m_cleanControl.reset();
-    m_cleanSummary = CleanSummaryText(m_cleanTally);
     ShowCleanSummary();
     m_lastRemovalStatus = 0;
     m_lastWaitCursor = 0;

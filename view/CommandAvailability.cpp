@@ -13,6 +13,7 @@ std::optional<bool> CommandRule(UINT id, const CommandState& s) {
         return (s.cookiesAvailable && !s.busy) || s.scanning == MODE_COOKIES_KILLER;
     case ID_VIEW_LANGUAGE:
     case ID_OPTIONS_RULES:
+    case ID_OPTIONS_BROWSERS:
         return !s.busy;
     case ID_EDIT_STOP:
         // Escape: stops a scan, or a clean after the row in hand.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "win/Controls.h"
+#include "win/Profile.h"
 #include "win/Window.h"
 
 class IListViewHost {
@@ -18,12 +19,8 @@ public:
     // None while the frame has no status bar.
     virtual win::CStatusBar* StatusBar() const = 0;
 
-    // The settings of the current user, by section and entry.
-    virtual std::wstring GetProfileString(const std::wstring& section, const std::wstring& entry,
-                                          const std::wstring& def) const = 0;
-    virtual int GetProfileInt(const std::wstring& section, const std::wstring& entry, int def) const = 0;
-    virtual bool WriteProfileString(const std::wstring& section, const std::wstring& entry,
-                                    const std::wstring& value) const = 0;
+    // The settings of the current user.
+    virtual const win::CProfile& Profile() const = 0;
 
     // The Windows user's name: the settings section of the language and rules files.
     virtual std::wstring UserName() const = 0;

@@ -55,10 +55,10 @@ std::optional<std::wstring> PickWithDialog(HWND owner, const std::wstring& curre
 
 }  // namespace
 
-std::wstring StoredRulesFile(const IListViewHost& app) { return app.GetProfileString(app.UserName(), kRulesEntry, L""); }
+std::wstring StoredRulesFile(const IListViewHost& app) { return app.Profile().GetString(app.UserName(), kRulesEntry, L""); }
 
 void StoreRulesFile(const IListViewHost& app, const std::wstring& path) {
-    app.WriteProfileString(app.UserName(), kRulesEntry, path);
+    app.Profile().WriteString(app.UserName(), kRulesEntry, path);
 }
 
 std::optional<RulesFile> LoadChosenRules(const IListViewHost& app) {

@@ -3,7 +3,8 @@
 #include "i18n/Lang.h"
 #include "i18n/LangTexts.h"
 #include "res/resource.h"
-#include "win/Text.h"
+#include "clean/CleanSummary.h"
+#include "win/SizeText.h"
 
 std::wstring ReadyText() { return GetUiText(LangId::StatusReady); }
 
@@ -28,40 +29,17 @@ std::wstring ProgressTitle(int percent, const std::wstring& modeTitle) {
 std::wstring CompletedTitle(const std::wstring& modeTitle) { return CompletedText() + L" - " + modeTitle; }
 
 std::wstring SelectionSizeText(ULONGLONG bytes, int rows, int folders) {
-    return win::FillIn(GetUiText(folders > 0 ? LangId::ListSelectionSizeFolders : LangId::ListSelectionSize),
-                       {{L"size", win::ShortSizeText(bytes)},
-                        {L"count", win::GroupedNumber(static_cast<ULONGLONG>(rows))},
-                        {L"folders", win::GroupedNumber(static_cast<ULONGLONG>(folders))}});
+    const std::wstring size = ShortSizeText(bytes), count = GroupedNumber(static_cast<ULONGLONG>(rows));
+    if (folders > 0)
+        return FillInLangText(LangId::ListSelectionSizeFolders,
+                              {size, GroupedNumber(static_cast<ULONGLONG>(folders)), count});
+    return FillInLangText(LangId::ListSelectionSize, {size, count});
 }
 
 std::wstring ScanningTitle(const std::wstring& modeName, size_t found) {
-    return win::FillIn(GetUiText(LangId::ListScanning), {{L"mode", modeName}, {L"count", win::GroupedNumber(found)}});
-}
-
-int CleanTally::Left() const {
-    int left = 0;
-    for (const auto& [reason, rows] : leftByReason) left += rows;
-    return left;
-}
-
-std::wstring CleanSummaryText(const CleanTally& tally) {
-    const std::wstring removed = win::GroupedNumber(static_cast<ULONGLONG>(tally.removed)),
-                       size = win::ShortSizeText(tally.bytesRemoved);
-    if (tally.Left() == 0) return win::FillIn(GetUiText(LangId::ListCleanSummary), {{L"count", removed}, {L"size", size}});
-    std::wstring reasons;
-    for (int reason = 0; reason <= static_cast<int>(LeftReason::Failed); ++reason) {
-        auto found = tally.leftByReason.find(reason);
-        if (found == tally.leftByReason.end()) continue;
-        if (!reasons.empty()) reasons += L", ";
-        reasons += std::to_wstring(found->second) + L" " + LeftReasonText(static_cast<LeftReason>(reason));
-    }
-    return win::FillIn(GetUiText(LangId::ListCleanSummaryLeft),
-                       {{L"count", removed},
-                        {L"size", size},
-                        {L"left", win::GroupedNumber(static_cast<ULONGLONG>(tally.Left()))},
-                        {L"reasons", reasons}});
+    return FillInLangText(LangId::ListScanning, {modeName, GroupedNumber(found)});
 }
 
 std::wstring LeftRowStatusText(LeftReason reason) {
-    return win::FillIn(GetUiText(LangId::ListLeftRow), {{L"reason", LeftReasonText(reason)}});
+    return FillInLangText(LangId::ListLeftRow, {LeftReasonUiText(reason)});
 }

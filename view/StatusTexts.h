@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <string>
-#include <unordered_map>
 
 #include "clean/RemovalReport.h"
 
@@ -27,7 +26,7 @@ std::wstring ProgressTitle(int percent, const std::wstring& modeTitle);
 std::wstring CompletedTitle(const std::wstring& modeTitle);
 
 // The panes of the status bar: messages, the selection's size, what the
-// last clean did.
+// last clean did (CleanSummaryText).
 inline constexpr int kMessagePane = 0;
 inline constexpr int kSelectionSizePane = 1;
 inline constexpr int kCleanSummaryPane = 2;
@@ -39,14 +38,5 @@ std::wstring SelectionSizeText(ULONGLONG bytes, int rows, int folders);
 // "Standard - scanning 12,480": the mode's own name and the items found so far.
 std::wstring ScanningTitle(const std::wstring& modeName, size_t found);
 
-// What a clean did, counted by the view as the worker reports its rows.
-struct CleanTally {
-    int removed = 0;
-    ULONGLONG bytesRemoved = 0;
-    std::unordered_map<int, int> leftByReason;  // LeftReason -> rows
-    int Left() const;
-};
-// "Removed 3,508 items (192.6 MB); 2 left: 1 in use, 1 a link".
-std::wstring CleanSummaryText(const CleanTally& tally);
 // The status of a selected row whose item a clean left: why it stayed.
 std::wstring LeftRowStatusText(LeftReason reason);

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <optional>
 
 #include "clean/DeleteItem.h"
 #include "i18n/Lang.h"
@@ -45,6 +44,19 @@ void CleanControl::SetAllSelected(bool selected) {
     ::ReleaseSRWLockExclusive(&m_lock);
 }
 
+void CleanControl::AddToSummary(const RowRemoval& removal) {
+    ::AcquireSRWLockExclusive(&m_lock);
+    m_summary.Add(removal);
+    ::ReleaseSRWLockExclusive(&m_lock);
+}
+
+CleanSummary CleanControl::Summary() const {
+    ::AcquireSRWLockShared(&m_lock);
+    CleanSummary summary = m_summary;
+    ::ReleaseSRWLockShared(&m_lock);
+    return summary;
+}
+
 void CleanControl::SetCurrentPath(const std::wstring& path) {
     std::wstring copy = path;  // allocate outside the lock
     ::AcquireSRWLockExclusive(&m_lock);
@@ -81,39 +93,20 @@ private:
     size_t m_next = 0;
 };
 
-// What became of the row in hand: the first reason something stayed. What
-// is gone since the scan is no reason to keep its row.
-class CRowOutcome : public IRemovalReport {
-public:
-    explicit CRowOutcome(IRemovalReport& next) : m_next(next) {}
-    void Begin() { m_left.reset(); }
-    void Failed() {
-        if (!m_left) m_left = LeftReason::Failed;
-    }
-    void Removing(const std::wstring& path) override { m_next.Removing(path); }
-    void Left(const std::wstring& path, LeftReason reason) override {
-        m_next.Left(path, reason);
-        if (!m_left && reason != LeftReason::Missing) m_left = reason;
-    }
-    const std::optional<LeftReason>& LeftFor() const { return m_left; }
-
-private:
-    IRemovalReport& m_next;
-    std::optional<LeftReason> m_left;
-};
-
 // Posts the worker's reports to the view; names the row being removed first.
 class CPostedProgress : public ICleanProgress {
 public:
-    CPostedProgress(const CleanRequest& request, const CRowOutcome& outcome) : m_request(request), m_outcome(outcome) {}
+    explicit CPostedProgress(const CleanRequest& request) : m_request(request) {}
     void Starting(int row, const std::wstring& path) override {
         m_request.control->SetCurrentPath(path);
         Post(WM_CLEANITEM, row, -1);
     }
-    void Finished(int row, int startCount) override {
-        if (m_outcome.LeftFor()) Post(WM_CLEANITEMLEFT, row, static_cast<LPARAM>(*m_outcome.LeftFor()));
-        Post(WM_CLEANITEM, row, startCount);
+    // A row whose item stays, whole or in part, is told before its end.
+    void Outcome(int row, const RowRemoval& removal) override {
+        m_request.control->AddToSummary(removal);
+        if (removal.Stays()) Post(WM_CLEANITEMLEFT, row, static_cast<LPARAM>(removal.reason));
     }
+    void Finished(int row, int startCount) override { Post(WM_CLEANITEM, row, startCount); }
     void Done() override { Post(WM_CLEANDONE, 0, 0); }
 
 private:
@@ -121,7 +114,6 @@ private:
         ::PostMessageW(m_request.reportTo, message, static_cast<WPARAM>(row), report);
     }
     const CleanRequest& m_request;
-    const CRowOutcome& m_outcome;
 };
 
 }  // namespace
@@ -147,24 +139,15 @@ void CStatusBarReport::Removing(const std::wstring& path) {
 void RunClean(const CleanRequest& request) {
     CCandidateRows rows(*request.control);
     CStatusBarReport statusBar(request.statusBar, kStatusInterval);
-    CRowOutcome outcome(statusBar);
-    CPostedProgress progress(request, outcome);
-    RemovalContext removal{MachineGuards(), outcome};
+    CRemovalTally tally(statusBar);
+    CPostedProgress progress(request);
+    RemovalContext removal{MachineGuards(), tally};
     ItemRemover remove = request.remove;
     if (!remove)
         remove = [&removal](const std::wstring& path, bool permanent, bool folderRow) {
             RemoveRowItem(path, permanent, folderRow, removal);
         };
-    auto removeAndRecord = [&](const std::wstring& path, bool permanent, bool folderRow) {
-        outcome.Begin();
-        try {
-            remove(path, permanent, folderRow);
-        } catch (...) {
-            win::LogCaughtException(L"removal of a row");
-            outcome.Failed();  // the clean goes on; the row stays
-        }
-    };
-    RunCleanJob(rows, progress, request.permanent, removeAndRecord, request.control->keepGoing);
+    RunCleanJob(rows, progress, request.permanent, remove, request.control->keepGoing, &tally);
 }
 
 win::Thread StartCleanWorker(CleanRequest request) {

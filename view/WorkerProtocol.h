@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "clean/CleanJob.h"
+#include "clean/CleanSummary.h"
 #include "scan/FoundItemSink.h"
 #include "scan/FoundItems.h"
 #include "win/Thread.h"
@@ -20,8 +21,8 @@
 inline constexpr UINT WM_CLEANDONE = WM_APP + 257;    // a worker has finished
 inline constexpr UINT WM_CLEANITEM = WM_APP + 258;    // the clean worker starts (-1) or ends a row
 inline constexpr UINT WM_LANGCHANGED = WM_APP + 259;  // a new language file is in use
-// Posted by the clean worker just before it ends a row whose item stays:
-// wParam the row, lParam the LeftReason.
+// Posted by the clean worker just before it ends a row whose item stays,
+// whole or in part: wParam the row, lParam the LeftReason.
 inline constexpr UINT WM_CLEANITEMLEFT = WM_APP + 260;
 
 // Sent by the Advance dialog's worker to the view: list the found item whose
@@ -66,6 +67,10 @@ public:
     void SetRowSelected(int row, bool selected);
     void SetAllSelected(bool selected);
 
+    // What the rows removed so far came to, added up by the worker.
+    void AddToSummary(const RowRemoval& removal);
+    CleanSummary Summary() const;
+
     // The path of the row being removed: written by the worker, shown by the view.
     void SetCurrentPath(const std::wstring& path);
     std::wstring CurrentPath() const;
@@ -76,6 +81,7 @@ private:
     mutable SRWLOCK m_lock = SRWLOCK_INIT;
     std::vector<char> m_selected;  // by candidate
     std::wstring m_currentPath;
+    CleanSummary m_summary;
 };
 
 // "Deleting", a blank and the path: the text of each file and folder a

@@ -1,6 +1,5 @@
 #include "win/Text.h"
 
-#include <cstdio>
 #include <cwctype>
 #include <vector>
 
@@ -49,6 +48,12 @@ std::wstring AsciiUpper(std::wstring text) {
     return text;
 }
 
+std::wstring GroupedNumber(ULONGLONG number) {
+    std::wstring digits = std::to_wstring(number);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, 1, L',');
+    return digits;
+}
+
 std::wstring ToWide(const std::string& text, UINT codePage) {
     if (text.empty()) return {};
     int n = ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
@@ -65,35 +70,6 @@ std::string ToNarrow(const std::wstring& text, UINT codePage) {
     ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
                           nullptr, nullptr);
     return out;
-}
-
-std::wstring GroupedNumber(ULONGLONG number) {
-    std::wstring digits = std::to_wstring(number);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, 1, L',');
-    return digits;
-}
-
-std::wstring ShortSizeText(ULONGLONG bytes) {
-    const wchar_t* units[] = {L"bytes", L"KB", L"MB", L"GB", L"TB"};
-    double value = static_cast<double>(bytes);
-    int unit = 0;
-    while (value >= 1024 && unit < 4) {
-        value /= 1024;
-        ++unit;
-    }
-    wchar_t text[32];
-    if (unit == 0) std::swprintf(text, 32, L"%llu bytes", bytes);
-    else std::swprintf(text, 32, L"%.1f %ls", value, units[unit]);
-    return text;
-}
-
-std::wstring FillIn(std::wstring text, std::initializer_list<std::pair<const wchar_t*, std::wstring>> values) {
-    for (const auto& [name, value] : values) {
-        const std::wstring token = std::wstring(L"{") + name + L"}";
-        for (size_t at = text.find(token); at != std::wstring::npos; at = text.find(token, at + value.size()))
-            text.replace(at, token.size(), value);
-    }
-    return text;
 }
 
 }  // namespace win

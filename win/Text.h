@@ -1,9 +1,7 @@
 #pragma once
 // Small text helpers shared by every layer.
 #include <windows.h>
-#include <initializer_list>
 #include <string>
-#include <utility>
 
 namespace win {
 
@@ -13,16 +11,11 @@ std::wstring LoadResString(UINT id, HINSTANCE module = nullptr);
 // Lower-case and upper-case of a-z/A-Z only, as the file-type fallback needs.
 std::wstring AsciiUpper(std::wstring text);
 
+// "12,480": the digits in groups of three.
+std::wstring GroupedNumber(ULONGLONG number);
+
 std::wstring ToWide(const std::string& text, UINT codePage = CP_UTF8);
 std::string ToNarrow(const std::wstring& text, UINT codePage = CP_ACP);
-
-// "3,561,472": the digits in groups of three.
-std::wstring GroupedNumber(ULONGLONG number);
-// "3.4 MB" (units of 1024, one decimal), or "512 bytes".
-std::wstring ShortSizeText(ULONGLONG bytes);
-
-// `text` with every "{name}" of `values` replaced by its value.
-std::wstring FillIn(std::wstring text, std::initializer_list<std::pair<const wchar_t*, std::wstring>> values);
 
 // True when `text` matches `pattern` as a whole: '*' any run of characters,
 // '?' any one; letter case does not matter.

@@ -39,11 +39,14 @@ TEST(AdvanceFromTheProgram, OfflineTempOpensTheDialogWhoseCleanClearsTheChosenTr
     ChildProcess program;
     ASSERT_TRUE(program.Start(SiblingProgram(L"brisko.exe"), L""));
     HWND frame = nullptr;
+    // The window shows at once; its first scan is over when the list takes input again.
     ASSERT_TRUE(WaitUntil([&] {
         auto frames = FindTopLevelWindows(program.Id(), CMainFrame::kClassName);
         frame = frames.empty() ? nullptr : frames.front();
-        return frame && ::IsWindowVisible(frame);
-    }));
+        HWND list = frame ? ::FindWindowExW(frame, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
+        return frame && ::IsWindowVisible(frame) && list && ::IsWindowEnabled(list) &&
+               win::CWnd(frame).GetWindowText() == L"Standard - Brisko .NET";
+    }, 60000));
     ::PostMessageW(frame, WM_COMMAND, ID_OPTIONS_OFFLINE_TEMP, 0);
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (dialog = AdvanceDialogOf(program)) != nullptr; }));

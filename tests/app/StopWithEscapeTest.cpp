@@ -28,6 +28,7 @@ protected:
         ASSERT_TRUE(frame->LoadFrame());
         app.m_pMainWnd = win::CWnd(frame->GetSafeHwnd());
         app.m_hAccelTable = frame->GetAccelerators();
+        View().m_shell.confirmPermanent = [](HWND, IListViewHost&, const SelectionAmount&) { return true; };
         frame->ShowWindow(SW_SHOW);
     }
     void TearDown() override {

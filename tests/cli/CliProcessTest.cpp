@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliRun.h"
 #include "clean/CleanTestSupport.h"
 #include "support/TestSupport.h"
 #include "win/Text.h"
@@ -16,128 +17,6 @@ using clean_test::MakeLink;
 using clean_test::RemoveLink;
 
 namespace {
-
-struct CliRun {
-    long exitCode = -1;
-    std::wstring out;
-    std::wstring err;
-};
-
-// Runs brisko-cli.exe with its output streams in files, and waits for it.
-CliRun RunCli(const std::wstring& arguments) {
-    ScratchFolder streams{L"cli-streams"};
-    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    auto open = [&](const wchar_t* name) {
-        return ::CreateFileW((streams / name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0,
-                             nullptr);
-    };
-    HANDLE out = open(L"out.txt"), err = open(L"err.txt");
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = nullptr;
-    si.hStdOutput = out;
-    si.hStdError = err;
-    PROCESS_INFORMATION pi{};
-    std::wstring line = L"brisko-cli.exe " + arguments;
-    CliRun run;
-    if (::CreateProcessW(SiblingProgram(L"brisko-cli.exe").c_str(), line.data(), nullptr, nullptr, TRUE,
-                         CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi)) {
-        if (::WaitForSingleObject(pi.hProcess, 120000) == WAIT_OBJECT_0) {
-            DWORD code = 0;
-            ::GetExitCodeProcess(pi.hProcess, &code);
-            run.exitCode = static_cast<long>(code);
-        }
-        ::CloseHandle(pi.hProcess);
-        ::CloseHandle(pi.hThread);
-    }
-    ::CloseHandle(out);
-    ::CloseHandle(err);
-    run.out = win::ToWide(ReadFileBytes(streams / L"out.txt"));
-    run.err = win::ToWide(ReadFileBytes(streams / L"err.txt"));
-    return run;
-}
-
-std::vector<std::wstring> Lines(const std::wstring& text) {
-    std::vector<std::wstring> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
-}
-
-// A strict reader of one JSON value, enough to prove that a line is well formed.
-class JsonReader {
-public:
-    explicit JsonReader(const std::wstring& text) : m_text(text) {}
-    bool WholeIsOneObject() { return Object() && (Blanks(), m_at == m_text.size()); }
-
-private:
-    void Blanks() {
-        while (m_at < m_text.size() && std::iswspace(m_text[m_at])) ++m_at;
-    }
-    bool Take(wchar_t c) {
-        Blanks();
-        if (m_at < m_text.size() && m_text[m_at] == c) return ++m_at, true;
-        return false;
-    }
-    bool String() {
-        if (!Take(L'"')) return false;
-        while (m_at < m_text.size() && m_text[m_at] != L'"') {
-            if (m_text[m_at] < 0x20) return false;
-            if (m_text[m_at++] != L'\\') continue;
-            if (m_at >= m_text.size() || std::wstring(L"\"\\/bfnrtu").find(m_text[m_at]) == std::wstring::npos)
-                return false;
-            m_at += m_text[m_at] == L'u' ? 5 : 1;
-        }
-        return Take(L'"');
-    }
-    bool Word(const wchar_t* word) {
-        Blanks();
-        size_t n = wcslen(word);
-        if (m_text.compare(m_at, n, word) != 0) return false;
-        m_at += n;
-        return true;
-    }
-    bool Number() {
-        Blanks();
-        size_t start = m_at;
-        while (m_at < m_text.size() && (std::iswdigit(m_text[m_at]) || m_text[m_at] == L'-')) ++m_at;
-        return m_at > start;
-    }
-    bool Value() {
-        Blanks();
-        if (m_at >= m_text.size()) return false;
-        switch (m_text[m_at]) {
-        case L'{': return Object();
-        case L'[': return Array();
-        case L'"': return String();
-        case L't': return Word(L"true");
-        case L'f': return Word(L"false");
-        case L'n': return Word(L"null");
-        default: return Number();
-        }
-    }
-    bool Array() {
-        if (!Take(L'[')) return false;
-        if (Take(L']')) return true;
-        do {
-            if (!Value()) return false;
-        } while (Take(L','));
-        return Take(L']');
-    }
-    bool Object() {
-        if (!Take(L'{')) return false;
-        if (Take(L'}')) return true;
-        do {
-            if (!String() || !Take(L':') || !Value()) return false;
-        } while (Take(L','));
-        return Take(L'}');
-    }
-    const std::wstring& m_text;
-    size_t m_at = 0;
-};
 
 std::wstring WindowsFolder() {
     wchar_t windows[MAX_PATH] = {};
@@ -225,8 +104,9 @@ TEST_F(CliProcess, TheWindowsTempIsEmptiedAndKeptWithItsLinkAndWhatInUseIsLeft) 
         EXPECT_EQ(run.exitCode, 1) << run.out << run.err;  // the held file stayed
         ASSERT_EQ(Lines(run.out).size(), 1u) << run.out;
         EXPECT_TRUE(JsonReader(run.out).WholeIsOneObject()) << run.out;
-        EXPECT_TRUE(Holds(run.out, L"\"action\":\"left\"")) << run.out;
+        EXPECT_TRUE(Holds(run.out, L"\"action\":\"partly\",\"removed_files\":")) << run.out;
         EXPECT_TRUE(Holds(run.out, L"held.tmp\",\"reason\":\"in use\"")) << run.out;
+        EXPECT_EQ(run.out.find(L"held.tmp"), run.out.rfind(L"held.tmp")) << "told once: " << run.out;
         EXPECT_TRUE(Holds(run.out, L"brisko-cli-link\",\"reason\":\"a link")) << run.out;
         EXPECT_TRUE(Exists(temp));
         EXPECT_FALSE(Exists(temp + L"\\junk.tmp"));
@@ -235,6 +115,73 @@ TEST_F(CliProcess, TheWindowsTempIsEmptiedAndKeptWithItsLinkAndWhatInUseIsLeft) 
         ::DeleteFileW((temp + L"\\held.tmp").c_str());
     }
     RemoveLink(temp + L"\\brisko-cli-link", true);
+}
+
+TEST_F(CliProcess, AFolderThatKeepsOneHeldFileIsPartlyRemovedAndItsContentsCountInTheBytes) {
+    const std::wstring folder = windows + L"\\Applog";
+    MakeFolders(folder + L"\\sub");
+    for (int i = 0; i < 20; ++i) WriteFileBytes(folder + L"\\sub\\" + std::to_wstring(i) + L".log", std::string(1024, 'x'));
+    WriteFileBytes(folder + L"\\held.log", "held");
+    ChildProcess holder = HoldFileOpen(folder + L"\\held.log");
+    CliRun run = RunCli(L"clean --mode standard --permanent --include " + folder + L" --include brisko-cli-seed.tmp");
+    holder.Kill();
+    holder.Wait(5000);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, L"partly   " + folder + L"  (20 of 21 files removed)\n    kept " + folder +
+                           L"\\held.log: in use\nremoved  " + seedTmp + L"\n");
+    EXPECT_TRUE(Holds(run.err, L"Removed 1 item (20.0 KB); 1 partly removed: 20 of 21 files\n")) << run.err;
+    RemoveTree(folder);
+}
+
+TEST_F(CliProcess, AScanAndADryRunLeaveEveryAttributeAndTimeAndListReadOnlyFiles) {
+    const FILETIME old{0x2A3B0000, 0x01C0B000};  // a time in 2000, unlike any the test could make
+    const DWORD attributes[] = {FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_READONLY};
+    const std::wstring seeds[] = {seedTmp, seedLog};
+    std::vector<WIN32_FILE_ATTRIBUTE_DATA> before;
+    for (size_t i = 0; i < 2; ++i) {
+        HANDLE file = ::CreateFileW(seeds[i].c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_TRUE(::SetFileTime(file, &old, &old, &old));
+        ::CloseHandle(file);
+        ASSERT_TRUE(::SetFileAttributesW(seeds[i].c_str(), attributes[i]));
+        before.emplace_back();
+        ::GetFileAttributesExW(seeds[i].c_str(), GetFileExInfoStandard, &before.back());
+    }
+    CliRun scan = RunCli(L"scan");
+    CliRun dry = RunCli(L"clean --mode standard --permanent --dry-run " + onlySeeds);
+    EXPECT_TRUE(Holds(scan.out, seedTmp + L"  (4 bytes)")) << scan.out;
+    EXPECT_TRUE(Holds(dry.out, L"would remove  " + seedLog)) << dry.out;
+    for (size_t i = 0; i < 2; ++i) {
+        WIN32_FILE_ATTRIBUTE_DATA after{};
+        ::GetFileAttributesExW(seeds[i].c_str(), GetFileExInfoStandard, &after);
+        EXPECT_EQ(after.dwFileAttributes, before[i].dwFileAttributes);
+        EXPECT_EQ(::CompareFileTime(&after.ftCreationTime, &before[i].ftCreationTime), 0);
+        EXPECT_EQ(::CompareFileTime(&after.ftLastAccessTime, &before[i].ftLastAccessTime), 0);
+        EXPECT_EQ(::CompareFileTime(&after.ftLastWriteTime, &before[i].ftLastWriteTime), 0);
+        ::SetFileAttributesW(seeds[i].c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+TEST_F(CliProcess, AnAccessProgramPlantedBesideTheProgramNeverRuns) {
+    // The Standard scan grants access to each NTFS drive's System Volume
+    // Information through the system's icacls (cacls before Vista).
+    const std::wstring planted[] = {ProgramFolder() + L"\\icacls.exe", ProgramFolder() + L"\\cacls.exe"};
+    for (const std::wstring& path : planted) {
+        ASSERT_TRUE(::CopyFileW(SiblingProgram(L"planted_tool.exe").c_str(), path.c_str(), FALSE));
+        ::DeleteFileW((path + L".ran").c_str());
+    }
+    CliRun scan = RunCli(L"scan --quiet");
+    EXPECT_EQ(scan.exitCode, 0) << scan.err;
+    ::Sleep(3000);  // the access command is started without waiting for it
+    for (const std::wstring& path : planted) EXPECT_FALSE(Exists(path + L".ran")) << win::ToNarrow(path);
+    // The planted program does leave its mark when it runs.
+    ChildProcess direct;
+    ASSERT_TRUE(direct.Start(planted[0], L""));
+    EXPECT_EQ(direct.Wait(20000), 0);
+    EXPECT_TRUE(Exists(planted[0] + L".ran"));
+    for (const std::wstring& path : planted) {
+        ::DeleteFileW(path.c_str());
+        ::DeleteFileW((path + L".ran").c_str());
+    }
 }
 
 TEST(CliRules, OurRulesFileAddsTodaysCachesAndWhatARulesFileLeavesOutIsTold) {
@@ -270,5 +217,11 @@ TEST(CliRules, OurRulesFileAddsTodaysCachesAndWhatARulesFileLeavesOutIsTold) {
     CliRun missing = RunCli(L"rules \"" + folder / L"missing.ini\"");
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(Holds(missing.err, L"cannot read")) << missing.err;
+    // A device or a folder is no rules file, not an empty one.
+    for (const std::wstring& notAFile : {std::wstring(L"NUL"), std::wstring(L"C:\\x\\con.ini"), folder.Path()}) {
+        CliRun run = RunCli(L"scan --rules \"" + notAFile + L"\"");
+        EXPECT_EQ(run.exitCode, 2) << notAFile;
+        EXPECT_TRUE(run.out.empty()) << run.out;
+    }
     RemoveTree(browser);
 }

@@ -27,6 +27,7 @@ protected:
         view.SetUpList();
         host.ForwardNotifications(&view);
         view.m_showAdvanceDialog = [](CBriskoDoc&) {};
+        view.m_shell.confirmPermanent = [](HWND, IListViewHost&, const SelectionAmount&) { return true; };
     }
     void TearDown() override { view.DestroyWindow(); }
 
@@ -91,7 +92,7 @@ TEST_F(VirtualList, ACleanKeepsTheRowsWhoseItemsStayUnselectedAndSaysWhatItDid) 
     int heldRow = RowPaths(view)[0] == held ? 0 : 1;
     EXPECT_EQ(view.LeftReasonOf(heldRow), LeftReason::InUse);
     EXPECT_EQ(view.LeftReasonOf(1 - heldRow), LeftReason::Link);
-    EXPECT_EQ(Pane(kCleanSummaryPane), L"Removed 2 items (5 bytes); 2 left: 1 a link, or behind or holding one, 1 in use");
+    EXPECT_EQ(Pane(kCleanSummaryPane), L"Removed 1 item (4 bytes); 2 left: 1 linked, 1 in use; 1 already gone");
     holder.Kill();
 
     // A left row tells why when it is selected; the summary stays until the next scan.
@@ -109,7 +110,7 @@ TEST_F(VirtualList, AnEmptyingCleansSummaryStaysOverTheNextMode) {
     ASSERT_TRUE(view.OnCommand(ID_EDIT_DELETE));
     ASSERT_TRUE(WaitUntil([&] { return !view.m_bBusy; }));
     EXPECT_EQ(view.m_nMode, MODE_OFFLINE_TEMP);  // Cookies Killer ran, found nothing and gave way
-    EXPECT_EQ(Pane(kCleanSummaryPane), L"Removed 1 items (2 bytes)");
+    EXPECT_EQ(Pane(kCleanSummaryPane), L"Removed 1 item (2 bytes)");
 }
 
 TEST_F(VirtualList, TheSelectionSizePaneFollowsEverySelectionCommand) {

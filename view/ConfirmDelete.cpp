@@ -1,0 +1,59 @@
+#include "view/ConfirmDelete.h"
+
+#include "view/ListViewHost.h"
+#include "i18n/LangTexts.h"
+#include "res/resource.h"
+#include "win/SizeText.h"
+
+namespace {
+
+constexpr const wchar_t* kAskEntry = L"askPermanent";
+
+}  // namespace
+
+std::wstring PermanentDeleteQuestion(const SelectionAmount& amount) {
+    std::wstring size = ShortSizeText(amount.bytes);
+    if (amount.folders > 0) size = FillInLangText(LangId::ConfirmFolders, {size, GroupedNumber(amount.folders)});
+    return amount.items == 1 ? FillInLangText(LangId::ConfirmDeleteOne, {size})
+                             : FillInLangText(LangId::ConfirmDelete, {GroupedNumber(amount.items), size});
+}
+
+CConfirmDeleteDlg::CConfirmDeleteDlg(std::wstring question)
+    : win::CDialog(IDD_CONFIRM_DELETE), m_question(std::move(question)) {}
+
+INT_PTR CConfirmDeleteDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        OnInitDialog();
+        return TRUE;  // the focus goes to the default button, Yes
+    case WM_COMMAND:
+        if (LOWORD(wp) == IDYES || LOWORD(wp) == IDNO || LOWORD(wp) == IDCANCEL) {
+            m_doNotAskAgain = ::IsDlgButtonChecked(m_hWnd, IDC_CONFIRM_NOASK) == BST_CHECKED;
+            EndDialog(LOWORD(wp) == IDYES ? IDYES : IDNO);
+        }
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void CConfirmDeleteDlg::OnInitDialog() {
+    SetWindowText(GetUiText(LangId::TipDelete));
+    ::SetWindowTextW(GetItem(IDC_CONFIRM_TEXT), m_question.c_str());
+    ::SetWindowTextW(GetItem(IDC_CONFIRM_NOASK), GetUiText(LangId::ConfirmNoAsk).c_str());
+    ::SetWindowTextW(GetItem(IDYES), GetUiText(LangId::ConfirmYes).c_str());
+    ::SetWindowTextW(GetItem(IDNO), GetUiText(LangId::ConfirmNo).c_str());
+    ::SendMessageW(GetItem(IDC_CONFIRM_ICON), STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconW(nullptr, IDI_WARNING)), 0);
+    ::MessageBeep(MB_ICONWARNING);
+}
+
+bool AsksBeforePermanentClean(const IListViewHost& host) {
+    return host.Profile().GetInt(host.UserName(), kAskEntry, 1) != 0;
+}
+
+bool ConfirmPermanentClean(HWND owner, IListViewHost& host, const SelectionAmount& amount) {
+    if (!AsksBeforePermanentClean(host)) return true;
+    CConfirmDeleteDlg dialog(PermanentDeleteQuestion(amount));
+    if (dialog.DoModal(owner) != IDYES) return false;
+    if (dialog.DoNotAskAgain()) host.Profile().WriteInt(host.UserName(), kAskEntry, 0);
+    return true;
+}
