@@ -98,6 +98,10 @@ bool DeleteFolderItem(const CanonicalItem& item, bool permanent, const RemovalCo
     // The shell's removal of a tree follows links under Wine.
     if (permanent) return RemoveFolderTree(item.path, removal);
     if (TreeHoldsLink(item.path)) return Left(removal, item.path, LeftReason::Link);
+    if (removal.guards.excluded.HoldsExcluded(item.path)) {
+        RecycleFolderContents(item.path, removal);
+        return false;  // the folder stays around what a policy keeps
+    }
     return ShellDelete(item.path, false) || Left(removal, item.path, LeftReason::Failed);
 }
 
@@ -110,6 +114,7 @@ bool DeleteFoundItem(const std::wstring& path, bool permanent) {
 bool DeleteFoundItem(const std::wstring& path, bool permanent, const RemovalContext& removal) {
     std::optional<CanonicalItem> item = CanonicalItemPath(path);
     if (!item) return Left(removal, path, LeftReason::Unresolvable);
+    if (removal.guards.excluded.Covers(item->path)) return Left(removal, item->path, LeftReason::Excluded);
     if (!item->exists) return DeleteMissingItem(*item, permanent, removal);
     if (item->IsFolder() && IsProtectedCanonical(item->path, removal.guards.protectedFolders))
         return Left(removal, item->path, LeftReason::Protected);

@@ -60,6 +60,8 @@ void RemoveEntries(const std::wstring& folder, const RemovalContext& removal) {
         std::wstring path = JoinPath(folder, entry.cFileName);
         if (IsLinkEntry(folder, folderFinal, entry)) {  // neither entered nor removed
             removal.report.Left(path, LeftReason::Link);
+        } else if (removal.guards.excluded.Covers(path)) {
+            removal.report.Left(path, LeftReason::Excluded);
         } else if (IsFolderEntry(entry)) {
             RemoveEntries(path, removal);
             if (RemoveEmptyFolder(path, entry.dwFileAttributes, removal)) removal.report.Removing(path);
@@ -108,6 +110,8 @@ bool RecycleFolderContents(const std::wstring& folder, const RemovalContext& rem
         std::wstring path = JoinPath(folder, entry.cFileName);
         if (IsLinkEntry(folder, folderFinal, entry)) {
             removal.report.Left(path, LeftReason::Link);
+        } else if (removal.guards.excluded.Covers(path)) {
+            removal.report.Left(path, LeftReason::Excluded);
         } else if (!IsFolderEntry(entry)) {
             if (IsFileFree(path, entry.dwFileAttributes)) sources.push_back(path);
             else removal.report.Left(path, LeftReason::InUse);
@@ -115,6 +119,8 @@ bool RecycleFolderContents(const std::wstring& folder, const RemovalContext& rem
             removal.report.Left(path, LeftReason::Protected);
         } else if (TreeHoldsLink(path)) {
             removal.report.Left(path, LeftReason::Link);
+        } else if (removal.guards.excluded.HoldsExcluded(path)) {
+            RecycleFolderContents(path, removal);  // around what a policy keeps
         } else {
             sources.push_back(path);
         }

@@ -6,6 +6,7 @@
 
 #include "catalog/SystemInfo.h"
 #include "clean/ItemPath.h"
+#include "policy/Policies.h"
 #include "win/Path.h"
 
 namespace {
@@ -148,6 +149,12 @@ const RemovalGuards& MachineGuards() {
         for (const std::wstring& folder : EnvironmentFolders()) found.systemFolders.Add(folder);
         return found;
     }();
+    return guards;
+}
+
+RemovalGuards GuardsUnderPolicy() {
+    RemovalGuards guards = MachineGuards();
+    guards.excluded = CurrentPolicies()->excluded;
     return guards;
 }
 

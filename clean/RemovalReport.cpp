@@ -14,6 +14,8 @@ const wchar_t* LeftReasonText(LeftReason reason) {
         return L"in use or read-only";
     case LeftReason::Failed:
         return L"the system refused to remove it";
+    case LeftReason::Excluded:
+        return L"kept by a policy (ExcludePaths)";
     }
     return L"left";
 }

@@ -13,6 +13,7 @@ enum class LeftReason {
     Protected,     // a drive root, the Windows folder, a profile or shell folder
     InUse,         // held by another process, or read-only
     Failed,        // the platform refused
+    Excluded,      // a policy keeps it, or something inside it
 };
 
 // The words for a reason, as the command line prints them.
