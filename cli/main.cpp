@@ -11,12 +11,19 @@
 #include "clean/CleanJob.h"
 #include "clean/Guards.h"
 #include "clean/ItemPath.h"
+#include "cli/CleanReport.h"
 #include "cli/Console.h"
+#include "cli/EventLog.h"
 #include "cli/Glob.h"
 #include "cli/Options.h"
 #include "cli/Output.h"
+#include "cli/PolicyChecks.h"
 #include "cli/Rules.h"
+#include "cli/ScheduleCommand.h"
+#include "policy/Policies.h"
 #include "scan/Modes.h"
+#include "win/ComInit.h"
+#include "win/Path.h"
 
 namespace {
 
@@ -56,11 +63,13 @@ private:
     const std::vector<FoundEntry>& m_entries;
 };
 
-// What became of each item of a clean, and its progress on the console.
+// What became of each item of a clean, on the console and in the summary,
+// and the clean's progress.
 class CCleanOutcome : public ICleanProgress, public IRemovalReport {
 public:
-    CCleanOutcome(CConsole& console, const CliOptions& options, const std::vector<FoundEntry>& entries)
-        : m_console(console), m_options(options), m_entries(entries) {}
+    CCleanOutcome(CConsole& console, const CliOptions& options, const std::vector<FoundEntry>& entries,
+                  CleanSummary& summary)
+        : m_console(console), m_options(options), m_entries(entries), m_summary(summary) {}
 
     void Starting(int row, const std::wstring& path) override {
         m_left.clear();
@@ -74,16 +83,13 @@ public:
     void Removing(const std::wstring&) override {}
     void Left(const std::wstring& path, LeftReason reason) override { m_left.emplace_back(path, reason); }
 
-    size_t ItemsLeft() const { return m_itemsLeft; }
-    ULONGLONG BytesRemoved() const { return m_bytesRemoved; }
-
 private:
     void PrintOutcome(const FoundEntry& entry) {
         bool removed = m_left.empty();
-        if (removed) m_bytesRemoved += entry.size;
-        else ++m_itemsLeft;
         const wchar_t* mode = ModeName(m_options.mode);
         const wchar_t* action = !removed ? L"left" : IsEmptiedOnly(entry) ? L"emptied" : L"removed";
+        (!removed ? m_summary.left : IsEmptiedOnly(entry) ? m_summary.emptied : m_summary.removed).Add(entry.size);
+        if (!removed) m_summary.leftItems.push_back({entry.path, m_left});
         if (m_options.json) {
             std::wstring extra = L"\"action\":\"" + std::wstring(action) + L"\"";
             if (!removed) extra += L",\"left\":[" + LeftJson() + L"]";
@@ -106,10 +112,9 @@ private:
     CConsole& m_console;
     const CliOptions& m_options;
     const std::vector<FoundEntry>& m_entries;
+    CleanSummary& m_summary;
     std::vector<std::pair<std::wstring, LeftReason>> m_left;
     size_t m_done = 0;
-    size_t m_itemsLeft = 0;
-    ULONGLONG m_bytesRemoved = 0;
 };
 
 ULONGLONG TotalSize(const std::vector<FoundEntry>& entries) {
@@ -150,8 +155,38 @@ int RunScanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& console
     return kExitOk;
 }
 
+// The clean's summary to the report file and the event log; never fails the clean.
+int Finish(CleanSummary& summary, CReportFile& report, const CliOptions& options, CConsole& console, int status) {
+    ::GetSystemTimeAsFileTime(&summary.ended);
+    if (!options.report.empty()) {
+        std::wstring error = report.Commit(ReportJson(summary));
+        if (!error.empty()) console.Err(L"brisko-cli: --report: " + error);
+        if (!error.empty() && status == kExitOk) status = kExitItemsLeft;
+    }
+    if (!LogClean(ApplicationEventLog(), summary, options.report) && !options.quiet)
+        console.Err(L"brisko-cli: the clean could not be written to the event log");
+    return status;
+}
+
 int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& console, const RulesFile* rules) {
+    CleanSummary summary;
+    ::GetSystemTimeAsFileTime(&summary.started);
+    summary.machine = ComputerName();
+    summary.user = UserName();
+    summary.rulesFile = rules ? options.rules : L"";
+    summary.permanent = options.permanent;
+    summary.dryRun = options.dryRun;
+    // A report that cannot be written is found before anything goes.
+    CReportFile report;
+    if (!options.report.empty()) {
+        if (std::wstring error = report.Open(options.report); !error.empty()) {
+            console.Err(L"brisko-cli: --report: " + error);
+            return kExitUsage;
+        }
+    }
     std::vector<FoundEntry> entries = Scan(doc, options, console, rules);
+    summary.mode = ModeName(options.mode);
+    for (const FoundEntry& entry : entries) summary.found.Add(entry.size);
     if (options.dryRun) {
         for (const FoundEntry& entry : entries) {
             bool empty = IsEmptiedOnly(entry);
@@ -160,11 +195,12 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
                                      : (empty ? L"would empty   " : L"would remove  ") + EntryText(entry));
         }
         if (!options.quiet) console.Err(L"dry run, nothing removed: " + SummaryText(entries.size(), TotalSize(entries)));
-        return kExitOk;
+        return Finish(summary, report, options, console, kExitOk);
     }
     CEntryRows rows(entries);
-    CCleanOutcome outcome(console, options, entries);
-    RemovalContext removal{MachineGuards(), outcome};
+    CCleanOutcome outcome(console, options, entries, summary);
+    RemovalGuards guards = GuardsUnderPolicy();
+    RemovalContext removal{guards, outcome};
     std::atomic<bool> keepGoing{true};
     RunCleanJob(
         rows, outcome, options.permanent,
@@ -173,9 +209,35 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
         },
         keepGoing);
     if (!options.quiet)
-        console.Err(std::to_wstring(entries.size() - outcome.ItemsLeft()) + L" removed, " +
-                    std::to_wstring(outcome.ItemsLeft()) + L" left");
-    return outcome.ItemsLeft() == 0 ? kExitOk : kExitItemsLeft;
+        console.Err(std::to_wstring(entries.size() - summary.left.items) + L" removed, " +
+                    std::to_wstring(summary.left.items) + L" left");
+    return Finish(summary, report, options, console, summary.left.items == 0 ? kExitOk : kExitItemsLeft);
+}
+
+int RunSchedule(const CliOptions& options, CConsole& console, const Policies& policies) {
+    win::ComInit com(COINIT_MULTITHREADED);
+    std::wstring error;
+    std::unique_ptr<ITaskStore> store = ConnectTaskScheduler(error);
+    if (!store) {
+        console.Err(L"brisko-cli: schedule: " + error);
+        return kExitItemsLeft;
+    }
+    TaskIdentity identity{JoinPath(ProgramFolder(), L"brisko-cli.exe"), CurrentAccountName()};
+    return RunScheduleCommand(options, console, *store, policies, identity);
+}
+
+// The policies in force, their problems told; the rules file a policy sets
+// takes the place of --rules.
+std::shared_ptr<const Policies> ApplyPolicies(CliOptions& options, CConsole& console) {
+    std::shared_ptr<const Policies> policies = RefreshPolicies();
+    for (const std::wstring& problem : UntoldPolicyProblems(*policies)) console.Err(L"brisko-cli: " + problem);
+    bool scans = options.command == CliOptions::Command::Scan || options.command == CliOptions::Command::Clean;
+    if (scans && policies->rulesFile) {
+        if (!options.rules.empty() && options.rules != *policies->rulesFile && !options.quiet)
+            console.Err(L"rules: the policy RulesFile sets " + *policies->rulesFile + L"; --rules is not used");
+        options.rules = *policies->rulesFile;
+    }
+    return policies;
 }
 
 }  // namespace
@@ -194,6 +256,12 @@ int wmain(int argc, wchar_t** argv) {
         return kExitOk;
     }
     try {
+        std::shared_ptr<const Policies> policies = ApplyPolicies(options, console);
+        if (std::wstring refusal = PolicyRefusal(options, *policies); !refusal.empty()) {
+            console.Err(L"brisko-cli: " + refusal);
+            return kExitUsage;
+        }
+        if (options.command == CliOptions::Command::Schedule) return RunSchedule(options, console, *policies);
         CBriskoDoc doc;
         if (options.command == CliOptions::Command::Rules)
             return ListRulesEntries(doc, options, console) ? kExitOk : kExitUsage;
