@@ -11,7 +11,9 @@ const wchar_t* LeftReasonText(LeftReason reason) {
     case LeftReason::Protected:
         return L"a protected folder";
     case LeftReason::InUse:
-        return L"in use or read-only";
+        return L"in use";
+    case LeftReason::AccessDenied:
+        return L"access denied";
     case LeftReason::Failed:
         return L"the system refused to remove it";
     case LeftReason::Excluded:

@@ -11,7 +11,8 @@ enum class LeftReason {
     Unresolvable,  // its spelling leads nowhere certain
     Link,          // a link, or reached through one, or a folder that holds one
     Protected,     // a drive root, the Windows folder, a profile or shell folder
-    InUse,         // held by another process, or read-only
+    InUse,         // held by another process
+    AccessDenied,  // the system denies this program its removal
     Failed,        // the platform refused
     Excluded,      // a policy keeps it, or something inside it
 };

@@ -226,7 +226,7 @@ TEST_F(CliProcess, TheWindowsTempIsEmptiedAndKeptWithItsLinkAndWhatInUseIsLeft) 
         ASSERT_EQ(Lines(run.out).size(), 1u) << run.out;
         EXPECT_TRUE(JsonReader(run.out).WholeIsOneObject()) << run.out;
         EXPECT_TRUE(Holds(run.out, L"\"action\":\"left\"")) << run.out;
-        EXPECT_TRUE(Holds(run.out, L"held.tmp\",\"reason\":\"in use or read-only\"")) << run.out;
+        EXPECT_TRUE(Holds(run.out, L"held.tmp\",\"reason\":\"in use\"")) << run.out;
         EXPECT_TRUE(Holds(run.out, L"brisko-cli-link\",\"reason\":\"a link")) << run.out;
         EXPECT_TRUE(Exists(temp));
         EXPECT_FALSE(Exists(temp + L"\\junk.tmp"));
