@@ -1,15 +1,16 @@
 #include "clean/CleanJob.h"
 
 #include "clean/DeleteItem.h"
-#include "clean/FolderRemoval.h"
 
 void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow) {
     RemoveRowItem(path, permanent, folderRow, MachineRemoval());
 }
 
 void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow, const RemovalContext& removal) {
+    // A permanent removal of a folder is already the walk that removes what
+    // it can and tells the rest; a second pass would tell the rest twice.
+    (void)folderRow;
     DeleteFoundItem(path, permanent, removal);
-    if (permanent && folderRow) RemoveFolderContents(path, removal);
 }
 
 void RunCleanJob(ICleanRows& rows, ICleanProgress& progress, bool permanent, const ItemRemover& remove,

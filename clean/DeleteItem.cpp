@@ -3,10 +3,12 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include "clean/EntryHandle.h"
 #include "clean/FolderRemoval.h"
 #include "clean/Guards.h"
 #include "clean/ItemPath.h"
 #include "clean/Links.h"
+#include "clean/Recycle.h"
 #include "win/Handle.h"
 #include "win/Path.h"
 
@@ -16,11 +18,6 @@ constexpr DWORD kWipeBlock = 10000;
 
 }  // namespace
 
-namespace {
-
-// The spelling of a canonical path that the shell takes: itself, or for a
-// path beyond the plain length its short (8.3) form where that fits; empty
-// when there is none.
 std::wstring ShellSpelling(const std::wstring& path) {
     if (path.size() < MAX_PATH) return path;
     std::vector<wchar_t> buffer(path.size() + 8);
@@ -28,8 +25,6 @@ std::wstring ShellSpelling(const std::wstring& path) {
     std::wstring shortPath = WithoutLongPrefix(std::wstring(buffer.data(), n < buffer.size() ? n : 0));
     return shortPath.size() < MAX_PATH ? shortPath : std::wstring();
 }
-
-}  // namespace
 
 bool ShellDeleteList(const std::vector<std::wstring>& paths, bool permanent) {
     std::wstring from;
@@ -61,48 +56,53 @@ bool Left(const RemovalContext& removal, const std::wstring& path, LeftReason re
 // Only the exact lower-case name is a cache index.
 bool IsIndexFile(const CanonicalItem& item) { return item.Name() == L"index.dat"; }
 
+// Zeros after the header, through an open handle. A file with more than one
+// name is never written to: the zeros would land in every other name's file.
+bool WipeOpenIndex(HANDLE file, const EntryFacts& facts) {
+    if (facts.links != 1 || facts.IsFolder()) return false;
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file, &size)) return true;
+    LARGE_INTEGER header{};
+    header.QuadPart = kHeaderSize;
+    if (!::SetFilePointerEx(file, header, nullptr, FILE_BEGIN)) return true;
+    static const BYTE zeros[kWipeBlock] = {};
+    for (DWORD chunk : WipeChunks(static_cast<ULONGLONG>(size.QuadPart))) {
+        DWORD written = 0;
+        if (!::WriteFile(file, zeros, chunk, &written, nullptr)) break;  // disk full: stop, the delete follows
+    }
+    return true;
+}
+
 // A cache index that the search did not see is still wiped and handed to the
 // shell, as long as its folder is no link.
 bool DeleteMissingItem(const CanonicalItem& item, bool permanent, const RemovalContext& removal) {
     std::optional<CanonicalItem> folder = CanonicalItemPath(ParentOf(item.path));
     if (!IsIndexFile(item) || !folder || IsLinkOrBehindLink(*folder)) return Left(removal, item.path, LeftReason::Missing);
-    WipeIndexFile(ApiPath(item.path));
+    WipeIndexFile(item.path);
     removal.report.Removing(item.path);
     return ShellDelete(item.path, permanent) || Left(removal, item.path, LeftReason::Missing);
 }
 
-// A file that goes for good needs nothing of the shell: it is opened once,
-// told from a link through that handle, and removed through the same handle,
-// so that what goes is exactly what was looked at, at any path length and at
-// a fraction of the shell's cost.
-bool DeleteFileForGood(const CanonicalItem& item, const RemovalContext& removal) {
-    win::FileHandle file(::CreateFileW(ApiPath(item.path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                       FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!file) return Left(removal, item.path, LeftReason::Failed);
-    std::wstring final = FinalPathOfHandle(file.Get());
-    if (final.empty() || !SamePathText(final, item.path)) return Left(removal, item.path, LeftReason::Link);
-    removal.report.Removing(item.path);
-    FILE_DISPOSITION_INFO dispose{TRUE};
-    return ::SetFileInformationByHandle(file.Get(), FileDispositionInfo, &dispose, sizeof(dispose)) ||
-           Left(removal, item.path, LeftReason::Failed);
-}
-
-bool DeleteFolderItem(const CanonicalItem& item, bool permanent, const RemovalContext& removal) {
+bool DeleteHeldFolder(HeldEntry held, bool permanent, const RemovalContext& removal) {
     // Folders that programs expect to exist are emptied and kept.
-    if (removal.guards.systemFolders.ContainsCanonical(item.path)) {
-        if (!permanent) return RecycleFolderContents(item.path, removal);
-        RemoveFolderContents(item.path, removal);
+    if (removal.guards.systemFolders.ContainsCanonical(held.path)) {
+        if (!permanent) return RecycleHeldContents(held, removal);
+        removal.report.Removing(held.path);
+        RemoveHeldContents(held, removal);
         return true;
     }
-    // The shell's removal of a tree follows links under Wine.
-    if (permanent) return RemoveFolderTree(item.path, removal);
-    if (TreeHoldsLink(item.path)) return Left(removal, item.path, LeftReason::Link);
-    if (removal.guards.excluded.HoldsExcluded(item.path)) {
-        RecycleFolderContents(item.path, removal);
-        return false;  // the folder stays around what a policy keeps
+    if (!permanent) {
+        // The Recycle Bin move of a folder holding a link could reach the
+        // link's target where the shell follows links (Wine's does).
+        if (HeldTreeHoldsLink(held)) return Left(removal, held.path, LeftReason::Link);
+        if (removal.guards.excluded.HoldsExcluded(held.path)) {
+            RecycleHeldContents(held, removal);
+            return false;  // the folder stays around what a policy keeps
+        }
+        return RecycleHeld(std::move(held), removal);
     }
-    return ShellDelete(item.path, false) || Left(removal, item.path, LeftReason::Failed);
+    removal.report.Removing(held.path);
+    return RemoveHeldTree(std::move(held), removal);
 }
 
 }  // namespace
@@ -121,14 +121,19 @@ bool DeleteFoundItem(const std::wstring& path, bool permanent, const RemovalCont
     // A link, or what lies behind one, stays where it is.
     if ((item->attributes & FILE_ATTRIBUTE_REPARSE_POINT) || item->viaReparse)
         return Left(removal, item->path, LeftReason::Link);
-    if (permanent && !item->IsFolder() && !IsIndexFile(*item)) return DeleteFileForGood(*item, removal);
-    if (IsLinkOrBehindLink(*item)) return Left(removal, item->path, LeftReason::Link);
-    if (IsIndexFile(*item)) WipeIndexFile(ApiPath(item->path));
-    removal.report.Removing(item->path);
-    if (item->IsFolder()) return DeleteFolderItem(*item, permanent, removal);
-    return ShellDelete(item->path, permanent) || Left(removal, item->path, LeftReason::Failed);
+    // From here on every decision and the removal itself go through one
+    // handle, held from the check to the end.
+    const bool index = IsIndexFile(*item) && !item->IsFolder();
+    // The wipe comes first, through its own handle with the same checks: a
+    // browser that holds the index without sharing its removal still lets
+    // it be wiped.
+    if (index) WipeIndexFile(item->path);
+    std::optional<HeldEntry> held = HoldItem(*item, removal);
+    if (!held) return false;
+    if (held->facts.IsFolder()) return DeleteHeldFolder(std::move(*held), permanent, removal);
+    if (permanent) return RemoveHeldFile(std::move(*held), removal);
+    return RecycleHeld(std::move(*held), removal);
 }
-
 
 std::vector<DWORD> WipeChunks(ULONGLONG size) {
     std::vector<DWORD> chunks;
@@ -142,20 +147,13 @@ std::vector<DWORD> WipeChunks(ULONGLONG size) {
 }
 
 bool WipeIndexFile(const std::wstring& path) {
-    win::FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.Get(), &size)) return true;
-    LARGE_INTEGER header{};
-    header.QuadPart = kHeaderSize;
-    if (!::SetFilePointerEx(file.Get(), header, nullptr, FILE_BEGIN)) return true;
-    static const BYTE zeros[kWipeBlock] = {};
-    for (DWORD chunk : WipeChunks(static_cast<ULONGLONG>(size.QuadPart))) {
-        DWORD written = 0;
-        if (!::WriteFile(file.Get(), zeros, chunk, &written, nullptr)) break;  // disk full: stop, the delete follows
-    }
-    return true;
+    std::optional<CanonicalItem> item = CanonicalItemPath(path);
+    if (!item || !item->exists || item->viaReparse) return false;
+    OpenedEntry opened = OpenEntryAt(item->path, FILE_READ_ATTRIBUTES | FILE_WRITE_DATA | SYNCHRONIZE);
+    EntryFacts facts;
+    if (!opened || !ReadFacts(opened.handle.Get(), facts) || facts.IsReparsePoint()) return false;
+    if (!SamePathText(FinalPathOfHandle(opened.handle.Get()), item->path)) return false;  // a link
+    return WipeOpenIndex(opened.handle.Get(), facts);
 }
 
 bool IsFileInUse(const std::wstring& path) { return path.size() >= MAX_PATH || IsFileLocked(path); }

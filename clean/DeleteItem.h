@@ -37,4 +37,8 @@ bool IsFileLocked(const std::wstring& apiPath);
 // canonical path or a list of them in one operation. A path beyond the plain
 // length goes in its short form, or is left out when it has none that fits.
 bool ShellDelete(const std::wstring& path, bool permanent);
+// The spelling of a canonical path that the shell takes: itself, or for a
+// path beyond the plain length its short (8.3) form where that fits; empty
+// when there is none.
+std::wstring ShellSpelling(const std::wstring& path);
 bool ShellDeleteList(const std::vector<std::wstring>& paths, bool permanent);

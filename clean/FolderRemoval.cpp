@@ -1,130 +1,116 @@
 #include "clean/FolderRemoval.h"
 
-#include <windows.h>
-
 #include <vector>
 
-#include "clean/DeleteItem.h"
+#include "clean/Guards.h"
 #include "clean/ItemPath.h"
-#include "clean/Links.h"
-#include "win/Handle.h"
 #include "win/Path.h"
 
 namespace {
 
-bool IsFolderEntry(const WIN32_FIND_DATAW& entry) { return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+// A folder on the walk's stack: held, and its entries read in full before
+// any of them is removed.
+struct Level {
+    HeldEntry folder;
+    std::vector<ChildEntry> entries;
+    size_t next = 0;
+};
 
-// The entries of a folder, read before any of them is removed, so that the
-// search never runs over a folder that changes under it.
-std::vector<WIN32_FIND_DATAW> ReadEntries(const std::wstring& folder) {
-    std::vector<WIN32_FIND_DATAW> entries;
-    WIN32_FIND_DATAW find;
-    win::FindHandle search(::FindFirstFileW(ApiPath(JoinPath(folder, L"*.*")).c_str(), &find));
-    if (!search) return entries;
-    do {
-        if (!IsDotEntry(find.cFileName)) entries.push_back(find);
-    } while (::FindNextFileW(search.Get(), &find));
-    return entries;
+Level Enter(HeldEntry folder) {
+    std::vector<ChildEntry> entries = ListChildren(folder.handle.Get());
+    return Level{std::move(folder), std::move(entries), 0};
 }
 
-// True when the file may be removed: not read-only (cleared here, as the scan
-// does) and not held by another process.
-bool IsFileFree(const std::wstring& path, DWORD attributes) {
-    ClearReadOnly(ApiPath(path), attributes);
-    return !IsFileLocked(ApiPath(path));
+// A folder the walk has emptied as far as it could goes when it is empty
+// and no kept folder; what stays in it was told already.
+bool RemoveEmptiedFolder(const HeldEntry& folder, const RemovalContext& removal) {
+    if (IsKeptFolder(folder.path, removal.guards)) return false;
+    if (!ClearReadOnlyThroughHandle(folder.handle.Get(), folder.facts.attributes)) return false;
+    if (RemoveThroughHandle(folder.handle.Get())) {
+        removal.report.Removing(folder.path);
+        return true;
+    }
+    if (folder.facts.attributes & FILE_ATTRIBUTE_READONLY) RestoreAttributes(folder.handle.Get(), folder.facts.attributes);
+    return false;
 }
 
-void RemoveFile(const std::wstring& path, DWORD attributes, const RemovalContext& removal) {
-    if (!IsFileFree(path, attributes)) return removal.report.Left(path, LeftReason::InUse);
-    removal.report.Removing(path);
-    if (!::DeleteFileW(ApiPath(path).c_str())) removal.report.Left(path, LeftReason::Failed);
-}
-
-bool IsKeptFolder(const std::wstring& path, const RemovalGuards& guards) {
-    return guards.protectedFolders.ContainsCanonical(path) || guards.systemFolders.ContainsCanonical(path);
-}
-
-bool RemoveEmptyFolder(const std::wstring& path, DWORD attributes, const RemovalContext& removal) {
-    if (IsKeptFolder(path, removal.guards)) return false;
-    ClearReadOnly(ApiPath(path), attributes);
-    return ::RemoveDirectoryW(ApiPath(path).c_str()) != FALSE;
-}
-
-// Everything below the canonical `folder` that is no link and lies behind none.
-void RemoveEntries(const std::wstring& folder, const RemovalContext& removal) {
-    if (removal.guards.protectedFolders.ContainsCanonical(folder))
-        return removal.report.Left(folder, LeftReason::Protected);
-    std::wstring folderFinal = FinalPathOf(folder);
-    if (folderFinal.empty()) return removal.report.Left(folder, LeftReason::Link);
-    for (const WIN32_FIND_DATAW& entry : ReadEntries(folder)) {
-        std::wstring path = JoinPath(folder, entry.cFileName);
-        if (IsLinkEntry(folder, folderFinal, entry)) {  // neither entered nor removed
-            removal.report.Left(path, LeftReason::Link);
-        } else if (removal.guards.excluded.Covers(path)) {
-            removal.report.Left(path, LeftReason::Excluded);
-        } else if (IsFolderEntry(entry)) {
-            RemoveEntries(path, removal);
-            if (RemoveEmptyFolder(path, entry.dwFileAttributes, removal)) removal.report.Removing(path);
+// Everything below the held folder that is no link and lies behind none,
+// depth first with a stack of its own (a tree may be thousands deep). Each
+// level's handle stays open until its folder is done; the top one is handed
+// back to `top` at the end.
+void WalkAndRemove(HeldEntry& top, const RemovalContext& removal) {
+    std::vector<Level> stack;
+    stack.push_back(Enter(std::move(top)));
+    for (;;) {
+        Level& level = stack.back();
+        if (level.next == level.entries.size()) {
+            if (stack.size() == 1) break;
+            RemoveEmptiedFolder(level.folder, removal);
+            stack.pop_back();
+            continue;
+        }
+        const ChildEntry& entry = level.entries[level.next++];
+        std::optional<HeldEntry> child = HoldChild(level.folder, entry.name, entry.attributes, removal);
+        if (!child) continue;
+        if (removal.guards.excluded.Covers(child->path)) {
+            removal.report.Left(child->path, LeftReason::Excluded);
+        } else if (!child->facts.IsFolder()) {
+            RemoveHeldFile(std::move(*child), removal);
+        } else if (IsProtectedCanonical(child->path, removal.guards.protectedFolders)) {
+            removal.report.Left(child->path, LeftReason::Protected);
         } else {
-            RemoveFile(path, entry.dwFileAttributes, removal);
+            stack.push_back(Enter(std::move(*child)));  // `level` is not used past this point
         }
     }
+    top = std::move(stack.front().folder);
 }
 
-// The canonical form of a folder that a removal may enter: no link, behind
-// none, not protected.
-std::optional<CanonicalItem> EnterableFolder(const std::wstring& spelling, const RemovalContext& removal) {
-    std::optional<CanonicalItem> folder = CanonicalItemPath(spelling);
-    if (!folder || !folder->IsFolder()) return std::nullopt;
-    if (IsLinkOrBehindLink(*folder)) {
-        removal.report.Left(folder->path, LeftReason::Link);
+// The held form of a folder that a removal may enter: no link, behind none,
+// not protected.
+std::optional<HeldEntry> EnterableFolder(const std::wstring& spelling, const RemovalContext& removal) {
+    std::optional<CanonicalItem> item = CanonicalItemPath(spelling);
+    if (!item || !item->IsFolder()) return std::nullopt;
+    if ((item->attributes & FILE_ATTRIBUTE_REPARSE_POINT) || item->viaReparse) {
+        removal.report.Left(item->path, LeftReason::Link);
         return std::nullopt;
     }
-    if (IsProtectedCanonical(folder->path, removal.guards.protectedFolders)) {
-        removal.report.Left(folder->path, LeftReason::Protected);
+    if (IsProtectedCanonical(item->path, removal.guards.protectedFolders)) {
+        removal.report.Left(item->path, LeftReason::Protected);
         return std::nullopt;
     }
-    return folder;
+    return HoldItem(*item, removal);
 }
 
 }  // namespace
 
+bool RemoveHeldFile(HeldEntry file, const RemovalContext& removal) {
+    const DWORD attributes = file.facts.attributes;
+    if (!ClearReadOnlyThroughHandle(file.handle.Get(), attributes)) {
+        removal.report.Left(file.path, LeftReason::AccessDenied);
+        return false;
+    }
+    removal.report.Removing(file.path);
+    if (RemoveThroughHandle(file.handle.Get())) return true;
+    const DWORD error = ::GetLastError();
+    if (attributes & FILE_ATTRIBUTE_READONLY) RestoreAttributes(file.handle.Get(), attributes);
+    removal.report.Left(file.path, error == ERROR_ACCESS_DENIED ? LeftReason::AccessDenied : LeftReason::Failed);
+    return false;
+}
+
+void RemoveHeldContents(HeldEntry& folder, const RemovalContext& removal) { WalkAndRemove(folder, removal); }
+
+bool RemoveHeldTree(HeldEntry folder, const RemovalContext& removal) {
+    WalkAndRemove(folder, removal);
+    return RemoveEmptiedFolder(folder, removal);
+}
+
 bool RemoveFolderContents(const std::wstring& folder, const RemovalContext& removal) {
     // The row's folder may itself be a link: its target is no part of the item.
-    if (std::optional<CanonicalItem> item = EnterableFolder(folder, removal)) RemoveEntries(item->path, removal);
+    if (std::optional<HeldEntry> held = EnterableFolder(folder, removal)) WalkAndRemove(*held, removal);
     return true;
 }
 
 bool RemoveFolderTree(const std::wstring& folder, const RemovalContext& removal) {
-    std::optional<CanonicalItem> item = EnterableFolder(folder, removal);
-    if (!item) return false;
-    RemoveEntries(item->path, removal);
-    return RemoveEmptyFolder(item->path, item->attributes, removal);
-}
-
-bool RecycleFolderContents(const std::wstring& folder, const RemovalContext& removal) {
-    std::wstring folderFinal = FinalPathOf(folder);
-    if (folderFinal.empty()) return false;
-    std::vector<std::wstring> sources;
-    for (const WIN32_FIND_DATAW& entry : ReadEntries(folder)) {
-        std::wstring path = JoinPath(folder, entry.cFileName);
-        if (IsLinkEntry(folder, folderFinal, entry)) {
-            removal.report.Left(path, LeftReason::Link);
-        } else if (removal.guards.excluded.Covers(path)) {
-            removal.report.Left(path, LeftReason::Excluded);
-        } else if (!IsFolderEntry(entry)) {
-            if (IsFileFree(path, entry.dwFileAttributes)) sources.push_back(path);
-            else removal.report.Left(path, LeftReason::InUse);
-        } else if (IsKeptFolder(path, removal.guards)) {
-            removal.report.Left(path, LeftReason::Protected);
-        } else if (TreeHoldsLink(path)) {
-            removal.report.Left(path, LeftReason::Link);
-        } else if (removal.guards.excluded.HoldsExcluded(path)) {
-            RecycleFolderContents(path, removal);  // around what a policy keeps
-        } else {
-            sources.push_back(path);
-        }
-    }
-    for (const std::wstring& path : sources) removal.report.Removing(path);
-    return sources.empty() || ShellDeleteList(sources, false);
+    std::optional<HeldEntry> held = EnterableFolder(folder, removal);
+    return held && RemoveHeldTree(std::move(*held), removal);
 }

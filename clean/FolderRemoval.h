@@ -1,9 +1,13 @@
 #pragma once
-// The program's own removal of what a folder holds. It never follows a link:
-// links stay, and so do files in use and the folders that still hold either.
-// Protected folders are never entered, system folders never removed.
+// The program's own removal of what a folder holds, through handles: each
+// folder is opened once, listed through its handle, and every entry is
+// opened relative to it, judged and removed through its own handle. It never
+// follows a link: links stay, and so do files in use and the folders that
+// still hold either. Protected folders are never entered, system folders
+// never removed.
 #include <string>
 
+#include "clean/HeldEntry.h"
 #include "clean/RemovalReport.h"
 
 // Removes what it can below `folder` (any spelling); the folder itself
@@ -14,8 +18,10 @@ bool RemoveFolderContents(const std::wstring& folder, const RemovalContext& remo
 // and it is no system folder. True when the folder is gone.
 bool RemoveFolderTree(const std::wstring& folder, const RemovalContext& removal = MachineRemoval());
 
-// Moves the link-free entries of the canonical `folder` to the Recycle Bin
-// in one shell operation; entries that are links, hold one, are in use or
-// are protected or system folders stay, and so does the folder. True when
-// the shell reported success or there was nothing to move.
-bool RecycleFolderContents(const std::wstring& folder, const RemovalContext& removal);
+// The same two for a folder already held.
+void RemoveHeldContents(HeldEntry& folder, const RemovalContext& removal);
+bool RemoveHeldTree(HeldEntry folder, const RemovalContext& removal);
+
+// Removes one held file for good, clearing its read-only attribute first
+// (and giving it back when the removal fails).
+bool RemoveHeldFile(HeldEntry file, const RemovalContext& removal);

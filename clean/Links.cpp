@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "clean/Guards.h"
+#include "clean/HeldEntry.h"
 #include "win/Handle.h"
 
 namespace {
@@ -73,16 +74,6 @@ bool IsLinkPath(const std::wstring& path) {
 }
 
 bool TreeHoldsLink(const std::wstring& folder) {
-    std::wstring folderFinal = FinalPathOf(folder);
-    if (folderFinal.empty()) return true;
-    WIN32_FIND_DATAW find;
-    win::FindHandle search(::FindFirstFileW(ApiPath(JoinPath(folder, L"*")).c_str(), &find));
-    if (!search) return false;
-    do {
-        if (IsDotEntry(find.cFileName)) continue;
-        if (IsLinkEntry(folder, folderFinal, find)) return true;
-        if ((find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && TreeHoldsLink(JoinPath(folder, find.cFileName)))
-            return true;
-    } while (::FindNextFileW(search.Get(), &find));
-    return false;
+    std::optional<HeldEntry> held = HoldFolderAt(folder);
+    return !held || HeldTreeHoldsLink(*held);
 }

@@ -132,6 +132,24 @@ TEST(DeleteFoundItem, IndexDatHeldExclusivelyIsLeftWithoutAHang) {
     EXPECT_EQ(ReadFileBytes(index), Pattern(200));
 }
 
+namespace {
+
+std::wstring TrashNameEndingIn(const std::wstring& trash, const std::wstring& ending) {
+    WIN32_FIND_DATAW find;
+    HANDLE search = ::FindFirstFileW((trash + L"\\files\\*").c_str(), &find);
+    std::wstring found;
+    if (search == INVALID_HANDLE_VALUE) return found;
+    do {
+        std::wstring name = find.cFileName;
+        if (name.size() > ending.size() && name.compare(name.size() - ending.size(), ending.size(), ending) == 0)
+            found = name;
+    } while (::FindNextFileW(search, &find));
+    ::FindClose(search);
+    return found;
+}
+
+}  // namespace
+
 TEST(DeleteFoundItem, TheRecycleBinMoveArrivesInTheTrashWithItsInfo) {
     AppWithStatusBar app;
     std::wstring trash = clean_test::PrefixTrashFolder();
@@ -146,9 +164,11 @@ TEST(DeleteFoundItem, TheRecycleBinMoveArrivesInTheTrashWithItsInfo) {
     EXPECT_FALSE(Exists(file));
     EXPECT_FALSE(Exists(tree));
     if (trash.empty()) GTEST_SKIP() << "the Recycle Bin's own store is only looked at under Wine";
-    EXPECT_EQ(ReadFileBytes(trash + L"\\files\\" + name), "keep me");
-    EXPECT_TRUE(Exists(trash + L"\\info\\" + name + L".trashinfo"));
-    EXPECT_TRUE(Exists(trash + L"\\files\\dir-" + name + L"\\inner\\x.txt"));
+    // Each item travels under a random name that still ends in its own.
+    std::wstring moved = TrashNameEndingIn(trash, L"~" + name), movedTree = TrashNameEndingIn(trash, L"~dir-" + name);
+    EXPECT_EQ(ReadFileBytes(trash + L"\\files\\" + moved), "keep me");
+    EXPECT_TRUE(Exists(trash + L"\\info\\" + moved + L".trashinfo"));
+    EXPECT_TRUE(Exists(trash + L"\\files\\" + movedTree + L"\\inner\\x.txt"));
 }
 
 TEST(RemoveFolderContents, KeepsFilesInUseWithTheFoldersOnTheirPath) {

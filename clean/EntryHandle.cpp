@@ -1,0 +1,172 @@
+#include "clean/EntryHandle.h"
+
+#include <winternl.h>
+
+#include "clean/ItemPath.h"
+
+namespace {
+
+constexpr NTSTATUS kSharingViolation = static_cast<NTSTATUS>(0xC0000043);
+constexpr NTSTATUS kAccessDenied = static_cast<NTSTATUS>(0xC0000022);
+constexpr NTSTATUS kNameNotFound = static_cast<NTSTATUS>(0xC0000034);
+constexpr NTSTATUS kPathNotFound = static_cast<NTSTATUS>(0xC000003A);
+constexpr NTSTATUS kDeletePending = static_cast<NTSTATUS>(0xC0000056);
+constexpr NTSTATUS kCannotDelete = static_cast<NTSTATUS>(0xC0000121);
+constexpr FILE_INFORMATION_CLASS kFileRenameInformation = static_cast<FILE_INFORMATION_CLASS>(10);
+constexpr FILE_INFO_BY_HANDLE_CLASS kDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
+constexpr DWORD kDispositionDelete = 0x1;
+constexpr DWORD kDispositionPosix = 0x2;
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+OpenFailure FailureOf(NTSTATUS status) {
+    switch (status) {
+    case kSharingViolation:
+        return OpenFailure::InUse;
+    case kAccessDenied:
+    case kCannotDelete:
+        return OpenFailure::AccessDenied;
+    case kNameNotFound:
+    case kPathNotFound:
+    case kDeletePending:
+        return OpenFailure::Missing;
+    default:
+        return OpenFailure::Other;
+    }
+}
+
+OpenFailure FailureOfLastError() {
+    switch (::GetLastError()) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return OpenFailure::InUse;
+    case ERROR_ACCESS_DENIED:
+        return OpenFailure::AccessDenied;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return OpenFailure::Missing;
+    default:
+        return OpenFailure::Other;
+    }
+}
+
+UNICODE_STRING CountedName(const std::wstring& name) {
+    UNICODE_STRING counted;
+    counted.Buffer = const_cast<PWSTR>(name.c_str());
+    counted.Length = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+    counted.MaximumLength = counted.Length;
+    return counted;
+}
+
+}  // namespace
+
+OpenedEntry OpenEntryAt(const std::wstring& canonicalPath, ACCESS_MASK access) {
+    OpenedEntry opened;
+    opened.handle.Reset(::CreateFileW(ApiPath(canonicalPath).c_str(), access, kShareAll, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                      nullptr));
+    if (!opened) opened.failure = FailureOfLastError();
+    return opened;
+}
+
+OpenedEntry OpenChild(HANDLE folder, const std::wstring& name, ACCESS_MASK access) {
+    OpenedEntry opened;
+    if (name.empty() || name.size() > 255 || name.find(L'\\') != std::wstring::npos) {
+        opened.failure = OpenFailure::Other;
+        return opened;
+    }
+    UNICODE_STRING counted = CountedName(name);
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &counted, OBJ_CASE_INSENSITIVE, folder, nullptr);
+    IO_STATUS_BLOCK io{};
+    HANDLE handle = nullptr;
+    NTSTATUS status = ::NtCreateFile(&handle, access | SYNCHRONIZE, &attributes, &io, nullptr, 0,
+                                     kShareAll, FILE_OPEN,
+                                     FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT |
+                                         FILE_SYNCHRONOUS_IO_NONALERT,
+                                     nullptr, 0);
+    if (status < 0) {
+        opened.failure = FailureOf(status);
+        return opened;
+    }
+    opened.handle.Reset(handle);
+    return opened;
+}
+
+bool ReadFacts(HANDLE entry, EntryFacts& facts) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(entry, &info)) return false;
+    facts.attributes = info.dwFileAttributes;
+    facts.volumeSerial = info.dwVolumeSerialNumber;
+    facts.fileId = (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    facts.links = info.nNumberOfLinks;
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    if (::GetFileInformationByHandleEx(entry, FileAttributeTagInfo, &tag, sizeof(tag))) {
+        facts.attributes |= tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
+        if (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) facts.reparseTag = tag.ReparseTag;
+    }
+    return true;
+}
+
+std::vector<ChildEntry> ListChildren(HANDLE folder) {
+    std::vector<ChildEntry> children;
+    std::vector<BYTE> buffer(64 * 1024);
+    FILE_INFO_BY_HANDLE_CLASS kind = FileFullDirectoryRestartInfo;
+    while (::GetFileInformationByHandleEx(folder, kind, buffer.data(), static_cast<DWORD>(buffer.size()))) {
+        kind = FileFullDirectoryInfo;
+        for (size_t at = 0;;) {
+            const auto* entry = reinterpret_cast<const FILE_FULL_DIR_INFO*>(buffer.data() + at);
+            std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
+            if (name != L"." && name != L"..") children.push_back({std::move(name), entry->FileAttributes});
+            if (entry->NextEntryOffset == 0) break;
+            at += entry->NextEntryOffset;
+        }
+    }
+    return children;
+}
+
+bool RemoveThroughHandle(HANDLE entry) {
+    // The POSIX form takes the name away at once, even while others hold
+    // the file with sharing; systems without it answer "invalid parameter".
+    FILE_DISPOSITION_INFO_EX posix{kDispositionDelete | kDispositionPosix};
+    if (::SetFileInformationByHandle(entry, kDispositionInfoEx, &posix, sizeof(posix))) return true;
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    return ::SetFileInformationByHandle(entry, FileDispositionInfo, &dispose, sizeof(dispose)) != FALSE;
+}
+
+bool ClearReadOnlyThroughHandle(HANDLE entry, DWORD attributes) {
+    if (!(attributes & FILE_ATTRIBUTE_READONLY)) return true;
+    FILE_BASIC_INFO basic{};
+    basic.FileAttributes = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+    if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    return ::SetFileInformationByHandle(entry, FileBasicInfo, &basic, sizeof(basic)) != FALSE;
+}
+
+void RestoreAttributes(HANDLE entry, DWORD attributes) {
+    FILE_BASIC_INFO basic{};
+    basic.FileAttributes = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+    ::SetFileInformationByHandle(entry, FileBasicInfo, &basic, sizeof(basic));
+}
+
+namespace {
+
+bool Rename(HANDLE entry, HANDLE root, const std::wstring& name) {
+    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = FALSE;
+    rename->RootDirectory = root;
+    rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+    name.copy(rename->FileName, name.size());
+    IO_STATUS_BLOCK io{};
+    return ::NtSetInformationFile(entry, &io, rename, static_cast<ULONG>(buffer.size()), kFileRenameInformation) >= 0;
+}
+
+}  // namespace
+
+bool RenameWithinFolder(HANDLE entry, HANDLE folder, const std::wstring& folderPath, const std::wstring& newName) {
+    if (newName.empty() || newName.find(L'\\') != std::wstring::npos) return false;
+    if (Rename(entry, folder, newName)) return true;
+    std::wstring full = folderPath;
+    if (full.empty() || full.back() != L'\\') full += L'\\';
+    return !folderPath.empty() && Rename(entry, nullptr, L"\\??\\" + full + newName);
+}

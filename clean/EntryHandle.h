@@ -1,0 +1,79 @@
+#pragma once
+// Files and folders reached through handles, never by resolving a path
+// again: a folder is opened once without following a link, its entries are
+// listed through that handle and opened relative to it, and each is judged
+// and removed through its own handle. What is removed is exactly what was
+// looked at, however the names around it change meanwhile.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "win/Handle.h"
+
+// What a handle tells of its entry.
+struct EntryFacts {
+    DWORD attributes = 0;
+    DWORD reparseTag = 0;
+    DWORD volumeSerial = 0;
+    ULONGLONG fileId = 0;
+    DWORD links = 0;  // the number of names the file has
+
+    bool IsFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    bool IsReparsePoint() const { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || reparseTag != 0; }
+    bool SameEntryAs(const EntryFacts& other) const {
+        return volumeSerial == other.volumeSerial && fileId == other.fileId;
+    }
+};
+
+// Why an entry could not be opened.
+enum class OpenFailure { None, Missing, InUse, AccessDenied, Other };
+
+struct OpenedEntry {
+    win::FileHandle handle;
+    OpenFailure failure = OpenFailure::None;
+    explicit operator bool() const { return handle.IsValid(); }
+};
+
+// The access a removal needs: to judge, list, clear read-only and remove.
+constexpr ACCESS_MASK kRemovalAccess =
+    DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE;
+
+// Opens the entry at a canonical full path without following a link of its
+// last step. Others' access is shared, but asking for DELETE fails as in
+// use while another process holds the file without sharing its removal.
+OpenedEntry OpenEntryAt(const std::wstring& canonicalPath, ACCESS_MASK access);
+
+// Opens the entry `name` of the open folder, relative to that handle and
+// without following a link.
+OpenedEntry OpenChild(HANDLE folder, const std::wstring& name, ACCESS_MASK access);
+
+// The facts of an open entry; false when the platform tells none.
+bool ReadFacts(HANDLE entry, EntryFacts& facts);
+
+struct ChildEntry {
+    std::wstring name;
+    DWORD attributes = 0;
+};
+
+// Every entry of the open folder but "." and "..", read in full before any
+// is touched.
+std::vector<ChildEntry> ListChildren(HANDLE folder);
+
+// Marks the open entry for removal; it goes when its last handle closes
+// (at once with the system's POSIX removal, where there is one). A folder
+// must be empty by then.
+bool RemoveThroughHandle(HANDLE entry);
+
+// Removes the read-only attribute through the handle, so that the removal
+// may go on; false when it could not.
+bool ClearReadOnlyThroughHandle(HANDLE entry, DWORD attributes);
+// Gives the attributes back after a removal that did not happen.
+void RestoreAttributes(HANDLE entry, DWORD attributes);
+
+// Renames the open entry to `newName` inside the open `folder`, relative to
+// its handle so that the name cannot land in another folder. Where the
+// platform refuses that (Wine, beyond the plain path length), the folder's
+// canonical path `folderPath` is taken instead, and the caller must check
+// where the entry went. False when the name is taken or the platform refuses.
+bool RenameWithinFolder(HANDLE entry, HANDLE folder, const std::wstring& folderPath, const std::wstring& newName);

@@ -1,0 +1,119 @@
+#include "clean/HeldEntry.h"
+
+#include <vector>
+
+#include "clean/Guards.h"
+#include "clean/Links.h"
+#include "win/Path.h"
+
+namespace {
+
+// What is left to list a folder that may not be removed itself.
+constexpr ACCESS_MASK kWalkAccess = FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE;
+
+std::optional<HeldEntry> Stays(const RemovalContext& removal, const std::wstring& path, LeftReason reason) {
+    removal.report.Left(path, reason);
+    return std::nullopt;
+}
+
+// The checks on an open handle: its facts, no reparse point, and the place
+// the platform reports for it is the expected one (Wine opens a link's
+// target and tells it only so).
+std::optional<LeftReason> CheckHeld(HeldEntry& held, const std::wstring& expectedFinal) {
+    if (!ReadFacts(held.handle.Get(), held.facts)) return LeftReason::Failed;
+    if (held.facts.IsReparsePoint()) return LeftReason::Link;
+    held.final = FinalPathOfHandle(held.handle.Get());
+    if (held.final.empty() || !SamePathText(held.final, expectedFinal)) return LeftReason::Link;
+    return std::nullopt;
+}
+
+std::wstring ChildFinal(const std::wstring& folderFinal, const std::wstring& name) {
+    std::wstring expected = folderFinal;
+    if (expected.empty() || expected.back() != L'\\') expected += L'\\';
+    return expected + name;
+}
+
+}  // namespace
+
+LeftReason ReasonOf(OpenFailure failure) {
+    switch (failure) {
+    case OpenFailure::Missing:
+        return LeftReason::Missing;
+    case OpenFailure::InUse:
+        return LeftReason::InUse;
+    case OpenFailure::AccessDenied:
+        return LeftReason::AccessDenied;
+    default:
+        return LeftReason::Failed;
+    }
+}
+
+bool IsKeptFolder(const std::wstring& canonicalPath, const RemovalGuards& guards) {
+    return IsProtectedCanonical(canonicalPath, guards.protectedFolders) ||
+           guards.systemFolders.ContainsCanonical(canonicalPath);
+}
+
+std::optional<HeldEntry> HoldItem(const CanonicalItem& item, const RemovalContext& removal) {
+    OpenedEntry opened = OpenEntryAt(item.path, kRemovalAccess);
+    // A folder the program may not remove may still be emptied.
+    if (!opened && opened.failure == OpenFailure::AccessDenied && item.IsFolder())
+        opened = OpenEntryAt(item.path, kWalkAccess);
+    if (!opened) return Stays(removal, item.path, ReasonOf(opened.failure));
+    HeldEntry held{std::move(opened.handle), item.path, {}, {}};
+    if (std::optional<LeftReason> wrong = CheckHeld(held, item.path)) return Stays(removal, item.path, *wrong);
+    // A file where the scan saw a folder, or the other way round: not the item.
+    if (held.facts.IsFolder() != item.IsFolder()) return Stays(removal, item.path, LeftReason::Missing);
+    return held;
+}
+
+std::optional<HeldEntry> HoldChild(const HeldEntry& folder, const std::wstring& name, DWORD listedAttributes,
+                                   const RemovalContext& removal) {
+    std::wstring path = JoinPath(folder.path, name);
+    if (listedAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return Stays(removal, path, LeftReason::Link);
+    OpenedEntry opened = OpenChild(folder.handle.Get(), name, kRemovalAccess);
+    if (!opened && opened.failure == OpenFailure::AccessDenied && (listedAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        opened = OpenChild(folder.handle.Get(), name, kWalkAccess);
+    if (!opened) {
+        if (opened.failure == OpenFailure::Missing) return std::nullopt;
+        return Stays(removal, path, ReasonOf(opened.failure));
+    }
+    HeldEntry held{std::move(opened.handle), std::move(path), {}, {}};
+    if (std::optional<LeftReason> wrong = CheckHeld(held, ChildFinal(folder.final, name)))
+        return Stays(removal, held.path, *wrong);
+    return held;
+}
+
+std::optional<HeldEntry> HoldFolderAt(const std::wstring& canonicalPath) {
+    OpenedEntry opened = OpenEntryAt(canonicalPath, kWalkAccess);
+    if (!opened) return std::nullopt;
+    HeldEntry held{std::move(opened.handle), canonicalPath, {}, {}};
+    if (CheckHeld(held, canonicalPath) || !held.facts.IsFolder()) return std::nullopt;
+    return held;
+}
+
+bool HeldTreeHoldsLink(const HeldEntry& top) {
+    // Depth first with a stack of its own: a tree may be thousands deep.
+    std::vector<HeldEntry> pending;
+    auto holdsLink = [&pending](const HeldEntry& folder) {
+        for (const ChildEntry& child : ListChildren(folder.handle.Get())) {
+            if (child.attributes & FILE_ATTRIBUTE_REPARSE_POINT) return true;
+            // Looking needs no removal rights.
+            OpenedEntry opened = OpenChild(folder.handle.Get(), child.name, kWalkAccess);
+            if (!opened) {
+                if (opened.failure == OpenFailure::Missing) continue;
+                return true;
+            }
+            HeldEntry held{std::move(opened.handle), JoinPath(folder.path, child.name), {}, {}};
+            if (CheckHeld(held, ChildFinal(folder.final, child.name))) return true;
+            if (held.facts.IsFolder()) pending.push_back(std::move(held));
+        }
+        return false;
+    };
+    if (holdsLink(top)) return true;
+    while (!pending.empty()) {
+        HeldEntry folder = std::move(pending.back());
+        pending.pop_back();
+        if (holdsLink(folder)) return true;
+    }
+    return false;
+}

@@ -1,0 +1,41 @@
+#pragma once
+// An entry opened for removal and checked on its handle: no link, behind
+// none, at the place the removal believes. The handle is held from the check
+// to the removal, so nothing swapped in under the same name meanwhile can be
+// removed instead.
+#include <optional>
+#include <string>
+
+#include "clean/EntryHandle.h"
+#include "clean/ItemPath.h"
+#include "clean/RemovalReport.h"
+
+struct HeldEntry {
+    win::FileHandle handle;
+    std::wstring path;   // canonical, as reports name it
+    std::wstring final;  // as the platform names the open entry
+    EntryFacts facts;
+};
+
+// Opens a canonical, existing item and checks it: its handle must show no
+// link and the item's own path. Tells the report why it stays otherwise.
+std::optional<HeldEntry> HoldItem(const CanonicalItem& item, const RemovalContext& removal);
+
+// Opens the entry `name` of a held folder relative to its handle and checks
+// it the same way. An entry gone meanwhile is told nothing: it needs no
+// removal.
+std::optional<HeldEntry> HoldChild(const HeldEntry& folder, const std::wstring& name, DWORD listedAttributes,
+                                   const RemovalContext& removal);
+
+// The held folder of a canonical folder path, for an operation that needs a
+// folder handle (the parent of a renamed item); no report.
+std::optional<HeldEntry> HoldFolderAt(const std::wstring& canonicalPath);
+
+// True when a link lies anywhere in the tree below the held folder, or when
+// some part of it cannot be opened to tell.
+bool HeldTreeHoldsLink(const HeldEntry& folder);
+
+// A folder that a removal keeps whatever it holds: protected or system.
+bool IsKeptFolder(const std::wstring& canonicalPath, const RemovalGuards& guards);
+
+LeftReason ReasonOf(OpenFailure failure);
