@@ -82,7 +82,7 @@ std::wstring Take(const PolicyValue& what, const RawValue& value, Policies& poli
         DWORD number = 0;
         if (value.type != REG_DWORD || value.bytes.size() != sizeof(DWORD)) return L"not a number (REG_DWORD)";
         memcpy(&number, value.bytes.data(), sizeof(number));
-        if (number > 1) return L"" + std::to_wstring(number) + L" is out of range (0 or 1)";
+        if (number > 1) return std::to_wstring(number) + L" is out of range (0 or 1)";
         (name == L"RecycleOnly" ? policies.recycleOnly : policies.privacyDisabled) = number == 1;
         return {};
     }

@@ -129,13 +129,14 @@ TEST_F(PolicySurfaces, EachPolicyGreysItsCommandsRefusesItsCommandLinesAndHidesI
         std::vector<UINT> greyed;   // menu items, and their toolbar buttons where they have one
         const wchar_t* refused;     // a command line refused with exit status 2
         const wchar_t* hidden;      // seeds no scan lists nor clean removes
+        const wchar_t* prompt = nullptr;  // the status-bar prompt of the first greyed item
     } cases[] = {
         {L"RecycleOnly", HKEY_LOCAL_MACHINE, REG_DWORD, L"", {ID_EDIT_DELETE},
          L"clean --mode standard --permanent --include brisko-policy-*", L""},
         {L"DisablePrivacy", HKEY_CURRENT_USER, REG_DWORD, L"", {ID_OPTIONS_COOKIES, ID_OPTIONS_OFFLINE_TEMP},
          L"clean --mode offline --recycle --include brisko-policy-*", L""},
         {L"RulesFile", HKEY_LOCAL_MACHINE, REG_EXPAND_SZ, L"%SystemDrive%\\brisko-test\\rules\\current.ini",
-         {ID_OPTIONS_RULES}, nullptr, L""},
+         {ID_OPTIONS_RULES}, nullptr, L"", L"Your organisation's policy sets the rules file"},
         {L"ExcludePaths", HKEY_CURRENT_USER, REG_MULTI_SZ, everySpelling, {}, nullptr, L"abcdef"},
     };
     for (const auto& c : cases) {
@@ -159,6 +160,11 @@ TEST_F(PolicySurfaces, EachPolicyGreysItsCommandsRefusesItsCommandLinesAndHidesI
             // Sent as its key would send it, a greyed command does nothing.
             if (MenuGreyed(id)) ::SendMessageW(frame->GetSafeHwnd(), WM_COMMAND, id, 0);
             else ADD_FAILURE() << "not greyed: " << id;
+        }
+        if (c.prompt) {
+            ::SendMessageW(frame->GetSafeHwnd(), WM_MENUSELECT, MAKEWPARAM(c.greyed[0], MF_HILITE),
+                           reinterpret_cast<LPARAM>(::GetMenu(frame->GetSafeHwnd())));
+            EXPECT_EQ(frame->StatusBar().GetPaneText(0), c.prompt);
         }
         EXPECT_TRUE(WaitUntil([&] { return !view.m_bBusy; }));
         EXPECT_TRUE(removed.empty());
