@@ -129,6 +129,7 @@ void Bench(CBriskoView& view, int count) {
 
     view.List().SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
     start = bench::Clock::now();
+    view.m_shell.confirmPermanent = [](HWND, CBriskoApp&, const SelectionAmount&) { return true; };
     view.OnCommand(ID_EDIT_DELETE);
     PumpUntil([&] { return !view.m_bBusy; });
     double clean = bench::SecondsSince(start);

@@ -4,12 +4,20 @@
 
 #include <vector>
 
+#include "win/Path.h"
 #include "win/Text.h"
 
 std::wstring ISystemInfo::WindowsFolder() const {
     UINT n = ::GetWindowsDirectoryW(nullptr, 0);
     std::vector<wchar_t> buffer(n + 1, L'\0');
     ::GetWindowsDirectoryW(buffer.data(), n + 1);
+    return std::wstring(buffer.data());
+}
+
+std::wstring ISystemInfo::SystemFolder() const {
+    UINT n = ::GetSystemDirectoryW(nullptr, 0);
+    std::vector<wchar_t> buffer(n + 1, L'\0');
+    ::GetSystemDirectoryW(buffer.data(), n + 1);
     return std::wstring(buffer.data());
 }
 
@@ -71,7 +79,11 @@ DWORD ISystemInfo::WindowsVersion() const {
     return (info.dwMajorVersion & 0xFF) << 8 | (info.dwMinorVersion & 0xFF);
 }
 
-void ISystemInfo::RunHidden(const std::wstring& commandLine) const {
+void ISystemInfo::RunHidden(const std::wstring& program, const std::wstring& commandLine) const {
+    // The program runs with the rights of this one, an administrator's: a
+    // file of the same name in this program's folder or the current one
+    // must never stand in for it.
+    if (!IsFullPath(program)) return;
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(L'\0');
     STARTUPINFOW si{};
@@ -79,7 +91,7 @@ void ISystemInfo::RunHidden(const std::wstring& commandLine) const {
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION pi{};
-    if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+    if (::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
                          &pi)) {
         ::CloseHandle(pi.hThread);
         ::CloseHandle(pi.hProcess);

@@ -11,6 +11,8 @@ public:
     virtual ~ISystemInfo() = default;
 
     virtual std::wstring WindowsFolder() const;
+    // The system folder (System32), where the programs the scans start live.
+    virtual std::wstring SystemFolder() const;
     // The value of an environment variable, or nothing when it is not set.
     virtual std::optional<std::wstring> Environment(const std::wstring& name) const;
     // The path of a special folder (CSIDL), or "" when the shell has none.
@@ -31,8 +33,9 @@ public:
     // it: the answers above are what the platform tells a program without a
     // compatibility manifest (6.2 for any later Windows).
     virtual DWORD WindowsVersion() const;
-    // Starts a command line hidden, without waiting for it.
-    virtual void RunHidden(const std::wstring& commandLine) const;
+    // Starts `program`, given by its full path and never looked for along a
+    // search path, with `commandLine`, hidden and without waiting for it.
+    virtual void RunHidden(const std::wstring& program, const std::wstring& commandLine) const;
 };
 
 // The machine itself.

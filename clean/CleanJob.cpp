@@ -59,7 +59,7 @@ void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow, con
 }
 
 void RunCleanJob(ICleanRows& rows, ICleanProgress& progress, bool permanent, const ItemRemover& remove,
-                 const std::atomic<bool>& keepGoing) {
+                 const std::atomic<bool>& keepGoing, CRemovalTally* tally) {
     const int startCount = rows.SelectedCount();
     // From the end, so that dropping a finished row keeps the index of every
     // row still to come.
@@ -67,11 +67,14 @@ void RunCleanJob(ICleanRows& rows, ICleanProgress& progress, bool permanent, con
         CleanRow current = rows.Row(row);
         if (!current.selected) continue;  // unselected meanwhile: skipped
         progress.Starting(row, current.path);
+        if (tally) tally->Start();
         try {
             remove(current.path, permanent, current.folder);
         } catch (...) {
-            // A failed removal never stops the clean: the row is dropped all the same.
+            // A failed removal never stops the clean; its item counts as left.
+            if (tally) tally->Left(current.path, LeftReason::Failed);
         }
+        if (tally) progress.Outcome(row, tally->Finish());
         progress.Finished(row, startCount);
     }
     progress.Done();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "clean/RemovalReport.h"
+#include "clean/RemovalTally.h"
 
 // One row as the clean reads it when it gets there.
 struct CleanRow {
@@ -33,6 +34,9 @@ public:
     // The clean is through with `row`, whether or not its item went;
     // `startCount` is the number of rows selected when it began.
     virtual void Finished(int row, int startCount) = 0;
+    // What the removal of `row` did, told just before Finished when the
+    // clean counts its rows.
+    virtual void Outcome(int row, const RowRemoval& removal) {}
     virtual void Done() = 0;
 };
 
@@ -48,6 +52,7 @@ void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow, con
 
 // The whole clean, on the calling thread, while `keepGoing` holds: rows from
 // the last to row 0, selected ones only, each handed to `remove`. A removal
-// that throws never stops it.
+// that throws never stops it; its row counts as left. With a `tally` (the
+// report that `remove` tells) each row's outcome goes to the progress.
 void RunCleanJob(ICleanRows& rows, ICleanProgress& progress, bool permanent, const ItemRemover& remove,
-                 const std::atomic<bool>& keepGoing);
+                 const std::atomic<bool>& keepGoing, CRemovalTally* tally = nullptr);

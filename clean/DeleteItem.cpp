@@ -159,11 +159,9 @@ bool WipeIndexFile(const std::wstring& path) {
 bool IsFileInUse(const std::wstring& path) { return path.size() >= MAX_PATH || IsFileLocked(path); }
 
 bool IsFileLocked(const std::wstring& apiPath) {
-    // Read-only counts as in use even for an administrator whom the file
-    // system would let write (Wine running as root does).
-    DWORD attributes = ::GetFileAttributesW(apiPath.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) return true;
-    win::FileHandle file(::CreateFileW(apiPath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    // Sharing nothing, the open fails while any other handle reads, writes
+    // or deletes the file; reading it is never asked for, so no time changes.
+    win::FileHandle file(::CreateFileW(apiPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     return !file.IsValid();
 }

@@ -24,8 +24,7 @@ std::optional<HeldEntry> HoldItem(const CanonicalItem& item, const RemovalContex
 // Opens the entry `name` of a held folder relative to its handle and checks
 // it the same way. An entry gone meanwhile is told nothing: it needs no
 // removal.
-std::optional<HeldEntry> HoldChild(const HeldEntry& folder, const std::wstring& name, DWORD listedAttributes,
-                                   const RemovalContext& removal);
+std::optional<HeldEntry> HoldChild(const HeldEntry& folder, const ChildEntry& listed, const RemovalContext& removal);
 
 // The held folder of a canonical folder path, for an operation that needs a
 // folder handle (the parent of a renamed item); no report.
@@ -34,6 +33,14 @@ std::optional<HeldEntry> HoldFolderAt(const std::wstring& canonicalPath);
 // True when a link lies anywhere in the tree below the held folder, or when
 // some part of it cannot be opened to tell.
 bool HeldTreeHoldsLink(const HeldEntry& folder);
+
+// The files of a held entry and their bytes: a file is one, a folder counts
+// the files of its tree (links not entered).
+struct EntryAmount {
+    size_t files = 0;
+    ULONGLONG bytes = 0;
+};
+EntryAmount MeasureHeld(const HeldEntry& entry);
 
 // A folder that a removal keeps whatever it holds: protected or system.
 bool IsKeptFolder(const std::wstring& canonicalPath, const RemovalGuards& guards);

@@ -17,6 +17,7 @@ struct Renamed {
     std::wstring newName;    // unguessable
     std::wstring shellPath;  // the new name inside the folder, as the shell takes it
     std::wstring finalPath;  // where the platform must report it before the move
+    EntryAmount amount;      // its files and bytes, measured under its own name
 };
 
 std::wstring FinalInside(const HeldEntry& folder, const std::wstring& name) {
@@ -45,6 +46,7 @@ bool MakeHardToSwap(HeldEntry item, const HeldEntry& folder, std::vector<Renamed
         removal.report.Left(item.path, LeftReason::Failed);
         return false;
     }
+    EntryAmount amount = MeasureHeld(item);
     if (!RenameWithinFolder(item.handle.Get(), folder.handle.Get(), folder.path, newName)) {
         removal.report.Left(item.path, LeftReason::Failed);
         return false;
@@ -55,7 +57,7 @@ bool MakeHardToSwap(HeldEntry item, const HeldEntry& folder, std::vector<Renamed
         removal.report.Left(item.path, LeftReason::Link);
         return false;
     }
-    out.push_back(Renamed{std::move(item), ownName, newName, shellPath, finalPath});
+    out.push_back(Renamed{std::move(item), ownName, newName, shellPath, finalPath, amount});
     return true;
 }
 
@@ -65,7 +67,7 @@ bool MakeHardToSwap(HeldEntry item, const HeldEntry& folder, std::vector<Renamed
 bool StillInFolder(const Renamed& entry, const HeldEntry& folder) {
     OpenedEntry there = OpenChild(folder.handle.Get(), entry.newName, FILE_READ_ATTRIBUTES);
     EntryFacts facts;
-    return there && ReadFacts(there.handle.Get(), facts) && facts.SameEntryAs(entry.item.facts);
+    return there && ReadFacts(there.handle.Get(), facts) && facts.fileId == entry.item.facts.fileId;
 }
 
 // Hands the renamed items to the shell in one operation, then asks each
@@ -75,7 +77,7 @@ bool MoveRenamed(std::vector<Renamed>& renamed, const HeldEntry& folder, const R
     if (renamed.empty()) return true;
     std::vector<std::wstring> paths;
     for (const Renamed& entry : renamed) {
-        removal.report.Removing(entry.item.path);
+        removal.report.RemovingMeasured(entry.item.path, entry.amount.files, entry.amount.bytes);
         paths.push_back(entry.shellPath);
     }
     bool shellDone = ShellDeleteList(paths, false);
@@ -133,7 +135,7 @@ bool RecycleHeld(HeldEntry item, const RemovalContext& removal) {
 bool RecycleHeldContents(const HeldEntry& folder, const RemovalContext& removal) {
     std::vector<Renamed> renamed;
     for (const ChildEntry& entry : ListChildren(folder.handle.Get())) {
-        std::optional<HeldEntry> child = HoldChild(folder, entry.name, entry.attributes, removal);
+        std::optional<HeldEntry> child = HoldChild(folder, entry, removal);
         if (!child) continue;
         if (child->facts.IsFolder() && IsKeptFolder(child->path, removal.guards)) {
             removal.report.Left(child->path, LeftReason::Protected);

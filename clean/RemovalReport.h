@@ -26,6 +26,9 @@ public:
     virtual ~IRemovalReport() = default;
     // Just before a file or folder is handed to the platform for removal.
     virtual void Removing(const std::wstring& path) = 0;
+    // The same for an entry measured before it was handed over (a tree that
+    // goes whole, an entry renamed on its way): its files and their bytes.
+    virtual void RemovingMeasured(const std::wstring& path, size_t files, unsigned long long bytes) { Removing(path); }
     // An item, or an entry of a folder item, that stays.
     virtual void Left(const std::wstring& path, LeftReason reason) = 0;
 };

@@ -11,9 +11,10 @@ std::wstring TallyJson(const Tally& tally) {
 
 std::wstring LeftItemJson(const LeftItem& item) {
     std::wstring kept;
-    for (const auto& [path, reason] : item.kept) {
+    for (const LeftEntry& entry : item.kept) {
         if (!kept.empty()) kept += L",";
-        kept += L"{\"path\":" + JsonString(path) + L",\"reason\":" + JsonString(LeftReasonText(reason)) + L"}";
+        kept += L"{\"path\":" + JsonString(entry.path) + L",\"reason\":" + JsonString(LeftReasonText(entry.reason)) +
+                L"}";
     }
     return L"{\"path\":" + JsonString(item.path) + L",\"kept\":[" + kept + L"]}";
 }
@@ -51,7 +52,25 @@ std::wstring UserName() {
     return ::GetUserNameW(name, &size) ? name : L"";
 }
 
-std::wstring ReportJson(const CleanSummary& s) {
+void CleanRecord::Add(const std::wstring& path, ULONGLONG listedSize, bool emptiedOnly, const RowRemoval& removal) {
+    switch (removal.outcome) {
+    case RowOutcome::Removed:
+        (emptiedOnly ? emptied : removed).Add(removal.bytesRemoved);
+        return;
+    case RowOutcome::Vanished:
+        gone.Add(0);
+        return;
+    case RowOutcome::PartlyRemoved:
+        partly.Add(removal.bytesRemoved);
+        break;
+    case RowOutcome::Left:
+        left.Add(listedSize);
+        break;
+    }
+    leftItems.push_back({path, removal.left});
+}
+
+std::wstring ReportJson(const CleanRecord& s) {
     std::wstring left;
     for (const LeftItem& item : s.leftItems) left += (left.empty() ? L"" : L",") + LeftItemJson(item);
     return L"{\"started\":" + JsonString(IsoTime(s.started)) + L",\"ended\":" + JsonString(IsoTime(s.ended)) +
@@ -59,8 +78,9 @@ std::wstring ReportJson(const CleanSummary& s) {
            JsonString(s.mode) + L",\"removal\":" + (s.permanent ? L"\"permanent\"" : L"\"recycle\"") +
            L",\"dryRun\":" + (s.dryRun ? L"true" : L"false") + L",\"rulesFile\":" +
            (s.rulesFile.empty() ? L"null" : JsonString(s.rulesFile)) + L",\"found\":" + TallyJson(s.found) +
-           L",\"removed\":" + TallyJson(s.removed) + L",\"emptied\":" + TallyJson(s.emptied) + L",\"left\":" +
-           TallyJson(s.left) + L",\"leftItems\":[" + left + L"]}\n";
+           L",\"removed\":" + TallyJson(s.removed) + L",\"emptied\":" + TallyJson(s.emptied) + L",\"partly\":" +
+           TallyJson(s.partly) + L",\"left\":" + TallyJson(s.left) + L",\"gone\":" + TallyJson(s.gone) +
+           L",\"leftItems\":[" + left + L"]}\n";
 }
 
 CReportFile::~CReportFile() {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "clean/RemovalReport.h"
+#include "clean/RemovalTally.h"
 #include "win/Handle.h"
 
 struct Tally {
@@ -20,21 +20,30 @@ struct Tally {
     }
 };
 
-// An item of the clean that stayed, with what of it stayed and why.
+// An item of the clean that stayed, whole or in part, with what of it stayed and why.
 struct LeftItem {
     std::wstring path;
-    std::vector<std::pair<std::wstring, LeftReason>> kept;
+    std::vector<LeftEntry> kept;
 };
 
-struct CleanSummary {
+struct CleanRecord {
     FILETIME started{}, ended{};
     std::wstring machine, user;
     std::wstring mode;       // "standard", "cookies", "offline"
     std::wstring rulesFile;  // "" for none
     bool permanent = false;
     bool dryRun = false;
-    Tally found, removed, emptied, left;
-    std::vector<LeftItem> leftItems;
+    Tally found;             // as listed
+    Tally removed, emptied;  // with the bytes that went
+    Tally partly;            // folders that kept some of their files, with the bytes that went
+    Tally left;              // items left whole, with their listed size
+    Tally gone;              // no longer there when the clean reached them
+    std::vector<LeftItem> leftItems;  // the partly removed and the left ones
+
+    // What the removal of one listed item did.
+    void Add(const std::wstring& path, ULONGLONG listedSize, bool emptiedOnly, const RowRemoval& removal);
+    // True when something stayed, whole or in part.
+    bool SomethingStayed() const { return left.items + partly.items > 0; }
 };
 
 // This computer's and this user's names.
@@ -43,8 +52,8 @@ std::wstring UserName();
 
 // {"started":..., "ended":..., "machine":..., "user":..., "mode":..., "removal":"permanent"|"recycle",
 //  "dryRun":..., "rulesFile":...|null, "found":{"items":N,"bytes":N}, "removed":{...}, "emptied":{...},
-//  "left":{...}, "leftItems":[{"path":..., "kept":[{"path":..., "reason":...}]}]}
-std::wstring ReportJson(const CleanSummary& summary);
+//  "partly":{...}, "left":{...}, "gone":{...}, "leftItems":[{"path":..., "kept":[{"path":..., "reason":...}]}]}
+std::wstring ReportJson(const CleanRecord& record);
 
 // The report's file: checked and opened (as a temporary file beside it)
 // before anything is removed, and renamed into place at the end, so that a

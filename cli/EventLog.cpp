@@ -29,19 +29,19 @@ IEventLog& ApplicationEventLog() {
     return log;
 }
 
-std::vector<std::wstring> CleanEventStrings(const CleanSummary& s, const std::wstring& reportPath) {
+std::vector<std::wstring> CleanEventStrings(const CleanRecord& s, const std::wstring& reportPath) {
     std::wstring how = s.dryRun ? L"a dry run, nothing removed" : s.permanent ? L"for good" : L"to the Recycle Bin";
     return {
         L"Mode: " + s.mode + L", " + how + L"; by " + s.user + L" on " + s.machine,
         L"Found: " + Items(s.found) + L"; removed: " + Items(s.removed) + L"; emptied: " + Items(s.emptied) +
-            L"; left: " + Items(s.left),
+            L"; partly removed: " + Items(s.partly) + L"; left: " + Items(s.left) + L"; gone: " + Items(s.gone),
         L"Rules file: " + (s.rulesFile.empty() ? std::wstring(L"none") : s.rulesFile),
         L"Report: " + (reportPath.empty() ? std::wstring(L"none") : reportPath),
     };
 }
 
-bool LogClean(IEventLog& log, const CleanSummary& summary, const std::wstring& reportPath) {
-    bool allWent = summary.left.items == 0;
+bool LogClean(IEventLog& log, const CleanRecord& record, const std::wstring& reportPath) {
+    bool allWent = !record.SomethingStayed();
     return log.Write(allWent ? EVENTLOG_INFORMATION_TYPE : EVENTLOG_WARNING_TYPE,
-                     allWent ? MSG_CLEAN_DONE : MSG_CLEAN_ITEMS_LEFT, CleanEventStrings(summary, reportPath));
+                     allWent ? MSG_CLEAN_DONE : MSG_CLEAN_ITEMS_LEFT, CleanEventStrings(record, reportPath));
 }

@@ -22,7 +22,7 @@ public:
 IEventLog& ApplicationEventLog();
 
 // The insertion strings of a clean's entry, each readable on its own.
-std::vector<std::wstring> CleanEventStrings(const CleanSummary& summary, const std::wstring& reportPath);
+std::vector<std::wstring> CleanEventStrings(const CleanRecord& record, const std::wstring& reportPath);
 
-// Writes the clean's entry: information when nothing was left, a warning otherwise.
-bool LogClean(IEventLog& log, const CleanSummary& summary, const std::wstring& reportPath);
+// Writes the clean's entry: information when nothing stayed, a warning otherwise.
+bool LogClean(IEventLog& log, const CleanRecord& record, const std::wstring& reportPath);

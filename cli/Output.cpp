@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "win/SizeText.h"
+
 std::wstring JsonString(const std::wstring& text) {
     std::wstring out = L"\"";
     for (wchar_t c : text) {
@@ -41,36 +43,14 @@ std::wstring EntryJson(const FoundEntry& entry, const wchar_t* mode, const std::
            (extra.empty() ? L"" : L"," + extra) + L"}";
 }
 
-namespace {
-std::wstring Grouped(ULONGLONG number) {
-    std::wstring digits = std::to_wstring(number);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, 1, L',');
-    return digits;
-}
-
-std::wstring ShortSize(ULONGLONG bytes) {
-    const wchar_t* units[] = {L"bytes", L"KB", L"MB", L"GB", L"TB"};
-    double value = static_cast<double>(bytes);
-    int unit = 0;
-    while (value >= 1024 && unit < 4) {
-        value /= 1024;
-        ++unit;
-    }
-    wchar_t text[32];
-    if (unit == 0) std::swprintf(text, 32, L"%llu bytes", bytes);
-    else std::swprintf(text, 32, L"%.1f %ls", value, units[unit]);
-    return text;
-}
-}  // namespace
-
 std::wstring EntryText(const FoundEntry& entry) {
-    return entry.path + (entry.folder ? L"  (folder)" : L"  (" + ShortSize(entry.size) + L")");
+    return entry.path + (entry.folder ? L"  (folder)" : L"  (" + ShortSizeText(entry.size) + L")");
 }
 
 std::wstring SizeText(ULONGLONG bytes) {
-    return bytes < 1024 ? ShortSize(bytes) : ShortSize(bytes) + L" (" + Grouped(bytes) + L" bytes)";
+    return bytes < 1024 ? ShortSizeText(bytes) : ShortSizeText(bytes) + L" (" + GroupedNumber(bytes) + L" bytes)";
 }
 
 std::wstring SummaryText(size_t items, ULONGLONG bytes) {
-    return Grouped(items) + (items == 1 ? L" item, " : L" items, ") + SizeText(bytes);
+    return GroupedNumber(items) + (items == 1 ? L" item, " : L" items, ") + SizeText(bytes);
 }

@@ -9,6 +9,7 @@
 
 #include "catalog/BriskoDoc.h"
 #include "clean/CleanJob.h"
+#include "clean/CleanSummary.h"
 #include "clean/Guards.h"
 #include "clean/ItemPath.h"
 #include "cli/CleanReport.h"
@@ -63,48 +64,68 @@ private:
     const std::vector<FoundEntry>& m_entries;
 };
 
-// What became of each item of a clean, on the console and in the summary,
-// and the clean's progress.
-class CCleanOutcome : public ICleanProgress, public IRemovalReport {
+// What became of each item of a clean, and its progress on the console.
+class CCleanOutcome : public ICleanProgress {
 public:
     CCleanOutcome(CConsole& console, const CliOptions& options, const std::vector<FoundEntry>& entries,
-                  CleanSummary& summary)
-        : m_console(console), m_options(options), m_entries(entries), m_summary(summary) {}
+                  CleanRecord& record)
+        : m_console(console), m_options(options), m_entries(entries), m_record(record) {}
 
     void Starting(int row, const std::wstring& path) override {
-        m_left.clear();
         ++m_done;
         if (!m_options.quiet)
             m_console.Progress(L"[" + std::to_wstring(m_done) + L"/" + std::to_wstring(m_entries.size()) + L"] " +
                                path);
     }
-    void Finished(int row, int) override { PrintOutcome(m_entries[row]); }
+    void Outcome(int row, const RowRemoval& removal) override {
+        m_summary.Add(removal);
+        m_record.Add(m_entries[row].path, m_entries[row].size, IsEmptiedOnly(m_entries[row]), removal);
+        PrintOutcome(m_entries[row], removal);
+    }
+    void Finished(int, int) override {}
     void Done() override { m_console.Progress(L""); }
-    void Removing(const std::wstring&) override {}
-    void Left(const std::wstring& path, LeftReason reason) override { m_left.emplace_back(path, reason); }
+
+    const CleanSummary& Summary() const { return m_summary; }
 
 private:
-    void PrintOutcome(const FoundEntry& entry) {
-        bool removed = m_left.empty();
-        const wchar_t* mode = ModeName(m_options.mode);
-        const wchar_t* action = !removed ? L"left" : IsEmptiedOnly(entry) ? L"emptied" : L"removed";
-        (!removed ? m_summary.left : IsEmptiedOnly(entry) ? m_summary.emptied : m_summary.removed).Add(entry.size);
-        if (!removed) m_summary.leftItems.push_back({entry.path, m_left});
+    static const wchar_t* Action(const FoundEntry& entry, const RowRemoval& removal) {
+        switch (removal.outcome) {
+        case RowOutcome::Removed:
+            return IsEmptiedOnly(entry) ? L"emptied" : L"removed";
+        case RowOutcome::PartlyRemoved:
+            return L"partly";
+        case RowOutcome::Left:
+            return L"left";
+        case RowOutcome::Vanished:
+            break;
+        }
+        return L"gone";
+    }
+    void PrintOutcome(const FoundEntry& entry, const RowRemoval& removal) {
+        std::wstring action = Action(entry, removal);
         if (m_options.json) {
-            std::wstring extra = L"\"action\":\"" + std::wstring(action) + L"\"";
-            if (!removed) extra += L",\"left\":[" + LeftJson() + L"]";
-            m_console.Out(EntryJson(entry, mode, extra));
+            std::wstring extra = L"\"action\":\"" + action + L"\",\"removed_files\":" +
+                                 std::to_wstring(removal.filesRemoved) + L",\"removed_bytes\":" +
+                                 std::to_wstring(removal.bytesRemoved);
+            if (removal.Stays()) extra += L",\"left\":[" + LeftJson(removal) + L"]";
+            m_console.Out(EntryJson(entry, ModeName(m_options.mode), extra));
             return;
         }
-        std::wstring label = action;
-        m_console.Out(label + std::wstring(9 - label.size(), L' ') + entry.path);
-        for (const auto& [path, reason] : m_left) m_console.Out(L"    kept " + path + L": " + LeftReasonText(reason));
+        std::wstring line = action + std::wstring(9 - action.size(), L' ') + entry.path;
+        if (removal.outcome == RowOutcome::PartlyRemoved)
+            line += L"  (" + std::to_wstring(removal.filesRemoved) + L" of " +
+                    std::to_wstring(removal.filesRemoved + removal.filesLeft) + L" files removed)";
+        m_console.Out(line);
+        if (!removal.Stays()) return;
+        for (const LeftEntry& left : removal.left)
+            m_console.Out(L"    kept " + left.path + L": " + LeftReasonText(left.reason));
     }
-    std::wstring LeftJson() const {
+    static std::wstring LeftJson(const RowRemoval& removal) {
         std::wstring list;
-        for (const auto& [path, reason] : m_left) {
+        for (const LeftEntry& left : removal.left) {
             if (!list.empty()) list += L",";
-            list += L"{\"path\":" + JsonString(path) + L",\"reason\":" + JsonString(LeftReasonText(reason)) + L"}";
+            list += L"{\"path\":" + JsonString(left.path) + L",\"reason\":" + JsonString(LeftReasonText(left.reason)) +
+                    L"}";
         }
         return list;
     }
@@ -112,9 +133,9 @@ private:
     CConsole& m_console;
     const CliOptions& m_options;
     const std::vector<FoundEntry>& m_entries;
-    CleanSummary& m_summary;
-    std::vector<std::pair<std::wstring, LeftReason>> m_left;
+    CleanRecord& m_record;
     size_t m_done = 0;
+    CleanSummary m_summary;
 };
 
 ULONGLONG TotalSize(const std::vector<FoundEntry>& entries) {
@@ -155,27 +176,27 @@ int RunScanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& console
     return kExitOk;
 }
 
-// The clean's summary to the report file and the event log; never fails the clean.
-int Finish(CleanSummary& summary, CReportFile& report, const CliOptions& options, CConsole& console, int status) {
-    ::GetSystemTimeAsFileTime(&summary.ended);
+// The clean's record to the report file and the event log; never fails the clean.
+int Finish(CleanRecord& record, CReportFile& report, const CliOptions& options, CConsole& console, int status) {
+    ::GetSystemTimeAsFileTime(&record.ended);
     if (!options.report.empty()) {
-        std::wstring error = report.Commit(ReportJson(summary));
+        std::wstring error = report.Commit(ReportJson(record));
         if (!error.empty()) console.Err(L"brisko-cli: --report: " + error);
         if (!error.empty() && status == kExitOk) status = kExitItemsLeft;
     }
-    if (!LogClean(ApplicationEventLog(), summary, options.report) && !options.quiet)
+    if (!LogClean(ApplicationEventLog(), record, options.report) && !options.quiet)
         console.Err(L"brisko-cli: the clean could not be written to the event log");
     return status;
 }
 
 int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& console, const RulesFile* rules) {
-    CleanSummary summary;
-    ::GetSystemTimeAsFileTime(&summary.started);
-    summary.machine = ComputerName();
-    summary.user = UserName();
-    summary.rulesFile = rules ? options.rules : L"";
-    summary.permanent = options.permanent;
-    summary.dryRun = options.dryRun;
+    CleanRecord record;
+    ::GetSystemTimeAsFileTime(&record.started);
+    record.machine = ComputerName();
+    record.user = UserName();
+    record.rulesFile = rules ? options.rules : L"";
+    record.permanent = options.permanent;
+    record.dryRun = options.dryRun;
     // A report that cannot be written is found before anything goes.
     CReportFile report;
     if (!options.report.empty()) {
@@ -185,8 +206,8 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
         }
     }
     std::vector<FoundEntry> entries = Scan(doc, options, console, rules);
-    summary.mode = ModeName(options.mode);
-    for (const FoundEntry& entry : entries) summary.found.Add(entry.size);
+    record.mode = ModeName(options.mode);
+    for (const FoundEntry& entry : entries) record.found.Add(entry.size);
     if (options.dryRun) {
         for (const FoundEntry& entry : entries) {
             bool empty = IsEmptiedOnly(entry);
@@ -195,23 +216,24 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
                                      : (empty ? L"would empty   " : L"would remove  ") + EntryText(entry));
         }
         if (!options.quiet) console.Err(L"dry run, nothing removed: " + SummaryText(entries.size(), TotalSize(entries)));
-        return Finish(summary, report, options, console, kExitOk);
+        return Finish(record, report, options, console, kExitOk);
     }
     CEntryRows rows(entries);
-    CCleanOutcome outcome(console, options, entries, summary);
+    CCleanOutcome outcome(console, options, entries, record);
+    CRemovalTally tally(SilentReport());
     RemovalGuards guards = GuardsUnderPolicy();
-    RemovalContext removal{guards, outcome};
+    RemovalContext removal{guards, tally};
     std::atomic<bool> keepGoing{true};
     RunCleanJob(
         rows, outcome, options.permanent,
         [&removal](const std::wstring& path, bool permanent, bool folderRow) {
             RemoveRowItem(path, permanent, folderRow, removal);
         },
-        keepGoing);
-    if (!options.quiet)
-        console.Err(std::to_wstring(entries.size() - summary.left.items) + L" removed, " +
-                    std::to_wstring(summary.left.items) + L" left");
-    return Finish(summary, report, options, console, summary.left.items == 0 ? kExitOk : kExitItemsLeft);
+        keepGoing, &tally);
+    const CleanSummary& summary = outcome.Summary();
+    if (!options.quiet) console.Err(CleanSummaryText(summary));
+    return Finish(record, report, options, console,
+                  summary.Left() + summary.partlyRemoved == 0 ? kExitOk : kExitItemsLeft);
 }
 
 int RunSchedule(const CliOptions& options, CConsole& console, const Policies& policies) {

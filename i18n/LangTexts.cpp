@@ -87,6 +87,24 @@ constexpr std::array<LangText, static_cast<size_t>(Count)> kTable = {{
     Lit(HelpOnline, L"HelpMenu", L"1", L"&Online Help"),
     Lit(HelpUpdate, L"HelpMenu", L"2", L"&Update"),
     Lit(HelpAbout, L"HelpMenu", L"3", L"&About Brisko .NET..."),
+    Lit(SummaryRemoved, L"Summary", L"1", L"Removed %1 items (%2)"),
+    Lit(SummaryRemovedOne, L"Summary", L"2", L"Removed 1 item (%1)"),
+    Lit(SummaryPartly, L"Summary", L"3", L"%1 partly removed: %2 of %3 files"),
+    Lit(SummaryLeft, L"Summary", L"4", L"%1 left"),
+    Lit(SummaryGone, L"Summary", L"5", L"%1 already gone"),
+    Lit(ReasonMissing, L"Reasons", L"1", L"gone"),
+    Lit(ReasonUnresolvable, L"Reasons", L"2", L"unreachable"),
+    Lit(ReasonLink, L"Reasons", L"3", L"linked"),
+    Lit(ReasonProtected, L"Reasons", L"4", L"protected"),
+    Lit(ReasonInUse, L"Reasons", L"5", L"in use"),
+    Lit(ReasonAccessDenied, L"Reasons", L"6", L"access denied"),
+    Lit(ReasonFailed, L"Reasons", L"7", L"refused"),
+    Lit(ConfirmDelete, L"Confirm", L"1", L"Permanently delete %1 items (%2)? This cannot be undone."),
+    Lit(ConfirmDeleteOne, L"Confirm", L"2", L"Permanently delete 1 item (%1)? This cannot be undone."),
+    Lit(ConfirmFolders, L"Confirm", L"3", L"%1 + %2 folders"),
+    Lit(ConfirmNoAsk, L"Confirm", L"4", L"&Do not ask again"),
+    Lit(ConfirmYes, L"Confirm", L"5", L"&Yes"),
+    Lit(ConfirmNo, L"Confirm", L"6", L"&No"),
 }};
 
 constexpr bool InIdOrder() {
@@ -123,4 +141,19 @@ std::wstring GetLangString(LangId id) {
 
 std::wstring GetUiText(LangId id) {
     return IsDefaultLanguage() ? BuiltInText(id) : GetLangString(id);
+}
+
+std::wstring FillInLangText(LangId id, std::initializer_list<std::wstring> values) {
+    std::wstring text = GetUiText(id);
+    std::wstring out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        size_t index = i + 1 < text.size() ? static_cast<size_t>(text[i + 1] - L'1') : values.size();
+        if (text[i] == L'%' && index < values.size()) {
+            out += values.begin()[index];
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }

@@ -4,6 +4,7 @@
 // complete when it answers every entry.
 #include <windows.h>
 
+#include <initializer_list>
 #include <span>
 #include <string>
 
@@ -31,6 +32,11 @@ enum class LangId : int {
     ViewMenu, ViewToolbar, ViewStatusBar, ViewLanguage,
     OptionsMenu, OptionsCookies, OptionsOfflineTemp, OptionsStandard, OptionsRules,
     HelpMenu, HelpOnline, HelpUpdate, HelpAbout,
+    // The summary of a clean, and why an item stays.
+    SummaryRemoved, SummaryRemovedOne, SummaryPartly, SummaryLeft, SummaryGone,
+    ReasonMissing, ReasonUnresolvable, ReasonLink, ReasonProtected, ReasonInUse, ReasonAccessDenied, ReasonFailed,
+    // The question before a permanent clean.
+    ConfirmDelete, ConfirmDeleteOne, ConfirmFolders, ConfirmNoAsk, ConfirmYes, ConfirmNo,
     Count
 };
 
@@ -63,6 +69,10 @@ std::wstring GetLangString(LangId id);
 // The text a user sees: the built-in text while the setting is "Default",
 // else GetLangString.
 std::wstring GetUiText(LangId id);
+
+// GetUiText with "%1", "%2", ... replaced by `values` in order. The values
+// are put in as they are: a language file cannot make them read anything.
+std::wstring FillInLangText(LangId id, std::initializer_list<std::wstring> values);
 
 // The entry `index` places after `first` (the columns, the Advance labels).
 inline LangId LangIdAfter(LangId first, int index) { return static_cast<LangId>(static_cast<int>(first) + index); }

@@ -44,6 +44,11 @@
 #define IDC_ABOUT_MAIL 1003
 #define IDC_ABOUT_CREDIT 1004
 #define IDC_ABOUT_STRIP 1005
+// The question before a permanent clean.
+#define IDD_CONFIRM_DELETE 310
+#define IDC_CONFIRM_ICON 1301
+#define IDC_CONFIRM_TEXT 1302
+#define IDC_CONFIRM_NOASK 1303
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif

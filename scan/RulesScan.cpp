@@ -279,7 +279,6 @@ private:
                 return;
             }
             if (!AnyPatternMatches(key.patterns, entry.cFileName) || Excluded(path, entry.cFileName)) return;
-            ClearReadOnly(path, entry.dwFileAttributes);
             m_sink.AddFoundItem(path, entry);
         });
     }

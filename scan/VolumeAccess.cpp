@@ -1,9 +1,17 @@
 #include "scan/VolumeAccess.h"
 
-std::wstring VolumeInfoAccessCommand(const std::wstring& root, const std::wstring& user, DWORD majorVersion) {
-    const std::wstring folder = L"\"" + root + L"System Volume Information\"";
-    if (majorVersion <= 5) return L"cacls " + folder + L" /E /G " + user + L":F";
-    return L"icacls " + folder + L" /grant " + user + L":(D,WDAC) " + user + L":F";
+#include "win/Path.h"
+
+AccessCommand VolumeInfoAccessCommand(const std::wstring& systemFolder, const std::wstring& root,
+                                      const std::wstring& user, DWORD majorVersion) {
+    auto quoted = [](const std::wstring& text) { return L"\"" + text + L"\""; };
+    const std::wstring folder = quoted(root + L"System Volume Information");
+    AccessCommand command;
+    command.program = JoinPath(systemFolder, majorVersion <= 5 ? L"cacls.exe" : L"icacls.exe");
+    command.commandLine = quoted(command.program) + L" " + folder +
+                          (majorVersion <= 5 ? L" /E /G " + quoted(user + L":F")
+                                             : L" /grant " + quoted(user + L":(D,WDAC)") + L" " + quoted(user + L":F"));
+    return command;
 }
 
 void GetVolumeInfo(const ISystemInfo& system, const std::wstring& root, std::wstring& volumeName,
@@ -18,5 +26,6 @@ void GrantVolumeInfoAccess(const ISystemInfo& system, const std::wstring& root) 
     if (system.PlatformVersion() & 0x80000000u) return;  // the 9x family has no access lists
     // A name the platform could not give would grant nothing to nobody.
     if (user.empty()) return;
-    system.RunHidden(VolumeInfoAccessCommand(root, user, system.MajorVersion()));
+    AccessCommand command = VolumeInfoAccessCommand(system.SystemFolder(), root, user, system.MajorVersion());
+    system.RunHidden(command.program, command.commandLine);
 }

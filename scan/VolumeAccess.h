@@ -4,10 +4,19 @@
 
 #include "catalog/SystemInfo.h"
 
-// The command line that grants `user` access to the System Volume Information
+// The program that grants access, by its full path in `systemFolder`, and
+// its command line.
+struct AccessCommand {
+    std::wstring program;
+    std::wstring commandLine;
+};
+
+// The command that grants `user` access to the System Volume Information
 // folder of `root` (which ends in a backslash): cacls up to major version 5,
-// icacls from version 6 on.
-std::wstring VolumeInfoAccessCommand(const std::wstring& root, const std::wstring& user, DWORD majorVersion);
+// icacls from version 6 on. The user's name is quoted: names with blanks
+// are common.
+AccessCommand VolumeInfoAccessCommand(const std::wstring& systemFolder, const std::wstring& root,
+                                      const std::wstring& user, DWORD majorVersion);
 
 // Volume and file-system names of a drive root; both empty when the drive
 // does not answer, so that no drive inherits the answer of another.

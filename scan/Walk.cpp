@@ -9,11 +9,10 @@ namespace {
 
 bool IsFolder(const WIN32_FIND_DATAW& entry) { return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
-// Clears the read-only attribute of one found entry and hands it on if it
-// still exists. The record keeps the attributes the search reported.
+// Hands one found entry on if it still exists. Looking changes nothing: a
+// read-only file keeps its attribute until the clean removes it.
 void HandOn(IFoundItemSink& sink, const std::wstring& folder, const WIN32_FIND_DATAW& entry, bool first) {
     std::wstring path = JoinPath(folder, entry.cFileName);
-    ClearReadOnly(path, entry.dwFileAttributes);
     if (first && IsFolder(entry)) return;
     if (::PathFileExistsW(path.c_str())) sink.AddFoundItem(std::move(path), entry);
 }

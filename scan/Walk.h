@@ -1,8 +1,8 @@
 #pragma once
 // The walk primitives every scan is built from. A walk looks at one level of
 // one folder through the platform's directory search (its wildcard rules are
-// the catalogue's), clears the read-only attribute of what it finds and hands
-// each match to a sink. Nothing here deletes anything.
+// the catalogue's) and hands each match to a sink. Nothing here changes or
+// deletes anything, not even an attribute.
 //
 // Searches use absolute paths, never the process's current directory, and a
 // folder that is not a full path ("null", "\Users\Default", "") is taken as

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the language files of lang/: Italian, Simplified Chinese and
-Traditional Chinese (Taiwan).
+"""Writes the language files of lang/: English, Italian, Simplified Chinese
+and Traditional Chinese (Taiwan). The English file holds the program's
+built-in texts, so that choosing it brings English back.
 
 Each file is an INI file in UTF-16LE with a byte-order mark and CRLF line
 ends, which GetPrivateProfileStringW reads as Unicode. The sections and keys
@@ -13,7 +14,113 @@ import os
 import sys
 
 SECTIONS = ["Header", "Title", "Labels", "Buttons", "Columns", "Status", "ToolTips",
-            "FileMenu", "EditMenu", "ViewMenu", "OptionsMenu", "HelpMenu"]
+            "FileMenu", "EditMenu", "ViewMenu", "OptionsMenu", "HelpMenu", "Summary", "Reasons", "Confirm"]
+
+ENGLISH = {
+    "Header": {"Culture": "English // en-US"},
+    "Title": {
+        "1": "Standard",
+        "2": "Cookies Killer",
+        "3": "Offline Temp",
+        "4": "Advance",
+        "5": "About",
+    },
+    "Labels": {
+        "1": "AutoComplete &Passwords",
+        "2": "&Find History",
+        "3": "Recent &Documents",
+        "4": "&Run History",
+        "5": "&Typed URL",
+        "6": "Ur&l History",
+    },
+    "Buttons": {"2": "Clea&n", "3": "&Cancel"},
+    "Columns": {"1": "File Name", "2": "Type", "3": "Size", "4": "Date Modified"},
+    "Status": {
+        "1": "Delete selected object(s)",
+        "2": "Move to Recycle Bin",
+        "3": "Show or hide the toolbar",
+        "4": "Show or hide the status bar",
+        "5": "Switch to Standard mode",
+        "6": "Temporary Internet Files, Offline Web Pages, Temp",
+        "7": "Display program information, version number and copyright",
+        "8": "Ready",
+        "9": "selected",
+        "10": "Quit the application",
+        "11": "Deleting",
+        "12": "https://www.brisko.example/?",
+        "13": "Ready",
+        "14": "Completed",
+        "15": "Open all selected items?",
+        "16": "Open",
+        "17": "Choose a rules file whose entries the Standard scan adds, or none",
+        "18": "Your organisation's policy sets the rules file",
+    },
+    "ToolTips": {
+        "1": "Permanently Delete",
+        "2": "Move to Recycle Bin",
+        "3": "Select All",
+        "4": "Unselect All",
+        "7": "Standard",
+        "8": "Cookies Killer",
+        "9": "Offline Temp",
+    },
+    "FileMenu": {
+        "0": "&File",
+        "1": "&Open",
+        "2": "&Delete",
+        "3": "&Move &to Recycle Bin",
+        "4": "E&xit",
+    },
+    "EditMenu": {
+        "0": "&Edit",
+        "1": "Select &All",
+        "2": "&Unselect All",
+        "3": "&Invert Selection",
+    },
+    "ViewMenu": {
+        "0": "&View",
+        "1": "&Toolbar",
+        "2": "&Status Bar",
+        "3": "&Language",
+    },
+    "OptionsMenu": {
+        "0": "&Options",
+        "1": "&Cookies Killer",
+        "2": "O&ffline Temp",
+        "3": "&Standard",
+        "4": "Extra &Rules...",
+    },
+    "HelpMenu": {
+        "0": "&Help",
+        "1": "&Online Help",
+        "2": "&Update",
+        "3": "&About Brisko .NET...",
+    },
+    "Summary": {
+        "1": "Removed %1 items (%2)",
+        "2": "Removed 1 item (%1)",
+        "3": "%1 partly removed: %2 of %3 files",
+        "4": "%1 left",
+        "5": "%1 already gone",
+    },
+    "Reasons": {
+        "1": "gone",
+        "2": "unreachable",
+        "3": "linked",
+        "4": "protected",
+        "5": "in use",
+        "6": "access denied",
+        "7": "refused",
+    },
+    "Confirm": {
+        "1": "Permanently delete %1 items (%2)? This cannot be undone.",
+        "2": "Permanently delete 1 item (%1)? This cannot be undone.",
+        "3": "%1 + %2 folders",
+        "4": "&Do not ask again",
+        "5": "&Yes",
+        "6": "&No",
+    },
+}
 
 ITALIAN = {
     "Header": {"Culture": "Italiano // it-IT"},
@@ -94,6 +201,30 @@ ITALIAN = {
         "1": "Guida in &linea",
         "2": "&Aggiornamenti",
         "3": "&Informazioni su Brisko .NET...",
+    },
+    "Summary": {
+        "1": "Rimossi %1 elementi (%2)",
+        "2": "Rimosso 1 elemento (%1)",
+        "3": "%1 rimossi in parte: %2 file su %3",
+        "4": "%1 rimasti",
+        "5": "%1 già spariti",
+    },
+    "Reasons": {
+        "1": "spariti",
+        "2": "irraggiungibili",
+        "3": "collegamenti",
+        "4": "protetti",
+        "5": "in uso",
+        "6": "accesso negato",
+        "7": "rifiutati",
+    },
+    "Confirm": {
+        "1": "Eliminare definitivamente %1 elementi (%2)? L'operazione non può essere annullata.",
+        "2": "Eliminare definitivamente 1 elemento (%1)? L'operazione non può essere annullata.",
+        "3": "%1 + %2 cartelle",
+        "4": "&Non chiedere più",
+        "5": "&Sì",
+        "6": "&No",
     },
 }
 
@@ -177,6 +308,30 @@ SIMPLIFIED_CHINESE = {
         "2": "更新(&U)",
         "3": "关于 Brisko .NET(&A)...",
     },
+    "Summary": {
+        "1": "已删除 %1 个项目（%2）",
+        "2": "已删除 1 个项目（%1）",
+        "3": "%1 个部分删除：%3 个文件中删除了 %2 个",
+        "4": "%1 个保留",
+        "5": "%1 个已不存在",
+    },
+    "Reasons": {
+        "1": "已不存在",
+        "2": "无法访问",
+        "3": "链接",
+        "4": "受保护",
+        "5": "正在使用",
+        "6": "拒绝访问",
+        "7": "被拒绝",
+    },
+    "Confirm": {
+        "1": "永久删除 %1 个项目（%2）？此操作无法撤消。",
+        "2": "永久删除 1 个项目（%1）？此操作无法撤消。",
+        "3": "%1 + %2 个文件夹",
+        "4": "不再询问(&D)",
+        "5": "是(&Y)",
+        "6": "否(&N)",
+    },
 }
 
 TRADITIONAL_CHINESE = {
@@ -259,9 +414,34 @@ TRADITIONAL_CHINESE = {
         "2": "更新(&U)",
         "3": "關於 Brisko .NET(&A)...",
     },
+    "Summary": {
+        "1": "已刪除 %1 個項目（%2）",
+        "2": "已刪除 1 個項目（%1）",
+        "3": "%1 個部分刪除：%3 個檔案中刪除了 %2 個",
+        "4": "%1 個保留",
+        "5": "%1 個已不存在",
+    },
+    "Reasons": {
+        "1": "已不存在",
+        "2": "無法存取",
+        "3": "連結",
+        "4": "受保護",
+        "5": "使用中",
+        "6": "拒絕存取",
+        "7": "被拒絕",
+    },
+    "Confirm": {
+        "1": "永久刪除 %1 個項目（%2）？此動作無法復原。",
+        "2": "永久刪除 1 個項目（%1）？此動作無法復原。",
+        "3": "%1 + %2 個資料夾",
+        "4": "不再詢問(&D)",
+        "5": "是(&Y)",
+        "6": "否(&N)",
+    },
 }
 
 FILES = {
+    "english.lng": ENGLISH,
     "italiano.lng": ITALIAN,
     "s_chinese.lng": SIMPLIFIED_CHINESE,
     "t_chinese.lng": TRADITIONAL_CHINESE,

@@ -28,17 +28,6 @@ POLICIES = [
     ("DisablePrivacy", "flag"),
 ]
 
-# The English names, as the program's built-in texts give them.
-ENGLISH_NAMES = {
-    "cookies": "Cookies Killer",
-    "offline": "Offline Temp",
-    "advance": "Advance",
-    "rules": "Extra Rules",
-    "delete": "Delete",
-    "recycle": "Move to Recycle Bin",
-}
-
-
 def plain(caption):
     """A menu caption without its access key, its "(&X)" and its dots."""
     caption = re.sub(r"\(&.\)", "", caption).replace("&&", "\0").replace("&", "").replace("\0", "&")
@@ -160,7 +149,7 @@ TRADITIONAL_CHINESE = {
 }
 
 LANGUAGES = [
-    ("en-US", ENGLISH, ENGLISH_NAMES),
+    ("en-US", ENGLISH, names_of(make_lang.ENGLISH)),
     ("it-IT", ITALIAN, names_of(make_lang.ITALIAN)),
     ("zh-CN", SIMPLIFIED_CHINESE, names_of(make_lang.SIMPLIFIED_CHINESE)),
     ("zh-TW", TRADITIONAL_CHINESE, names_of(make_lang.TRADITIONAL_CHINESE)),

@@ -162,7 +162,8 @@ bool CBriskoView::OnCommand(UINT id) {
         if (ChooseRulesFile(m_hWnd, m_app, m_doc.System())) RunMode(MODE_STANDARD);
         return true;
     case ID_EDIT_DELETE:
-        StartClean(true);
+        // Shift+Del, the menu, the toolbar and the context menu all come here.
+        if (!IsCleaning() && m_shell.confirmPermanent(m_hWnd, m_app, SelectedAmount(List()))) StartClean(true);
         return true;
     case ID_EDIT_RECYCLE:
         StartClean(false);
@@ -274,6 +275,7 @@ ViewShell RealViewShell() {
     shell.trackPopup = [](HMENU popup, POINT at, HWND owner) {
         ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
     };
+    shell.confirmPermanent = &ConfirmPermanentClean;
     return shell;
 }
 

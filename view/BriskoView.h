@@ -10,6 +10,7 @@
 
 #include "scan/FoundItemSink.h"
 #include "view/CommandAvailability.h"
+#include "view/ConfirmDelete.h"
 #include "scan/Modes.h"
 #include "view/WorkerProtocol.h"
 #include "win/Controls.h"
@@ -34,6 +35,8 @@ struct ViewShell {
     std::function<int(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type)> messageBox;
     std::function<void(const std::wstring& path)> open;
     std::function<void(HMENU popup, POINT at, HWND owner)> trackPopup;
+    // Asked before a permanent clean; true to go on.
+    std::function<bool(HWND owner, CBriskoApp& app, const SelectionAmount& amount)> confirmPermanent;
 };
 ViewShell RealViewShell();
 

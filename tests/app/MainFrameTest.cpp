@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -18,6 +19,7 @@
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
 #include "view/BriskoView.h"
+#include "view/ConfirmDelete.h"
 #include "view/Placement.h"
 #include "win/Text.h"
 
@@ -211,6 +213,7 @@ TEST_F(MainFrameTest, ToolBarButtonsFollowTheEnablingRulesIdleAndDuringAClean) {
 
     HANDLE go = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     view.m_removeItem = [go](const std::wstring&, bool, bool) { ::WaitForSingleObject(go, 20000); };
+    view.m_shell.confirmPermanent = [](HWND, CBriskoApp&, const SelectionAmount&) { return true; };
     ::SendMessageW(Frame(), WM_COMMAND, ID_EDIT_DELETE, 0);
     EXPECT_EQ(buttons(), "NNNNNNY");
     std::wstring title = win::CWnd(Frame()).GetWindowText();
@@ -272,4 +275,105 @@ TEST_F(MainFrameTest, TheFirstStartChoosesByKeyboardLayoutAndAStoredChoiceWins) 
         Close();
         EXPECT_EQ(StoredLanguage(), c.expected);
     }
+}
+
+namespace {
+// Answers the confirmation dialog of this thread from a timer that runs
+// inside the dialog's own loop: ticks "Do not ask again" when told to, then
+// presses the button, and keeps the question.
+struct ConfirmAnswer {
+    int button = IDYES;
+    bool tick = false;
+    int dialogs = 0;
+    std::wstring question;
+};
+ConfirmAnswer* g_answer = nullptr;
+
+BOOL CALLBACK AnswerIfConfirmation(HWND window, LPARAM) {
+    HWND box = ::GetDlgItem(window, IDC_CONFIRM_NOASK);
+    if (!box || !::IsWindowVisible(window)) return TRUE;
+    ++g_answer->dialogs;
+    g_answer->question = win::CWnd(::GetDlgItem(window, IDC_CONFIRM_TEXT)).GetWindowText();
+    if (g_answer->tick) ::SendMessageW(box, BM_CLICK, 0, 0);
+    ::SendMessageW(::GetDlgItem(window, g_answer->button), BM_CLICK, 0, 0);
+    return FALSE;
+}
+
+void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_answer) ::EnumThreadWindows(::GetCurrentThreadId(), &AnswerIfConfirmation, 0);
+}
+}  // namespace
+
+TEST_F(MainFrameTest, APermanentCleanAsksFirstFromEveryRouteAndDoNotAskAgainIsKept) {
+    EXPECT_EQ(PermanentDeleteQuestion({3510, 201955164, 0}),
+              L"Permanently delete 3,510 items (192.6 MB)? This cannot be undone.");
+    EXPECT_EQ(PermanentDeleteQuestion({1, 512, 0}), L"Permanently delete 1 item (512 bytes)? This cannot be undone.");
+    EXPECT_EQ(PermanentDeleteQuestion({4, 2048, 2}),
+              L"Permanently delete 4 items (2.0 KB + 2 folders)? This cannot be undone.");
+
+    ScopedRegistryValue layout(HKEY_CURRENT_USER, L"Keyboard Layout\\Preload", L"1", L"00000409");
+    Open();
+    CBriskoView& view = *frame->GetView();
+    view.SetUpList();  // the columns, where the size of a file row stands
+    std::vector<std::wstring> removed;
+    view.m_removeItem = [&removed](const std::wstring& path, bool, bool) { removed.push_back(path); };
+    auto toolbar = [&] {
+        RECT button{};
+        frame->ToolBar().SendMessage(TB_GETRECT, ID_EDIT_DELETE, reinterpret_cast<LPARAM>(&button));
+        LPARAM at = MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+        frame->ToolBar().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+        frame->ToolBar().SendMessage(WM_LBUTTONUP, 0, at);
+    };
+    auto shiftDelete = [&] {
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        keys[VK_SHIFT] |= 0x80;
+        ::SetKeyboardState(keys);
+        MSG key{Frame(), WM_KEYDOWN, VK_DELETE, 0, 0, {}};
+        ::TranslateAcceleratorW(Frame(), frame->GetAccelerators(), &key);
+        keys[VK_SHIFT] &= 0x7F;
+        ::SetKeyboardState(keys);
+    };
+    auto menu = [&] { ::SendMessageW(Frame(), WM_COMMAND, ID_EDIT_DELETE, 0); };
+    auto recycle = [&] { ::SendMessageW(Frame(), WM_COMMAND, ID_EDIT_RECYCLE, 0); };
+    const struct {
+        const char* route;
+        std::function<void()> command;
+        int button;
+        bool tick;
+        int dialogs;  // how many questions it met
+        bool cleaned;
+    } steps[] = {
+        {"toolbar, No", toolbar, IDNO, false, 1, false},
+        {"menu, No with the box ticked", menu, IDNO, true, 1, false},
+        {"recycle", recycle, IDYES, false, 0, true},
+        {"toolbar, Yes", toolbar, IDYES, false, 1, true},
+        {"Shift+Del, Yes, do not ask again", shiftDelete, IDYES, true, 1, true},
+        {"menu, no more asked", menu, IDYES, false, 0, true},
+    };
+    int files = 0;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.route);
+        std::wstring file = folder / (L"wallpaper" + std::to_wstring(++files) + L".bmp");
+        WriteFileBytes(file, std::string(1000, 'x'));
+        ASSERT_TRUE(AddExistingItem(view, file));
+        view.List().SetItemState(-1, 0, LVIS_SELECTED);
+        view.List().SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);  // the newest row is the first
+        removed.clear();
+        ConfirmAnswer answer;
+        answer.button = step.button;
+        answer.tick = step.tick;
+        g_answer = &answer;
+        UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &AnswerTimer);
+        step.command();
+        ::KillTimer(nullptr, timer);
+        g_answer = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return !view.m_bBusy; }));
+        EXPECT_EQ(answer.dialogs, step.dialogs);
+        if (step.dialogs) {
+            EXPECT_EQ(answer.question, L"Permanently delete 1 item (1000 bytes)? This cannot be undone.");
+        }
+        EXPECT_EQ(removed, step.cleaned ? std::vector<std::wstring>{file} : std::vector<std::wstring>{});
+    }
+    EXPECT_EQ(app.GetProfileInt(app.m_szUserName, L"askPermanent", 1), 0);
 }

@@ -20,6 +20,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(view.Create(app.Frame()));
         view.SetUpList();
+        // The question before a permanent clean has its own tests.
+        view.m_shell.confirmPermanent = [](HWND, CBriskoApp&, const SelectionAmount&) { return true; };
     }
     void TearDown() override { view.DestroyWindow(); }
 

@@ -4,6 +4,7 @@
 #include "clean/FolderRemoval.h"
 #include "view/WorkerProtocol.h"
 #include "CleanTestSupport.h"
+#include "win/Text.h"
 
 using namespace testing_support;
 using clean_test::AppWithStatusBar;
@@ -40,7 +41,7 @@ TEST(WipeIndexFile, WritesZerosInBlocksOfTenThousandAfterTheHeader) {
     EXPECT_FALSE(WipeIndexFile(folder / L"missing"));
 }
 
-TEST(IsFileInUse, OnlyAnOrdinaryClosedFileIsFreeAndItStaysUnchanged) {
+TEST(IsFileInUse, OnlyAClosedFileIsFreeReadOnlyOrNotAndItStaysUnchanged) {
     ScratchFolder folder(L"inuse");
     std::wstring plain = folder / L"plain.txt", held = folder / L"held.txt", readOnly = folder / L"ro.txt";
     WriteFileBytes(plain, "content");
@@ -57,7 +58,8 @@ TEST(IsFileInUse, OnlyAnOrdinaryClosedFileIsFreeAndItStaysUnchanged) {
 
     ChildProcess holder = HoldFileOpen(held);
     EXPECT_TRUE(IsFileInUse(held));
-    EXPECT_TRUE(IsFileInUse(readOnly));
+    EXPECT_FALSE(IsFileInUse(readOnly));
+    EXPECT_TRUE(::GetFileAttributesW(readOnly.c_str()) & FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(IsFileInUse(folder / L"missing.txt"));
     EXPECT_TRUE(IsFileInUse(folder.Path()));
     // 260 characters or more are never opened, even when the file is there.
@@ -206,3 +208,41 @@ public:
 };
 const ::testing::Environment* const g_prefixTrash = ::testing::AddGlobalTestEnvironment(new PrefixTrash);
 }  // namespace
+
+TEST(DeleteFoundItem, ARemovalAloneTakesTheReadOnlyAttributeAndGivesItBackWhenTheItemStays) {
+    ScratchFolder folder(L"readonly");
+    const DWORD readOnly = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    const struct {
+        const wchar_t* item;    // the row, below the scratch folder
+        const wchar_t* file;    // the read-only file of it
+        bool permanent;
+        bool held;
+    } cases[] = {
+        {L"file.tmp", L"file.tmp", true, false},
+        {L"recycled.tmp", L"recycled.tmp", false, false},
+        {L"heldfile.tmp", L"heldfile.tmp", true, true},
+        {L"tree", L"tree\\sub\\f.log", true, false},
+        {L"heldtree", L"heldtree\\sub\\f.log", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(win::ToNarrow(c.item));
+        std::wstring file = folder / c.file;
+        MakeFolders(file.substr(0, file.rfind(L'\\')));
+        WriteFileBytes(file, "x");
+        ASSERT_TRUE(::SetFileAttributesW(file.c_str(), readOnly));
+        ChildProcess holder;
+        if (c.held) holder = HoldFileOpen(file);
+        bool folderRow = std::wstring(c.item) != c.file;
+        DeleteFoundItem(folder / c.item, c.permanent);
+        EXPECT_EQ(Exists(file), c.held);
+        if (c.held) {
+            EXPECT_EQ(::GetFileAttributesW(file.c_str()) & readOnly, readOnly);
+        }
+        if (folderRow) {
+            EXPECT_EQ(Exists(folder / c.item), c.held);
+        }
+        holder.Kill();
+        holder.Wait(5000);
+        ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}

@@ -74,6 +74,7 @@ protected:
 }  // namespace
 
 TEST_F(TempRows, ArePermanentlyOrRecycledEmptiedAndKeptWithTheLinksAndWhatLiesBehindThem) {
+    view.m_shell.confirmPermanent = [](HWND, CBriskoApp&, const SelectionAmount&) { return true; };
     for (UINT command : {ID_EDIT_DELETE, ID_EDIT_RECYCLE}) {
         SCOPED_TRACE(command == ID_EDIT_DELETE ? "Delete" : "Move to Recycle Bin");
         Seed();

@@ -225,7 +225,7 @@ TEST_F(CliProcess, TheWindowsTempIsEmptiedAndKeptWithItsLinkAndWhatInUseIsLeft) 
         EXPECT_EQ(run.exitCode, 1) << run.out << run.err;  // the held file stayed
         ASSERT_EQ(Lines(run.out).size(), 1u) << run.out;
         EXPECT_TRUE(JsonReader(run.out).WholeIsOneObject()) << run.out;
-        EXPECT_TRUE(Holds(run.out, L"\"action\":\"left\"")) << run.out;
+        EXPECT_TRUE(Holds(run.out, L"\"action\":\"partly\",\"removed_files\":")) << run.out;
         EXPECT_TRUE(Holds(run.out, L"held.tmp\",\"reason\":\"in use\"")) << run.out;
         EXPECT_EQ(run.out.find(L"held.tmp"), run.out.rfind(L"held.tmp")) << "told once: " << run.out;
         EXPECT_TRUE(Holds(run.out, L"brisko-cli-link\",\"reason\":\"a link")) << run.out;
@@ -236,6 +236,73 @@ TEST_F(CliProcess, TheWindowsTempIsEmptiedAndKeptWithItsLinkAndWhatInUseIsLeft) 
         ::DeleteFileW((temp + L"\\held.tmp").c_str());
     }
     RemoveLink(temp + L"\\brisko-cli-link", true);
+}
+
+TEST_F(CliProcess, AFolderThatKeepsOneHeldFileIsPartlyRemovedAndItsContentsCountInTheBytes) {
+    const std::wstring folder = windows + L"\\Applog";
+    MakeFolders(folder + L"\\sub");
+    for (int i = 0; i < 20; ++i) WriteFileBytes(folder + L"\\sub\\" + std::to_wstring(i) + L".log", std::string(1024, 'x'));
+    WriteFileBytes(folder + L"\\held.log", "held");
+    ChildProcess holder = HoldFileOpen(folder + L"\\held.log");
+    CliRun run = RunCli(L"clean --mode standard --permanent --include " + folder + L" --include brisko-cli-seed.tmp");
+    holder.Kill();
+    holder.Wait(5000);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, L"partly   " + folder + L"  (20 of 21 files removed)\n    kept " + folder +
+                           L"\\held.log: in use\nremoved  " + seedTmp + L"\n");
+    EXPECT_TRUE(Holds(run.err, L"Removed 1 item (20.0 KB); 1 partly removed: 20 of 21 files\n")) << run.err;
+    RemoveTree(folder);
+}
+
+TEST_F(CliProcess, AScanAndADryRunLeaveEveryAttributeAndTimeAndListReadOnlyFiles) {
+    const FILETIME old{0x2A3B0000, 0x01C0B000};  // a time in 2000, unlike any the test could make
+    const DWORD attributes[] = {FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_READONLY};
+    const std::wstring seeds[] = {seedTmp, seedLog};
+    std::vector<WIN32_FILE_ATTRIBUTE_DATA> before;
+    for (size_t i = 0; i < 2; ++i) {
+        HANDLE file = ::CreateFileW(seeds[i].c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_TRUE(::SetFileTime(file, &old, &old, &old));
+        ::CloseHandle(file);
+        ASSERT_TRUE(::SetFileAttributesW(seeds[i].c_str(), attributes[i]));
+        before.emplace_back();
+        ::GetFileAttributesExW(seeds[i].c_str(), GetFileExInfoStandard, &before.back());
+    }
+    CliRun scan = RunCli(L"scan");
+    CliRun dry = RunCli(L"clean --mode standard --permanent --dry-run " + onlySeeds);
+    EXPECT_TRUE(Holds(scan.out, seedTmp + L"  (4 bytes)")) << scan.out;
+    EXPECT_TRUE(Holds(dry.out, L"would remove  " + seedLog)) << dry.out;
+    for (size_t i = 0; i < 2; ++i) {
+        WIN32_FILE_ATTRIBUTE_DATA after{};
+        ::GetFileAttributesExW(seeds[i].c_str(), GetFileExInfoStandard, &after);
+        EXPECT_EQ(after.dwFileAttributes, before[i].dwFileAttributes);
+        EXPECT_EQ(::CompareFileTime(&after.ftCreationTime, &before[i].ftCreationTime), 0);
+        EXPECT_EQ(::CompareFileTime(&after.ftLastAccessTime, &before[i].ftLastAccessTime), 0);
+        EXPECT_EQ(::CompareFileTime(&after.ftLastWriteTime, &before[i].ftLastWriteTime), 0);
+        ::SetFileAttributesW(seeds[i].c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+TEST_F(CliProcess, AnAccessProgramPlantedBesideTheProgramNeverRuns) {
+    // The Standard scan grants access to each NTFS drive's System Volume
+    // Information through the system's icacls (cacls before Vista).
+    const std::wstring planted[] = {ProgramFolder() + L"\\icacls.exe", ProgramFolder() + L"\\cacls.exe"};
+    for (const std::wstring& path : planted) {
+        ASSERT_TRUE(::CopyFileW(SiblingProgram(L"planted_tool.exe").c_str(), path.c_str(), FALSE));
+        ::DeleteFileW((path + L".ran").c_str());
+    }
+    CliRun scan = RunCli(L"scan --quiet");
+    EXPECT_EQ(scan.exitCode, 0) << scan.err;
+    ::Sleep(3000);  // the access command is started without waiting for it
+    for (const std::wstring& path : planted) EXPECT_FALSE(Exists(path + L".ran")) << win::ToNarrow(path);
+    // The planted program does leave its mark when it runs.
+    ChildProcess direct;
+    ASSERT_TRUE(direct.Start(planted[0], L""));
+    EXPECT_EQ(direct.Wait(20000), 0);
+    EXPECT_TRUE(Exists(planted[0] + L".ran"));
+    for (const std::wstring& path : planted) {
+        ::DeleteFileW(path.c_str());
+        ::DeleteFileW((path + L".ran").c_str());
+    }
 }
 
 TEST(CliRules, OurRulesFileAddsTodaysCachesAndWhatARulesFileLeavesOutIsTold) {

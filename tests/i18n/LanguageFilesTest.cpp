@@ -42,7 +42,7 @@ std::set<std::wstring> KeysOfFile(const std::wstring& file) {
 TEST(LanguageFilesTest, EveryShippedFileIsUnicodeAndAnswersExactlyTheKeysTheProgramReads) {
     std::set<std::wstring> read;
     for (const LangText& text : AllLangTexts()) read.insert(Address(text.section, text.key));
-    for (const wchar_t* name : {L"italiano.lng", L"s_chinese.lng", L"t_chinese.lng"}) {
+    for (const wchar_t* name : {L"english.lng", L"italiano.lng", L"s_chinese.lng", L"t_chinese.lng"}) {
         SCOPED_TRACE(win::ToNarrow(name, CP_UTF8));
         std::wstring file = GetLangFolder() + L"\\" + name;
         ASSERT_EQ(testing_support::ReadFileBytes(file).substr(0, 2), std::string("\xFF\xFE"));
@@ -52,5 +52,15 @@ TEST(LanguageFilesTest, EveryShippedFileIsUnicodeAndAnswersExactlyTheKeysTheProg
                 << "no text for " << win::ToNarrow(Address(text.section, text.key), CP_UTF8);
         }
         for (const std::wstring& key : KeysOfFile(file)) EXPECT_TRUE(read.count(key)) << "unread key " << win::ToNarrow(key, CP_UTF8);
+    }
+}
+
+TEST(LanguageFilesTest, TheEnglishFileBringsBackTheBuiltInTexts) {
+    std::wstring file = GetLangFolder() + L"\\english.lng";
+    for (const LangText& text : AllLangTexts()) {
+        if (text.from != BuiltIn::Literal || text.id == LangId::Culture || !*text.literal) continue;
+        wchar_t value[300] = {};
+        ::GetPrivateProfileStringW(text.section, text.key, L"", value, 300, file.c_str());
+        EXPECT_EQ(std::wstring(value), text.literal) << win::ToNarrow(Address(text.section, text.key), CP_UTF8);
     }
 }

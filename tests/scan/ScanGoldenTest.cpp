@@ -71,13 +71,15 @@ TEST(StandardScan, GoldenRun) {
     EXPECT_EQ(found, expected);
     // Only the NTFS drive gets the access command; the drive that does not
     // answer gets none, whatever the drive before it was.
-    EXPECT_EQ(m.system.commands, (std::vector<std::wstring>{
-                                     L"icacls \"E:\\System Volume Information\" /grant u:(D,WDAC) u:F"}));
-    // readme.txt was read-only: the record says so, the file no longer is.
+    const std::wstring icacls = m / L"Windows\\system32\\icacls.exe";
+    EXPECT_EQ(m.system.commands, (std::vector<std::wstring>{icacls + L"|\"" + icacls +
+                                                             L"\" \"E:\\System Volume Information\" /grant "
+                                                             L"\"u:(D,WDAC)\" \"u:F\""}));
+    // readme.txt is read-only: the record says so, and the file still is.
     const auto* readme = m.sink.Find(m / L"Windows\\readme.txt");
     ASSERT_NE(readme, nullptr);
     EXPECT_TRUE(readme->record.dwFileAttributes & FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(::GetFileAttributesW((m / L"Windows\\readme.txt").c_str()) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(::GetFileAttributesW((m / L"Windows\\readme.txt").c_str()) & FILE_ATTRIBUTE_READONLY);
     // The drive loop keeps nothing between runs: a second run visits the same.
     EXPECT_EQ(m.Run(&RunStandardScan), expected);
 }
@@ -146,14 +148,16 @@ TEST(StandardScan, OnlyFixedDrivesAreScannedAndOnlyNtfsOnesGetTheAccessCommand) 
     EXPECT_EQ(Count(found, m / L"Drives\\C\\System Volume Information"), 1u);
     EXPECT_EQ(Count(found, m / L"Drives\\D\\System Volume Information"), 0u);
     EXPECT_EQ(Count(found, m / L"Drives\\E\\System Volume Information"), 1u);
-    EXPECT_EQ(m.system.commands, (std::vector<std::wstring>{
-                                     L"icacls \"C:\\System Volume Information\" /grant u:(D,WDAC) u:F"}));
+    const std::wstring system32 = m / L"Windows\\system32";
+    EXPECT_EQ(m.system.commands, (std::vector<std::wstring>{system32 + L"\\icacls.exe|\"" + system32 +
+                                                             L"\\icacls.exe\" \"C:\\System Volume Information\" "
+                                                             L"/grant \"u:(D,WDAC)\" \"u:F\""}));
 
     m.system.commands.clear();
     m.system.majorVersion = 5;
     m.Run(&RunStandardScan);
-    EXPECT_EQ(m.system.commands,
-              (std::vector<std::wstring>{L"cacls \"C:\\System Volume Information\" /E /G u:F"}));
+    EXPECT_EQ(m.system.commands, (std::vector<std::wstring>{system32 + L"\\cacls.exe|\"" + system32 +
+                                                             L"\\cacls.exe\" \"C:\\System Volume Information\" /E /G \"u:F\""}));
 
     m.system.commands.clear();
     m.system.nineX = true;
@@ -162,11 +166,22 @@ TEST(StandardScan, OnlyFixedDrivesAreScannedAndOnlyNtfsOnesGetTheAccessCommand) 
     EXPECT_TRUE(m.system.commands.empty());
     EXPECT_EQ(Count(found, m / L"Drives\\C\\System Volume Information"), 1u);  // still listed
 
-    EXPECT_EQ(VolumeInfoAccessCommand(L"C:\\", L"u", 5), L"cacls \"C:\\System Volume Information\" /E /G u:F");
-    EXPECT_EQ(VolumeInfoAccessCommand(L"C:\\", L"u", 6),
-              L"icacls \"C:\\System Volume Information\" /grant u:(D,WDAC) u:F");
-    EXPECT_EQ(VolumeInfoAccessCommand(L"D:\\", L"J\x00f6rg", 10),
-              L"icacls \"D:\\System Volume Information\" /grant J\x00f6rg:(D,WDAC) J\x00f6rg:F");
+    const struct {
+        const wchar_t* user;
+        DWORD major;
+        const wchar_t* program;
+        const wchar_t* commandLine;
+    } commands[] = {
+        {L"u", 5, L"S:\\sys\\cacls.exe", L"\"S:\\sys\\cacls.exe\" \"D:\\System Volume Information\" /E /G \"u:F\""},
+        {L"J\x00f6rg Smith", 10, L"S:\\sys\\icacls.exe",
+         L"\"S:\\sys\\icacls.exe\" \"D:\\System Volume Information\" /grant \"J\x00f6rg Smith:(D,WDAC)\" "
+         L"\"J\x00f6rg Smith:F\""},
+    };
+    for (const auto& c : commands) {
+        AccessCommand command = VolumeInfoAccessCommand(L"S:\\sys", L"D:\\", c.user, c.major);
+        EXPECT_EQ(command.program, c.program);
+        EXPECT_EQ(command.commandLine, c.commandLine);
+    }
 }
 
 TEST(CookiesScan, GoldenRun) {

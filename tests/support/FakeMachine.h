@@ -65,7 +65,11 @@ public:
     DWORD PlatformVersion() const override { return (majorVersion & 0xFF) | (nineX ? 0x80000000u : 0u); }
     DWORD MajorVersion() const override { return majorVersion; }
     DWORD WindowsVersion() const override { return majorVersion << 8; }
-    void RunHidden(const std::wstring& commandLine) const override { commands.push_back(commandLine); }
+    std::wstring SystemFolder() const override { return windows + L"\\system32"; }
+    // The program's full path, a bar, and the command line.
+    void RunHidden(const std::wstring& program, const std::wstring& commandLine) const override {
+        commands.push_back(program + L"|" + commandLine);
+    }
 };
 
 // Records every item handed in, in order.

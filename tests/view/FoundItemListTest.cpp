@@ -135,10 +135,12 @@ TEST_F(FoundItemList, FolderRowsAndFilesInUse) {
     ChildProcess holdInner = HoldFileOpen(sub + L"\\busy.dat");
 
     Add(folder / L"busy.log");
-    Add(folder / L"readonly.log");
     EXPECT_EQ(Rows(), 0);
+    Add(folder / L"readonly.log");  // read-only and held by nobody: free
+    EXPECT_EQ(Rows(), 1);
+    EXPECT_TRUE(::GetFileAttributesW((folder / L"readonly.log").c_str()) & FILE_ATTRIBUTE_READONLY);
     Add(sub);  // a folder is listed even with a file in use inside it
-    ASSERT_EQ(Rows(), 1);
+    ASSERT_EQ(Rows(), 2);
     EXPECT_EQ(Cell(0, 2), L"");
     EXPECT_EQ(Image(0), 0);
     WIN32_FILE_ATTRIBUTE_DATA data{};

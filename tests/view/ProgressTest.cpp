@@ -36,6 +36,7 @@ protected:
         view.SetUpList();
         // A clean's rows are only recorded: what the worker removes is the clean's own tests.
         view.m_removeItem = [](const std::wstring&, bool, bool) {};
+        view.m_shell.confirmPermanent = [](HWND, CBriskoApp&, const SelectionAmount&) { return true; };
         view.m_showAdvanceDialog = [this](CBriskoDoc&) { ++advanceDialogs; };
         host.ForwardNotifications(&view);
         g_titles = &titles;

@@ -1,0 +1,47 @@
+#pragma once
+// The question before a permanent clean: "Permanently delete 3,510 items
+// (192.6 MB)? This cannot be undone.", Yes or No, and "Do not ask again",
+// which the user's settings keep. A move to the Recycle Bin asks nothing.
+#include <windows.h>
+
+#include <string>
+
+#include "win/Controls.h"
+#include "win/Dialog.h"
+
+class CBriskoApp;
+
+// What a clean of the selection would remove.
+struct SelectionAmount {
+    size_t items = 0;
+    ULONGLONG bytes = 0;     // of the file rows
+    size_t folders = 0;      // folder rows, whose size the list does not know
+};
+
+// The selected rows of the list: folder rows are those without a size.
+SelectionAmount SelectedAmount(const win::CListCtrl& list);
+
+// The question, in the user's language.
+std::wstring PermanentDeleteQuestion(const SelectionAmount& amount);
+
+class CConfirmDeleteDlg : public win::CDialog {
+public:
+    explicit CConfirmDeleteDlg(std::wstring question);
+    // After the dialog: the user ticked "Do not ask again".
+    bool DoNotAskAgain() const { return m_doNotAskAgain; }
+
+protected:
+    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void OnInitDialog();
+    std::wstring m_question;
+    bool m_doNotAskAgain = false;
+};
+
+// Asks the question unless the user said not to; remembers "Do not ask
+// again" when the answer is Yes. True to go on with the clean.
+bool ConfirmPermanentClean(HWND owner, CBriskoApp& app, const SelectionAmount& amount);
+
+// The setting, beside the user's language and rules file.
+bool AsksBeforePermanentClean(const CBriskoApp& app);
