@@ -10,7 +10,7 @@
 #include "cli/ScheduleOptions.h"
 
 struct CliOptions {
-    enum class Command { Help, Scan, Clean, Rules, Schedule } command = Command::Help;
+    enum class Command { Help, Scan, Clean, Rules, Browsers, Schedule } command = Command::Help;
     BYTE mode = 1;            // MODE_STANDARD
     bool json = false;        // JSON lines instead of text
     bool permanent = false;   // clean: --permanent, else --recycle
@@ -21,6 +21,12 @@ struct CliOptions {
     std::wstring rules;       // a rules file whose entries the Standard scan adds; "rules": the file listed
     std::wstring report;      // clean: the JSON report written at the end; "" for none
     ScheduleRequest schedule;  // "schedule": what to add, list or remove
+    // "browsers" and "browsers clean".
+    bool browsersClean = false;
+    unsigned traceKinds = 0;                // --history, --cookies, ...; none: the window's default choice
+    std::vector<std::wstring> browserNames; // --browser: only these browsers
+    std::vector<std::wstring> keepCookies;  // --keep-cookies HOST
+    std::vector<std::wstring> keepCookiesFiles;  // --keep-cookies-file FILE
 };
 
 // The options, or the error in plain words (error set, options unusable).

@@ -9,5 +9,7 @@ std::wstring PolicyRefusal(const CliOptions& options, const Policies& policies) 
         return L"refused by the policy RecycleOnly: removal goes to the Recycle Bin only; use --recycle, not --permanent";
     if (scans && options.mode != MODE_STANDARD && policies.privacyDisabled)
         return L"refused by the policy DisablePrivacy: the cookies and offline modes are turned off";
+    if (options.command == Command::Browsers && policies.privacyDisabled)
+        return L"refused by the policy DisablePrivacy: the browser cleaning is turned off";
     return {};
 }

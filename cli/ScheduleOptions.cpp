@@ -37,8 +37,9 @@ std::wstring CheckTaskArguments(const std::vector<std::wstring>& arguments) {
     ParsedCommandLine parsed = ParseCommandLine(arguments);
     if (!parsed.error.empty()) return L"the task's arguments: " + parsed.error;
     CliOptions::Command command = parsed.options.command;
-    if (command != CliOptions::Command::Scan && command != CliOptions::Command::Clean)
-        return L"a task runs \"scan\" or \"clean\"";
+    if (command != CliOptions::Command::Scan && command != CliOptions::Command::Clean &&
+        command != CliOptions::Command::Browsers)
+        return L"a task runs \"scan\", \"clean\" or \"browsers\"";
     return {};
 }
 

@@ -10,6 +10,7 @@ std::optional<bool> CommandRule(UINT id, const CommandState& s) {
     case ID_OPTIONS_RULES:
         return !s.busy && !s.rulesByPolicy;
     case ID_OPTIONS_OFFLINE_TEMP:
+    case ID_OPTIONS_BROWSERS:
         return !s.busy && !s.privacyDisabled;
     case ID_OPTIONS_COOKIES:
         return s.cookiesAvailable && !s.busy && !s.privacyDisabled;
