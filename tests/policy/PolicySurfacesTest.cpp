@@ -127,17 +127,17 @@ TEST_F(PolicySurfaces, EachPolicyGreysItsCommandsRefusesItsCommandLinesAndHidesI
         DWORD type;  // REG_DWORD: the number 1
         std::wstring text;
         std::vector<UINT> greyed;   // menu items, and their toolbar buttons where they have one
-        const wchar_t* refused;     // a command line refused with exit status 2
+        std::vector<std::wstring> refused;  // command lines refused with exit status 2
         const wchar_t* hidden;      // seeds no scan lists nor clean removes
         const wchar_t* prompt = nullptr;  // the status-bar prompt of the first greyed item
     } cases[] = {
         {L"RecycleOnly", HKEY_LOCAL_MACHINE, REG_DWORD, L"", {ID_EDIT_DELETE},
-         L"clean --mode standard --permanent --include brisko-policy-*", L""},
-        {L"DisablePrivacy", HKEY_CURRENT_USER, REG_DWORD, L"", {ID_OPTIONS_COOKIES, ID_OPTIONS_OFFLINE_TEMP},
-         L"clean --mode offline --recycle --include brisko-policy-*", L""},
+         {L"clean --mode standard --permanent --include brisko-policy-*"}, L""},
+        {L"DisablePrivacy", HKEY_CURRENT_USER, REG_DWORD, L"", {ID_OPTIONS_COOKIES, ID_OPTIONS_OFFLINE_TEMP, ID_OPTIONS_BROWSERS},
+         {L"clean --mode offline --recycle --include brisko-policy-*", L"browsers clean --dry-run"}, L""},
         {L"RulesFile", HKEY_LOCAL_MACHINE, REG_EXPAND_SZ, L"%SystemDrive%\\brisko-test\\rules\\current.ini",
-         {ID_OPTIONS_RULES}, nullptr, L"", L"Your organisation's policy sets the rules file"},
-        {L"ExcludePaths", HKEY_CURRENT_USER, REG_MULTI_SZ, everySpelling, {}, nullptr, L"abcdef"},
+         {ID_OPTIONS_RULES}, {}, L"", L"Your organisation's policy sets the rules file"},
+        {L"ExcludePaths", HKEY_CURRENT_USER, REG_MULTI_SZ, everySpelling, {}, {}, L"abcdef"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -168,8 +168,8 @@ TEST_F(PolicySurfaces, EachPolicyGreysItsCommandsRefusesItsCommandLinesAndHidesI
         }
         EXPECT_TRUE(WaitUntil([&] { return !view.m_bBusy; }));
         EXPECT_TRUE(removed.empty());
-        if (c.refused) {
-            CliRun run = RunCli(c.refused);
+        for (const std::wstring& refused : c.refused) {
+            CliRun run = RunCli(refused);
             EXPECT_EQ(run.exitCode, 2) << run.out;
             EXPECT_TRUE(Holds(run.err, std::wstring(L"policy ") + c.name)) << run.err;
         }
