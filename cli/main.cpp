@@ -209,6 +209,10 @@ int wmain(int argc, wchar_t** argv) {
         console.Out(UsageText());
         return kExitOk;
     }
+    if (options.command == CliOptions::Command::Version) {
+        console.Out(VersionText());
+        return kExitOk;
+    }
     try {
         CBriskoDoc doc;
         if (options.command == CliOptions::Command::Rules)

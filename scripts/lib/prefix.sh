@@ -25,8 +25,9 @@ brisko_install_tools() {
   fi
 }
 
-brisko_configure_build() {  # $1 = build folder
+brisko_configure_build() {  # $1 = build folder, then the targets to build (all without)
   local build=$1 launcher=()
+  shift
   # Several work trees of one machine share compiled objects where ccache is
   # there; paths below the trees' common parent are hashed relative to it.
   if command -v ccache >/dev/null; then
@@ -37,7 +38,7 @@ brisko_configure_build() {  # $1 = build folder
     cmake -S "$BRISKO_ROOT" -B "$build" -G Ninja "${launcher[@]}" \
       -DCMAKE_TOOLCHAIN_FILE="$BRISKO_ROOT/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
   fi
-  cmake --build "$build"
+  cmake --build "$build" ${1:+--target "$@"}
 }
 
 # A prefix of our own with a temporary HOME, no Z: drive (it would map the
