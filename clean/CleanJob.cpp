@@ -1,6 +1,49 @@
 #include "clean/CleanJob.h"
 
+#include <set>
+
 #include "clean/DeleteItem.h"
+#include "clean/ItemPath.h"
+#include "win/Path.h"
+
+namespace {
+
+// The spelling that reaches an entry whatever its name: the "\\?\" form
+// takes a name as it stands, with no device or trailing dot rules.
+std::wstring LiteralPath(const std::wstring& path) {
+    std::wstring plain = WithoutLongPrefix(path);
+    return plain.rfind(L"\\\\", 0) == 0 ? L"\\\\?\\UNC\\" + plain.substr(2) : L"\\\\?\\" + plain;
+}
+
+// Why an entry stays, told truly: a name that no plain path reaches fails
+// every test by path, which then takes it for a link or an unresolvable
+// spelling although it is an ordinary file or folder.
+LeftReason TrueReason(const std::wstring& path, LeftReason reason) {
+    if (reason != LeftReason::Link && reason != LeftReason::Unresolvable) return reason;
+    if (!IsNameNoPathReaches(path.substr(path.rfind(L'\\') + 1))) return reason;
+    DWORD attributes = ::GetFileAttributesW(LiteralPath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return reason;
+    return LeftReason::OddName;
+}
+
+// What one row's removal tells: each entry that stays once, by its true
+// reason.
+class CRowReport : public IRemovalReport {
+public:
+    explicit CRowReport(IRemovalReport& next) : m_next(next) {}
+    void Removing(const std::wstring& path) override { m_next.Removing(path); }
+    void Left(const std::wstring& path, LeftReason reason) override {
+        std::wstring key = path;
+        ::CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+        if (m_told.insert(key).second) m_next.Left(path, TrueReason(path, reason));
+    }
+
+private:
+    IRemovalReport& m_next;
+    std::set<std::wstring> m_told;
+};
+
+}  // namespace
 
 void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow) {
     RemoveRowItem(path, permanent, folderRow, MachineRemoval());
@@ -8,9 +51,11 @@ void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow) {
 
 void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow, const RemovalContext& removal) {
     // A permanent removal of a folder is already the walk that removes what
-    // it can and tells the rest; a second pass would tell the rest twice.
+    // it can and tells the rest; no second pass is needed.
     (void)folderRow;
-    DeleteFoundItem(path, permanent, removal);
+    CRowReport report(removal.report);
+    RemovalContext row{removal.guards, report};
+    DeleteFoundItem(path, permanent, row);
 }
 
 void RunCleanJob(ICleanRows& rows, ICleanProgress& progress, bool permanent, const ItemRemover& remove,

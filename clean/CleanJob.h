@@ -44,8 +44,9 @@ public:
 using ItemRemover = std::function<void(const std::wstring& path, bool permanent, bool folderRow)>;
 
 // The removal of one row's item: the item itself, and for a permanent clean
-// of a folder row a second pass over what is left in the folder. Without a
-// context, this machine's guards telling nobody.
+// of a folder row a second pass over what is left in the folder. Each entry
+// that stays is told once, by its true reason. Without a context, this
+// machine's guards telling nobody.
 void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow);
 void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow, const RemovalContext& removal);
 

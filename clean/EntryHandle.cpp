@@ -13,6 +13,10 @@ constexpr NTSTATUS kPathNotFound = static_cast<NTSTATUS>(0xC000003A);
 constexpr NTSTATUS kDeletePending = static_cast<NTSTATUS>(0xC0000056);
 constexpr NTSTATUS kCannotDelete = static_cast<NTSTATUS>(0xC0000121);
 constexpr FILE_INFORMATION_CLASS kFileRenameInformation = static_cast<FILE_INFORMATION_CLASS>(10);
+constexpr FILE_INFORMATION_CLASS kFileBasicInformation = static_cast<FILE_INFORMATION_CLASS>(4);
+constexpr FILE_INFORMATION_CLASS kFileStandardInformation = static_cast<FILE_INFORMATION_CLASS>(5);
+constexpr FILE_INFORMATION_CLASS kFileInternalInformation = static_cast<FILE_INFORMATION_CLASS>(6);
+constexpr FILE_INFORMATION_CLASS kFileAttributeTagInformation = static_cast<FILE_INFORMATION_CLASS>(35);
 constexpr FILE_INFO_BY_HANDLE_CLASS kDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
 constexpr DWORD kDispositionDelete = 0x1;
 constexpr DWORD kDispositionPosix = 0x2;
@@ -94,31 +98,43 @@ OpenedEntry OpenChild(HANDLE folder, const std::wstring& name, ACCESS_MASK acces
 }
 
 bool ReadFacts(HANDLE entry, EntryFacts& facts) {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!::GetFileInformationByHandle(entry, &info)) return false;
-    facts.attributes = info.dwFileAttributes;
-    facts.volumeSerial = info.dwVolumeSerialNumber;
-    facts.fileId = (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    facts.links = info.nNumberOfLinks;
+    IO_STATUS_BLOCK io{};
+    FILE_BASIC_INFO basic{};
+    FILE_STANDARD_INFO standard{};
+    LARGE_INTEGER id{};
+    if (::NtQueryInformationFile(entry, &io, &basic, sizeof(basic), kFileBasicInformation) < 0 ||
+        ::NtQueryInformationFile(entry, &io, &standard, sizeof(standard), kFileStandardInformation) < 0 ||
+        ::NtQueryInformationFile(entry, &io, &id, sizeof(id), kFileInternalInformation) < 0)
+        return false;
+    facts.attributes = basic.FileAttributes;
+    facts.links = standard.NumberOfLinks;
+    facts.fileId = static_cast<ULONGLONG>(id.QuadPart);
     FILE_ATTRIBUTE_TAG_INFO tag{};
-    if (::GetFileInformationByHandleEx(entry, FileAttributeTagInfo, &tag, sizeof(tag))) {
-        facts.attributes |= tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
-        if (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) facts.reparseTag = tag.ReparseTag;
+    if (::NtQueryInformationFile(entry, &io, &tag, sizeof(tag), kFileAttributeTagInformation) >= 0 &&
+        (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        facts.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+        facts.reparseTag = tag.ReparseTag;
     }
     return true;
+}
+
+DWORD ReadVolumeSerial(HANDLE entry) {
+    BY_HANDLE_FILE_INFORMATION info;
+    return ::GetFileInformationByHandle(entry, &info) ? info.dwVolumeSerialNumber : 0;
 }
 
 std::vector<ChildEntry> ListChildren(HANDLE folder) {
     std::vector<ChildEntry> children;
     std::vector<BYTE> buffer(64 * 1024);
-    FILE_INFO_BY_HANDLE_CLASS kind = FileFullDirectoryRestartInfo;
+    FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
     while (::GetFileInformationByHandleEx(folder, kind, buffer.data(), static_cast<DWORD>(buffer.size()))) {
-        kind = FileFullDirectoryInfo;
+        kind = FileIdBothDirectoryInfo;
         for (size_t at = 0;;) {
-            const auto* entry = reinterpret_cast<const FILE_FULL_DIR_INFO*>(buffer.data() + at);
+            const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer.data() + at);
             std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
             if (name != L"." && name != L"..")
                 children.push_back({std::move(name), entry->FileAttributes,
+                                    static_cast<ULONGLONG>(entry->FileId.QuadPart),
                                     static_cast<ULONGLONG>(entry->EndOfFile.QuadPart)});
             if (entry->NextEntryOffset == 0) break;
             at += entry->NextEntryOffset;

@@ -48,12 +48,17 @@ OpenedEntry OpenEntryAt(const std::wstring& canonicalPath, ACCESS_MASK access);
 // without following a link.
 OpenedEntry OpenChild(HANDLE folder, const std::wstring& name, ACCESS_MASK access);
 
-// The facts of an open entry; false when the platform tells none.
+// The facts of an open entry but its volume; false when the platform tells
+// none. Each comes from the handle alone, never from its path: under Wine a
+// query through the path costs a walk of every folder above it.
 bool ReadFacts(HANDLE entry, EntryFacts& facts);
+// The serial number of the volume the open entry lies on; 0 when unknown.
+DWORD ReadVolumeSerial(HANDLE entry);
 
 struct ChildEntry {
     std::wstring name;
     DWORD attributes = 0;
+    ULONGLONG fileId = 0;  // as listed: an entry opened later must still be this one
     ULONGLONG size = 0;  // of a file
 };
 

@@ -50,7 +50,7 @@ void WalkAndRemove(HeldEntry& top, const RemovalContext& removal) {
             continue;
         }
         const ChildEntry& entry = level.entries[level.next++];
-        std::optional<HeldEntry> child = HoldChild(level.folder, entry.name, entry.attributes, removal);
+        std::optional<HeldEntry> child = HoldChild(level.folder, entry, removal);
         if (!child) continue;
         if (!child->facts.IsFolder()) {
             RemoveHeldFile(std::move(*child), removal);

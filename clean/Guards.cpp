@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "catalog/SystemInfo.h"
+#include "clean/CriticalFolders.h"
 #include "clean/ItemPath.h"
 #include "win/Path.h"
 
@@ -56,12 +57,39 @@ void FolderSet::Add(const std::wstring& path) {
     if (!form.empty()) paths.push_back(form);
 }
 
+void FolderSet::AddTree(const std::wstring& path) {
+    if (path.empty()) return;
+    std::wstring form = ComparableForm(path);
+    if (!form.empty()) trees.push_back(form);
+}
+
+void FolderSet::Merge(const FolderSet& other) {
+    paths.insert(paths.end(), other.paths.begin(), other.paths.end());
+    trees.insert(trees.end(), other.trees.begin(), other.trees.end());
+}
+
 bool FolderSet::Contains(const std::wstring& path) const { return ContainsCanonical(ComparableForm(path)); }
 
 bool FolderSet::ContainsCanonical(const std::wstring& canonicalPath) const {
     for (const std::wstring& folder : paths)
         if (EqualNoCase(canonicalPath, folder)) return true;
+    for (const std::wstring& tree : trees)
+        if (EqualNoCase(canonicalPath, tree) || LiesBelow(canonicalPath, tree)) return true;
     return false;
+}
+
+bool FolderSet::HoldsCanonical(const std::wstring& canonicalPath) const {
+    for (const std::vector<std::wstring>* list : {&paths, &trees})
+        for (const std::wstring& folder : *list)
+            if (LiesBelow(canonicalPath, folder)) return true;
+    return false;
+}
+
+bool LiesBelow(const std::wstring& path, const std::wstring& folder) {
+    if (folder.empty()) return false;
+    size_t length = folder.back() == L'\\' ? folder.size() : folder.size() + 1;  // "X:\" ends in its backslash
+    return path.size() > length && path[length - 1] == L'\\' &&
+           EqualNoCase(path.substr(0, length - 1), folder.substr(0, length - 1));
 }
 
 std::wstring NormaliseFolderPath(const std::wstring& path) {
@@ -120,9 +148,13 @@ FolderSet CollectProtectedFolders(const ISystemInfo& system) {
         result.Add(normal + L"\\Downloads");
         result.Add(normal + L"\\AppData");
     }
-    // AppData itself, above its Roaming folder, wherever the profile lies.
+    // AppData itself, above its Roaming folder, wherever the profile lies,
+    // and LocalLow beside Local.
     std::wstring roaming = NormaliseFolderPath(system.SpecialFolder(CSIDL_APPDATA));
     if (EndsWithNoCase(roaming, L"\\Roaming")) result.Add(ParentOf(roaming));
+    std::wstring local = NormaliseFolderPath(system.SpecialFolder(CSIDL_LOCAL_APPDATA));
+    if (EndsWithNoCase(local, L"\\Local")) result.Add(ParentOf(local) + L"\\LocalLow");
+    AddRemovalTrees(system, result);
     return result;
 }
 

@@ -11,15 +11,26 @@
 class ISystemInfo;
 
 // A set of folders, each kept in canonical form where it exists and in its
-// normalised form (NormaliseFolderPath) where it does not.
+// normalised form (NormaliseFolderPath) where it does not: folders that
+// stand for themselves alone, and trees that stand for all they hold.
 struct FolderSet {
     std::vector<std::wstring> paths;
+    std::vector<std::wstring> trees;
     void Add(const std::wstring& path);
-    // True when `path`, in any spelling, is one of the folders itself.
+    void AddTree(const std::wstring& path);
+    void Merge(const FolderSet& other);
+    // True when `path`, in any spelling, is one of the folders itself or
+    // lies in one of the trees.
     bool Contains(const std::wstring& path) const;
     // The same for a path already in canonical form, by its text alone.
     bool ContainsCanonical(const std::wstring& canonicalPath) const;
+    // True when the canonical path lies below one of the folders or trees,
+    // not when it is one of them.
+    bool HoldsCanonical(const std::wstring& canonicalPath) const;
 };
+
+// True when the canonical `path` lies below the canonical `folder`, in any letter case.
+bool LiesBelow(const std::wstring& path, const std::wstring& folder);
 
 struct RemovalGuards {
     FolderSet protectedFolders;  // never listed, never removed, never entered by a removal
@@ -43,7 +54,8 @@ bool IsProtectedCanonical(const std::wstring& canonicalPath, const FolderSet& fo
 
 // The Windows folder, System32, Program Files, the profile roots and the
 // user's shell folders (Desktop, Documents, Music, Pictures, Videos,
-// Downloads, AppData with Roaming and Local) of a machine.
+// Downloads, AppData with Roaming, Local and LocalLow) of a machine, and the
+// system's critical trees (CriticalFolders.h) with all they hold.
 FolderSet CollectProtectedFolders(const ISystemInfo& system);
 
 // The folders the platform names through TMP and TEMP or a shell-folder

@@ -61,25 +61,34 @@ std::optional<HeldEntry> HoldItem(const CanonicalItem& item, const RemovalContex
     if (!opened) return Stays(removal, item.path, ReasonOf(opened.failure));
     HeldEntry held{std::move(opened.handle), item.path, {}, {}};
     if (std::optional<LeftReason> wrong = CheckHeld(held, item.path)) return Stays(removal, item.path, *wrong);
+    held.facts.volumeSerial = ReadVolumeSerial(held.handle.Get());
     // A file where the scan saw a folder, or the other way round: not the item.
     if (held.facts.IsFolder() != item.IsFolder()) return Stays(removal, item.path, LeftReason::Missing);
     return held;
 }
 
-std::optional<HeldEntry> HoldChild(const HeldEntry& folder, const std::wstring& name, DWORD listedAttributes,
-                                   const RemovalContext& removal) {
-    std::wstring path = JoinPath(folder.path, name);
-    if (listedAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return Stays(removal, path, LeftReason::Link);
-    OpenedEntry opened = OpenChild(folder.handle.Get(), name, kRemovalAccess);
-    if (!opened && opened.failure == OpenFailure::AccessDenied && (listedAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        opened = OpenChild(folder.handle.Get(), name, kWalkAccess);
+std::optional<HeldEntry> HoldChild(const HeldEntry& folder, const ChildEntry& listed, const RemovalContext& removal) {
+    std::wstring path = JoinPath(folder.path, listed.name);
+    if (listed.attributes & FILE_ATTRIBUTE_REPARSE_POINT) return Stays(removal, path, LeftReason::Link);
+    OpenedEntry opened = OpenChild(folder.handle.Get(), listed.name, kRemovalAccess);
+    if (!opened && opened.failure == OpenFailure::AccessDenied && (listed.attributes & FILE_ATTRIBUTE_DIRECTORY))
+        opened = OpenChild(folder.handle.Get(), listed.name, kWalkAccess);
     if (!opened) {
         if (opened.failure == OpenFailure::Missing) return std::nullopt;
         return Stays(removal, path, ReasonOf(opened.failure));
     }
-    HeldEntry held{std::move(opened.handle), std::move(path), {}, {}};
-    if (std::optional<LeftReason> wrong = CheckHeld(held, ChildFinal(folder.final, name)))
-        return Stays(removal, held.path, *wrong);
+    HeldEntry held{std::move(opened.handle), std::move(path), ChildFinal(folder.final, listed.name), {}};
+    if (!ReadFacts(held.handle.Get(), held.facts)) return Stays(removal, held.path, LeftReason::Failed);
+    held.facts.volumeSerial = folder.facts.volumeSerial;
+    if (held.facts.IsReparsePoint()) return Stays(removal, held.path, LeftReason::Link);
+    // Swapped since the listing: whatever stands there now is not what was
+    // listed (under Wine, the target of a link put in its place).
+    if (listed.fileId != 0 && held.facts.fileId != listed.fileId) return Stays(removal, held.path, LeftReason::Link);
+    // A folder that was a link when listed is marked so in the listing, on
+    // Windows and Wine alike; a file link under Wine only shows in the place
+    // the platform reports for the opened file.
+    if (!held.facts.IsFolder() && !SamePathText(FinalPathOfHandle(held.handle.Get()), held.final))
+        return Stays(removal, held.path, LeftReason::Link);
     return held;
 }
 
@@ -88,6 +97,7 @@ std::optional<HeldEntry> HoldFolderAt(const std::wstring& canonicalPath) {
     if (!opened) return std::nullopt;
     HeldEntry held{std::move(opened.handle), canonicalPath, {}, {}};
     if (CheckHeld(held, canonicalPath) || !held.facts.IsFolder()) return std::nullopt;
+    held.facts.volumeSerial = ReadVolumeSerial(held.handle.Get());
     return held;
 }
 
@@ -122,20 +132,19 @@ EntryAmount MeasureHeld(const HeldEntry& entry) {
 }
 
 bool HeldTreeHoldsLink(const HeldEntry& top) {
+    struct Finder : IRemovalReport {
+        bool found = false;
+        void Removing(const std::wstring&) override {}
+        void Left(const std::wstring&, LeftReason) override { found = true; }
+    } finder;
+    const RemovalContext looking{MachineGuards(), finder};
     // Depth first with a stack of its own: a tree may be thousands deep.
     std::vector<HeldEntry> pending;
-    auto holdsLink = [&pending](const HeldEntry& folder) {
+    auto holdsLink = [&](const HeldEntry& folder) {
         for (const ChildEntry& child : ListChildren(folder.handle.Get())) {
-            if (child.attributes & FILE_ATTRIBUTE_REPARSE_POINT) return true;
-            // Looking needs no removal rights.
-            OpenedEntry opened = OpenChild(folder.handle.Get(), child.name, kWalkAccess);
-            if (!opened) {
-                if (opened.failure == OpenFailure::Missing) continue;
-                return true;
-            }
-            HeldEntry held{std::move(opened.handle), JoinPath(folder.path, child.name), {}, {}};
-            if (CheckHeld(held, ChildFinal(folder.final, child.name))) return true;
-            if (held.facts.IsFolder()) pending.push_back(std::move(held));
+            std::optional<HeldEntry> held = HoldChild(folder, child, looking);
+            if (finder.found) return true;
+            if (held && held->facts.IsFolder()) pending.push_back(std::move(*held));
         }
         return false;
     };

@@ -24,8 +24,7 @@ std::optional<HeldEntry> HoldItem(const CanonicalItem& item, const RemovalContex
 // Opens the entry `name` of a held folder relative to its handle and checks
 // it the same way. An entry gone meanwhile is told nothing: it needs no
 // removal.
-std::optional<HeldEntry> HoldChild(const HeldEntry& folder, const std::wstring& name, DWORD listedAttributes,
-                                   const RemovalContext& removal);
+std::optional<HeldEntry> HoldChild(const HeldEntry& folder, const ChildEntry& listed, const RemovalContext& removal);
 
 // The held folder of a canonical folder path, for an operation that needs a
 // folder handle (the parent of a renamed item); no report.

@@ -22,17 +22,6 @@ bool HasForbiddenCharacter(const std::wstring& path, size_t from) {
     return false;
 }
 
-// True for the names the platform keeps for devices ("NUL", "con.txt",
-// "COM1"): a path ending in one names a device, not a file.
-bool IsDeviceName(const std::wstring& step) {
-    std::wstring base = step.substr(0, step.find(L'.'));
-    while (!base.empty() && base.back() == L' ') base.pop_back();
-    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"})
-        if (_wcsicmp(base.c_str(), device) == 0) return true;
-    return base.size() == 4 && (_wcsnicmp(base.c_str(), L"COM", 3) == 0 || _wcsnicmp(base.c_str(), L"LPT", 3) == 0) &&
-           base[3] >= L'1' && base[3] <= L'9';
-}
-
 // "X:\" or "\\server\share" and the length of the spelling it takes; 0 for
 // anything else (relative paths, "X:name", devices).
 size_t RootLength(const std::wstring& path) {
@@ -68,6 +57,20 @@ std::vector<std::wstring> Steps(const std::wstring& path, size_t from) {
 }
 
 }  // namespace
+
+bool IsDeviceName(const std::wstring& step) {
+    std::wstring base = step.substr(0, step.find(L'.'));
+    while (!base.empty() && base.back() == L' ') base.pop_back();
+    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"})
+        if (_wcsicmp(base.c_str(), device) == 0) return true;
+    return base.size() == 4 && (_wcsnicmp(base.c_str(), L"COM", 3) == 0 || _wcsnicmp(base.c_str(), L"LPT", 3) == 0) &&
+           base[3] >= L'1' && base[3] <= L'9';
+}
+
+bool IsNameNoPathReaches(const std::wstring& name) {
+    if (name.empty() || IsDotEntry(name.c_str())) return false;
+    return IsDeviceName(name) || name.back() == L'.' || name.back() == L' ';
+}
 
 std::wstring CanonicalItem::Name() const {
     size_t slash = path.rfind(L'\\');

@@ -30,6 +30,14 @@ struct CanonicalItem {
 // missing last step still resolves (exists is false).
 std::optional<CanonicalItem> CanonicalItemPath(const std::wstring& spelling);
 
+// True for the names the platform keeps for devices ("NUL", "con.txt",
+// "COM1"): a path ending in one names a device, not a file.
+bool IsDeviceName(const std::wstring& name);
+// True for an entry name that no plain path reaches: a device name, or one
+// that ends in a dot or a blank, which the platform drops from a path. Such
+// an entry can exist (made through the "\\?\" form) and is no link.
+bool IsNameNoPathReaches(const std::wstring& name);
+
 // One text for every spelling of the same item, to tell whether two rows
 // name one item: the canonical path where a short (8.3) step may hide in the
 // spelling, otherwise the full path with "." and ".." steps resolved and no

@@ -1,11 +1,25 @@
 #include "clean/Listing.h"
 
+#include "clean/CriticalFolders.h"
 #include "clean/DeleteItem.h"
 #include "clean/Guards.h"
+#include "clean/ItemPath.h"
+
+namespace {
+
+// A folder among the user's own files is never one item: what a user keeps
+// there would go with the junk whose name it shares.
+bool LiesInUserContent(const std::wstring& path) {
+    std::optional<CanonicalItem> item = CanonicalItemPath(path);
+    std::wstring form = item && item->exists ? item->path : NormaliseFolderPath(path);
+    return MachineCriticalFolders().userContent.HoldsCanonical(form);
+}
+
+}  // namespace
 
 bool IsListable(const std::wstring& path, const WIN32_FIND_DATAW& findData) {
     bool folder = (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    return folder ? !IsProtectedOnThisMachine(path) : !IsFileInUse(path);
+    return folder ? !IsProtectedOnThisMachine(path) && !LiesInUserContent(path) : !IsFileInUse(path);
 }
 
 void CListingFilter::AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) {

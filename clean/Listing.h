@@ -1,6 +1,6 @@
 #pragma once
 // What a scan's match must be to be listed for removal: a file that nobody
-// holds, a folder that is not protected.
+// holds, a folder that is neither protected nor among the user's own files.
 #include <windows.h>
 
 #include <string>

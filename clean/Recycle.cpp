@@ -67,7 +67,7 @@ bool MakeHardToSwap(HeldEntry item, const HeldEntry& folder, std::vector<Renamed
 bool StillInFolder(const Renamed& entry, const HeldEntry& folder) {
     OpenedEntry there = OpenChild(folder.handle.Get(), entry.newName, FILE_READ_ATTRIBUTES);
     EntryFacts facts;
-    return there && ReadFacts(there.handle.Get(), facts) && facts.SameEntryAs(entry.item.facts);
+    return there && ReadFacts(there.handle.Get(), facts) && facts.fileId == entry.item.facts.fileId;
 }
 
 // Hands the renamed items to the shell in one operation, then asks each
@@ -135,7 +135,7 @@ bool RecycleHeld(HeldEntry item, const RemovalContext& removal) {
 bool RecycleHeldContents(const HeldEntry& folder, const RemovalContext& removal) {
     std::vector<Renamed> renamed;
     for (const ChildEntry& entry : ListChildren(folder.handle.Get())) {
-        std::optional<HeldEntry> child = HoldChild(folder, entry.name, entry.attributes, removal);
+        std::optional<HeldEntry> child = HoldChild(folder, entry, removal);
         if (!child) continue;
         if (child->facts.IsFolder() && IsKeptFolder(child->path, removal.guards)) {
             removal.report.Left(child->path, LeftReason::Protected);

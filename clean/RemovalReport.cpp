@@ -16,6 +16,8 @@ const wchar_t* LeftReasonText(LeftReason reason) {
         return L"access denied";
     case LeftReason::Failed:
         return L"the system refused to remove it";
+    case LeftReason::OddName:
+        return L"a device name or a name ending in a dot or blank, which no plain path reaches";
     }
     return L"left";
 }

@@ -14,6 +14,7 @@ enum class LeftReason {
     InUse,         // held by another process
     AccessDenied,  // the system denies this program its removal
     Failed,        // the platform refused
+    OddName,       // a device name, or one ending in a dot or a blank: no plain path reaches it
 };
 
 // The words for a reason, as the command line prints them.

@@ -52,13 +52,14 @@ bool ListRulesEntries(const CBriskoDoc& doc, const CliOptions& options, CConsole
     std::optional<RulesFile> rules = LoadRulesFile(options.rules, console, options.quiet);
     if (!rules) return false;
     CRefusalPrinter refusals(console, options.quiet);
+    CRuleBounds bounds(doc.System());
     size_t applying = 0;
     ULONGLONG bytes = 0;
     for (const RuleEntry& entry : rules->entries) {
         if (!RuleEntryApplies(entry, doc.System())) continue;
         CEntryTotal total;
         CListingFilter listed(total);
-        ScanRuleEntry(entry, doc.System(), listed, &refusals);
+        ScanRuleEntry(entry, doc.System(), listed, &refusals, &bounds);
         console.Out(EntryLine(entry, total, options.json));
         ++applying;
         if (entry.byDefault) bytes += total.bytes;

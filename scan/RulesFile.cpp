@@ -2,6 +2,7 @@
 
 #include <cwctype>
 
+#include "clean/ItemPath.h"
 #include "scan/RuleVariables.h"
 #include "win/Handle.h"
 #include "win/Path.h"
@@ -270,11 +271,36 @@ std::wstring DecodeRulesBytes(const std::string& bytes) {
     return win::ToWide(body, utf8 ? CP_UTF8 : CP_ACP);
 }
 
+namespace {
+
+// A device ("NUL", "CON", a pipe) reads as an empty or endless file, and a
+// folder as none: only a plain file on a disk is a rules file.
+bool IsPlainFile(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    return ::GetFileType(file) == FILE_TYPE_DISK && ::GetFileInformationByHandle(file, &info) &&
+           (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::wstring LastStep(const std::wstring& path) {
+    size_t slash = path.find_last_of(L"\\/:");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
 RulesFile ReadRulesFile(const std::wstring& path) {
     RulesFile refused;
     refused.readable = false;
+    if (IsDeviceName(LastStep(path))) {
+        refused.problems.push_back({0, path + L" is a device, not a rules file"});
+        return refused;
+    }
     win::FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file && !IsPlainFile(file.Get())) {
+        refused.problems.push_back({0, path + L" is not a plain file: not a rules file"});
+        return refused;
+    }
     LARGE_INTEGER size{};
     if (!file || !::GetFileSizeEx(file.Get(), &size)) {
         refused.problems.push_back({0, L"cannot read " + path});

@@ -65,8 +65,9 @@ RulesFile ParseRules(const std::wstring& text);
 // Decodes UTF-16 (by its byte-order mark), UTF-8 (with or without one) or
 // else the ANSI code page.
 std::wstring DecodeRulesBytes(const std::string& bytes);
-// Reads and parses a file; a missing, unreadable or too large file gives no
-// entries and one problem that says why.
+// Reads and parses a file; a missing, unreadable or too large file, a device
+// or anything else that is not a plain file gives no entries and one problem
+// that says why.
 RulesFile ReadRulesFile(const std::wstring& path);
 
 // "line 12: ..." or the text alone for the file as a whole.

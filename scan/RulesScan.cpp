@@ -111,10 +111,15 @@ std::vector<RuleFolder> Locate(const std::wstring& text, const ISystemInfo& syst
     return located;
 }
 
-// The existing paths a located folder stands for; a step with wildcards
-// takes the matching folders (or, for the last step when `lastMayBeFile`,
-// files too).
-std::vector<std::wstring> Expand(const RuleFolder& located, bool lastMayBeFile) {
+// Told of a folder a rule may not reach, and why.
+using RefuseFolder = std::function<void(const std::wstring& folder, const std::wstring& why)>;
+
+// The paths a located folder stands for; a step with wildcards takes the
+// matching folders (or, for the last step when `lastMayBeFile`, files too).
+// With `bounds`, a wildcard step lists nothing in a folder where rules may
+// not, and tells `refuse` so.
+std::vector<std::wstring> Expand(const RuleFolder& located, bool lastMayBeFile, const CRuleBounds* bounds = nullptr,
+                                 const RefuseFolder& refuse = {}) {
     std::vector<std::wstring> paths{located.root};
     for (size_t i = 0; i < located.steps.size() && !paths.empty(); ++i) {
         const std::wstring& step = located.steps[i];
@@ -125,14 +130,41 @@ std::vector<std::wstring> Expand(const RuleFolder& located, bool lastMayBeFile) 
                 next.push_back(JoinPath(path, step));
                 continue;
             }
-            ForEachEntry(path, [&](const WIN32_FIND_DATAW& entry) {
+            std::wstring folder = path;
+            if (bounds) {
+                std::optional<CanonicalItem> item = CanonicalItemPath(path);
+                if (!item || !item->IsFolder()) continue;
+                folder = item->path;
+                if (IsLinkOrBehindLink(*item)) {
+                    refuse(path, L"is a link or lies behind one");
+                    continue;
+                }
+                if (std::wstring why = bounds->WhyNoWildcardIn(folder); !why.empty()) {
+                    refuse(JoinPath(folder, step), why);
+                    continue;
+                }
+            }
+            ForEachEntry(folder, [&](const WIN32_FIND_DATAW& entry) {
                 if ((IsFolder(entry) || (last && lastMayBeFile)) && PatternMatches(step, entry.cFileName))
-                    next.push_back(JoinPath(path, entry.cFileName));
+                    next.push_back(JoinPath(folder, entry.cFileName));
             });
         }
         paths.swap(next);
     }
     return paths;
+}
+
+// True when no form of the spelling can be trusted to name what the
+// platform would reach: a device name on its way, or an entry there that the
+// canonical form cannot resolve.
+bool SpellingUnresolvable(const std::wstring& spelling) {
+    for (size_t start = 0; start <= spelling.size();) {
+        size_t end = spelling.find(L'\\', start);
+        if (end == std::wstring::npos) end = spelling.size();
+        if (IsDeviceName(spelling.substr(start, end - start))) return true;
+        start = end + 1;
+    }
+    return ::GetFileAttributesW(ApiPath(spelling).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool DetectFileHolds(const std::wstring& text, const ISystemInfo& system) {
@@ -146,38 +178,57 @@ bool DetectFileHolds(const std::wstring& text, const ISystemInfo& system) {
 // One entry on one machine.
 class CEntryScan {
 public:
-    CEntryScan(const RuleEntry& entry, const ISystemInfo& system, IFoundItemSink& sink, IRuleReport* report)
-        : m_entry(entry), m_system(system), m_sink(sink), m_report(report) {
+    CEntryScan(const RuleEntry& entry, const ISystemInfo& system, const CRuleBounds& bounds, IFoundItemSink& sink,
+               IRuleReport* report)
+        : m_entry(entry), m_system(system), m_bounds(bounds), m_sink(sink), m_report(report) {
         for (const RuleExclude& exclude : entry.excludes) AddExcludeFolders(exclude);
     }
 
     // Without `walk` only the folders are looked at, to tell those refused.
     void Run(bool walk) {
+        // What an exclusion keeps must be known before anything is listed.
+        if (!m_unresolvedExclude.empty())
+            return Refuse(m_unresolvedExclude, L"an ExcludeKey folder that cannot be resolved: the entry is not applied");
         for (const RuleFileKey& key : m_entry.files) {
             std::wstring why;
             std::vector<RuleFolder> located = Locate(key.folder, m_system, why);
             if (!why.empty()) Refuse(key.folder, why);
+            RefuseFolder refuse = [this](const std::wstring& folder, const std::wstring& reason) {
+                Refuse(folder, reason);
+            };
             for (const RuleFolder& place : located)
-                for (const std::wstring& folder : Expand(place, false))
+                for (const std::wstring& folder : Expand(place, false, &m_bounds, refuse))
                     if (std::optional<std::wstring> canonical = Guarded(folder); canonical && walk)
                         Walk(key, *canonical);
         }
     }
 
 private:
-    // The folders an exclusion keeps, wildcards and all; none when its
-    // variable names no folder here (then nothing below it is walked either).
+    // The existing files and folders an exclusion keeps, in canonical form,
+    // whatever spelling (short names, trailing dots) the rule gives; none
+    // when its folder is not here.
     void AddExcludeFolders(const RuleExclude& exclude) {
-        if (exclude.folder[0] != L'%') {
-            m_excludeFolders.push_back({&exclude, NormaliseFolderPath(exclude.folder)});
-            return;
+        for (const RuleFolder& located : LocateExclusion(exclude.folder)) {
+            for (const std::wstring& path : Expand(located, exclude.wholeTree)) {
+                std::optional<CanonicalItem> item = CanonicalItemPath(path);
+                if (item && item->exists)
+                    m_excludes.push_back({&exclude, item->path});
+                else if (!item && m_unresolvedExclude.empty() && SpellingUnresolvable(path))
+                    m_unresolvedExclude = path;
+            }
         }
-        std::wstring why;
-        for (const RuleFolder& located : Locate(exclude.folder, m_system, why)) {
-            std::wstring folder = located.root;
-            for (const std::wstring& step : located.steps) folder = JoinPath(folder, step);
-            m_excludeFolders.push_back({&exclude, folder});
+    }
+
+    // An exclusion keeps what it names wherever that lies: a full path need
+    // not stand below a variable's folder as a rule's own folder must.
+    std::vector<RuleFolder> LocateExclusion(const std::wstring& folder) const {
+        if (folder[0] == L'%') {
+            std::wstring why;
+            return Locate(folder, m_system, why);
         }
+        size_t root = folder[1] == L':' ? 3 : folder.find(L'\\', folder.find(L'\\', 2) + 1);
+        if (root == std::wstring::npos) return {{folder, {}}};
+        return {{folder.substr(0, root), Steps(folder.substr(root))}};
     }
 
     void Refuse(const std::wstring& folder, const std::wstring& why) {
@@ -193,27 +244,28 @@ private:
             Refuse(folder, L"is a link or lies behind one");
             return std::nullopt;
         }
-        if (IsProtectedCanonical(item->path, MachineGuards().protectedFolders)) {
-            Refuse(folder, L"is a drive root or a protected folder");
+        if (std::wstring why = m_bounds.WhyNotWalked(item->path); !why.empty()) {
+            Refuse(folder, why);
             return std::nullopt;
         }
         return item->path;
     }
 
     bool Excluded(const std::wstring& path, const std::wstring& name) const {
-        for (const auto& [exclude, folder] : m_excludeFolders) {
-            bool inFolder = exclude->wholeTree
-                                ? win::WildcardMatch(folder, path) || win::WildcardMatch(folder + L"\\*", path)
-                                : win::WildcardMatch(folder, ParentOf(path));
+        for (const auto& [exclude, kept] : m_excludes) {
+            bool inFolder = exclude->wholeTree ? SamePathText(kept, path) || LiesBelow(path, kept)
+                                               : SamePathText(kept, ParentOf(path));
             if (inFolder && (exclude->patterns.empty() || AnyPatternMatches(exclude->patterns, name))) return true;
         }
         return false;
     }
 
     void Walk(const RuleFileKey& key, const std::wstring& folder) {
-        // A folder that goes with all it holds is one item; with exclusions
-        // or a choice of files only what they leave goes.
-        if (key.removeSelf && TakesEveryFile(key.patterns) && m_entry.excludes.empty())
+        // A folder that goes with all it holds is one item; with exclusions,
+        // a choice of files, or among the user's own files only what they
+        // leave goes, file by file.
+        if (key.removeSelf && TakesEveryFile(key.patterns) && m_entry.excludes.empty() &&
+            !m_bounds.InUserContent(folder))
             return AddFolderItem(m_sink, folder);
         WalkFiles(key, folder, 0);
     }
@@ -233,9 +285,11 @@ private:
 
     const RuleEntry& m_entry;
     const ISystemInfo& m_system;
+    const CRuleBounds& m_bounds;
     IFoundItemSink& m_sink;
     IRuleReport* m_report;
-    std::vector<std::pair<const RuleExclude*, std::wstring>> m_excludeFolders;
+    std::vector<std::pair<const RuleExclude*, std::wstring>> m_excludes;
+    std::wstring m_unresolvedExclude;  // the first exclusion spelling that leads nowhere certain
 };
 
 }  // namespace
@@ -253,21 +307,26 @@ bool RuleEntryApplies(const RuleEntry& entry, const ISystemInfo& system) {
     return false;
 }
 
-void ScanRuleEntry(const RuleEntry& entry, const ISystemInfo& system, IFoundItemSink& sink, IRuleReport* report) {
-    CEntryScan(entry, system, sink, report).Run(true);
+void ScanRuleEntry(const RuleEntry& entry, const ISystemInfo& system, IFoundItemSink& sink, IRuleReport* report,
+                   const CRuleBounds* bounds) {
+    if (!bounds) return CEntryScan(entry, system, CRuleBounds(system), sink, report).Run(true);
+    CEntryScan(entry, system, *bounds, sink, report).Run(true);
 }
 
 void CheckRuleFolders(const RulesFile& rules, const ISystemInfo& system, IRuleReport& report) {
     class CNoSink : public IFoundItemSink {
         void AddFoundItem(std::wstring, const WIN32_FIND_DATAW&) override {}
     } none;
+    CRuleBounds bounds(system);
     for (const RuleEntry& entry : rules.entries)
-        if (RuleEntryApplies(entry, system)) CEntryScan(entry, system, none, &report).Run(false);
+        if (RuleEntryApplies(entry, system)) CEntryScan(entry, system, bounds, none, &report).Run(false);
 }
 
 void RunRulesScan(const CBriskoDoc& doc, const RulesFile& rules, IFoundItemSink& sink, IRuleReport* report) {
+    CRuleBounds bounds(doc.System());
     for (const RuleEntry& entry : rules.entries)
-        if (entry.byDefault && RuleEntryApplies(entry, doc.System())) ScanRuleEntry(entry, doc.System(), sink, report);
+        if (entry.byDefault && RuleEntryApplies(entry, doc.System()))
+            ScanRuleEntry(entry, doc.System(), sink, report, &bounds);
 }
 
 ULONGLONG FolderTreeBytes(const std::wstring& folder) {

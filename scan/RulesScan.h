@@ -2,12 +2,14 @@
 // A rules file applied to a machine: which entries apply, and the files and
 // folders their FileKeys name, handed to a sink like any scan's matches. A
 // rule is only ever walked below the folder of a known variable, never
-// through a link, never in a drive root or a protected folder; a rule that
-// leads elsewhere is refused and told, not walked. Nothing here deletes.
+// through a link, and only where the machine's bounds let it (RuleBounds.h);
+// a rule that leads elsewhere is refused and told, not walked. Nothing here
+// deletes.
 #include <string>
 
 #include "catalog/BriskoDoc.h"
 #include "scan/FoundItemSink.h"
+#include "scan/RuleBounds.h"
 #include "scan/RulesFile.h"
 
 // Told of every folder of a rule that was refused on this machine.
@@ -23,9 +25,11 @@ bool RuleEntryApplies(const RuleEntry& entry, const ISystemInfo& system);
 
 // Hands on what the entry's FileKeys match and its ExcludeKeys leave: the
 // matching files, or a REMOVESELF folder as one whole item when it is taken
-// with all it holds.
+// with all it holds and lies outside the user's own files. An entry whose
+// exclusion cannot be resolved is refused whole. `bounds`, when given, are
+// the machine's, gathered once for many entries.
 void ScanRuleEntry(const RuleEntry& entry, const ISystemInfo& system, IFoundItemSink& sink,
-                   IRuleReport* report = nullptr);
+                   IRuleReport* report = nullptr, const CRuleBounds* bounds = nullptr);
 
 // ScanRuleEntry for every entry that applies and is on by default, in file order.
 void RunRulesScan(const CBriskoDoc& doc, const RulesFile& rules, IFoundItemSink& sink, IRuleReport* report = nullptr);

@@ -66,3 +66,19 @@ TEST(CleanJob, WorksFromTheLastSelectedRowAndReportsEveryRemovalAndWhatStays) {
     EXPECT_TRUE(Exists(folder / L"tree\\link"));
     EXPECT_FALSE(Exists(folder / L"tree\\b.tmp"));
 }
+
+TEST(CleanJob, NamesNoPlainPathReachesAreToldAsSuchNotAsLinks) {
+    ScratchFolder folder{L"job-odd"};
+    const wchar_t* odd[] = {L"aux.tmp", L"trailing.", L"blank "};
+    for (const wchar_t* name : odd) WriteFileBytes(L"\\\\?\\" + folder / name, "x");
+    Recorder recorder;
+    RemovalContext removal{MachineGuards(), recorder};
+    RemoveRowItem(folder.Path() + L"\\", true, true, removal);
+    for (const wchar_t* name : odd) {
+        // Gone, or kept and told once for what it is.
+        bool stays = ::GetFileAttributesW((L"\\\\?\\" + folder / name).c_str()) != INVALID_FILE_ATTRIBUTES;
+        std::wstring told = L"left " + folder / name + L": " + LeftReasonText(LeftReason::OddName);
+        EXPECT_EQ(std::count(recorder.events.begin(), recorder.events.end(), told), stays ? 1 : 0) << name;
+        ::DeleteFileW((L"\\\\?\\" + folder / name).c_str());
+    }
+}

@@ -2,8 +2,12 @@
 
 #include <shlobj.h>
 
+#include "clean/DeleteItem.h"
+#include "clean/FolderRemoval.h"
 #include "clean/Guards.h"
 #include "support/FakeMachine.h"
+#include "support/TestSupport.h"
+#include "win/Path.h"
 
 namespace {
 // A machine with Windows on D: and its shell folders spread over D: and E:.
@@ -86,4 +90,29 @@ TEST(SystemFolders, TempFoldersAndEveryShellFolderAreEmptiedNotTheirNeighbours) 
         EXPECT_TRUE(folders.Contains(folder)) << folder;
     for (const wchar_t* folder : {L"D:\\Users\\me\\History\\Today", L"D:\\Users\\me\\Temp2", L"D:\\WINNT\\Temp\\x"})
         EXPECT_FALSE(folders.Contains(folder)) << folder;
+}
+
+TEST(ProtectedFolders, ARemovalTakesNoFolderFromACriticalTreeButTheJunkBesideIt) {
+    testing_support::ScratchFolder root{L"critical"};
+    testing_support::FakeMachine system;
+    system.windows = root / L"Windows";
+    system.folders[CSIDL_APPDATA] = root / L"Roaming";
+    for (const wchar_t* file : {L"Windows\\Fonts\\Sub\\a.ttf", L"Windows\\System32\\drivers\\etc\\hosts",
+                                L"Windows\\Logs\\CBS\\CBS.log", L"Roaming\\Microsoft\\Protect\\S-1\\key",
+                                L"Roaming\\Microsoft\\Cache\\junk"}) {
+        testing_support::MakeFolders(ParentOf(root / file));
+        testing_support::WriteFileBytes(root / file, "x");
+    }
+    RemovalGuards guards{CollectProtectedFolders(system), {}};
+    RemovalContext removal{guards, SilentReport()};
+    for (bool permanent : {true, false}) {
+        EXPECT_FALSE(DeleteFoundItem(root / L"Windows\\Fonts\\Sub", permanent, removal));
+        EXPECT_FALSE(DeleteFoundItem(root / L"Windows\\System32\\drivers", permanent, removal));
+    }
+    RemoveFolderContents(root / L"Roaming\\Microsoft", removal);
+    EXPECT_TRUE(testing_support::Exists(root / L"Windows\\Fonts\\Sub\\a.ttf"));
+    EXPECT_TRUE(testing_support::Exists(root / L"Windows\\System32\\drivers\\etc\\hosts"));
+    EXPECT_TRUE(testing_support::Exists(root / L"Roaming\\Microsoft\\Protect\\S-1\\key"));
+    EXPECT_FALSE(testing_support::Exists(root / L"Roaming\\Microsoft\\Cache"));
+    EXPECT_TRUE(DeleteFoundItem(root / L"Windows\\Logs\\CBS", true, removal));
 }

@@ -231,6 +231,7 @@ TEST_F(CliProcess, TheWindowsTempIsEmptiedAndKeptWithItsLinkAndWhatInUseIsLeft) 
         EXPECT_TRUE(JsonReader(run.out).WholeIsOneObject()) << run.out;
         EXPECT_TRUE(Holds(run.out, L"\"action\":\"partly\",\"removed_files\":")) << run.out;
         EXPECT_TRUE(Holds(run.out, L"held.tmp\",\"reason\":\"in use\"")) << run.out;
+        EXPECT_EQ(run.out.find(L"held.tmp"), run.out.rfind(L"held.tmp")) << "told once: " << run.out;
         EXPECT_TRUE(Holds(run.out, L"brisko-cli-link\",\"reason\":\"a link")) << run.out;
         EXPECT_TRUE(Exists(temp));
         EXPECT_FALSE(Exists(temp + L"\\junk.tmp"));
@@ -341,5 +342,11 @@ TEST(CliRules, OurRulesFileAddsTodaysCachesAndWhatARulesFileLeavesOutIsTold) {
     CliRun missing = RunCli(L"rules \"" + folder / L"missing.ini\"");
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(Holds(missing.err, L"cannot read")) << missing.err;
+    // A device or a folder is no rules file, not an empty one.
+    for (const std::wstring& notAFile : {std::wstring(L"NUL"), std::wstring(L"C:\\x\\con.ini"), folder.Path()}) {
+        CliRun run = RunCli(L"scan --rules \"" + notAFile + L"\"");
+        EXPECT_EQ(run.exitCode, 2) << notAFile;
+        EXPECT_TRUE(run.out.empty()) << run.out;
+    }
     RemoveTree(browser);
 }

@@ -77,11 +77,11 @@ TEST_F(RulesMachine, FlagsExclusionsDetectionAndWildcardStepsChooseWhatIsFound) 
           L"Local\\App\\Deep\\x.tmp", L"Local\\App\\Deep\\sub\\y.tmp", L"Local\\App\\Deep\\z.log",
           L"Local\\App\\Whole\\in\\w.bin", L"Local\\App\\Kept\\README", L"Local\\App\\Kept\\keep.txt",
           L"Local\\App\\Kept\\Other\\more.dat", L"Local\\App\\Kept\\Sub\\s.dat", L"Roaming\\Other\\o.tmp",
-          L"Programs\\Tool\\a.log", L"Programs86\\Tool\\b.log"});
+          L"Programs\\Tool\\Logs\\a.log", L"Programs86\\Tool\\Logs\\b.log"});
     RulesFile rules = ParseRules(
         L"[Files]\nDetectFile=%LocalAppData%\\Ap?\nFileKey1=%LocalAppData%\\App\\*\\Logs|*.log\n"
         L"FileKey2=%LocalAppData%\\App\\Deep|*.tmp|RECURSE\nFileKey3=%LocalAppData%\\App\\Whole|*.*|REMOVESELF\n"
-        L"FileKey4=%ProgramFiles%\\Tool|*.log\n"
+        L"FileKey4=%ProgramFiles%\\Tool\\Logs|*.log\n"
         L"[Exclusions]\nDetect=HKEY_CURRENT_USER\\Software\nFileKey1=%LocalAppData%\\App\\Kept|*.*|RECURSE\n"
         L"ExcludeKey1=FILE|%LocalAppData%\\App\\Kept|keep.*\nExcludeKey2=PATH|%LocalAppData%\\App\\Kept\\Sub\\\n"
         L"[Not detected]\nDetectFile=%LocalAppData%\\Missing\nDetect=HKCU\\Software\\Brisko-no-such-key\n"
@@ -92,7 +92,8 @@ TEST_F(RulesMachine, FlagsExclusionsDetectionAndWildcardStepsChooseWhatIsFound) 
     EXPECT_EQ(Scan(rules),
               Below({L"Local\\App\\A\\Logs\\a.log", L"Local\\App\\B\\Logs\\b.log", L"Local\\App\\Deep\\x.tmp",
                      L"Local\\App\\Deep\\sub\\y.tmp", L"Local\\App\\Whole", L"Local\\App\\Kept\\README",
-                     L"Local\\App\\Kept\\Other\\more.dat", L"Programs\\Tool\\a.log", L"Programs86\\Tool\\b.log"}));
+                     L"Local\\App\\Kept\\Other\\more.dat", L"Programs\\Tool\\Logs\\a.log",
+                     L"Programs86\\Tool\\Logs\\b.log"}));
     EXPECT_EQ(report.told, L"");
 }
 
@@ -111,11 +112,11 @@ TEST_F(RulesMachine, RulesThatLeadOutOfTheKnownFoldersOrThroughALinkAreRefusedAn
                    L"FileKey4=%LocalAppData%\\Linked\\Cache|*.tmp\nFileKey5=%LocalAppData%\\Linked|*.tmp\n"
                    L"FileKey6=%LocalAppData%\\*|*.tmp\nFileKey7=" +
                    root.Path() + L"\\Local\\Cache|*.tmp|RECURSE\n");
-    EXPECT_EQ(Scan(rules), Below({L"Local\\Cache\\c.tmp", L"Local\\Cache\\c.tmp"}));
+    EXPECT_EQ(Scan(rules), Below({L"Local\\Cache\\c.tmp"}));
     for (const wchar_t* told :
          {L"C:\\: leads outside every known folder", L"\\Outside: leads outside every known folder",
           L"System32: is a drive root or a protected folder", L"Linked\\Cache: is a link or lies behind one",
-          L"Linked: is a link or lies behind one"})
+          L"Linked: is a link or lies behind one", L"Local\\*: a wildcard step directly inside"})
         EXPECT_NE(report.told.find(told), std::wstring::npos) << told << L" in\n" << report.told;
     clean_test::RemoveLink(root / L"Local\\Linked", true);
     clean_test::RemoveLink(root / L"Local\\Cache\\inner", true);
