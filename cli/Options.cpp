@@ -2,6 +2,7 @@
 
 #include "privacy/browsers/Profiles.h"
 #include "privacy/browsers/TraceKinds.h"
+#include "res/resource.h"
 #include "scan/Modes.h"
 
 namespace {
@@ -86,6 +87,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
     const std::wstring& command = arguments[0];
     if (command == L"--help" || command == L"-h" || command == L"/?" || command == L"help") return parsed;
     if (command == L"browsers") return ParseBrowsersCommand(arguments);
+    if (command == L"--version") {
+        options.command = CliOptions::Command::Version;
+        return parsed;
+    }
     if (command == L"scan") options.command = CliOptions::Command::Scan;
     else if (command == L"clean") options.command = CliOptions::Command::Clean;
     else if (command == L"rules") options.command = CliOptions::Command::Rules;
@@ -145,8 +150,15 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
     return parsed;
 }
 
+std::wstring VersionText() {
+    const int parts[] = {BRISKO_VERSION};
+    std::wstring file;
+    for (int part : parts) file += (file.empty() ? L"" : L".") + std::to_wstring(part);
+    return L"brisko-cli " BRISKO_DISPLAY_VERSION L" (file version " + file + L")";
+}
+
 std::wstring UsageText() {
-    return L"brisko-cli: finds throw-away files and removes them, without a window.\n"
+    return VersionText() + L": finds throw-away files and removes them, without a window.\n"
            L"\n"
            L"  brisko-cli scan [--mode standard|cookies|offline] [--rules FILE] [--json] [--quiet]\n"
            L"      Lists what the mode finds, one item a line, and a summary.\n"
@@ -175,6 +187,8 @@ std::wstring UsageText() {
            L"  * and ? are wildcards, letter case does not matter.\n"
            L"  --json prints one JSON object a line: path, kind, size, modified, mode.\n"
            L"  Progress goes to the console's error stream; --quiet leaves it out.\n"
+           L"\n"
+           L"  brisko-cli --version prints the version.\n"
            L"\n"
            L"Exit status: 0 all went well, 1 some items were left, 2 bad usage.\n";
 }

@@ -210,6 +210,10 @@ int wmain(int argc, wchar_t** argv) {
         console.Out(UsageText());
         return kExitOk;
     }
+    if (options.command == CliOptions::Command::Version) {
+        console.Out(VersionText());
+        return kExitOk;
+    }
     try {
         if (options.command == CliOptions::Command::Browsers) return RunBrowsersCommand(options, console);
         CBriskoDoc doc;
