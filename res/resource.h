@@ -12,6 +12,7 @@
 #define IDR_MAINFRAME 128
 #define IDD_ABOUTBOX 100
 #define IDD_ADVANCE 142
+#define IDD_BROWSERS 143
 #define IDI_DOCUMENT 129
 #define IDI_FOLDER 149
 // The option buttons of the Advance dialog.
@@ -33,6 +34,17 @@
 #define IDC_CLEAN 208
 #define IDC_ADVANCE_CANCEL 8
 #define IDC_ADVANCE_PROGRESS 1000
+// The Browsers dialog: the profile list, a check box and a count per kind
+// (in the order of the trace kinds), the keep-list and the buttons.
+#define IDC_BROWSERS_LIST 1100
+#define IDC_BROWSERS_KIND_FIRST 1110
+#define IDC_BROWSERS_COUNT_FIRST 1120
+#define IDC_BROWSERS_KEEP_LABEL 1130
+#define IDC_BROWSERS_KEEP 1131
+#define IDC_BROWSERS_PREVIEW 1132
+#define IDC_BROWSERS_CLEAN 1133
+#define IDC_BROWSERS_PROGRESS 1134
+#define IDC_BROWSERS_KINDS_GROUP 1135
 #define IDB_TOOLBAR 154
 #define IDB_TOOLBAR_DISABLED 169
 // The toolbar's pictures drawn for 125, 150, 200 and 250 % display scale.
@@ -97,6 +109,7 @@
 #define ID_OPTIONS_OFFLINE_TEMP 182
 #define ID_OPTIONS_STANDARD 183
 #define ID_OPTIONS_RULES 184
+#define ID_OPTIONS_BROWSERS 185
 #define ID_HELP_ONLINE 191
 #define ID_HELP_UPDATE 192
 #define ID_FILE_OPEN 57601

@@ -15,6 +15,7 @@
 #include "view/ItemText.h"
 #include "view/ListLayout.h"
 #include "view/Placement.h"
+#include "view/BrowsersDialog.h"
 #include "view/RulesChoice.h"
 #include "view/Sorting.h"
 #include "view/StatusTexts.h"
@@ -162,6 +163,9 @@ bool CBriskoView::OnCommand(UINT id) {
         return true;
     case ID_OPTIONS_RULES:
         if (ChooseRulesFile(m_hWnd, m_app, m_doc.System())) RunMode(MODE_STANDARD);
+        return true;
+    case ID_OPTIONS_BROWSERS:
+        ShowBrowsersDialog(m_hWnd, m_app);
         return true;
     case ID_EDIT_DELETE:
         // Shift+Del, the menu, the toolbar and the context menu all come here.
