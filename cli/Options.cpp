@@ -2,6 +2,7 @@
 
 #include "privacy/browsers/Profiles.h"
 #include "privacy/browsers/TraceKinds.h"
+#include "res/resource.h"
 #include "scan/Modes.h"
 
 namespace {
@@ -86,6 +87,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
     const std::wstring& command = arguments[0];
     if (command == L"--help" || command == L"-h" || command == L"/?" || command == L"help") return parsed;
     if (command == L"browsers") return ParseBrowsersCommand(arguments);
+    if (command == L"--version") {
+        options.command = CliOptions::Command::Version;
+        return parsed;
+    }
     if (command == L"scan") options.command = CliOptions::Command::Scan;
     else if (command == L"clean") options.command = CliOptions::Command::Clean;
     else if (command == L"rules") options.command = CliOptions::Command::Rules;
@@ -154,8 +159,15 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
     return parsed;
 }
 
+std::wstring VersionText() {
+    const int parts[] = {BRISKO_VERSION};
+    std::wstring file;
+    for (int part : parts) file += (file.empty() ? L"" : L".") + std::to_wstring(part);
+    return L"brisko-cli " BRISKO_DISPLAY_VERSION L" (file version " + file + L")";
+}
+
 std::wstring UsageText() {
-    return L"brisko-cli: finds throw-away files and removes them, without a window.\n"
+    return VersionText() + L": finds throw-away files and removes them, without a window.\n"
            L"\n"
            L"  brisko-cli scan [--mode standard|cookies|offline] [--rules FILE] [--json] [--quiet]\n"
            L"      Lists what the mode finds, one item a line, and a summary.\n"
@@ -197,6 +209,7 @@ std::wstring UsageText() {
            L"  Policies of your organisation (SOFTWARE\\Policies\\Brisko\\Brisko .NET) may\n"
            L"  set the rules file, refuse --permanent or the cookies and offline modes,\n"
            L"  and keep paths out of every scan and clean.\n"
+           L"  brisko-cli --version prints the version.\n"
            L"\n"
            L"Exit status: 0 all went well, 1 some items were left, 2 bad usage or refused\n"
            L"by a policy.\n";

@@ -10,7 +10,7 @@
 #include "cli/ScheduleOptions.h"
 
 struct CliOptions {
-    enum class Command { Help, Scan, Clean, Rules, Browsers, Schedule } command = Command::Help;
+    enum class Command { Help, Version, Scan, Clean, Rules, Browsers, Schedule } command = Command::Help;
     BYTE mode = 1;            // MODE_STANDARD
     bool json = false;        // JSON lines instead of text
     bool permanent = false;   // clean: --permanent, else --recycle
@@ -42,3 +42,5 @@ const wchar_t* ModeName(BYTE mode);
 
 // The text of --help.
 std::wstring UsageText();
+// The text of --version: "brisko-cli 3.69 (file version 3.6.9.0)".
+std::wstring VersionText();

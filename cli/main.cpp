@@ -278,6 +278,10 @@ int wmain(int argc, wchar_t** argv) {
         console.Out(UsageText());
         return kExitOk;
     }
+    if (options.command == CliOptions::Command::Version) {
+        console.Out(VersionText());
+        return kExitOk;
+    }
     try {
         std::shared_ptr<const Policies> policies = ApplyPolicies(options, console);
         if (std::wstring refusal = PolicyRefusal(options, *policies); !refusal.empty()) {

@@ -53,7 +53,7 @@ ENGLISH = {
         "15": "Open all selected items?",
         "16": "Open",
         "17": "Choose a rules file whose entries the Standard scan adds, or none",
-        "18": "Your organisation's policy sets the rules file",
+        "19": "Your organisation's policy sets the rules file",
     },
     "ToolTips": {
         "1": "Permanently Delete",
@@ -159,7 +159,7 @@ ITALIAN = {
         "15": "Aprire tutti gli elementi selezionati?",
         "16": "Apri",
         "17": "Sceglie un file di regole le cui voci la scansione standard aggiunge, oppure nessuno",
-        "18": "Il file di regole è impostato dai criteri dell'organizzazione",
+        "19": "Il file di regole è impostato dai criteri dell'organizzazione",
     },
     "ToolTips": {
         "1": "Elimina definitivamente",
@@ -265,7 +265,7 @@ SIMPLIFIED_CHINESE = {
         "15": "是否打开所有选定的项目？",
         "16": "打开",
         "17": "选择一个规则文件，其条目由标准扫描添加；或不使用规则文件",
-        "18": "规则文件由组织的策略设置",
+        "19": "规则文件由组织的策略设置",
     },
     "ToolTips": {
         "1": "永久删除",
@@ -371,7 +371,7 @@ TRADITIONAL_CHINESE = {
         "15": "是否開啟所有選取的項目？",
         "16": "開啟",
         "17": "選擇一個規則檔，其項目由標準掃描加入；或不使用規則檔",
-        "18": "規則檔由組織的原則設定",
+        "19": "規則檔由組織的原則設定",
     },
     "ToolTips": {
         "1": "永久刪除",

@@ -21,6 +21,7 @@
 #include "view/Sorting.h"
 #include "view/StatusTexts.h"
 #include "win/Path.h"
+#include "win/ShellOpen.h"
 #include "win/Text.h"
 
 namespace {
@@ -280,9 +281,7 @@ ViewShell RealViewShell() {
     shell.messageBox = [](HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
         return ::MessageBoxW(owner, text.c_str(), caption.c_str(), type);
     };
-    shell.open = [](const std::wstring& path) {
-        ::ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    };
+    shell.open = [](const std::wstring& path) { win::OpenWithShell(path); };
     shell.trackPopup = [](HMENU popup, POINT at, HWND owner) {
         ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
     };

@@ -35,8 +35,10 @@ brisko_install_tools() {
   fi
 }
 
-brisko_configure_build() {  # $1 = build folder
-  brisko_configure "$1" && cmake --build "$1"
+brisko_configure_build() {  # $1 = build folder, then the targets to build (all without)
+  local build=$1
+  shift
+  brisko_configure "$build" && cmake --build "$build" ${1:+--target "$@"}
 }
 
 # Only what the release holds: the two executables and the data folders.
@@ -46,6 +48,7 @@ brisko_build_release() {  # $1 = build folder
 
 brisko_configure() {  # $1 = build folder
   local build=$1 launcher=()
+  shift
   # Several work trees of one machine share compiled objects where ccache is
   # there; paths below the trees' common parent are hashed relative to it.
   if command -v ccache >/dev/null; then
