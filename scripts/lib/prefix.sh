@@ -43,7 +43,7 @@ brisko_configure_build() {  # $1 = build folder, then the targets to build (all 
 
 # Only what the release holds: the two executables and the data folders.
 brisko_build_release() {  # $1 = build folder
-  brisko_configure "$1" && cmake --build "$1" --target brisko brisko-cli brisko_rules
+  brisko_configure "$1" && cmake --build "$1" --target brisko brisko-cli brisko_lang brisko_rules
 }
 
 brisko_configure() {  # $1 = build folder
