@@ -95,6 +95,10 @@ bool DeleteHeldFolder(HeldEntry held, bool permanent, const RemovalContext& remo
         // The Recycle Bin move of a folder holding a link could reach the
         // link's target where the shell follows links (Wine's does).
         if (HeldTreeHoldsLink(held)) return Left(removal, held.path, LeftReason::Link);
+        if (removal.guards.excluded.HoldsExcluded(held.path)) {
+            RecycleHeldContents(held, removal);
+            return false;  // the folder stays around what a policy keeps
+        }
         return RecycleHeld(std::move(held), removal);
     }
     removal.report.Removing(held.path);
@@ -110,6 +114,7 @@ bool DeleteFoundItem(const std::wstring& path, bool permanent) {
 bool DeleteFoundItem(const std::wstring& path, bool permanent, const RemovalContext& removal) {
     std::optional<CanonicalItem> item = CanonicalItemPath(path);
     if (!item) return Left(removal, path, LeftReason::Unresolvable);
+    if (removal.guards.excluded.Covers(item->path)) return Left(removal, item->path, LeftReason::Excluded);
     if (!item->exists) return DeleteMissingItem(*item, permanent, removal);
     if (item->IsFolder() && IsProtectedCanonical(item->path, removal.guards.protectedFolders))
         return Left(removal, item->path, LeftReason::Protected);

@@ -143,6 +143,10 @@ bool RecycleHeldContents(const HeldEntry& folder, const RemovalContext& removal)
             removal.report.Left(child->path, LeftReason::Protected);
         } else if (child->facts.IsFolder() && HeldTreeHoldsLink(*child)) {
             removal.report.Left(child->path, LeftReason::Link);
+        } else if (removal.guards.excluded.Covers(child->path)) {
+            removal.report.Left(child->path, LeftReason::Excluded);
+        } else if (child->facts.IsFolder() && removal.guards.excluded.HoldsExcluded(child->path)) {
+            RecycleHeldContents(*child, removal);  // around what a policy keeps
         } else {
             MakeHardToSwap(std::move(*child), folder, renamed, removal);
         }

@@ -8,6 +8,8 @@
 #define BRISKO_TEXT_OF_(...) #__VA_ARGS__
 #define BRISKO_TEXT_OF(...) BRISKO_TEXT_OF_(__VA_ARGS__)
 #define BRISKO_VERSION_TEXT BRISKO_TEXT_OF(BRISKO_VERSION)
+// The version as people read it, in the About dialog and from brisko-cli.
+#define BRISKO_DISPLAY_VERSION "3.69"
 
 #define IDR_MAINFRAME 128
 #define IDD_ABOUTBOX 100

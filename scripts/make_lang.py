@@ -54,6 +54,7 @@ ENGLISH = {
         "15": "Open all selected items?",
         "16": "Open",
         "17": "Choose a rules file whose entries the Standard scan adds, or none",
+        "19": "Your organisation's policy sets the rules file",
     },
     "ToolTips": {
         "1": "Permanently Delete",
@@ -159,6 +160,7 @@ ITALIAN = {
         "15": "Aprire tutti gli elementi selezionati?",
         "16": "Apri",
         "17": "Sceglie un file di regole le cui voci la scansione standard aggiunge, oppure nessuno",
+        "19": "Il file di regole è impostato dai criteri dell'organizzazione",
     },
     "ToolTips": {
         "1": "Elimina definitivamente",
@@ -264,6 +266,7 @@ SIMPLIFIED_CHINESE = {
         "15": "是否打开所有选定的项目？",
         "16": "打开",
         "17": "选择一个规则文件，其条目由标准扫描添加；或不使用规则文件",
+        "19": "规则文件由组织的策略设置",
     },
     "ToolTips": {
         "1": "永久删除",
@@ -369,6 +372,7 @@ TRADITIONAL_CHINESE = {
         "15": "是否開啟所有選取的項目？",
         "16": "開啟",
         "17": "選擇一個規則檔，其項目由標準掃描加入；或不使用規則檔",
+        "19": "規則檔由組織的原則設定",
     },
     "ToolTips": {
         "1": "永久刪除",

@@ -30,7 +30,9 @@ while [ $# -gt 0 ]; do
 done
 
 brisko_install_tools || exit 1
-brisko_configure_build "$BUILD" || exit 1
+# Only what runs here: the program, the command line, the language and
+# rules files; not GoogleTest, the test programs or the benchmarks.
+brisko_configure_build "$BUILD" brisko brisko-cli brisko_lang brisko_rules || exit 1
 
 seed_demo_junk() {  # a few throw-away files for the scans to find
   local c=$WINEPREFIX/drive_c

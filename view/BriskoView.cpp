@@ -11,6 +11,7 @@
 #include "clean/Listing.h"
 #include "i18n/Lang.h"
 #include "i18n/LangTexts.h"
+#include "policy/Policies.h"
 #include "res/resource.h"
 #include "scan/FoundItemOrder.h"
 #include "view/ItemText.h"
@@ -24,6 +25,7 @@
 #include "win/ComInit.h"
 #include "win/Log.h"
 #include "win/Path.h"
+#include "win/ShellOpen.h"
 #include "win/Text.h"
 
 namespace {
@@ -233,6 +235,10 @@ CommandState CBriskoView::Snapshot() const {
     state.selected = list.GetSelectedCount();
     state.busy = m_bBusy;
     state.cookiesAvailable = m_bCookiesAvailable;
+    std::shared_ptr<const Policies> policies = CurrentPolicies();
+    state.recycleOnly = policies->recycleOnly;
+    state.privacyDisabled = policies->privacyDisabled;
+    state.rulesByPolicy = policies->rulesFile.has_value();
     return state;
 }
 
@@ -262,7 +268,7 @@ bool CBriskoView::OnCommand(UINT id) {
         if (ChooseRulesFile(m_hWnd, m_app, m_doc.System())) RunMode(MODE_STANDARD);
         return true;
     case ID_OPTIONS_BROWSERS:
-        ShowBrowsersDialog(m_hWnd, m_app);
+        ShowBrowsersDialog(m_hWnd, m_app, browsers::PolicyKeepList());
         return true;
     case ID_EDIT_DELETE:
         // Shift+Del, the menu, the toolbar and the context menu all come here.
@@ -428,9 +434,7 @@ ViewShell RealViewShell() {
     shell.messageBox = [](HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
         return ::MessageBoxW(owner, text.c_str(), caption.c_str(), type);
     };
-    shell.open = [](const std::wstring& path) {
-        ::ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    };
+    shell.open = [](const std::wstring& path) { win::OpenWithShell(path); };
     shell.trackPopup = [](HMENU popup, POINT at, HWND owner) {
         ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
     };
@@ -453,6 +457,8 @@ std::wstring ModeTitle(BYTE mode) { return ModeName(mode) + L" - " + win::LoadRe
 
 void CBriskoView::RunMode(BYTE mode) {
     if (m_scanJob) return;  // one scan at a time
+    std::shared_ptr<const Policies> policies = RefreshPolicies();
+    if (policies->privacyDisabled) mode = MODE_STANDARD;  // also the next mode after a clean
     if (!std::exchange(m_bKeepCleanSummary, false)) {
         m_cleanSummary.clear();
         ShowCleanSummary();
@@ -466,7 +472,9 @@ void CBriskoView::RunMode(BYTE mode) {
     List().DeleteAllItems();
     auto job = std::make_shared<ScanJob>();
     job->mode = mode;
-    const bool finished = RunScan(job, mode == MODE_STANDARD ? LoadChosenRules(m_app) : std::nullopt);
+    std::optional<RulesFile> rules = mode == MODE_STANDARD ? LoadRulesInForce(m_app) : std::nullopt;
+    const bool unreadableRules = policies->rulesFile && mode == MODE_STANDARD && !rules;
+    const bool finished = RunScan(job, std::move(rules));
     if (!finished) return;  // the window went away meanwhile
     const BYTE listed = job->listed;
     if (listed != mode) m_bCookiesAvailable = false;  // an empty Cookies Killer scan gave way
@@ -477,6 +485,9 @@ void CBriskoView::RunMode(BYTE mode) {
     SyncRowCount(false);
     Invalidate();
     UpdateSelectionStatus();
+    if (unreadableRules)
+        ShowStatusText(L"policy RulesFile: cannot read " + *policies->rulesFile);
+    for (const std::wstring& problem : UntoldPolicyProblems(*policies)) ShowStatusText(problem);
     m_bSortAscending[0] = false;  // the next click on File Name sorts the other way
     m_nMode = listed;
     if (listed == MODE_STANDARD) m_bCookiesAvailable = true;
@@ -566,6 +577,7 @@ void CBriskoView::LeaveBusyState() {
 
 bool CBriskoView::StartClean(bool permanent) {
     if (m_pCleanThread) return false;  // one clean at a time
+    if (permanent && RefreshPolicies()->recycleOnly) return false;
     m_nCleanMode = permanent ? 1 : 0;
     m_bBusy = true;
     EnterBusyState();  // the selection must not change but by Unselect All

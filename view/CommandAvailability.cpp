@@ -7,18 +7,21 @@ std::optional<bool> CommandRule(UINT id, const CommandState& s) {
     switch (id) {
     case ID_OPTIONS_STANDARD:
         return !s.busy || s.scanning == MODE_STANDARD;
-    case ID_OPTIONS_OFFLINE_TEMP:
-        return !s.busy || s.scanning == MODE_OFFLINE_TEMP;
-    case ID_OPTIONS_COOKIES:
-        return (s.cookiesAvailable && !s.busy) || s.scanning == MODE_COOKIES_KILLER;
     case ID_VIEW_LANGUAGE:
-    case ID_OPTIONS_RULES:
-    case ID_OPTIONS_BROWSERS:
         return !s.busy;
     case ID_EDIT_STOP:
         // Escape: stops a scan, or a clean after the row in hand.
         return s.busy;
+    case ID_OPTIONS_RULES:
+        return !s.busy && !s.rulesByPolicy;
+    case ID_OPTIONS_OFFLINE_TEMP:
+        return (!s.busy && !s.privacyDisabled) || s.scanning == MODE_OFFLINE_TEMP;
+    case ID_OPTIONS_BROWSERS:
+        return !s.busy && !s.privacyDisabled;
+    case ID_OPTIONS_COOKIES:
+        return (s.cookiesAvailable && !s.busy && !s.privacyDisabled) || s.scanning == MODE_COOKIES_KILLER;
     case ID_EDIT_DELETE:
+        return s.selected > 0 && !s.busy && !s.recycleOnly;
     case ID_EDIT_RECYCLE:
     case ID_FILE_OPEN:
         return s.selected > 0 && !s.busy;

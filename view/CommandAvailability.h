@@ -11,6 +11,10 @@ struct CommandState {
     bool busy = false;
     bool cookiesAvailable = true;
     BYTE scanning = 0;  // the mode whose scan runs, which its own command stops; 0 for none
+    // What the policies in force take away.
+    bool recycleOnly = false;      // permanent removal
+    bool privacyDisabled = false;  // Cookies Killer, Offline Temp and the Advance dialog
+    bool rulesByPolicy = false;    // the choice of the rules file
 };
 
 // Whether a command of the program may run; nothing for an id that no

@@ -141,7 +141,8 @@ void RunClean(const CleanRequest& request) {
     CStatusBarReport statusBar(request.statusBar, kStatusInterval);
     CRemovalTally tally(statusBar);
     CPostedProgress progress(request);
-    RemovalContext removal{MachineGuards(), tally};
+    RemovalGuards guards = GuardsUnderPolicy();
+    RemovalContext removal{guards, tally};
     ItemRemover remove = request.remove;
     if (!remove)
         remove = [&removal](const std::wstring& path, bool permanent, bool folderRow) {

@@ -1,13 +1,14 @@
 #pragma once
-// The owner of one interface pointer of a component: released at the end
-// of its scope, moved but never copied.
-#include <objbase.h>
+// Move-only owners of a COM interface pointer and of a BSTR.
+#include <oleauto.h>
+#include <unknwn.h>
 
+#include <string>
 #include <utility>
 
 namespace win {
 
-template <typename Interface>
+template <typename T>
 class ComPtr {
 public:
     ComPtr() noexcept = default;
@@ -20,21 +21,41 @@ public:
     }
     ~ComPtr() { Reset(); }
 
-    Interface* Get() const noexcept { return m_p; }
-    Interface* operator->() const noexcept { return m_p; }
+    T* Get() const noexcept { return m_p; }
+    T* operator->() const noexcept { return m_p; }
     explicit operator bool() const noexcept { return m_p != nullptr; }
-    // For the calls that hand out an interface through an out-parameter.
-    void** PutVoid() noexcept {
-        Reset();
-        return reinterpret_cast<void**>(&m_p);
-    }
-    void Reset(Interface* p = nullptr) noexcept {
+    void Reset(T* p = nullptr) noexcept {
         if (m_p) m_p->Release();
         m_p = p;
     }
+    // For APIs that hand out an interface through an out-parameter.
+    T** Put() noexcept {
+        Reset();
+        return &m_p;
+    }
+    void** PutVoid() noexcept { return reinterpret_cast<void**>(Put()); }
 
 private:
-    Interface* m_p = nullptr;
+    T* m_p = nullptr;
+};
+
+class Bstr {
+public:
+    Bstr() noexcept = default;
+    explicit Bstr(const std::wstring& text) : m_b(::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    ~Bstr() { ::SysFreeString(m_b); }
+    BSTR Get() const noexcept { return m_b; }
+    BSTR* Put() noexcept {
+        ::SysFreeString(m_b);
+        m_b = nullptr;
+        return &m_b;
+    }
+    std::wstring Text() const { return m_b ? std::wstring(m_b, ::SysStringLen(m_b)) : std::wstring(); }
+
+private:
+    BSTR m_b = nullptr;
 };
 
 }  // namespace win

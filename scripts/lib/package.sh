@@ -3,7 +3,7 @@
 
 # The folders that travel beside the program, as the build folder has them;
 # every file in them becomes a component of the MSI.
-BRISKO_DATA_FOLDERS=(lang rules)
+BRISKO_DATA_FOLDERS=(lang rules policy)
 
 # The release's folder of files: what the MSI installs and the zip holds.
 brisko_stage() {  # $1 = build folder, $2 = version, $3 = stage folder (made fresh)
@@ -21,7 +21,8 @@ brisko_stage() {  # $1 = build folder, $2 = version, $3 = stage folder (made fre
 # The installer package of a stage folder. wixl reads sources relative to
 # the folder it runs in, so it runs in the stage's parent.
 brisko_make_msi() {  # $1 = stage folder, $2 = version, $3 = output .msi
-  local stage=$1 version=$2 out=$3 root work
+  local stage=$1 version=$2 out=$3 root work major minor build
+  IFS=. read -r major minor build _ <<< "$version"
   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
   work=$(dirname "$stage")
   # One component per file of the data folders, whatever they hold.
@@ -29,7 +30,8 @@ brisko_make_msi() {  # $1 = stage folder, $2 = version, $3 = output .msi
      wixl-heat --prefix "" --directory-ref INSTALLDIR --component-group DataFiles --var var.StageDir --win64) \
     > "$work/DataFiles.wxs" || return 1
   cp "$root/res/brisko.ico" "$work/brisko.ico"
-  (cd "$work" && wixl --arch x64 -D Version="$version" -D StageDir="$(basename "$stage")" -D IconFile=brisko.ico \
+  (cd "$work" && wixl --arch x64 -D Version="$version" -D NextVersion="$major.$minor.$((build + 1))" \
+     -D StageDir="$(basename "$stage")" -D IconFile=brisko.ico \
      -D Win64=yes -o "$out" "$root/installer/brisko.wxs" DataFiles.wxs 2>&1 | grep -v 'unimplemented' >&2
    [ "${PIPESTATUS[0]}" = 0 ]) && [ -s "$out" ]
 }

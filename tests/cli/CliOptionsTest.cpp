@@ -34,6 +34,7 @@ TEST(CliOptions, GoodCommandLinesReadAsMeant) {
     EXPECT_EQ(rules.options.rules, L"C:\\r.ini");
     EXPECT_EQ(ParseCommandLine({L"--help"}).options.command, CliOptions::Command::Help);
     EXPECT_EQ(ParseCommandLine({L"clean", L"--help"}).options.command, CliOptions::Command::Help);
+    EXPECT_EQ(ParseCommandLine({L"--version"}).options.command, CliOptions::Command::Version);
 }
 
 TEST(CliOptions, BadCommandLinesAreRefusedInPlainWords) {

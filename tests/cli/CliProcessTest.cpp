@@ -77,6 +77,10 @@ TEST_F(CliProcess, ADryRunAndABadCommandLineTouchNothing) {
     }
     EXPECT_TRUE(Exists(seedTmp));
     EXPECT_TRUE(Exists(seedLog));
+    CliRun version = RunCli(L"--version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, L"brisko-cli 3.69 (file version 3.6.9.0)\n");
+    EXPECT_EQ(RunCli(L"--help").out.rfind(L"brisko-cli 3.69 (file version 3.6.9.0): ", 0), 0u);
 }
 
 TEST_F(CliProcess, IncludeAndExcludeChooseWhatACleanRemoves) {
