@@ -63,12 +63,12 @@ public:
         std::stable_sort(m_rows.begin(), m_rows.end(), [&](Id a, Id b) { return less(store[a], store[b]); });
     }
 
-    // Orders the rows by `less` where no two records are equal.
-    template <typename Less>
-    void Sort(Less less) {
+    // Hands the rows and the records to `arrange`, which puts the rows in a
+    // new order (and must keep them all).
+    template <typename Arrange>
+    void ArrangeRows(Arrange arrange) {
         Flatten();
-        const FoundItemStore& store = *m_store;
-        std::sort(m_rows.begin(), m_rows.end(), [&](Id a, Id b) { return less(store[a], store[b]); });
+        arrange(m_rows, static_cast<const FoundItemStore&>(*m_store));
     }
 
     // Orders the rows by a number that `keyOf` gives each record, computed

@@ -333,38 +333,43 @@ void CBriskoView::SortRows(int column, bool ascending) {
 
 void CBriskoView::ChangeSelection(UINT command) {
     ::SetFocus(m_hWnd);
-    win::CListCtrl list = List();
     // A virtual list keeps its selection as ranges: all rows change in one
     // step, and Invert touches only the smaller of the two sides. The list
     // is drawn once, after the change: a row drawn anew costs more than its
     // change of state.
     m_bBulkSelection = true;
     SendMessage(WM_SETREDRAW, FALSE);
-    if (command == ID_EDIT_INVERT_SELECTION) {
-        std::vector<int> selected = SelectedRows();
-        const int rows = list.GetItemCount();
-        if (selected.size() * 2 <= static_cast<size_t>(rows)) {
-            list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
-            for (auto row = selected.rbegin(); row != selected.rend(); ++row) list.SetItemState(*row, 0, LVIS_SELECTED);
-        } else {
-            list.SetItemState(-1, 0, LVIS_SELECTED);
-            size_t next = selected.size();
-            for (int row = rows - 1; row >= 0; --row) {
-                if (next > 0 && selected[next - 1] == row) {
-                    --next;
-                    continue;
-                }
-                list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
-            }
-        }
-    } else {
-        list.SetItemState(-1, command == ID_EDIT_SELECT_ALL ? LVIS_SELECTED : 0, LVIS_SELECTED);
-    }
+    if (command == ID_EDIT_INVERT_SELECTION) InvertSelection();
+    else List().SetItemState(-1, command == ID_EDIT_SELECT_ALL ? LVIS_SELECTED : 0, LVIS_SELECTED);
     if (!m_bBusy) SendMessage(WM_SETREDRAW, TRUE);  // a clean draws again at its end
     Invalidate();
     m_bBulkSelection = false;
     OnItemChanged();
     if (command == ID_EDIT_UNSELECT_ALL) SetMainTitle(CompletedTitle(m_strTitle));
+}
+
+void CBriskoView::InvertSelection() {
+    win::CListCtrl list = List();
+    const int rows = list.GetItemCount(), selectedCount = list.GetSelectedCount();
+    if (selectedCount == 0 || selectedCount == rows) {
+        list.SetItemState(-1, selectedCount == 0 ? LVIS_SELECTED : 0, LVIS_SELECTED);
+        return;
+    }
+    std::vector<int> selected = SelectedRows();
+    if (selected.size() * 2 <= static_cast<size_t>(rows)) {
+        list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+        for (auto row = selected.rbegin(); row != selected.rend(); ++row) list.SetItemState(*row, 0, LVIS_SELECTED);
+        return;
+    }
+    list.SetItemState(-1, 0, LVIS_SELECTED);
+    size_t next = selected.size();
+    for (int row = rows - 1; row >= 0; --row) {
+        if (next > 0 && selected[next - 1] == row) {
+            --next;
+            continue;
+        }
+        list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    }
 }
 
 void CBriskoView::OpenSelectedItems() {
@@ -469,9 +474,10 @@ void CBriskoView::RunMode(BYTE mode) {
     EnterBusyState();
     m_strTitle = ModeTitle(mode);
     SetMainTitle(m_strTitle);
-    List().DeleteAllItems();
     auto job = std::make_shared<ScanJob>();
     job->mode = mode;
+    std::swap(job->retired, m_items);
+    List().DeleteAllItems();
     std::optional<RulesFile> rules = mode == MODE_STANDARD ? LoadRulesInForce(m_app) : std::nullopt;
     const bool unreadableRules = policies->rulesFile && mode == MODE_STANDARD && !rules;
     const bool finished = RunScan(job, std::move(rules));
@@ -480,8 +486,8 @@ void CBriskoView::RunMode(BYTE mode) {
     if (listed != mode) m_bCookiesAvailable = false;  // an empty Cookies Killer scan gave way
     m_strTitle = ModeTitle(listed);
     SetMainTitle(m_strTitle);
-    m_items = std::move(job->items);
-    SortFoundItems(m_items, kColumnName, true);
+    std::swap(m_items, job->items);  // sorted on the scan's thread
+    job->retired = std::move(job->items);
     SyncRowCount(false);
     Invalidate();
     UpdateSelectionStatus();

@@ -155,6 +155,7 @@ private:
     // Sorting, selection, opening, the context menu and the language change.
     void OnColumnClick(int column);
     void ChangeSelection(UINT command);
+    void InvertSelection();
     void OnContextMenu(LPARAM screenPoint);
     POINT ContextMenuPoint(LPARAM screenPoint) const;
     void OnInitMenuPopup(HMENU menu);

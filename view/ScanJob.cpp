@@ -1,5 +1,6 @@
 #include "view/ScanJob.h"
 
+#include "scan/FoundItemOrder.h"
 #include "scan/Modes.h"
 
 namespace {
@@ -23,6 +24,7 @@ private:
 }  // namespace
 
 void RunScanJob(const CBriskoDoc& doc, const std::optional<RulesFile>& rules, CTypeNames& types, ScanJob& job) {
+    job.retired = FoundItems();  // the last listing's records go here, not on the window's thread
     CScanCollector collector(types, job);
     const BYTE mode = job.mode;
     try {
@@ -33,4 +35,6 @@ void RunScanJob(const CBriskoDoc& doc, const std::optional<RulesFile>& rules, CT
         job.stopped = true;
         job.listed = job.mode;
     }
+    // The list shows a scan's findings by name; a million rows take a while.
+    SortFoundItems(job.items, kColumnName, true);
 }

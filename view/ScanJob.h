@@ -20,11 +20,13 @@ struct ScanJob {
     std::atomic<bool> stop{false};
     std::atomic<size_t> found{0};
     std::atomic<BYTE> mode{0};  // the mode whose scan runs: Cookies Killer may give way
-    FoundItems items;
+    FoundItems items;     // sorted by name when the scan ends
+    FoundItems retired;   // the listing the scan replaces, let go on the scan's thread
     BYTE listed = 0;  // the mode whose findings are listed
     bool stopped = false;
 };
 
 // Runs the scan of `job.mode` into `job.items`, each item with the tag of its
-// type name, on the calling thread; returns when it is done or stopped.
+// type name, and sorts them by name, on the calling thread; returns when it
+// is done or stopped.
 void RunScanJob(const CBriskoDoc& doc, const std::optional<RulesFile>& rules, CTypeNames& types, ScanJob& job);
