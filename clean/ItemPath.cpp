@@ -8,8 +8,6 @@
 
 namespace {
 
-// Room for a file name at the end of a folder path in the plain form.
-constexpr size_t kPlainPathLimit = MAX_PATH - 12;
 
 // Characters no name of a file or folder holds: wildcards would make the
 // entry look-up match another entry, and ':' would name a stream.
@@ -85,11 +83,6 @@ std::wstring ItemKey(const std::wstring& spelling) {
     return key;
 }
 
-std::wstring ApiPath(const std::wstring& canonicalPath) {
-    if (canonicalPath.size() < kPlainPathLimit) return canonicalPath;
-    if (canonicalPath.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + canonicalPath.substr(2);
-    return L"\\\\?\\" + canonicalPath;
-}
 
 namespace {
 

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "win/Path.h"
+
 struct CanonicalItem {
     // Full path with backslashes only, each step's long name (the folders'
     // in the letter case the file system keeps; the item's own as spelled,
@@ -44,6 +46,3 @@ bool IsNameNoPathReaches(const std::wstring& name);
 // trailing backslash; upper-cased.
 std::wstring ItemKey(const std::wstring& spelling);
 
-// The spelling the file-system calls take for a canonical path: with the
-// "\\?\" prefix when it is too long for the plain form.
-std::wstring ApiPath(const std::wstring& canonicalPath);

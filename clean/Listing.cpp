@@ -20,7 +20,7 @@ bool LiesInUserContent(const std::wstring& path) {
 
 bool IsListable(const std::wstring& path, const WIN32_FIND_DATAW& findData) {
     if (CurrentPolicies()->excluded.Covers(path)) return false;
-    bool folder = (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    bool folder = IsFolderEntry(findData);
     return folder ? !IsProtectedOnThisMachine(path) && !LiesInUserContent(path) : !IsFileInUse(path);
 }
 

@@ -1,6 +1,7 @@
 #include "scan/FoundItems.h"
 
 #include "clean/ItemPath.h"
+#include "win/Path.h"
 
 namespace {
 std::uint64_t HashOf(const std::wstring& key) {
@@ -18,7 +19,7 @@ FoundItems::FoundItems() : m_store(std::make_shared<FoundItemStore>()) {}
 FoundItem FoundItems::MakeItem(std::wstring path, const WIN32_FIND_DATAW& find, BYTE scan, std::uint32_t tag) {
     FoundItem item;
     item.path = std::move(path);
-    item.folder = (find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    item.folder = IsFolderEntry(find);
     if (!item.folder) item.size = (static_cast<ULONGLONG>(find.nFileSizeHigh) << 32) | find.nFileSizeLow;
     item.modified = find.ftLastWriteTime;
     item.scan = scan;

@@ -7,13 +7,12 @@
 
 namespace {
 
-bool IsFolder(const WIN32_FIND_DATAW& entry) { return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
 // Hands one found entry on if it still exists. Looking changes nothing: a
 // read-only file keeps its attribute until the clean removes it.
 void HandOn(IFoundItemSink& sink, const std::wstring& folder, const WIN32_FIND_DATAW& entry, bool first) {
     std::wstring path = JoinPath(folder, entry.cFileName);
-    if (first && IsFolder(entry)) return;
+    if (first && IsFolderEntry(entry)) return;
     if (::PathFileExistsW(path.c_str())) sink.AddFoundItem(std::move(path), entry);
 }
 

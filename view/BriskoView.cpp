@@ -125,7 +125,7 @@ void CBriskoView::AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findDa
 
 void CBriskoView::InsertFoundRow(const std::wstring& path, const WIN32_FIND_DATAW& findData, bool atTop) {
     // One row per item, however many catalogue entries name it.
-    bool folder = (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    bool folder = IsFolderEntry(findData);
     if (m_items.Add(FoundItems::MakeItem(path, findData, m_nMode, m_types.TagOf(path, folder)), atTop))
         SyncRowCount(false);
 }

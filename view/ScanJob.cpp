@@ -2,6 +2,7 @@
 
 #include "scan/FoundItemOrder.h"
 #include "scan/Modes.h"
+#include "win/Path.h"
 
 namespace {
 struct ScanStopped {};
@@ -13,7 +14,7 @@ public:
     CScanCollector(CTypeNames& types, ScanJob& job) : m_types(types), m_job(job) {}
     void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override {
         if (m_job.stop) throw ScanStopped();
-        std::uint32_t tag = m_types.TagOf(path, (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+        std::uint32_t tag = m_types.TagOf(path, IsFolderEntry(findData));
         if (m_job.items.Add(FoundItems::MakeItem(std::move(path), findData, m_job.mode, tag))) ++m_job.found;
     }
 

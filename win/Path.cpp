@@ -46,3 +46,12 @@ void ClearReadOnly(const std::wstring& path, DWORD attributes) {
     if (!(attributes & FILE_ATTRIBUTE_READONLY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return;
     ::SetFileAttributesW(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
 }
+
+// Room for a file name at the end of a folder path in the plain form.
+constexpr size_t kPlainPathLimit = MAX_PATH - 12;
+
+std::wstring ApiPath(const std::wstring& canonicalPath) {
+    if (canonicalPath.size() < kPlainPathLimit) return canonicalPath;
+    if (canonicalPath.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + canonicalPath.substr(2);
+    return L"\\\\?\\" + canonicalPath;
+}

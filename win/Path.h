@@ -1,7 +1,8 @@
 #pragma once
-// Path text shared by every layer: the one join, the one parent-of, what
-// counts as a full path, the dot entries of a search and the read-only
-// attribute of a found entry.
+// The path rules shared by every layer: the one join, the one parent-of,
+// what counts as a full path and as a folder, the long-path prefix, the dot
+// entries of a search and the read-only attribute of a found entry. The
+// canonical form of an item, which asks the file system, is clean/ItemPath.
 #include <windows.h>
 #include <string>
 
@@ -16,6 +17,14 @@ std::wstring ParentOf(const std::wstring& path);
 
 // The folder of the running program's file, where its "lang" and "rules" folders stand.
 std::wstring ProgramFolder();
+
+// True for the attributes of a folder (of a found entry or a file record).
+inline bool IsFolderAttributes(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+inline bool IsFolderEntry(const WIN32_FIND_DATAW& entry) { return IsFolderAttributes(entry.dwFileAttributes); }
+
+// The spelling the file-system calls take for a canonical path: with the
+// "\\?\" prefix when it is too long for the plain form.
+std::wstring ApiPath(const std::wstring& canonicalPath);
 
 // `path` without a "\\?\" or "\??\" prefix; "\\?\UNC\server" becomes "\\server".
 std::wstring WithoutLongPrefix(const std::wstring& path);
