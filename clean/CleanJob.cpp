@@ -32,6 +32,9 @@ class CRowReport : public IRemovalReport {
 public:
     explicit CRowReport(IRemovalReport& next) : m_next(next) {}
     void Removing(const std::wstring& path) override { m_next.Removing(path); }
+    void RemovingMeasured(const std::wstring& path, size_t files, unsigned long long bytes) override {
+        m_next.RemovingMeasured(path, files, bytes);
+    }
     void Left(const std::wstring& path, LeftReason reason) override {
         std::wstring key = path;
         ::CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));

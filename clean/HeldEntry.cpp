@@ -101,7 +101,7 @@ std::optional<HeldEntry> HoldFolderAt(const std::wstring& canonicalPath) {
     return held;
 }
 
-EntryAmount MeasureHeld(const HeldEntry& entry) {
+EntryAmount MeasureHeld(const HeldEntry& entry, const HeldEntry& parent, const std::wstring& name) {
     EntryAmount amount;
     if (!entry.facts.IsFolder()) {
         LARGE_INTEGER size{};
@@ -122,7 +122,13 @@ EntryAmount MeasureHeld(const HeldEntry& entry) {
             }
         }
     };
-    add(entry.handle.Get());
+    // The held handle's listing may have been read to its end already (the
+    // link test does), and the platform need not start it over: the top
+    // folder is listed through a handle of its own, when it is the same one.
+    OpenedEntry top = OpenChild(parent.handle.Get(), name, kWalkAccess);
+    EntryFacts facts;
+    if (!top || !ReadFacts(top.handle.Get(), facts) || facts.fileId != entry.facts.fileId) return amount;
+    add(top.handle.Get());
     while (!pending.empty()) {
         win::FileHandle folder = std::move(pending.back());
         pending.pop_back();

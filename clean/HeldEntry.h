@@ -35,12 +35,13 @@ std::optional<HeldEntry> HoldFolderAt(const std::wstring& canonicalPath);
 bool HeldTreeHoldsLink(const HeldEntry& folder);
 
 // The files of a held entry and their bytes: a file is one, a folder counts
-// the files of its tree (links not entered).
+// the files of its tree (links not entered). The entry stands as `name` in
+// the held `folder`.
 struct EntryAmount {
     size_t files = 0;
     ULONGLONG bytes = 0;
 };
-EntryAmount MeasureHeld(const HeldEntry& entry);
+EntryAmount MeasureHeld(const HeldEntry& entry, const HeldEntry& folder, const std::wstring& name);
 
 // A folder that a removal keeps whatever it holds: protected or system.
 bool IsKeptFolder(const std::wstring& canonicalPath, const RemovalGuards& guards);

@@ -17,7 +17,7 @@ struct Renamed {
     std::wstring newName;    // unguessable
     std::wstring shellPath;  // the new name inside the folder, as the shell takes it
     std::wstring finalPath;  // where the platform must report it before the move
-    EntryAmount amount;      // its files and bytes, measured under its own name
+    EntryAmount amount;      // its files and bytes
 };
 
 std::wstring FinalInside(const HeldEntry& folder, const std::wstring& name) {
@@ -46,7 +46,6 @@ bool MakeHardToSwap(HeldEntry item, const HeldEntry& folder, std::vector<Renamed
         removal.report.Left(item.path, LeftReason::Failed);
         return false;
     }
-    EntryAmount amount = MeasureHeld(item);
     if (!RenameWithinFolder(item.handle.Get(), folder.handle.Get(), folder.path, newName)) {
         removal.report.Left(item.path, LeftReason::Failed);
         return false;
@@ -57,6 +56,8 @@ bool MakeHardToSwap(HeldEntry item, const HeldEntry& folder, std::vector<Renamed
         removal.report.Left(item.path, LeftReason::Link);
         return false;
     }
+    // Measured only now, under a name nobody else knows.
+    EntryAmount amount = MeasureHeld(item, folder, newName);
     out.push_back(Renamed{std::move(item), ownName, newName, shellPath, finalPath, amount});
     return true;
 }

@@ -34,6 +34,7 @@ enum class LangId : int {
     // The summary of a clean, and why an item stays.
     SummaryRemoved, SummaryRemovedOne, SummaryPartly, SummaryLeft, SummaryGone,
     ReasonMissing, ReasonUnresolvable, ReasonLink, ReasonProtected, ReasonInUse, ReasonAccessDenied, ReasonFailed,
+    ReasonOddName,
     // The question before a permanent clean.
     ConfirmDelete, ConfirmDeleteOne, ConfirmFolders, ConfirmNoAsk, ConfirmYes, ConfirmNo,
     Count
