@@ -4,6 +4,7 @@
 #include "i18n/Lang.h"
 #include "i18n/LangTexts.h"
 #include "res/resource.h"
+#include "win/Dpi.h"
 #include "win/Text.h"
 
 CAboutDlg::CAboutDlg() : win::CDialog(IDD_ABOUTBOX) {}
@@ -32,6 +33,27 @@ void CAboutDlg::OnInitDialog() {
     if (!IsDefaultLanguage())
         SetWindowText(GetLangString(LangId::TitleAbout) + L" " + win::LoadResString(AFX_IDS_APP_TITLE));
     ::SetWindowTextW(GetItem(IDC_ABOUT_VERSION), kVersionCaption);
+    ScalePictures();
+}
+
+void CAboutDlg::ScalePictures() {
+    const UINT dpi = win::DpiForWindow(m_hWnd);
+    if (dpi == win::kDesignDpi) return;
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    auto scale = [&](int control, UINT bitmap, win::GdiObject& owner) {
+        BITMAP size{};
+        win::GdiObject design(::LoadImageW(instance, MAKEINTRESOURCEW(bitmap), IMAGE_BITMAP, 0, 0, 0));
+        if (!design || !::GetObjectW(design.Get(), sizeof(size), &size)) return;
+        const int width = win::ScaleForDpi(size.bmWidth, dpi), height = win::ScaleForDpi(size.bmHeight, dpi);
+        win::GdiObject scaled(
+            ::LoadImageW(instance, MAKEINTRESOURCEW(bitmap), IMAGE_BITMAP, width, height, 0));
+        if (!scaled) return;
+        // The dialog owns the scaled bitmap; the one the control loaded from the template stays its own.
+        ::SendMessageW(GetItem(control), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled.Get()));
+        owner = std::move(scaled);
+    };
+    scale(IDC_ABOUT_PICTURE, IDB_PROGRAM_PICTURE, m_scaledPicture);
+    scale(IDC_ABOUT_STRIP, IDB_ABOUT_STRIP, m_scaledStrip);
 }
 
 INT_PTR CAboutDlg::OnCtlColorStatic(WPARAM dc, LPARAM control) {

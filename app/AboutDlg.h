@@ -5,6 +5,7 @@
 #include <string>
 
 #include "win/Dialog.h"
+#include "win/Handle.h"
 #include "win/StaticLink.h"
 
 class CAboutDlg : public win::CDialog {
@@ -20,5 +21,10 @@ protected:
 
 private:
     void OnInitDialog();
+    // Above 100 % the two bitmaps are drawn at the dialog's scale.
+    void ScalePictures();
     INT_PTR OnCtlColorStatic(WPARAM dc, LPARAM control);
+
+    win::GdiObject m_scaledPicture;
+    win::GdiObject m_scaledStrip;
 };

@@ -29,6 +29,7 @@ constexpr ItemText kItems[] = {
     {ID_OPTIONS_OFFLINE_TEMP, OptionsOfflineTemp, L"\tCtrl+H"},
     {ID_OPTIONS_STANDARD, OptionsStandard, L"\tF5"},
     {ID_OPTIONS_RULES, OptionsRules, L""},
+    {ID_OPTIONS_BROWSERS, OptionsBrowsers, L""},
     {ID_HELP_ONLINE, HelpOnline, L""},
     {ID_HELP_UPDATE, HelpUpdate, L""},
     {ID_APP_ABOUT, HelpAbout, L""},
@@ -48,6 +49,7 @@ constexpr CommandText kMenuPrompts[] = {
     {ID_OPTIONS_STANDARD, StatusStandard}, {ID_APP_ABOUT, StatusAbout},
     {ID_APP_EXIT, StatusExit},             {ID_VIEW_TOOLBAR, StatusToolbar},
     {ID_VIEW_STATUS_BAR, StatusStatusBar},      {ID_OPTIONS_RULES, StatusRules},
+    {ID_OPTIONS_BROWSERS, StatusBrowsers},
 };
 
 constexpr CommandText kToolBarPrompts[] = {

@@ -12,11 +12,11 @@
 #include "res/resource.h"
 #include "view/BriskoView.h"
 #include "view/WorkerProtocol.h"
+#include "win/Dpi.h"
 #include "win/FileDialog.h"
 
 namespace {
 constexpr const wchar_t* kLocationSection = L"Location";
-constexpr COLORREF kTransparent = RGB(255, 255, 255);
 constexpr int kPopupCount = 5;
 
 std::optional<std::wstring> AskLanguageFile(HWND owner) {
@@ -92,6 +92,9 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         OnSize();
         return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
+        return 0;
     case WM_SETFOCUS:
         if (m_pView && m_pView->IsWindow()) ::SetFocus(m_pView->GetSafeHwnd());
         return 0;
@@ -122,6 +125,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 int CMainFrame::OnCreate() {
     if (!CreateToolBar() || !CreateStatusBar() || !CreateView()) return -1;
+    ApplyDpi(win::DpiForWindow(m_hWnd));
     RecalcLayout();  // the view has its size before its initial update sets its columns
     ReadLanguageSetting();
     UpdateToolBar(m_pView->Snapshot());
@@ -134,16 +138,10 @@ bool CMainFrame::CreateToolBar() {
     if (!m_wndToolBar.IsWindow() || !win::LoadToolBarLayout(instance, IDR_MAINFRAME, m_toolBarLayout) ||
         !m_wndToolBar.SetButtons(m_toolBarLayout))
         return false;
-    // A picture that cannot be loaded leaves that state to the toolbar's own drawing.
-    int cx = m_toolBarLayout.buttonWidth, cy = m_toolBarLayout.buttonHeight;
-    m_toolBarImages = win::LoadMaskedImageList(instance, IDB_TOOLBAR, cx, cy, kTransparent);
-    m_toolBarDisabledImages = win::LoadMaskedImageList(instance, IDB_TOOLBAR_DISABLED, cx, cy, kTransparent);
-    if (m_toolBarImages) {
-        m_wndToolBar.SetImageList(TB_SETIMAGELIST, m_toolBarImages.Get());
-        m_wndToolBar.SetImageList(TB_SETHOTIMAGELIST, m_toolBarImages.Get());
-    }
-    if (m_toolBarDisabledImages) m_wndToolBar.SetImageList(TB_SETDISABLEDIMAGELIST, m_toolBarDisabledImages.Get());
-    m_wndToolBar.AutoSize();
+    // The toolbar sized its buttons for the resource's pictures: what it
+    // added to them is the margin that scales with the display.
+    DWORD button = static_cast<DWORD>(m_wndToolBar.SendMessage(TB_GETBUTTONSIZE));
+    m_toolBarMargin = SIZE{LOWORD(button) - m_toolBarLayout.buttonWidth, HIWORD(button) - m_toolBarLayout.buttonHeight};
     return true;
 }
 

@@ -43,6 +43,8 @@ public:
     CBriskoView* GetView() const { return m_pView.get(); }
     win::CStatusBar& StatusBar() { return m_wndStatusBar; }
     win::CToolBar ToolBar() const { return m_wndToolBar; }
+    // The display scale the bars and the list are drawn for.
+    UINT Dpi() const { return m_dpi; }
 
     // The language file the user picks from the language folder; nothing
     // when the dialog is cancelled. Tests put their own answer in.
@@ -72,6 +74,15 @@ private:
     void SavePlacement();
     void ReadLanguageSetting();
     void RecalcLayout();
+    // The bars and the list at a display scale (MainFrameDpi.cpp).
+    void ApplyDpi(UINT dpi);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void LoadToolBarPictures();
+    void SizeToolBarButtons(int pictureSize);
+    void SetStatusBarFont();
+    static win::GdiObject StatusFont(UINT dpi);
+    // The status bar's height with `font` and a minimum height of its drawing area.
+    int StatusBarHeightWith(HGDIOBJ font, int minimumHeight);
 
     CBriskoApp& m_app;
     CBriskoDoc& m_doc;
@@ -80,6 +91,9 @@ private:
     win::ToolBarLayout m_toolBarLayout;
     win::ImageList m_toolBarImages;
     win::ImageList m_toolBarDisabledImages;
+    UINT m_dpi = 96;
+    SIZE m_toolBarMargin{};       // what a button has beyond its picture, at 96 DPI
+    win::GdiObject m_statusFont;  // the status font at m_dpi
     unsigned m_enabledButtons = ~0u;  // one bit per toolbar command, as last applied
     std::optional<std::wstring> m_textBeforePrompt;  // the status text while a prompt shows
     std::unique_ptr<CBriskoView> m_pView;

@@ -19,7 +19,8 @@ std::wstring ReadInstallFolder(const std::wstring& fullValuePath) {
     return value.size() > kMaxFolderChars ? std::wstring(kMissing) : value;
 }
 
-// True when some step of a relative path climbs ("..", or only dots).
+}  // namespace
+
 bool ClimbsOut(const std::wstring& relative) {
     size_t start = 0;
     while (start <= relative.size()) {
@@ -31,7 +32,6 @@ bool ClimbsOut(const std::wstring& relative) {
     }
     return false;
 }
-}  // namespace
 
 std::wstring CutLastComponents(std::wstring path, int count) {
     for (int i = 0; i < count; ++i) {

@@ -11,6 +11,9 @@ std::wstring CutLastComponents(std::wstring path, int count);
 // A missing or empty value, or one that climbs out of the folder, gives ".".
 std::wstring ReadFirefoxProfilePath(const std::wstring& firefoxFolder);
 
+// True when some step of a relative path climbs ("..", or only dots).
+bool ClimbsOut(const std::wstring& relative);
+
 // Appends to `path` the name of the first entry (not "." or "..") that matches
 // `pattern`. When none does, the pattern itself is appended: its wildcard
 // makes a name that can never exist, so nothing below the path is found.

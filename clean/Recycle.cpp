@@ -26,6 +26,13 @@ std::wstring FinalInside(const HeldEntry& folder, const std::wstring& name) {
     return path + name;
 }
 
+// True when `name` in the folder opens as the file `facts` describe.
+bool HoldsSameFile(const HeldEntry& folder, const std::wstring& name, const EntryFacts& facts) {
+    OpenedEntry there = OpenChild(folder.handle.Get(), name, FILE_READ_ATTRIBUTES);
+    EntryFacts found;
+    return there && ReadFacts(there.handle.Get(), found) && found.fileId == facts.fileId;
+}
+
 // Renames the held item inside its held folder and checks where it went;
 // false, with the item's own name given back, when anything differs.
 bool MakeHardToSwap(HeldEntry item, const HeldEntry& folder, std::vector<Renamed>& out,
@@ -51,7 +58,11 @@ bool MakeHardToSwap(HeldEntry item, const HeldEntry& folder, std::vector<Renamed
         return false;
     }
     std::wstring finalPath = FinalInside(folder, newName);
-    if (!SamePathText(FinalPathOfHandle(item.handle.Get()), finalPath)) {
+    // Wine renames by the name it last knew the handle by: if that name was
+    // swapped meanwhile, the swapped-in entry moved instead. So the new name
+    // must hold this very file, not just report the right place.
+    if (!SamePathText(FinalPathOfHandle(item.handle.Get()), finalPath) ||
+        !HoldsSameFile(folder, newName, item.facts)) {
         RenameWithinFolder(item.handle.Get(), folder.handle.Get(), folder.path, ownName);
         removal.report.Left(item.path, LeftReason::Link);
         return false;
@@ -60,15 +71,6 @@ bool MakeHardToSwap(HeldEntry item, const HeldEntry& folder, std::vector<Renamed
     EntryAmount amount = MeasureHeld(item, folder, newName);
     out.push_back(Renamed{std::move(item), ownName, newName, shellPath, finalPath, amount});
     return true;
-}
-
-// True when the renamed item still stands under its new name in the folder:
-// the name opens and it is the same file. The handle's own idea of its name
-// is no answer here: Wine keeps the name it last gave it.
-bool StillInFolder(const Renamed& entry, const HeldEntry& folder) {
-    OpenedEntry there = OpenChild(folder.handle.Get(), entry.newName, FILE_READ_ATTRIBUTES);
-    EntryFacts facts;
-    return there && ReadFacts(there.handle.Get(), facts) && facts.fileId == entry.item.facts.fileId;
 }
 
 // Hands the renamed items to the shell in one operation, then asks each
@@ -84,7 +86,7 @@ bool MoveRenamed(std::vector<Renamed>& renamed, const HeldEntry& folder, const R
     bool shellDone = ShellDeleteList(paths, false);
     bool allMoved = true;
     for (Renamed& entry : renamed) {
-        if (!StillInFolder(entry, folder)) continue;
+        if (!HoldsSameFile(folder, entry.newName, entry.item.facts)) continue;
         RenameWithinFolder(entry.item.handle.Get(), folder.handle.Get(), folder.path, entry.ownName);
         removal.report.Left(entry.item.path, LeftReason::Failed);
         allMoved = false;

@@ -1,5 +1,7 @@
 #include "cli/Options.h"
 
+#include "privacy/browsers/Profiles.h"
+#include "privacy/browsers/TraceKinds.h"
 #include "res/resource.h"
 #include "scan/Modes.h"
 
@@ -9,6 +11,56 @@ const struct {
     const wchar_t* name;
     BYTE mode;
 } kModes[] = {{L"standard", MODE_STANDARD}, {L"cookies", MODE_COOKIES_KILLER}, {L"offline", MODE_OFFLINE_TEMP}};
+
+// "browsers [clean]" and their options; `parsed` holds the first error.
+ParsedCommandLine ParseBrowsersCommand(const std::vector<std::wstring>& arguments) {
+    ParsedCommandLine parsed;
+    CliOptions& options = parsed.options;
+    options.command = CliOptions::Command::Browsers;
+    size_t first = 1;
+    if (arguments.size() > 1 && arguments[1] == L"clean") {
+        options.browsersClean = true;
+        first = 2;
+    }
+    for (size_t i = first; i < arguments.size(); ++i) {
+        const std::wstring& argument = arguments[i];
+        std::wstring text;
+        auto value = [&]() {
+            if (i + 1 >= arguments.size() || arguments[i + 1].empty()) return false;
+            text = arguments[++i];
+            return true;
+        };
+        std::optional<browsers::TraceKind> kind;
+        if (argument.rfind(L"--", 0) == 0) kind = browsers::TraceKindFromName(argument.substr(2));
+        if (argument == L"--help" || argument == L"-h") {
+            options.command = CliOptions::Command::Help;
+            return parsed;
+        } else if (argument == L"--json") {
+            options.json = true;
+        } else if (argument == L"--quiet" || argument == L"-q") {
+            options.quiet = true;
+        } else if (argument == L"--browser") {
+            if (!value() || !browsers::IsKnownBrowserName(text))
+                parsed.error = L"--browser needs one of: " + browsers::KnownBrowserNames();
+            else options.browserNames.push_back(text);
+        } else if (argument == L"--keep-cookies") {
+            if (!value()) parsed.error = L"--keep-cookies needs a host name, such as example.com";
+            else options.keepCookies.push_back(text);
+        } else if (argument == L"--keep-cookies-file") {
+            if (!value()) parsed.error = L"--keep-cookies-file needs a file of host names, one a line";
+            else options.keepCookiesFiles.push_back(text);
+        } else if (options.browsersClean && kind) {
+            options.traceKinds |= 1u << static_cast<int>(*kind);
+        } else if (options.browsersClean && argument == L"--dry-run") {
+            options.dryRun = true;
+        } else {
+            parsed.error = L"unknown option \"" + argument + L"\" for \"browsers" +
+                           (options.browsersClean ? L" clean" : L"") + L"\" (see --help)";
+        }
+        if (!parsed.error.empty()) return parsed;
+    }
+    return parsed;
+}
 
 }  // namespace
 
@@ -31,9 +83,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
         parsed.error = text;
         return parsed;
     };
-    if (arguments.empty()) return fail(L"no command given: use \"scan\", \"clean\" or \"rules\" (see --help)");
+    if (arguments.empty()) return fail(L"no command given: use \"scan\", \"clean\", \"rules\" or \"browsers\" (see --help)");
     const std::wstring& command = arguments[0];
     if (command == L"--help" || command == L"-h" || command == L"/?" || command == L"help") return parsed;
+    if (command == L"browsers") return ParseBrowsersCommand(arguments);
     if (command == L"--version") {
         options.command = CliOptions::Command::Version;
         return parsed;
@@ -41,7 +94,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
     if (command == L"scan") options.command = CliOptions::Command::Scan;
     else if (command == L"clean") options.command = CliOptions::Command::Clean;
     else if (command == L"rules") options.command = CliOptions::Command::Rules;
-    else return fail(L"unknown command \"" + command + L"\": use \"scan\", \"clean\" or \"rules\" (see --help)");
+    else return fail(L"unknown command \"" + command + L"\": use \"scan\", \"clean\", \"rules\" or \"browsers\" (see --help)");
 
     bool modeGiven = false, removalGiven = false;
     size_t first = 1;
@@ -117,6 +170,16 @@ std::wstring UsageText() {
            L"  brisko-cli rules FILE [--json] [--quiet]\n"
            L"      Lists the entries of a rules file that apply on this machine, with\n"
            L"      the bytes each would free, and the lines and rules left out.\n"
+           L"  brisko-cli browsers [--browser NAME]... [--keep-cookies HOST]... [--json]\n"
+           L"      Lists the browser profiles, whether their browser runs, and what a clean\n"
+           L"      of each kind would remove. Changes nothing.\n"
+           L"  brisko-cli browsers clean [--history] [--downloads] [--cookies] [--forms]\n"
+           L"                   [--sessions] [--cache] [--browser NAME]... [--keep-cookies HOST]...\n"
+           L"                   [--keep-cookies-file FILE] [--dry-run] [--json] [--quiet]\n"
+           L"      Cleans the chosen kinds (none given: all but --sessions) from every\n"
+           L"      profile whose browser is closed. A cookie of a kept host or of one of\n"
+           L"      its subdomains stays. Browsers: chrome, edge, brave, vivaldi, opera,\n"
+           L"      opera-gx, chromium, firefox.\n"
            L"  --rules FILE (scan and clean): the Standard scan adds what the entries of\n"
            L"      the rules file (winapp2 INI form) that are on by default find.\n"
            L"\n"

@@ -8,7 +8,7 @@
 #include <vector>
 
 struct CliOptions {
-    enum class Command { Help, Version, Scan, Clean, Rules } command = Command::Help;
+    enum class Command { Help, Version, Scan, Clean, Rules, Browsers } command = Command::Help;
     BYTE mode = 1;            // MODE_STANDARD
     bool json = false;        // JSON lines instead of text
     bool permanent = false;   // clean: --permanent, else --recycle
@@ -17,6 +17,12 @@ struct CliOptions {
     std::vector<std::wstring> include;  // only items that match one of these
     std::vector<std::wstring> exclude;  // never items that match one of these
     std::wstring rules;       // a rules file whose entries the Standard scan adds; "rules": the file listed
+    // "browsers" and "browsers clean".
+    bool browsersClean = false;
+    unsigned traceKinds = 0;                // --history, --cookies, ...; none: the window's default choice
+    std::vector<std::wstring> browserNames; // --browser: only these browsers
+    std::vector<std::wstring> keepCookies;  // --keep-cookies HOST
+    std::vector<std::wstring> keepCookiesFiles;  // --keep-cookies-file FILE
 };
 
 // The options, or the error in plain words (error set, options unusable).

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "catalog/BriskoDoc.h"
+#include "cli/Browsers.h"
 #include "clean/CleanJob.h"
 #include "clean/CleanSummary.h"
 #include "clean/Guards.h"
@@ -214,6 +215,7 @@ int wmain(int argc, wchar_t** argv) {
         return kExitOk;
     }
     try {
+        if (options.command == CliOptions::Command::Browsers) return RunBrowsersCommand(options, console);
         CBriskoDoc doc;
         if (options.command == CliOptions::Command::Rules)
             return ListRulesEntries(doc, options, console) ? kExitOk : kExitUsage;

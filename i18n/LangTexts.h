@@ -37,6 +37,17 @@ enum class LangId : int {
     ReasonOddName,
     // The question before a permanent clean.
     ConfirmDelete, ConfirmDeleteOne, ConfirmFolders, ConfirmNoAsk, ConfirmYes, ConfirmNo,
+    // Options > Browsers and its dialog: the caption, the list's columns, the
+    // kinds (in the order of the trace kinds), the keep-list, the buttons,
+    // the states, the counts ("%1" and "%2" stand for numbers) and the outcomes.
+    OptionsBrowsers, StatusBrowsers, TitleBrowsers,
+    BrowsersColumnBrowser, BrowsersColumnProfile, BrowsersColumnState,
+    BrowsersHistory, BrowsersDownloads, BrowsersCookies, BrowsersForms, BrowsersSessions, BrowsersCache,
+    BrowsersKeepLabel, BrowsersPreview, BrowsersClean, BrowsersClose,
+    BrowsersReady, BrowsersInUse,
+    BrowsersCountHistory, BrowsersCountDownloads, BrowsersCountCookies, BrowsersCountForms, BrowsersCountSessions,
+    BrowsersCountCache,
+    BrowsersCleaned, BrowsersLeft, BrowsersNotADatabase, BrowsersDamaged, BrowsersFailed, BrowsersItemLeft,
     Count
 };
 

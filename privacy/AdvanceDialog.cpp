@@ -9,6 +9,7 @@
 #include "i18n/LangTexts.h"
 #include "res/resource.h"
 #include "win/ComInit.h"
+#include "win/Dpi.h"
 #include "win/Text.h"
 
 namespace {
@@ -80,10 +81,12 @@ void CIETDlg::OnInitDialog() {
     std::copy(weights, weights + kOptions, m_nWeight);
     if (!IsDefaultLanguage()) ApplyLanguage();
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    // The icons at the size the system gives large icons at the dialog's scale.
+    const int iconSize = win::SystemMetricForDpi(SM_CXICON, win::DpiForWindow(m_hWnd));
     for (int i = 0; i < kOptions; ++i) {
         HWND button = GetItem(kOptionIds[i]);
-        auto icon = static_cast<HICON>(
-            ::LoadImageW(instance, MAKEINTRESOURCEW(kOptionIcons[i]), IMAGE_ICON, 32, 32, LR_SHARED));
+        auto icon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(kOptionIcons[i]), IMAGE_ICON, iconSize,
+                                                    iconSize, LR_SHARED));
         ::SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
         ::SendMessageW(button, BM_SETCHECK, BST_UNCHECKED, 0);
     }

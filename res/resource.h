@@ -1,9 +1,10 @@
 // Resource and command numbers shared by the resource script and the code.
 #pragma once
 
-// The program's version: the four numbers of the version resource, and the
-// same as text ("3, 6, 9, 0") for its strings and the single-instance names.
-#define BRISKO_VERSION 3, 6, 9, 0
+// The program's version: the four numbers of the version resource (from the
+// build), and the same as text ("3, 6, 9, 0") for its strings and the
+// single-instance names.
+#include "BriskoVersion.h"
 #define BRISKO_TEXT_OF_(...) #__VA_ARGS__
 #define BRISKO_TEXT_OF(...) BRISKO_TEXT_OF_(__VA_ARGS__)
 #define BRISKO_VERSION_TEXT BRISKO_TEXT_OF(BRISKO_VERSION)
@@ -13,6 +14,7 @@
 #define IDR_MAINFRAME 128
 #define IDD_ABOUTBOX 100
 #define IDD_ADVANCE 142
+#define IDD_BROWSERS 143
 #define IDI_DOCUMENT 129
 #define IDI_FOLDER 149
 // The option buttons of the Advance dialog.
@@ -34,8 +36,28 @@
 #define IDC_CLEAN 208
 #define IDC_ADVANCE_CANCEL 8
 #define IDC_ADVANCE_PROGRESS 1000
+// The Browsers dialog: the profile list, a check box and a count per kind
+// (in the order of the trace kinds), the keep-list and the buttons.
+#define IDC_BROWSERS_LIST 1100
+#define IDC_BROWSERS_KIND_FIRST 1110
+#define IDC_BROWSERS_COUNT_FIRST 1120
+#define IDC_BROWSERS_KEEP_LABEL 1130
+#define IDC_BROWSERS_KEEP 1131
+#define IDC_BROWSERS_PREVIEW 1132
+#define IDC_BROWSERS_CLEAN 1133
+#define IDC_BROWSERS_PROGRESS 1134
+#define IDC_BROWSERS_KINDS_GROUP 1135
 #define IDB_TOOLBAR 154
 #define IDB_TOOLBAR_DISABLED 169
+// The toolbar's pictures drawn for 125, 150, 200 and 250 % display scale.
+#define IDB_TOOLBAR_24 300
+#define IDB_TOOLBAR_27 301
+#define IDB_TOOLBAR_36 302
+#define IDB_TOOLBAR_45 303
+#define IDB_TOOLBAR_DISABLED_24 310
+#define IDB_TOOLBAR_DISABLED_27 311
+#define IDB_TOOLBAR_DISABLED_36 312
+#define IDB_TOOLBAR_DISABLED_45 313
 
 // The About dialog: the program's picture (the home-page link), the version,
 // the mail link, the credit line and the small strip.
@@ -89,6 +111,7 @@
 #define ID_OPTIONS_OFFLINE_TEMP 182
 #define ID_OPTIONS_STANDARD 183
 #define ID_OPTIONS_RULES 184
+#define ID_OPTIONS_BROWSERS 185
 #define ID_HELP_ONLINE 191
 #define ID_HELP_UPDATE 192
 #define ID_FILE_OPEN 57601

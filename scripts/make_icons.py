@@ -5,7 +5,8 @@ The pictures are drawn here, pixel by pixel, so that the program carries no
 picture from elsewhere: the main icon (a broom over a disk), the yellow
 folder of folder rows, the blank document of file rows, and the six option
 buttons of the Advance dialog. Each icon holds
-16x16 and 32x32 images in 32-bit colour with an alpha channel. The About
+images from 16x16 to 64x64 (see ICON_SIZES) in 32-bit colour with an alpha
+channel; the toolbar's strips come in one bitmap per display scale. The About
 dialog's two bitmaps (the program's picture and a small coloured strip) are
 256-colour .bmp files.
 
@@ -188,11 +189,16 @@ def ico_image(img):
     return header + bytes(xor) + bytes(mask)
 
 
+# The small and large icon sizes of the common display scales (100 % to
+# 200 %), so that the system never has to stretch one.
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64)
+
+
 def write_ico(path, drawing):
-    images = [ico_image(drawing(size)) for size in (16, 32)]
+    images = [ico_image(drawing(size)) for size in ICON_SIZES]
     out = struct.pack('<HHH', 0, 1, len(images))
     offset = 6 + 16 * len(images)
-    for size, data in zip((16, 32), images):
+    for size, data in zip(ICON_SIZES, images):
         out += struct.pack('<BBBBHHII', size, size, 0, 0, 1, 32, len(data), offset)
         offset += len(data)
     out += b''.join(images)
@@ -220,93 +226,118 @@ def write_bmp(path, img):
         f.write(b'BM' + struct.pack('<IHHI', offset + len(data), 0, 0, offset) + info + table + data)
 
 
-# The toolbar's buttons, 18 x 18 each, in the order of the toolbar resource.
+# The toolbar's buttons, drawn at 18 x 18 for 100 % and at the sizes of the
+# common display scales (125 %: 24, 150 %: 27, 200 %: 36, 250 %: 45), in
+# the order of the toolbar resource. Each drawing is laid out on the 18-pixel
+# grid and scaled by s; at 18 pixels it is the original picture.
 # Inside a picture "white" is drawn as (254, 254, 254): pure white is the
 # colour the toolbar leaves transparent.
 PAPER = (254, 254, 254, 255)
+TOOLBAR_SIZES = (18, 24, 27, 36, 45)
 
 
-def button_standard():  # the program's broom over a disk
-    img = blank(18)
-    small = brisko(16)
-    for y in range(16):
-        for x in range(16):
-            img[y + 1][x + 1] = small[y][x]
+def thick(s):
+    """A one-pixel stroke of the 18-pixel grid, at scale s."""
+    return max(1, int(round(s)))
+
+
+def button_standard(size):  # the program's broom over a disk
+    img = blank(size)
+    inner = size * 16 // 18
+    at = (size - inner) // 2
+    small = brisko(inner)
+    for y in range(inner):
+        for x in range(inner):
+            img[y + at][x + at] = small[y][x]
     return img
 
 
-def button_cookies():  # a cookie with chocolate chips
-    img = blank(18)
-    disc(img, 9, 9, 7.5, (150, 95, 40, 255))
-    disc(img, 9, 9, 6.5, (210, 160, 80, 255))
+def button_cookies(size):  # a cookie with chocolate chips
+    s = size / 18.0
+    img = blank(size)
+    disc(img, 9 * s, 9 * s, 7.5 * s, (150, 95, 40, 255))
+    disc(img, 9 * s, 9 * s, 6.5 * s, (210, 160, 80, 255))
+    chip = max(2, int(round(2 * s)))
     for cx, cy in ((6, 6), (11, 5), (12, 10), (7, 11), (9, 8)):
-        rect(img, cx, cy, cx + 2, cy + 2, (80, 45, 20, 255))
+        rect(img, int(cx * s), int(cy * s), int(cx * s) + chip, int(cy * s) + chip, (80, 45, 20, 255))
     return img
 
 
-def button_offline_temp():  # a page of the web cache with a clock
-    img = blank(18)
-    rect(img, 2, 1, 13, 17, PAPER)
-    outline(img, 2, 1, 13, 17, (90, 90, 100, 255))
+def button_offline_temp(size):  # a page of the web cache with a clock
+    s = size / 18.0
+    img = blank(size)
+    page = (int(2 * s), int(1 * s), int(13 * s), int(17 * s))
+    rect(img, *page, PAPER)
+    for i in range(thick(s)):
+        outline(img, page[0] + i, page[1] + i, page[2] - i, page[3] - i, (90, 90, 100, 255))
     for y in (4, 7, 10):
-        rect(img, 4, y, 11, y + 1, (60, 110, 200, 255))
-    disc(img, 12.5, 12.5, 5, PAPER)
-    disc(img, 12.5, 12.5, 5, (40, 120, 60, 255), inner=3.9)
-    line(img, 12, 12, 12, 9.5, 1, (0, 0, 0, 255))
-    line(img, 12, 12, 14.5, 12, 1, (0, 0, 0, 255))
+        rect(img, int(4 * s), int(y * s), int(11 * s), int(y * s) + thick(s), (60, 110, 200, 255))
+    disc(img, 12.5 * s, 12.5 * s, 5 * s, PAPER)
+    disc(img, 12.5 * s, 12.5 * s, 5 * s, (40, 120, 60, 255), inner=3.9 * s)
+    line(img, 12 * s, 12 * s, 12 * s, 9.5 * s, thick(s), (0, 0, 0, 255))
+    line(img, 12 * s, 12 * s, 14.5 * s, 12 * s, thick(s), (0, 0, 0, 255))
     return img
 
 
-def button_recycle():  # a waste basket
-    img = blank(18)
+def button_recycle(size):  # a waste basket
+    s = size / 18.0
+    img = blank(size)
     body, edge = (110, 160, 210, 255), (40, 70, 120, 255)
-    rect(img, 3, 3, 15, 5, edge)
-    for y in range(5, 17):
-        inset = (y - 5) // 5
-        rect(img, 4 + inset, y, 14 - inset, y + 1, body)
-        img[y][4 + inset] = edge
-        img[y][13 - inset] = edge
-    rect(img, 5, 16, 13, 17, edge)
+    t = thick(s)
+    rect(img, int(3 * s), int(3 * s), int(15 * s), int(5 * s), edge)
+    for y in range(int(5 * s), int(17 * s)):
+        inset = int((y / s - 5) // 5 * s)
+        left, right = int(4 * s) + inset, int(14 * s) - inset
+        rect(img, left, y, right, y + 1, body)
+        rect(img, left, y, left + t, y + 1, edge)
+        rect(img, right - t, y, right, y + 1, edge)
+    rect(img, int(5 * s), int(16 * s), int(13 * s), int(17 * s), edge)
     for x in (7, 10):
-        rect(img, x, 7, x + 1, 14, edge)
+        rect(img, int(x * s), int(7 * s), int(x * s) + t, int(14 * s), edge)
     return img
 
 
-def button_delete():  # a red cross
-    img = blank(18)
+def button_delete(size):  # a red cross
+    s = size / 18.0
+    img = blank(size)
     red = (200, 30, 30, 255)
-    line(img, 3, 3, 13, 13, 2.5, red)
-    line(img, 13, 3, 3, 13, 2.5, red)
+    line(img, 3 * s, 3 * s, 13 * s, 13 * s, 2.5 * s, red)
+    line(img, 13 * s, 3 * s, 3 * s, 13 * s, 2.5 * s, red)
     return img
 
 
-def list_rows(checked):
-    img = blank(18)
+def list_rows(size, checked):
+    s = size / 18.0
+    img = blank(size)
     box, tick = (60, 60, 80, 255), (30, 140, 40, 255)
-    for i, y in enumerate((2, 8, 14)):
-        rect(img, 1, y, 6, y + 5, PAPER)
-        outline(img, 1, y, 6, y + 5, box)
-        rect(img, 8, y + 2, 17, y + 3, (60, 110, 200, 255))
+    t = thick(s)
+    for y in (2, 8, 14):
+        top = int(y * s)
+        x0, y0, x1, y1 = int(1 * s), top, int(6 * s), top + int(round(5 * s))
+        rect(img, x0, y0, x1, y1, PAPER)
+        for i in range(t):
+            outline(img, x0 + i, y0 + i, x1 - i, y1 - i, box)
+        rect(img, int(8 * s), top + int(2 * s), int(17 * s), top + int(2 * s) + t, (60, 110, 200, 255))
         if checked:
-            rect(img, 2, y + 2, 4, y + 4, tick)
-            img[y + 1][4] = tick
+            rect(img, int(2 * s), top + int(2 * s), int(4 * s), top + int(4 * s), tick)
+            rect(img, int(4 * s), top + int(1 * s), int(4 * s) + t, top + int(1 * s) + t, tick)
     return img
 
 
-def toolbar_strip(disabled=False):
-    buttons = [button_standard(), button_cookies(), button_offline_temp(), button_recycle(), button_delete(),
-               list_rows(True), list_rows(False)]
-    strip = canvas(18 * len(buttons), 18)
+def toolbar_strip(size, disabled=False):
+    buttons = [button_standard(size), button_cookies(size), button_offline_temp(size), button_recycle(size),
+               button_delete(size), list_rows(size, True), list_rows(size, False)]
+    strip = canvas(size * len(buttons), size)
     for i, button in enumerate(buttons):
-        for y in range(18):
-            for x in range(18):
+        for y in range(size):
+            for x in range(size):
                 r, g, b, a = button[y][x]
                 if not a:
                     continue
                 if disabled:  # a light grey picture of the same shape
                     level = 128 + (r * 30 + g * 59 + b * 11) // 400
                     r = g = b = min(level, 250)
-                strip[y][18 * i + x] = (r, g, b, 255)
+                strip[y][size * i + x] = (r, g, b, 255)
     return strip
 
 
@@ -351,8 +382,10 @@ def main():
                           ('run.ico', run_history), ('typedurl.ico', typed_url),
                           ('urlhistory.ico', url_history), ('recent.ico', recent_documents)):
         write_ico(os.path.join(res, name), drawing)
-    write_bmp(os.path.join(res, 'toolbar.bmp'), toolbar_strip())
-    write_bmp(os.path.join(res, 'toolbar_disabled.bmp'), toolbar_strip(disabled=True))
+    for size in TOOLBAR_SIZES:
+        suffix = '' if size == 18 else '_%d' % size
+        write_bmp(os.path.join(res, 'toolbar%s.bmp' % suffix), toolbar_strip(size))
+        write_bmp(os.path.join(res, 'toolbar_disabled%s.bmp' % suffix), toolbar_strip(size, disabled=True))
     write_bmp(os.path.join(res, 'picture.bmp'), program_picture())
     write_bmp(os.path.join(res, 'strip.bmp'), about_strip())
     return 0

@@ -14,7 +14,7 @@ import os
 import sys
 
 SECTIONS = ["Header", "Title", "Labels", "Buttons", "Columns", "Status", "ToolTips",
-            "FileMenu", "EditMenu", "ViewMenu", "OptionsMenu", "HelpMenu", "Summary", "Reasons", "Confirm"]
+            "FileMenu", "EditMenu", "ViewMenu", "OptionsMenu", "HelpMenu", "Summary", "Reasons", "Confirm", "Browsers"]
 
 ENGLISH = {
     "Header": {"Culture": "English // en-US"},
@@ -439,6 +439,165 @@ TRADITIONAL_CHINESE = {
         "6": "否(&N)",
     },
 }
+
+# Options > Browsers and its dialog, in every language.
+BROWSERS_TEXTS = {
+    "ENGLISH": {
+        "Status": {
+            "18": "Clean the history, cookies, form data and caches of today's browsers"
+        },
+        "OptionsMenu": {
+            "5": "&Browsers..."
+        },
+        "Browsers": {
+            "0": "Browsers",
+            "1": "Browser",
+            "2": "Profile",
+            "3": "State",
+            "4": "&History",
+            "5": "&Download history",
+            "6": "C&ookies",
+            "7": "&Form data",
+            "8": "&Sessions (closes the open tabs for good)",
+            "9": "C&ache",
+            "10": "Sites whose cookies to &keep (one a line):",
+            "11": "&Preview",
+            "12": "Clea&n",
+            "13": "&Close",
+            "14": "ready",
+            "15": "in use: close the browser",
+            "16": "History: %1 visits",
+            "17": "Downloads: %1",
+            "18": "Cookies: %1 (%2 kept)",
+            "19": "Form data: %1 entries",
+            "20": "Sessions: %1",
+            "21": "Cache: %1",
+            "22": "cleaned",
+            "23": "left: %1",
+            "24": "not a valid SQLite database",
+            "25": "damaged (its integrity check failed)",
+            "26": "could not be changed",
+            "27": "a file stayed (in use or a link)"
+        }
+    },
+    "ITALIAN": {
+        "Status": {
+            "18": "Pulisce cronologia, cookie, dati dei moduli e cache dei browser di oggi"
+        },
+        "OptionsMenu": {
+            "5": "&Browser..."
+        },
+        "Browsers": {
+            "0": "Browser",
+            "1": "Browser",
+            "2": "Profilo",
+            "3": "Stato",
+            "4": "&Cronologia",
+            "5": "Cronologia &download",
+            "6": "C&ookie",
+            "7": "Dati dei &moduli",
+            "8": "&Sessioni (chiude per sempre le schede aperte)",
+            "9": "C&ache",
+            "10": "Siti di cui &conservare i cookie (uno per riga):",
+            "11": "&Anteprima",
+            "12": "Puli&sci",
+            "13": "C&hiudi",
+            "14": "pronto",
+            "15": "in uso: chiudere il browser",
+            "16": "Cronologia: %1 visite",
+            "17": "Download: %1",
+            "18": "Cookie: %1 (%2 conservati)",
+            "19": "Dati dei moduli: %1 voci",
+            "20": "Sessioni: %1",
+            "21": "Cache: %1",
+            "22": "pulito",
+            "23": "lasciato: %1",
+            "24": "non è un database SQLite valido",
+            "25": "danneggiato (il controllo di integrità non è riuscito)",
+            "26": "non è stato possibile modificarlo",
+            "27": "un file è rimasto (in uso o un collegamento)"
+        }
+    },
+    "SIMPLIFIED_CHINESE": {
+        "Status": {
+            "18": "清除当今浏览器的历史记录、Cookie、表单数据和缓存"
+        },
+        "OptionsMenu": {
+            "5": "浏览器(&B)..."
+        },
+        "Browsers": {
+            "0": "浏览器",
+            "1": "浏览器",
+            "2": "配置文件",
+            "3": "状态",
+            "4": "历史记录(&H)",
+            "5": "下载历史记录(&D)",
+            "6": "Cookie(&O)",
+            "7": "表单数据(&F)",
+            "8": "会话(&S)(永久关闭打开的标签页)",
+            "9": "缓存(&A)",
+            "10": "保留其 Cookie 的网站(&K)(每行一个):",
+            "11": "预览(&P)",
+            "12": "清除(&N)",
+            "13": "关闭(&C)",
+            "14": "就绪",
+            "15": "正在使用: 请关闭浏览器",
+            "16": "历史记录: %1 次访问",
+            "17": "下载: %1",
+            "18": "Cookie: %1 (保留 %2)",
+            "19": "表单数据: %1 项",
+            "20": "会话: %1",
+            "21": "缓存: %1",
+            "22": "已清除",
+            "23": "未清除: %1",
+            "24": "不是有效的 SQLite 数据库",
+            "25": "已损坏(完整性检查失败)",
+            "26": "无法更改",
+            "27": "有文件保留(正在使用或是链接)"
+        }
+    },
+    "TRADITIONAL_CHINESE": {
+        "Status": {
+            "18": "清除當今瀏覽器的歷程記錄、Cookie、表單資料和快取"
+        },
+        "OptionsMenu": {
+            "5": "瀏覽器(&B)..."
+        },
+        "Browsers": {
+            "0": "瀏覽器",
+            "1": "瀏覽器",
+            "2": "設定檔",
+            "3": "狀態",
+            "4": "歷程記錄(&H)",
+            "5": "下載歷程記錄(&D)",
+            "6": "Cookie(&O)",
+            "7": "表單資料(&F)",
+            "8": "工作階段(&S)(永久關閉開啟的分頁)",
+            "9": "快取(&A)",
+            "10": "保留其 Cookie 的網站(&K)(每行一個):",
+            "11": "預覽(&P)",
+            "12": "清除(&N)",
+            "13": "關閉(&C)",
+            "14": "就緒",
+            "15": "使用中: 請關閉瀏覽器",
+            "16": "歷程記錄: %1 次造訪",
+            "17": "下載: %1",
+            "18": "Cookie: %1 (保留 %2)",
+            "19": "表單資料: %1 筆",
+            "20": "工作階段: %1",
+            "21": "快取: %1",
+            "22": "已清除",
+            "23": "未清除: %1",
+            "24": "不是有效的 SQLite 資料庫",
+            "25": "已損毀(完整性檢查失敗)",
+            "26": "無法變更",
+            "27": "有檔案保留(使用中或是連結)"
+        }
+    },
+}
+for _name, _texts in BROWSERS_TEXTS.items():
+    for _section, _keys in _texts.items():
+        globals()[_name].setdefault(_section, {}).update(_keys)
 
 FILES = {
     "english.lng": ENGLISH,

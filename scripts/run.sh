@@ -12,6 +12,9 @@
 # window to build/screenshot.png and ends the program.
 #   BRISKO_LANGUAGE=italiano   starts with lang/italiano.lng (or s_chinese,
 #                              t_chinese; "Default" for the built-in English)
+#   BRISKO_DPI=192             the display scale as Wine's LogPixels (96 is
+#                              100 %, 144 150 %, 192 200 %); the virtual
+#                              desktop of the screenshot grows with it
 set -u
 BRISKO_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$BRISKO_ROOT/scripts/lib/prefix.sh"
@@ -60,6 +63,12 @@ cp -f "$BUILD/brisko.exe" "$BUILD/brisko-cli.exe" "$INSTALL/"
 rm -rf "$INSTALL/lang" && cp -r "$BUILD/lang" "$INSTALL/lang"
 rm -rf "$INSTALL/rules" && cp -r "$BUILD/rules" "$INSTALL/rules"
 
+# The demo prefix starts at 100 % unless told; a prefix of your own keeps its scale.
+DPI=${BRISKO_DPI:-96}
+if [ -n "${BRISKO_DPI:-}" ] || [ "$PREFIX" = "$BUILD/demo-prefix" ]; then
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f >/dev/null 2>&1
+fi
+
 if [ -n "${BRISKO_LANGUAGE:-}" ]; then  # the user's stored language setting
   language=$BRISKO_LANGUAGE
   [ "$language" = Default ] || language="C:\\Program Files\\Brisko\\lang\\$language.lng"
@@ -79,13 +88,14 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 # No display: run under Xvfb in a virtual desktop, take a screenshot, end the program.
-brisko_start_display || exit 1
+DESKTOP=$((1024 * DPI / 96))x$((640 * DPI / 96))
+BRISKO_SCREEN=$((1280 * DPI / 96))x$((1024 * DPI / 96)) brisko_start_display || exit 1
 trap brisko_stop_all EXIT
-setsid wine explorer /desktop=Brisko,1024x640 "C:\\Program Files\\Brisko\\brisko.exe" </dev/null >/dev/null 2>&1 &
+setsid wine explorer /desktop=Brisko,$DESKTOP "C:\\Program Files\\Brisko\\brisko.exe" </dev/null >/dev/null 2>&1 &
 sleep "${BRISKO_SCREENSHOT_DELAY:-12}"
 # The desktop sits at the top left of the screen, in one colour: trimmed to
 # what stands on it, the picture is the main window wherever it was left.
-if import -display "$DISPLAY" -window root -crop 1024x640+0+0 +repage -trim +repage "$BUILD/screenshot.png" </dev/null 2>/dev/null; then
+if import -display "$DISPLAY" -window root -crop $DESKTOP+0+0 +repage -trim +repage "$BUILD/screenshot.png" </dev/null 2>/dev/null; then
   echo "screenshot: $BUILD/screenshot.png"
 else
   echo "could not take a screenshot" >&2

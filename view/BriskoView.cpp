@@ -15,6 +15,7 @@
 #include "view/ItemText.h"
 #include "view/ListLayout.h"
 #include "view/Placement.h"
+#include "view/BrowsersDialog.h"
 #include "view/RulesChoice.h"
 #include "view/Sorting.h"
 #include "view/StatusTexts.h"
@@ -42,8 +43,10 @@ void WaitForThread(HANDLE thread, DWORD milliseconds) {
 win::ImageList MakeImageList(int size) {
     win::ImageList list(::ImageList_Create(size, size, ILC_MASK | ILC_COLOR8, 9, 9));
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    // Shared icons at the system's size; the list scales them to its own.
-    for (UINT id : {IDI_FOLDER, IDI_DOCUMENT}) ::ImageList_AddIcon(list.Get(), ::LoadIconW(instance, MAKEINTRESOURCEW(id)));
+    // The icons hold an image for each common size: the one asked for is drawn, not stretched.
+    for (UINT id : {IDI_FOLDER, IDI_DOCUMENT})
+        if (win::Icon icon{static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0))})
+            ::ImageList_AddIcon(list.Get(), icon.Get());
     return list;
 }
 }  // namespace
@@ -61,6 +64,7 @@ bool CBriskoView::Create(HWND parent) {
     HWND hwnd = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_SHAREIMAGELISTS, 0, 0,
                                   0, 0, parent,
                                   reinterpret_cast<HMENU>(AFX_IDW_PANE_FIRST), ::GetModuleHandleW(nullptr), nullptr);
+    if (hwnd) m_dpi = win::DpiForWindow(hwnd);
     return hwnd && Subclass(hwnd);
 }
 
@@ -82,15 +86,19 @@ void CBriskoView::SetUpList() {
 }
 
 void CBriskoView::CreateImageLists() {
-    m_imageListSmall = MakeImageList(16);
-    m_imageListLarge = MakeImageList(32);
-    List().SetImageList(m_imageListSmall.Get(), LVSIL_SMALL);
-    List().SetImageList(m_imageListLarge.Get(), LVSIL_NORMAL);
+    // The list shares the lists: the new ones are in place before the old ones go.
+    win::ImageList small = MakeImageList(win::SystemMetricForDpi(SM_CXSMICON, m_dpi));
+    win::ImageList large = MakeImageList(win::SystemMetricForDpi(SM_CXICON, m_dpi));
+    List().SetImageList(small.Get(), LVSIL_SMALL);
+    List().SetImageList(large.Get(), LVSIL_NORMAL);
+    m_imageListSmall = std::move(small);
+    m_imageListLarge = std::move(large);
 }
 
 void CBriskoView::CreateColumns() {
     if (m_bColumnsReady) return;
-    ColumnWidths widths = InitialColumnWidths(GetClientRect().right, ::GetSystemMetrics(SM_CXVSCROLL));
+    ColumnWidths widths =
+        InitialColumnWidths(GetClientRect().right, win::SystemMetricForDpi(SM_CXVSCROLL, m_dpi), m_dpi);
     const int formats[4] = {LVCFMT_LEFT, LVCFMT_CENTER, LVCFMT_RIGHT, LVCFMT_CENTER};
     for (int i = 0; i < 4; ++i) List().InsertColumn(i, ColumnHeading(i), formats[i], widths.width[i]);
     m_bColumnsReady = true;
@@ -98,14 +106,14 @@ void CBriskoView::CreateColumns() {
 
 void CBriskoView::OnSize(int cx) {
     if (!m_bColumnsReady) return;
-    List().SetColumnWidth(0, FileNameWidthAfterResize(cx, List().GetColumnWidth(1)));
+    List().SetColumnWidth(0, FileNameWidthAfterResize(cx, List().GetColumnWidth(1), m_dpi));
 }
 
 void CBriskoView::ApplyStoredPlacement() {
     const wchar_t* section = L"Location";
     RECT rc = ChooseWindowPlacement(m_app.GetProfileInt(section, L"Top", 0), m_app.GetProfileInt(section, L"Left", 0),
                                     m_app.GetProfileInt(section, L"Width", 0),
-                                    m_app.GetProfileInt(section, L"Height", 0));
+                                    m_app.GetProfileInt(section, L"Height", 0), m_dpi);
     m_app.m_pMainWnd.MoveWindow(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, true);
 }
 
@@ -156,6 +164,9 @@ bool CBriskoView::OnCommand(UINT id) {
         return true;
     case ID_OPTIONS_RULES:
         if (ChooseRulesFile(m_hWnd, m_app, m_doc.System())) RunMode(MODE_STANDARD);
+        return true;
+    case ID_OPTIONS_BROWSERS:
+        ShowBrowsersDialog(m_hWnd, m_app);
         return true;
     case ID_EDIT_DELETE:
         // Shift+Del, the menu, the toolbar and the context menu all come here.

@@ -51,6 +51,10 @@ public:
     void OnInitialUpdate();
     // Report mode, the two image lists and the four columns.
     void SetUpList();
+    // Font, icons and column widths for a display scale (ViewDpi.cpp); the
+    // widths keep their proportions, also those the user dragged.
+    void ApplyDpi(UINT dpi);
+    UINT Dpi() const { return m_dpi; }
 
     // One row for a match of a scan; files in use and protected folders are left out.
     void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override;
@@ -145,6 +149,8 @@ private:
     CBriskoDoc& m_doc;
     win::ImageList m_imageListSmall;
     win::ImageList m_imageListLarge;
+    UINT m_dpi = 96;            // the scale the list is drawn for
+    win::GdiObject m_listFont;  // the icon-title font at that scale
     bool m_bColumnsReady = false;
     std::unordered_set<std::wstring> m_listedItems;  // ItemKey of every row since the list was last emptied
     win::KernelHandle m_pCleanThread;             // the running worker, empty when idle

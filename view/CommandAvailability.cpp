@@ -8,6 +8,7 @@ std::optional<bool> CommandRule(UINT id, const CommandState& s) {
     case ID_OPTIONS_OFFLINE_TEMP:
     case ID_VIEW_LANGUAGE:
     case ID_OPTIONS_RULES:
+    case ID_OPTIONS_BROWSERS:
         return !s.busy;
     case ID_OPTIONS_COOKIES:
         return s.cookiesAvailable && !s.busy;

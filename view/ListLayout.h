@@ -1,7 +1,11 @@
 #pragma once
-// The widths of the list's four columns.
+// The widths of the list's four columns, designed at 96 DPI and drawn at the
+// list's own DPI.
+#include <windows.h>
 
-// Fixed widths of the Size and Date Modified columns.
+#include "win/Dpi.h"
+
+// Fixed widths of the Size and Date Modified columns at 96 DPI.
 inline constexpr int kSizeColumnWidth = 80;
 inline constexpr int kDateColumnWidth = 125;
 // The File Name column never gets narrower than this when the window shrinks.
@@ -13,8 +17,8 @@ struct ColumnWidths {
 
 // At the set-up: a tenth of what the fixed columns and a vertical scroll bar
 // leave is the unit; File Name gets 8 units, Type a unit and 25 pixels.
-ColumnWidths InitialColumnWidths(int clientWidth, int scrollBarWidth);
+ColumnWidths InitialColumnWidths(int clientWidth, int scrollBarWidth, UINT dpi = win::kDesignDpi);
 
 // After a size change: File Name takes what Type (as it is now) and the two
 // fixed columns leave.
-int FileNameWidthAfterResize(int clientWidth, int typeWidth);
+int FileNameWidthAfterResize(int clientWidth, int typeWidth, UINT dpi = win::kDesignDpi);

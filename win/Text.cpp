@@ -48,6 +48,12 @@ std::wstring AsciiUpper(std::wstring text) {
     return text;
 }
 
+std::wstring GroupedNumber(ULONGLONG number) {
+    std::wstring digits = std::to_wstring(number);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, 1, L',');
+    return digits;
+}
+
 std::wstring ToWide(const std::string& text, UINT codePage) {
     if (text.empty()) return {};
     int n = ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);

@@ -11,6 +11,9 @@ std::wstring LoadResString(UINT id, HINSTANCE module = nullptr);
 // Lower-case and upper-case of a-z/A-Z only, as the file-type fallback needs.
 std::wstring AsciiUpper(std::wstring text);
 
+// "12,480": the digits in groups of three.
+std::wstring GroupedNumber(ULONGLONG number);
+
 std::wstring ToWide(const std::string& text, UINT codePage = CP_UTF8);
 std::string ToNarrow(const std::wstring& text, UINT codePage = CP_ACP);
 

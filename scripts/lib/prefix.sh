@@ -16,6 +16,15 @@ brisko_install_tools() {
   command -v ninja >/dev/null || need+=(ninja-build)
   [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
   command -v convert >/dev/null && convert -version >/dev/null 2>&1 || need+=(imagemagick)
+  # The release: the installer, signing, the zip; the package tests read
+  # the MSI and find the program's window.
+  command -v wixl >/dev/null || need+=(wixl)
+  command -v msiinfo >/dev/null || need+=(msitools)
+  command -v osslsigncode >/dev/null || need+=(osslsigncode)
+  command -v openssl >/dev/null || need+=(openssl)
+  command -v zip >/dev/null || need+=(zip)
+  command -v unzip >/dev/null || need+=(unzip)
+  command -v xwininfo >/dev/null || need+=(x11-utils)
   if [ ${#need[@]} -gt 0 ]; then
     echo "installing: ${need[*]}"
     if [ "$(id -u)" != 0 ]; then
@@ -26,6 +35,17 @@ brisko_install_tools() {
 }
 
 brisko_configure_build() {  # $1 = build folder, then the targets to build (all without)
+  local build=$1
+  shift
+  brisko_configure "$build" && cmake --build "$build" ${1:+--target "$@"}
+}
+
+# Only what the release holds: the two executables and the data folders.
+brisko_build_release() {  # $1 = build folder
+  brisko_configure "$1" && cmake --build "$1" --target brisko brisko-cli brisko_rules
+}
+
+brisko_configure() {  # $1 = build folder
   local build=$1 launcher=()
   shift
   # Several work trees of one machine share compiled objects where ccache is
@@ -34,11 +54,9 @@ brisko_configure_build() {  # $1 = build folder, then the targets to build (all 
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
     export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$BRISKO_ROOT")} CCACHE_NOHASHDIR=1
   fi
-  if [ ! -f "$build/build.ninja" ]; then
-    cmake -S "$BRISKO_ROOT" -B "$build" -G Ninja "${launcher[@]}" \
-      -DCMAKE_TOOLCHAIN_FILE="$BRISKO_ROOT/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
-  fi
-  cmake --build "$build" ${1:+--target "$@"}
+  [ -f "$build/build.ninja" ] && return 0
+  cmake -S "$BRISKO_ROOT" -B "$build" -G Ninja "${launcher[@]}" \
+    -DCMAKE_TOOLCHAIN_FILE="$BRISKO_ROOT/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
 }
 
 # A prefix of our own with a temporary HOME, no Z: drive (it would map the
@@ -78,7 +96,7 @@ brisko_start_display() {
   local n
   for n in 99 98 97 96 95; do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-    Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb :$n -screen 0 "${BRISKO_SCREEN:-1280x1024}x24" -nolisten tcp >/dev/null 2>&1 &
     BRISKO_XVFB_PID=$!
     export DISPLAY=:$n
     sleep 1

@@ -1,0 +1,62 @@
+#pragma once
+// Looking at and cleaning one browser profile. A look changes nothing. A
+// clean leaves a profile whose browser runs whole; it changes each database
+// in one transaction after its integrity check, deletes only the rows its
+// layout names, and compacts the file with secure deletion on so that what
+// was removed is gone from its bytes. Caches and sessions go through the
+// program's guarded removal.
+#include <windows.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "privacy/browsers/KeepList.h"
+#include "privacy/browsers/Profiles.h"
+#include "privacy/browsers/TraceKinds.h"
+
+namespace browsers {
+
+// Why a database or a file of a profile was left.
+enum class LeftWhy {
+    NotADatabase,     // not a valid SQLite file
+    IntegrityFailed,  // SQLite's integrity check found damage
+    Failed,           // SQLite or the file system refused; the detail says how
+    ItemLeft,         // a cache or session file stayed (in use, a link, ...)
+};
+
+struct LeftItem {
+    std::wstring path;
+    LeftWhy why;
+    std::wstring detail;  // SQLite's or the removal's own words
+};
+
+struct KindCount {
+    bool looked = false;      // the kind was chosen and the profile could be looked at
+    long long rows = 0;       // rows removed, or that a clean would remove
+    long long kept = 0;       // cookies the keep-list keeps
+    ULONGLONG bytes = 0;      // file kinds: the bytes of the files
+};
+
+struct ProfileReport {
+    bool inUse = false;  // the browser runs: nothing of the profile was looked at or changed
+    std::array<KindCount, kTraceKinds> kinds{};
+    std::vector<LeftItem> left;
+    bool AllDone() const { return !inUse && left.empty(); }
+    const KindCount& Of(TraceKind kind) const { return kinds[static_cast<int>(kind)]; }
+    KindCount& Of(TraceKind kind) { return kinds[static_cast<int>(kind)]; }
+};
+
+// True when the profile's browser holds its lock now.
+bool IsProfileInUse(const BrowserProfile& profile);
+
+// What a clean of the chosen kinds would remove; changes nothing.
+ProfileReport PreviewProfile(const BrowserProfile& profile, TraceKinds kinds, const CKeepList& keep);
+
+// Removes the chosen kinds; the report tells what went and what stayed.
+ProfileReport CleanProfile(const BrowserProfile& profile, TraceKinds kinds, const CKeepList& keep);
+
+// The database files of a profile that the chosen kinds change, each once.
+std::vector<std::wstring> DatabaseFiles(const BrowserProfile& profile, TraceKinds kinds);
+
+}  // namespace browsers
