@@ -35,7 +35,7 @@ bool HoldsSameFile(const HeldEntry& folder, const std::wstring& name, const Entr
 
 // Renames the held item inside its held folder and checks where it went;
 // false, with the item's own name given back, when anything differs.
-bool MakeHardToSwap(HeldEntry item, const HeldEntry& folder, std::vector<Renamed>& out,
+bool MakeHardToSwap(HeldEntry item, const HeldEntry& folder, const EntryAmount& amount, std::vector<Renamed>& out,
                     const RemovalContext& removal) {
     std::wstring ownName = item.path.substr(item.path.find_last_of(L'\\') + 1);
     std::wstring newName = UnguessableName(ownName);
@@ -67,8 +67,6 @@ bool MakeHardToSwap(HeldEntry item, const HeldEntry& folder, std::vector<Renamed
         removal.report.Left(item.path, LeftReason::Link);
         return false;
     }
-    // Measured only now, under a name nobody else knows.
-    EntryAmount amount = MeasureHeld(item, folder, newName);
     out.push_back(Renamed{std::move(item), ownName, newName, shellPath, finalPath, amount});
     return true;
 }
@@ -124,14 +122,14 @@ std::wstring UnguessableName(const std::wstring& name) {
     return result + (name.size() > room ? name.substr(name.size() - room) : name);
 }
 
-bool RecycleHeld(HeldEntry item, const RemovalContext& removal) {
+bool RecycleHeld(HeldEntry item, const RemovalContext& removal, const EntryAmount& amount) {
     std::optional<HeldEntry> folder = HoldFolderAt(ParentOf(item.path));
     if (!folder) {
         removal.report.Left(item.path, LeftReason::Link);
         return false;
     }
     std::vector<Renamed> renamed;
-    if (!MakeHardToSwap(std::move(item), *folder, renamed, removal)) return false;
+    if (!MakeHardToSwap(std::move(item), *folder, amount, renamed, removal)) return false;
     return MoveRenamed(renamed, *folder, removal);
 }
 
@@ -140,13 +138,21 @@ bool RecycleHeldContents(const HeldEntry& folder, const RemovalContext& removal)
     for (const ChildEntry& entry : ListChildren(folder.handle.Get())) {
         std::optional<HeldEntry> child = HoldChild(folder, entry, removal);
         if (!child) continue;
-        if (child->facts.IsFolder() && IsKeptFolder(child->path, removal.guards)) {
-            removal.report.Left(child->path, LeftReason::Protected);
-        } else if (child->facts.IsFolder() && HeldTreeHoldsLink(*child)) {
-            removal.report.Left(child->path, LeftReason::Link);
-        } else {
-            MakeHardToSwap(std::move(*child), folder, renamed, removal);
+        // Measured before the rename (a file as listed, a folder by the link
+        // test's walk): between the rename and the move nothing may wait.
+        EntryAmount amount{1, entry.size};
+        if (child->facts.IsFolder()) {
+            amount = {};
+            if (IsKeptFolder(child->path, removal.guards)) {
+                removal.report.Left(child->path, LeftReason::Protected);
+                continue;
+            }
+            if (HeldTreeHoldsLink(*child, &amount)) {
+                removal.report.Left(child->path, LeftReason::Link);
+                continue;
+            }
         }
+        MakeHardToSwap(std::move(*child), folder, amount, renamed, removal);
     }
     return MoveRenamed(renamed, folder, removal);
 }
