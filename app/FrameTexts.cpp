@@ -2,6 +2,7 @@
 
 #include "i18n/Lang.h"
 #include "i18n/LangTexts.h"
+#include "policy/Policies.h"
 #include "res/resource.h"
 
 namespace {
@@ -97,6 +98,7 @@ std::optional<std::wstring> ItemCaption(UINT id) {
 }
 
 std::wstring MenuPrompt(UINT id) {
+    if (id == ID_OPTIONS_RULES && CurrentPolicies()->rulesFile) return GetUiText(StatusRulesByPolicy);
     if (IsDefaultLanguage()) return LoadResPrefix(id);
     if (id == ID_EDIT_INVERT_SELECTION) return PromptFromCaption(GetLangString(EditInvert));
     const CommandText* entry = Find(kMenuPrompts, id);

@@ -15,7 +15,8 @@ std::wstring PopupCaption(int position);
 // that is not relabelled.
 std::optional<std::wstring> ItemCaption(UINT id);
 
-// The status-bar prompt of a highlighted menu item.
+// The status-bar prompt of a highlighted menu item; Extra Rules says when a
+// policy sets the rules file.
 std::wstring MenuPrompt(UINT id);
 // The status-bar prompt of the toolbar button under the mouse.
 std::wstring ToolBarPrompt(UINT id);

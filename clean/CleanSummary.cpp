@@ -45,6 +45,8 @@ std::wstring LeftReasonUiText(LeftReason reason) {
         return GetUiText(LangId::ReasonAccessDenied);
     case LeftReason::OddName:
         return GetUiText(LangId::ReasonOddName);
+    case LeftReason::Excluded:
+        return GetUiText(LangId::ReasonExcluded);
     case LeftReason::Failed:
         break;
     }

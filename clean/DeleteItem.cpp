@@ -96,6 +96,10 @@ bool DeleteHeldFolder(HeldEntry held, bool permanent, const RemovalContext& remo
         // link's target where the shell follows links (Wine's does).
         EntryAmount amount;
         if (HeldTreeHoldsLink(held, &amount)) return Left(removal, held.path, LeftReason::Link);
+        if (removal.guards.excluded.HoldsExcluded(held.path)) {
+            RecycleHeldContents(held, removal);
+            return false;  // the folder stays around what a policy keeps
+        }
         return RecycleHeld(std::move(held), removal, amount);
     }
     removal.report.Removing(held.path);
@@ -111,6 +115,7 @@ bool DeleteFoundItem(const std::wstring& path, bool permanent) {
 bool DeleteFoundItem(const std::wstring& path, bool permanent, const RemovalContext& removal) {
     std::optional<CanonicalItem> item = CanonicalItemPath(path);
     if (!item) return Left(removal, path, LeftReason::Unresolvable);
+    if (removal.guards.excluded.Covers(item->path)) return Left(removal, item->path, LeftReason::Excluded);
     if (!item->exists) return DeleteMissingItem(*item, permanent, removal);
     if (item->IsFolder() && IsProtectedCanonical(item->path, removal.guards.protectedFolders))
         return Left(removal, item->path, LeftReason::Protected);

@@ -52,7 +52,9 @@ void WalkAndRemove(HeldEntry& top, const RemovalContext& removal) {
         const ChildEntry& entry = level.entries[level.next++];
         std::optional<HeldEntry> child = HoldChild(level.folder, entry, removal);
         if (!child) continue;
-        if (!child->facts.IsFolder()) {
+        if (removal.guards.excluded.Covers(child->path)) {
+            removal.report.Left(child->path, LeftReason::Excluded);
+        } else if (!child->facts.IsFolder()) {
             RemoveHeldFile(std::move(*child), removal);
         } else if (IsProtectedCanonical(child->path, removal.guards.protectedFolders)) {
             removal.report.Left(child->path, LeftReason::Protected);

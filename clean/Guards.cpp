@@ -7,6 +7,7 @@
 #include "catalog/SystemInfo.h"
 #include "clean/CriticalFolders.h"
 #include "clean/ItemPath.h"
+#include "policy/Policies.h"
 #include "win/Path.h"
 
 namespace {
@@ -180,6 +181,12 @@ const RemovalGuards& MachineGuards() {
         for (const std::wstring& folder : EnvironmentFolders()) found.systemFolders.Add(folder);
         return found;
     }();
+    return guards;
+}
+
+RemovalGuards GuardsUnderPolicy() {
+    RemovalGuards guards = MachineGuards();
+    guards.excluded = CurrentPolicies()->excluded;
     return guards;
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "policy/PathExclusions.h"
+
 class ISystemInfo;
 
 // A set of folders, each kept in canonical form where it exists and in its
@@ -35,6 +37,7 @@ bool LiesBelow(const std::wstring& path, const std::wstring& folder);
 struct RemovalGuards {
     FolderSet protectedFolders;  // never listed, never removed, never entered by a removal
     FolderSet systemFolders;     // programs expect them to exist: emptied, never removed
+    PathExclusions excluded;     // a policy keeps them: never removed, nor the folders that hold them
 };
 
 // The full, absolute form of `path` without a trailing backslash (a drive
@@ -66,6 +69,8 @@ FolderSet CollectSystemFolders(const ISystemInfo& system);
 // The guards of this machine, gathered once. Its system folders also hold
 // every folder that an environment variable of this process names.
 const RemovalGuards& MachineGuards();
+// This machine's guards with the exclusions of the policies in force.
+RemovalGuards GuardsUnderPolicy();
 // IsProtectedFolder against this machine.
 bool IsProtectedOnThisMachine(const std::wstring& path);
 

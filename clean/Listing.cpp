@@ -4,6 +4,7 @@
 #include "clean/DeleteItem.h"
 #include "clean/Guards.h"
 #include "clean/ItemPath.h"
+#include "policy/Policies.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ bool LiesInUserContent(const std::wstring& path) {
 }  // namespace
 
 bool IsListable(const std::wstring& path, const WIN32_FIND_DATAW& findData) {
+    if (CurrentPolicies()->excluded.Covers(path)) return false;
     bool folder = (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     return folder ? !IsProtectedOnThisMachine(path) && !LiesInUserContent(path) : !IsFileInUse(path);
 }

@@ -7,6 +7,7 @@
 
 #include "scan/FoundItemSink.h"
 
+// Nothing that a policy excludes is listed either.
 bool IsListable(const std::wstring& path, const WIN32_FIND_DATAW& findData);
 
 // Hands on to another receiver only the listable matches, and counts them.

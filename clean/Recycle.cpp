@@ -152,7 +152,13 @@ bool RecycleHeldContents(const HeldEntry& folder, const RemovalContext& removal)
                 continue;
             }
         }
-        MakeHardToSwap(std::move(*child), folder, amount, renamed, removal);
+        if (removal.guards.excluded.Covers(child->path)) {
+            removal.report.Left(child->path, LeftReason::Excluded);
+        } else if (child->facts.IsFolder() && removal.guards.excluded.HoldsExcluded(child->path)) {
+            RecycleHeldContents(*child, removal);  // around what a policy keeps
+        } else {
+            MakeHardToSwap(std::move(*child), folder, amount, renamed, removal);
+        }
     }
     return MoveRenamed(renamed, folder, removal);
 }

@@ -18,6 +18,8 @@ const wchar_t* LeftReasonText(LeftReason reason) {
         return L"the system refused to remove it";
     case LeftReason::OddName:
         return L"a device name or a name ending in a dot or blank, which no plain path reaches";
+    case LeftReason::Excluded:
+        return L"kept by a policy (ExcludePaths)";
     }
     return L"left";
 }

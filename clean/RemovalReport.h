@@ -15,6 +15,7 @@ enum class LeftReason {
     AccessDenied,  // the system denies this program its removal
     Failed,        // the platform refused
     OddName,       // a device name, or one ending in a dot or a blank: no plain path reaches it
+    Excluded,      // a policy keeps it, or something inside it
 };
 
 // The words for a reason, as the command line prints them.

@@ -121,7 +121,7 @@ void PrintProfile(CConsole& console, const CliOptions& options, const BrowserPro
 }  // namespace
 
 int RunBrowsersCommand(const CliOptions& options, CConsole& console) {
-    CKeepList keep;
+    CKeepList keep = PolicyKeepList();
     for (const std::wstring& host : options.keepCookies) keep.AddHost(host);
     for (const std::wstring& file : options.keepCookiesFiles) {
         if (!ReadKeepFile(file, keep)) {

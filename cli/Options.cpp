@@ -83,7 +83,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
         parsed.error = text;
         return parsed;
     };
-    if (arguments.empty()) return fail(L"no command given: use \"scan\", \"clean\", \"rules\" or \"browsers\" (see --help)");
+    if (arguments.empty()) return fail(L"no command given: use \"scan\", \"clean\", \"rules\", \"browsers\" or \"schedule\" (see --help)");
     const std::wstring& command = arguments[0];
     if (command == L"--help" || command == L"-h" || command == L"/?" || command == L"help") return parsed;
     if (command == L"browsers") return ParseBrowsersCommand(arguments);
@@ -94,7 +94,14 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
     if (command == L"scan") options.command = CliOptions::Command::Scan;
     else if (command == L"clean") options.command = CliOptions::Command::Clean;
     else if (command == L"rules") options.command = CliOptions::Command::Rules;
-    else return fail(L"unknown command \"" + command + L"\": use \"scan\", \"clean\", \"rules\" or \"browsers\" (see --help)");
+    else if (command == L"schedule") options.command = CliOptions::Command::Schedule;
+    else return fail(L"unknown command \"" + command + L"\": use \"scan\", \"clean\", \"rules\", \"browsers\" or \"schedule\" (see --help)");
+    if (options.command == CliOptions::Command::Schedule) {
+        std::vector<std::wstring> words(arguments.begin() + 1, arguments.end());
+        parsed.error = ParseScheduleArguments(words, options.schedule);
+        options.json = words.size() == 2 && words[0] == L"list" && words[1] == L"--json";
+        return parsed;
+    }
 
     bool modeGiven = false, removalGiven = false;
     size_t first = 1;
@@ -134,6 +141,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
                 return fail(L"--permanent and --recycle cannot go together");
             options.permanent = permanent;
             removalGiven = true;
+        } else if (isClean && argument == L"--report") {
+            if (!value(options.report) || options.report.empty()) return fail(L"--report needs the path of a file");
         } else if (isClean && argument == L"--dry-run") {
             options.dryRun = true;
         } else if (isClean && (argument == L"--include" || argument == L"--exclude")) {
@@ -163,10 +172,12 @@ std::wstring UsageText() {
            L"  brisko-cli scan [--mode standard|cookies|offline] [--rules FILE] [--json] [--quiet]\n"
            L"      Lists what the mode finds, one item a line, and a summary.\n"
            L"  brisko-cli clean --mode M --permanent|--recycle [--dry-run] [--rules FILE]\n"
-           L"                   [--include GLOB]... [--exclude GLOB]... [--json] [--quiet]\n"
+           L"                   [--include GLOB]... [--exclude GLOB]... [--report FILE] [--json] [--quiet]\n"
            L"      Removes what the scan finds: for good, or to the Recycle Bin. Links,\n"
            L"      protected folders and files in use are never removed; system folders\n"
            L"      such as TMP are emptied and kept. --dry-run only says what would go.\n"
+           L"      --report writes a JSON summary to FILE at the end; every clean is also\n"
+           L"      written to the Application event log (source Brisko).\n"
            L"  brisko-cli rules FILE [--json] [--quiet]\n"
            L"      Lists the entries of a rules file that apply on this machine, with\n"
            L"      the bytes each would free, and the lines and rules left out.\n"
@@ -180,6 +191,13 @@ std::wstring UsageText() {
            L"      profile whose browser is closed. A cookie of a kept host or of one of\n"
            L"      its subdomains stays. Browsers: chrome, edge, brave, vivaldi, opera,\n"
            L"      opera-gx, chromium, firefox.\n"
+           L"  brisko-cli schedule add NAME --daily HH:MM|--weekly DAY HH:MM|--at-logon\n"
+           L"                   [--on-ac] [--when-idle] -- ARGS...\n"
+           L"  brisko-cli schedule list [--json]\n"
+           L"  brisko-cli schedule remove NAME\n"
+           L"      Runs \"brisko-cli ARGS\" (a scan or a clean) as you, with least privilege,\n"
+           L"      from the Task Scheduler's \\Brisko folder; --on-ac and --when-idle add\n"
+           L"      those conditions. A task of the same name is replaced.\n"
            L"  --rules FILE (scan and clean): the Standard scan adds what the entries of\n"
            L"      the rules file (winapp2 INI form) that are on by default find.\n"
            L"\n"
@@ -188,7 +206,11 @@ std::wstring UsageText() {
            L"  --json prints one JSON object a line: path, kind, size, modified, mode.\n"
            L"  Progress goes to the console's error stream; --quiet leaves it out.\n"
            L"\n"
+           L"  Policies of your organisation (SOFTWARE\\Policies\\Brisko\\Brisko .NET) may\n"
+           L"  set the rules file, refuse --permanent or the cookies and offline modes,\n"
+           L"  and keep paths out of every scan and clean.\n"
            L"  brisko-cli --version prints the version.\n"
            L"\n"
-           L"Exit status: 0 all went well, 1 some items were left, 2 bad usage.\n";
+           L"Exit status: 0 all went well, 1 some items were left, 2 bad usage or refused\n"
+           L"by a policy.\n";
 }

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "cli/ScheduleOptions.h"
+
 struct CliOptions {
-    enum class Command { Help, Version, Scan, Clean, Rules, Browsers } command = Command::Help;
+    enum class Command { Help, Version, Scan, Clean, Rules, Browsers, Schedule } command = Command::Help;
     BYTE mode = 1;            // MODE_STANDARD
     bool json = false;        // JSON lines instead of text
     bool permanent = false;   // clean: --permanent, else --recycle
@@ -17,6 +19,8 @@ struct CliOptions {
     std::vector<std::wstring> include;  // only items that match one of these
     std::vector<std::wstring> exclude;  // never items that match one of these
     std::wstring rules;       // a rules file whose entries the Standard scan adds; "rules": the file listed
+    std::wstring report;      // clean: the JSON report written at the end; "" for none
+    ScheduleRequest schedule;  // "schedule": what to add, list or remove
     // "browsers" and "browsers clean".
     bool browsersClean = false;
     unsigned traceKinds = 0;                // --history, --cookies, ...; none: the window's default choice

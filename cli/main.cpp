@@ -13,12 +13,19 @@
 #include "clean/CleanSummary.h"
 #include "clean/Guards.h"
 #include "clean/ItemPath.h"
+#include "cli/CleanReport.h"
 #include "cli/Console.h"
+#include "cli/EventLog.h"
 #include "cli/Glob.h"
 #include "cli/Options.h"
 #include "cli/Output.h"
+#include "cli/PolicyChecks.h"
 #include "cli/Rules.h"
+#include "cli/ScheduleCommand.h"
+#include "policy/Policies.h"
 #include "scan/Modes.h"
+#include "win/ComInit.h"
+#include "win/Path.h"
 
 namespace {
 
@@ -61,8 +68,9 @@ private:
 // What became of each item of a clean, and its progress on the console.
 class CCleanOutcome : public ICleanProgress {
 public:
-    CCleanOutcome(CConsole& console, const CliOptions& options, const std::vector<FoundEntry>& entries)
-        : m_console(console), m_options(options), m_entries(entries) {}
+    CCleanOutcome(CConsole& console, const CliOptions& options, const std::vector<FoundEntry>& entries,
+                  CleanRecord& record)
+        : m_console(console), m_options(options), m_entries(entries), m_record(record) {}
 
     void Starting(int row, const std::wstring& path) override {
         ++m_done;
@@ -72,6 +80,7 @@ public:
     }
     void Outcome(int row, const RowRemoval& removal) override {
         m_summary.Add(removal);
+        m_record.Add(m_entries[row].path, m_entries[row].size, IsEmptiedOnly(m_entries[row]), removal);
         PrintOutcome(m_entries[row], removal);
     }
     void Finished(int, int) override {}
@@ -125,6 +134,7 @@ private:
     CConsole& m_console;
     const CliOptions& m_options;
     const std::vector<FoundEntry>& m_entries;
+    CleanRecord& m_record;
     size_t m_done = 0;
     CleanSummary m_summary;
 };
@@ -167,8 +177,38 @@ int RunScanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& console
     return kExitOk;
 }
 
+// The clean's record to the report file and the event log; never fails the clean.
+int Finish(CleanRecord& record, CReportFile& report, const CliOptions& options, CConsole& console, int status) {
+    ::GetSystemTimeAsFileTime(&record.ended);
+    if (!options.report.empty()) {
+        std::wstring error = report.Commit(ReportJson(record));
+        if (!error.empty()) console.Err(L"brisko-cli: --report: " + error);
+        if (!error.empty() && status == kExitOk) status = kExitItemsLeft;
+    }
+    if (!LogClean(ApplicationEventLog(), record, options.report) && !options.quiet)
+        console.Err(L"brisko-cli: the clean could not be written to the event log");
+    return status;
+}
+
 int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& console, const RulesFile* rules) {
+    CleanRecord record;
+    ::GetSystemTimeAsFileTime(&record.started);
+    record.machine = ComputerName();
+    record.user = UserName();
+    record.rulesFile = rules ? options.rules : L"";
+    record.permanent = options.permanent;
+    record.dryRun = options.dryRun;
+    // A report that cannot be written is found before anything goes.
+    CReportFile report;
+    if (!options.report.empty()) {
+        if (std::wstring error = report.Open(options.report); !error.empty()) {
+            console.Err(L"brisko-cli: --report: " + error);
+            return kExitUsage;
+        }
+    }
     std::vector<FoundEntry> entries = Scan(doc, options, console, rules);
+    record.mode = ModeName(options.mode);
+    for (const FoundEntry& entry : entries) record.found.Add(entry.size);
     if (options.dryRun) {
         for (const FoundEntry& entry : entries) {
             bool empty = IsEmptiedOnly(entry);
@@ -177,12 +217,13 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
                                      : (empty ? L"would empty   " : L"would remove  ") + EntryText(entry));
         }
         if (!options.quiet) console.Err(L"dry run, nothing removed: " + SummaryText(entries.size(), TotalSize(entries)));
-        return kExitOk;
+        return Finish(record, report, options, console, kExitOk);
     }
     CEntryRows rows(entries);
-    CCleanOutcome outcome(console, options, entries);
+    CCleanOutcome outcome(console, options, entries, record);
     CRemovalTally tally(SilentReport());
-    RemovalContext removal{MachineGuards(), tally};
+    RemovalGuards guards = GuardsUnderPolicy();
+    RemovalContext removal{guards, tally};
     std::atomic<bool> keepGoing{true};
     RunCleanJob(
         rows, outcome, options.permanent,
@@ -192,7 +233,34 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
         keepGoing, &tally);
     const CleanSummary& summary = outcome.Summary();
     if (!options.quiet) console.Err(CleanSummaryText(summary));
-    return summary.Left() + summary.partlyRemoved == 0 ? kExitOk : kExitItemsLeft;
+    return Finish(record, report, options, console,
+                  summary.Left() + summary.partlyRemoved == 0 ? kExitOk : kExitItemsLeft);
+}
+
+int RunSchedule(const CliOptions& options, CConsole& console, const Policies& policies) {
+    win::ComInit com(COINIT_MULTITHREADED);
+    std::wstring error;
+    std::unique_ptr<ITaskStore> store = ConnectTaskScheduler(error);
+    if (!store) {
+        console.Err(L"brisko-cli: schedule: " + error);
+        return kExitItemsLeft;
+    }
+    TaskIdentity identity{JoinPath(ProgramFolder(), L"brisko-cli.exe"), CurrentAccountName()};
+    return RunScheduleCommand(options, console, *store, policies, identity);
+}
+
+// The policies in force, their problems told; the rules file a policy sets
+// takes the place of --rules.
+std::shared_ptr<const Policies> ApplyPolicies(CliOptions& options, CConsole& console) {
+    std::shared_ptr<const Policies> policies = RefreshPolicies();
+    for (const std::wstring& problem : UntoldPolicyProblems(*policies)) console.Err(L"brisko-cli: " + problem);
+    bool scans = options.command == CliOptions::Command::Scan || options.command == CliOptions::Command::Clean;
+    if (scans && policies->rulesFile) {
+        if (!options.rules.empty() && options.rules != *policies->rulesFile && !options.quiet)
+            console.Err(L"rules: the policy RulesFile sets " + *policies->rulesFile + L"; --rules is not used");
+        options.rules = *policies->rulesFile;
+    }
+    return policies;
 }
 
 }  // namespace
@@ -215,6 +283,12 @@ int wmain(int argc, wchar_t** argv) {
         return kExitOk;
     }
     try {
+        std::shared_ptr<const Policies> policies = ApplyPolicies(options, console);
+        if (std::wstring refusal = PolicyRefusal(options, *policies); !refusal.empty()) {
+            console.Err(L"brisko-cli: " + refusal);
+            return kExitUsage;
+        }
+        if (options.command == CliOptions::Command::Schedule) return RunSchedule(options, console, *policies);
         if (options.command == CliOptions::Command::Browsers) return RunBrowsersCommand(options, console);
         CBriskoDoc doc;
         if (options.command == CliOptions::Command::Rules)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs one Windows program under Wine, but only inside a throwaway prefix
 # made by scripts/lib/prefix.sh: it carries a marker file and has no Z: drive.
-# The program (and, for tests, brisko.exe, its lang and rules folders and the
+# The program (and, for tests, brisko.exe, its lang, rules and policy folders and the
 # helper programs) is copied into C:\brisko-test first, so that nothing runs from or
 # reaches into a host folder.
 set -u
@@ -19,7 +19,7 @@ mkdir -p "$dest"
 cp -f "$prog" "$dest/"
 if [ -n "${BRISKO_EXE:-}" ] && [ -f "$BRISKO_EXE" ]; then
   cp -f "$BRISKO_EXE" "$dest/"
-  for folder in lang rules; do
+  for folder in lang rules policy; do
     [ -d "$(dirname "$BRISKO_EXE")/$folder" ] && cp -rf "$(dirname "$BRISKO_EXE")/$folder" "$dest/"
   done
 fi

@@ -20,6 +20,7 @@ enum class LangId : int {
     StatusDelete, StatusRecycle, StatusToolbar, StatusStatusBar, StatusStandard, StatusOfflineTemp,
     StatusAbout, StatusReady, StatusSelected, StatusExit, StatusDeleting, StatusUpdateAddress,
     StatusNothingSelected, StatusCompleted, StatusOpenQuestion, StatusOpenCaption, StatusRules,
+    StatusRulesByPolicy,
     // Tool tips of the toolbar buttons.
     TipDelete, TipRecycle, TipSelectAll, TipUnselectAll, TipStandard, TipCookies, TipOfflineTemp,
     // The same keys of section "ToolTips" serve some menu prompts, with the
@@ -34,7 +35,7 @@ enum class LangId : int {
     // The summary of a clean, and why an item stays.
     SummaryRemoved, SummaryRemovedOne, SummaryPartly, SummaryLeft, SummaryGone,
     ReasonMissing, ReasonUnresolvable, ReasonLink, ReasonProtected, ReasonInUse, ReasonAccessDenied, ReasonFailed,
-    ReasonOddName,
+    ReasonOddName, ReasonExcluded,
     // The question before a permanent clean.
     ConfirmDelete, ConfirmDeleteOne, ConfirmFolders, ConfirmNoAsk, ConfirmYes, ConfirmNo,
     // Options > Browsers and its dialog: the caption, the list's columns, the

@@ -53,6 +53,7 @@ ENGLISH = {
         "15": "Open all selected items?",
         "16": "Open",
         "17": "Choose a rules file whose entries the Standard scan adds, or none",
+        "19": "Your organisation's policy sets the rules file",
     },
     "ToolTips": {
         "1": "Permanently Delete",
@@ -111,6 +112,7 @@ ENGLISH = {
         "6": "access denied",
         "7": "refused",
         "8": "odd name",
+        "9": "kept by policy",
     },
     "Confirm": {
         "1": "Permanently delete %1 items (%2)? This cannot be undone.",
@@ -159,6 +161,7 @@ ITALIAN = {
         "15": "Aprire tutti gli elementi selezionati?",
         "16": "Apri",
         "17": "Sceglie un file di regole le cui voci la scansione standard aggiunge, oppure nessuno",
+        "19": "Il file di regole è impostato dai criteri dell'organizzazione",
     },
     "ToolTips": {
         "1": "Elimina definitivamente",
@@ -217,6 +220,7 @@ ITALIAN = {
         "6": "accesso negato",
         "7": "rifiutati",
         "8": "nome anomalo",
+        "9": "tenuti dai criteri",
     },
     "Confirm": {
         "1": "Eliminare definitivamente %1 elementi (%2)? L'operazione non può essere annullata.",
@@ -265,6 +269,7 @@ SIMPLIFIED_CHINESE = {
         "15": "是否打开所有选定的项目？",
         "16": "打开",
         "17": "选择一个规则文件，其条目由标准扫描添加；或不使用规则文件",
+        "19": "规则文件由组织的策略设置",
     },
     "ToolTips": {
         "1": "永久删除",
@@ -323,6 +328,7 @@ SIMPLIFIED_CHINESE = {
         "6": "拒绝访问",
         "7": "被拒绝",
         "8": "名称异常",
+        "9": "被策略保留",
     },
     "Confirm": {
         "1": "永久删除 %1 个项目（%2）？此操作无法撤消。",
@@ -371,6 +377,7 @@ TRADITIONAL_CHINESE = {
         "15": "是否開啟所有選取的項目？",
         "16": "開啟",
         "17": "選擇一個規則檔，其項目由標準掃描加入；或不使用規則檔",
+        "19": "規則檔由組織的原則設定",
     },
     "ToolTips": {
         "1": "永久刪除",
@@ -429,6 +436,7 @@ TRADITIONAL_CHINESE = {
         "6": "拒絕存取",
         "7": "被拒絕",
         "8": "名稱異常",
+        "9": "被原則保留",
     },
     "Confirm": {
         "1": "永久刪除 %1 個項目（%2）？此動作無法復原。",

@@ -11,6 +11,7 @@
 #include "clean/Listing.h"
 #include "i18n/Lang.h"
 #include "i18n/LangTexts.h"
+#include "policy/Policies.h"
 #include "res/resource.h"
 #include "view/ItemText.h"
 #include "view/ListLayout.h"
@@ -145,6 +146,10 @@ CommandState CBriskoView::Snapshot() const {
     state.selected = list.GetSelectedCount();
     state.busy = m_bBusy;
     state.cookiesAvailable = m_bCookiesAvailable;
+    std::shared_ptr<const Policies> policies = CurrentPolicies();
+    state.recycleOnly = policies->recycleOnly;
+    state.privacyDisabled = policies->privacyDisabled;
+    state.rulesByPolicy = policies->rulesFile.has_value();
     return state;
 }
 
@@ -166,7 +171,7 @@ bool CBriskoView::OnCommand(UINT id) {
         if (ChooseRulesFile(m_hWnd, m_app, m_doc.System())) RunMode(MODE_STANDARD);
         return true;
     case ID_OPTIONS_BROWSERS:
-        ShowBrowsersDialog(m_hWnd, m_app);
+        ShowBrowsersDialog(m_hWnd, m_app, browsers::PolicyKeepList());
         return true;
     case ID_EDIT_DELETE:
         // Shift+Del, the menu, the toolbar and the context menu all come here.
@@ -312,11 +317,13 @@ void CBriskoView::RunMode(BYTE mode) {
     private:
         CBriskoView& m_view;
     } rows(*this);
+    std::shared_ptr<const Policies> policies = RefreshPolicies();
+    if (policies->privacyDisabled) mode = MODE_STANDARD;  // also the next mode after a clean
     win::CListCtrl list = List();
     // The list is drawn once, when the command is over.
     SendMessage(WM_SETREDRAW, FALSE);
     m_bFilling = true;
-    std::optional<RulesFile> rules = mode == MODE_STANDARD ? LoadChosenRules(m_app) : std::nullopt;
+    std::optional<RulesFile> rules = mode == MODE_STANDARD ? LoadRulesInForce(m_app) : std::nullopt;
     BYTE listed = RunModeScan(
         m_doc, mode, rows,
         [this, &list](BYTE starting) {
@@ -332,6 +339,9 @@ void CBriskoView::RunMode(BYTE mode) {
     SendMessage(WM_SETREDRAW, TRUE);
     Invalidate();
     UpdateSelectionStatus();
+    if (policies->rulesFile && mode == MODE_STANDARD && !rules)
+        ShowStatusText(L"policy RulesFile: cannot read " + *policies->rulesFile);
+    for (const std::wstring& problem : UntoldPolicyProblems(*policies)) ShowStatusText(problem);
     m_bSortAscending[0] = false;  // the next click on File Name sorts the other way
     m_nMode = listed;
     if (listed == MODE_STANDARD) m_bCookiesAvailable = true;
@@ -345,6 +355,7 @@ void CBriskoView::RunMode(BYTE mode) {
 
 bool CBriskoView::StartClean(bool permanent) {
     if (m_pCleanThread) return false;  // one clean at a time
+    if (permanent && RefreshPolicies()->recycleOnly) return false;
     m_nCleanMode = permanent ? 1 : 0;
     m_bBusy = true;
     CommandStateChanged();

@@ -5,14 +5,17 @@
 std::optional<bool> CommandRule(UINT id, const CommandState& s) {
     switch (id) {
     case ID_OPTIONS_STANDARD:
-    case ID_OPTIONS_OFFLINE_TEMP:
     case ID_VIEW_LANGUAGE:
-    case ID_OPTIONS_RULES:
-    case ID_OPTIONS_BROWSERS:
         return !s.busy;
+    case ID_OPTIONS_RULES:
+        return !s.busy && !s.rulesByPolicy;
+    case ID_OPTIONS_OFFLINE_TEMP:
+    case ID_OPTIONS_BROWSERS:
+        return !s.busy && !s.privacyDisabled;
     case ID_OPTIONS_COOKIES:
-        return s.cookiesAvailable && !s.busy;
+        return s.cookiesAvailable && !s.busy && !s.privacyDisabled;
     case ID_EDIT_DELETE:
+        return s.selected > 0 && !s.busy && !s.recycleOnly;
     case ID_EDIT_RECYCLE:
     case ID_FILE_OPEN:
         return s.selected > 0 && !s.busy;

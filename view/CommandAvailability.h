@@ -10,6 +10,10 @@ struct CommandState {
     int selected = 0;
     bool busy = false;
     bool cookiesAvailable = true;
+    // What the policies in force take away.
+    bool recycleOnly = false;      // permanent removal
+    bool privacyDisabled = false;  // Cookies Killer, Offline Temp and the Advance dialog
+    bool rulesByPolicy = false;    // the choice of the rules file
 };
 
 // Whether a command of the program may run; nothing for an id that no

@@ -8,6 +8,7 @@
 
 #include "app/BriskoApp.h"
 #include "i18n/Lang.h"
+#include "policy/Policies.h"
 #include "res/resource.h"
 #include "scan/RulesScan.h"
 #include "win/FileDialog.h"
@@ -65,6 +66,14 @@ std::optional<RulesFile> LoadChosenRules(const CBriskoApp& app) {
     std::wstring path = StoredRulesFile(app);
     if (path.empty()) return std::nullopt;
     RulesFile rules = ReadRulesFile(path);
+    if (!rules.readable) return std::nullopt;
+    return rules;
+}
+
+std::optional<RulesFile> LoadRulesInForce(const CBriskoApp& app) {
+    std::optional<std::wstring> byPolicy = CurrentPolicies()->rulesFile;
+    if (!byPolicy) return LoadChosenRules(app);
+    RulesFile rules = ReadRulesFile(*byPolicy);
     if (!rules.readable) return std::nullopt;
     return rules;
 }

@@ -20,6 +20,9 @@ void StoreRulesFile(const CBriskoApp& app, const std::wstring& path);
 // The entries of the chosen file; nothing when none is chosen or it cannot be read.
 std::optional<RulesFile> LoadChosenRules(const CBriskoApp& app);
 
+// The rules file a policy sets, else the user's choice.
+std::optional<RulesFile> LoadRulesInForce(const CBriskoApp& app);
+
 // What the choice asks of the user: the real dialogs unless tests put others in.
 struct RulesDialogs {
     // With a file chosen: IDYES to pick another, IDNO for none, IDCANCEL to keep it.

@@ -119,7 +119,8 @@ void RunClean(const CleanRequest& request) {
     CListRows rows(request.list, *request.control);
     CPostedProgress progress(request);
     CStatusBarReport report(request.statusBar, kStatusInterval);
-    RemovalContext removal{MachineGuards(), report};
+    RemovalGuards guards = GuardsUnderPolicy();
+    RemovalContext removal{guards, report};
     ItemRemover remove = request.remove;
     if (!remove)
         remove = [&removal](const std::wstring& path, bool permanent, bool folderRow) {

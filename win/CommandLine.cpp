@@ -41,6 +41,35 @@ std::vector<std::wstring> SplitCommandLine(const wchar_t* commandLine) {
     return args;
 }
 
+namespace {
+std::wstring QuoteArgument(const std::wstring& argument) {
+    if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos) return argument;
+    std::wstring out = L"\"";
+    size_t backslashes = 0;
+    for (wchar_t c : argument) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes are literal unless a quote follows them.
+        out.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes * 2, L'\\');  // before the closing quote
+    return out + L"\"";
+}
+}  // namespace
+
+std::wstring JoinCommandLine(const std::vector<std::wstring>& arguments) {
+    std::wstring line;
+    for (const std::wstring& argument : arguments) {
+        if (!line.empty()) line += L' ';
+        line += QuoteArgument(argument);
+    }
+    return line;
+}
+
 CCommandLineInfo ParseCommandLine(const wchar_t* commandLine) {
     CCommandLineInfo info;
     for (const std::wstring& arg : SplitCommandLine(commandLine)) {

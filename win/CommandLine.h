@@ -24,4 +24,10 @@ struct CCommandLineInfo {
 std::vector<std::wstring> SplitCommandLine(const wchar_t* commandLine);
 CCommandLineInfo ParseCommandLine(const wchar_t* commandLine);
 
+// The arguments as one command-line text that SplitCommandLine (and the C
+// runtime) splits back into exactly them: each one with a blank, a tab or a
+// quote, or empty, goes in quotes, with its quotes and the backslashes before
+// them escaped.
+std::wstring JoinCommandLine(const std::vector<std::wstring>& arguments);
+
 }  // namespace win

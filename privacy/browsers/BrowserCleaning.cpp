@@ -119,7 +119,7 @@ void RemoveFiles(const BrowserProfile& profile, TraceKinds kinds, ProfileReport&
         if (path.empty() || !FullPathExists(path)) continue;
         ULONGLONG bytes = ItemBytes(path);
         CLeftCollector left;
-        if (DeleteFoundItem(path, true, RemovalContext{MachineGuards(), left}) && left.text.empty()) {
+        if (DeleteFoundItem(path, true, RemovalContext{GuardsUnderPolicy(), left}) && left.text.empty()) {
             ++count.rows;
             count.bytes += bytes;
         } else {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "policy/Policies.h"
 #include "win/Text.h"
 
 namespace browsers {
@@ -74,6 +75,12 @@ bool CKeepList::Keeps(const std::string& cookieHost) const {
             return true;
     }
     return false;
+}
+
+CKeepList PolicyKeepList() {
+    CKeepList keep;
+    for (const std::wstring& host : CurrentPolicies()->keepCookies) keep.AddHost(host);
+    return keep;
 }
 
 }  // namespace browsers

@@ -31,6 +31,9 @@ private:
     std::vector<std::string> m_hosts;  // normalised, ASCII lower case
 };
 
+// The sites whose cookies the policies in force keep (KeepCookies).
+CKeepList PolicyKeepList();
+
 // The form every comparison takes: lower case, no surrounding blanks or dots.
 std::string NormaliseHost(std::string host);
 

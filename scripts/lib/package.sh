@@ -3,7 +3,7 @@
 
 # The folders that travel beside the program, as the build folder has them;
 # every file in them becomes a component of the MSI.
-BRISKO_DATA_FOLDERS=(lang rules)
+BRISKO_DATA_FOLDERS=(lang rules policy)
 
 # The release's folder of files: what the MSI installs and the zip holds.
 brisko_stage() {  # $1 = build folder, $2 = version, $3 = stage folder (made fresh)

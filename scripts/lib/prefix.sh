@@ -8,6 +8,7 @@ export LC_ALL=C.UTF-8 LANG=C.UTF-8
 brisko_install_tools() {
   local need=()
   command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(mingw-w64 g++-mingw-w64-x86-64-posix)
+  command -v x86_64-w64-mingw32-windmc >/dev/null || need+=(binutils-mingw-w64-x86-64)
   command -v wine >/dev/null || need+=(wine)
   [ -x /usr/lib/wine/wine64 ] || need+=(wine64)
   command -v Xvfb >/dev/null || need+=(xvfb)
@@ -42,7 +43,7 @@ brisko_configure_build() {  # $1 = build folder, then the targets to build (all 
 
 # Only what the release holds: the two executables and the data folders.
 brisko_build_release() {  # $1 = build folder
-  brisko_configure "$1" && cmake --build "$1" --target brisko brisko-cli brisko_rules
+  brisko_configure "$1" && cmake --build "$1" --target brisko brisko-cli brisko_lang brisko_rules
 }
 
 brisko_configure() {  # $1 = build folder

@@ -85,7 +85,10 @@ snapshot before
 check "the MSI installs silently" msiexec /i "C:\\pkg\\$msi" /qn
 echo "install: $took s"
 check "the files are in Program Files\\Brisko" test -f "$INSTALL/brisko.exe" -a -f "$INSTALL/brisko-cli.exe" \
-  -a -f "$INSTALL/lang/italiano.lng" -a -f "$INSTALL/rules/current.ini" -a -f "$INSTALL/license.txt"
+  -a -f "$INSTALL/lang/italiano.lng" -a -f "$INSTALL/rules/current.ini" -a -f "$INSTALL/license.txt" \
+  -a -f "$INSTALL/policy/brisko.admx" -a -f "$INSTALL/policy/zh-TW/brisko.adml"
+check "the event source Brisko names brisko-cli.exe as its message file" \
+  bash -c "wine reg query 'HKLM\\SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Brisko' /v EventMessageFile 2>/dev/null | tr -d '\\r' | grep -qi 'brisko-cli.exe'"
 check "the read-me names version $version" grep -q "Brisko .NET $version" "$INSTALL/readme.txt"
 check "the zip holds the files the MSI installs" \
   diff <(unzip -Z1 "$TMP/dist/$zip" | grep -v '/$' | sed 's|^Brisko/||' | LC_ALL=C sort) <(installed_files)

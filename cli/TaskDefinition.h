@@ -1,0 +1,32 @@
+#pragma once
+// A scheduled cleaning as the Task Scheduler holds it: the task's XML
+// definition (Task Scheduler 2.0 schema) and what `schedule list` reads back
+// from it. Pure text; nothing here touches the machine.
+#include <optional>
+#include <string>
+
+#include "cli/ScheduleOptions.h"
+
+struct TaskIdentity {
+    std::wstring program;  // the full path of the brisko-cli.exe the task starts
+    std::wstring user;     // DOMAIN\name of the user it runs as
+};
+
+// The definition of `request`'s task: brisko-cli.exe with its arguments
+// quoted for the command line, as the user with least privilege, only while
+// the user is logged on (no password is stored), with the conditions asked.
+std::wstring TaskXml(const ScheduleRequest& request, const TaskIdentity& identity);
+
+// A task of the \Brisko folder as `schedule list` shows it.
+struct ListedTask {
+    std::wstring name;
+    ScheduleRequest request;  // when, conditions and the arguments, split back
+    std::wstring program;
+};
+// The task read back from its XML; nothing when it runs no program (the
+// definition of a task that is not ours, or one that a scheduler kept only in part).
+std::optional<ListedTask> ReadTaskXml(const std::wstring& name, const std::wstring& xml);
+
+// "daily 03:30", "weekly Monday 03:30", "at logon", with ", on AC power" and
+// ", when idle" as asked.
+std::wstring WhenText(const ScheduleRequest& request);

@@ -1,0 +1,30 @@
+#pragma once
+// The files and folders that a policy keeps out of every scan and every
+// removal. Each entry names an item (a folder with all it holds) or, with
+// '*' and '?' in its last step, the items of one folder whose names match.
+// Entries and candidates are compared in one form (ItemKey), so any spelling
+// of an excluded item (8.3 names, letter case, slashes, "." and "..") is
+// caught.
+#include <string>
+#include <vector>
+
+class PathExclusions {
+public:
+    // Adds an entry; false (and nothing added) when it is no full path or
+    // has a wildcard before its last step.
+    bool Add(const std::wstring& spelling);
+    bool Empty() const { return m_entries.empty(); }
+
+    // True when `path` is an excluded item or lies inside one.
+    bool Covers(const std::wstring& path) const;
+    // True when an excluded item may lie below the folder `path`: removing
+    // the folder whole would take it along.
+    bool HoldsExcluded(const std::wstring& path) const;
+
+private:
+    struct Entry {
+        std::wstring folder;   // ItemKey form: the item itself, or the folder of a pattern
+        std::wstring pattern;  // empty for an entry without wildcards
+    };
+    std::vector<Entry> m_entries;
+};
