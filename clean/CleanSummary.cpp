@@ -15,7 +15,7 @@ void CleanSummary::Add(const RowRemoval& row) {
         partlyFilesTotal += row.filesRemoved + row.filesLeft;
         break;
     case RowOutcome::Left:
-        ++leftBy[static_cast<size_t>(row.reason)];
+        ++leftBy[row.reason];
         break;
     case RowOutcome::Vanished:
         ++vanished;
@@ -25,7 +25,7 @@ void CleanSummary::Add(const RowRemoval& row) {
 
 size_t CleanSummary::Left() const {
     size_t total = 0;
-    for (size_t count : leftBy) total += count;
+    for (const auto& [reason, count] : leftBy) total += count;
     return total;
 }
 
@@ -43,6 +43,10 @@ std::wstring LeftReasonUiText(LeftReason reason) {
         return GetUiText(LangId::ReasonInUse);
     case LeftReason::AccessDenied:
         return GetUiText(LangId::ReasonAccessDenied);
+    case LeftReason::OddName:
+        return GetUiText(LangId::ReasonOddName);
+    case LeftReason::Excluded:
+        return GetUiText(LangId::ReasonExcluded);
     case LeftReason::Failed:
         break;
     }
@@ -55,10 +59,9 @@ std::wstring Count(size_t n) { return GroupedNumber(n); }
 
 std::wstring LeftClause(const CleanSummary& summary) {
     std::wstring reasons;
-    for (size_t reason = 0; reason < summary.leftBy.size(); ++reason) {
-        if (summary.leftBy[reason] == 0) continue;
+    for (const auto& [reason, count] : summary.leftBy) {
         if (!reasons.empty()) reasons += L", ";
-        reasons += Count(summary.leftBy[reason]) + L" " + LeftReasonUiText(static_cast<LeftReason>(reason));
+        reasons += Count(count) + L" " + LeftReasonUiText(reason);
     }
     return FillInLangText(LangId::SummaryLeft, {Count(summary.Left())}) + L": " + reasons;
 }

@@ -5,7 +5,7 @@
 // line prints it.
 #include <windows.h>
 
-#include <array>
+#include <map>
 #include <string>
 
 #include "clean/RemovalTally.h"
@@ -17,7 +17,7 @@ struct CleanSummary {
     size_t partlyFilesTotal = 0;     // and all their files
     size_t vanished = 0;             // gone before the clean reached them
     ULONGLONG bytesRemoved = 0;      // every file that went, folder contents included
-    std::array<size_t, static_cast<size_t>(LeftReason::Failed) + 1> leftBy{};  // items left whole, by reason
+    std::map<LeftReason, size_t> leftBy;  // items left whole, by reason, in the reasons' order
 
     void Add(const RowRemoval& row);
     // The items left whole.

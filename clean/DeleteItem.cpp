@@ -94,12 +94,13 @@ bool DeleteHeldFolder(HeldEntry held, bool permanent, const RemovalContext& remo
     if (!permanent) {
         // The Recycle Bin move of a folder holding a link could reach the
         // link's target where the shell follows links (Wine's does).
-        if (HeldTreeHoldsLink(held)) return Left(removal, held.path, LeftReason::Link);
+        EntryAmount amount;
+        if (HeldTreeHoldsLink(held, &amount)) return Left(removal, held.path, LeftReason::Link);
         if (removal.guards.excluded.HoldsExcluded(held.path)) {
             RecycleHeldContents(held, removal);
             return false;  // the folder stays around what a policy keeps
         }
-        return RecycleHeld(std::move(held), removal);
+        return RecycleHeld(std::move(held), removal, amount);
     }
     removal.report.Removing(held.path);
     return RemoveHeldTree(std::move(held), removal);
@@ -132,7 +133,9 @@ bool DeleteFoundItem(const std::wstring& path, bool permanent, const RemovalCont
     if (!held) return false;
     if (held->facts.IsFolder()) return DeleteHeldFolder(std::move(*held), permanent, removal);
     if (permanent) return RemoveHeldFile(std::move(*held), removal);
-    return RecycleHeld(std::move(*held), removal);
+    LARGE_INTEGER size{};
+    ::GetFileSizeEx(held->handle.Get(), &size);
+    return RecycleHeld(std::move(*held), removal, EntryAmount{1, static_cast<ULONGLONG>(size.QuadPart)});
 }
 
 std::vector<DWORD> WipeChunks(ULONGLONG size) {

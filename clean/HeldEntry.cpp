@@ -101,37 +101,7 @@ std::optional<HeldEntry> HoldFolderAt(const std::wstring& canonicalPath) {
     return held;
 }
 
-EntryAmount MeasureHeld(const HeldEntry& entry) {
-    EntryAmount amount;
-    if (!entry.facts.IsFolder()) {
-        LARGE_INTEGER size{};
-        if (::GetFileSizeEx(entry.handle.Get(), &size)) amount = {1, static_cast<ULONGLONG>(size.QuadPart)};
-        return amount;
-    }
-    // Depth first with a stack of its own, through handles: the folders are
-    // held for removal, which a look-up by path would not share.
-    std::vector<win::FileHandle> pending;
-    auto add = [&](HANDLE folder) {
-        for (const ChildEntry& child : ListChildren(folder)) {
-            if (child.attributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
-            if (!(child.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                ++amount.files;
-                amount.bytes += child.size;
-            } else if (OpenedEntry opened = OpenChild(folder, child.name, kWalkAccess)) {
-                pending.push_back(std::move(opened.handle));
-            }
-        }
-    };
-    add(entry.handle.Get());
-    while (!pending.empty()) {
-        win::FileHandle folder = std::move(pending.back());
-        pending.pop_back();
-        add(folder.Get());
-    }
-    return amount;
-}
-
-bool HeldTreeHoldsLink(const HeldEntry& top) {
+bool HeldTreeHoldsLink(const HeldEntry& top, EntryAmount* amount) {
     struct Finder : IRemovalReport {
         bool found = false;
         void Removing(const std::wstring&) override {}
@@ -142,6 +112,10 @@ bool HeldTreeHoldsLink(const HeldEntry& top) {
     std::vector<HeldEntry> pending;
     auto holdsLink = [&](const HeldEntry& folder) {
         for (const ChildEntry& child : ListChildren(folder.handle.Get())) {
+            if (amount && !(child.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                ++amount->files;
+                amount->bytes += child.size;
+            }
             std::optional<HeldEntry> held = HoldChild(folder, child, looking);
             if (finder.found) return true;
             if (held && held->facts.IsFolder()) pending.push_back(std::move(*held));

@@ -10,6 +10,12 @@
 #include "clean/ItemPath.h"
 #include "clean/RemovalReport.h"
 
+// Files and their bytes: what a removal takes.
+struct EntryAmount {
+    size_t files = 0;
+    ULONGLONG bytes = 0;
+};
+
 struct HeldEntry {
     win::FileHandle handle;
     std::wstring path;   // canonical, as reports name it
@@ -32,15 +38,9 @@ std::optional<HeldEntry> HoldFolderAt(const std::wstring& canonicalPath);
 
 // True when a link lies anywhere in the tree below the held folder, or when
 // some part of it cannot be opened to tell.
-bool HeldTreeHoldsLink(const HeldEntry& folder);
+// With `amount`, the files of the tree and their bytes are added up on the way.
+bool HeldTreeHoldsLink(const HeldEntry& folder, EntryAmount* amount = nullptr);
 
-// The files of a held entry and their bytes: a file is one, a folder counts
-// the files of its tree (links not entered).
-struct EntryAmount {
-    size_t files = 0;
-    ULONGLONG bytes = 0;
-};
-EntryAmount MeasureHeld(const HeldEntry& entry);
 
 // A folder that a removal keeps whatever it holds: protected or system.
 bool IsKeptFolder(const std::wstring& canonicalPath, const RemovalGuards& guards);

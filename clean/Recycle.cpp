@@ -17,7 +17,7 @@ struct Renamed {
     std::wstring newName;    // unguessable
     std::wstring shellPath;  // the new name inside the folder, as the shell takes it
     std::wstring finalPath;  // where the platform must report it before the move
-    EntryAmount amount;      // its files and bytes, measured under its own name
+    EntryAmount amount;      // its files and bytes
 };
 
 std::wstring FinalInside(const HeldEntry& folder, const std::wstring& name) {
@@ -35,7 +35,7 @@ bool HoldsSameFile(const HeldEntry& folder, const std::wstring& name, const Entr
 
 // Renames the held item inside its held folder and checks where it went;
 // false, with the item's own name given back, when anything differs.
-bool MakeHardToSwap(HeldEntry item, const HeldEntry& folder, std::vector<Renamed>& out,
+bool MakeHardToSwap(HeldEntry item, const HeldEntry& folder, const EntryAmount& amount, std::vector<Renamed>& out,
                     const RemovalContext& removal) {
     std::wstring ownName = item.path.substr(item.path.find_last_of(L'\\') + 1);
     std::wstring newName = UnguessableName(ownName);
@@ -53,7 +53,6 @@ bool MakeHardToSwap(HeldEntry item, const HeldEntry& folder, std::vector<Renamed
         removal.report.Left(item.path, LeftReason::Failed);
         return false;
     }
-    EntryAmount amount = MeasureHeld(item);
     if (!RenameWithinFolder(item.handle.Get(), folder.handle.Get(), folder.path, newName)) {
         removal.report.Left(item.path, LeftReason::Failed);
         return false;
@@ -123,14 +122,14 @@ std::wstring UnguessableName(const std::wstring& name) {
     return result + (name.size() > room ? name.substr(name.size() - room) : name);
 }
 
-bool RecycleHeld(HeldEntry item, const RemovalContext& removal) {
+bool RecycleHeld(HeldEntry item, const RemovalContext& removal, const EntryAmount& amount) {
     std::optional<HeldEntry> folder = HoldFolderAt(ParentOf(item.path));
     if (!folder) {
         removal.report.Left(item.path, LeftReason::Link);
         return false;
     }
     std::vector<Renamed> renamed;
-    if (!MakeHardToSwap(std::move(item), *folder, renamed, removal)) return false;
+    if (!MakeHardToSwap(std::move(item), *folder, amount, renamed, removal)) return false;
     return MoveRenamed(renamed, *folder, removal);
 }
 
@@ -139,16 +138,26 @@ bool RecycleHeldContents(const HeldEntry& folder, const RemovalContext& removal)
     for (const ChildEntry& entry : ListChildren(folder.handle.Get())) {
         std::optional<HeldEntry> child = HoldChild(folder, entry, removal);
         if (!child) continue;
-        if (child->facts.IsFolder() && IsKeptFolder(child->path, removal.guards)) {
-            removal.report.Left(child->path, LeftReason::Protected);
-        } else if (child->facts.IsFolder() && HeldTreeHoldsLink(*child)) {
-            removal.report.Left(child->path, LeftReason::Link);
-        } else if (removal.guards.excluded.Covers(child->path)) {
+        // Measured before the rename (a file as listed, a folder by the link
+        // test's walk): between the rename and the move nothing may wait.
+        EntryAmount amount{1, entry.size};
+        if (child->facts.IsFolder()) {
+            amount = {};
+            if (IsKeptFolder(child->path, removal.guards)) {
+                removal.report.Left(child->path, LeftReason::Protected);
+                continue;
+            }
+            if (HeldTreeHoldsLink(*child, &amount)) {
+                removal.report.Left(child->path, LeftReason::Link);
+                continue;
+            }
+        }
+        if (removal.guards.excluded.Covers(child->path)) {
             removal.report.Left(child->path, LeftReason::Excluded);
         } else if (child->facts.IsFolder() && removal.guards.excluded.HoldsExcluded(child->path)) {
             RecycleHeldContents(*child, removal);  // around what a policy keeps
         } else {
-            MakeHardToSwap(std::move(*child), folder, renamed, removal);
+            MakeHardToSwap(std::move(*child), folder, amount, renamed, removal);
         }
     }
     return MoveRenamed(renamed, folder, removal);

@@ -8,8 +8,9 @@
 
 #include "clean/HeldEntry.h"
 
-// One held item; its folder is held here by the item's canonical parent.
-bool RecycleHeld(HeldEntry item, const RemovalContext& removal);
+// One held item, of `amount` files and bytes; its folder is held here by
+// the item's canonical parent.
+bool RecycleHeld(HeldEntry item, const RemovalContext& removal, const EntryAmount& amount);
 
 // The link-free entries of a held folder in one shell operation; entries that
 // are links, hold one, are in use or are kept folders stay, and so does the

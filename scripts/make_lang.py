@@ -112,6 +112,8 @@ ENGLISH = {
         "5": "in use",
         "6": "access denied",
         "7": "refused",
+        "8": "odd name",
+        "9": "kept by policy",
     },
     "Confirm": {
         "1": "Permanently delete %1 items (%2)? This cannot be undone.",
@@ -218,6 +220,8 @@ ITALIAN = {
         "5": "in uso",
         "6": "accesso negato",
         "7": "rifiutati",
+        "8": "nome anomalo",
+        "9": "tenuti dai criteri",
     },
     "Confirm": {
         "1": "Eliminare definitivamente %1 elementi (%2)? L'operazione non può essere annullata.",
@@ -324,6 +328,8 @@ SIMPLIFIED_CHINESE = {
         "5": "正在使用",
         "6": "拒绝访问",
         "7": "被拒绝",
+        "8": "名称异常",
+        "9": "被策略保留",
     },
     "Confirm": {
         "1": "永久删除 %1 个项目（%2）？此操作无法撤消。",
@@ -430,6 +436,8 @@ TRADITIONAL_CHINESE = {
         "5": "使用中",
         "6": "拒絕存取",
         "7": "被拒絕",
+        "8": "名稱異常",
+        "9": "被原則保留",
     },
     "Confirm": {
         "1": "永久刪除 %1 個項目（%2）？此動作無法復原。",
