@@ -84,10 +84,10 @@ std::optional<HeldEntry> HoldChild(const HeldEntry& folder, const ChildEntry& li
     // Swapped since the listing: whatever stands there now is not what was
     // listed (under Wine, the target of a link put in its place).
     if (listed.fileId != 0 && held.facts.fileId != listed.fileId) return Stays(removal, held.path, LeftReason::Link);
-    // A folder that was a link when listed is marked so in the listing, on
-    // Windows and Wine alike; a file link under Wine only shows in the place
-    // the platform reports for the opened file.
-    if (!held.facts.IsFolder() && !SamePathText(FinalPathOfHandle(held.handle.Get()), held.final))
+    // A link opened by mistake shows in the place the platform reports for
+    // the open entry: a file link under Wine only so, and a folder link too
+    // when it was swapped in between the listing's looks at the name.
+    if (!SamePathText(FinalPathOfHandle(held.handle.Get()), held.final))
         return Stays(removal, held.path, LeftReason::Link);
     return held;
 }

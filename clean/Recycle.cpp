@@ -53,16 +53,29 @@ bool MakeHardToSwap(HeldEntry item, const HeldEntry& folder, const EntryAmount& 
         removal.report.Left(item.path, LeftReason::Failed);
         return false;
     }
+    // Wine renames the entry by the name it keeps for the handle, the place
+    // it was opened at with links resolved: the handle must be this name's
+    // own, or the rename would pull a link's target in from elsewhere.
+    if (!SamePathText(FinalPathOfHandle(item.handle.Get()), FinalInside(folder, ownName))) {
+        removal.report.Left(item.path, LeftReason::Link);
+        return false;
+    }
     if (!RenameWithinFolder(item.handle.Get(), folder.handle.Get(), folder.path, newName)) {
         removal.report.Left(item.path, LeftReason::Failed);
         return false;
     }
     std::wstring finalPath = FinalInside(folder, newName);
     // Wine renames by the name it last knew the handle by: if that name was
-    // swapped meanwhile, the swapped-in entry moved instead. So the new name
-    // must hold this very file, not just report the right place.
-    if (!SamePathText(FinalPathOfHandle(item.handle.Get()), finalPath) ||
-        !HoldsSameFile(folder, newName, item.facts)) {
+    // swapped meanwhile, the swapped-in link moved instead, and the handle now
+    // names the link's target. The handle is then never renamed again (that
+    // would pull the target in); the link keeps its new name and our item
+    // its own.
+    if (!SamePathText(FinalPathOfHandle(item.handle.Get()), finalPath)) {
+        removal.report.Left(item.path, LeftReason::Link);
+        return false;
+    }
+    // The new name must hold this very file, not just report the right place.
+    if (!HoldsSameFile(folder, newName, item.facts)) {
         RenameWithinFolder(item.handle.Get(), folder.handle.Get(), folder.path, ownName);
         removal.report.Left(item.path, LeftReason::Link);
         return false;

@@ -4,7 +4,9 @@
 
 #include "clean/CleanJob.h"
 #include "clean/DeleteItem.h"
+#include "clean/FolderRemoval.h"
 #include "clean/Links.h"
+#include "clean/Recycle.h"
 #include "CleanTestSupport.h"
 
 using namespace testing_support;
@@ -101,4 +103,41 @@ TEST_F(LinkedItem, AnItemReachedThroughALinkedFolderIsLeft) {
         RemoveRowItem(item + L"\\a\\b\\deeplink\\..\\deeplink", permanent, true);
     }
     ExpectCanariesAlive();
+}
+
+// A held folder whose name is swapped for a link after the checks, the way a
+// racing process would do it between the hold and the removal: neither the
+// Recycle Bin move (a rename through the handle first) nor the removal for
+// good may move or empty the link's target, and the real folder keeps its
+// contents under the name it was moved to.
+TEST(SwapAfterHold, TheLinksTargetStaysWhereItIs) {
+    if (!clean_test::UnderWine()) GTEST_SKIP() << "the swap is made by the host, past Windows' sharing";
+    struct Case {
+        const char* name;
+        bool permanent;
+    };
+    for (const Case& c : {Case{"Recycle Bin", false}, Case{"for good", true}}) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder root{L"swap-after-hold"};
+        const std::wstring held = root / L"held", moved = root / L"moved", target = root / L"target";
+        MakeFolders(held);
+        MakeFolders(target);
+        WriteFileBytes(held + L"\\junk.tmp", "junk");
+        WriteFileBytes(target + L"\\canary.txt", "canary");
+        std::optional<CanonicalItem> item = CanonicalItemPath(held);
+        ASSERT_TRUE(item);
+        std::optional<HeldEntry> entry = HoldItem(*item, RemovalContext{MachineGuards(), SilentReport()});
+        ASSERT_TRUE(entry);
+        ASSERT_TRUE(clean_test::RunHostCommand(L"mv", L"mv \"" + clean_test::Widen(clean_test::UnixPathOf(held)) +
+                                                          L"\" \"" + clean_test::Widen(clean_test::UnixPathOf(moved)) + L"\""));
+        ASSERT_TRUE(WaitUntil([&] { return Exists(moved); }, 10000));
+        ASSERT_TRUE(MakeLink(held, target, true));
+        const RemovalContext removal{MachineGuards(), SilentReport()};
+        if (c.permanent) RemoveHeldTree(std::move(*entry), removal);
+        else RecycleHeld(std::move(*entry), removal, EntryAmount{1, 4});
+        EXPECT_EQ(ReadFileBytes(target + L"\\canary.txt"), "canary");
+        if (!c.permanent) {
+            EXPECT_EQ(ReadFileBytes(moved + L"\\junk.tmp"), "junk");  // its move failed its checks
+        }
+    }
 }
