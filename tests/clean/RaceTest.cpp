@@ -148,6 +148,7 @@ TEST_F(RemovalRace, SwappingFoldersForLinksNeverReachesTheCanaries) {
     const RaceMode kModes[] = {
         {"permanent", true, false, 12},
         {"permanent, system folder", true, true, 12},
+        {"Recycle Bin", false, false, 12},
         {"Recycle Bin, system folder", false, true, 12},
     };
     int run = 0;
