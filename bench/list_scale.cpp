@@ -380,7 +380,8 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
     if (passes > 1) {
         paths = CleanOrder(alone);
         double removal = Seconds([&] {
-            for (const std::wstring& path : paths) RemoveRowItem(path, true, false);
+            CRemovalSession session;
+            for (const std::wstring& path : paths) RemoveRowItem(path, true, MachineRemoval(), session);
         });
         std::printf("  the guarded removal of the items alone, without the view: %.2f s, ratio %.2f to the loop\n",
                     removal, removal / plain);
