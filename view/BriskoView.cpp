@@ -591,7 +591,6 @@ bool CBriskoView::StartClean(bool permanent) {
     request.reportTo = m_hWnd;
     request.permanent = permanent;
     request.remove = m_removeItem;
-    if (win::CStatusBar* bar = m_app.StatusBar()) request.statusBar = bar->GetSafeHwnd();
     // The worker gets the records of the selected rows, from the last up,
     // and asks the shared selection about each when it gets there.
     std::vector<int> selected = SelectedRows();

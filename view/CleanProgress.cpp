@@ -161,7 +161,9 @@ void CBriskoView::ShowRemovalStatus() {
     if (m_lastRemovalStatus != 0 && now - m_lastRemovalStatus < kStatusInterval) return;
     m_lastRemovalStatus = now;
     ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-    if (m_cleanControl) ShowStatusText(RowStatusText(m_cleanControl->CurrentPath()));
+    if (!m_cleanControl) return;
+    std::wstring removing = m_cleanControl->RemovingPath();
+    ShowStatusText(removing.empty() ? RowStatusText(m_cleanControl->CurrentPath()) : DeletingStatusText(removing));
 }
 
 void CBriskoView::OnCleanDone() {

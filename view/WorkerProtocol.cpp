@@ -59,10 +59,25 @@ CleanSummary CleanControl::Summary() const {
 }
 
 void CleanControl::SetCurrentPath(const std::wstring& path) {
-    std::wstring copy = path;  // allocate outside the lock
+    std::wstring copy = path, none;  // allocate and free outside the lock
     ::AcquireSRWLockExclusive(&m_lock);
     m_currentPath.swap(copy);
+    m_removingPath.swap(none);
     ::ReleaseSRWLockExclusive(&m_lock);
+}
+
+void CleanControl::SetRemovingPath(const std::wstring& path) {
+    std::wstring copy = path;
+    ::AcquireSRWLockExclusive(&m_lock);
+    m_removingPath.swap(copy);
+    ::ReleaseSRWLockExclusive(&m_lock);
+}
+
+std::wstring CleanControl::RemovingPath() const {
+    ::AcquireSRWLockShared(&m_lock);
+    std::wstring path = m_removingPath;
+    ::ReleaseSRWLockShared(&m_lock);
+    return path;
 }
 
 std::wstring CleanControl::CurrentPath() const {
@@ -106,6 +121,24 @@ public:
 private:
     const CleanControl& m_control;
     size_t m_next = 0;
+};
+
+// Tells the shared control what the removal hands over, a few times a
+// second: the view shows it with its next batch of rows.
+class CControlReport : public IRemovalReport {
+public:
+    explicit CControlReport(CleanControl& control) : m_control(control) {}
+    void Removing(const std::wstring& path) override {
+        const ULONGLONG now = ::GetTickCount64();
+        if (m_lastTold != 0 && now - m_lastTold < kStatusInterval) return;
+        m_lastTold = now;
+        m_control.SetRemovingPath(path);
+    }
+    void Left(const std::wstring&, LeftReason) override {}
+
+private:
+    CleanControl& m_control;
+    ULONGLONG m_lastTold = 0;
 };
 
 // Hands the worker's reports to the view in batches: a message per row
@@ -166,8 +199,8 @@ void CStatusBarReport::Removing(const std::wstring& path) {
 
 void RunClean(const CleanRequest& request) {
     CCandidateRows rows(*request.control);
-    CStatusBarReport statusBar(request.statusBar, kStatusInterval);
-    CRemovalTally tally(statusBar);
+    CControlReport status(*request.control);
+    CRemovalTally tally(status);
     CPostedProgress progress(request);
     RemovalGuards guards = GuardsUnderPolicy();
     RemovalContext removal{guards, tally};

@@ -73,6 +73,11 @@ public:
     // The path of the row being removed: written by the worker, shown by the view.
     void SetCurrentPath(const std::wstring& path);
     std::wstring CurrentPath() const;
+    // The file or folder of that row last handed over for removal, empty
+    // before the first: the status bar shows it, a worker never waits for
+    // the window to show it.
+    void SetRemovingPath(const std::wstring& path);
+    std::wstring RemovingPath() const;
 
     // A row the worker is through with, whether or not its item went.
     struct FinishedRow {
@@ -94,6 +99,7 @@ private:
     mutable SRWLOCK m_lock = SRWLOCK_INIT;
     std::vector<char> m_selected;  // by candidate
     std::wstring m_currentPath;
+    std::wstring m_removingPath;
     CleanSummary m_summary;
     std::vector<FinishedRow> m_finished;
 };
@@ -131,10 +137,9 @@ inline constexpr ULONGLONG kRowBatchInterval = 20;
 
 struct CleanRequest {
     HWND reportTo = nullptr;   // receives WM_CLEANITEM and WM_CLEANDONE
-    HWND statusBar = nullptr;  // shows each file and folder removed
     bool permanent = true;
     std::shared_ptr<CleanControl> control = std::make_shared<CleanControl>();
-    ItemRemover remove;  // empty: the real removal, reporting to the status bar
+    ItemRemover remove;  // empty: the real removal, whose hand-overs the control keeps for the status bar
 };
 
 // The worker's whole run, on the calling thread.
