@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
         {"the checked hold of a child, its removal", [](HANDLE root, const std::wstring& folder,
                                                        const std::wstring& name) {
              static HeldEntry held;
-             if (held.path != folder) held = *HoldFolderAt(folder);
+             if (held.path != folder) held = HoldFolderAt(folder).value_or(HeldEntry{});
              if (auto file = HoldChild(held, ChildEntry{name}, MachineRemoval()))
                  RemoveHeldFile(std::move(*file), MachineRemoval());
          }},

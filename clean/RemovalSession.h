@@ -20,8 +20,8 @@ private:
     // The held folder for the spelling of an item's folder; nothing when it
     // cannot be held whole (behind a link, missing, no folder).
     const HeldEntry* FolderFor(const std::wstring& spelling);
-    // True when the file went or its removal told why it stays; false when
-    // the item needs the whole way.
+    // Whether the file went (its removal told why not); nothing when the
+    // item needs the whole way.
     std::optional<bool> RemoveFileOfHeldFolder(const std::wstring& name, const RemovalContext& removal);
 
     std::wstring m_spelling;  // of the held folder, as the rows spell it
