@@ -62,6 +62,12 @@ void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow, con
     DeleteFoundItem(path, permanent, row);
 }
 
+void RemoveRowItem(const std::wstring& path, bool permanent, const RemovalContext& removal, CRemovalSession& session) {
+    if (!permanent) return RemoveRowItem(path, permanent, false, removal);
+    CRowReport report(removal.report);
+    session.RemovePermanently(path, RemovalContext{removal.guards, report});
+}
+
 void RunCleanJob(ICleanRows& rows, ICleanProgress& progress, bool permanent, const ItemRemover& remove,
                  const std::atomic<bool>& keepGoing, CRemovalTally* tally) {
     const int startCount = rows.SelectedCount();

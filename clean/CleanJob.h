@@ -8,6 +8,7 @@
 #include <string>
 
 #include "clean/RemovalReport.h"
+#include "clean/RemovalSession.h"
 #include "clean/RemovalTally.h"
 
 // One row as the clean reads it when it gets there.
@@ -49,6 +50,9 @@ using ItemRemover = std::function<void(const std::wstring& path, bool permanent,
 // machine's guards telling nobody.
 void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow);
 void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow, const RemovalContext& removal);
+// The same within a clean of many rows: a permanent removal goes through the
+// clean's `session`, which keeps the last folder it checked.
+void RemoveRowItem(const std::wstring& path, bool permanent, const RemovalContext& removal, CRemovalSession& session);
 
 // The whole clean, on the calling thread, while `keepGoing` holds: rows from
 // the last to row 0, selected ones only, each handed to `remove`. A removal

@@ -2,6 +2,8 @@
 
 #include <winternl.h>
 
+#include <atomic>
+
 #include "clean/ItemPath.h"
 
 namespace {
@@ -17,7 +19,9 @@ constexpr FILE_INFORMATION_CLASS kFileBasicInformation = static_cast<FILE_INFORM
 constexpr FILE_INFORMATION_CLASS kFileStandardInformation = static_cast<FILE_INFORMATION_CLASS>(5);
 constexpr FILE_INFORMATION_CLASS kFileInternalInformation = static_cast<FILE_INFORMATION_CLASS>(6);
 constexpr FILE_INFORMATION_CLASS kFileAttributeTagInformation = static_cast<FILE_INFORMATION_CLASS>(35);
-constexpr FILE_INFO_BY_HANDLE_CLASS kDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
+constexpr FILE_INFORMATION_CLASS kFileDispositionInformationEx = static_cast<FILE_INFORMATION_CLASS>(64);
+constexpr NTSTATUS kNotImplemented = static_cast<NTSTATUS>(0xC0000002);
+constexpr NTSTATUS kInvalidInfoClass = static_cast<NTSTATUS>(0xC0000003);
 constexpr DWORD kDispositionDelete = 0x1;
 constexpr DWORD kDispositionPosix = 0x2;
 
@@ -145,9 +149,16 @@ std::vector<ChildEntry> ListChildren(HANDLE folder) {
 
 bool RemoveThroughHandle(HANDLE entry) {
     // The POSIX form takes the name away at once, even while others hold
-    // the file with sharing; systems without it answer "invalid parameter".
-    FILE_DISPOSITION_INFO_EX posix{kDispositionDelete | kDispositionPosix};
-    if (::SetFileInformationByHandle(entry, kDispositionInfoEx, &posix, sizeof(posix))) return true;
+    // the file with sharing. A system that does not know the form at all
+    // (Wine) is asked once: each refusal costs as much as a removal.
+    static std::atomic<bool> posixUnknown{false};
+    if (!posixUnknown) {
+        FILE_DISPOSITION_INFO_EX posix{kDispositionDelete | kDispositionPosix};
+        IO_STATUS_BLOCK io{};
+        NTSTATUS status = ::NtSetInformationFile(entry, &io, &posix, sizeof(posix), kFileDispositionInformationEx);
+        if (status >= 0) return true;
+        if (status == kInvalidInfoClass || status == kNotImplemented) posixUnknown = true;
+    }
     FILE_DISPOSITION_INFO dispose{TRUE};
     return ::SetFileInformationByHandle(entry, FileDispositionInfo, &dispose, sizeof(dispose)) != FALSE;
 }

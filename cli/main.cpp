@@ -209,10 +209,11 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
     RemovalGuards guards = GuardsUnderPolicy();
     RemovalContext removal{guards, tally};
     std::atomic<bool> keepGoing{true};
+    CRemovalSession session;
     RunCleanJob(
         rows, outcome, options.permanent,
-        [&removal](const std::wstring& path, bool permanent, bool folderRow) {
-            RemoveRowItem(path, permanent, folderRow, removal);
+        [&removal, &session](const std::wstring& path, bool permanent, bool) {
+            RemoveRowItem(path, permanent, removal, session);
         },
         keepGoing, &tally);
     const CleanSummary& summary = outcome.Summary();

@@ -591,7 +591,6 @@ bool CBriskoView::StartClean(bool permanent) {
     request.reportTo = m_hWnd;
     request.permanent = permanent;
     request.remove = m_removeItem;
-    if (win::CStatusBar* bar = m_app.StatusBar()) request.statusBar = bar->GetSafeHwnd();
     // The worker gets the records of the selected rows, from the last up,
     // and asks the shared selection about each when it gets there.
     std::vector<int> selected = SelectedRows();
@@ -603,7 +602,6 @@ bool CBriskoView::StartClean(bool permanent) {
     request.control->SetCandidates(std::move(candidates));
     m_cleanControl = request.control;
     m_leftReasons.clear();
-    m_pendingLeftRow = -1;
     m_cleanSummary.clear();
     ShowCleanSummary();
     if (!selected.empty()) ShowProgress(0);
@@ -659,10 +657,7 @@ LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (AnswerTextRequest(msg, wp, lp, answer)) return answer;
     switch (msg) {
     case WM_CLEANITEM:
-        OnCleanItem(static_cast<int>(wp), lp);
-        return 0;
-    case WM_CLEANITEMLEFT:
-        OnCleanItemLeft(static_cast<int>(wp), static_cast<LeftReason>(lp));
+        TakeFinishedRows();
         return 0;
     case WM_CLEANDONE:
         OnCleanDone();

@@ -168,8 +168,9 @@ private:
     void OnSize(int cx);
     void ApplyStoredPlacement();
     // Progress and status, while idle and during a clean.
-    void OnCleanItem(int row, LPARAM report);
-    void OnCleanItemLeft(int row, LeftReason reason);
+    // The rows the worker finished since the last call: dropped, or kept
+    // unselected with their reason; the progress follows each.
+    void TakeFinishedRows();
     void OnCleanDone();
     void OnItemChanged();
     void OnSelectionNotice(const NMLISTVIEW& change);
@@ -220,7 +221,6 @@ private:
     SelectionSize m_selectedSize;                  // kept as the selection changes
     bool m_bBulkSelection = false;                 // while a command changes many rows' selection
     std::unordered_map<FoundItems::Id, LeftReason> m_leftReasons;  // rows the last clean left
-    int m_pendingLeftRow = -1;                     // the row the worker said stays, until it ends it
     std::wstring m_cleanSummary;                   // shown until the next scan or clean
     bool m_bKeepCleanSummary = false;              // for the next mode a clean starts
     std::wstring m_lastCleanPath;

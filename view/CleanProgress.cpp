@@ -136,21 +136,21 @@ void CBriskoView::RunNextMode() {
     RunMode(NextMode(m_nMode));
 }
 
-void CBriskoView::OnCleanItem(int row, LPARAM report) {
-    if (report < 0) return ShowRemovalStatus();
-    if (row == m_pendingLeftRow) {
-        m_pendingLeftRow = -1;  // the row stays, unselected, with its reason
-    } else if (static_cast<size_t>(row) < m_items.Count()) {
-        List().DeleteItem(row);  // removed, or gone since the scan
+void CBriskoView::TakeFinishedRows() {
+    if (!m_cleanControl) return;
+    m_cleanControl->told = false;  // rows finished from now on are told again
+    for (const CleanControl::FinishedRow& done : m_cleanControl->TakeFinished()) {
+        if (static_cast<size_t>(done.row) >= m_items.Count()) continue;
+        if (done.stays) {
+            // The row stays, unselected, with its reason.
+            m_leftReasons[m_items.IdAt(done.row)] = done.reason;
+            List().SetItemState(done.row, 0, LVIS_SELECTED);
+        } else {
+            List().DeleteItem(done.row);  // removed, or gone since the scan
+        }
+        if (List().GetSelectedCount() > 0) ShowProgress(done.startCount);
     }
-    if (List().GetSelectedCount() > 0) ShowProgress(static_cast<int>(report));
-}
-
-void CBriskoView::OnCleanItemLeft(int row, LeftReason reason) {
-    if (static_cast<size_t>(row) >= m_items.Count()) return;
-    m_pendingLeftRow = row;
-    m_leftReasons[m_items.IdAt(row)] = reason;
-    List().SetItemState(row, 0, LVIS_SELECTED);
+    ShowRemovalStatus();
 }
 
 void CBriskoView::ShowRemovalStatus() {
@@ -161,12 +161,15 @@ void CBriskoView::ShowRemovalStatus() {
     if (m_lastRemovalStatus != 0 && now - m_lastRemovalStatus < kStatusInterval) return;
     m_lastRemovalStatus = now;
     ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-    if (m_cleanControl) ShowStatusText(RowStatusText(m_cleanControl->CurrentPath()));
+    if (!m_cleanControl) return;
+    std::wstring removing = m_cleanControl->RemovingPath();
+    ShowStatusText(removing.empty() ? RowStatusText(m_cleanControl->CurrentPath()) : DeletingStatusText(removing));
 }
 
 void CBriskoView::OnCleanDone() {
     m_pCleanThread.Wait(5000);  // it has posted its last report
     m_pCleanThread.Reset();
+    TakeFinishedRows();
     if (m_cleanControl) {
         m_lastCleanPath = m_cleanControl->CurrentPath();
         m_cleanSummary = CleanSummaryText(m_cleanControl->Summary());
@@ -196,6 +199,7 @@ void CBriskoView::SuspendDrawing(bool suspend) {
 }
 
 void CBriskoView::RepaintDuringClean() {
+    TakeFinishedRows();  // the rows of a batch not told yet
     SendMessage(WM_SETREDRAW, TRUE);
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     SendMessage(WM_SETREDRAW, FALSE);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "clean/DeleteItem.h"
 #include "i18n/Lang.h"
@@ -58,10 +59,25 @@ CleanSummary CleanControl::Summary() const {
 }
 
 void CleanControl::SetCurrentPath(const std::wstring& path) {
-    std::wstring copy = path;  // allocate outside the lock
+    std::wstring copy = path, none;  // allocate and free outside the lock
     ::AcquireSRWLockExclusive(&m_lock);
     m_currentPath.swap(copy);
+    m_removingPath.swap(none);
     ::ReleaseSRWLockExclusive(&m_lock);
+}
+
+void CleanControl::SetRemovingPath(const std::wstring& path) {
+    std::wstring copy = path;
+    ::AcquireSRWLockExclusive(&m_lock);
+    m_removingPath.swap(copy);
+    ::ReleaseSRWLockExclusive(&m_lock);
+}
+
+std::wstring CleanControl::RemovingPath() const {
+    ::AcquireSRWLockShared(&m_lock);
+    std::wstring path = m_removingPath;
+    ::ReleaseSRWLockShared(&m_lock);
+    return path;
 }
 
 std::wstring CleanControl::CurrentPath() const {
@@ -69,6 +85,20 @@ std::wstring CleanControl::CurrentPath() const {
     std::wstring path = m_currentPath;
     ::ReleaseSRWLockShared(&m_lock);
     return path;
+}
+
+void CleanControl::AddFinished(const FinishedRow& row) {
+    ::AcquireSRWLockExclusive(&m_lock);
+    m_finished.push_back(row);
+    ::ReleaseSRWLockExclusive(&m_lock);
+}
+
+std::vector<CleanControl::FinishedRow> CleanControl::TakeFinished() {
+    std::vector<FinishedRow> rows;
+    ::AcquireSRWLockExclusive(&m_lock);
+    rows.swap(m_finished);
+    ::ReleaseSRWLockExclusive(&m_lock);
+    return rows;
 }
 
 namespace {
@@ -93,27 +123,58 @@ private:
     size_t m_next = 0;
 };
 
-// Posts the worker's reports to the view; names the row being removed first.
+// Tells the shared control what the removal hands over, a few times a
+// second: the view shows it with its next batch of rows.
+class CControlReport : public IRemovalReport {
+public:
+    explicit CControlReport(CleanControl& control) : m_control(control) {}
+    void Removing(const std::wstring& path) override {
+        const ULONGLONG now = ::GetTickCount64();
+        if (m_lastTold != 0 && now - m_lastTold < kStatusInterval) return;
+        m_lastTold = now;
+        m_control.SetRemovingPath(path);
+    }
+    void Left(const std::wstring&, LeftReason) override {}
+
+private:
+    CleanControl& m_control;
+    ULONGLONG m_lastTold = 0;
+};
+
+// Hands the worker's reports to the view in batches: a message per row
+// costs the window more than removing a file. The view is told when a row
+// starts or ends, at most once per interval and once at a time; what comes
+// between waits for the next message, the view's repaint or the end.
 class CPostedProgress : public ICleanProgress {
 public:
     explicit CPostedProgress(const CleanRequest& request) : m_request(request) {}
-    void Starting(int row, const std::wstring& path) override {
+    void Starting(int, const std::wstring& path) override {
         m_request.control->SetCurrentPath(path);
-        Post(WM_CLEANITEM, row, -1);
+        Tell();
     }
-    // A row whose item stays, whole or in part, is told before its end.
-    void Outcome(int row, const RowRemoval& removal) override {
+    void Outcome(int, const RowRemoval& removal) override {
         m_request.control->AddToSummary(removal);
-        if (removal.Stays()) Post(WM_CLEANITEMLEFT, row, static_cast<LPARAM>(removal.reason));
+        m_stays = removal.Stays();
+        m_reason = removal.reason;
     }
-    void Finished(int row, int startCount) override { Post(WM_CLEANITEM, row, startCount); }
-    void Done() override { Post(WM_CLEANDONE, 0, 0); }
+    void Finished(int row, int startCount) override {
+        m_request.control->AddFinished({row, startCount, std::exchange(m_stays, false), m_reason});
+        Tell();
+    }
+    void Done() override { ::PostMessageW(m_request.reportTo, WM_CLEANDONE, 0, 0); }
 
 private:
-    void Post(UINT message, int row, LPARAM report) {
-        ::PostMessageW(m_request.reportTo, message, static_cast<WPARAM>(row), report);
+    void Tell() {
+        const ULONGLONG now = ::GetTickCount64();
+        if (m_lastTold != 0 && now - m_lastTold < kRowBatchInterval) return;
+        if (m_request.control->told.exchange(true)) return;
+        m_lastTold = now;
+        ::PostMessageW(m_request.reportTo, WM_CLEANITEM, 0, 0);
     }
     const CleanRequest& m_request;
+    ULONGLONG m_lastTold = 0;
+    bool m_stays = false;
+    LeftReason m_reason = LeftReason::Failed;
 };
 
 }  // namespace
@@ -138,15 +199,16 @@ void CStatusBarReport::Removing(const std::wstring& path) {
 
 void RunClean(const CleanRequest& request) {
     CCandidateRows rows(*request.control);
-    CStatusBarReport statusBar(request.statusBar, kStatusInterval);
-    CRemovalTally tally(statusBar);
+    CControlReport status(*request.control);
+    CRemovalTally tally(status);
     CPostedProgress progress(request);
     RemovalGuards guards = GuardsUnderPolicy();
     RemovalContext removal{guards, tally};
+    CRemovalSession session;
     ItemRemover remove = request.remove;
     if (!remove)
-        remove = [&removal](const std::wstring& path, bool permanent, bool folderRow) {
-            RemoveRowItem(path, permanent, folderRow, removal);
+        remove = [&removal, &session](const std::wstring& path, bool permanent, bool) {
+            RemoveRowItem(path, permanent, removal, session);
         };
     RunCleanJob(rows, progress, request.permanent, remove, request.control->keepGoing, &tally);
 }

@@ -19,11 +19,10 @@
 // Private messages of the view, in the application's own range: the view is
 // a list control, whose messages fill the WM_USER range.
 inline constexpr UINT WM_CLEANDONE = WM_APP + 257;    // a worker has finished
-inline constexpr UINT WM_CLEANITEM = WM_APP + 258;    // the clean worker starts (-1) or ends a row
+// The clean worker has started on a row or finished rows since the view
+// last took them (CleanControl::TakeFinished); one at a time is on its way.
+inline constexpr UINT WM_CLEANITEM = WM_APP + 258;
 inline constexpr UINT WM_LANGCHANGED = WM_APP + 259;  // a new language file is in use
-// Posted by the clean worker just before it ends a row whose item stays,
-// whole or in part: wParam the row, lParam the LeftReason.
-inline constexpr UINT WM_CLEANITEMLEFT = WM_APP + 260;
 
 // Sent by the Advance dialog's worker to the view: list the found item whose
 // path is at wParam (std::wstring) and find record at lParam, on the view's thread.
@@ -74,6 +73,25 @@ public:
     // The path of the row being removed: written by the worker, shown by the view.
     void SetCurrentPath(const std::wstring& path);
     std::wstring CurrentPath() const;
+    // The file or folder of that row last handed over for removal, empty
+    // before the first: the status bar shows it, a worker never waits for
+    // the window to show it.
+    void SetRemovingPath(const std::wstring& path);
+    std::wstring RemovingPath() const;
+
+    // A row the worker is through with, whether or not its item went.
+    struct FinishedRow {
+        int row = 0;
+        int startCount = 0;  // rows selected when the clean began
+        bool stays = false;  // its item stays, whole or in part: the row is kept, unselected
+        LeftReason reason = LeftReason::Failed;
+    };
+    void AddFinished(const FinishedRow& row);
+    // The rows finished since the last call, in the order the worker ended them.
+    std::vector<FinishedRow> TakeFinished();
+    // Set by the worker when it posts WM_CLEANITEM, cleared by the view when
+    // it takes the rows: the view is told once however many rows wait.
+    std::atomic<bool> told{false};
 
 private:
     // The candidate of a row not yet reached, or -1.
@@ -81,7 +99,9 @@ private:
     mutable SRWLOCK m_lock = SRWLOCK_INIT;
     std::vector<char> m_selected;  // by candidate
     std::wstring m_currentPath;
+    std::wstring m_removingPath;
     CleanSummary m_summary;
+    std::vector<FinishedRow> m_finished;
 };
 
 // "Deleting", a blank and the path: the text of each file and folder a
@@ -110,12 +130,16 @@ private:
     ULONGLONG m_lastSent = 0;
 };
 
+// The least time between two WM_CLEANITEM a worker posts, in milliseconds:
+// the rows finished meanwhile wait for the next one, the view's repaint or
+// the end of the clean.
+inline constexpr ULONGLONG kRowBatchInterval = 20;
+
 struct CleanRequest {
-    HWND reportTo = nullptr;   // receives WM_CLEANITEM, WM_CLEANITEMLEFT and WM_CLEANDONE
-    HWND statusBar = nullptr;  // shows each file and folder removed
+    HWND reportTo = nullptr;   // receives WM_CLEANITEM and WM_CLEANDONE
     bool permanent = true;
     std::shared_ptr<CleanControl> control = std::make_shared<CleanControl>();
-    ItemRemover remove;  // empty: the real removal, reporting to the status bar
+    ItemRemover remove;  // empty: the real removal, whose hand-overs the control keeps for the status bar
 };
 
 // The worker's whole run, on the calling thread.

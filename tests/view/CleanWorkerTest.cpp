@@ -104,6 +104,21 @@ TEST_F(CleanRun, AFolderRowWithAFileInUseKeepsThatFileAndItsRowAVanishedFileIsDr
     EXPECT_FALSE(Exists(item + L"\\top.dat"));
 }
 
+TEST_F(CleanRun, RowsToldInBatchesKeepExactlyTheItemsThatStayUnselectedWithTheirReason) {
+    constexpr int kFiles = 40;
+    for (int i = 0; i < kFiles; ++i) AddFile(L"f" + std::to_wstring(100 + i) + L".tmp");
+    ChildProcess first = HoldFileOpen(folder / L"f107.tmp");
+    ChildProcess second = HoldFileOpen(folder / L"f131.tmp");
+    for (int row = 0; row < kFiles; ++row) Select({row});
+    view.OnCommand(ID_EDIT_DELETE);
+    ASSERT_TRUE(WaitForEnd());
+    // Each row found goes on top.
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{folder / L"f131.tmp", folder / L"f107.tmp"}));
+    EXPECT_EQ(view.List().GetSelectedCount(), 0);
+    EXPECT_EQ(view.LeftReasonOf(0), LeftReason::InUse);
+    EXPECT_EQ(view.LeftReasonOf(1), LeftReason::InUse);
+}
+
 TEST_F(CleanRun, UnselectingDuringACleanLeavesTheRestAndASecondCommandDoesNothing) {
     for (const wchar_t* name : {L"c.tmp", L"b.tmp", L"a.tmp"}) AddFile(name);
     RecordingRemover recorder;

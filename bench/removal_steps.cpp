@@ -1,0 +1,171 @@
+// What each step of a guarded file removal costs, per file, against a plain
+// DeleteFileW of the same number of files (default 2000; a size as the
+// argument): opening relative to the held folder, the facts of the handle,
+// the names the platform reports for it, the volume, the removal itself, and
+// the resolution of a canonical path.
+#include <windows.h>
+#include <winternl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Timing.h"
+#include "clean/CleanJob.h"
+#include "clean/EntryHandle.h"
+#include "clean/HeldEntry.h"
+#include "clean/ItemPath.h"
+#include "clean/Links.h"
+#include "clean/FolderRemoval.h"
+#include "clean/RemovalSession.h"
+#include <iterator>
+
+namespace {
+
+const std::wstring kRoot = L"C:\\brisko-bench-steps";
+
+std::string UnixPathOf(const std::wstring& path) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName) return {};
+    char* name = unixName(path.c_str());
+    if (!name) return {};
+    std::string result = name;
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return result;
+}
+
+// Files f0.tmp ... made by the host's shell, as a browser or the system
+// would leave them (Wine adds attributes of its own to the files it makes).
+std::vector<std::wstring> MakeFiles(const std::wstring& folder, int count) {
+    ::CreateDirectoryW(kRoot.c_str(), nullptr);
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    std::string script = "sh -c \"cd '" + UnixPathOf(folder) + "' && seq -f f%.0f.tmp 0 " + std::to_string(count - 1) +
+                         " | xargs sh -c 'for f; do printf junk > $f; done' x\"";
+    std::wstring line(script.begin(), script.end());
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (::CreateProcessW(L"\\\\?\\unix\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                         &pi)) {
+        ::WaitForSingleObject(pi.hProcess, INFINITE);
+        ::CloseHandle(pi.hProcess);
+        ::CloseHandle(pi.hThread);
+    }
+    std::vector<std::wstring> names;
+    for (int i = 0; i < count; ++i) names.push_back(L"f" + std::to_wstring(i) + L".tmp");
+    // Wine's handle of a host program may end before the program does.
+    for (int wait = 0; wait < 600 && ::GetFileAttributesW((folder + L"\\" + names.back()).c_str()) ==
+                                         INVALID_FILE_ATTRIBUTES; ++wait)
+        ::Sleep(100);
+    ::Sleep(300);
+    return names;
+}
+
+// Microseconds per file of `step` over every name, relative to a held folder.
+double PerFile(const std::wstring& folder, const std::vector<std::wstring>& names,
+               const std::function<void(HANDLE folder, const std::wstring& name)>& step) {
+    OpenedEntry held = OpenEntryAt(folder, kRemovalAccess);
+    auto start = bench::Clock::now();
+    for (const std::wstring& name : names) step(held.handle.Get(), name);
+    return bench::SecondsSince(start) * 1e6 / std::max<size_t>(names.size(), 1);
+}
+
+// The same, the best of three runs, for a step that changes nothing.
+double BestPerFile(const std::wstring& folder, const std::vector<std::wstring>& names,
+                   const std::function<void(HANDLE folder, const std::wstring& name)>& step) {
+    double best = 1e12;
+    for (int run = 0; run < 3; ++run) best = std::min(best, PerFile(folder, names, step));
+    return best;
+}
+
+void Report(const char* what, double us, double baseline) {
+    std::printf("  %-52s %7.1f us per file (%.2f of DeleteFileW)\n", what, us, us / baseline);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int count = argc > 1 ? std::atoi(argv[1]) : 2000;
+    int set = 0;
+    auto fresh = [&] {
+        std::wstring folder = kRoot + L"\\set" + std::to_wstring(set++);
+        return std::make_pair(folder, MakeFiles(folder, count));
+    };
+    // The removals, by turns on fresh files, three rounds: the best of each counts.
+    const struct {
+        const char* what;
+        std::function<void(HANDLE, const std::wstring&, const std::wstring&)> remove;
+    } removals[] = {
+        {"DeleteFileW", [](HANDLE, const std::wstring& folder,
+                           const std::wstring& name) { ::DeleteFileW((folder + L"\\" + name).c_str()); }},
+        {"open relative, plain disposition, close",
+         [](HANDLE root, const std::wstring&, const std::wstring& name) {
+             OpenedEntry e = OpenChild(root, name, kRemovalAccess);
+             FILE_DISPOSITION_INFO dispose{TRUE};
+             ::SetFileInformationByHandle(e.handle.Get(), FileDispositionInfo, &dispose, sizeof(dispose));
+         }},
+        {"the checked hold of a child, its removal", [](HANDLE root, const std::wstring& folder,
+                                                       const std::wstring& name) {
+             static HeldEntry held;
+             if (held.path != folder) held = HoldFolderAt(folder).value_or(HeldEntry{});
+             if (auto file = HoldChild(held, ChildEntry{name}, MachineRemoval()))
+                 RemoveHeldFile(std::move(*file), MachineRemoval());
+         }},
+        {"RemoveRowItem in a session", [](HANDLE, const std::wstring& folder, const std::wstring& name) {
+             static CRemovalSession session;
+             RemoveRowItem(folder + L"\\" + name, true, MachineRemoval(), session);
+         }},
+        {"RemoveRowItem alone", [](HANDLE, const std::wstring& folder, const std::wstring& name) {
+             RemoveRowItem(folder + L"\\" + name, true, false);
+         }},
+    };
+    std::vector<double> best(std::size(removals), 1e12);
+    for (int round = 0; round < 3; ++round)
+        for (size_t r = 0; r < std::size(removals); ++r) {
+            auto [folder, names] = fresh();
+            best[r] = std::min(best[r], PerFile(folder, names, [&](HANDLE root, const std::wstring& name) {
+                                   removals[r].remove(root, folder, name);
+                               }));
+        }
+    const double plain = best[0];
+    std::printf("== %d files: DeleteFileW %.1f us per file\n", count, plain);
+    for (size_t r = 1; r < std::size(removals); ++r) Report(removals[r].what, best[r], plain);
+
+    // The steps that change nothing, on one set.
+    auto [folder, names] = fresh();
+    auto open = [](HANDLE root, const std::wstring& name) { return OpenChild(root, name, kRemovalAccess); };
+    const struct {
+        const char* what;
+        std::function<void(HANDLE)> step;  // on the open file
+    } steps[] = {
+        {"open relative, close", [](HANDLE) {}},
+        {"open, ReadFacts, close", [](HANDLE file) {
+             EntryFacts facts;
+             ReadFacts(file, facts);
+         }},
+        {"open, FinalPathOfHandle, close", [](HANDLE file) { FinalPathOfHandle(file); }},
+        {"open, file size, close", [](HANDLE file) {
+             LARGE_INTEGER size;
+             ::GetFileSizeEx(file, &size);
+         }},
+        {"open, volume serial, close", [](HANDLE file) { ReadVolumeSerial(file); }},
+    };
+    for (const auto& step : steps)
+        Report(step.what, BestPerFile(folder, names, [&](HANDLE root, const std::wstring& name) {
+                   OpenedEntry e = open(root, name);
+                   step.step(e.handle.Get());
+               }), plain);
+    Report("open by full path, close", BestPerFile(folder, names, [&](HANDLE, const std::wstring& name) {
+               OpenEntryAt(folder + L"\\" + name, kRemovalAccess);
+           }), plain);
+    Report("canonical path", BestPerFile(folder, names, [&](HANDLE, const std::wstring& name) {
+               CanonicalItemPath(folder + L"\\" + name);
+           }), plain);
+    std::fflush(stdout);
+    return 0;
+}

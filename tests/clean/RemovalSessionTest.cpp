@@ -1,0 +1,87 @@
+// A clean's permanent removals of many rows through one session: the files
+// of a held folder go through its handle, everything else the whole way,
+// and each row tells the same reasons either way.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "clean/CleanJob.h"
+#include "clean/RemovalSession.h"
+#include "CleanTestSupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+struct ReasonRecorder : IRemovalReport {
+    std::map<std::wstring, LeftReason> left;
+    int removing = 0;
+    void Removing(const std::wstring&) override { ++removing; }
+    void Left(const std::wstring& path, LeftReason reason) override { left.emplace(path, reason); }
+};
+
+enum class Before { Nothing, ReadOnly, HeldOpen, SwapForLink, Missing };
+
+}  // namespace
+
+TEST(RemovalSession, RowsOfSeveralFoldersGoOrStayForTheReasonsOfTheWholeWay) {
+    ScratchFolder root{L"session"};
+    ScratchFolder outside{L"session-outside"};
+    const std::wstring canary = outside / L"canary.txt";
+    WriteFileBytes(canary, "canary");
+    const struct {
+        const wchar_t* row;
+        Before before;
+        bool stays;
+        LeftReason reason;
+    } rows[] = {
+        {L"a\\2.tmp", Before::Nothing, false, {}},
+        {L"a\\1.tmp", Before::ReadOnly, false, {}},
+        {L"a\\held.tmp", Before::HeldOpen, true, LeftReason::InUse},
+        {L"a\\gone.tmp", Before::Missing, true, LeftReason::Missing},
+        {L"b\\3.tmp", Before::Nothing, false, {}},
+        {L"b\\link.tmp", Before::SwapForLink, true, LeftReason::Link},  // after b is held
+        {L"b\\1.tmp", Before::Nothing, false, {}},
+        {L"b\\sub", Before::Nothing, false, {}},  // a folder row
+        {L"c\\index.dat", Before::Nothing, false, {}},
+        {L"a\\3.tmp", Before::Nothing, false, {}},  // back in the first folder
+    };
+    for (const wchar_t* folder : {L"a", L"b\\sub", L"c"}) MakeFolders(root / folder);
+    for (const auto& r : rows)
+        if (r.before != Before::Missing) WriteFileBytes(root / r.row, "junk");
+    WriteFileBytes(root / L"b\\sub\\inner.tmp", "junk");  // the folder row's content
+    CRemovalSession session;
+    ReasonRecorder report;
+    const RemovalContext removal{MachineGuards(), report};
+    for (const auto& r : rows) {
+        const std::wstring path = root / r.row;
+        ChildProcess holder;
+        if (r.before == Before::ReadOnly) ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+        if (r.before == Before::HeldOpen) holder = HoldFileOpen(path);
+        if (r.before == Before::SwapForLink) {
+            ASSERT_TRUE(::DeleteFileW(path.c_str()));
+            ASSERT_TRUE(clean_test::MakeLink(path, canary, false));
+        }
+        RemoveRowItem(path, true, removal, session);
+        EXPECT_EQ(Exists(path), r.stays && r.before != Before::Missing) << r.row;
+        auto told = report.left.find(path);
+        ASSERT_EQ(told != report.left.end(), r.stays) << r.row;
+        if (r.stays) EXPECT_EQ(told->second, r.reason) << r.row;
+    }
+    EXPECT_EQ(ReadFileBytes(canary), "canary");
+    EXPECT_EQ(report.left.size(), 3u);
+    clean_test::RemoveLink(root / L"b\\link.tmp", false);
+}
+
+TEST(RemovalSession, OnlyNamesTheCanonicalFormKeepsAsSpelledGoThroughTheHeldFolder) {
+    const struct {
+        const wchar_t* name;
+        bool kept;
+    } names[] = {
+        {L"f0.tmp", true},       {L"Cache Entry 12", true}, {L"PROGRA~1", false}, {L"index.dat", false},
+        {L"INDEX.DAT", false},   {L"con.txt", false},       {L"nul", false},      {L"trailing.", false},
+        {L"trailing ", false},   {L"..", false},            {L"a:stream", false}, {L"wild*.tmp", false},
+        {L"", false},            {L"index.dat.bak", true},
+    };
+    for (const auto& n : names) EXPECT_EQ(IsNameKeptAsSpelled(n.name), n.kept) << n.name;
+}
