@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "BenchMachine.h"
+#include "HostShell.h"
 #include "Timing.h"
 #include "app/BriskoApp.h"
 #include "catalog/BriskoDoc.h"
@@ -80,30 +81,8 @@ const wchar_t* const kFolders[] = {L"Debug\\UserMode", L"Debug\\WIA",        L"L
                                    L"Pchealth\\HelpCtr\\Temp", L"tracing\\wzcmon"};
 constexpr int kFolderCount = static_cast<int>(std::size(kFolders));
 
-std::string UnixPathOf(const std::wstring& path) {
-    using UnixName = char*(CDECL*)(const wchar_t*);
-    auto unixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixName) return {};
-    char* name = unixName(path.c_str());
-    if (!name) return {};
-    std::string result = name;
-    ::HeapFree(::GetProcessHeap(), 0, name);
-    return result;
-}
-
-bool RunHostShell(const std::string& script) {
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    std::wstring line = L"sh -c \"" + std::wstring(script.begin(), script.end()) + L"\"";
-    if (!::CreateProcessW(L"\\\\?\\unix\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return false;
-    ::WaitForSingleObject(pi.hProcess, INFINITE);
-    ::CloseHandle(pi.hProcess);
-    ::CloseHandle(pi.hThread);
-    return true;
-}
+using bench::RunHostShell;
+using bench::UnixPathOf;
 
 std::wstring FolderOf(const std::wstring& windows, int folder) { return windows + L"\\" + kFolders[folder]; }
 

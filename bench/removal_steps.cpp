@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "HostShell.h"
 #include "Timing.h"
 #include "clean/CleanJob.h"
 #include "clean/EntryHandle.h"
@@ -27,35 +28,15 @@ namespace {
 
 const std::wstring kRoot = L"C:\\brisko-bench-steps";
 
-std::string UnixPathOf(const std::wstring& path) {
-    using UnixName = char*(CDECL*)(const wchar_t*);
-    auto unixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixName) return {};
-    char* name = unixName(path.c_str());
-    if (!name) return {};
-    std::string result = name;
-    ::HeapFree(::GetProcessHeap(), 0, name);
-    return result;
-}
+using bench::UnixPathOf;
 
 // Files f0.tmp ... made by the host's shell, as a browser or the system
 // would leave them (Wine adds attributes of its own to the files it makes).
 std::vector<std::wstring> MakeFiles(const std::wstring& folder, int count) {
     ::CreateDirectoryW(kRoot.c_str(), nullptr);
     ::CreateDirectoryW(folder.c_str(), nullptr);
-    std::string script = "sh -c \"cd '" + UnixPathOf(folder) + "' && seq -f f%.0f.tmp 0 " + std::to_string(count - 1) +
-                         " | xargs sh -c 'for f; do printf junk > $f; done' x\"";
-    std::wstring line(script.begin(), script.end());
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (::CreateProcessW(L"\\\\?\\unix\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                         &pi)) {
-        ::WaitForSingleObject(pi.hProcess, INFINITE);
-        ::CloseHandle(pi.hProcess);
-        ::CloseHandle(pi.hThread);
-    }
+    bench::RunHostShell("cd '" + UnixPathOf(folder) + "' && seq -f f%.0f.tmp 0 " + std::to_string(count - 1) +
+                        " | xargs sh -c 'for f; do printf junk > $f; done' x");
     std::vector<std::wstring> names;
     for (int i = 0; i < count; ++i) names.push_back(L"f" + std::to_wstring(i) + L".tmp");
     // Wine's handle of a host program may end before the program does.
