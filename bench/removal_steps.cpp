@@ -24,6 +24,9 @@
 #include "clean/RemovalSession.h"
 #include <iterator>
 
+extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE, HANDLE, PIO_APC_ROUTINE, PVOID, PIO_STATUS_BLOCK, PVOID, ULONG,
+                                              FILE_INFORMATION_CLASS, BOOLEAN, PUNICODE_STRING, BOOLEAN);
+
 namespace {
 
 const std::wstring kRoot = L"C:\\brisko-bench-steps";
@@ -130,6 +133,25 @@ int main(int argc, char** argv) {
              ReadFacts(file, facts);
          }},
         {"open, FinalPathOfHandle, close", [](HANDLE file) { FinalPathOfHandle(file); }},
+        {"open, final path (NT volume), close", [](HANDLE file) {
+             wchar_t buffer[1024];
+             ::GetFinalPathNameByHandleW(file, buffer, 1024, VOLUME_NAME_NT);
+         }},
+        {"open, file name information, close", [](HANDLE file) {
+             alignas(8) BYTE buffer[4096];
+             IO_STATUS_BLOCK io{};
+             ::NtQueryInformationFile(file, &io, buffer, sizeof(buffer), static_cast<FILE_INFORMATION_CLASS>(9));
+         }},
+        {"open, object name, close", [](HANDLE file) {
+             alignas(8) BYTE buffer[4096];
+             ULONG n = 0;
+             ::NtQueryObject(file, static_cast<OBJECT_INFORMATION_CLASS>(1), buffer, sizeof(buffer), &n);
+         }},
+        {"open, basic object information, close", [](HANDLE file) {
+             alignas(8) BYTE buffer[256];
+             ULONG n = 0;
+             ::NtQueryObject(file, static_cast<OBJECT_INFORMATION_CLASS>(0), buffer, sizeof(buffer), &n);
+         }},
         {"open, file size, close", [](HANDLE file) {
              LARGE_INTEGER size;
              ::GetFileSizeEx(file, &size);
@@ -141,6 +163,14 @@ int main(int argc, char** argv) {
                    OpenedEntry e = open(root, name);
                    step.step(e.handle.Get());
                }), plain);
+    Report("folder listing by name", BestPerFile(folder, names, [&](HANDLE root, const std::wstring& name) {
+               alignas(8) BYTE buffer[1024];
+               IO_STATUS_BLOCK io{};
+               UNICODE_STRING mask{static_cast<USHORT>(name.size() * 2), static_cast<USHORT>(name.size() * 2),
+                                   const_cast<wchar_t*>(name.c_str())};
+               ::NtQueryDirectoryFile(root, nullptr, nullptr, nullptr, &io, buffer, sizeof(buffer),
+                                      static_cast<FILE_INFORMATION_CLASS>(37), TRUE, &mask, TRUE);
+           }), plain);
     Report("open by full path, close", BestPerFile(folder, names, [&](HANDLE, const std::wstring& name) {
                OpenEntryAt(folder + L"\\" + name, kRemovalAccess);
            }), plain);

@@ -77,7 +77,9 @@ OpenedEntry OpenEntryAt(const std::wstring& canonicalPath, ACCESS_MASK access) {
     return opened;
 }
 
-OpenedEntry OpenChild(HANDLE folder, const std::wstring& name, ACCESS_MASK access) {
+namespace {
+
+OpenedEntry OpenChildWith(HANDLE folder, const std::wstring& name, ACCESS_MASK access, ULONG options) {
     OpenedEntry opened;
     if (name.empty() || name.size() > 255 || name.find(L'\\') != std::wstring::npos) {
         opened.failure = OpenFailure::Other;
@@ -90,7 +92,7 @@ OpenedEntry OpenChild(HANDLE folder, const std::wstring& name, ACCESS_MASK acces
     HANDLE handle = nullptr;
     NTSTATUS status = ::NtCreateFile(&handle, access | SYNCHRONIZE, &attributes, &io, nullptr, 0,
                                      kShareAll, FILE_OPEN,
-                                     FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT |
+                                     options | FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT |
                                          FILE_SYNCHRONOUS_IO_NONALERT,
                                      nullptr, 0);
     if (status < 0) {
@@ -99,6 +101,27 @@ OpenedEntry OpenChild(HANDLE folder, const std::wstring& name, ACCESS_MASK acces
     }
     opened.handle.Reset(handle);
     return opened;
+}
+
+}  // namespace
+
+OpenedEntry OpenChild(HANDLE folder, const std::wstring& name, ACCESS_MASK access) {
+    return OpenChildWith(folder, name, access, 0);
+}
+
+OpenedEntry OpenChildFileToRemove(HANDLE folder, const std::wstring& name) {
+    return OpenChildWith(folder, name, DELETE, FILE_NON_DIRECTORY_FILE);
+}
+
+std::wstring ObjectNameOf(HANDLE entry) {
+    constexpr OBJECT_INFORMATION_CLASS kObjectNameInformation = static_cast<OBJECT_INFORMATION_CLASS>(1);
+    // Room for the longest name the system keeps, taken once per thread.
+    thread_local std::vector<BYTE> buffer(sizeof(UNICODE_STRING) + 65536 * sizeof(wchar_t));
+    ULONG used = 0;
+    if (::NtQueryObject(entry, kObjectNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &used) < 0)
+        return {};
+    const auto* name = reinterpret_cast<const UNICODE_STRING*>(buffer.data());
+    return std::wstring(name->Buffer, name->Length / sizeof(wchar_t));
 }
 
 bool ReadFacts(HANDLE entry, EntryFacts& facts) {
@@ -129,6 +152,11 @@ DWORD ReadVolumeSerial(HANDLE entry) {
 
 std::vector<ChildEntry> ListChildren(HANDLE folder) {
     std::vector<ChildEntry> children;
+    VisitChildren(folder, [&](const ChildEntry& child) { children.push_back(child); });
+    return children;
+}
+
+void VisitChildren(HANDLE folder, const std::function<void(const ChildEntry&)>& visit) {
     std::vector<BYTE> buffer(64 * 1024);
     FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
     while (::GetFileInformationByHandleEx(folder, kind, buffer.data(), static_cast<DWORD>(buffer.size()))) {
@@ -137,14 +165,12 @@ std::vector<ChildEntry> ListChildren(HANDLE folder) {
             const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer.data() + at);
             std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
             if (name != L"." && name != L"..")
-                children.push_back({std::move(name), entry->FileAttributes,
-                                    static_cast<ULONGLONG>(entry->FileId.QuadPart),
-                                    static_cast<ULONGLONG>(entry->EndOfFile.QuadPart)});
+                visit({std::move(name), entry->FileAttributes, static_cast<ULONGLONG>(entry->FileId.QuadPart),
+                       static_cast<ULONGLONG>(entry->EndOfFile.QuadPart)});
             if (entry->NextEntryOffset == 0) break;
             at += entry->NextEntryOffset;
         }
     }
-    return children;
 }
 
 bool RemoveThroughHandle(HANDLE entry) {

@@ -6,6 +6,7 @@
 // looked at, however the names around it change meanwhile.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,15 @@ OpenedEntry OpenEntryAt(const std::wstring& canonicalPath, ACCESS_MASK access);
 // Opens the entry `name` of the open folder, relative to that handle and
 // without following a link.
 OpenedEntry OpenChild(HANDLE folder, const std::wstring& name, ACCESS_MASK access);
+// The same for a file that is only to be removed: no folder opens this way,
+// and nothing but its removal is asked.
+OpenedEntry OpenChildFileToRemove(HANDLE folder, const std::wstring& name);
+
+// The name the system keeps for the open object, in its own form (Wine
+// "\??\C:\...", Windows "\Device\HarddiskVolume3\..."), so comparable only
+// with another object's name; empty when it tells none. One question to the
+// system, where a final path asks several.
+std::wstring ObjectNameOf(HANDLE entry);
 
 // The facts of an open entry but its volume; false when the platform tells
 // none. Each comes from the handle alone, never from its path: under Wine a
@@ -65,6 +75,8 @@ struct ChildEntry {
 // Every entry of the open folder but "." and "..", read in full before any
 // is touched.
 std::vector<ChildEntry> ListChildren(HANDLE folder);
+// The same, each entry handed to `visit` as it is read: nothing is kept.
+void VisitChildren(HANDLE folder, const std::function<void(const ChildEntry&)>& visit);
 
 // Marks the open entry for removal; it goes when its last handle closes
 // (at once with the system's POSIX removal, where there is one). A folder

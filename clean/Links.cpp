@@ -8,26 +8,10 @@
 
 namespace {
 
-constexpr ULONG kObjectNameInformation = 1;
-struct ObjectName {
-    USHORT length;  // in bytes
-    USHORT maximumLength;
-    PWSTR buffer;
-};
-
-// The object's own name as the kernel keeps it. Wine answers "\??\C:\..." for
-// a file, Windows a device path; only the first is a DOS path, the other is
-// no answer here.
+// The object's own name, where it is a DOS path: Wine answers "\??\C:\..."
+// for a file, Windows a device path, which is no answer here.
 std::wstring DosObjectName(HANDLE handle) {
-    using QueryObject = LONG(WINAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*);
-    static const auto query = reinterpret_cast<QueryObject>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
-    if (!query) return {};
-    std::vector<BYTE> buffer(sizeof(ObjectName) + 65536 * sizeof(wchar_t));
-    ULONG used = 0;
-    if (query(handle, kObjectNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &used) < 0) return {};
-    const auto* name = reinterpret_cast<const ObjectName*>(buffer.data());
-    std::wstring text(name->buffer, name->length / sizeof(wchar_t));
+    std::wstring text = ObjectNameOf(handle);
     return text.rfind(L"\\??\\", 0) == 0 ? text : std::wstring();
 }
 

@@ -1,6 +1,7 @@
 #include "clean/RemovalSession.h"
 
 #include "clean/DeleteItem.h"
+#include "clean/Guards.h"
 #include "clean/FolderRemoval.h"
 #include "clean/ItemPath.h"
 #include "win/Path.h"
@@ -33,15 +34,22 @@ bool CRemovalSession::RemovePermanently(const std::wstring& path, const RemovalC
     } else {
         // Whatever this spelling names may be the held folder or hold it:
         // no handle of ours may keep it from going.
-        m_folder.reset();
-        m_spelling.clear();
+        ForgetFolder();
     }
     return DeleteFoundItem(path, true, removal);
 }
 
+void CRemovalSession::ForgetFolder() {
+    m_folder.reset();
+    m_spelling.clear();
+    m_filesGone = 0;
+    m_listing.reset();
+    m_folderObjectName.clear();
+}
+
 const HeldEntry* CRemovalSession::FolderFor(const std::wstring& spelling) {
     if (spelling == m_spelling) return m_folder ? &*m_folder : nullptr;
-    m_folder.reset();
+    ForgetFolder();
     m_spelling = spelling;
     std::optional<CanonicalItem> folder = CanonicalItemPath(spelling);
     if (!folder || !folder->IsFolder() || (folder->attributes & FILE_ATTRIBUTE_REPARSE_POINT) || folder->viaReparse)
@@ -54,8 +62,36 @@ std::optional<bool> CRemovalSession::RemoveFileOfHeldFolder(const std::wstring& 
     // What stays, and why, is told by the whole way: it tells every reason
     // the same for a row, whichever way the row went.
     if (removal.guards.excluded.Covers(JoinPath(m_folder->path, name))) return std::nullopt;
+    if (std::optional<bool> removed = RemoveListedFile(name, removal)) return removed;
     const RemovalContext looking{removal.guards, SilentReport()};
     std::optional<HeldEntry> file = HoldChild(*m_folder, ChildEntry{name}, looking);
     if (!file || file->facts.IsFolder()) return std::nullopt;
+    ++m_filesGone;
     return RemoveHeldFile(std::move(*file), removal);
+}
+
+std::optional<bool> CRemovalSession::RemoveListedFile(const std::wstring& name, const RemovalContext& removal) {
+    if (m_filesGone < m_listAfter) return std::nullopt;
+    if (!m_listing) {
+        m_folderObjectName = ObjectNameOf(m_folder->handle.Get());
+        m_listing = m_folderObjectName.empty() ? CListedFiles() : CListedFiles::Of(m_folder->handle.Get());
+    }
+    std::optional<ListedFile> listed = m_listing->Find(name);
+    constexpr DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY;
+    if (!listed || (listed->attributes & kNotPlain)) return std::nullopt;
+    OpenedEntry file = OpenChildFileToRemove(m_folder->handle.Get(), name);
+    if (!file) return std::nullopt;
+    // Wine opens the target of a link that stands under the name now, and
+    // shows it only in the place it keeps for the handle.
+    const std::wstring placed = ObjectNameOf(file.handle.Get());
+    if (placed.empty()) return std::nullopt;
+    const std::wstring path = JoinPath(m_folder->path, name);
+    const bool atRoot = m_folderObjectName.back() == L'\\';
+    if (!SamePathText(placed, m_folderObjectName + (atRoot ? L"" : L"\\") + name)) {
+        removal.report.Left(path, LeftReason::Link);
+        return false;
+    }
+    if (!RemoveThroughHandle(file.handle.Get())) return std::nullopt;
+    removal.report.RemovingMeasured(path, 1, listed->size);
+    return true;
 }

@@ -15,16 +15,26 @@ namespace {
 
 struct ReasonRecorder : IRemovalReport {
     std::map<std::wstring, LeftReason> left;
+    std::map<std::wstring, unsigned long long> measured;
     int removing = 0;
     void Removing(const std::wstring&) override { ++removing; }
+    void RemovingMeasured(const std::wstring& path, size_t, unsigned long long bytes) override {
+        measured[path] = bytes;
+        ++removing;
+    }
     void Left(const std::wstring& path, LeftReason reason) override { left.emplace(path, reason); }
 };
 
-enum class Before { Nothing, ReadOnly, HeldOpen, SwapForLink, Missing };
+enum class Before { Nothing, ReadOnly, HeldOpen, SwapForLink, SwapForFolder, Missing };
 
 }  // namespace
 
-TEST(RemovalSession, RowsOfSeveralFoldersGoOrStayForTheReasonsOfTheWholeWay) {
+// Each file row's handle facts, or the folder's listing from the start, or
+// from the second file of a folder on.
+class RemovalSessionListing : public ::testing::TestWithParam<size_t> {};
+INSTANTIATE_TEST_SUITE_P(ListAfter, RemovalSessionListing, ::testing::Values(CRemovalSession::kListAfter, 0, 1));
+
+TEST_P(RemovalSessionListing, RowsOfSeveralFoldersGoOrStayForTheReasonsOfTheWholeWay) {
     ScratchFolder root{L"session"};
     ScratchFolder outside{L"session-outside"};
     const std::wstring canary = outside / L"canary.txt";
@@ -36,11 +46,14 @@ TEST(RemovalSession, RowsOfSeveralFoldersGoOrStayForTheReasonsOfTheWholeWay) {
         LeftReason reason;
     } rows[] = {
         {L"a\\2.tmp", Before::Nothing, false, {}},
+        {L"a\\4.tmp", Before::Nothing, false, {}},
         {L"a\\1.tmp", Before::ReadOnly, false, {}},
         {L"a\\held.tmp", Before::HeldOpen, true, LeftReason::InUse},
         {L"a\\gone.tmp", Before::Missing, true, LeftReason::Missing},
         {L"b\\3.tmp", Before::Nothing, false, {}},
-        {L"b\\link.tmp", Before::SwapForLink, true, LeftReason::Link},  // after b is held
+        {L"b\\4.tmp", Before::Nothing, false, {}},
+        {L"b\\link.tmp", Before::SwapForLink, true, LeftReason::Link},  // after b is held (and listed)
+        {L"b\\dir.tmp", Before::SwapForFolder, false, {}},  // an empty folder where a file was listed: the whole way
         {L"b\\1.tmp", Before::Nothing, false, {}},
         {L"b\\sub", Before::Nothing, false, {}},  // a folder row
         {L"c\\index.dat", Before::Nothing, false, {}},
@@ -50,7 +63,7 @@ TEST(RemovalSession, RowsOfSeveralFoldersGoOrStayForTheReasonsOfTheWholeWay) {
     for (const auto& r : rows)
         if (r.before != Before::Missing) WriteFileBytes(root / r.row, "junk");
     WriteFileBytes(root / L"b\\sub\\inner.tmp", "junk");  // the folder row's content
-    CRemovalSession session;
+    CRemovalSession session(GetParam());
     ReasonRecorder report;
     const RemovalContext removal{MachineGuards(), report};
     for (const auto& r : rows) {
@@ -62,11 +75,22 @@ TEST(RemovalSession, RowsOfSeveralFoldersGoOrStayForTheReasonsOfTheWholeWay) {
             ASSERT_TRUE(::DeleteFileW(path.c_str()));
             ASSERT_TRUE(clean_test::MakeLink(path, canary, false));
         }
+        if (r.before == Before::SwapForFolder) {
+            ASSERT_TRUE(::DeleteFileW(path.c_str()));
+            MakeFolders(path);
+        }
         RemoveRowItem(path, true, removal, session);
         EXPECT_EQ(Exists(path), r.stays && r.before != Before::Missing) << r.row;
+        // Sized as it went: each file row holds four bytes.
+        const bool fileRow = !r.stays && r.before != Before::SwapForFolder && std::wstring(r.row) != L"b\\sub";
+        if (fileRow) {
+            EXPECT_EQ(report.measured[path], 4u) << r.row;
+        }
         auto told = report.left.find(path);
         ASSERT_EQ(told != report.left.end(), r.stays) << r.row;
-        if (r.stays) EXPECT_EQ(told->second, r.reason) << r.row;
+        if (r.stays) {
+            EXPECT_EQ(told->second, r.reason) << r.row;
+        }
     }
     EXPECT_EQ(ReadFileBytes(canary), "canary");
     EXPECT_EQ(report.left.size(), 3u);
