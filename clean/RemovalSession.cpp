@@ -1,5 +1,7 @@
 #include "clean/RemovalSession.h"
 
+#include <algorithm>
+
 #include "clean/DeleteItem.h"
 #include "clean/Guards.h"
 #include "clean/FolderRemoval.h"
@@ -12,6 +14,18 @@ namespace {
 size_t NameStart(const std::wstring& path) {
     size_t separator = path.find_last_of(L"\\/");
     return separator == std::wstring::npos ? std::wstring::npos : separator + 1;
+}
+
+// Whether the system keeps an open file as `name` in the folder it keeps as
+// `folder`. The name is matched case and all: it is spelled as the listing
+// found it, and under Wine a link "f.tmp" to the folder's own "F.TMP" opens
+// that other file.
+bool IsPlacedIn(const std::wstring& placed, const std::wstring& folder, const std::wstring& name) {
+    const size_t start = placed.size() - std::min(placed.size(), name.size());
+    if (placed.compare(start, std::wstring::npos, name) != 0 || start == 0) return false;
+    const bool atRoot = folder.back() == L'\\';
+    if (!atRoot && placed[start - 1] != L'\\') return false;
+    return SamePathText(placed.substr(0, atRoot ? start : start - 1), folder);
 }
 
 }  // namespace
@@ -86,8 +100,7 @@ std::optional<bool> CRemovalSession::RemoveListedFile(const std::wstring& name, 
     const std::wstring placed = ObjectNameOf(file.handle.Get());
     if (placed.empty()) return std::nullopt;
     const std::wstring path = JoinPath(m_folder->path, name);
-    const bool atRoot = m_folderObjectName.back() == L'\\';
-    if (!SamePathText(placed, m_folderObjectName + (atRoot ? L"" : L"\\") + name)) {
+    if (!IsPlacedIn(placed, m_folderObjectName, name)) {
         removal.report.Left(path, LeftReason::Link);
         return false;
     }

@@ -127,10 +127,17 @@ void CBriskoView::InsertFoundRow(const std::wstring& path, const WIN32_FIND_DATA
     // One row per item, however many catalogue entries name it.
     bool folder = IsFolderEntry(findData);
     if (m_items.Add(FoundItems::MakeItem(path, findData, m_nMode, m_types.TagOf(path, folder)), atTop))
-        SyncRowCount(false);
+        MarkRowCountBehind();
+}
+
+void CBriskoView::MarkRowCountBehind() {
+    if (m_bRowCountBehind) return;
+    m_bRowCountBehind = true;
+    PostMessage(WM_SYNCROWCOUNT, 0, 0);
 }
 
 void CBriskoView::SyncRowCount(bool keepScroll) {
+    m_bRowCountBehind = false;
     SendMessage(LVM_SETITEMCOUNT, m_items.Count(), keepScroll ? LVSICF_NOSCROLL : 0);
 }
 
@@ -654,8 +661,13 @@ LRESULT CBriskoView::OnNotify(const NMHDR& header) {
 
 LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT answer = 0;
+    // Whoever asks the control anything next sees every record added; a
+    // run of added records is counted once.
+    if (m_bRowCountBehind && msg != WM_ADDFOUNDITEM && msg != WM_DESTROY && msg != WM_NCDESTROY) SyncRowCount(false);
     if (AnswerTextRequest(msg, wp, lp, answer)) return answer;
     switch (msg) {
+    case WM_SYNCROWCOUNT:
+        return 0;
     case WM_CLEANITEM:
         TakeFinishedRows();
         return 0;

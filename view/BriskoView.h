@@ -184,6 +184,9 @@ private:
     bool AnswerTextRequest(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     // The control's rows follow the listing's count.
     void SyncRowCount(bool keepScroll);
+    // An added record only marks the count behind: telling the control at
+    // each row would cost a message and a scroll bar update per row.
+    void MarkRowCountBehind();
     std::vector<int> SelectedRows() const;
     void ShowRemovalStatus();
     void ShowProgress(int startCount);
@@ -217,6 +220,7 @@ private:
     win::GdiObject m_listFont;  // the icon-title font at that scale
     bool m_bColumnsReady = false;
     FoundItems m_items;                            // the rows, in their order
+    bool m_bRowCountBehind = false;                // records the control has not counted yet
     CTypeNames m_types;                            // the type names the rows' tags stand for
     SelectionSize m_selectedSize;                  // kept as the selection changes
     bool m_bBulkSelection = false;                 // while a command changes many rows' selection

@@ -27,6 +27,9 @@ inline constexpr UINT WM_LANGCHANGED = WM_APP + 259;  // a new language file is 
 // Sent by the Advance dialog's worker to the view: list the found item whose
 // path is at wParam (std::wstring) and find record at lParam, on the view's thread.
 inline constexpr UINT WM_ADDFOUNDITEM = WM_APP + 261;
+// Posted by the view to itself: records were added that the control has not
+// counted yet (it counts them before any other message it gets).
+inline constexpr UINT WM_SYNCROWCOUNT = WM_APP + 262;
 
 // What the Advance dialog's worker hands its files to: the view's list,
 // reached by WM_ADDFOUNDITEM only.

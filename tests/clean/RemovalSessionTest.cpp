@@ -97,6 +97,26 @@ TEST_P(RemovalSessionListing, RowsOfSeveralFoldersGoOrStayForTheReasonsOfTheWhol
     clean_test::RemoveLink(root / L"b\\link.tmp", false);
 }
 
+// Under Wine a link opens its target: "f.tmp" pointing at the folder's own
+// "F.TMP" would take that file along if the names were matched without case.
+TEST(RemovalSession, ALinkToAnotherFileOfItsFolderInAnotherCaseIsLeft) {
+    ScratchFolder root{L"session-case"};
+    const std::wstring other = root / L"CASE.TMP";
+    WriteFileBytes(other, "other");
+    WriteFileBytes(root / L"first.tmp", "junk");
+    const std::wstring link = root / L"case.tmp";
+    if (!clean_test::MakeLink(link, other, false)) GTEST_SKIP() << "no links here";
+    CRemovalSession session(0);
+    ReasonRecorder report;
+    const RemovalContext removal{MachineGuards(), report};
+    RemoveRowItem(root / L"first.tmp", true, removal, session);  // holds and lists the folder
+    RemoveRowItem(link, true, removal, session);
+    EXPECT_EQ(ReadFileBytes(other), "other");
+    ASSERT_EQ(report.left.count(link), 1u);
+    EXPECT_EQ(report.left[link], LeftReason::Link);
+    clean_test::RemoveLink(link, false);
+}
+
 TEST(RemovalSession, OnlyNamesTheCanonicalFormKeepsAsSpelledGoThroughTheHeldFolder) {
     const struct {
         const wchar_t* name;
