@@ -187,9 +187,14 @@ private:
     // An added record only marks the count behind: telling the control at
     // each row would cost a message and a scroll bar update per row.
     void MarkRowCountBehind();
+    // Rows `first` to the end went in a clean: out of the listing and the
+    // control at once.
+    void DropRowsFrom(size_t first);
+    void CountSelectionChange(const FoundItem& item, bool selected);
     std::vector<int> SelectedRows() const;
     void ShowRemovalStatus();
     void ShowProgress(int startCount);
+    void ShowProgress(int startCount, int selected);
     void RunNextMode();
     // While a clean runs the list does not draw each change: it is painted
     // a few times a second, and once more at the end.

@@ -48,7 +48,10 @@ void CBriskoView::OnSelectionNotice(const NMLISTVIEW& change) {
         return;
     }
     if (static_cast<size_t>(change.iItem) >= m_items.Count()) return;
-    const FoundItem& item = m_items[change.iItem];
+    CountSelectionChange(m_items[change.iItem], selected);
+}
+
+void CBriskoView::CountSelectionChange(const FoundItem& item, bool selected) {
     const int step = selected ? 1 : -1;
     if (item.folder) {
         m_selectedSize.folders += step;
@@ -121,8 +124,9 @@ void CBriskoView::OnItemChanged() {
     CommandStateChanged();
 }
 
-void CBriskoView::ShowProgress(int startCount) {
-    int selected = List().GetSelectedCount();
+void CBriskoView::ShowProgress(int startCount) { ShowProgress(startCount, List().GetSelectedCount()); }
+
+void CBriskoView::ShowProgress(int startCount, int selected) {
     if (selected > 0) return SetMainTitle(ProgressTitle(ProgressPercent(startCount, selected), m_strTitle));
     if (List().GetItemCount() > 0) return;
     ShowStatusText(ReadyText());
@@ -139,18 +143,43 @@ void CBriskoView::RunNextMode() {
 void CBriskoView::TakeFinishedRows() {
     if (!m_cleanControl) return;
     m_cleanControl->told = false;  // rows finished from now on are told again
+    // A clean goes from the last row up: the rows that went mostly end the
+    // list when they are taken, and leave it together.
+    size_t goneFrom = m_items.Count();
+    int goneSelected = 0;  // of the rows from there on, those the control still counts as selected
     for (const CleanControl::FinishedRow& done : m_cleanControl->TakeFinished()) {
         if (static_cast<size_t>(done.row) >= m_items.Count()) continue;
-        if (done.stays) {
-            // The row stays, unselected, with its reason.
-            m_leftReasons[m_items.IdAt(done.row)] = done.reason;
-            List().SetItemState(done.row, 0, LVIS_SELECTED);
+        if (!done.stays && static_cast<size_t>(done.row) + 1 == goneFrom) {
+            goneFrom = done.row;
+            if (List().GetItemState(done.row, LVIS_SELECTED)) ++goneSelected;
         } else {
-            List().DeleteItem(done.row);  // removed, or gone since the scan
+            DropRowsFrom(goneFrom);
+            goneFrom = m_items.Count();
+            goneSelected = 0;
+            if (done.stays) {
+                // The row stays, unselected, with its reason.
+                m_leftReasons[m_items.IdAt(done.row)] = done.reason;
+                List().SetItemState(done.row, 0, LVIS_SELECTED);
+            } else {
+                List().DeleteItem(done.row);  // removed, or gone since the scan
+            }
         }
-        if (List().GetSelectedCount() > 0) ShowProgress(done.startCount);
+        const int selected = List().GetSelectedCount() - goneSelected;
+        if (selected > 0) ShowProgress(done.startCount, selected);
     }
+    DropRowsFrom(goneFrom);
     ShowRemovalStatus();
+}
+
+void CBriskoView::DropRowsFrom(size_t first) {
+    if (first >= m_items.Count()) return;
+    // Each leaves the selection's size as the control's own deletion of a
+    // row would tell it; then the control counts them out at once, which
+    // deletes them, their selection and focus alike.
+    for (size_t row = first; row < m_items.Count(); ++row)
+        if (List().GetItemState(static_cast<int>(row), LVIS_SELECTED)) CountSelectionChange(m_items[row], false);
+    while (m_items.Count() > first) m_items.RemoveRow(m_items.Count() - 1);
+    SyncRowCount(true);
 }
 
 void CBriskoView::ShowRemovalStatus() {
