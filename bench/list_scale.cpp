@@ -197,6 +197,16 @@ int RunPinger(HWND window, HANDLE stop) {
     return static_cast<int>(longest);
 }
 
+// The processor time so far of this thread, or of the whole program.
+double CpuSeconds(bool thisThread) {
+    FILETIME created, ended, kernel, user;
+    BOOL ok = thisThread ? ::GetThreadTimes(::GetCurrentThread(), &created, &ended, &kernel, &user)
+                         : ::GetProcessTimes(::GetCurrentProcess(), &created, &ended, &kernel, &user);
+    if (!ok) return 0;
+    auto seconds = [](const FILETIME& t) { return ((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7; };
+    return seconds(kernel) + seconds(user);
+}
+
 template <typename Done>
 void PumpUntil(Done done) {
     while (!done()) {
@@ -315,6 +325,8 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
         view.OnCommand(ID_EDIT_SELECT_ALL);
         PumpPending();
     });
+    DWORD selectWait = selectPings.Stop();
+    Pinger invertPings(frame);
     double invertAll = Seconds([&] {
         view.OnCommand(ID_EDIT_INVERT_SELECTION);
         PumpPending();
@@ -328,10 +340,10 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
         view.OnCommand(ID_EDIT_INVERT_SELECTION);
         PumpPending();
     });
-    DWORD selectWait = selectPings.Stop();
-    std::printf("Select All %.3f s; Invert Selection %.3f s (all selected), %.3f s (none), %.3f s (all but one); "
-                "longest WM_NULL wait %lu ms\n",
-                selectAll, invertAll, invertNone, invertOne, selectWait);
+    DWORD invertWait = invertPings.Stop();
+    std::printf("Select All %.3f s, longest WM_NULL wait %lu ms; Invert Selection %.3f s (all selected), %.3f s "
+                "(none), %.3f s (all but one), longest WM_NULL wait %lu ms\n",
+                selectAll, selectWait, invertAll, invertNone, invertOne, invertWait);
 
     if (!withClean) {
         std::printf("(the clean of this many rows is left out)\n");
@@ -343,6 +355,7 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
     view.OnCommand(ID_EDIT_SELECT_ALL);
     PumpPending();
     Pinger cleanPings(frame);
+    const double windowBusyBefore = CpuSeconds(true), programBusyBefore = CpuSeconds(false);
     const auto cleanStart = bench::Clock::now();
     g_timingRows = true;
     double clean = Seconds([&] {
@@ -351,6 +364,8 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
     });
     const double rowsOnly = g_timingRows ? clean : std::chrono::duration<double>(g_rowsDone - cleanStart).count();
     g_timingRows = false;
+    const double windowBusy = CpuSeconds(true) - windowBusyBefore;
+    const double programBusy = CpuSeconds(false) - programBusyBefore;
     DWORD cleanWait = cleanPings.Stop();
     const int left = view.List().GetItemCount();
     // The baseline, and the removal of each row's item alone, without the
@@ -364,6 +379,8 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
                 clean, left, plain, clean / plain, cleanWait);
     std::printf("  of which the rows, to the title without its percentage: %.2f s, ratio %.2f\n", rowsOnly,
                 rowsOnly / plain);
+    std::printf("  processor time meanwhile: %.2f s of the window's thread, %.2f s of the whole program\n", windowBusy,
+                programBusy);
     // The view's and the worker's own share: the same number of rows cleaned
     // with a removal that does nothing.
     WIN32_FIND_DATAW find{};
