@@ -349,6 +349,7 @@ void CBriskoView::ChangeSelection(UINT command) {
     if (command == ID_EDIT_INVERT_SELECTION) InvertSelection();
     else List().SetItemState(-1, command == ID_EDIT_SELECT_ALL ? LVIS_SELECTED : 0, LVIS_SELECTED);
     if (!m_bBusy) SendMessage(WM_SETREDRAW, TRUE);  // a clean draws again at its end
+    else m_firstRowChanged = 0;                      // at its next repaint
     Invalidate();
     m_bBulkSelection = false;
     OnItemChanged();

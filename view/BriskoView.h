@@ -199,6 +199,9 @@ private:
     // While a clean runs the list does not draw each change: it is painted
     // a few times a second, and once more at the end.
     static constexpr UINT_PTR kRepaintTimer = 0xB15C;
+    static constexpr ULONGLONG kCleanRepaintInterval = 2000;  // ms, when no row in sight changed
+    size_t m_firstRowChanged = SIZE_MAX;  // since the last repaint during a clean
+    ULONGLONG m_lastCleanRepaint = 0;
     ULONGLONG m_lastRemovalStatus = 0;  // when the removal status was last shown
     ULONGLONG m_lastWaitCursor = 0;     // when the wait cursor was last set
     bool m_bFilling = false;            // while a scan fills the list
