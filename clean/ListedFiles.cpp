@@ -3,24 +3,12 @@
 #include <algorithm>
 
 #include "clean/EntryHandle.h"
-
-namespace {
-
-// FNV-1a over the name's characters.
-uint64_t KeyOf(const std::wstring& name) {
-    uint64_t key = 14695981039346656037ull;
-    for (wchar_t c : name) {
-        key = (key ^ static_cast<uint64_t>(c)) * 1099511628211ull;
-    }
-    return key;
-}
-
-}  // namespace
+#include "win/Text.h"
 
 CListedFiles CListedFiles::Of(HANDLE folder) {
     CListedFiles listed;
     VisitChildren(folder, [&](const ChildEntry& child) {
-        listed.m_entries.push_back({KeyOf(child.name), child.size, child.attributes, false});
+        listed.m_entries.push_back({win::TextHash(child.name), child.size, child.attributes, false});
     });
     auto byKey = [](const Entry& a, const Entry& b) { return a.key < b.key; };
     std::sort(listed.m_entries.begin(), listed.m_entries.end(), byKey);
@@ -32,7 +20,7 @@ CListedFiles CListedFiles::Of(HANDLE folder) {
 }
 
 std::optional<ListedFile> CListedFiles::Find(const std::wstring& name) const {
-    const uint64_t key = KeyOf(name);
+    const uint64_t key = win::TextHash(name);
     auto found = std::lower_bound(m_entries.begin(), m_entries.end(), key,
                                   [](const Entry& entry, uint64_t wanted) { return entry.key < wanted; });
     if (found == m_entries.end() || found->key != key || found->shared) return std::nullopt;

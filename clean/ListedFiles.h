@@ -25,7 +25,6 @@ public:
     // The entry of exactly this name (case and all); nothing when none was
     // listed, or when its key is another entry's too.
     std::optional<ListedFile> Find(const std::wstring& name) const;
-    size_t Count() const { return m_entries.size(); }
 
 private:
     // A key per name, not the name: a folder may hold a million entries.

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "clean/DeleteItem.h"
-#include "clean/Guards.h"
 #include "clean/FolderRemoval.h"
+#include "clean/Guards.h"
 #include "clean/ItemPath.h"
 #include "win/Path.h"
 

@@ -2,17 +2,7 @@
 
 #include "clean/ItemPath.h"
 #include "win/Path.h"
-
-namespace {
-std::uint64_t HashOf(const std::wstring& key) {
-    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
-    for (wchar_t c : key) {
-        hash ^= static_cast<std::uint16_t>(c);
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-}  // namespace
+#include "win/Text.h"
 
 FoundItems::FoundItems() : m_store(std::make_shared<FoundItemStore>()) {}
 
@@ -39,7 +29,7 @@ bool FoundItems::IsListedAlready(const std::wstring& key, std::uint64_t hash) co
 
 bool FoundItems::Add(FoundItem item, bool atTop) {
     std::wstring key = ItemKey(item.path);
-    item.keyHash = HashOf(key);
+    item.keyHash = win::TextHash(key);
     if (IsListedAlready(key, item.keyHash)) return false;
     const Id id = static_cast<Id>(m_store->size());
     m_store->push_back(std::move(item));

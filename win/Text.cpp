@@ -72,4 +72,13 @@ std::string ToNarrow(const std::wstring& text, UINT codePage) {
     return out;
 }
 
+std::uint64_t TextHash(const std::wstring& text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (wchar_t c : text) {
+        hash ^= static_cast<std::uint16_t>(c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
 }  // namespace win

@@ -1,6 +1,8 @@
 #pragma once
 // Small text helpers shared by every layer.
 #include <windows.h>
+
+#include <cstdint>
 #include <string>
 
 namespace win {
@@ -20,5 +22,8 @@ std::string ToNarrow(const std::wstring& text, UINT codePage = CP_ACP);
 // True when `text` matches `pattern` as a whole: '*' any run of characters,
 // '?' any one; letter case does not matter.
 bool WildcardMatch(const std::wstring& pattern, const std::wstring& text);
+
+// A 64-bit FNV-1a hash of the text's characters, as it is spelled.
+std::uint64_t TextHash(const std::wstring& text);
 
 }  // namespace win
