@@ -187,8 +187,8 @@ private:
     // An added record only marks the count behind: telling the control at
     // each row would cost a message and a scroll bar update per row.
     void MarkRowCountBehind();
-    // Rows `first` to the end went in a clean: out of the listing and the
-    // control at once.
+    // Rows `first` to the end went in a clean, their selection already
+    // counted out: out of the listing and the control at once.
     void DropRowsFrom(size_t first);
     void CountSelectionChange(const FoundItem& item, bool selected);
     std::vector<int> SelectedRows() const;

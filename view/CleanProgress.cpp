@@ -154,7 +154,12 @@ void CBriskoView::TakeFinishedRows() {
         m_firstRowChanged = std::min(m_firstRowChanged, static_cast<size_t>(done.row));
         if (!done.stays && static_cast<size_t>(done.row) + 1 == goneFrom) {
             goneFrom = done.row;
-            if (List().GetItemState(done.row, LVIS_SELECTED)) ++goneSelected;
+            // It leaves the selection's size as the control's own deletion
+            // of the row would tell it.
+            if (List().GetItemState(done.row, LVIS_SELECTED)) {
+                CountSelectionChange(m_items[done.row], false);
+                ++goneSelected;
+            }
         } else {
             DropRowsFrom(goneFrom);
             goneFrom = m_items.Count();
@@ -176,11 +181,8 @@ void CBriskoView::TakeFinishedRows() {
 
 void CBriskoView::DropRowsFrom(size_t first) {
     if (first >= m_items.Count()) return;
-    // Each leaves the selection's size as the control's own deletion of a
-    // row would tell it; then the control counts them out at once, which
-    // deletes them, their selection and focus alike.
-    for (size_t row = first; row < m_items.Count(); ++row)
-        if (List().GetItemState(static_cast<int>(row), LVIS_SELECTED)) CountSelectionChange(m_items[row], false);
+    // The control counts them out at once, which deletes them, their
+    // selection and focus alike.
     while (m_items.Count() > first) m_items.RemoveRow(m_items.Count() - 1);
     SyncRowCount(true);
 }

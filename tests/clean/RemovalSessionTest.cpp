@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 
 #include "clean/CleanJob.h"
+#include "clean/ListedFiles.h"
 #include "clean/RemovalSession.h"
 #include "CleanTestSupport.h"
+#include "win/Handle.h"
 
 using namespace testing_support;
 
@@ -128,4 +131,36 @@ TEST(RemovalSession, OnlyNamesTheCanonicalFormKeepsAsSpelledGoThroughTheHeldFold
         {L"", false},            {L"index.dat.bak", true},
     };
     for (const auto& n : names) EXPECT_EQ(IsNameKeptAsSpelled(n.name), n.kept) << n.name;
+}
+
+// The listing a session takes of a folder finds each entry by its exact
+// name, with its kind and size.
+TEST(ListedFiles, FindsEachEntryByItsExactNameWithItsKindAndSize) {
+    ScratchFolder root{L"listed"};
+    WriteFileBytes(root / L"one.tmp", "1");
+    WriteFileBytes(root / L"Three.TMP", "333");
+    MakeFolders(root / L"sub.tmp");
+    win::FileHandle folder(::CreateFileW(root.Path().c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                         FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    ASSERT_TRUE(folder.IsValid());
+    const CListedFiles listed = CListedFiles::Of(folder.Get());
+    const struct {
+        const wchar_t* name;
+        bool found;
+        bool folder;
+        ULONGLONG size;
+    } names[] = {
+        {L"one.tmp", true, false, 1}, {L"Three.TMP", true, false, 3}, {L"three.tmp", false, false, 0},
+        {L"sub.tmp", true, true, 0},  {L"missing.tmp", false, false, 0}, {L".", false, false, 0},
+    };
+    for (const auto& n : names) {
+        std::optional<ListedFile> file = listed.Find(n.name);
+        ASSERT_EQ(file.has_value(), n.found) << n.name;
+        if (!file) continue;
+        EXPECT_EQ((file->attributes & FILE_ATTRIBUTE_DIRECTORY) != 0, n.folder) << n.name;
+        if (!n.folder) {
+            EXPECT_EQ(file->size, n.size) << n.name;
+        }
+    }
 }

@@ -135,3 +135,38 @@ TEST_F(VirtualList, TheSelectionSizePaneFollowsEverySelectionCommand) {
     view.OnCommand(ID_EDIT_UNSELECT_ALL);
     EXPECT_EQ(Pane(kSelectionSizePane), L"");
 }
+
+// Rows that go at the end of the list leave it together; rows above rows
+// that stay, or above unselected ones, leave one by one. Either way the
+// rows left, their selection and the selection's size agree afterwards.
+TEST_F(VirtualList, RowsThatGoLeaveTheListAndTheSelectionsSizeWhereverTheyLie) {
+    const struct {
+        std::vector<int> selected;
+        std::vector<int> held;
+        Texts left;  // by name
+    } cases[] = {
+        {{1, 2, 3, 4}, {}, {L"a.tmp"}},
+        {{1, 2, 3, 4}, {4}, {L"a.tmp", L"e.tmp"}},
+        {{0, 1, 3}, {1}, {L"b.tmp", L"c.tmp", L"e.tmp"}},
+        {{0, 2, 4}, {2}, {L"b.tmp", L"c.tmp", L"d.tmp"}},
+    };
+    for (const auto& c : cases) {
+        view.List().DeleteAllItems();
+        for (const wchar_t* name : {L"a.tmp", L"b.tmp", L"c.tmp", L"d.tmp", L"e.tmp"})
+            AddFile(name, std::string(512, 'x'));
+        view.SortRows(0, true);
+        std::vector<ChildProcess> holders;
+        for (int row : c.held) holders.push_back(HoldFileOpen(RowPaths(view)[row]));
+        for (int row : c.selected) Select(row);
+        ASSERT_TRUE(view.OnCommand(ID_EDIT_DELETE));
+        ASSERT_TRUE(WaitUntil([&] { return !view.m_bBusy; }));
+        Texts names;
+        for (const std::wstring& path : RowPaths(view)) names.push_back(path.substr(path.rfind(L'\\') + 1));
+        EXPECT_EQ(names, c.left) << c.selected.size() << " selected";
+        EXPECT_EQ(view.List().GetItemCount(), static_cast<int>(c.left.size()));
+        EXPECT_EQ(view.List().GetSelectedCount(), 0);
+        EXPECT_EQ(Pane(kSelectionSizePane), L"");
+        Select(0);
+        EXPECT_EQ(Pane(kSelectionSizePane), L"512 bytes in 1 selected");
+    }
+}
