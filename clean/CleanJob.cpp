@@ -58,14 +58,14 @@ void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow, con
     // it can and tells the rest; no second pass is needed.
     (void)folderRow;
     CRowReport report(removal.report);
-    RemovalContext row{removal.guards, report};
+    RemovalContext row{removal.guards, report, removal.bins};
     DeleteFoundItem(path, permanent, row);
 }
 
 void RemoveRowItem(const std::wstring& path, bool permanent, const RemovalContext& removal, CRemovalSession& session) {
     if (!permanent) return RemoveRowItem(path, permanent, false, removal);
     CRowReport report(removal.report);
-    session.RemovePermanently(path, RemovalContext{removal.guards, report});
+    session.RemovePermanently(path, RemovalContext{removal.guards, report, removal.bins});
 }
 
 void RunCleanJob(ICleanRows& rows, ICleanProgress& progress, bool permanent, const ItemRemover& remove,

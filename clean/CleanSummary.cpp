@@ -47,6 +47,10 @@ std::wstring LeftReasonUiText(LeftReason reason) {
         return GetUiText(LangId::ReasonOddName);
     case LeftReason::Excluded:
         return GetUiText(LangId::ReasonExcluded);
+    case LeftReason::RecycleRefused:
+        return GetUiText(LangId::ReasonRecycleRefused);
+    case LeftReason::NotEmpty:
+        return GetUiText(LangId::ReasonNotEmpty);
     case LeftReason::Failed:
         break;
     }

@@ -1,7 +1,5 @@
 #include "clean/DeleteItem.h"
 
-#include <shellapi.h>
-#include <shlwapi.h>
 
 #include "clean/EntryHandle.h"
 #include "clean/FolderRemoval.h"
@@ -17,33 +15,6 @@ constexpr DWORD kHeaderSize = 64;
 constexpr DWORD kWipeBlock = 10000;
 
 }  // namespace
-
-std::wstring ShellSpelling(const std::wstring& path) {
-    if (path.size() < MAX_PATH) return path;
-    std::vector<wchar_t> buffer(path.size() + 8);
-    DWORD n = ::GetShortPathNameW(ApiPath(path).c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-    std::wstring shortPath = WithoutLongPrefix(std::wstring(buffer.data(), n < buffer.size() ? n : 0));
-    return shortPath.size() < MAX_PATH ? shortPath : std::wstring();
-}
-
-bool ShellDeleteList(const std::vector<std::wstring>& paths, bool permanent) {
-    std::wstring from;
-    for (const std::wstring& path : paths) {
-        std::wstring spelling = ShellSpelling(path);
-        if (!spelling.empty()) from.append(spelling).push_back(L'\0');
-    }
-    if (from.empty()) return paths.empty();
-    from.push_back(L'\0');  // the source list ends with two NULs
-    SHFILEOPSTRUCTW op{};
-    op.hwnd = nullptr;
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = permanent ? (FOF_NOCONFIRMATION | FOF_NOERRORUI)
-                          : (FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI);
-    return ::SHFileOperationW(&op) == 0;
-}
-
-bool ShellDelete(const std::wstring& path, bool permanent) { return ShellDeleteList({path}, permanent); }
 
 namespace {
 
@@ -71,16 +42,6 @@ bool WipeOpenIndex(HANDLE file, const EntryFacts& facts) {
         if (!::WriteFile(file, zeros, chunk, &written, nullptr)) break;  // disk full: stop, the delete follows
     }
     return true;
-}
-
-// A cache index that the search did not see is still wiped and handed to the
-// shell, as long as its folder is no link.
-bool DeleteMissingItem(const CanonicalItem& item, bool permanent, const RemovalContext& removal) {
-    std::optional<CanonicalItem> folder = CanonicalItemPath(ParentOf(item.path));
-    if (!IsIndexFile(item) || !folder || IsLinkOrBehindLink(*folder)) return Left(removal, item.path, LeftReason::Missing);
-    WipeIndexFile(item.path);
-    removal.report.Removing(item.path);
-    return ShellDelete(item.path, permanent) || Left(removal, item.path, LeftReason::Missing);
 }
 
 bool DeleteHeldFolder(HeldEntry held, bool permanent, const RemovalContext& removal) {
@@ -116,7 +77,9 @@ bool DeleteFoundItem(const std::wstring& path, bool permanent, const RemovalCont
     std::optional<CanonicalItem> item = CanonicalItemPath(path);
     if (!item) return Left(removal, path, LeftReason::Unresolvable);
     if (removal.guards.excluded.Covers(item->path)) return Left(removal, item->path, LeftReason::Excluded);
-    if (!item->exists) return DeleteMissingItem(*item, permanent, removal);
+    // Gone since the scan, a cache index too: whatever stands under its name
+    // by the time anything could act on it was never checked.
+    if (!item->exists) return Left(removal, item->path, LeftReason::Missing);
     if (item->IsFolder() && IsProtectedCanonical(item->path, removal.guards.protectedFolders))
         return Left(removal, item->path, LeftReason::Protected);
     // A link, or what lies behind one, stays where it is.

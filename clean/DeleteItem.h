@@ -9,14 +9,14 @@
 
 // Removes the file or folder at `path`, in any spelling: every decision is
 // taken on its canonical form. Links, items behind links, protected folders,
-// spellings that cannot be resolved and missing paths (other than
-// "index.dat") are left alone and give false. A folder is removed
-// permanently by the program's own walk, which never follows a link; it goes
-// to the Recycle Bin through the shell only when its tree holds no link. A
-// system folder (TMP, the Windows Temp, ...) is emptied the same ways and
-// kept. True when the removal reported success; every item or entry that
-// stays is told to the report with its reason, every one handed over for
-// removal before that.
+// spellings that cannot be resolved and missing paths are left alone and
+// give false. Every removal goes through the handle of the checked entry: a
+// folder is removed permanently by the program's own walk, which never
+// follows a link, and goes to the Recycle Bin only when its tree holds no
+// link; an item the Recycle Bin refuses stays. A system folder (TMP, the
+// Windows Temp, ...) is emptied the same ways and kept. True when the
+// removal reported success; every item or entry that stays is told to the
+// report with its reason.
 bool DeleteFoundItem(const std::wstring& path, bool permanent);
 bool DeleteFoundItem(const std::wstring& path, bool permanent, const RemovalContext& removal);
 
@@ -33,13 +33,3 @@ std::vector<DWORD> WipeChunks(ULONGLONG size);
 bool IsFileInUse(const std::wstring& path);
 // The same test for a path of any length (with the "\\?\" prefix where needed).
 bool IsFileLocked(const std::wstring& apiPath);
-
-// The shell's delete request, without confirmation or error dialog, for one
-// canonical path or a list of them in one operation. A path beyond the plain
-// length goes in its short form, or is left out when it has none that fits.
-bool ShellDelete(const std::wstring& path, bool permanent);
-// The spelling of a canonical path that the shell takes: itself, or for a
-// path beyond the plain length its short (8.3) form where that fits; empty
-// when there is none.
-std::wstring ShellSpelling(const std::wstring& path);
-bool ShellDeleteList(const std::vector<std::wstring>& paths, bool permanent);

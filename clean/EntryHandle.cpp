@@ -14,7 +14,10 @@ constexpr NTSTATUS kNameNotFound = static_cast<NTSTATUS>(0xC0000034);
 constexpr NTSTATUS kPathNotFound = static_cast<NTSTATUS>(0xC000003A);
 constexpr NTSTATUS kDeletePending = static_cast<NTSTATUS>(0xC0000056);
 constexpr NTSTATUS kCannotDelete = static_cast<NTSTATUS>(0xC0000121);
+constexpr NTSTATUS kNoSuchFile = static_cast<NTSTATUS>(0xC000000F);
+constexpr NTSTATUS kNoMoreFiles = static_cast<NTSTATUS>(0x80000006);
 constexpr FILE_INFORMATION_CLASS kFileRenameInformation = static_cast<FILE_INFORMATION_CLASS>(10);
+constexpr FILE_INFORMATION_CLASS kFileLinkInformation = static_cast<FILE_INFORMATION_CLASS>(11);
 constexpr FILE_INFORMATION_CLASS kFileBasicInformation = static_cast<FILE_INFORMATION_CLASS>(4);
 constexpr FILE_INFORMATION_CLASS kFileStandardInformation = static_cast<FILE_INFORMATION_CLASS>(5);
 constexpr FILE_INFORMATION_CLASS kFileInternalInformation = static_cast<FILE_INFORMATION_CLASS>(6);
@@ -37,6 +40,8 @@ OpenFailure FailureOf(NTSTATUS status) {
     case kNameNotFound:
     case kPathNotFound:
     case kDeletePending:
+    case kNoSuchFile:
+    case kNoMoreFiles:
         return OpenFailure::Missing;
     default:
         return OpenFailure::Other;
@@ -109,8 +114,135 @@ OpenedEntry OpenChild(HANDLE folder, const std::wstring& name, ACCESS_MASK acces
     return OpenChildWith(folder, name, access, 0);
 }
 
+namespace {
+
+OpenedEntry CreateChildWith(HANDLE folder, const std::wstring& name, ACCESS_MASK access, ULONG options) {
+    OpenedEntry created;
+    if (name.empty() || name.size() > 255 || name.find(L'\\') != std::wstring::npos) {
+        created.failure = OpenFailure::Other;
+        return created;
+    }
+    UNICODE_STRING counted = CountedName(name);
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &counted, OBJ_CASE_INSENSITIVE, folder, nullptr);
+    IO_STATUS_BLOCK io{};
+    HANDLE handle = nullptr;
+    NTSTATUS status = ::NtCreateFile(&handle, access | SYNCHRONIZE, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL,
+                                     kShareAll, FILE_CREATE,
+                                     options | FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
+    if (status < 0) {
+        created.failure = FailureOf(status);
+        return created;
+    }
+    created.handle.Reset(handle);
+    return created;
+}
+
+}  // namespace
+
+OpenedEntry CreateChildFile(HANDLE folder, const std::wstring& name) {
+    return CreateChildWith(folder, name, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, FILE_NON_DIRECTORY_FILE);
+}
+
+OpenedEntry CreateChildFolder(HANDLE folder, const std::wstring& name) {
+    return CreateChildWith(folder, name, kRemovalAccess | FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY,
+                           FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT);
+}
+
 OpenedEntry OpenChildFileToRemove(HANDLE folder, const std::wstring& name) {
     return OpenChildWith(folder, name, DELETE, FILE_NON_DIRECTORY_FILE);
+}
+
+extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE, HANDLE, PVOID, PVOID, PIO_STATUS_BLOCK, PVOID, ULONG,
+                                               FILE_INFORMATION_CLASS, BOOLEAN, PUNICODE_STRING, BOOLEAN);
+
+namespace {
+
+constexpr FILE_INFORMATION_CLASS kFileIdBothDirectoryInformation = static_cast<FILE_INFORMATION_CLASS>(37);
+constexpr ACCESS_MASK kStepAccess = FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE;
+
+// What the open folder records under `name`, asked of the folder itself.
+// Each folder handle is asked once: Windows keeps the first name asked.
+struct FolderRecord {
+    NTSTATUS status = 0;
+    DWORD attributes = 0;
+    ULONGLONG fileId = 0;
+};
+FolderRecord RecordOf(HANDLE folder, const std::wstring& name) {
+    alignas(8) BYTE buffer[sizeof(FILE_ID_BOTH_DIR_INFO) + 256 * sizeof(wchar_t)];
+    UNICODE_STRING mask = CountedName(name);
+    IO_STATUS_BLOCK io{};
+    FolderRecord record;
+    record.status = NtQueryDirectoryFile(folder, nullptr, nullptr, nullptr, &io, buffer, sizeof(buffer),
+                                         kFileIdBothDirectoryInformation, TRUE, &mask, TRUE);
+    if (record.status < 0) return record;
+    const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer);
+    record.attributes = entry->FileAttributes;
+    record.fileId = static_cast<ULONGLONG>(entry->FileId.QuadPart);
+    return record;
+}
+
+ULONGLONG FileIdOf(HANDLE entry) {
+    IO_STATUS_BLOCK io{};
+    LARGE_INTEGER id{};
+    return ::NtQueryInformationFile(entry, &io, &id, sizeof(id), kFileInternalInformation) >= 0
+               ? static_cast<ULONGLONG>(id.QuadPart)
+               : 0;
+}
+
+OpenedEntry Failed(OpenFailure failure) {
+    OpenedEntry failed;
+    failed.failure = failure;
+    return failed;
+}
+
+// The root of a canonical path ("C:\", "\\server\share") and its steps.
+bool SplitAtRoot(const std::wstring& path, std::wstring& root, std::vector<std::wstring>& steps) {
+    size_t start = 0;
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') {
+        start = 3;
+    } else if (path.rfind(L"\\\\", 0) == 0) {
+        size_t server = path.find(L'\\', 2);
+        if (server == std::wstring::npos) return false;
+        start = path.find(L'\\', server + 1);
+        if (start == std::wstring::npos) start = path.size();
+        else ++start;
+    } else {
+        return false;
+    }
+    root = path.substr(0, start);
+    for (size_t at = start; at < path.size();) {
+        size_t next = path.find(L'\\', at);
+        if (next == std::wstring::npos) next = path.size();
+        if (next > at) steps.push_back(path.substr(at, next - at));
+        at = next + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
+OpenedEntry OpenEntryFromRoot(const std::wstring& canonicalPath, ACCESS_MASK access) {
+    std::wstring root;
+    std::vector<std::wstring> steps;
+    if (!SplitAtRoot(canonicalPath, root, steps)) return Failed(OpenFailure::Other);
+    if (steps.empty()) return OpenEntryAt(root, access);
+    OpenedEntry folder = OpenEntryAt(root, kStepAccess);
+    for (size_t i = 0; folder && i < steps.size(); ++i) {
+        const bool last = i + 1 == steps.size();
+        const FolderRecord record = RecordOf(folder.handle.Get(), steps[i]);
+        if (record.status < 0) return Failed(FailureOf(record.status));
+        // Wine records a link to a folder as a reparse point; a link to a
+        // file it records with the file's own identity, and the platform
+        // removes, renames or links such a last step's name, never its file.
+        if (record.attributes & FILE_ATTRIBUTE_REPARSE_POINT) return Failed(OpenFailure::Link);
+        if (!last && !(record.attributes & FILE_ATTRIBUTE_DIRECTORY)) return Failed(OpenFailure::Missing);
+        OpenedEntry next = OpenChild(folder.handle.Get(), steps[i], last ? access : kStepAccess);
+        if (!next) return next;
+        if (record.fileId != 0 && FileIdOf(next.handle.Get()) != record.fileId) return Failed(OpenFailure::Link);
+        folder = std::move(next);
+    }
+    return folder;
 }
 
 std::wstring ObjectNameOf(HANDLE entry) {
@@ -205,7 +337,8 @@ void RestoreAttributes(HANDLE entry, DWORD attributes) {
 
 namespace {
 
-bool Rename(HANDLE entry, HANDLE root, const std::wstring& name) {
+// A rename and a further name take the same request, told apart by its class.
+bool NameRequest(HANDLE entry, HANDLE root, const std::wstring& name, FILE_INFORMATION_CLASS request) {
     std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
     auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
     rename->ReplaceIfExists = FALSE;
@@ -213,10 +346,24 @@ bool Rename(HANDLE entry, HANDLE root, const std::wstring& name) {
     rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
     name.copy(rename->FileName, name.size());
     IO_STATUS_BLOCK io{};
-    return ::NtSetInformationFile(entry, &io, rename, static_cast<ULONG>(buffer.size()), kFileRenameInformation) >= 0;
+    return ::NtSetInformationFile(entry, &io, rename, static_cast<ULONG>(buffer.size()), request) >= 0;
 }
 
+bool Rename(HANDLE entry, HANDLE root, const std::wstring& name) {
+    return NameRequest(entry, root, name, kFileRenameInformation);
+}
+
+bool IsPlainName(const std::wstring& name) { return !name.empty() && name.find(L'\\') == std::wstring::npos; }
+
 }  // namespace
+
+bool LinkInto(HANDLE entry, HANDLE folder, const std::wstring& name) {
+    return IsPlainName(name) && NameRequest(entry, folder, name, kFileLinkInformation);
+}
+
+bool MoveInto(HANDLE entry, HANDLE folder, const std::wstring& name) {
+    return IsPlainName(name) && Rename(entry, folder, name);
+}
 
 bool RenameWithinFolder(HANDLE entry, HANDLE folder, const std::wstring& folderPath, const std::wstring& newName) {
     if (newName.empty() || newName.find(L'\\') != std::wstring::npos) return false;

@@ -28,7 +28,7 @@ struct EntryFacts {
 };
 
 // Why an entry could not be opened.
-enum class OpenFailure { None, Missing, InUse, AccessDenied, Other };
+enum class OpenFailure { None, Missing, InUse, AccessDenied, Link, Other };
 
 struct OpenedEntry {
     win::FileHandle handle;
@@ -44,6 +44,16 @@ constexpr ACCESS_MASK kRemovalAccess =
 // last step. Others' access is shared, but asking for DELETE fails as in
 // use while another process holds the file without sharing its removal.
 OpenedEntry OpenEntryAt(const std::wstring& canonicalPath, ACCESS_MASK access);
+
+// Opens the entry at a canonical full path one step at a time from its
+// volume's root: each step relative to the folder before it, and checked
+// against that folder's own record of the name. A folder on the way that is
+// a link, or an entry that is not the one its folder records (a name swapped
+// meanwhile), ends the walk as a link. Under Wine only this is sure: a
+// relative open and a folder's records go by the folder's open handle, while
+// anything by path resolves the whole path anew, through whatever a racer
+// has swapped in above the item since.
+OpenedEntry OpenEntryFromRoot(const std::wstring& canonicalPath, ACCESS_MASK access);
 
 // Opens the entry `name` of the open folder, relative to that handle and
 // without following a link.
@@ -70,6 +80,9 @@ struct ChildEntry {
     DWORD attributes = 0;
     ULONGLONG fileId = 0;  // as listed: an entry opened later must still be this one
     ULONGLONG size = 0;  // of a file
+    // The name as the folder's listing gave it, letter case and all; a
+    // name spelled by a row may differ in case from the one on disk.
+    bool nameAsListed = true;
 };
 
 // Every entry of the open folder but "." and "..", read in full before any
@@ -88,6 +101,20 @@ bool RemoveThroughHandle(HANDLE entry);
 bool ClearReadOnlyThroughHandle(HANDLE entry, DWORD attributes);
 // Gives the attributes back after a removal that did not happen.
 void RestoreAttributes(HANDLE entry, DWORD attributes);
+
+// Creates the entry `name` new in the open folder, relative to its handle:
+// a file to write (and remove again) or a folder to fill. Anything already
+// standing under the name, a link included, makes it fail: nothing is ever
+// written through a name that was there before.
+OpenedEntry CreateChildFile(HANDLE folder, const std::wstring& name);
+OpenedEntry CreateChildFolder(HANDLE folder, const std::wstring& name);
+
+// Gives the open file a further name `name` in the open `folder`; false when
+// the name is taken or the platform refuses (another volume, a folder).
+bool LinkInto(HANDLE entry, HANDLE folder, const std::wstring& name);
+// Moves the open entry to `name` in the open `folder`; false when the name
+// is taken or the platform refuses (another volume).
+bool MoveInto(HANDLE entry, HANDLE folder, const std::wstring& name);
 
 // Renames the open entry to `newName` inside the open `folder`, relative to
 // its handle so that the name cannot land in another folder. Where the

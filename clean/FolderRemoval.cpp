@@ -14,38 +14,41 @@ struct Level {
     HeldEntry folder;
     std::vector<ChildEntry> entries;
     size_t next = 0;
+    size_t leftBefore = 0;  // what the walk had told to stay when it entered
 };
 
-Level Enter(HeldEntry folder) {
+Level Enter(HeldEntry folder, size_t leftSoFar) {
     std::vector<ChildEntry> entries = ListChildren(folder.handle.Get());
-    return Level{std::move(folder), std::move(entries), 0};
+    return Level{std::move(folder), std::move(entries), 0, leftSoFar};
 }
 
-// A folder the walk has emptied as far as it could goes when it is empty
-// and no kept folder; what stays in it was told already.
-bool RemoveEmptiedFolder(const HeldEntry& folder, const RemovalContext& removal) {
-    if (IsKeptFolder(folder.path, removal.guards)) return false;
-    if (!ClearReadOnlyThroughHandle(folder.handle.Get(), folder.facts.attributes)) return false;
-    if (RemoveThroughHandle(folder.handle.Get())) {
-        removal.report.Removing(folder.path);
-        return true;
+LeftReason FolderRemovalFailure(DWORD error) {
+    switch (error) {
+    case ERROR_DIR_NOT_EMPTY:
+        return LeftReason::NotEmpty;
+    case ERROR_ACCESS_DENIED:
+        return LeftReason::AccessDenied;
+    case ERROR_SHARING_VIOLATION:
+        return LeftReason::InUse;
+    default:
+        return LeftReason::Failed;
     }
-    if (folder.facts.attributes & FILE_ATTRIBUTE_READONLY) RestoreAttributes(folder.handle.Get(), folder.facts.attributes);
-    return false;
 }
 
 // Everything below the held folder that is no link and lies behind none,
 // depth first with a stack of its own (a tree may be thousands deep). Each
 // level's handle stays open until its folder is done; the top one is handed
-// back to `top` at the end.
-void WalkAndRemove(HeldEntry& top, const RemovalContext& removal) {
+// back to `top` at the end. True when something below it stays.
+bool WalkAndRemove(HeldEntry& top, const RemovalContext& outer) {
+    CLeftCounter counter(outer.report);
+    const RemovalContext removal{outer.guards, counter, outer.bins};
     std::vector<Level> stack;
-    stack.push_back(Enter(std::move(top)));
+    stack.push_back(Enter(std::move(top), 0));
     for (;;) {
         Level& level = stack.back();
         if (level.next == level.entries.size()) {
             if (stack.size() == 1) break;
-            RemoveEmptiedFolder(level.folder, removal);
+            RemoveEmptiedFolder(level.folder, removal, counter.LeftSoFar() == level.leftBefore);
             stack.pop_back();
             continue;
         }
@@ -59,10 +62,11 @@ void WalkAndRemove(HeldEntry& top, const RemovalContext& removal) {
         } else if (IsProtectedCanonical(child->path, removal.guards.protectedFolders)) {
             removal.report.Left(child->path, LeftReason::Protected);
         } else {
-            stack.push_back(Enter(std::move(*child)));  // `level` is not used past this point
+            stack.push_back(Enter(std::move(*child), counter.LeftSoFar()));  // `level` is not used past this point
         }
     }
     top = std::move(stack.front().folder);
+    return counter.LeftSoFar() > 0;
 }
 
 // The held form of a folder that a removal may enter: no link, behind none,
@@ -82,6 +86,22 @@ std::optional<HeldEntry> EnterableFolder(const std::wstring& spelling, const Rem
 }
 
 }  // namespace
+
+bool RemoveEmptiedFolder(const HeldEntry& folder, const RemovalContext& removal, bool tellWhyNot) {
+    if (IsKeptFolder(folder.path, removal.guards)) return false;
+    if (!ClearReadOnlyThroughHandle(folder.handle.Get(), folder.facts.attributes)) {
+        if (tellWhyNot) removal.report.Left(folder.path, LeftReason::AccessDenied);
+        return false;
+    }
+    if (RemoveThroughHandle(folder.handle.Get())) {
+        removal.report.Removing(folder.path);
+        return true;
+    }
+    const DWORD error = ::GetLastError();
+    if (folder.facts.attributes & FILE_ATTRIBUTE_READONLY) RestoreAttributes(folder.handle.Get(), folder.facts.attributes);
+    if (tellWhyNot) removal.report.Left(folder.path, FolderRemovalFailure(error));
+    return false;
+}
 
 bool RemoveHeldFile(HeldEntry file, const RemovalContext& removal) {
     const DWORD attributes = file.facts.attributes;
@@ -105,8 +125,8 @@ bool RemoveHeldFile(HeldEntry file, const RemovalContext& removal) {
 void RemoveHeldContents(HeldEntry& folder, const RemovalContext& removal) { WalkAndRemove(folder, removal); }
 
 bool RemoveHeldTree(HeldEntry folder, const RemovalContext& removal) {
-    WalkAndRemove(folder, removal);
-    return RemoveEmptiedFolder(folder, removal);
+    const bool somethingStays = WalkAndRemove(folder, removal);
+    return RemoveEmptiedFolder(folder, removal, !somethingStays);
 }
 
 bool RemoveFolderContents(const std::wstring& folder, const RemovalContext& removal) {

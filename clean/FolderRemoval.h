@@ -10,6 +10,26 @@
 #include "clean/HeldEntry.h"
 #include "clean/RemovalReport.h"
 
+// Passes on what a removal tells, counting what stays: a folder whose walk
+// left nothing behind and that stays all the same must say why itself.
+class CLeftCounter : public IRemovalReport {
+public:
+    explicit CLeftCounter(IRemovalReport& next) : m_next(next) {}
+    void Removing(const std::wstring& path) override { m_next.Removing(path); }
+    void RemovingMeasured(const std::wstring& path, size_t files, unsigned long long bytes) override {
+        m_next.RemovingMeasured(path, files, bytes);
+    }
+    void Left(const std::wstring& path, LeftReason reason) override {
+        ++m_left;
+        m_next.Left(path, reason);
+    }
+    size_t LeftSoFar() const { return m_left; }
+
+private:
+    IRemovalReport& m_next;
+    size_t m_left = 0;
+};
+
 // Removes what it can below `folder` (any spelling); the folder itself
 // stays. Always true.
 bool RemoveFolderContents(const std::wstring& folder, const RemovalContext& removal = MachineRemoval());
@@ -21,6 +41,13 @@ bool RemoveFolderTree(const std::wstring& folder, const RemovalContext& removal 
 // The same two for a folder already held.
 void RemoveHeldContents(HeldEntry& folder, const RemovalContext& removal);
 bool RemoveHeldTree(HeldEntry folder, const RemovalContext& removal);
+
+// Removes a folder that a walk has emptied as far as it could, when it is no
+// kept folder. True when it went. With `tellWhyNot`, a folder that stays is
+// told to the report with its reason (set it when nothing inside was told to
+// stay: then the folder's own removal is what failed, most often because
+// files in it are still going, held by others, or were added meanwhile).
+bool RemoveEmptiedFolder(const HeldEntry& folder, const RemovalContext& removal, bool tellWhyNot);
 
 // Removes one held file for good, clearing its read-only attribute first
 // (and giving it back when the removal fails).

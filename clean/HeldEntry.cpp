@@ -5,11 +5,33 @@
 #include "clean/Guards.h"
 #include "clean/Links.h"
 #include "win/Path.h"
+#include "win/Text.h"
+#include "win/WinePaths.h"
 
 namespace {
 
 // What is left to list a folder that may not be removed itself.
 constexpr ACCESS_MASK kWalkAccess = FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE;
+
+// True when the place ends in a backslash and exactly `name`.
+bool EndsInName(const std::wstring& place, const std::wstring& name) {
+    return place.size() > name.size() && place[place.size() - name.size() - 1] == L'\\' &&
+           place.compare(place.size() - name.size(), name.size(), name) == 0;
+}
+
+// A place that matches the expected one only without letter case may be
+// another entry: under Wine a link "f.tmp" to its folder's own "F.TMP" opens
+// that other file and reports its name. It is, when the host holds an entry
+// spelled exactly as expected (a folder listing cannot tell: Wine lists
+// names that differ in case only once).
+bool AnotherEntryInCase(const std::wstring& placed, const std::wstring& expectedPath) {
+    const std::wstring name = expectedPath.substr(expectedPath.find_last_of(L'\\') + 1);
+    if (EndsInName(placed, name)) return false;
+    const std::string host = win::HostPathOf(ApiPath(expectedPath));
+    const std::string hostName = win::ToNarrow(name, CP_UTF8);
+    return host.size() > hostName.size() && host.compare(host.size() - hostName.size(), hostName.size(), hostName) == 0 &&
+           host[host.size() - hostName.size() - 1] == '/';
+}
 
 std::optional<HeldEntry> Stays(const RemovalContext& removal, const std::wstring& path, LeftReason reason) {
     removal.report.Left(path, reason);
@@ -24,6 +46,7 @@ std::optional<LeftReason> CheckHeld(HeldEntry& held, const std::wstring& expecte
     if (held.facts.IsReparsePoint()) return LeftReason::Link;
     held.final = FinalPathOfHandle(held.handle.Get());
     if (held.final.empty() || !SamePathText(held.final, expectedFinal)) return LeftReason::Link;
+    if (AnotherEntryInCase(held.final, expectedFinal)) return LeftReason::Link;
     return std::nullopt;
 }
 
@@ -32,6 +55,7 @@ std::wstring ChildFinal(const std::wstring& folderFinal, const std::wstring& nam
     if (expected.empty() || expected.back() != L'\\') expected += L'\\';
     return expected + name;
 }
+
 
 }  // namespace
 
@@ -43,6 +67,8 @@ LeftReason ReasonOf(OpenFailure failure) {
         return LeftReason::InUse;
     case OpenFailure::AccessDenied:
         return LeftReason::AccessDenied;
+    case OpenFailure::Link:
+        return LeftReason::Link;
     default:
         return LeftReason::Failed;
     }
@@ -54,10 +80,10 @@ bool IsKeptFolder(const std::wstring& canonicalPath, const RemovalGuards& guards
 }
 
 std::optional<HeldEntry> HoldItem(const CanonicalItem& item, const RemovalContext& removal) {
-    OpenedEntry opened = OpenEntryAt(item.path, kRemovalAccess);
+    OpenedEntry opened = OpenEntryFromRoot(item.path, kRemovalAccess);
     // A folder the program may not remove may still be emptied.
     if (!opened && opened.failure == OpenFailure::AccessDenied && item.IsFolder())
-        opened = OpenEntryAt(item.path, kWalkAccess);
+        opened = OpenEntryFromRoot(item.path, kWalkAccess);
     if (!opened) return Stays(removal, item.path, ReasonOf(opened.failure));
     HeldEntry held{std::move(opened.handle), item.path, {}, {}};
     if (std::optional<LeftReason> wrong = CheckHeld(held, item.path)) return Stays(removal, item.path, *wrong);
@@ -87,16 +113,25 @@ std::optional<HeldEntry> HoldChild(const HeldEntry& folder, const ChildEntry& li
     // A link opened by mistake shows in the place the platform reports for
     // the open entry: a file link under Wine only so, and a folder link too
     // when it was swapped in between the listing's looks at the name.
-    if (!SamePathText(FinalPathOfHandle(held.handle.Get()), held.final))
+    // Under Wine a link "f.tmp" to its folder's own "F.TMP" opens that other
+    // file, and only the letter case of the reported place tells it.
+    const std::wstring placed = FinalPathOfHandle(held.handle.Get());
+    if (!SamePathText(placed, held.final) || (listed.nameAsListed && !EndsInName(placed, listed.name)) ||
+        (!listed.nameAsListed && AnotherEntryInCase(placed, held.path)))
         return Stays(removal, held.path, LeftReason::Link);
     return held;
 }
 
-std::optional<HeldEntry> HoldFolderAt(const std::wstring& canonicalPath) {
-    OpenedEntry opened = OpenEntryAt(canonicalPath, kWalkAccess);
-    if (!opened) return std::nullopt;
+std::optional<HeldEntry> HoldFolderAt(const std::wstring& canonicalPath, LeftReason* whyNot) {
+    auto fails = [&](LeftReason reason) -> std::optional<HeldEntry> {
+        if (whyNot) *whyNot = reason;
+        return std::nullopt;
+    };
+    OpenedEntry opened = OpenEntryFromRoot(canonicalPath, kWalkAccess);
+    if (!opened) return fails(ReasonOf(opened.failure));
     HeldEntry held{std::move(opened.handle), canonicalPath, {}, {}};
-    if (CheckHeld(held, canonicalPath) || !held.facts.IsFolder()) return std::nullopt;
+    if (std::optional<LeftReason> wrong = CheckHeld(held, canonicalPath)) return fails(*wrong);
+    if (!held.facts.IsFolder()) return fails(LeftReason::Missing);
     held.facts.volumeSerial = ReadVolumeSerial(held.handle.Get());
     return held;
 }

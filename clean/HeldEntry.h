@@ -33,8 +33,9 @@ std::optional<HeldEntry> HoldItem(const CanonicalItem& item, const RemovalContex
 std::optional<HeldEntry> HoldChild(const HeldEntry& folder, const ChildEntry& listed, const RemovalContext& removal);
 
 // The held folder of a canonical folder path, for an operation that needs a
-// folder handle (the parent of a renamed item); no report.
-std::optional<HeldEntry> HoldFolderAt(const std::wstring& canonicalPath);
+// folder handle (the parent of a moved item); no report, but with `whyNot`
+// the reason it cannot be held.
+std::optional<HeldEntry> HoldFolderAt(const std::wstring& canonicalPath, LeftReason* whyNot = nullptr);
 
 // True when a link lies anywhere in the tree below the held folder, or when
 // some part of it cannot be opened to tell.

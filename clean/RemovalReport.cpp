@@ -20,6 +20,10 @@ const wchar_t* LeftReasonText(LeftReason reason) {
         return L"a device name or a name ending in a dot or blank, which no plain path reaches";
     case LeftReason::Excluded:
         return L"kept by a policy (ExcludePaths)";
+    case LeftReason::RecycleRefused:
+        return L"the Recycle Bin refused it";
+    case LeftReason::NotEmpty:
+        return L"the folder still holds files (in use or added during the clean)";
     }
     return L"left";
 }

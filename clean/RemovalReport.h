@@ -16,6 +16,8 @@ enum class LeftReason {
     Failed,        // the platform refused
     OddName,       // a device name, or one ending in a dot or a blank: no plain path reaches it
     Excluded,      // a policy keeps it, or something inside it
+    RecycleRefused,  // the Recycle Bin could not take it: nothing is ever deleted for good instead
+    NotEmpty,        // a folder still holding files: removals still pending, or files added meanwhile
 };
 
 // The words for a reason, as the command line prints them.
@@ -36,10 +38,14 @@ public:
 // A report that tells nobody.
 IRemovalReport& SilentReport();
 
-// How a removal runs: the guards it keeps and the report it tells.
+class IRecycleBins;
+
+// How a removal runs: the guards it keeps, the report it tells and the
+// Recycle Bins it moves to (this machine's when none is given).
 struct RemovalContext {
     const RemovalGuards& guards;
     IRemovalReport& report;
+    const IRecycleBins* bins = nullptr;
 };
 // This machine's guards, telling nobody.
 const RemovalContext& MachineRemoval();

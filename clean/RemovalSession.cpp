@@ -78,7 +78,7 @@ std::optional<bool> CRemovalSession::RemoveFileOfHeldFolder(const std::wstring& 
     if (removal.guards.excluded.Covers(JoinPath(m_folder->path, name))) return std::nullopt;
     if (std::optional<bool> removed = RemoveListedFile(name, removal)) return removed;
     const RemovalContext looking{removal.guards, SilentReport()};
-    std::optional<HeldEntry> file = HoldChild(*m_folder, ChildEntry{name}, looking);
+    std::optional<HeldEntry> file = HoldChild(*m_folder, ChildEntry{name, 0, 0, 0, false}, looking);
     if (!file || file->facts.IsFolder()) return std::nullopt;
     ++m_filesGone;
     return RemoveHeldFile(std::move(*file), removal);

@@ -1,6 +1,9 @@
 #include "cli/CleanReport.h"
 
+#include <vector>
+
 #include "cli/Output.h"
+#include "win/Random.h"
 #include "win/Text.h"
 
 namespace {
@@ -83,10 +86,31 @@ std::wstring ReportJson(const CleanRecord& s) {
            L",\"leftItems\":[" + left + L"]}\n";
 }
 
+namespace {
+
+// Takes the temporary file's name away through its own handle.
+void Discard(HANDLE file) {
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    ::SetFileInformationByHandle(file, FileDispositionInfo, &dispose, sizeof(dispose));
+}
+
+// Renames the open file to the full path `target`, replacing a file there
+// (or a link: its own name is replaced, never what it points to).
+bool RenameOpenFile(HANDLE file, const std::wstring& target) {
+    const std::wstring name = L"\\??\\" + target;
+    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+    name.copy(rename->FileName, name.size());
+    return ::SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())) != FALSE;
+}
+
+}  // namespace
+
 CReportFile::~CReportFile() {
-    if (!m_file) return;
-    m_file.Reset();
-    ::DeleteFileW(m_temporary.c_str());
+    if (m_file) Discard(m_file.Get());
 }
 
 std::wstring CReportFile::Open(const std::wstring& path) {
@@ -96,10 +120,12 @@ std::wstring CReportFile::Open(const std::wstring& path) {
         return m_path + L" is a folder";
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return m_path + L" is read-only";
-    // Beside the report, so that the rename stays on one volume and is atomic.
-    m_temporary = m_path + L"." + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
-    m_file.Reset(::CreateFileW(m_temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Beside the report, so that the rename stays on one volume and is
+    // atomic; under a name nobody can guess, and made new: never a file that
+    // stood there before, nor what a link there points to.
+    m_temporary = m_path + L"." + win::RandomHex(12) + L".tmp";
+    m_file.Reset(::CreateFileW(m_temporary.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!m_file) return L"cannot write " + m_path + L": " + SystemErrorText(::GetLastError());
     return {};
 }
@@ -109,12 +135,13 @@ std::wstring CReportFile::Commit(const std::wstring& json) {
     std::string bytes = win::ToNarrow(json, CP_UTF8);
     DWORD written = 0;
     bool wrote = ::WriteFile(m_file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                 written == bytes.size() && ::FlushFileBuffers(m_file.Get());
+                 written == bytes.size() && ::FlushFileBuffers(m_file.Get()) && RenameOpenFile(m_file.Get(), m_path);
     DWORD error = ::GetLastError();
-    m_file.Reset();
-    if (wrote && ::MoveFileExW(m_temporary.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (wrote) {
+        m_file.Reset();
         return {};
-    if (wrote) error = ::GetLastError();
-    ::DeleteFileW(m_temporary.c_str());
+    }
+    Discard(m_file.Get());
+    m_file.Reset();
     return L"cannot write " + m_path + L": " + SystemErrorText(error);
 }

@@ -101,6 +101,8 @@ constexpr std::array<LangText, static_cast<size_t>(Count)> kTable = {{
     Lit(ReasonFailed, L"Reasons", L"7", L"refused"),
     Lit(ReasonOddName, L"Reasons", L"8", L"odd name"),
     Lit(ReasonExcluded, L"Reasons", L"9", L"kept by policy"),
+    Lit(ReasonRecycleRefused, L"Reasons", L"10", L"refused by the Recycle Bin"),
+    Lit(ReasonNotEmpty, L"Reasons", L"11", L"still holding files"),
     Lit(ConfirmDelete, L"Confirm", L"1", L"Permanently delete %1 items (%2)? This cannot be undone."),
     Lit(ConfirmDeleteOne, L"Confirm", L"2", L"Permanently delete 1 item (%1)? This cannot be undone."),
     Lit(ConfirmFolders, L"Confirm", L"3", L"%1 + %2 folders"),

@@ -35,7 +35,7 @@ enum class LangId : int {
     // The summary of a clean, and why an item stays.
     SummaryRemoved, SummaryRemovedOne, SummaryPartly, SummaryLeft, SummaryGone,
     ReasonMissing, ReasonUnresolvable, ReasonLink, ReasonProtected, ReasonInUse, ReasonAccessDenied, ReasonFailed,
-    ReasonOddName, ReasonExcluded,
+    ReasonOddName, ReasonExcluded, ReasonRecycleRefused, ReasonNotEmpty,
     // The question before a permanent clean.
     ConfirmDelete, ConfirmDeleteOne, ConfirmFolders, ConfirmNoAsk, ConfirmYes, ConfirmNo,
     // Options > Browsers and its dialog: the caption, the list's columns, the

@@ -114,6 +114,8 @@ ENGLISH = {
         "7": "refused",
         "8": "odd name",
         "9": "kept by policy",
+        "10": "refused by the Recycle Bin",
+        "11": "still holding files",
     },
     "Confirm": {
         "1": "Permanently delete %1 items (%2)? This cannot be undone.",
@@ -222,6 +224,8 @@ ITALIAN = {
         "7": "rifiutati",
         "8": "nome anomalo",
         "9": "tenuti dai criteri",
+        "10": "rifiutati dal Cestino",
+        "11": "con file ancora dentro",
     },
     "Confirm": {
         "1": "Eliminare definitivamente %1 elementi (%2)? L'operazione non può essere annullata.",
@@ -330,6 +334,8 @@ SIMPLIFIED_CHINESE = {
         "7": "被拒绝",
         "8": "名称异常",
         "9": "被策略保留",
+        "10": "被回收站拒绝",
+        "11": "仍有文件",
     },
     "Confirm": {
         "1": "永久删除 %1 个项目（%2）？此操作无法撤消。",
@@ -438,6 +444,8 @@ TRADITIONAL_CHINESE = {
         "7": "被拒絕",
         "8": "名稱異常",
         "9": "被原則保留",
+        "10": "被資源回收筒拒絕",
+        "11": "仍有檔案",
     },
     "Confirm": {
         "1": "永久刪除 %1 個項目（%2）？此動作無法復原。",

@@ -4,11 +4,28 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <map>
 #include <string>
+
+#include "clean/RemovalReport.h"
 
 #include "support/TestSupport.h"
 
 namespace clean_test {
+
+// What a removal told: the reason of each path that stays, the bytes of each
+// measured one.
+struct ReasonRecorder : IRemovalReport {
+    std::map<std::wstring, LeftReason> left;
+    std::map<std::wstring, unsigned long long> measured;
+    int removing = 0;
+    void Removing(const std::wstring&) override { ++removing; }
+    void RemovingMeasured(const std::wstring& path, size_t, unsigned long long bytes) override {
+        measured[path] = bytes;
+        ++removing;
+    }
+    void Left(const std::wstring& path, LeftReason reason) override { left.emplace(path, reason); }
+};
 
 // True when the tests run under Wine.
 inline bool UnderWine() {
@@ -59,6 +76,17 @@ inline bool MakeLink(const std::wstring& link, const std::wstring& target, bool 
            // The host's program may not have finished when its handle says so.
            testing_support::WaitUntil(
                [&] { return ::GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+}
+
+// True once the host holds an entry spelled exactly as the last step of
+// `path`: Wine looks a name up as spelled before it tries other letter cases,
+// so a link whose name differs in case only from an entry already there is
+// found before it exists.
+inline bool HostHasExactly(const std::wstring& path) {
+    std::string host = UnixPathOf(path);
+    std::wstring name = path.substr(path.rfind(L'\\') + 1);
+    std::string narrow(name.begin(), name.end());  // the tests' link names are plain ASCII
+    return host.size() > narrow.size() && host.compare(host.size() - narrow.size(), narrow.size(), narrow) == 0;
 }
 
 // Removes a link made by MakeLink, never what it points to.

@@ -102,44 +102,6 @@ TEST(DeleteFoundItem, IndexDatHeldExclusivelyIsLeftWithoutAHang) {
     EXPECT_EQ(ReadFileBytes(index), Pattern(200));
 }
 
-namespace {
-
-std::wstring TrashNameEndingIn(const std::wstring& trash, const std::wstring& ending) {
-    WIN32_FIND_DATAW find;
-    HANDLE search = ::FindFirstFileW((trash + L"\\files\\*").c_str(), &find);
-    std::wstring found;
-    if (search == INVALID_HANDLE_VALUE) return found;
-    do {
-        std::wstring name = find.cFileName;
-        if (name.size() > ending.size() && name.compare(name.size() - ending.size(), ending.size(), ending) == 0)
-            found = name;
-    } while (::FindNextFileW(search, &find));
-    ::FindClose(search);
-    return found;
-}
-
-}  // namespace
-
-TEST(DeleteFoundItem, TheRecycleBinMoveArrivesInTheTrashWithItsInfo) {
-    std::wstring trash = clean_test::PrefixTrashFolder();
-    ScratchFolder folder(L"recycle");
-    std::wstring name = L"recycled-" + std::to_wstring(::GetTickCount()) + L".log";
-    std::wstring file = folder / name, tree = folder / (L"dir-" + name);
-    WriteFileBytes(file, "keep me");
-    MakeFolders(tree + L"\\inner");
-    WriteFileBytes(tree + L"\\inner\\x.txt", "x");
-    EXPECT_TRUE(DeleteFoundItem(file, false));
-    EXPECT_TRUE(DeleteFoundItem(tree, false));
-    EXPECT_FALSE(Exists(file));
-    EXPECT_FALSE(Exists(tree));
-    if (trash.empty()) GTEST_SKIP() << "the Recycle Bin's own store is only looked at under Wine";
-    // Each item travels under a random name that still ends in its own.
-    std::wstring moved = TrashNameEndingIn(trash, L"~" + name), movedTree = TrashNameEndingIn(trash, L"~dir-" + name);
-    EXPECT_EQ(ReadFileBytes(trash + L"\\files\\" + moved), "keep me");
-    EXPECT_TRUE(Exists(trash + L"\\info\\" + moved + L".trashinfo"));
-    EXPECT_TRUE(Exists(trash + L"\\files\\" + movedTree + L"\\inner\\x.txt"));
-}
-
 TEST(RemoveFolderContents, KeepsFilesInUseWithTheFoldersOnTheirPath) {
     ScratchFolder folder(L"contents");
     std::wstring item = folder / L"Cache";

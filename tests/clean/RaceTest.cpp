@@ -1,12 +1,27 @@
-// Removal against a process that keeps swapping real folders inside the
-// item with links to canary folders outside it, as an unprivileged process
-// of the same machine could. Whatever the interleaving, no canary may go.
+// Removal against a process of the same machine that changes the item's
+// names while the clean works on them, as an unprivileged process could: it
+// watches the item's folders (inotify on the host, as a real attacker would
+// ReadDirectoryChangesW) and acts right after each of the program's opens.
+// The attacks:
+// - folders inside the item exchanged with links to canary folders;
+// - the rows' folder exchanged with a link to a canary folder whose files
+//   have the rows' names;
+// - a link to a canary folder planted and taken away again at the name of
+//   a row whose item is gone;
+// each permanent and to the Recycle Bin, with a working bin and with one
+// that refuses. Whatever the interleaving, no canary may go: neither for
+// good nor into the Recycle Bin.
+// BRISKO_RACE_RUNS multiplies the runs (scripts/race.sh runs hundreds).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "clean/DeleteItem.h"
 #include "clean/Guards.h"
+#include "clean/RemovalSession.h"
 #include "CleanTestSupport.h"
 #include "support/TestSupport.h"
 
@@ -14,71 +29,134 @@ using namespace testing_support;
 
 namespace {
 
-// Exchanges the names of each pair again and again (renameat2 with
-// RENAME_EXCHANGE, atomic) until the stop file exists or a minute passed.
-const char kSwapper[] = R"(import ctypes, os, sys, time
+// Each argument is one change, done again right after every event the
+// watched folders report and at least every millisecond, until the stop file
+// exists or a minute passed:
+//   x|A|B  exchanges the names A and B (renameat2 RENAME_EXCHANGE, atomic);
+//   t|L|T  puts a link to T at L, or takes it away again.
+const char kRacer[] = R"(import ctypes, os, select, sys, time
 libc = ctypes.CDLL(None, use_errno=True)
-stop, pairs = sys.argv[1], sys.argv[2:]
+stop, watched, changes = sys.argv[1], sys.argv[2].split('|'), [a.split('|') for a in sys.argv[3:]]
+fd = libc.inotify_init1(os.O_NONBLOCK)
+for folder in watched:
+    libc.inotify_add_watch(fd, folder.encode(), 0x01 | 0x20 | 0x10 | 0x08 | 0x100 | 0x200)
 deadline = time.time() + 60
 open(stop + '.started', 'w').close()
 while not os.path.exists(stop) and time.time() < deadline:
-    for i in range(0, len(pairs), 2):
-        libc.renameat2(-100, pairs[i].encode(), -100, pairs[i + 1].encode(), 2)
+    if select.select([fd], [], [], 0.001)[0]:
+        try:
+            os.read(fd, 65536)
+        except BlockingIOError:
+            pass
+    for change in changes:
+        if change[0] == 'x':
+            libc.renameat2(-100, change[1].encode(), -100, change[2].encode(), 2)
+        elif os.path.lexists(change[1]):
+            os.unlink(change[1])
+        else:
+            try:
+                os.symlink(change[2], change[1])
+            except OSError:
+                pass
 open(stop + '.done', 'w').close()
 )";
 
-constexpr int kCanaries = 10;
+constexpr int kCanaries = 6;
 
-struct Swap {
-    const wchar_t* real;  // a real folder of junk, relative to the item
-    const wchar_t* link;  // its neighbour, a link to a canary folder
+enum class Attack { FolderSwap, ParentSwap, PlantAtMissing };
+enum class Target { WholeItem, SystemFolder, FileRows };
+
+struct RaceMode {
+    const char* name;
+    Attack attack;
+    Target target;
+    bool permanent;
+    bool binRefuses;  // the Recycle Bin cannot take anything
+    int runs;
 };
-const Swap kSwaps[] = {{L"s0", L"l0"}, {L"d\\s1", L"d\\l1"}};
+
+int RunsOf(const RaceMode& mode) {
+    const char* factor = std::getenv("BRISKO_RACE_RUNS");
+    int times = factor ? std::atoi(factor) : 1;
+    return mode.runs * (times > 0 ? times : 1);
+}
 
 class RemovalRace : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!clean_test::UnderWine()) GTEST_SKIP() << "the swapping process is the host's";
+        if (!clean_test::UnderWine()) GTEST_SKIP() << "the racing process is the host's";
         // Through env: Wine starts a host program only from its own file,
         // not through the link python3 is.
         python = L"\\\\?\\unix\\usr\\bin\\env";
-        if (!Exists(L"\\\\?\\unix\\usr\\bin\\python3")) GTEST_SKIP() << "no python3 on the host to swap with";
-        WriteFileBytes(work / L"swap.py", kSwapper);
+        if (!Exists(L"\\\\?\\unix\\usr\\bin\\python3")) GTEST_SKIP() << "no python3 on the host to race with";
+        WriteFileBytes(work / L"race.py", kRacer);
+        WriteFileBytes(blockedData / L"Trash", "no trash here");
         for (int c = 0; c < 2; ++c) {
             MakeFolders(Canary(c));
-            for (int i = 0; i < kCanaries; ++i) WriteFileBytes(Canary(c) + L"\\canary" + std::to_wstring(i), "canary");
+            for (int i = 0; i < kCanaries; ++i) WriteFileBytes(Canary(c) + L"\\" + FileName(i), "canary");
         }
     }
 
     std::wstring Canary(int c) const { return outside / (L"canary" + std::to_wstring(c)); }
+    // The canaries' names are the junk's: a swapped folder leads to files of the same names.
+    static std::wstring FileName(int i) { return L"junk" + std::to_wstring(i) + L".tmp"; }
 
-    // A fresh item in the TMP folder: junk, the real folders and their links.
-    std::wstring MakeItem(int run) {
+    // A fresh item in the TMP folder, and the changes the racer makes to it.
+    std::wstring MakeItem(int run, Attack attack, std::vector<std::wstring>& changes,
+                          std::vector<std::wstring>& watched) {
         wchar_t temp[MAX_PATH];
         ::GetTempPathW(MAX_PATH, temp);
         std::wstring item = std::wstring(temp) + L"brisko-race-" + std::to_wstring(run);
+        const wchar_t* kReal[] = {L"s0", L"d\\s1"};
+        const wchar_t* kLink[] = {L"l0", L"d\\l1"};
         for (int s = 0; s < 2; ++s) {
-            std::wstring real = item + L"\\" + kSwaps[s].real;
+            std::wstring real = item + L"\\" + kReal[s];
             MakeFolders(real + L"\\inner");
-            for (int i = 0; i < 5; ++i) WriteFileBytes(real + L"\\junk" + std::to_wstring(i) + L".tmp", "junk");
+            for (int i = 0; i < kCanaries; ++i) WriteFileBytes(real + L"\\" + FileName(i), "junk");
             WriteFileBytes(real + L"\\inner\\junk.tmp", "junk");
-            EXPECT_TRUE(clean_test::MakeLink(item + L"\\" + kSwaps[s].link, Canary(s), true));
+            if (attack != Attack::PlantAtMissing) {
+                EXPECT_TRUE(clean_test::MakeLink(item + L"\\" + kLink[s], Canary(s), true));
+                changes.push_back(L"x|" + Unix(real) + L"|" + Unix(item + L"\\" + kLink[s]));
+            }
+            watched.push_back(Unix(real));
         }
         WriteFileBytes(item + L"\\top.tmp", "junk");
+        if (attack == Attack::PlantAtMissing)
+            for (int s = 0; s < 2; ++s) changes.push_back(L"t|" + Unix(item + L"\\" + kReal[s]) + L"\\gone|" + Unix(Canary(s)));
+        watched.push_back(Unix(item));
+        for (std::wstring& change : changes)
+            for (wchar_t& c : change)
+                if (c == L'\\') c = L'/';
         return item;
     }
 
-    // Starts the swapper on the item's pairs and waits until it runs. Wine
-    // gives no handle of a host process: it tells by files.
-    bool StartSwapping(const std::wstring& item, const std::wstring& stop) {
-        std::wstring line = L"env python3 \"" + Unix(work / L"swap.py") + L"\" \"" + Unix(stop) + L"\"";
-        for (const Swap& swap : kSwaps)
-            line += L" \"" + Unix(item + L"\\" + swap.real) + L"\" \"" + Unix(item + L"\\" + swap.link) + L"\"";
+    // The rows a clean of the item holds: the item, or its files one by one.
+    static std::vector<std::wstring> Rows(const std::wstring& item, Attack attack, Target target) {
+        if (target != Target::FileRows) return {item};
+        std::vector<std::wstring> rows;
+        for (const wchar_t* folder : {L"s0", L"d\\s1"}) {
+            if (attack == Attack::PlantAtMissing) {
+                rows.push_back(item + L"\\" + folder + L"\\gone");
+                continue;
+            }
+            for (int i = 0; i < kCanaries; ++i) rows.push_back(item + L"\\" + folder + L"\\" + FileName(i));
+        }
+        return rows;
+    }
+
+    // Starts the racer and waits until it runs. Wine gives no handle of a
+    // host process: it tells by files.
+    bool StartRacing(const std::wstring& stop, const std::vector<std::wstring>& watched,
+                     const std::vector<std::wstring>& changes) {
+        std::wstring folders;
+        for (const std::wstring& folder : watched) folders += (folders.empty() ? L"" : L"|") + folder;
+        std::wstring line = L"env python3 \"" + Unix(work / L"race.py") + L"\" \"" + Unix(stop) + L"\" \"" + folders + L"\"";
+        for (const std::wstring& change : changes) line += L" \"" + change + L"\"";
         STARTUPINFOW si{};
         si.cb = sizeof(si);
         PROCESS_INFORMATION pi{};
         if (!::CreateProcessW(python.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-            ADD_FAILURE() << "the swapper did not start: " << ::GetLastError();
+            ADD_FAILURE() << "the racer did not start: " << ::GetLastError();
             return false;
         }
         if (pi.hThread) ::CloseHandle(pi.hThread);
@@ -86,16 +164,27 @@ protected:
         return WaitUntil([&] { return Exists(stop + L".started"); }, 20000);
     }
 
-    void StopSwapping(const std::wstring& stop) {
+    void StopRacing(const std::wstring& stop) {
         WriteFileBytes(stop, "");
         EXPECT_TRUE(WaitUntil([&] { return Exists(stop + L".done"); }, 20000));
         for (const wchar_t* suffix : {L"", L".started", L".done"}) ::DeleteFileW((stop + suffix).c_str());
     }
 
-    void ExpectCanariesIntact(const std::string& run) {
-        for (int c = 0; c < 2; ++c)
-            for (int i = 0; i < kCanaries; ++i)
-                EXPECT_EQ(ReadFileBytes(Canary(c) + L"\\canary" + std::to_wstring(i)), "canary") << run;
+    // True when every canary is whole; a lost one is put back, so that each
+    // run tells its own losses.
+    bool CanariesIntact(const std::string& run) {
+        bool intact = true;
+        for (int c = 0; c < 2; ++c) {
+            MakeFolders(Canary(c));
+            for (int i = 0; i < kCanaries; ++i) {
+                const std::wstring canary = Canary(c) + L"\\" + FileName(i);
+                if (ReadFileBytes(canary) == "canary") continue;
+                ADD_FAILURE() << run << ": lost " << clean_test::UnixPathOf(canary);
+                intact = false;
+                WriteFileBytes(canary, "canary");
+            }
+        }
+        return intact;
     }
 
     // What a run left of the item: its links by the host, the rest by us.
@@ -106,54 +195,76 @@ protected:
 
     static std::wstring Unix(const std::wstring& path) { return clean_test::Widen(clean_test::UnixPathOf(path)); }
 
-    void RunMode(const struct RaceMode& mode, int firstRun);
+    void RunMode(const RaceMode& mode, int firstRun);
 
     std::wstring python;
     ScratchFolder work{L"race"};
     ScratchFolder outside{L"race-canaries"};
+    ScratchFolder blockedData{L"race-blocked-data"};
 };
 
-}  // namespace
+// Sets an environment variable of this process for one scope.
+class ScopedVariable {
+public:
+    ScopedVariable(const wchar_t* name, const std::wstring& value) : m_name(name) {
+        wchar_t old[4096];
+        DWORD n = ::GetEnvironmentVariableW(name, old, 4096);
+        if (n > 0 && n < 4096) m_old = std::wstring(old, n);
+        ::SetEnvironmentVariableW(name, value.c_str());
+    }
+    ~ScopedVariable() { ::SetEnvironmentVariableW(m_name, m_old ? m_old->c_str() : nullptr); }
 
-namespace {
-
-struct RaceMode {
-    const char* name;
-    bool permanent;
-    bool systemFolder;  // emptied entry by entry and kept
-    int runs;
+private:
+    const wchar_t* m_name;
+    std::optional<std::wstring> m_old;
 };
 
 }  // namespace
 
 void RemovalRace::RunMode(const RaceMode& mode, int firstRun) {
-    for (int i = 0; i < mode.runs; ++i) {
+    std::optional<ScopedVariable> blocked;
+    if (mode.binRefuses) blocked.emplace(L"XDG_DATA_HOME", Unix(blockedData.Path()));
+    for (int i = 0; i < RunsOf(mode); ++i) {
         int run = firstRun + i;
         std::string trace = std::string(mode.name) + ", run " + std::to_string(i);
         SCOPED_TRACE(trace);
-        std::wstring item = MakeItem(run);
+        std::vector<std::wstring> changes, watched;
+        std::wstring item = MakeItem(run, mode.attack, changes, watched);
         std::wstring stop = work / (L"stop" + std::to_wstring(run));
         RemovalGuards guards;
         guards.protectedFolders = MachineGuards().protectedFolders;
-        if (mode.systemFolder) guards.systemFolders.Add(item);
-        ASSERT_TRUE(StartSwapping(item, stop));
-        DeleteFoundItem(item, mode.permanent, RemovalContext{guards, SilentReport()});
-        StopSwapping(stop);
-        ExpectCanariesIntact(trace);
+        if (mode.target == Target::SystemFolder) guards.systemFolders.Add(item);
+        clean_test::ReasonRecorder report;
+        const RemovalContext removal{guards, report};
+        ASSERT_TRUE(StartRacing(stop, watched, changes));
+        CRemovalSession session;
+        for (const std::wstring& row : Rows(item, mode.attack, mode.target)) {
+            if (mode.permanent && mode.target == Target::FileRows) session.RemovePermanently(row, removal);
+            else DeleteFoundItem(row, mode.permanent, removal);
+        }
+        StopRacing(stop);
+        if (!CanariesIntact(trace))
+            for (const auto& [path, bytes] : report.measured) ADD_FAILURE() << "  removed " << clean_test::UnixPathOf(path);
         Tidy(item);
     }
 }
 
-TEST_F(RemovalRace, SwappingFoldersForLinksNeverReachesTheCanaries) {
+TEST_F(RemovalRace, NoChangeOfNamesDuringAcleanEverReachesTheCanaries) {
     const RaceMode kModes[] = {
-        {"permanent", true, false, 12},
-        {"permanent, system folder", true, true, 12},
-        {"Recycle Bin", false, false, 12},
-        {"Recycle Bin, system folder", false, true, 12},
+        {"folders swapped, permanent", Attack::FolderSwap, Target::WholeItem, true, false, 4},
+        {"folders swapped, permanent, system folder", Attack::FolderSwap, Target::SystemFolder, true, false, 4},
+        {"folders swapped, Recycle Bin", Attack::FolderSwap, Target::WholeItem, false, false, 4},
+        {"folders swapped, Recycle Bin, system folder", Attack::FolderSwap, Target::SystemFolder, false, false, 4},
+        {"folders swapped, refusing Recycle Bin, system folder", Attack::FolderSwap, Target::SystemFolder, false, true, 4},
+        {"rows' folder swapped, permanent", Attack::ParentSwap, Target::FileRows, true, false, 6},
+        {"rows' folder swapped, Recycle Bin", Attack::ParentSwap, Target::FileRows, false, false, 6},
+        {"rows' folder swapped, refusing Recycle Bin", Attack::ParentSwap, Target::FileRows, false, true, 4},
+        {"link at a missing row, permanent", Attack::PlantAtMissing, Target::FileRows, true, false, 4},
+        {"link at a missing row, Recycle Bin", Attack::PlantAtMissing, Target::FileRows, false, false, 4},
     };
     int run = 0;
     for (const RaceMode& mode : kModes) {
         RunMode(mode, run);
-        run += mode.runs;
+        run += RunsOf(mode);
     }
 }

@@ -16,17 +16,7 @@ using namespace testing_support;
 
 namespace {
 
-struct ReasonRecorder : IRemovalReport {
-    std::map<std::wstring, LeftReason> left;
-    std::map<std::wstring, unsigned long long> measured;
-    int removing = 0;
-    void Removing(const std::wstring&) override { ++removing; }
-    void RemovingMeasured(const std::wstring& path, size_t, unsigned long long bytes) override {
-        measured[path] = bytes;
-        ++removing;
-    }
-    void Left(const std::wstring& path, LeftReason reason) override { left.emplace(path, reason); }
-};
+using clean_test::ReasonRecorder;
 
 enum class Before { Nothing, ReadOnly, HeldOpen, SwapForLink, SwapForFolder, Missing };
 
@@ -109,6 +99,7 @@ TEST(RemovalSession, ALinkToAnotherFileOfItsFolderInAnotherCaseIsLeft) {
     WriteFileBytes(root / L"first.tmp", "junk");
     const std::wstring link = root / L"case.tmp";
     if (!clean_test::MakeLink(link, other, false)) GTEST_SKIP() << "no links here";
+    ASSERT_TRUE(WaitUntil([&] { return clean_test::HostHasExactly(link); }, 10000));
     CRemovalSession session(0);
     ReasonRecorder report;
     const RemovalContext removal{MachineGuards(), report};

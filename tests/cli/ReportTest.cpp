@@ -8,6 +8,7 @@
 #include "cli/CleanReport.h"
 #include "cli/CliRun.h"
 #include "cli/EventLog.h"
+#include "clean/CleanTestSupport.h"
 #include "events.h"
 #include "support/StrictJson.h"
 
@@ -120,6 +121,25 @@ TEST_F(CleanReportTest, TheOldReportStaysWholeUntilTheNewOneIsRenamedIntoPlace) 
     EXPECT_EQ(written.Commit(L"{\"é\":1}\n"), L"");
     EXPECT_EQ(ReadFileBytes(report), "{\"\xC3\xA9\":1}\n");
     EXPECT_EQ(FilesIn(folder.Path()), 1u);
+}
+
+// The report's temporary file is made new under a name nobody can guess:
+// a link planted where the last version put it (beside the report, with the
+// process's number) leads nowhere, and no file behind a link is ever written.
+TEST_F(CleanReportTest, NoFileBehindALinkBesideTheReportIsEverWritten) {
+    if (!clean_test::UnderWine()) GTEST_SKIP() << "the links are the host's";
+    ScratchFolder outside{L"report outside"};
+    const std::wstring victim = outside / L"victim.txt", report = folder / L"r.json";
+    WriteFileBytes(victim, "victim");
+    const std::wstring planted = report + L"." + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
+    ASSERT_TRUE(clean_test::MakeLink(planted, victim, false));
+    CReportFile written;
+    ASSERT_EQ(written.Open(report), L"");
+    EXPECT_EQ(written.Commit(L"{}\n"), L"");
+    EXPECT_EQ(ReadFileBytes(victim), "victim");
+    EXPECT_EQ(ReadFileBytes(report), "{}\n");
+    clean_test::RemoveLink(planted, false);
+    EXPECT_EQ(FilesIn(folder.Path()), 1u) << "no temporary file stays";
 }
 
 TEST(CleanEvents, ACleanIsLoggedAsInformationOrWarningInTheProgramsOwnWords) {
