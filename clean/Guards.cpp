@@ -64,9 +64,17 @@ void FolderSet::AddTree(const std::wstring& path) {
     if (!form.empty()) trees.push_back(form);
 }
 
+void FolderSet::AddFence(const std::wstring& root, const std::vector<std::wstring>& open) {
+    if (root.empty()) return;
+    Fence fence{ComparableForm(root), {}};
+    for (const std::wstring& tree : open) fence.open.push_back(ComparableForm(tree));
+    fences.push_back(std::move(fence));
+}
+
 void FolderSet::Merge(const FolderSet& other) {
     paths.insert(paths.end(), other.paths.begin(), other.paths.end());
     trees.insert(trees.end(), other.trees.begin(), other.trees.end());
+    fences.insert(fences.end(), other.fences.begin(), other.fences.end());
 }
 
 bool FolderSet::Contains(const std::wstring& path) const { return ContainsCanonical(ComparableForm(path)); }
@@ -76,6 +84,26 @@ bool FolderSet::ContainsCanonical(const std::wstring& canonicalPath) const {
         if (EqualNoCase(canonicalPath, folder)) return true;
     for (const std::wstring& tree : trees)
         if (EqualNoCase(canonicalPath, tree) || LiesBelow(canonicalPath, tree)) return true;
+    return FencedCanonical(canonicalPath);
+}
+
+bool FolderSet::FencedCanonical(const std::wstring& canonicalPath) const {
+    for (const Fence& fence : fences) {
+        if (!LiesBelow(canonicalPath, fence.root)) continue;
+        bool open = false;
+        for (const std::wstring& tree : fence.open)
+            open = open || EqualNoCase(canonicalPath, tree) || LiesBelow(canonicalPath, tree);
+        if (!open) return true;
+    }
+    return false;
+}
+
+bool FolderSet::AnyBelowCanonical(const std::wstring& canonicalFolder) const {
+    for (const std::vector<std::wstring>* list : {&paths, &trees})
+        for (const std::wstring& folder : *list)
+            if (LiesBelow(folder, canonicalFolder)) return true;
+    for (const Fence& fence : fences)
+        if (LiesBelow(fence.root, canonicalFolder)) return true;
     return false;
 }
 

@@ -16,19 +16,31 @@ class ISystemInfo;
 // normalised form (NormaliseFolderPath) where it does not: folders that
 // stand for themselves alone, and trees that stand for all they hold.
 struct FolderSet {
+    // A folder closed with all it holds but for the trees named open in it.
+    struct Fence {
+        std::wstring root;
+        std::vector<std::wstring> open;
+    };
     std::vector<std::wstring> paths;
     std::vector<std::wstring> trees;
+    std::vector<Fence> fences;
     void Add(const std::wstring& path);
     void AddTree(const std::wstring& path);
+    void AddFence(const std::wstring& root, const std::vector<std::wstring>& open);
     void Merge(const FolderSet& other);
-    // True when `path`, in any spelling, is one of the folders itself or
-    // lies in one of the trees.
+    // True when `path`, in any spelling, is one of the folders itself, lies
+    // in one of the trees, or lies in a fence outside its open trees.
     bool Contains(const std::wstring& path) const;
     // The same for a path already in canonical form, by its text alone.
     bool ContainsCanonical(const std::wstring& canonicalPath) const;
     // True when the canonical path lies below one of the folders or trees,
     // not when it is one of them.
     bool HoldsCanonical(const std::wstring& canonicalPath) const;
+    // True when the canonical path lies in a fence outside its open trees.
+    bool FencedCanonical(const std::wstring& canonicalPath) const;
+    // True when one of the folders or trees, or a fence, lies below the
+    // canonical folder: taking it whole would take them along.
+    bool AnyBelowCanonical(const std::wstring& canonicalFolder) const;
 };
 
 // True when the canonical `path` lies below the canonical `folder`, in any letter case.

@@ -1,6 +1,7 @@
 #include "policy/PathExclusions.h"
 
 #include "clean/ItemPath.h"
+#include "policy/LocalSpelling.h"
 #include "win/Path.h"
 #include "win/Text.h"
 
@@ -23,21 +24,28 @@ std::wstring StepAfter(const std::wstring& path, const std::wstring& folder) {
 
 }  // namespace
 
-bool PathExclusions::Add(const std::wstring& spelling) {
+PathExclusions::Added PathExclusions::Add(const std::wstring& spelling) {
     std::wstring text = spelling;
     for (wchar_t& c : text)
         if (c == L'/') c = L'\\';
-    text = WithoutLongPrefix(text);
     while (text.size() > 3 && text.back() == L'\\') text.pop_back();
-    if (!IsFullPath(text)) return false;
     size_t last = text.rfind(L'\\');
+    if (last == std::wstring::npos) return Added::Refused;
     std::wstring name = text.substr(last + 1);
     std::wstring folder = text.substr(0, last + 1);
-    if (HasWildcard(folder)) return false;
-    Entry entry{ItemKey(HasWildcard(name) ? folder : text), HasWildcard(name) ? name : std::wstring()};
-    if (entry.folder.empty()) return false;
-    m_entries.push_back(std::move(entry));
-    return true;
+    if (HasWildcard(folder)) return Added::Refused;
+    // A pattern's folder is resolved; the pattern stays as it is.
+    const std::wstring pattern = HasWildcard(name) ? name : std::wstring();
+    std::optional<std::vector<std::wstring>> forms = LocalForms(pattern.empty() ? text : folder);
+    Added added = forms ? Added::Resolved : Added::AsWritten;
+    if (!forms) forms = std::vector<std::wstring>{WithoutLongPrefix(pattern.empty() ? text : folder)};
+    size_t before = m_entries.size();
+    for (const std::wstring& form : *forms) {
+        if (!IsFullPath(form)) continue;
+        std::wstring key = ItemKey(form);
+        if (!key.empty()) m_entries.push_back({std::move(key), pattern});
+    }
+    return m_entries.size() > before ? added : Added::Refused;
 }
 
 bool PathExclusions::Covers(const std::wstring& path) const {
