@@ -104,7 +104,6 @@ const CriticalFolder kCriticalFolders[] = {
     {Base::Local, L"Microsoft\\Outlook", Reach::Tree},
     {Base::Local, L"Microsoft\\Windows Mail", Reach::Tree},
     {Base::Local, L"Comms", Reach::Tree},
-    {Base::Local, L"Packages", Reach::Tree},
     {Base::Local, L"Microsoft\\WindowsApps", Reach::Tree},
     {Base::Documents, L"Outlook Files", Reach::Tree},
     {Base::ProgramData, L"Microsoft\\Windows\\Start Menu", Reach::Tree},
@@ -117,8 +116,10 @@ const CriticalFolder kCriticalFolders[] = {
 const wchar_t* const kWindowsJunkFolders[] = {
     L"Temp", L"Logs", L"Minidump", L"LiveKernelReports", L"Prefetch", L"Debug", L"ModemLogs", L"PLA\\Reports",
     L"Log", L"tracing", L"SoftwareDistribution\\Download",
-    L"SoftwareDistribution\\DataStore\\Logs", L"Security\\Logs", L"ServiceProfiles\\LocalService\\AppData\\Local\\Temp",
-    L"ServiceProfiles\\NetworkService\\AppData\\Local\\Temp", L"Downloaded Program Files",
+    L"SoftwareDistribution\\DataStore\\Logs", L"SoftwareDistribution\\DeliveryOptimization", L"Security\\Logs",
+    L"ServiceProfiles\\*\\AppData\\Local\\Temp",
+    L"ServiceProfiles\\*\\AppData\\Local\\Microsoft\\Windows\\DeliveryOptimization\\Cache",
+    L"ServiceProfiles\\*\\AppData\\Local\\Microsoft\\Windows\\DeliveryOptimization\\Logs", L"Downloaded Program Files",
     L"Pchealth\\ErrorRep", L"Pchealth\\HelpCtr\\Logs", L"Pchealth\\HelpCtr\\OfflineCache", L"Pchealth\\HelpCtr\\Temp",
     L"Pchealth\\Helpctr\\Config\\Cache", L"System32\\AdCache", L"System32\\cache", L"System32\\cache632",
     L"System32\\wbem\\Logs", L"System32\\LogFiles", L"System32\\dtclog", L"System32\\Msdtc\\Trace",
@@ -128,6 +129,11 @@ const wchar_t* const kWindowsJunkFolders[] = {
     L"Csc", L"Driver Cache", L"History", L"Application Compatibility Scripts", L"Downloaded Installations",
     L"IIS Temporary Compressed Files", L"Offline Web Pages", L"Windows Update Setup Files",
 };
+
+// The store apps' data, each app's in a folder of Packages: only their
+// caches and temporary files stand open.
+const wchar_t* const kStoreAppJunkFolders[] = {L"*\\AC\\INetCache", L"*\\AC\\INetHistory", L"*\\AC\\Temp",
+                                               L"*\\TempState"};
 
 // The files of a registry hive, wherever they lie: the user's own and that
 // of the user's classes, with their logs.
@@ -230,13 +236,12 @@ void AddRemovalTrees(const ISystemInfo& system, FolderSet& folders) {
         if (reach == Reach::Tree) folders.AddTree(folder);
         if (reach == Reach::Folder) folders.Add(folder);
     });
-    std::vector<std::wstring> openings;
-    for (const std::wstring& windows : BaseFolders(Base::Windows, system)) {
-        if (!IsFullPath(windows)) continue;
-        openings.clear();
-        for (const wchar_t* junk : kWindowsJunkFolders) openings.push_back(JoinPath(windows, junk));
-        folders.AddFence(windows, openings);
-    }
+    const std::vector<std::wstring> windowsJunk = WindowsJunkFolders();
+    for (const std::wstring& windows : BaseFolders(Base::Windows, system))
+        if (IsFullPath(windows)) folders.AddFence(windows, windowsJunk);
+    const std::vector<std::wstring> storeAppJunk{std::begin(kStoreAppJunkFolders), std::end(kStoreAppJunkFolders)};
+    for (const std::wstring& local : BaseFolders(Base::Local, system))
+        if (IsFullPath(local)) folders.AddFence(JoinPath(local, L"Packages"), storeAppJunk);
 }
 
 std::vector<std::wstring> WindowsJunkFolders() { return {std::begin(kWindowsJunkFolders), std::end(kWindowsJunkFolders)}; }

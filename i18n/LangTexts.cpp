@@ -143,7 +143,7 @@ constexpr std::array<LangText, static_cast<size_t>(Count)> kTable = {{
     Lit(ListLeftRow, L"List", L"LeftRow", L"Not removed: %1"),
     Lit(NoticeTempRefused, L"Notices", L"TempRefused", L"%1 points to %2: not cleaned"),
     Lit(NoticeDriveNotVolume, L"Notices", L"DriveNotVolume", L"%1 is not the root of a volume: its drive targets are not looked for"),
-    Lit(NoticeExcludeUnresolved, L"Notices", L"ExcludeUnresolved", L"%1 names no local place that can be resolved: kept as written"),
+    Lit(NoticeExcludeUnresolved, L"Notices", L"ExcludeUnresolved", L"%1 names no place on this machine that can be resolved; that entry is ignored"),
 }};
 
 constexpr bool InIdOrder() {

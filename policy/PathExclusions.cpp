@@ -36,16 +36,17 @@ PathExclusions::Added PathExclusions::Add(const std::wstring& spelling) {
     if (HasWildcard(folder)) return Added::Refused;
     // A pattern's folder is resolved; the pattern stays as it is.
     const std::wstring pattern = HasWildcard(name) ? name : std::wstring();
+    if (!IsFullPath(WithoutLongPrefix(text)) && text.rfind(L"\\\\", 0) != 0) return Added::Refused;
+    // Every item a scan or a removal compares is a local drive path: an
+    // entry that names no local place could never hold.
     std::optional<std::vector<std::wstring>> forms = LocalForms(pattern.empty() ? text : folder);
-    Added added = forms ? Added::Resolved : Added::AsWritten;
-    if (!forms) forms = std::vector<std::wstring>{WithoutLongPrefix(pattern.empty() ? text : folder)};
+    if (!forms) return Added::Unresolved;
     size_t before = m_entries.size();
     for (const std::wstring& form : *forms) {
-        if (!IsFullPath(form)) continue;
         std::wstring key = ItemKey(form);
         if (!key.empty()) m_entries.push_back({std::move(key), pattern});
     }
-    return m_entries.size() > before ? added : Added::Refused;
+    return m_entries.size() > before ? Added::Resolved : Added::Refused;
 }
 
 bool PathExclusions::Covers(const std::wstring& path) const {

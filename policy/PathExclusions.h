@@ -14,7 +14,7 @@ class PathExclusions {
 public:
     enum class Added {
         Resolved,   // in its local forms
-        AsWritten,  // names no local place that can be resolved (another machine's share): kept as written
+        Unresolved, // names no place on this machine that can be resolved (another machine's share): nothing added
         Refused,    // no full path, or a wildcard before its last step: nothing added
     };
     Added Add(const std::wstring& spelling);

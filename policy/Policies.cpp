@@ -105,7 +105,7 @@ std::wstring Take(const PolicyValue& what, const RawValue& value, Policies& poli
                 if (added == PathExclusions::Added::Refused)
                     entries.push_back(L"\"" + text + L"\" is not a full path with wildcards in its last step only" +
                                       kIgnored);
-                else if (added == PathExclusions::Added::AsWritten)
+                else if (added == PathExclusions::Added::Unresolved)
                     entries.push_back(FillInLangText(LangId::NoticeExcludeUnresolved, {L"\"" + text + L"\""}));
             } else if (IsSiteName(Lower(text))) {
                 policies.keepCookies.push_back(Lower(text));

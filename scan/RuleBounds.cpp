@@ -8,7 +8,8 @@
 
 namespace {
 
-const wchar_t kOutsideJunk[] = L"lies in the Windows folder outside its folders of logs, caches and temporary files";
+const wchar_t kOutsideJunk[] =
+    L"lies in the Windows folder or the store apps' data, outside their folders of logs, caches and temporary files";
 
 std::wstring CanonicalForm(const std::wstring& path) {
     if (!IsFullPath(path)) return {};
@@ -27,18 +28,24 @@ CRuleBounds::CRuleBounds(const ISystemInfo& system)
     if (IsFullPath(windows)) m_windowsTemp.push_back(CanonicalForm(JoinPath(windows, L"Temp")));
 }
 
+bool CRuleBounds::Listed(const std::wstring& folder) const {
+    return folder.empty() || IsVolumeRoot(folder) || m_protected.ListsCanonical(folder);
+}
+
 std::wstring CRuleBounds::WhyNoWildcardIn(const std::wstring& folder) const {
-    if (m_protected.FencedCanonical(folder)) return kOutsideJunk;
-    if (IsProtectedCanonical(folder, m_protected) || m_critical.IsClosed(folder))
+    // The folders it lists are each looked at again as the rule goes on.
+    if (!Listed(folder) && m_protected.OpenBelowEachFolder(folder)) return {};
+    if (Listed(folder) || m_critical.IsClosed(folder))
         return L"a wildcard step directly inside a drive root, a protected folder, the folders of programs or a "
                L"profile";
+    if (m_protected.FencedCanonical(folder)) return kOutsideJunk;
     if (m_critical.ruleTrees.ContainsCanonical(folder)) return L"lies in one of the system's own folders";
     return {};
 }
 
 std::wstring CRuleBounds::WhyNotWalked(const std::wstring& folder) const {
+    if (Listed(folder)) return L"is a drive root or a protected folder";
     if (m_protected.FencedCanonical(folder)) return kOutsideJunk;
-    if (IsProtectedCanonical(folder, m_protected)) return L"is a drive root or a protected folder";
     if (m_critical.ruleTrees.ContainsCanonical(folder)) return L"lies in one of the system's own folders";
     if (m_critical.IsClosed(ParentOf(folder)))
         return L"lies directly inside a drive root, the folders of programs or a profile";

@@ -34,6 +34,9 @@ public:
     bool CleansTemp(const std::wstring& folder) const;
 
 private:
+    // A drive root or a protected folder, the fences aside.
+    bool Listed(const std::wstring& folder) const;
+
     FolderSet m_protected;
     CriticalFolders m_critical;
     std::vector<std::wstring> m_windowsTemp;  // canonical
