@@ -28,6 +28,11 @@ PathExclusions::Added PathExclusions::Add(const std::wstring& spelling) {
     std::wstring text = spelling;
     for (wchar_t& c : text)
         if (c == L'/') c = L'\\';
+    // Every item a scan or a removal compares is a local drive path: an
+    // entry that names no local place could never hold.
+    std::optional<std::wstring> local = LocalDriveSpelling(text);
+    if (!local) return text.rfind(L"\\\\", 0) == 0 ? Added::Unresolved : Added::Refused;
+    text = *local;
     while (text.size() > 3 && text.back() == L'\\') text.pop_back();
     size_t last = text.rfind(L'\\');
     if (last == std::wstring::npos) return Added::Refused;
@@ -36,13 +41,8 @@ PathExclusions::Added PathExclusions::Add(const std::wstring& spelling) {
     if (HasWildcard(folder)) return Added::Refused;
     // A pattern's folder is resolved; the pattern stays as it is.
     const std::wstring pattern = HasWildcard(name) ? name : std::wstring();
-    if (!IsFullPath(WithoutLongPrefix(text)) && text.rfind(L"\\\\", 0) != 0) return Added::Refused;
-    // Every item a scan or a removal compares is a local drive path: an
-    // entry that names no local place could never hold.
-    std::optional<std::vector<std::wstring>> forms = LocalForms(pattern.empty() ? text : folder);
-    if (!forms) return Added::Unresolved;
     size_t before = m_entries.size();
-    for (const std::wstring& form : *forms) {
+    for (const std::wstring& form : LocalForms(pattern.empty() ? text : folder).value_or(std::vector<std::wstring>{})) {
         std::wstring key = ItemKey(form);
         if (!key.empty()) m_entries.push_back({std::move(key), pattern});
     }
