@@ -1,7 +1,11 @@
 #include "policy/PathExclusions.h"
 
+#include <optional>
+
 #include "clean/ItemPath.h"
-#include "policy/LocalSpelling.h"
+#include "clean/Links.h"
+#include "win/Handle.h"
+#include "win/LocalSpelling.h"
 #include "win/Path.h"
 #include "win/Text.h"
 
@@ -20,6 +24,31 @@ std::wstring StepAfter(const std::wstring& path, const std::wstring& folder) {
     size_t start = folder.size() + (folder.back() == L'\\' ? 0 : 1);
     size_t end = path.find(L'\\', start);
     return path.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+}
+
+// The place the platform reaches at a canonical path, links followed.
+std::wstring ReachedPlace(const std::wstring& canonicalPath) {
+    win::FileHandle entry(::CreateFileW(ApiPath(canonicalPath).c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return entry ? WithoutLongPrefix(FinalPathOfHandle(entry.Get())) : std::wstring();
+}
+
+// The forms an existing local path has: the drive spelling and, where a link
+// lies on its way or is its last step, the place the platform reaches
+// through it. Nothing when the spelling names no local drive.
+std::optional<std::vector<std::wstring>> LocalForms(const std::wstring& spelling) {
+    std::optional<std::wstring> drive = LocalDriveSpelling(spelling);
+    if (!drive) return std::nullopt;
+    std::vector<std::wstring> forms{*drive};
+    std::optional<CanonicalItem> item = CanonicalItemPath(*drive);
+    if (!item) return forms;
+    // The deepest existing folder on the way holds the links that matter; a
+    // missing last step keeps its name below the place that folder reaches.
+    std::wstring reached = ReachedPlace(item->exists ? item->path : ParentOf(item->path));
+    if (!reached.empty() && !item->exists) reached = JoinPath(reached, item->Name());
+    if (!reached.empty() && _wcsicmp(reached.c_str(), item->path.c_str()) != 0) forms.push_back(reached);
+    return forms;
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "clean/Guards.h"
 #include "clean/ItemPath.h"
 #include "clean/Links.h"
-#include "policy/LocalSpelling.h"
+#include "win/LocalSpelling.h"
 #include "scan/RuleVariables.h"
 #include "scan/Walk.h"
 #include "win/Handle.h"

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "clean/CleanTestSupport.h"
-#include "policy/LocalSpelling.h"
+#include "win/LocalSpelling.h"
 #include "policy/PathExclusions.h"
 #include "policy/Policies.h"
 #include "support/ScopedRegistry.h"

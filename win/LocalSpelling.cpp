@@ -1,11 +1,8 @@
-#include "policy/LocalSpelling.h"
+#include "win/LocalSpelling.h"
 
 #include <windows.h>
 
-#include "clean/ItemPath.h"
-#include "clean/Links.h"
-#include "win/Handle.h"
-#include "win/Path.h"
+#include <cwchar>
 
 namespace {
 
@@ -59,14 +56,6 @@ std::wstring WithoutStreams(const std::wstring& drivePath) {
     return result;
 }
 
-// The place the platform reaches at a canonical path, links followed.
-std::wstring ReachedPlace(const std::wstring& canonicalPath) {
-    win::FileHandle entry(::CreateFileW(ApiPath(canonicalPath).c_str(), FILE_READ_ATTRIBUTES,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return entry ? WithoutLongPrefix(FinalPathOfHandle(entry.Get())) : std::wstring();
-}
-
 }  // namespace
 
 bool IsThisMachine(const std::wstring& host) {
@@ -99,18 +88,4 @@ std::optional<std::wstring> LocalDriveSpelling(const std::wstring& spelling) {
     if (!drive || drive->size() < 2 || !IsDriveLetter((*drive)[0]) || (*drive)[1] != L':') return std::nullopt;
     if (drive->size() == 2) *drive += L'\\';
     return WithoutStreams(*drive);
-}
-
-std::optional<std::vector<std::wstring>> LocalForms(const std::wstring& spelling) {
-    std::optional<std::wstring> drive = LocalDriveSpelling(spelling);
-    if (!drive) return std::nullopt;
-    std::vector<std::wstring> forms{*drive};
-    std::optional<CanonicalItem> item = CanonicalItemPath(*drive);
-    if (!item) return forms;
-    // The deepest existing folder on the way holds the links that matter; a
-    // missing last step keeps its name below the place that folder reaches.
-    std::wstring reached = ReachedPlace(item->exists ? item->path : ParentOf(item->path));
-    if (!reached.empty() && !item->exists) reached = JoinPath(reached, item->Name());
-    if (!reached.empty() && _wcsicmp(reached.c_str(), item->path.c_str()) != 0) forms.push_back(reached);
-    return forms;
 }
