@@ -64,6 +64,12 @@ bool CRuleBounds::HoldsKept(const std::wstring& folder) const {
 bool CRuleBounds::CleansTemp(const std::wstring& folder) const {
     for (const std::wstring& temp : m_windowsTemp)
         if (SamePathText(folder, temp)) return true;
-    return !m_profile.empty() && LiesBelow(folder, m_profile) && WhyNotWalked(folder).empty() &&
-           !InUserContent(folder);
+    if (m_profile.empty() || !LiesBelow(folder, m_profile) || InUserContent(folder)) return false;
+    // The profile's own folders (Contacts, Favorites, Links, Saved Games, ...)
+    // are closed to rules; a temporary folder may still stand beside them.
+    if (SamePathText(ParentOf(folder), m_profile)) {
+        const std::wstring name = folder.substr(m_profile.size() + 1);
+        return (_wcsicmp(name.c_str(), L"Temp") == 0 || _wcsicmp(name.c_str(), L"Tmp") == 0) && !Listed(folder);
+    }
+    return WhyNotWalked(folder).empty();
 }

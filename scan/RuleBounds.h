@@ -30,7 +30,8 @@ public:
     bool HoldsKept(const std::wstring& folder) const;
     // True when the canonical `folder`, named by TMP or TEMP, may be
     // cleaned: the Windows folder's Temp, or a folder of the current user's
-    // own profile that is none of its content or protected folders.
+    // own profile that is none of its content or protected folders (directly
+    // in the profile only one named Temp or Tmp).
     bool CleansTemp(const std::wstring& folder) const;
 
 private:

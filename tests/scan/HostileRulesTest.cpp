@@ -231,14 +231,17 @@ TEST_F(HostileRules, TmpIsCleanedOnlyInTheWindowsTempOrTheUsersOwnProfileAndElse
         {L"Users\\other\\AppData\\Local\\Temp", false},
         {L"Users\\Public\\Documents", false},
         {L"Users\\me", false},
+        {L"Users\\me\\Temp", true},
         {L"Users\\me\\Favorites", false},
+        {L"Users\\me\\Links", false},
         {L"Users\\me\\Documents", false},
         {L"Users\\me\\Documents\\My Games", false},
         {L"Users\\me\\AppData\\Roaming\\Microsoft\\Protect", false},
         {L"Users\\me\\AppData\\Local\\Packages\\App_1", false},
         {L"Users\\me\\AppData\\Local\\Wbem", false},  // a link to System32\wbem
     };
-    for (const wchar_t* folder : {L"Windows\\System32\\wbem", L"Program Files\\Common Files\\Vendor",
+    for (const wchar_t* folder : {L"Windows\\System32\\wbem", L"Program Files\\Common Files\\Vendor", L"Users\\me\\Temp",
+                                  L"Users\\me\\Links",
                                   L"Users\\other\\AppData\\Local\\Temp"})
         MakeFolders(m / folder);
     const bool linked = MakeLink(m / L"Users\\me\\AppData\\Local\\Wbem", m / L"Windows\\System32\\wbem", true);
