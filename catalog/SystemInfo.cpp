@@ -36,8 +36,8 @@ std::wstring ISystemInfo::SpecialFolder(int csidl) const {
 }
 
 bool ISystemInfo::IsVolumeRoot(const std::wstring& root) const {
-    // A subst letter is a link in the device namespace to a path ("\\??\\C:\\Users\\..."); a volume's
-    // letter names a device.
+    // A subst letter is a link in the device namespace to a path ("\??\C:\Users\..."); a volume's letter
+    // names a device.
     const std::wstring letter = root.substr(0, 2);
     wchar_t target[MAX_PATH] = {};
     if (!::QueryDosDeviceW(letter.c_str(), target, MAX_PATH) || wcsncmp(target, L"\\??\\", 4) == 0) return false;

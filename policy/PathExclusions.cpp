@@ -62,6 +62,7 @@ PathExclusions::Added PathExclusions::Add(const std::wstring& spelling) {
     std::optional<std::wstring> local = LocalDriveSpelling(text);
     if (!local) return text.rfind(L"\\\\", 0) == 0 ? Added::Unresolved : Added::Refused;
     text = *local;
+    if (!IsFullPath(text)) return Added::Refused;  // "C:Data" stands wherever drive C:'s current folder is
     while (text.size() > 3 && text.back() == L'\\') text.pop_back();
     size_t last = text.rfind(L'\\');
     if (last == std::wstring::npos) return Added::Refused;

@@ -78,6 +78,7 @@ TEST(ExclusionSpellings, AnEntryThatNamesNoLocalPlaceIsToldNeverDroppedSilently)
         {L"\\\\localhost\\Shared\\Data", PathExclusions::Added::Unresolved},  // a share, not a drive
         {L"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\Data", PathExclusions::Added::Unresolved},
         {L"Data\\keep", PathExclusions::Added::Refused},
+        {L"C:Data\\keep", PathExclusions::Added::Refused},
         {L"C:\\Da*\\keep", PathExclusions::Added::Refused},
     };
     for (const auto& c : cases) {
