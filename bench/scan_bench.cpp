@@ -32,6 +32,7 @@ public:
     DWORD LogicalDrives() const override { return 1u << 4; }
     UINT DriveType(const std::wstring&) const override { return DRIVE_FIXED; }
     std::wstring DriveRootFolder(const std::wstring&) const override { return kTree + L"\\DriveE"; }
+    bool IsVolumeRoot(const std::wstring&) const override { return true; }
     bool VolumeInformation(const std::wstring&, std::wstring&, std::wstring& fs) const override {
         fs = L"FAT32";
         return true;

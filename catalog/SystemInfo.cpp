@@ -35,6 +35,19 @@ std::wstring ISystemInfo::SpecialFolder(int csidl) const {
     return buffer;
 }
 
+bool ISystemInfo::IsVolumeRoot(const std::wstring& root) const {
+    // A subst letter is a link in the device namespace to a path ("\??\C:\Users\..."); a volume's letter
+    // names a device.
+    const std::wstring letter = root.substr(0, 2);
+    wchar_t target[MAX_PATH] = {};
+    if (!::QueryDosDeviceW(letter.c_str(), target, MAX_PATH) || wcsncmp(target, L"\\??\\", 4) == 0) return false;
+    wchar_t volumePath[MAX_PATH] = {};
+    if (!::GetVolumePathNameW(root.c_str(), volumePath, MAX_PATH) || _wcsicmp(volumePath, root.c_str()) != 0)
+        return false;
+    wchar_t volumeName[64] = {};
+    return ::GetVolumeNameForVolumeMountPointW(root.c_str(), volumeName, 64) != FALSE;
+}
+
 bool ISystemInfo::VolumeInformation(const std::wstring& root, std::wstring& volumeName,
                                     std::wstring& fileSystemName) const {
     wchar_t volume[256] = {}, fileSystem[256] = {};

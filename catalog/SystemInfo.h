@@ -22,6 +22,10 @@ public:
     // The folder that is walked for a drive root: the root itself on a real
     // machine, any folder in a test.
     virtual std::wstring DriveRootFolder(const std::wstring& root) const { return root; }
+    // True when the drive root ("D:\\") is the root of a volume; false for a
+    // letter that stands for a folder (a subst, a mapped folder, a mount
+    // point onto a folder) or that names nothing.
+    virtual bool IsVolumeRoot(const std::wstring& root) const;
     // Volume and file-system names of a drive root; false when the call fails.
     virtual bool VolumeInformation(const std::wstring& root, std::wstring& volumeName,
                                    std::wstring& fileSystemName) const;

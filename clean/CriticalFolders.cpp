@@ -7,16 +7,18 @@
 
 #include "catalog/SystemInfo.h"
 #include "win/Path.h"
+#include "win/Text.h"
 
 namespace {
 
 // The folders the entries of the list below stand in, each as the machine names it.
-enum class Base { Windows, System, ProgramFiles, CommonFiles, ProgramData, Profile, Roaming };
+enum class Base { Windows, System, ProgramFiles, CommonFiles, ProgramData, Profile, Roaming, Local, Documents };
 
 enum class Reach {
     Tree,       // nothing at or below it: no rule walks it, no removal takes a folder in it
     RulesTree,  // to rules a tree; to a removal the folder itself, as a protected folder
     Closed,     // the folder and every folder directly inside it
+    Folder,     // the folder itself: nothing walks it or takes it whole; the folders in it stay within reach
 };
 
 struct CriticalFolder {
@@ -86,7 +88,56 @@ const CriticalFolder kCriticalFolders[] = {
     {Base::Roaming, L"Microsoft\\Protect", Reach::Tree},
     {Base::Roaming, L"Microsoft\\Crypto", Reach::Tree},
     {Base::Roaming, L"Microsoft\\SystemCertificates", Reach::Tree},
+    // What a profile keeps of its user beside the caches, temporary files
+    // and logs that rules may reach: data protection, credentials and
+    // vaults, the registry hive of its classes (the folder that holds
+    // UsrClass.dat keeps its caches in folders of their own), the Start
+    // Menu, mail and the data of store apps.
+    {Base::Roaming, L"Microsoft\\Credentials", Reach::Tree},
+    {Base::Roaming, L"Microsoft\\Vault", Reach::Tree},
+    {Base::Roaming, L"Microsoft\\Windows\\Start Menu", Reach::Tree},
+    {Base::Roaming, L"Microsoft\\Outlook", Reach::Tree},
+    {Base::Roaming, L"Microsoft\\Signatures", Reach::Tree},
+    {Base::Local, L"Microsoft\\Credentials", Reach::Tree},
+    {Base::Local, L"Microsoft\\Vault", Reach::Tree},
+    {Base::Local, L"Microsoft\\Windows", Reach::Folder},
+    {Base::Local, L"Microsoft\\Outlook", Reach::Tree},
+    {Base::Local, L"Microsoft\\Windows Mail", Reach::Tree},
+    {Base::Local, L"Comms", Reach::Tree},
+    {Base::Local, L"Microsoft\\WindowsApps", Reach::Tree},
+    {Base::Documents, L"Outlook Files", Reach::Tree},
+    {Base::ProgramData, L"Microsoft\\Windows\\Start Menu", Reach::Tree},
 };
+
+// The folders of the Windows folder that hold only throw-away files: logs,
+// dumps, temporary files, downloaded updates, the catalogue's own targets.
+// Everywhere else in the Windows folder no rule walks and no removal takes a
+// folder; these stand open with all they hold (critical trees in them stay closed).
+const wchar_t* const kWindowsJunkFolders[] = {
+    L"Temp", L"Logs", L"Minidump", L"LiveKernelReports", L"Prefetch", L"Debug", L"ModemLogs", L"PLA\\Reports",
+    L"Log", L"tracing", L"SoftwareDistribution\\Download",
+    L"SoftwareDistribution\\DataStore\\Logs", L"SoftwareDistribution\\DeliveryOptimization", L"Security\\Logs",
+    L"ServiceProfiles\\*\\AppData\\Local\\Temp",
+    L"ServiceProfiles\\*\\AppData\\Local\\Microsoft\\Windows\\DeliveryOptimization\\Cache",
+    L"ServiceProfiles\\*\\AppData\\Local\\Microsoft\\Windows\\DeliveryOptimization\\Logs", L"Downloaded Program Files",
+    L"Pchealth\\ErrorRep", L"Pchealth\\HelpCtr\\Logs", L"Pchealth\\HelpCtr\\OfflineCache", L"Pchealth\\HelpCtr\\Temp",
+    L"Pchealth\\Helpctr\\Config\\Cache", L"System32\\AdCache", L"System32\\cache", L"System32\\cache632",
+    L"System32\\wbem\\Logs", L"System32\\LogFiles", L"System32\\dtclog", L"System32\\Msdtc\\Trace",
+    L"System\\Wbem\\Logs",
+    // The catalogue's own folders of old installers and caches.
+    L"Applog", L"msapps", L"Options", L"Repair", L"ServicePackFiles", L"Printhood", L"Amcdl", L"Connection Wizard",
+    L"Csc", L"Driver Cache", L"History", L"Application Compatibility Scripts", L"Downloaded Installations",
+    L"IIS Temporary Compressed Files", L"Offline Web Pages", L"Windows Update Setup Files",
+};
+
+// The store apps' data, each app's in a folder of Packages: only their
+// caches and temporary files stand open.
+const wchar_t* const kStoreAppJunkFolders[] = {L"*\\AC\\INetCache", L"*\\AC\\INetHistory", L"*\\AC\\Temp",
+                                               L"*\\TempState"};
+
+// The files of a registry hive, wherever they lie: the user's own and that
+// of the user's classes, with their logs.
+const wchar_t* const kHiveFilePatterns[] = {L"NTUSER.DAT*", L"ntuser.ini", L"ntuser.pol", L"UsrClass.dat*"};
 
 // Each spelling by which the machine names a base folder; the same folder may come more than once.
 std::vector<std::wstring> BaseFolders(Base base, const ISystemInfo& system) {
@@ -121,6 +172,12 @@ std::vector<std::wstring> BaseFolders(Base base, const ISystemInfo& system) {
         break;
     case Base::Roaming:
         source = {{CSIDL_APPDATA}, {L"APPDATA"}};
+        break;
+    case Base::Local:
+        source = {{CSIDL_LOCAL_APPDATA}, {L"LOCALAPPDATA"}};
+        break;
+    case Base::Documents:
+        source = {{CSIDL_PERSONAL}, {}};
         break;
     }
     for (int csidl : source.csidls) folders.push_back(system.SpecialFolder(csidl));
@@ -166,7 +223,7 @@ CriticalFolders CollectCriticalFolders(const ISystemInfo& system) {
     CriticalFolders critical;
     ForEachCritical(system, [&critical](const std::wstring& folder, Reach reach) {
         if (reach == Reach::Closed) critical.closed.Add(folder);
-        else critical.ruleTrees.AddTree(folder);
+        else if (reach != Reach::Folder) critical.ruleTrees.AddTree(folder);  // a Folder is protected (Guards.h)
     });
     for (const std::wstring& profile : BaseFolders(Base::Profile, system))
         if (IsFullPath(profile)) critical.profileHolders.Add(ParentOf(NormaliseFolderPath(profile)));
@@ -177,7 +234,22 @@ CriticalFolders CollectCriticalFolders(const ISystemInfo& system) {
 void AddRemovalTrees(const ISystemInfo& system, FolderSet& folders) {
     ForEachCritical(system, [&folders](const std::wstring& folder, Reach reach) {
         if (reach == Reach::Tree) folders.AddTree(folder);
+        if (reach == Reach::Folder) folders.Add(folder);
     });
+    const std::vector<std::wstring> windowsJunk = WindowsJunkFolders();
+    for (const std::wstring& windows : BaseFolders(Base::Windows, system))
+        if (IsFullPath(windows)) folders.AddFence(windows, windowsJunk);
+    const std::vector<std::wstring> storeAppJunk{std::begin(kStoreAppJunkFolders), std::end(kStoreAppJunkFolders)};
+    for (const std::wstring& local : BaseFolders(Base::Local, system))
+        if (IsFullPath(local)) folders.AddFence(JoinPath(local, L"Packages"), storeAppJunk);
+}
+
+std::vector<std::wstring> WindowsJunkFolders() { return {std::begin(kWindowsJunkFolders), std::end(kWindowsJunkFolders)}; }
+
+bool IsHiveFileName(const std::wstring& name) {
+    for (const wchar_t* pattern : kHiveFilePatterns)
+        if (win::WildcardMatch(pattern, name)) return true;
+    return false;
 }
 
 const CriticalFolders& MachineCriticalFolders() {

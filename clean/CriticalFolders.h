@@ -4,6 +4,7 @@
 // (CollectProtectedFolders), so a folder that no rule may walk is one that
 // no removal takes either; the rules scan takes all of it.
 #include <string>
+#include <vector>
 
 #include "clean/Guards.h"
 
@@ -35,8 +36,19 @@ struct CriticalFolders {
 CriticalFolders CollectCriticalFolders(const ISystemInfo& system);
 
 // Adds the trees that no removal takes a folder from (the rule trees but
-// System32 itself, in which the catalogue names its own logs and caches).
+// System32 itself, in which the catalogue names its own logs and caches),
+// the folders of a profile that nothing takes whole (the one that holds the
+// classes' registry hive), and the Windows folder as a fence open only in
+// its folders of throw-away files (WindowsJunkFolders).
 void AddRemovalTrees(const ISystemInfo& system, FolderSet& folders);
+
+// The folders of throw-away files in the Windows folder, relative to it:
+// the only places there that a rule walks or a removal takes a folder from.
+std::vector<std::wstring> WindowsJunkFolders();
+
+// True for the name of a registry hive's file or of its logs (NTUSER.DAT,
+// UsrClass.dat and their kin), which no rule lists anywhere.
+bool IsHiveFileName(const std::wstring& name);
 
 // The critical folders of this machine, gathered once; with the Downloads
 // folders that only the shell's known-folder call names.

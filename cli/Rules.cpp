@@ -48,6 +48,10 @@ void CRefusalPrinter::Refused(const RuleEntry& entry, const std::wstring& folder
     if (!m_quiet) m_console.Err(L"rules: refused: [" + entry.name + L"] " + folder + L" " + why);
 }
 
+void CRefusalPrinter::Notice(const std::wstring& text) {
+    if (!m_quiet) m_console.Err(L"brisko-cli: " + text);
+}
+
 bool ListRulesEntries(const CBriskoDoc& doc, const CliOptions& options, CConsole& console) {
     std::optional<RulesFile> rules = LoadRulesFile(options.rules, console, options.quiet);
     if (!rules) return false;

@@ -13,11 +13,13 @@
 // (and the reason told) when the file cannot be read at all.
 std::optional<RulesFile> LoadRulesFile(const std::wstring& path, CConsole& console, bool quiet);
 
-// Tells each rule refused on this machine on the error stream.
+// Tells each rule refused on this machine, and each target a scan leaves
+// out, on the error stream.
 class CRefusalPrinter : public IRuleReport {
 public:
     CRefusalPrinter(CConsole& console, bool quiet) : m_console(console), m_quiet(quiet) {}
     void Refused(const RuleEntry& entry, const std::wstring& folder, const std::wstring& why) override;
+    void Notice(const std::wstring& text) override;
 
 private:
     CConsole& m_console;

@@ -143,6 +143,9 @@ constexpr std::array<LangText, static_cast<size_t>(Count)> kTable = {{
     Lit(ListSelectionSizeFolders, L"List", L"SelectionSizeFolders", L"%1 + %2 folders in %3 selected"),
     Lit(ListScanning, L"List", L"Scanning", L"%1 - scanning %2"),
     Lit(ListLeftRow, L"List", L"LeftRow", L"Not removed: %1"),
+    Lit(NoticeTempRefused, L"Notices", L"TempRefused", L"%1 points to %2: not cleaned"),
+    Lit(NoticeDriveNotVolume, L"Notices", L"DriveNotVolume", L"%1 is not the root of a volume: its drive targets are not looked for"),
+    Lit(NoticeExcludeUnresolved, L"Notices", L"ExcludeUnresolved", L"%1 names no place on this machine that can be resolved; that entry is ignored"),
 }};
 
 constexpr bool InIdOrder() {

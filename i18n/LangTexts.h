@@ -51,6 +51,10 @@ enum class LangId : int {
     BrowsersCleaned, BrowsersLeft, BrowsersNotADatabase, BrowsersDamaged, BrowsersFailed, BrowsersItemLeft,
     // The list's own texts: the selection's size, a scan's progress, a row a clean left.
     ListSelectionSize, ListSelectionSizeFolders, ListScanning, ListLeftRow,
+    // What a scan leaves out on this machine, told once: a temporary folder
+    // that points elsewhere, a drive letter that is no volume, an exclusion
+    // that names no local place.
+    NoticeTempRefused, NoticeDriveNotVolume, NoticeExcludeUnresolved,
     Count
 };
 

@@ -4,15 +4,20 @@
 // '*' and '?' in its last step, the items of one folder whose names match.
 // Entries and candidates are compared in one form (ItemKey), so any spelling
 // of an excluded item (8.3 names, letter case, slashes, "." and "..") is
-// caught.
+// caught; an entry is first taken to its local forms (LocalSpelling.h), so
+// one written as "\\localhost\C$\...", "\\?\C:\...", "\\.\C:\...", through a
+// link or with a stream suffix keeps the item it names too.
 #include <string>
 #include <vector>
 
 class PathExclusions {
 public:
-    // Adds an entry; false (and nothing added) when it is no full path or
-    // has a wildcard before its last step.
-    bool Add(const std::wstring& spelling);
+    enum class Added {
+        Resolved,   // in its local forms
+        Unresolved, // names no place on this machine that can be resolved (another machine's share): nothing added
+        Refused,    // no full path, or a wildcard before its last step: nothing added
+    };
+    Added Add(const std::wstring& spelling);
     bool Empty() const { return m_entries.empty(); }
 
     // True when `path` is an excluded item or lies inside one.

@@ -4,10 +4,13 @@
 #include <mutex>
 #include <set>
 
+#include "i18n/LangTexts.h"
 #include "win/Handle.h"
 #include "win/Path.h"
 
 namespace {
+
+const wchar_t kIgnored[] = L"; that entry is ignored";
 
 constexpr PolicyValue kValues[] = {
     {L"RulesFile", PolicyForm::Text},      {L"RecycleOnly", PolicyForm::Flag}, {L"ExcludePaths", PolicyForm::List},
@@ -98,12 +101,16 @@ std::wstring Take(const PolicyValue& what, const RawValue& value, Policies& poli
         if (value.type != REG_MULTI_SZ) return L"not a list of texts (REG_MULTI_SZ)";
         for (const std::wstring& text : Strings(value)) {
             if (name == L"ExcludePaths") {
-                if (!policies.excluded.Add(Expanded(text)))
-                    entries.push_back(L"\"" + text + L"\" is not a full path with wildcards in its last step only");
+                PathExclusions::Added added = policies.excluded.Add(Expanded(text));
+                if (added == PathExclusions::Added::Refused)
+                    entries.push_back(L"\"" + text + L"\" is not a full path with wildcards in its last step only" +
+                                      kIgnored);
+                else if (added == PathExclusions::Added::Unresolved)
+                    entries.push_back(FillInLangText(LangId::NoticeExcludeUnresolved, {L"\"" + text + L"\""}));
             } else if (IsSiteName(Lower(text))) {
                 policies.keepCookies.push_back(Lower(text));
             } else {
-                entries.push_back(L"\"" + text + L"\" is not a site name");
+                entries.push_back(L"\"" + text + L"\" is not a site name" + kIgnored);
             }
         }
         return {};
@@ -131,7 +138,7 @@ Policies ReadPolicies(HKEY machine, HKEY user) {
             std::vector<std::wstring> entries;
             if (problem.empty()) problem = Take(what, *value, policies, entries);
             std::wstring where = L"policy " + std::wstring(what.name) + L" (" + ScopeName(isMachine) + L"): ";
-            for (const std::wstring& entry : entries) policies.problems.push_back(where + entry + L"; that entry is ignored");
+            for (const std::wstring& entry : entries) policies.problems.push_back(where + entry);
             if (problem.empty()) break;  // the machine's value wins over the user's
             policies.problems.push_back(where + problem + L"; the value is ignored");
         }

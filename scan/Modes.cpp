@@ -18,7 +18,7 @@ BYTE RunModeScan(const CBriskoDoc& doc, BYTE mode, IFoundItemSink& sink, const s
         RunOfflineTempScan(doc, listed);
         return mode;
     default:
-        RunStandardScan(doc, listed);
+        RunStandardScan(doc, listed, report);
         if (rules) RunRulesScan(doc, *rules, listed, report);
         return MODE_STANDARD;
     }

@@ -18,7 +18,8 @@ BYTE NextMode(BYTE mode);
 // protected folders are left out). A Cookies Killer scan that lists nothing
 // gives way to Offline Temp. `starting` is told each mode as it begins.
 // With `rules`, the Standard scan adds the matches of its entries after its
-// own steps, and `report` hears of the rules refused on this machine.
+// own steps, and `report` hears of the rules refused on this machine and of
+// the Standard scan's targets it leaves out.
 // Returns the mode whose findings were listed.
 BYTE RunModeScan(const CBriskoDoc& doc, BYTE mode, IFoundItemSink& sink,
                  const std::function<void(BYTE mode)>& starting = {}, const RulesFile* rules = nullptr,

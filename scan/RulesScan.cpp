@@ -4,9 +4,11 @@
 #include <optional>
 #include <vector>
 
+#include "clean/CriticalFolders.h"
 #include "clean/Guards.h"
 #include "clean/ItemPath.h"
 #include "clean/Links.h"
+#include "win/LocalSpelling.h"
 #include "scan/RuleVariables.h"
 #include "scan/Walk.h"
 #include "win/Handle.h"
@@ -196,10 +198,12 @@ public:
             RefuseFolder refuse = [this](const std::wstring& folder, const std::wstring& reason) {
                 Refuse(folder, reason);
             };
-            for (const RuleFolder& place : located)
+            for (const RuleFolder& place : located) {
+                if (NamesTemp(key.folder) && !TempMayBeCleaned(place.root)) continue;
                 for (const std::wstring& folder : Expand(place, false, &m_bounds, refuse))
                     if (std::optional<std::wstring> canonical = Guarded(folder); canonical && walk)
                         Walk(key, *canonical);
+            }
         }
     }
 
@@ -221,11 +225,13 @@ private:
 
     // An exclusion keeps what it names wherever that lies: a full path need
     // not stand below a variable's folder as a rule's own folder must.
-    std::vector<RuleFolder> LocateExclusion(const std::wstring& folder) const {
-        if (folder[0] == L'%') {
+    std::vector<RuleFolder> LocateExclusion(const std::wstring& spelling) const {
+        if (spelling[0] == L'%') {
             std::wstring why;
-            return Locate(folder, m_system, why);
+            return Locate(spelling, m_system, why);
         }
+        // "\\localhost\C$\...", "\\.\C:\..." and a stream suffix name the local item.
+        const std::wstring folder = LocalDriveSpelling(spelling).value_or(spelling);
         size_t root = folder[1] == L':' ? 3 : folder.find(L'\\', folder.find(L'\\', 2) + 1);
         if (root == std::wstring::npos) return {{folder, {}}};
         return {{folder.substr(0, root), Steps(folder.substr(root))}};
@@ -233,6 +239,18 @@ private:
 
     void Refuse(const std::wstring& folder, const std::wstring& why) {
         if (m_report) m_report->Refused(m_entry, folder, why);
+    }
+
+    // A rule below %Temp% stands where TEMP points: the user sets it, and
+    // the program runs elevated, so it is walked only where TMP would be cleaned.
+    static bool NamesTemp(const std::wstring& folder) { return _wcsnicmp(folder.c_str(), L"%Temp%", 6) == 0; }
+
+    bool TempMayBeCleaned(const std::wstring& root) {
+        std::optional<CanonicalItem> item = CanonicalItemPath(root);
+        if (!item || !item->IsFolder()) return false;
+        if (!IsLinkOrBehindLink(*item) && m_bounds.CleansTemp(item->path)) return true;
+        Refuse(root, L"is where TEMP points, outside the user's own temporary folders");
+        return false;
     }
 
     // The canonical form of an existing folder a rule may walk; nothing for
@@ -265,7 +283,7 @@ private:
         // a choice of files, or among the user's own files only what they
         // leave goes, file by file.
         if (key.removeSelf && TakesEveryFile(key.patterns) && m_entry.excludes.empty() &&
-            !m_bounds.InUserContent(folder))
+            !m_bounds.InUserContent(folder) && !m_bounds.HoldsKept(folder))
             return AddFolderItem(m_sink, folder);
         WalkFiles(key, folder, 0);
     }
@@ -275,10 +293,14 @@ private:
         ForEachEntry(folder, [&](const WIN32_FIND_DATAW& entry) {
             std::wstring path = JoinPath(folder, entry.cFileName);
             if (IsFolder(entry)) {
-                if (key.recurse || key.removeSelf) WalkFiles(key, path, depth + 1);
+                if (!key.recurse && !key.removeSelf) return;
+                // What lies below may hold what a rule never reaches.
+                if (std::wstring why = m_bounds.WhyNotWalked(path); !why.empty()) return Refuse(path, why);
+                WalkFiles(key, path, depth + 1);
                 return;
             }
             if (!AnyPatternMatches(key.patterns, entry.cFileName) || Excluded(path, entry.cFileName)) return;
+            if (IsHiveFileName(entry.cFileName)) return Refuse(path, L"is a file of the registry");
             m_sink.AddFoundItem(path, entry);
         });
     }

@@ -12,11 +12,14 @@
 #include "scan/RuleBounds.h"
 #include "scan/RulesFile.h"
 
-// Told of every folder of a rule that was refused on this machine.
+// Told of every folder of a rule that was refused on this machine, and once
+// of each target a scan leaves out there (a temporary folder that points
+// elsewhere, a drive letter that is no volume), in the user's language.
 class IRuleReport {
 public:
     virtual ~IRuleReport() = default;
     virtual void Refused(const RuleEntry& entry, const std::wstring& folder, const std::wstring& why) = 0;
+    virtual void Notice(const std::wstring& text) {}
 };
 
 // True when the entry's DetectOS range holds and one of its Detect keys or

@@ -5,6 +5,11 @@
 #include "catalog/BriskoDoc.h"
 #include "scan/FoundItemSink.h"
 
+class IRuleReport;
+
 void RunStandardScan(const CBriskoDoc& doc, IFoundItemSink& sink);
+// The same; `report` hears once of each target the scan leaves out on this
+// machine, and why.
+void RunStandardScan(const CBriskoDoc& doc, IFoundItemSink& sink, IRuleReport* report);
 void RunCookiesScan(const CBriskoDoc& doc, IFoundItemSink& sink);
 void RunOfflineTempScan(const CBriskoDoc& doc, IFoundItemSink& sink);

@@ -502,6 +502,9 @@ void CBriskoView::RunMode(BYTE mode) {
     if (unreadableRules)
         ShowStatusText(L"policy RulesFile: cannot read " + *policies->rulesFile);
     for (const std::wstring& problem : UntoldPolicyProblems(*policies)) ShowStatusText(problem);
+    std::wstring notices;  // one pane: each told once, side by side
+    for (const std::wstring& notice : job->notices) notices += (notices.empty() ? L"" : L"; ") + notice;
+    if (!notices.empty()) ShowStatusText(notices);
     m_bSortAscending[0] = false;  // the next click on File Name sorts the other way
     m_nMode = listed;
     if (listed == MODE_STANDARD) m_bCookiesAvailable = true;

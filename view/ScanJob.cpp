@@ -22,15 +22,29 @@ private:
     CTypeNames& m_types;
     ScanJob& m_job;
 };
+
+// Keeps what the scan leaves out for the window to tell; refused rules are
+// told where the rules are chosen.
+class CScanNotices : public IRuleReport {
+public:
+    explicit CScanNotices(ScanJob& job) : m_job(job) {}
+    void Refused(const RuleEntry&, const std::wstring&, const std::wstring&) override {}
+    void Notice(const std::wstring& text) override { m_job.notices.push_back(text); }
+
+private:
+    ScanJob& m_job;
+};
 }  // namespace
 
 void RunScanJob(const CBriskoDoc& doc, const std::optional<RulesFile>& rules, CTypeNames& types, ScanJob& job) {
     job.retired = FoundItems();  // the last listing's records go here, not on the window's thread
     CScanCollector collector(types, job);
+    CScanNotices notices(job);
     const BYTE mode = job.mode;
     try {
         job.listed = RunModeScan(
-            doc, mode, collector, [&job](BYTE starting) { job.mode = starting; }, rules ? &*rules : nullptr);
+            doc, mode, collector, [&job](BYTE starting) { job.mode = starting; }, rules ? &*rules : nullptr,
+            &notices);
     } catch (const ScanStopped&) {
         // What was found so far is listed, as the mode it was found by.
         job.stopped = true;

@@ -7,6 +7,8 @@
 #include <atomic>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "scan/FoundItems.h"
 #include "scan/RulesScan.h"
@@ -24,6 +26,7 @@ struct ScanJob {
     FoundItems retired;   // the listing the scan replaces, let go on the scan's thread
     BYTE listed = 0;  // the mode whose findings are listed
     bool stopped = false;
+    std::vector<std::wstring> notices;  // what the scan left out and why, each once
 };
 
 // Runs the scan of `job.mode` into `job.items`, each item with the tag of its

@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "catalog/BriskoDoc.h"
+#include "clean/CriticalFolders.h"
 #include "clean/DeleteItem.h"
 #include "clean/FolderRemoval.h"
 #include "clean/Guards.h"
@@ -54,6 +56,63 @@ TEST(ProtectedFolders, TheMachinesFoldersThemselvesButNothingBelowOrBeside) {
           L"D:\\Users\\me\\Desktop2", L"D:\\Users\\me\\Downloads\\setup", L"E:\\Docs\\old",
           L"D:\\Program Files\\App\\Cache"})
         EXPECT_FALSE(IsProtectedFolder(path, folders)) << path;
+}
+
+TEST(ProtectedFolders, TheWindowsFolderAndTheStoreAppsDataOpenOnlyInTheirJunkAndAProfileKeepsItsUsersData) {
+    FakeSystem system;
+    FolderSet folders = CollectProtectedFolders(system);
+    const struct {
+        const wchar_t* path;
+        bool kept;
+    } cases[] = {
+        {L"D:\\WINNT\\security\\database", true},
+        {L"D:\\WINNT\\ServiceProfiles\\LocalService", true},
+        {L"D:\\WINNT\\appcompat", true},
+        {L"D:\\WINNT\\en-US", true},
+        {L"D:\\WINNT\\Panther", true},
+        {L"D:\\WINNT\\Tasks", true},
+        {L"D:\\WINNT\\SoftwareDistribution", true},
+        {L"D:\\WINNT\\SoftwareDistribution\\DataStore", true},
+        {L"D:\\WINNT\\Temp\\setup", false},
+        {L"D:\\winnt\\LOGS\\CBS", false},
+        {L"D:\\WINNT\\Minidump", false},
+        {L"D:\\WINNT\\SoftwareDistribution\\Download\\a1", false},
+        {L"D:\\WINNT\\ServiceProfiles\\NetworkService\\AppData\\Local\\Temp", false},
+        {L"D:\\WINNT\\System32\\wbem\\Logs", false},
+        {L"D:\\Users\\me\\AppData\\Local\\Packages", true},
+        {L"D:\\Users\\me\\AppData\\Local\\Packages\\App_1", true},
+        {L"D:\\Users\\me\\AppData\\Local\\Packages\\App_1\\Settings", true},
+        {L"D:\\Users\\me\\AppData\\Local\\Packages\\App_1\\AC\\INetCache\\X1", false},
+        {L"D:\\Users\\me\\AppData\\Local\\Packages\\App_1\\TempState", false},
+        {L"D:\\Users\\me\\AppData\\Roaming\\Microsoft\\Credentials", true},
+        {L"D:\\Users\\me\\AppData\\Local\\Microsoft\\Vault\\4BF4", true},
+        {L"D:\\Users\\me\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs", true},
+        {L"D:\\Users\\me\\AppData\\Local\\Microsoft\\Outlook", true},
+        {L"D:\\Users\\me\\AppData\\Local\\Microsoft\\Windows", true},
+        {L"D:\\Users\\me\\AppData\\Local\\Microsoft\\Windows\\INetCache", false},
+        {L"E:\\Docs\\Outlook Files", true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsProtectedFolder(c.path, folders), c.kept) << c.path;
+    for (const wchar_t* name : {L"NTUSER.DAT", L"ntuser.dat.LOG1", L"UsrClass.dat", L"UsrClass.dat{1}.TM.blf"})
+        EXPECT_TRUE(IsHiveFileName(name)) << name;
+    for (const wchar_t* name : {L"user.dat.bak", L"Classes.dat", L"ntuser.txt"}) EXPECT_FALSE(IsHiveFileName(name)) << name;
+}
+
+TEST(ProtectedFolders, EveryFolderTheCatalogueTakesFromTheWindowsFolderIsOneOfItsJunkFolders) {
+    FakeSystem system;
+    FolderSet folders = CollectProtectedFolders(system);
+    CBriskoDoc doc(system);
+    std::vector<std::wstring> taken{L"Temp", L"History", L"Downloaded Program Files"};
+    for (const CTargetList* list : {&doc.m_listWindowsFolders, &doc.m_listWindowsTempFolders})
+        for (const std::wstring& folder : *list) taken.push_back(folder);
+    FolderSet critical;
+    AddRemovalTrees(system, critical);
+    for (const std::wstring& folder : taken) {
+        std::wstring path = L"D:\\WINNT\\" + folder;
+        // A folder in a critical tree (WinSxS) stays, whatever the catalogue names.
+        if (critical.ListsCanonical(NormaliseFolderPath(path))) continue;
+        EXPECT_FALSE(IsProtectedFolder(path, folders)) << folder;
+    }
 }
 
 TEST(ProtectedFolders, ThisMachineKeepsItsWindowsAndSystemFolders) {

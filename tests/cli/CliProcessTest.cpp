@@ -63,6 +63,21 @@ TEST_F(CliProcess, ScanListsTheSeedsAsTextAndAsWellFormedJsonLines) {
     EXPECT_TRUE(Holds(json.out, L"\"mode\":\"standard\"}"));
 }
 
+TEST_F(CliProcess, ATmpThatPointsIntoTheSystemIsToldOnceOnTheErrorStreamAndNotListed) {
+    const std::wstring wbem = windows + L"\\System32\\wbem";
+    wchar_t saved[MAX_PATH] = {};
+    const bool hadTmp = ::GetEnvironmentVariableW(L"TMP", saved, MAX_PATH) != 0;
+    ::SetEnvironmentVariableW(L"TMP", wbem.c_str());  // brisko-cli inherits it
+    CliRun run = RunCli(L"scan --mode standard");
+    ::SetEnvironmentVariableW(L"TMP", hadTmp ? saved : nullptr);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const std::wstring told = L"brisko-cli: TMP points to " + wbem + L": not cleaned";
+    const size_t first = run.err.find(told);
+    EXPECT_NE(first, std::wstring::npos) << run.err;
+    EXPECT_EQ(run.err.find(told, first + 1), std::wstring::npos) << run.err;
+    EXPECT_FALSE(Holds(run.out, wbem)) << run.out;
+}
+
 TEST_F(CliProcess, ADryRunAndABadCommandLineTouchNothing) {
     CliRun dry = RunCli(L"clean --mode standard --permanent --dry-run " + onlySeeds);
     EXPECT_EQ(dry.exitCode, 0) << dry.err;

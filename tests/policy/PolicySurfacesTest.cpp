@@ -197,7 +197,7 @@ TEST_F(PolicySurfaces, AFolderItemIsRemovedAroundWhatAPolicyKeeps) {
         for (const wchar_t* file : {L"item\\junk.tmp", L"item\\deep\\keep.txt", L"item\\deep\\junk.log"})
             WriteFileBytes(scratch / file, "x");
         RemovalGuards guards = MachineGuards();
-        ASSERT_TRUE(guards.excluded.Add(scratch / L"ITEM\\DEEP\\keep.*"));
+        ASSERT_EQ(guards.excluded.Add(scratch / L"ITEM\\DEEP\\keep.*"), PathExclusions::Added::Resolved);
         struct : IRemovalReport {
             void Removing(const std::wstring&) override {}
             void Left(const std::wstring& path, LeftReason reason) override { left.emplace_back(path, reason); }

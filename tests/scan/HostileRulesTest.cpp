@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "clean/CleanTestSupport.h"
 #include "clean/Listing.h"
 #include "scan/RulesScan.h"
 #include "scan/Scans.h"
@@ -14,6 +15,8 @@
 #include "win/Path.h"
 
 using namespace testing_support;
+using clean_test::MakeLink;
+using clean_test::RemoveLink;
 
 namespace {
 
@@ -22,7 +25,9 @@ public:
     void Refused(const RuleEntry&, const std::wstring& folder, const std::wstring& why) override {
         told += folder + L": " + why + L"\n";
     }
+    void Notice(const std::wstring& text) override { notices.push_back(text); }
     std::wstring told;
+    std::vector<std::wstring> notices;
 };
 
 class HostileRules : public ::testing::Test {
@@ -40,6 +45,11 @@ protected:
         machine.environment = {{L"PUBLIC", m / L"Users\\Public"}};
         for (const wchar_t* file : kCanaries) Seed(file);
         for (const wchar_t* file : kJunk) Seed(file);
+    }
+    // "%LOCAL%" stands for the scratch machine's local application data.
+    std::wstring Placed(const std::wstring& text) const {
+        const std::wstring local = L"%LOCAL%";
+        return text.rfind(local, 0) == 0 ? m / (L"Users\\me\\AppData\\Local" + text.substr(local.size())) : text;
     }
     void Seed(const std::wstring& relative) {
         MakeFolders(ParentOf(m / relative));
@@ -66,11 +76,24 @@ protected:
         L"Users\\me\\AppData\\Local\\Google\\Chrome\\User Data\\Default\\History",
         L"Users\\me\\AppData\\Roaming\\Microsoft\\Protect\\S-1\\key", L"Users\\me\\Documents\\report.docx",
         L"Users\\me\\Music\\music.collection\\song.mp3", L"Users\\other\\Favorites\\o.url",
-        L"Users\\Public\\Documents\\p.doc"};
+        L"Users\\Public\\Documents\\p.doc",
+        // The Windows folder's own data beside its junk, and what a profile
+        // keeps of its user beside its caches.
+        L"Windows\\security\\database\\secedit.sdb", L"Windows\\ServiceProfiles\\LocalService\\NTUSER.DAT",
+        L"Windows\\appcompat\\Programs\\Amcache.hve", L"Windows\\en-US\\explorer.exe.mui",
+        L"Windows\\ELAMBKUP\\WdBoot.sys", L"Windows\\Panther\\setupact.log", L"Windows\\Tasks\\job.job",
+        L"Windows\\Setup\\State\\State.ini", L"Windows\\SoftwareDistribution\\DataStore\\DataStore.edb",
+        L"Users\\me\\AppData\\Roaming\\Microsoft\\Credentials\\c1", L"Users\\me\\AppData\\Local\\Microsoft\\Credentials\\c2",
+        L"Users\\me\\AppData\\Local\\Microsoft\\Vault\\v.vpol", L"Users\\me\\AppData\\Local\\Microsoft\\Windows\\UsrClass.dat",
+        L"Users\\me\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\app.lnk",
+        L"Users\\me\\AppData\\Local\\Microsoft\\Outlook\\me.ost", L"Users\\me\\AppData\\Local\\Packages\\App_1\\Settings\\s.dat",
+        L"Users\\me\\AppData\\Local\\Temp\\NTUSER.DAT"};
     static constexpr const wchar_t* kJunk[] = {
         L"Windows\\Logs\\CBS\\CBS.log", L"Windows\\Temp\\t.tmp", L"Program Files\\App\\Cache\\c.bin",
         L"ProgramData\\Vendor\\Logs\\v.log", L"Users\\me\\AppData\\Local\\Google\\Chrome\\User Data\\Default\\Cache\\d0",
-        L"Users\\me\\Documents\\My Games\\Game\\Logs\\g.log", L"Users\\me\\Music\\Playlists\\list.m3u"};
+        L"Users\\me\\Documents\\My Games\\Game\\Logs\\g.log", L"Users\\me\\Music\\Playlists\\list.m3u",
+        L"Windows\\Minidump\\m.dmp", L"Windows\\SoftwareDistribution\\Download\\u.cab", L"Windows\\Prefetch\\A.pf",
+        L"Users\\me\\AppData\\Local\\Microsoft\\Windows\\INetCache\\c.dat", L"Users\\me\\AppData\\Local\\Temp\\Setup\\t.tmp"};
 
     ScratchFolder m{L"hostile"};
     FakeMachine machine;
@@ -108,6 +131,29 @@ TEST_F(HostileRules, EachLineListsOnlyTheJunkItIsMeantFor) {
         {L"%AppData%\\Microsoft\\Protect|*.*|RECURSE", nullptr, {}},
         {L"%LocalAppData%\\*\\Chrome\\User Data\\*\\Cache|*.*|REMOVESELF", nullptr, {}},
         {L"%Public%\\*|*.*|RECURSE", nullptr, {}},
+        // The Windows folder beyond its folders of throw-away files.
+        {L"%WinDir%\\security|*.*|RECURSE", nullptr, {}},
+        {L"%WinDir%\\ServiceProfiles|*.*|RECURSE", nullptr, {}},
+        {L"%WinDir%\\appcompat\\Programs|*.*|REMOVESELF", nullptr, {}},
+        {L"%WinDir%\\en-US|*.*", nullptr, {}},
+        {L"%WinDir%\\ELAMBKUP|*.*", nullptr, {}},
+        {L"%WinDir%\\Panther|*.log", nullptr, {}},
+        {L"%WinDir%\\Tasks|*.*", nullptr, {}},
+        {L"%WinDir%\\Setup|*.*|RECURSE", nullptr, {}},
+        {L"%WinDir%\\SoftwareDistribution|*.*|RECURSE", nullptr, {}},
+        // A profile's keys, vaults, hive, Start Menu, mail and store-app data,
+        // named or met on the way down.
+        {L"%AppData%\\Microsoft\\Credentials|*.*", nullptr, {}},
+        {L"%LocalAppData%\\Microsoft\\Credentials|*.*", nullptr, {}},
+        {L"%LocalAppData%\\Microsoft\\Vault|*.*|RECURSE", nullptr, {}},
+        {L"%LocalAppData%\\Microsoft\\Windows|UsrClass.dat*", nullptr, {}},
+        {L"%LocalAppData%\\Microsoft|*.*|REMOVESELF", nullptr, {}},
+        {L"%AppData%\\Microsoft|*.*|RECURSE", nullptr, {}},
+        {L"%AppData%\\Microsoft\\Windows\\Start Menu|*.lnk|RECURSE", nullptr, {}},
+        {L"%LocalAppData%\\Microsoft\\Outlook|*.ost", nullptr, {}},
+        {L"%LocalAppData%\\Packages\\*\\Settings|*.*", nullptr, {}},
+        {L"%LocalAppData%\\Packages|*.*|REMOVESELF", nullptr, {}},
+        {L"%LocalAppData%\\Temp|NTUSER.*", nullptr, {}},
         // Named caches and logs further down still work; among the user's
         // own files only files are listed, one by one.
         {L"%WinDir%\\Logs\\CBS|*.log", nullptr, {L"Windows\\Logs\\CBS\\CBS.log"}},
@@ -119,11 +165,19 @@ TEST_F(HostileRules, EachLineListsOnlyTheJunkItIsMeantFor) {
         {L"%Documents%\\My Games\\*\\Logs|*.*|REMOVESELF", nullptr,
          {L"Users\\me\\Documents\\My Games\\Game\\Logs\\g.log"}},
         {L"%Music%\\Playlists|*.*|REMOVESELF", nullptr, {L"Users\\me\\Music\\Playlists\\list.m3u"}},
+        {L"%WinDir%\\Minidump|*.dmp", nullptr, {L"Windows\\Minidump\\m.dmp"}},
+        {L"%WinDir%\\SoftwareDistribution\\Download|*.*|REMOVESELF", nullptr,
+         {L"Windows\\SoftwareDistribution\\Download"}},
+        {L"%WinDir%\\Prefetch|*.pf", nullptr, {L"Windows\\Prefetch\\A.pf"}},
+        {L"%WinDir%\\Logs|*.*|RECURSE", nullptr, {L"Windows\\Logs\\CBS\\CBS.log"}},
+        {L"%LocalAppData%\\Microsoft\\Windows\\INetCache|*.*|REMOVESELF", nullptr,
+         {L"Users\\me\\AppData\\Local\\Microsoft\\Windows\\INetCache"}},
+        {L"%Temp%\\Setup|*.tmp", L"%LOCAL%\\Temp", {L"Users\\me\\AppData\\Local\\Temp\\Setup\\t.tmp"}},
     };
     for (const auto& line : lines) {
         SCOPED_TRACE(line.fileKey);
         machine.environment.erase(L"TEMP");
-        if (line.temp) machine.environment[L"TEMP"] = line.temp;
+        if (line.temp) machine.environment[L"TEMP"] = Placed(line.temp);
         report.told.clear();
         EXPECT_EQ(Scan(line.fileKey), line.listed);
         // A line that finds nothing where something stands says why.
@@ -159,6 +213,87 @@ TEST_F(HostileRules, ExclusionsHoldInEverySpellingAndOneThatLeadsNowhereStopsIts
     EXPECT_TRUE(sink.items.empty());
     EXPECT_NE(report.told.find(L"NUL: an ExcludeKey folder that cannot be resolved"), std::wstring::npos)
         << report.told;
+}
+
+TEST_F(HostileRules, TmpIsCleanedOnlyInTheWindowsTempOrTheUsersOwnProfileAndElsewhereToldOnce) {
+    const struct {
+        const wchar_t* tmp;  // below the scratch machine
+        bool cleaned;
+    } cases[] = {
+        {L"Windows\\Temp", true},
+        {L"Users\\me\\AppData\\Local\\Temp", true},
+        {L"Windows\\System32\\wbem", false},
+        {L"Windows", false},
+        {L"Windows\\Logs", false},
+        {L"Program Files\\App", false},
+        {L"Program Files\\Common Files\\Vendor", false},
+        {L"ProgramData\\Vendor", false},
+        {L"Users\\other\\AppData\\Local\\Temp", false},
+        {L"Users\\Public\\Documents", false},
+        {L"Users\\me", false},
+        {L"Users\\me\\Temp", true},
+        {L"Users\\me\\Favorites", false},
+        {L"Users\\me\\Links", false},
+        {L"Users\\me\\Documents", false},
+        {L"Users\\me\\Documents\\My Games", false},
+        {L"Users\\me\\AppData\\Roaming\\Microsoft\\Protect", false},
+        {L"Users\\me\\AppData\\Local\\Packages\\App_1", false},
+        {L"Users\\me\\AppData\\Local\\Wbem", false},  // a link to System32\wbem
+    };
+    for (const wchar_t* folder : {L"Windows\\System32\\wbem", L"Program Files\\Common Files\\Vendor", L"Users\\me\\Temp",
+                                  L"Users\\me\\Links",
+                                  L"Users\\other\\AppData\\Local\\Temp"})
+        MakeFolders(m / folder);
+    const bool linked = MakeLink(m / L"Users\\me\\AppData\\Local\\Wbem", m / L"Windows\\System32\\wbem", true);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tmp);
+        if (!linked && std::wstring(c.tmp).ends_with(L"Wbem")) continue;
+        const std::wstring tmp = m / c.tmp;
+        machine.environment[L"TMP"] = tmp;
+        report.notices.clear();
+        CBriskoDoc doc(machine);
+        RecordingSink sink;
+        RunStandardScan(doc, sink, &report);
+        std::vector<std::wstring> found = sink.Paths();
+        EXPECT_EQ(std::count(found.begin(), found.end(), tmp + L"\\"), c.cleaned ? 1 : 0);
+        EXPECT_EQ(report.notices, c.cleaned ? std::vector<std::wstring>{}
+                                            : std::vector<std::wstring>{L"TMP points to " + tmp + L": not cleaned"});
+    }
+    if (linked) RemoveLink(m / L"Users\\me\\AppData\\Local\\Wbem", true);
+}
+
+TEST_F(HostileRules, ADriveLetterOntoAFolderGetsNoDriveTargetsAndIsToldOnce) {
+    // Wine makes a subst letter (DefineDosDevice) but opens nothing through
+    // it, so the machine's seam stands in such a letter over Documents.
+    for (const wchar_t* file : {L"Users\\me\\Documents\\notes.log", L"Users\\me\\Documents\\thesis.bak",
+                                L"Users\\me\\Documents\\Found.000\\chapter.doc", L"Volume\\old.tmp"})
+        Seed(file);
+    machine.drives = {{L'E', {DRIVE_FIXED, L"NTFS", m / L"Users\\me\\Documents", false}},
+                      {L'G', {DRIVE_FIXED, L"NTFS", m / L"Volume", true}}};
+    CBriskoDoc doc(machine);
+    RecordingSink sink;
+    RunStandardScan(doc, sink, &report);
+    for (const std::wstring& path : sink.Paths())
+        EXPECT_EQ(path.find(m / L"Users\\me\\Documents"), std::wstring::npos) << path;
+    std::vector<std::wstring> found = sink.Paths();
+    EXPECT_EQ(std::count(found.begin(), found.end(), m / L"Volume\\old.tmp"), 1);
+    EXPECT_EQ(report.notices,
+              std::vector<std::wstring>{L"E: is not the root of a volume: its drive targets are not looked for"});
+}
+
+TEST(VolumeRoots, TheSystemDriveIsAVolumeRootAndASubstLetterIsNot) {
+    ScratchFolder folder{L"subst"};
+    wchar_t letter = 0;
+    for (wchar_t c = L'Q'; c <= L'Y' && !letter; ++c)
+        if (!(::GetLogicalDrives() & (1u << (c - L'A')))) letter = c;
+    ASSERT_NE(letter, 0);
+    const std::wstring device{letter, L':'};
+    ASSERT_TRUE(::DefineDosDeviceW(0, device.c_str(), folder.Path().c_str()));
+    EXPECT_FALSE(RealSystemInfo().IsVolumeRoot(device + L"\\"));
+    ::DefineDosDeviceW(DDD_REMOVE_DEFINITION, device.c_str(), nullptr);
+    wchar_t windows[MAX_PATH] = {};
+    ::GetWindowsDirectoryW(windows, MAX_PATH);
+    EXPECT_TRUE(RealSystemInfo().IsVolumeRoot(std::wstring(windows).substr(0, 3)));
 }
 
 TEST(UserContent, TheMusicTargetListsItsFilesOneByOneAndNeverAFolderWithSongs) {

@@ -152,6 +152,7 @@ TEST_F(RulesMachine, OurRulesFindTodaysCachesAndNothingBesideThem) {
         L"ProgramData\\Microsoft\\Windows\\WER\\ReportQueue\\AppCrash_y\\Report.wer",
         L"Windows\\Logs\\CBS\\notes.txt",
     });
+    machine.folders[CSIDL_PROFILE] = root.Path();  // TEMP lies in the user's own profile
     RulesFile rules = CurrentRules();
     ASSERT_FALSE(rules.entries.empty());
     EXPECT_TRUE(rules.problems.empty()) << RuleProblemText(rules.problems[0]);
@@ -185,6 +186,7 @@ TEST_F(RulesMachine, ACleanOfOurRulesMatchesKeepsWhatLinksReachAndWhatIsInUse) {
     ASSERT_TRUE(clean_test::MakeLink(cache + L"\\filelink", root / L"Outside\\file-canary.txt", false));
     ASSERT_TRUE(clean_test::MakeLink(root / L"Local\\Temp\\templink", root / L"Outside\\dir", true));
     ChildProcess holder = HoldFileOpen(root / L"Local\\Temp\\held.tmp");
+    machine.folders[CSIDL_PROFILE] = root.Path();  // TEMP lies in the user's own profile
     for (bool permanent : {true, false}) {
         for (const std::wstring& path : Scan(CurrentRules())) DeleteFoundItem(path, permanent);
         EXPECT_EQ(ReadFileBytes(root / L"Outside\\dir\\canary.txt"), "junk");

@@ -1,6 +1,7 @@
 // Whole runs of the three scans over one fake machine: the order of every
 // item handed in, duplicates included, is part of what is tested.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include "scan/VolumeAccess.h"
 #include "tests/scan/ScanMachine.h"
@@ -104,13 +105,15 @@ TEST(StandardScan, TheEnvironmentIsReadWhenTheScanRuns) {
     EXPECT_NE(found.back(), temp);
 
     // A TMP without its backslash gets one; one that has it keeps it.
-    m.Seed({L"Temp\\x.tmp"});
-    m.system.environment[L"TMP"] = m / L"Temp";
+    const std::wstring userTemp = m / L"Profile\\AppData\\Local\\Temp";
+    m.Seed({L"Profile\\AppData\\Local\\Temp\\x.tmp"});
+    m.system.folders[CSIDL_PROFILE] = m / L"Profile";  // the user's own temporary files lie in it
+    m.system.environment[L"TMP"] = userTemp;
     found = m.Run(&RunStandardScan);
-    EXPECT_EQ(found.back(), m / L"Temp\\");
-    EXPECT_EQ(Count(found, m / L"Temp\\x.tmp"), 0u);
-    m.system.environment[L"TMP"] = m / L"Temp\\";
-    EXPECT_EQ(m.Run(&RunStandardScan).back(), m / L"Temp\\");
+    EXPECT_EQ(found.back(), userTemp + L"\\");
+    EXPECT_EQ(Count(found, userTemp + L"\\x.tmp"), 0u);
+    m.system.environment[L"TMP"] = userTemp + L"\\";
+    EXPECT_EQ(m.Run(&RunStandardScan).back(), userTemp + L"\\");
 
     // A TMP that names a drive root, nothing or a relative folder adds nothing.
     for (const wchar_t* tmp : {L"C:\\", L"", L"Temp"}) {

@@ -19,6 +19,7 @@ public:
         UINT type = DRIVE_FIXED;
         std::optional<std::wstring> fileSystem;  // none: the volume does not answer
         std::wstring folder;                     // what stands for the root
+        bool volumeRoot = true;                  // false: a letter that stands for a folder
     };
 
     std::wstring windows = L"C:\\windows";
@@ -52,6 +53,10 @@ public:
     std::wstring DriveRootFolder(const std::wstring& root) const override {
         auto it = drives.find(root[0]);
         return it == drives.end() ? root : it->second.folder;
+    }
+    bool IsVolumeRoot(const std::wstring& root) const override {
+        auto it = drives.find(root[0]);
+        return it != drives.end() && it->second.volumeRoot;
     }
     bool VolumeInformation(const std::wstring& root, std::wstring& volumeName,
                            std::wstring& fileSystemName) const override {
