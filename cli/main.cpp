@@ -21,7 +21,10 @@
 #include "cli/PolicyChecks.h"
 #include "cli/Rules.h"
 #include "cli/ScheduleCommand.h"
+#include "i18n/LanguageChoice.h"
 #include "policy/Policies.h"
+#include "privacy/browsers/CookiesKillerRow.h"
+#include "privacy/browsers/SavedKeepList.h"
 #include "scan/FoundItems.h"
 #include "scan/Modes.h"
 #include "win/ComInit.h"
@@ -76,6 +79,7 @@ public:
 
 private:
     static const wchar_t* Action(const FoundItem& entry, const RowRemoval& removal) {
+        if (!removal.cleaned.empty() && !removal.Stays()) return L"cleaned";
         switch (removal.outcome) {
         case RowOutcome::Removed:
             return IsEmptiedOnly(entry) ? L"emptied" : L"removed";
@@ -95,6 +99,7 @@ private:
                                  std::to_wstring(removal.filesRemoved) + L",\"removed_bytes\":" +
                                  std::to_wstring(removal.bytesRemoved);
             if (removal.Stays()) extra += L",\"left\":[" + LeftJson(removal) + L"]";
+            if (!removal.cleaned.empty()) extra += L",\"cleaned\":" + JsonString(removal.cleaned);
             m_console.Out(EntryJson(entry, ModeName(m_options.mode), extra));
             return;
         }
@@ -102,6 +107,7 @@ private:
         if (removal.outcome == RowOutcome::PartlyRemoved)
             line += L"  (" + std::to_wstring(removal.filesRemoved) + L" of " +
                     std::to_wstring(removal.filesRemoved + removal.filesLeft) + L" files removed)";
+        if (!removal.cleaned.empty()) line += L"  (" + removal.cleaned + L")";
         m_console.Out(line);
         if (!removal.Stays()) return;
         for (const LeftEntry& left : removal.left)
@@ -210,9 +216,15 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
     RemovalContext removal{guards, tally};
     std::atomic<bool> keepGoing{true};
     CRemovalSession session;
+    // Cookies Killer keeps the sites of the user's keep-list: a cookie
+    // database it understands is cleaned around them, not deleted.
+    const browsers::CKeepList keep = options.mode == MODE_COOKIES_KILLER
+                                         ? browsers::UserKeepList(browsers::ProgramSettings(), ReadUserName())
+                                         : browsers::CKeepList();
     RunCleanJob(
         rows, outcome, options.permanent,
-        [&removal, &session](const std::wstring& path, bool permanent, bool) {
+        [&removal, &session, &keep, &tally](const std::wstring& path, bool permanent, bool) {
+            if (!keep.Empty() && browsers::CleanCookieRow(path, keep, tally)) return;
             RemoveRowItem(path, permanent, removal, session);
         },
         keepGoing, &tally);

@@ -20,6 +20,31 @@ namespace {
 
 const wchar_t kSettingsKey[] = L"Brisko-browsers-dialog-test";
 
+// Answers the question before a clean from a timer that runs inside the
+// question's own loop: ticks "Do not ask again" when told to, presses the
+// button, and keeps the question.
+struct Answer {
+    int button = IDYES;
+    bool tick = false;
+    int asked = 0;
+    std::wstring question;
+};
+Answer* g_answer = nullptr;
+
+BOOL CALLBACK AnswerIfQuestion(HWND window, LPARAM) {
+    HWND box = ::GetDlgItem(window, IDC_CONFIRM_NOASK);
+    if (!box || !::IsWindowVisible(window)) return TRUE;
+    ++g_answer->asked;
+    g_answer->question = win::CWnd(::GetDlgItem(window, IDC_CONFIRM_TEXT)).GetWindowText();
+    if (g_answer->tick) ::SendMessageW(box, BM_CLICK, 0, 0);
+    ::SendMessageW(::GetDlgItem(window, g_answer->button), BM_CLICK, 0, 0);
+    return FALSE;
+}
+
+void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_answer) ::EnumThreadWindows(::GetCurrentThreadId(), &AnswerIfQuestion, 0);
+}
+
 class BrowsersDialog : public ::testing::Test {
 protected:
     BrowsersDialog() {
@@ -32,7 +57,20 @@ protected:
         SeedFirefoxProfile(firefox, folder / L"local\\Mozilla\\Firefox\\Profiles\\abcd.default-release");
         WriteProfilesIni(folder / L"roaming\\Mozilla\\Firefox", {{L"default-release", L"Profiles/abcd.default-release"}});
     }
-    ~BrowsersDialog() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, (L"software\\" + std::wstring(kSettingsKey)).c_str()); }
+    ~BrowsersDialog() override {
+        ::KillTimer(nullptr, timer);
+        g_answer = nullptr;
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, (L"software\\" + std::wstring(kSettingsKey)).c_str());
+    }
+    // The next questions are answered so.
+    void AnswerWith(int button, bool tick) {
+        answer.button = button;
+        answer.tick = tick;
+        g_answer = &answer;
+        if (!timer) timer = ::SetTimer(nullptr, 0, 50, &AnswerTimer);
+    }
+    Answer answer;
+    UINT_PTR timer = 0;
 
     std::wstring Text(const CBrowsersDlg& dialog, int id) const { return win::CWnd(dialog.GetItem(id)).GetWindowText(); }
     std::wstring State(const CBrowsersDlg& dialog, int row) const {
@@ -75,6 +113,9 @@ TEST_F(BrowsersDialog, PreviewCountsAndChangesNothingThenCleanTellsEachProfileAn
     Click(*dialog, IDC_BROWSERS_KIND_FIRST + static_cast<int>(TraceKind::Forms));
     auto before = Snapshot(folder.Path());
     Click(*dialog, IDC_BROWSERS_PREVIEW);
+    // The preview runs on the worker: the dialog answers meanwhile, its buttons greyed.
+    EXPECT_TRUE(dialog->Running() || dialog->Finished());
+    ASSERT_TRUE(WaitUntil([&] { return dialog->Finished(); }));
     EXPECT_EQ(Text(*dialog, IDC_BROWSERS_COUNT_FIRST), L"History: 3 visits");
     EXPECT_EQ(Text(*dialog, IDC_BROWSERS_COUNT_FIRST + 1), L"Downloads: 1");
     EXPECT_EQ(Text(*dialog, IDC_BROWSERS_COUNT_FIRST + 2), L"Cookies: 3 (2 kept)");
@@ -83,9 +124,19 @@ TEST_F(BrowsersDialog, PreviewCountsAndChangesNothingThenCleanTellsEachProfileAn
     EXPECT_EQ(State(*dialog, 0), L"History: 3 visits; Downloads: 1; Cookies: 3 (2 kept); Cache: 2 KB");
     EXPECT_TRUE(Differences(before, Snapshot(folder.Path())).empty());
 
+    // Clean asks first, with what would go; No changes nothing.
+    AnswerWith(IDNO, false);
     Click(*dialog, IDC_BROWSERS_CLEAN);
     EXPECT_FALSE(::IsWindowEnabled(dialog->GetItem(IDCANCEL)));
     ASSERT_TRUE(WaitUntil([&] { return dialog->Finished(); }));
+    EXPECT_EQ(answer.asked, 1);
+    EXPECT_EQ(answer.question,
+              L"Clean 3 visits, 1 downloads, 3 cookies (2 kept), cache (2 KB) from 1 profile? This cannot be undone.");
+    EXPECT_TRUE(Differences(before, Snapshot(folder.Path())).empty());
+    AnswerWith(IDYES, true);
+    Click(*dialog, IDC_BROWSERS_CLEAN);
+    ASSERT_TRUE(WaitUntil([&] { return dialog->Finished(); }));
+    EXPECT_EQ(answer.asked, 2);
     EXPECT_EQ(State(*dialog, 0), L"cleaned: History: 3 visits; Downloads: 1; Cookies: 3 (2 kept); Cache: 2 KB");
     EXPECT_EQ(State(*dialog, 1), L"in use: close the browser");
     EXPECT_EQ(QueryRows(chromeHistory, "SELECT COUNT(*) FROM visits"), "0");
@@ -100,6 +151,11 @@ TEST_F(BrowsersDialog, PreviewCountsAndChangesNothingThenCleanTellsEachProfileAn
         EXPECT_EQ(On(*again, kind), kind != TraceKind::Sessions && kind != TraceKind::Forms);
     EXPECT_EQ(Text(*again, IDC_BROWSERS_KEEP), L"example.com");
     EXPECT_EQ(State(*again, 1), L"ready");
+    // "Do not ask again" holds: the next clean runs at once.
+    Click(*again, IDC_BROWSERS_CLEAN);
+    ASSERT_TRUE(WaitUntil([&] { return again->Finished(); }));
+    EXPECT_EQ(answer.asked, 2);
+    EXPECT_EQ(State(*again, 1), L"cleaned: History: 3 visits; Downloads: 1; Cookies: 2 (2 kept); Cache: 2 KB");
     for (TraceKind kind : kAllTraceKinds) {
         if (On(*again, kind)) Click(*again, IDC_BROWSERS_KIND_FIRST + static_cast<int>(kind));
     }
