@@ -261,7 +261,7 @@ void CBrowsersDlg::ShowTotals(const std::vector<ProfileReport>& reports, TraceKi
 
 void CBrowsersDlg::StartRun(Run run) {
     if (m_thread) return;  // one run at a time
-    if (run != Run::Clean) {  // a clean after its question keeps what the preview was asked with
+    if (!(run == Run::Clean && m_run == Run::Ask)) {  // a clean after its question keeps what was asked
         m_runKinds = ChosenKinds();
         m_runKeep = ChosenKeepList();
     }

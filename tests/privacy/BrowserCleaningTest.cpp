@@ -351,9 +351,10 @@ TEST(BrowserCleaning, EveryCombinationOfKindsDoesExactlyWhatEachKindDoes) {
             for (const auto& [path, how] : Differences(seeded, Snapshot(r.scratch.Path()))) changed.insert(path);
             EXPECT_EQ(changed, expectedChanged);
             // Firefox keeps its databases in write-ahead-log mode (header byte 18 is 2): so does a clean.
-            if (family.family == BrowserFamily::Firefox)
+            if (family.family == BrowserFamily::Firefox) {
                 for (const std::wstring& file : {FPlaces, FFavicons})
                     EXPECT_EQ(ReadFileBytes(r.scratch / file).substr(18, 1), "\x02");
+            }
         }
     }
 }

@@ -155,7 +155,7 @@ TEST_F(BrowsersDialog, PreviewCountsAndChangesNothingThenCleanTellsEachProfileAn
     Click(*again, IDC_BROWSERS_CLEAN);
     ASSERT_TRUE(WaitUntil([&] { return again->Finished(); }));
     EXPECT_EQ(answer.asked, 2);
-    EXPECT_EQ(State(*again, 1), L"cleaned: History: 3 visits; Downloads: 1; Cookies: 2 (2 kept); Cache: 2 KB");
+    EXPECT_EQ(State(*again, 1), L"cleaned: History: 3 visits; Downloads: 1; Cookies: 2 (2 kept); Cache: 1 KB");
     for (TraceKind kind : kAllTraceKinds) {
         if (On(*again, kind)) Click(*again, IDC_BROWSERS_KIND_FIRST + static_cast<int>(kind));
     }
