@@ -106,19 +106,21 @@ std::wstring ProfileStateText(const ProfileReport& report, TraceKinds kinds, boo
 }
 
 std::wstring CleanQuestion(const std::vector<ProfileReport>& previews, TraceKinds kinds) {
+    // What the clean would reach: the profiles neither in use nor refused.
+    std::vector<ProfileReport> reached;
+    for (const ProfileReport& preview : previews)
+        if (!preview.inUse && preview.refused == Refusal::None) reached.push_back(preview);
     std::wstring some, all;
     for (TraceKind kind : kAllTraceKinds) {
         if (!kinds.Has(kind)) continue;
-        KindCount total = TotalOf(previews, kind);
+        KindCount total = TotalOf(reached, kind);
         std::wstring part = AskPart(kind, total);
         all += (all.empty() ? L"" : L", ") + part;
         if (total.rows != 0 || total.bytes != 0) some += (some.empty() ? L"" : L", ") + part;
     }
-    size_t profiles = 0;
-    for (const ProfileReport& preview : previews) profiles += !preview.inUse && preview.refused == Refusal::None ? 1 : 0;
     const std::wstring& what = some.empty() ? all : some;
-    return profiles == 1 ? FillInLangText(LangId::BrowsersAskOne, {what})
-                         : FillInLangText(LangId::BrowsersAsk, {what, win::GroupedNumber(profiles)});
+    return reached.size() == 1 ? FillInLangText(LangId::BrowsersAskOne, {what})
+                               : FillInLangText(LangId::BrowsersAsk, {what, win::GroupedNumber(reached.size())});
 }
 
 std::wstring CookiesTotalText(const KindCount& total, const std::vector<std::string>& unmatched) {

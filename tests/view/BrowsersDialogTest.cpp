@@ -9,6 +9,7 @@
 #include "app/BriskoApp.h"
 #include "res/resource.h"
 #include "support/BrowserSeeds.h"
+#include "support/ConfirmAnswer.h"
 #include "support/TestSupport.h"
 #include "view/BrowsersDialog.h"
 #include "win/Controls.h"
@@ -19,31 +20,6 @@ using namespace browsers;
 namespace {
 
 const wchar_t kSettingsKey[] = L"Brisko-browsers-dialog-test";
-
-// Answers the question before a clean from a timer that runs inside the
-// question's own loop: ticks "Do not ask again" when told to, presses the
-// button, and keeps the question.
-struct Answer {
-    int button = IDYES;
-    bool tick = false;
-    int asked = 0;
-    std::wstring question;
-};
-Answer* g_answer = nullptr;
-
-BOOL CALLBACK AnswerIfQuestion(HWND window, LPARAM) {
-    HWND box = ::GetDlgItem(window, IDC_CONFIRM_NOASK);
-    if (!box || !::IsWindowVisible(window)) return TRUE;
-    ++g_answer->asked;
-    g_answer->question = win::CWnd(::GetDlgItem(window, IDC_CONFIRM_TEXT)).GetWindowText();
-    if (g_answer->tick) ::SendMessageW(box, BM_CLICK, 0, 0);
-    ::SendMessageW(::GetDlgItem(window, g_answer->button), BM_CLICK, 0, 0);
-    return FALSE;
-}
-
-void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR, DWORD) {
-    if (g_answer) ::EnumThreadWindows(::GetCurrentThreadId(), &AnswerIfQuestion, 0);
-}
 
 class BrowsersDialog : public ::testing::Test {
 protected:
@@ -57,20 +33,14 @@ protected:
         SeedFirefoxProfile(firefox, folder / L"local\\Mozilla\\Firefox\\Profiles\\abcd.default-release");
         WriteProfilesIni(folder / L"roaming\\Mozilla\\Firefox", {{L"default-release", L"Profiles/abcd.default-release"}});
     }
-    ~BrowsersDialog() override {
-        ::KillTimer(nullptr, timer);
-        g_answer = nullptr;
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, (L"software\\" + std::wstring(kSettingsKey)).c_str());
-    }
+    ~BrowsersDialog() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, (L"software\\" + std::wstring(kSettingsKey)).c_str()); }
     // The next questions are answered so.
     void AnswerWith(int button, bool tick) {
         answer.button = button;
         answer.tick = tick;
-        g_answer = &answer;
-        if (!timer) timer = ::SetTimer(nullptr, 0, 50, &AnswerTimer);
     }
-    Answer answer;
-    UINT_PTR timer = 0;
+    ConfirmAnswer answer;
+    CConfirmAnswerer answering{answer};
 
     std::wstring Text(const CBrowsersDlg& dialog, int id) const { return win::CWnd(dialog.GetItem(id)).GetWindowText(); }
     std::wstring State(const CBrowsersDlg& dialog, int row) const {
@@ -129,14 +99,14 @@ TEST_F(BrowsersDialog, PreviewCountsAndChangesNothingThenCleanTellsEachProfileAn
     Click(*dialog, IDC_BROWSERS_CLEAN);
     EXPECT_FALSE(::IsWindowEnabled(dialog->GetItem(IDCANCEL)));
     ASSERT_TRUE(WaitUntil([&] { return dialog->Finished(); }));
-    EXPECT_EQ(answer.asked, 1);
+    EXPECT_EQ(answer.dialogs, 1);
     EXPECT_EQ(answer.question,
               L"Clean 3 visits, 1 downloads, 3 cookies (2 kept), cache (2 KB) from 1 profile? This cannot be undone.");
     EXPECT_TRUE(Differences(before, Snapshot(folder.Path())).empty());
     AnswerWith(IDYES, true);
     Click(*dialog, IDC_BROWSERS_CLEAN);
     ASSERT_TRUE(WaitUntil([&] { return dialog->Finished(); }));
-    EXPECT_EQ(answer.asked, 2);
+    EXPECT_EQ(answer.dialogs, 2);
     EXPECT_EQ(State(*dialog, 0), L"cleaned: History: 3 visits; Downloads: 1; Cookies: 3 (2 kept); Cache: 2 KB");
     EXPECT_EQ(State(*dialog, 1), L"in use: close the browser");
     EXPECT_EQ(QueryRows(chromeHistory, "SELECT COUNT(*) FROM visits"), "0");
@@ -154,7 +124,7 @@ TEST_F(BrowsersDialog, PreviewCountsAndChangesNothingThenCleanTellsEachProfileAn
     // "Do not ask again" holds: the next clean runs at once.
     Click(*again, IDC_BROWSERS_CLEAN);
     ASSERT_TRUE(WaitUntil([&] { return again->Finished(); }));
-    EXPECT_EQ(answer.asked, 2);
+    EXPECT_EQ(answer.dialogs, 2);
     EXPECT_EQ(State(*again, 1), L"cleaned: History: 3 visits; Downloads: 1; Cookies: 2 (2 kept); Cache: 1 KB");
     for (TraceKind kind : kAllTraceKinds) {
         if (On(*again, kind)) Click(*again, IDC_BROWSERS_KIND_FIRST + static_cast<int>(kind));
@@ -162,6 +132,41 @@ TEST_F(BrowsersDialog, PreviewCountsAndChangesNothingThenCleanTellsEachProfileAn
     EXPECT_FALSE(::IsWindowEnabled(again->GetItem(IDC_BROWSERS_CLEAN)));
     EXPECT_FALSE(::IsWindowEnabled(again->GetItem(IDC_BROWSERS_PREVIEW)));
     Click(*again, IDCANCEL);
+}
+
+ProfileReport Counted(long long visits, long long cookies, long long kept, ULONGLONG cache, bool inUse = false) {
+    ProfileReport report;
+    report.inUse = inUse;
+    report.Of(TraceKind::History).rows = visits;
+    report.Of(TraceKind::Cookies).rows = cookies;
+    report.Of(TraceKind::Cookies).kept = kept;
+    report.Of(TraceKind::Cache).bytes = cache;
+    return report;
+}
+
+TEST(BrowsersDialogTexts, TheQuestionTellsWhatWouldGoFromTheProfilesACleanWouldReach) {
+    CBriskoApp app;  // the texts are the built-in ones
+    app.m_strLanguage = L"Default";
+    TraceKinds kinds;
+    for (TraceKind kind : {TraceKind::History, TraceKind::Cookies, TraceKind::Forms}) kinds.Set(kind, true);
+    ProfileReport refused;
+    refused.refused = Refusal::Outside;
+    const struct {
+        std::vector<ProfileReport> previews;
+        TraceKinds kinds;
+        const wchar_t* question;
+    } cases[] = {
+        {{Counted(1200, 100, 20, 0), Counted(500, 5, 8, 0), Counted(9, 9, 9, 0, true), refused}, kinds,
+         L"Clean 1,700 visits, 105 cookies (28 kept) from 2 profiles? This cannot be undone."},
+        {{Counted(0, 0, 0, 0)}, kinds, L"Clean 0 visits, 0 cookies (0 kept), 0 form entries from 1 profile? This cannot be undone."},
+        {{Counted(3, 0, 0, 2048)}, TraceKinds::FromMask(0x3f),
+         L"Clean 3 visits, cache (2 KB) from 1 profile? This cannot be undone."},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CleanQuestion(c.previews, c.kinds), c.question);
+    KindCount cookies{true, 3, 2, 0};
+    EXPECT_EQ(CookiesTotalText(cookies, {}), L"Cookies: 3 (2 kept)");
+    EXPECT_EQ(CookiesTotalText(cookies, {"nothing-here.example", "::1"}),
+              L"Cookies: 3 (2 kept); kept sites with no cookie: nothing-here.example, ::1");
 }
 
 }  // namespace
