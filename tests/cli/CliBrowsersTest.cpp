@@ -8,6 +8,7 @@
 #include "clean/CleanTestSupport.h"
 #include "cli/CliRun.h"
 #include "i18n/LanguageChoice.h"
+#include "policy/Policies.h"
 #include "support/BrowserSeeds.h"
 #include "support/ScopedRegistry.h"
 #include "support/TestSupport.h"
@@ -171,6 +172,16 @@ TEST_F(CliBrowsers, CookiesKillerCleansACookieDatabaseAroundTheKeptSitesAndDelet
         CliRun run = RunCli(L"clean --mode cookies --permanent --include \"" + cookies + L"\"");
         EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
         EXPECT_TRUE(Holds(run.out, L"cleaned  " + cookies + L"  (cookies cleaned, 2 kept)")) << run.out;
+        EXPECT_EQ(QueryRows(cookies, "SELECT host FROM moz_cookies ORDER BY id"), ".example.com,WWW.Example.COM");
+    }
+    {
+        // The policy's sites are kept the same way, with no list of the user's.
+        const std::wstring sites = std::wstring(L"www.example.com") + L'\0' + L'\0';
+        ScopedRegistryValue policy(HKEY_CURRENT_USER, kPolicyKey, L"KeepCookies", REG_MULTI_SZ, sites.c_str(),
+                                   static_cast<DWORD>(sites.size() * sizeof(wchar_t)));
+        CliRun run = RunCli(L"clean --mode cookies --permanent --include \"" + cookies + L"\"");
+        // www.example.com receives the .example.com cookie too.
+        EXPECT_TRUE(Holds(run.out, L"cleaned  " + cookies + L"  (cookies cleaned, 2 kept)")) << run.out << run.err;
         EXPECT_EQ(QueryRows(cookies, "SELECT host FROM moz_cookies ORDER BY id"), ".example.com,WWW.Example.COM");
     }
     CliRun run = RunCli(L"clean --mode cookies --permanent --include \"" + cookies + L"\"");
