@@ -23,6 +23,7 @@
 #include "cli/ScheduleCommand.h"
 #include "i18n/LanguageChoice.h"
 #include "policy/Policies.h"
+#include "privacy/browsers/BrowserCleaning.h"
 #include "privacy/browsers/CookiesKillerRow.h"
 #include "privacy/browsers/SavedKeepList.h"
 #include "scan/FoundItems.h"
@@ -198,13 +199,21 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
     FoundItems entries = Scan(doc, options, console, rules);
     record.mode = ModeName(options.mode);
     for (size_t row = 0; row < entries.Count(); ++row) record.found.Add(entries[row].size);
+    // Cookies Killer keeps the sites of the user's keep-list: a cookie
+    // database it understands is cleaned around them, not deleted.
+    const browsers::CKeepList keep = options.mode == MODE_COOKIES_KILLER
+                                         ? browsers::UserKeepList(browsers::ProgramSettings(), ReadUserName())
+                                         : browsers::CKeepList();
     if (options.dryRun) {
         for (size_t row = 0; row < entries.Count(); ++row) {
             const FoundItem& entry = entries[row];
             bool empty = IsEmptiedOnly(entry);
-            console.Out(options.json ? EntryJson(entry, ModeName(options.mode),
-                                                 empty ? L"\"action\":\"would-empty\"" : L"\"action\":\"would-remove\"")
-                                     : (empty ? L"would empty   " : L"would remove  ") + EntryText(entry));
+            bool inside = !keep.Empty() && browsers::IsKnownCookieDatabase(entry.path);
+            const wchar_t* json = inside  ? L"\"action\":\"would-clean\""
+                                  : empty ? L"\"action\":\"would-empty\""
+                                          : L"\"action\":\"would-remove\"";
+            const wchar_t* text = inside ? L"would clean   " : empty ? L"would empty   " : L"would remove  ";
+            console.Out(options.json ? EntryJson(entry, ModeName(options.mode), json) : text + EntryText(entry));
         }
         if (!options.quiet) console.Err(L"dry run, nothing removed: " + SummaryText(entries.Count(), TotalSize(entries)));
         return Finish(record, report, options, console, kExitOk);
@@ -216,11 +225,6 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
     RemovalContext removal{guards, tally};
     std::atomic<bool> keepGoing{true};
     CRemovalSession session;
-    // Cookies Killer keeps the sites of the user's keep-list: a cookie
-    // database it understands is cleaned around them, not deleted.
-    const browsers::CKeepList keep = options.mode == MODE_COOKIES_KILLER
-                                         ? browsers::UserKeepList(browsers::ProgramSettings(), ReadUserName())
-                                         : browsers::CKeepList();
     RunCleanJob(
         rows, outcome, options.permanent,
         [&removal, &session, &keep, &tally](const std::wstring& path, bool permanent, bool) {

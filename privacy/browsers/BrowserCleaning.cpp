@@ -427,27 +427,53 @@ const DatabaseTraces* CookieTracesNamed(const std::wstring& name) {
 
 }  // namespace
 
-CookieDatabaseOutcome CleanCookieDatabase(const std::wstring& path, const CKeepList& keep) {
-    CookieDatabaseOutcome outcome;
-    // A companion is cleaned as its database: removing a log would lose what it holds of it.
-    std::wstring database = path;
+namespace {
+
+// The database a path of Cookies Killer stands for (a companion for its
+// database), with its layout's cookie traces; no traces when it is none
+// this cleaning knows. A database that may not be opened is taken as known.
+struct KnownCookieDatabase {
+    std::wstring path;
+    const DatabaseTraces* traces = nullptr;
+    std::optional<LeftItem> refused;
+};
+
+KnownCookieDatabase FindCookieDatabase(const std::wstring& path) {
+    KnownCookieDatabase known{path};
     for (const wchar_t* companion : {L"-wal", L"-shm", L"-journal"})
-        if (EndsWithNoCase(database, companion)) database.resize(database.size() - wcslen(companion));
-    const DatabaseTraces* traces = CookieTracesNamed(database.substr(database.rfind(L'\\') + 1));
-    if (!traces || !FullPathExists(database)) return outcome;
-    ProfileReport report;
-    if (std::optional<LeftItem> refused = RefusedDatabase(database, GuardsUnderPolicy().excluded)) {
-        outcome.understood = true;
-        outcome.left.push_back(*refused);
-        return outcome;
+        if (EndsWithNoCase(known.path, companion)) known.path.resize(known.path.size() - wcslen(companion));
+    const DatabaseTraces* traces = CookieTracesNamed(known.path.substr(known.path.rfind(L'\\') + 1));
+    if (!traces || !FullPathExists(known.path)) return known;
+    known.refused = RefusedDatabase(known.path, GuardsUnderPolicy().excluded);
+    if (known.refused) {
+        known.traces = traces;
+        return known;
     }
     try {
-        CSqliteDb look(database, CSqliteDb::Mode::Look);
-        if (!look.HasTable(traces->steps.front().tables.front())) return outcome;
+        CSqliteDb look(known.path, CSqliteDb::Mode::Look);
+        if (look.HasTable(traces->steps.front().tables.front())) known.traces = traces;
     } catch (const SqliteError&) {
-        return outcome;  // no SQLite database: not one this cleaning knows
+        // No SQLite database: not one this cleaning knows.
     }
+    return known;
+}
+
+}  // namespace
+
+bool IsKnownCookieDatabase(const std::wstring& path) { return FindCookieDatabase(path).traces != nullptr; }
+
+CookieDatabaseOutcome CleanCookieDatabase(const std::wstring& path, const CKeepList& keep) {
+    CookieDatabaseOutcome outcome;
+    KnownCookieDatabase known = FindCookieDatabase(path);
+    if (!known.traces) return outcome;
     outcome.understood = true;
+    if (known.refused) {
+        outcome.left.push_back(*known.refused);
+        return outcome;
+    }
+    const std::wstring& database = known.path;
+    const DatabaseTraces* traces = known.traces;
+    ProfileReport report;
     DatabaseWork work{database, {traces}};
     std::unique_ptr<CSqliteDb> db;
     switch (OpenForClean(work, db, report)) {

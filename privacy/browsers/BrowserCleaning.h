@@ -89,6 +89,8 @@ struct CookieDatabaseOutcome {
     std::vector<LeftItem> left;
 };
 CookieDatabaseOutcome CleanCookieDatabase(const std::wstring& path, const CKeepList& keep);
+// True when CleanCookieDatabase would understand the path; reads only.
+bool IsKnownCookieDatabase(const std::wstring& path);
 
 // The database files of a profile that the chosen kinds change, each once.
 std::vector<std::wstring> DatabaseFiles(const BrowserProfile& profile, TraceKinds kinds);

@@ -169,6 +169,8 @@ TEST_F(CliBrowsers, CookiesKillerCleansACookieDatabaseAroundTheKeptSitesAndDelet
     {
         ScopedRegistryValue saved(HKEY_CURRENT_USER, L"software\\Brisko\\Brisko .NET\\" + ReadUserName(),
                                   L"browserKeepCookies", L"example.com");
+        CliRun dry = RunCli(L"clean --mode cookies --permanent --dry-run --include \"" + cookies + L"\"");
+        EXPECT_TRUE(Holds(dry.out, L"would clean   " + cookies)) << dry.out;
         CliRun run = RunCli(L"clean --mode cookies --permanent --include \"" + cookies + L"\"");
         EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
         EXPECT_TRUE(Holds(run.out, L"cleaned  " + cookies + L"  (cookies cleaned, 2 kept)")) << run.out;
