@@ -174,6 +174,7 @@ TEST_F(CliBrowsers, CookiesKillerCleansACookieDatabaseAroundTheKeptSitesAndDelet
         CliRun run = RunCli(L"clean --mode cookies --permanent --include \"" + cookies + L"\"");
         EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
         EXPECT_TRUE(Holds(run.out, L"cleaned  " + cookies + L"  (cookies cleaned, 2 kept)")) << run.out;
+        EXPECT_TRUE(Holds(run.err + run.out, L"Removed 0 items (0 bytes); cookies cleaned, 2 kept")) << run.out << run.err;
         EXPECT_EQ(QueryRows(cookies, "SELECT host FROM moz_cookies ORDER BY id"), ".example.com,WWW.Example.COM");
     }
     {

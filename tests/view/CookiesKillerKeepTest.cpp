@@ -2,6 +2,8 @@
 // the browser cleaning understands is cleaned around the kept sites, other
 // rows go as always; without a keep-list the database goes whole.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 
 #include "catalog/BriskoDoc.h"
 #include "privacy/browsers/SavedKeepList.h"
@@ -11,6 +13,8 @@
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
 #include "view/BriskoView.h"
+#include "view/StatusTexts.h"
+#include "win/Controls.h"
 
 using namespace testing_support;
 
@@ -57,7 +61,9 @@ TEST_F(CookiesKillerKeep, WithAKeepListTheCookieDatabaseIsCleanedAroundTheKeptSi
     EXPECT_EQ(QueryRows(folder / L"profile\\cookies.sqlite", "SELECT host FROM moz_cookies ORDER BY id"),
               ".example.com,WWW.Example.COM");
     EXPECT_FALSE(FullPathExists(folder / L"profile\\cookies.txt"));
-    // Its row leaves the list: what it stood for is done.
+    // The clean's summary says so; the row leaves the list: what it stood for is done.
+    HWND bar = ::FindWindowExW(app.Frame(), nullptr, STATUSCLASSNAMEW, nullptr);
+    EXPECT_EQ(win::CStatusBar(bar).GetPaneText(kCleanSummaryPane), L"Removed 1 item (27 bytes); cookies cleaned, 2 kept");
     for (const std::wstring& row : RowPaths(view)) EXPECT_EQ(row.rfind(folder.Path(), 0), std::wstring::npos);
 }
 
