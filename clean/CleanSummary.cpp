@@ -5,6 +5,10 @@
 
 void CleanSummary::Add(const RowRemoval& row) {
     bytesRemoved += row.bytesRemoved;
+    if (!row.cleaned.empty() && row.outcome == RowOutcome::Removed) {
+        cleanedInside.push_back(row.cleaned);
+        return;
+    }
     switch (row.outcome) {
     case RowOutcome::Removed:
         ++removed;
@@ -82,5 +86,6 @@ std::wstring CleanSummaryText(const CleanSummary& summary) {
                                                                 Count(summary.partlyFilesTotal)});
     if (summary.Left() > 0) text += L"; " + LeftClause(summary);
     if (summary.vanished > 0) text += L"; " + FillInLangText(LangId::SummaryGone, {Count(summary.vanished)});
+    for (const std::wstring& cleaned : summary.cleanedInside) text += L"; " + cleaned;
     return text;
 }

@@ -1,12 +1,13 @@
 #pragma once
 // What a whole clean did, added up row by row, and the one line that tells
 // it in the user's language: "Removed 3,508 items (192.6 MB); 2 left: 1 in
-// use, 1 access denied". The window shows it in its status bar, the command
-// line prints it.
+// use, 1 access denied; cookies cleaned, 12 kept". The window shows it in
+// its status bar, the command line prints it.
 #include <windows.h>
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "clean/RemovalTally.h"
 
@@ -18,6 +19,7 @@ struct CleanSummary {
     size_t vanished = 0;             // gone before the clean reached them
     ULONGLONG bytesRemoved = 0;      // every file that went, folder contents included
     std::map<LeftReason, size_t> leftBy;  // items left whole, by reason, in the reasons' order
+    std::vector<std::wstring> cleanedInside;  // items kept on purpose and cleaned inside: how, each
 
     void Add(const RowRemoval& row);
     // The items left whole.

@@ -33,6 +33,9 @@ public:
     virtual void RemovingMeasured(const std::wstring& path, size_t files, unsigned long long bytes) { Removing(path); }
     // An item, or an entry of a folder item, that stays.
     virtual void Left(const std::wstring& path, LeftReason reason) = 0;
+    // An item that stays on purpose, cleaned inside instead of removed (a
+    // cookie database around the kept sites' cookies); `note` says how.
+    virtual void Cleaned(const std::wstring& path, const std::wstring& note) {}
 };
 
 // A report that tells nobody.

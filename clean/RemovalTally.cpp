@@ -39,6 +39,11 @@ void CRemovalTally::Count(const std::wstring& path, const Amount& amount) {
     m_row.bytesRemoved += amount.bytes;
 }
 
+void CRemovalTally::Cleaned(const std::wstring& path, const std::wstring& note) {
+    m_row.cleaned = note;
+    m_next.Cleaned(path, note);
+}
+
 void CRemovalTally::Left(const std::wstring& path, LeftReason reason) {
     m_next.Left(path, reason);
     if (!m_leftPaths.insert(path).second) return;

@@ -28,6 +28,7 @@ struct RowRemoval {
     // Left and PartlyRemoved: why the item, or the first entry of it that stayed, stays.
     LeftReason reason = LeftReason::Failed;
     std::vector<LeftEntry> left;  // what stayed, each once, in the order told
+    std::wstring cleaned;         // the item stays, cleaned inside: how ("cookies cleaned, 12 kept")
 
     // The item is still there, whole or in part.
     bool Stays() const { return outcome == RowOutcome::PartlyRemoved || outcome == RowOutcome::Left; }
@@ -50,6 +51,7 @@ public:
     void Removing(const std::wstring& path) override;
     void RemovingMeasured(const std::wstring& path, size_t files, ULONGLONG bytes) override;
     void Left(const std::wstring& path, LeftReason reason) override;
+    void Cleaned(const std::wstring& path, const std::wstring& note) override;
 
 private:
     struct Amount {

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "cli/Output.h"
+#include "i18n/LanguageChoice.h"
 #include "privacy/browsers/BrowserCleaning.h"
+#include "privacy/browsers/SavedKeepList.h"
 #include "scan/RulesFile.h"
 #include "win/Handle.h"
 #include "win/Text.h"
@@ -38,10 +40,17 @@ const wchar_t* LeftWhyText(LeftWhy why) {
     case LeftWhy::IntegrityFailed: return L"damaged: its integrity check failed";
     case LeftWhy::Failed: return L"failed";
     case LeftWhy::ItemLeft: return L"left";
+    case LeftWhy::Unsafe: return L"a link or a file with more than one name: never written";
+    case LeftWhy::Excluded: return L"excluded by the policy ExcludePaths";
     }
     return L"";
 }
 constexpr const wchar_t* kInUseText = L"in use: close the browser";
+
+const wchar_t* RefusalText(Refusal refused) {
+    return refused == Refusal::Outside ? L"refused: profiles.ini names a folder outside your user folder"
+                                       : L"left: the policy ExcludePaths excludes the profile";
+}
 
 std::wstring Plural(long long n, const wchar_t* one, const wchar_t* many) {
     return win::GroupedNumber(static_cast<ULONGLONG>(n)) + L" " + (n == 1 ? one : many);
@@ -96,18 +105,26 @@ std::wstring ProfileLabel(const BrowserProfile& profile) { return profile.browse
 // One profile's line(s): its state, the counts, and what was left and why.
 void PrintProfile(CConsole& console, const CliOptions& options, const BrowserProfile& profile,
                   const ProfileReport& report, const wchar_t* action) {
-    const wchar_t* state = report.inUse ? L"in use" : L"ready";
+    const wchar_t* state = report.refused == Refusal::Outside    ? L"refused"
+                           : report.refused == Refusal::Excluded ? L"excluded"
+                           : report.inUse                         ? L"in use"
+                                                                  : L"ready";
     if (options.json) {
         std::wstring line = L"{\"browser\":" + JsonString(profile.browser) + L",\"key\":" + JsonString(profile.key) +
                             L",\"profile\":" + JsonString(profile.name) + L",\"folder\":" + JsonString(profile.folder) +
                             L",\"state\":" + JsonString(state);
         if (action) line += L",\"action\":" + JsonString(action);
-        if (report.inUse) line += L",\"reason\":" + JsonString(kInUseText);
+        if (report.refused != Refusal::None) line += L",\"reason\":" + JsonString(RefusalText(report.refused));
+        else if (report.inUse) line += L",\"reason\":" + JsonString(kInUseText);
         else line += L",\"counts\":" + CountsJson(report) + L",\"left\":" + LeftJson(report);
         console.Out(line + L"}");
         return;
     }
     std::wstring head = action ? std::wstring(action) + L"  " : std::wstring();
+    if (report.refused != Refusal::None) {
+        console.Out(head + ProfileLabel(profile) + L" (" + profile.folder + L"): " + RefusalText(report.refused));
+        return;
+    }
     if (report.inUse) {
         console.Out(head + ProfileLabel(profile) + L": " + kInUseText);
         return;
@@ -118,20 +135,40 @@ void PrintProfile(CConsole& console, const CliOptions& options, const BrowserPro
                     (item.detail.empty() ? L"" : L" (" + item.detail + L")"));
 }
 
-}  // namespace
-
-int RunBrowsersCommand(const CliOptions& options, CConsole& console) {
-    CKeepList keep = PolicyKeepList();
+// The sites given on the command line, or else the user's saved list; the
+// policy's are added to either. False when a file cannot be read.
+bool ChooseKeepList(const CliOptions& options, CConsole& console, CKeepList& keep) {
+    bool given = !options.keepCookies.empty() || !options.keepCookiesFiles.empty();
+    if (!given) {
+        keep = UserKeepList(ProgramSettings(), ReadUserName());
+        if (!options.quiet)
+            console.Err(L"keeping the cookies of the saved list (Options > Browsers) and the policy's: " +
+                        std::to_wstring(keep.Hosts().size()) + L" sites");
+        return true;
+    }
+    keep = PolicyKeepList();
     for (const std::wstring& host : options.keepCookies) keep.AddHost(host);
     for (const std::wstring& file : options.keepCookiesFiles) {
         if (!ReadKeepFile(file, keep)) {
             console.Err(L"brisko-cli: cannot read the keep-list file " + file);
-            return kExitUsage;
+            return false;
         }
     }
+    if (!options.quiet)
+        console.Err(L"keeping the cookies of the sites given on the command line and the policy's: " +
+                    std::to_wstring(keep.Hosts().size()) + L" sites (the saved list is not used)");
+    return true;
+}
+
+}  // namespace
+
+int RunBrowsersCommand(const CliOptions& options, CConsole& console) {
+    CKeepList keep;
+    if (!ChooseKeepList(options, console, keep)) return kExitUsage;
     TraceKinds kinds = options.traceKinds ? TraceKinds::FromMask(options.traceKinds) : TraceKinds::Default();
     if (!options.browsersClean) kinds = TraceKinds::FromMask(0x3f);
     size_t profiles = 0, left = 0;
+    std::vector<ProfileReport> reports;
     for (const BrowserProfile& profile : FindBrowserProfiles(UserBrowserRoots())) {
         if (!options.browserNames.empty() &&
             std::none_of(options.browserNames.begin(), options.browserNames.end(),
@@ -149,7 +186,11 @@ int RunBrowsersCommand(const CliOptions& options, CConsole& console) {
                                                        : L"left";
         PrintProfile(console, options, profile, report, action);
         if (!report.AllDone()) ++left;
+        reports.push_back(std::move(report));
     }
+    if (kinds.Has(TraceKind::Cookies))
+        for (const std::string& host : UnmatchedKeepEntries(keep, reports))
+            console.Err(L"kept site " + win::ToWide(host) + L": no cookie of any profile is kept for it");
     if (!options.quiet) {
         std::wstring summary = Plural(static_cast<long long>(profiles), L"browser profile", L"browser profiles");
         if (options.browsersClean && !options.dryRun)

@@ -21,7 +21,11 @@
 #include "cli/PolicyChecks.h"
 #include "cli/Rules.h"
 #include "cli/ScheduleCommand.h"
+#include "i18n/LanguageChoice.h"
 #include "policy/Policies.h"
+#include "privacy/browsers/BrowserCleaning.h"
+#include "privacy/browsers/CookiesKillerRow.h"
+#include "privacy/browsers/SavedKeepList.h"
 #include "scan/FoundItems.h"
 #include "scan/Modes.h"
 #include "win/ComInit.h"
@@ -76,6 +80,7 @@ public:
 
 private:
     static const wchar_t* Action(const FoundItem& entry, const RowRemoval& removal) {
+        if (!removal.cleaned.empty() && !removal.Stays()) return L"cleaned";
         switch (removal.outcome) {
         case RowOutcome::Removed:
             return IsEmptiedOnly(entry) ? L"emptied" : L"removed";
@@ -95,6 +100,7 @@ private:
                                  std::to_wstring(removal.filesRemoved) + L",\"removed_bytes\":" +
                                  std::to_wstring(removal.bytesRemoved);
             if (removal.Stays()) extra += L",\"left\":[" + LeftJson(removal) + L"]";
+            if (!removal.cleaned.empty()) extra += L",\"cleaned\":" + JsonString(removal.cleaned);
             m_console.Out(EntryJson(entry, ModeName(m_options.mode), extra));
             return;
         }
@@ -102,6 +108,7 @@ private:
         if (removal.outcome == RowOutcome::PartlyRemoved)
             line += L"  (" + std::to_wstring(removal.filesRemoved) + L" of " +
                     std::to_wstring(removal.filesRemoved + removal.filesLeft) + L" files removed)";
+        if (!removal.cleaned.empty()) line += L"  (" + removal.cleaned + L")";
         m_console.Out(line);
         if (!removal.Stays()) return;
         for (const LeftEntry& left : removal.left)
@@ -192,13 +199,21 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
     FoundItems entries = Scan(doc, options, console, rules);
     record.mode = ModeName(options.mode);
     for (size_t row = 0; row < entries.Count(); ++row) record.found.Add(entries[row].size);
+    // Cookies Killer keeps the sites of the user's keep-list: a cookie
+    // database it understands is cleaned around them, not deleted.
+    const browsers::CKeepList keep = options.mode == MODE_COOKIES_KILLER
+                                         ? browsers::UserKeepList(browsers::ProgramSettings(), ReadUserName())
+                                         : browsers::CKeepList();
     if (options.dryRun) {
         for (size_t row = 0; row < entries.Count(); ++row) {
             const FoundItem& entry = entries[row];
             bool empty = IsEmptiedOnly(entry);
-            console.Out(options.json ? EntryJson(entry, ModeName(options.mode),
-                                                 empty ? L"\"action\":\"would-empty\"" : L"\"action\":\"would-remove\"")
-                                     : (empty ? L"would empty   " : L"would remove  ") + EntryText(entry));
+            bool inside = !keep.Empty() && browsers::IsKnownCookieDatabase(entry.path);
+            const wchar_t* json = inside  ? L"\"action\":\"would-clean\""
+                                  : empty ? L"\"action\":\"would-empty\""
+                                          : L"\"action\":\"would-remove\"";
+            const wchar_t* text = inside ? L"would clean   " : empty ? L"would empty   " : L"would remove  ";
+            console.Out(options.json ? EntryJson(entry, ModeName(options.mode), json) : text + EntryText(entry));
         }
         if (!options.quiet) console.Err(L"dry run, nothing removed: " + SummaryText(entries.Count(), TotalSize(entries)));
         return Finish(record, report, options, console, kExitOk);
@@ -212,7 +227,8 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
     CRemovalSession session;
     RunCleanJob(
         rows, outcome, options.permanent,
-        [&removal, &session](const std::wstring& path, bool permanent, bool) {
+        [&removal, &session, &keep, &tally](const std::wstring& path, bool permanent, bool) {
+            if (!keep.Empty() && browsers::CleanCookieRow(path, keep, tally)) return;
             RemoveRowItem(path, permanent, removal, session);
         },
         keepGoing, &tally);

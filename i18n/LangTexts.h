@@ -49,6 +49,11 @@ enum class LangId : int {
     BrowsersCountHistory, BrowsersCountDownloads, BrowsersCountCookies, BrowsersCountForms, BrowsersCountSessions,
     BrowsersCountCache,
     BrowsersCleaned, BrowsersLeft, BrowsersNotADatabase, BrowsersDamaged, BrowsersFailed, BrowsersItemLeft,
+    BrowsersRefused, BrowsersExcluded, BrowsersUnsafe, BrowsersExcludedItem,
+    // The question before a browser clean and its parts, the kept sites no
+    // cookie matched, and a cookie database Cookies Killer cleaned around the kept sites.
+    BrowsersAsk, BrowsersAskOne, BrowsersAskVisits, BrowsersAskDownloads, BrowsersAskCookies, BrowsersAskForms,
+    BrowsersAskSessions, BrowsersAskCache, BrowsersUnmatched, BrowsersCookiesCleaned,
     // The list's own texts: the selection's size, a scan's progress, a row a clean left.
     ListSelectionSize, ListSelectionSizeFolders, ListScanning, ListLeftRow,
     // What a scan leaves out on this machine, told once: a temporary folder

@@ -12,6 +12,8 @@
 #include "i18n/Lang.h"
 #include "i18n/LangTexts.h"
 #include "policy/Policies.h"
+#include "privacy/browsers/CookiesKillerRow.h"
+#include "privacy/browsers/SavedKeepList.h"
 #include "res/resource.h"
 #include "scan/FoundItemOrder.h"
 #include "view/ItemText.h"
@@ -602,6 +604,15 @@ bool CBriskoView::StartClean(bool permanent) {
     request.reportTo = m_hWnd;
     request.permanent = permanent;
     request.remove = m_removeItem;
+    // Cookies Killer keeps the sites of the user's keep-list: a cookie
+    // database the browser cleaning understands is cleaned around them.
+    if (m_nMode == MODE_COOKIES_KILLER) {
+        browsers::CKeepList keep = browsers::UserKeepList(m_app.Profile(), m_app.UserName());
+        if (!keep.Empty())
+            request.cleanInstead = [keep](const std::wstring& path, IRemovalReport& report) {
+                return browsers::CleanCookieRow(path, keep, report);
+            };
+    }
     // The worker gets the records of the selected rows, from the last up,
     // and asks the shared selection about each when it gets there.
     std::vector<int> selected = SelectedRows();

@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include "view/ConfirmDelete.h"
 #include "view/ListViewHost.h"
+#include "privacy/browsers/SavedKeepList.h"
 #include "i18n/Lang.h"
 #include "i18n/LangTexts.h"
 #include "res/resource.h"
@@ -19,7 +21,7 @@ constexpr UINT WM_BROWSER_CLEANED = WM_APP + 301;
 constexpr UINT WM_BROWSERS_DONE = WM_APP + 302;
 
 constexpr const wchar_t* kKindsEntry = L"browserKinds";
-constexpr const wchar_t* kKeepEntry = L"browserKeepCookies";
+constexpr const wchar_t* kAskEntry = L"askBrowsersClean";
 
 std::wstring Filled(std::wstring text, const std::wstring& first, const std::wstring& second = {}) {
     for (auto [mark, value] : {std::pair{L"%1", first}, std::pair{L"%2", second}}) {
@@ -37,8 +39,35 @@ std::wstring LeftText(const LeftItem& item) {
     case LeftWhy::IntegrityFailed: return GetUiText(LangId::BrowsersDamaged);
     case LeftWhy::Failed: return GetUiText(LangId::BrowsersFailed);
     case LeftWhy::ItemLeft: return GetUiText(LangId::BrowsersItemLeft);
+    case LeftWhy::Unsafe: return GetUiText(LangId::BrowsersUnsafe);
+    case LeftWhy::Excluded: return GetUiText(LangId::BrowsersExcludedItem);
     }
     return {};
+}
+
+// "1,700 visits", "105 cookies (28 kept)", "cache (340 KB)".
+std::wstring AskPart(TraceKind kind, const KindCount& count) {
+    std::wstring rows = win::GroupedNumber(static_cast<ULONGLONG>(count.rows));
+    switch (kind) {
+    case TraceKind::History: return FillInLangText(LangId::BrowsersAskVisits, {rows});
+    case TraceKind::Downloads: return FillInLangText(LangId::BrowsersAskDownloads, {rows});
+    case TraceKind::Cookies:
+        return FillInLangText(LangId::BrowsersAskCookies, {rows, win::GroupedNumber(static_cast<ULONGLONG>(count.kept))});
+    case TraceKind::Forms: return FillInLangText(LangId::BrowsersAskForms, {rows});
+    case TraceKind::Sessions: return FillInLangText(LangId::BrowsersAskSessions, {FormatSizeText(count.bytes)});
+    case TraceKind::Cache: return FillInLangText(LangId::BrowsersAskCache, {FormatSizeText(count.bytes)});
+    }
+    return {};
+}
+
+KindCount TotalOf(const std::vector<ProfileReport>& reports, TraceKind kind) {
+    KindCount total;
+    for (const ProfileReport& report : reports) {
+        total.rows += report.Of(kind).rows;
+        total.kept += report.Of(kind).kept;
+        total.bytes += report.Of(kind).bytes;
+    }
+    return total;
 }
 
 }  // namespace
@@ -58,6 +87,8 @@ std::wstring KindCountText(TraceKind kind, const KindCount& count) {
 }
 
 std::wstring ProfileStateText(const ProfileReport& report, TraceKinds kinds, bool cleaned) {
+    if (report.refused == Refusal::Outside) return GetUiText(LangId::BrowsersRefused);
+    if (report.refused == Refusal::Excluded) return GetUiText(LangId::BrowsersExcluded);
     if (report.inUse) return GetUiText(LangId::BrowsersInUse);
     if (!report.left.empty()) {
         std::wstring whys;
@@ -72,6 +103,32 @@ std::wstring ProfileStateText(const ProfileReport& report, TraceKinds kinds, boo
         if (kinds.Has(kind)) counts += (counts.empty() ? L"" : L"; ") + KindCountText(kind, report.Of(kind));
     if (!cleaned) return counts.empty() ? GetUiText(LangId::BrowsersReady) : counts;
     return GetUiText(LangId::BrowsersCleaned) + (counts.empty() ? L"" : L": " + counts);
+}
+
+std::wstring CleanQuestion(const std::vector<ProfileReport>& previews, TraceKinds kinds) {
+    // What the clean would reach: the profiles neither in use nor refused.
+    std::vector<ProfileReport> reached;
+    for (const ProfileReport& preview : previews)
+        if (!preview.inUse && preview.refused == Refusal::None) reached.push_back(preview);
+    std::wstring some, all;
+    for (TraceKind kind : kAllTraceKinds) {
+        if (!kinds.Has(kind)) continue;
+        KindCount total = TotalOf(reached, kind);
+        std::wstring part = AskPart(kind, total);
+        all += (all.empty() ? L"" : L", ") + part;
+        if (total.rows != 0 || total.bytes != 0) some += (some.empty() ? L"" : L", ") + part;
+    }
+    const std::wstring& what = some.empty() ? all : some;
+    return reached.size() == 1 ? FillInLangText(LangId::BrowsersAskOne, {what})
+                               : FillInLangText(LangId::BrowsersAsk, {what, win::GroupedNumber(reached.size())});
+}
+
+std::wstring CookiesTotalText(const KindCount& total, const std::vector<std::string>& unmatched) {
+    std::wstring text = KindCountText(TraceKind::Cookies, total);
+    std::wstring sites;
+    for (const std::string& host : unmatched) sites += (sites.empty() ? L"" : L", ") + win::ToWide(host);
+    if (!sites.empty()) text += L"; " + FillInLangText(LangId::BrowsersUnmatched, {sites});
+    return text;
 }
 
 CBrowsersDlg::CBrowsersDlg(const win::CProfile& settings, std::wstring userSection, BrowserRoots roots)
@@ -91,10 +148,10 @@ INT_PTR CBrowsersDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnCommand(LOWORD(wp));
         return TRUE;
     case WM_BROWSER_CLEANED:
-        OnProfileCleaned(static_cast<int>(wp));
+        OnProfileDone(static_cast<int>(wp));
         return TRUE;
     case WM_BROWSERS_DONE:
-        OnCleanDone();
+        OnRunDone();
         return TRUE;
     case WM_CLOSE:
         OnCommand(IDCANCEL);
@@ -119,7 +176,7 @@ void CBrowsersDlg::OnInitDialog() {
     for (TraceKind kind : kAllTraceKinds)
         ::SendMessageW(GetItem(IDC_BROWSERS_KIND_FIRST + KindIndex(kind)), BM_SETCHECK,
                        kinds.Has(kind) ? BST_CHECKED : BST_UNCHECKED, 0);
-    ::SetWindowTextW(GetItem(IDC_BROWSERS_KEEP), m_settings.GetString(m_section, kKeepEntry, L"").c_str());
+    ::SetWindowTextW(GetItem(IDC_BROWSERS_KEEP), SavedKeepListText(m_settings, m_section).c_str());
     ::ShowWindow(GetItem(IDC_BROWSERS_PROGRESS), SW_HIDE);
     m_profiles = FindBrowserProfiles(m_roots);
     m_reports.assign(m_profiles.size(), ProfileReport{});
@@ -144,8 +201,8 @@ void CBrowsersDlg::FillList() {
     for (size_t i = 0; i < m_profiles.size(); ++i) {
         int row = list.InsertItem(static_cast<int>(i), m_profiles[i].browser, -1);
         list.SetItemText(row, 1, m_profiles[i].name);
-        bool inUse = IsProfileInUse(m_profiles[i]);
-        list.SetItemText(row, 2, GetUiText(inUse ? LangId::BrowsersInUse : LangId::BrowsersReady));
+        // The state a clean would meet: refused, in use (its lock or one of its databases held), or ready.
+        list.SetItemText(row, 2, ProfileStateText(ProfileState(m_profiles[i]), TraceKinds(), false));
     }
 }
 
@@ -179,10 +236,11 @@ void CBrowsersDlg::OnCommand(UINT id) {
     }
     switch (id) {
     case IDC_BROWSERS_PREVIEW:
-        OnPreview();
+        StartRun(Run::Preview);
         break;
     case IDC_BROWSERS_CLEAN:
-        OnClean();
+        // Without a question nothing needs counting first.
+        StartRun(m_settings.GetInt(m_section, kAskEntry, 1) != 0 ? Run::Ask : Run::Clean);
         break;
     case IDCANCEL:
         // Escape and Alt+F4 wait for the worker, which uses this dialog.
@@ -195,38 +253,23 @@ void CBrowsersDlg::OnCommand(UINT id) {
 
 void CBrowsersDlg::ShowTotals(const std::vector<ProfileReport>& reports, TraceKinds kinds) {
     for (TraceKind kind : kAllTraceKinds) {
-        KindCount total;
-        for (const ProfileReport& report : reports) {
-            total.rows += report.Of(kind).rows;
-            total.kept += report.Of(kind).kept;
-            total.bytes += report.Of(kind).bytes;
-        }
-        std::wstring text = kinds.Has(kind) ? KindCountText(kind, total) : std::wstring();
+        KindCount total = TotalOf(reports, kind);
+        std::wstring text = !kinds.Has(kind)             ? std::wstring()
+                            : kind == TraceKind::Cookies ? CookiesTotalText(total, UnmatchedKeepEntries(m_runKeep, reports))
+                                                         : KindCountText(kind, total);
         ::SetWindowTextW(GetItem(IDC_BROWSERS_COUNT_FIRST + KindIndex(kind)), text.c_str());
     }
 }
 
-void CBrowsersDlg::OnPreview() {
-    if (m_thread) return;
-    TraceKinds kinds = ChosenKinds();
-    CKeepList keep = ChosenKeepList();
-    win::CListCtrl list(GetItem(IDC_BROWSERS_LIST));
-    HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-    std::vector<ProfileReport> reports;
-    for (size_t i = 0; i < m_profiles.size(); ++i) {
-        reports.push_back(PreviewProfile(m_profiles[i], kinds, keep));
-        list.SetItemText(static_cast<int>(i), 2, ProfileStateText(reports.back(), kinds, false));
+void CBrowsersDlg::StartRun(Run run) {
+    if (m_thread) return;  // one run at a time
+    if (!(run == Run::Clean && m_run == Run::Ask)) {  // a clean after its question keeps what was asked
+        m_runKinds = ChosenKinds();
+        m_runKeep = ChosenKeepList();
     }
-    ::SetCursor(previous);
-    ShowTotals(reports, kinds);
-}
-
-void CBrowsersDlg::OnClean() {
-    if (m_thread) return;  // one clean at a time
-    m_runKinds = ChosenKinds();
     if (m_runKinds.Empty() || m_profiles.empty()) return;
-    m_runKeep = ChosenKeepList();
-    SaveChoices();
+    if (run != Run::Preview) SaveChoices();
+    m_run = run;
     m_finished = false;
     m_reports.assign(m_profiles.size(), ProfileReport{});
     HWND progress = GetItem(IDC_BROWSERS_PROGRESS);
@@ -244,11 +287,14 @@ void CBrowsersDlg::OnClean() {
 
 DWORD WINAPI CBrowsersDlg::Worker(void* parameter) {
     auto* dialog = static_cast<CBrowsersDlg*>(parameter);
+    const bool clean = dialog->m_run == Run::Clean;
     for (size_t i = 0; i < dialog->m_profiles.size(); ++i) {
+        const BrowserProfile& profile = dialog->m_profiles[i];
         try {
-            dialog->m_reports[i] = CleanProfile(dialog->m_profiles[i], dialog->m_runKinds, dialog->m_runKeep);
+            dialog->m_reports[i] = clean ? CleanProfile(profile, dialog->m_runKinds, dialog->m_runKeep)
+                                         : PreviewProfile(profile, dialog->m_runKinds, dialog->m_runKeep);
         } catch (const std::exception& error) {
-            dialog->m_reports[i].left.push_back({dialog->m_profiles[i].folder, LeftWhy::Failed, win::ToWide(error.what())});
+            dialog->m_reports[i].left.push_back({profile.folder, LeftWhy::Failed, win::ToWide(error.what())});
         }
         ::PostMessageW(dialog->GetSafeHwnd(), WM_BROWSER_CLEANED, i, 0);
     }
@@ -256,23 +302,30 @@ DWORD WINAPI CBrowsersDlg::Worker(void* parameter) {
     return 0;
 }
 
-void CBrowsersDlg::OnProfileCleaned(int index) {
+void CBrowsersDlg::OnProfileDone(int index) {
     if (index < 0 || index >= static_cast<int>(m_reports.size())) return;
-    win::CListCtrl(GetItem(IDC_BROWSERS_LIST)).SetItemText(index, 2, ProfileStateText(m_reports[index], m_runKinds, true));
+    win::CListCtrl(GetItem(IDC_BROWSERS_LIST))
+        .SetItemText(index, 2, ProfileStateText(m_reports[index], m_runKinds, m_run == Run::Clean));
     ::SendMessageW(GetItem(IDC_BROWSERS_PROGRESS), PBM_SETPOS, index + 1, 0);
 }
 
-void CBrowsersDlg::OnCleanDone() {
+void CBrowsersDlg::OnRunDone() {
     if (m_thread) ::WaitForSingleObject(m_thread.Get(), 5000);  // it has posted its last word
     m_thread.Reset();
     ShowTotals(m_reports, m_runKinds);
-    m_finished = true;
     EnableControls();
+    if (m_run == Run::Ask &&
+        ConfirmUnlessToldNotTo(m_hWnd, m_settings, m_section, kAskEntry, CleanQuestion(m_reports, m_runKinds),
+                               GetUiText(LangId::TitleBrowsers))) {
+        StartRun(Run::Clean);
+        return;
+    }
+    m_finished = true;
 }
 
 void CBrowsersDlg::SaveChoices() const {
     m_settings.WriteInt(m_section, kKindsEntry, static_cast<int>(ChosenKinds().Mask()));
-    m_settings.WriteString(m_section, kKeepEntry, win::CWnd(GetItem(IDC_BROWSERS_KEEP)).GetWindowText());
+    SaveKeepListText(m_settings, m_section, win::CWnd(GetItem(IDC_BROWSERS_KEEP)).GetWindowText());
 }
 
 void ShowBrowsersDialog(HWND owner, const IListViewHost& host, const CKeepList& extraKeep) {

@@ -1,9 +1,11 @@
 #pragma once
 // Options > Browsers: the browser profiles found with their state, the kinds
 // of traces to clean, the sites whose cookies to keep, a Preview that counts
-// without changing anything and a Clean that runs on a worker thread, after
-// which each profile tells what went or why it was left. The kinds and the
-// sites are remembered per Windows user.
+// without changing anything and a Clean that asks first (with the counts of
+// a preview, unless the user said not to ask again), after which each
+// profile tells what went or why it was left. Preview and Clean run on a
+// worker thread: the dialog answers throughout. The kinds and the sites are
+// remembered per Windows user; the sites are the user's one keep-list.
 #include <windows.h>
 
 #include <atomic>
@@ -30,6 +32,7 @@ public:
     browsers::CKeepList m_extraKeep;
 
     bool Running() const { return static_cast<bool>(m_thread); }
+    // A preview or a clean ran to its end (a clean declined at its question too).
     bool Finished() const { return m_finished; }
 
 protected:
@@ -43,10 +46,12 @@ private:
     browsers::TraceKinds ChosenKinds() const;
     browsers::CKeepList ChosenKeepList() const;
     void EnableControls();
-    void OnPreview();
-    void OnClean();
-    void OnProfileCleaned(int index);
-    void OnCleanDone();
+    // What the worker runs: a preview, a preview whose end asks before the
+    // clean, or the clean.
+    enum class Run { Preview, Ask, Clean };
+    void StartRun(Run run);
+    void OnProfileDone(int index);
+    void OnRunDone();
     void ShowTotals(const std::vector<browsers::ProfileReport>& reports, browsers::TraceKinds kinds);
     void SaveChoices() const;
     static DWORD WINAPI Worker(void* parameter);
@@ -58,6 +63,7 @@ private:
     std::vector<browsers::ProfileReport> m_reports;  // written by the worker, each read after its message
     browsers::TraceKinds m_runKinds;
     browsers::CKeepList m_runKeep;
+    Run m_run = Run::Preview;
     win::KernelHandle m_thread;
     bool m_finished = false;
 };
@@ -65,9 +71,15 @@ private:
 // The texts of the dialog, pure so that they are tested without a window.
 // "History: 12,480 visits", "Cookies: 1,204 (37 kept)", "Cache: 340 KB".
 std::wstring KindCountText(browsers::TraceKind kind, const browsers::KindCount& count);
-// A profile's State column: "ready", "in use: close the browser", the
-// counts of a preview, "cleaned: ..." or "left: why".
+// A profile's State column: "ready", "in use: close the browser", "refused:
+// ...", the counts of a preview, "cleaned: ..." or "left: why".
 std::wstring ProfileStateText(const browsers::ProfileReport& report, browsers::TraceKinds kinds, bool cleaned);
+// The question before a clean: "Clean 1,700 visits, 105 cookies (28 kept)
+// from 2 profiles? This cannot be undone."
+std::wstring CleanQuestion(const std::vector<browsers::ProfileReport>& previews, browsers::TraceKinds kinds);
+// The totals of the Cookies line, with the kept sites no cookie matched:
+// "Cookies: 3 (2 kept); kept sites with no cookie: other.example".
+std::wstring CookiesTotalText(const browsers::KindCount& total, const std::vector<std::string>& unmatched);
 
 // Opens the dialog modally for the program's user.
 void ShowBrowsersDialog(HWND owner, const IListViewHost& host, const browsers::CKeepList& extraKeep = {});

@@ -18,8 +18,8 @@ std::wstring PermanentDeleteQuestion(const SelectionAmount& amount) {
                              : FillInLangText(LangId::ConfirmDelete, {GroupedNumber(amount.items), size});
 }
 
-CConfirmDeleteDlg::CConfirmDeleteDlg(std::wstring question)
-    : win::CDialog(IDD_CONFIRM_DELETE), m_question(std::move(question)) {}
+CConfirmDeleteDlg::CConfirmDeleteDlg(std::wstring question, std::wstring title)
+    : win::CDialog(IDD_CONFIRM_DELETE), m_question(std::move(question)), m_title(std::move(title)) {}
 
 INT_PTR CConfirmDeleteDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
@@ -37,7 +37,7 @@ INT_PTR CConfirmDeleteDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void CConfirmDeleteDlg::OnInitDialog() {
-    SetWindowText(GetUiText(LangId::TipDelete));
+    SetWindowText(m_title.empty() ? GetUiText(LangId::TipDelete) : m_title);
     ::SetWindowTextW(GetItem(IDC_CONFIRM_TEXT), m_question.c_str());
     ::SetWindowTextW(GetItem(IDC_CONFIRM_NOASK), GetUiText(LangId::ConfirmNoAsk).c_str());
     ::SetWindowTextW(GetItem(IDYES), GetUiText(LangId::ConfirmYes).c_str());
@@ -50,10 +50,15 @@ bool AsksBeforePermanentClean(const IListViewHost& host) {
     return host.Profile().GetInt(host.UserName(), kAskEntry, 1) != 0;
 }
 
-bool ConfirmPermanentClean(HWND owner, IListViewHost& host, const SelectionAmount& amount) {
-    if (!AsksBeforePermanentClean(host)) return true;
-    CConfirmDeleteDlg dialog(PermanentDeleteQuestion(amount));
+bool ConfirmUnlessToldNotTo(HWND owner, const win::CProfile& settings, const std::wstring& user, const wchar_t* askEntry,
+                            const std::wstring& question, const std::wstring& title) {
+    if (settings.GetInt(user, askEntry, 1) == 0) return true;
+    CConfirmDeleteDlg dialog(question, title);
     if (dialog.DoModal(owner) != IDYES) return false;
-    if (dialog.DoNotAskAgain()) host.Profile().WriteInt(host.UserName(), kAskEntry, 0);
+    if (dialog.DoNotAskAgain()) settings.WriteInt(user, askEntry, 0);
     return true;
+}
+
+bool ConfirmPermanentClean(HWND owner, IListViewHost& host, const SelectionAmount& amount) {
+    return ConfirmUnlessToldNotTo(owner, host.Profile(), host.UserName(), kAskEntry, PermanentDeleteQuestion(amount), {});
 }

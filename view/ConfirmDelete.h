@@ -8,6 +8,7 @@
 
 #include "win/Controls.h"
 #include "win/Dialog.h"
+#include "win/Profile.h"
 
 class IListViewHost;
 
@@ -23,7 +24,8 @@ std::wstring PermanentDeleteQuestion(const SelectionAmount& amount);
 
 class CConfirmDeleteDlg : public win::CDialog {
 public:
-    explicit CConfirmDeleteDlg(std::wstring question);
+    // `title`: the caption; the Delete button's name when empty.
+    explicit CConfirmDeleteDlg(std::wstring question, std::wstring title = {});
     // After the dialog: the user ticked "Do not ask again".
     bool DoNotAskAgain() const { return m_doNotAskAgain; }
 
@@ -33,6 +35,7 @@ protected:
 private:
     void OnInitDialog();
     std::wstring m_question;
+    std::wstring m_title;
     bool m_doNotAskAgain = false;
 };
 
@@ -42,3 +45,9 @@ bool ConfirmPermanentClean(HWND owner, IListViewHost& host, const SelectionAmoun
 
 // The setting, beside the user's language and rules file.
 bool AsksBeforePermanentClean(const IListViewHost& host);
+
+// The same question for any step that cannot be undone: asked unless the
+// user's setting `askEntry` is 0, which a Yes with "Do not ask again" writes.
+// True to go on.
+bool ConfirmUnlessToldNotTo(HWND owner, const win::CProfile& settings, const std::wstring& user, const wchar_t* askEntry,
+                            const std::wstring& question, const std::wstring& title);

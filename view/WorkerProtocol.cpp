@@ -207,7 +207,8 @@ void RunClean(const CleanRequest& request) {
     CRemovalSession session;
     ItemRemover remove = request.remove;
     if (!remove)
-        remove = [&removal, &session](const std::wstring& path, bool permanent, bool) {
+        remove = [&removal, &session, &request, &tally](const std::wstring& path, bool permanent, bool) {
+            if (request.cleanInstead && request.cleanInstead(path, tally)) return;
             RemoveRowItem(path, permanent, removal, session);
         };
     RunCleanJob(rows, progress, request.permanent, remove, request.control->keepGoing, &tally);

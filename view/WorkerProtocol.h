@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -143,6 +144,10 @@ struct CleanRequest {
     bool permanent = true;
     std::shared_ptr<CleanControl> control = std::make_shared<CleanControl>();
     ItemRemover remove;  // empty: the real removal, whose hand-overs the control keeps for the status bar
+    // Asked first by the real removal: true when it dealt with the row's
+    // item itself (Cookies Killer cleaning a cookie database around the
+    // kept sites), telling the removal's report.
+    std::function<bool(const std::wstring& path, IRemovalReport& report)> cleanInstead;
 };
 
 // The worker's whole run, on the calling thread.

@@ -23,6 +23,15 @@ enum class LeftWhy {
     IntegrityFailed,  // SQLite's integrity check found damage
     Failed,           // SQLite or the file system refused; the detail says how
     ItemLeft,         // a cache or session file stayed (in use, a link, ...)
+    Unsafe,           // a link, or a file with more than one name (it or its -wal, -journal, -shm): never opened to write
+    Excluded,         // a policy (ExcludePaths) keeps it
+};
+
+// Why a whole profile is not looked into.
+enum class Refusal {
+    None,
+    Outside,   // profiles.ini names a folder outside the user's own
+    Excluded,  // the profile's folder lies in a path a policy excludes
 };
 
 struct LeftItem {
@@ -40,21 +49,48 @@ struct KindCount {
 
 struct ProfileReport {
     bool inUse = false;  // the browser runs: nothing of the profile was looked at or changed
+    Refusal refused = Refusal::None;  // nothing of the profile was looked at or changed
     std::array<KindCount, kTraceKinds> kinds{};
     std::vector<LeftItem> left;
-    bool AllDone() const { return !inUse && left.empty(); }
+    std::vector<bool> keepUsed;  // by entry of the keep-list: a cookie of the profile is kept for it
+    bool AllDone() const { return !inUse && refused == Refusal::None && left.empty(); }
     const KindCount& Of(TraceKind kind) const { return kinds[static_cast<int>(kind)]; }
     KindCount& Of(TraceKind kind) { return kinds[static_cast<int>(kind)]; }
 };
 
-// True when the profile's browser holds its lock now.
+// True when the profile's browser holds its lock now, or another process
+// holds one of its databases: what a clean would meet.
 bool IsProfileInUse(const BrowserProfile& profile);
+
+// The state a look or a clean meets before anything is read: refused,
+// in use, or neither (`inUse` false, `refused` None).
+ProfileReport ProfileState(const BrowserProfile& profile);
+
+// The entries of the keep-list that no cookie of any report was kept for
+// (reports that looked at cookies), in the list's order.
+std::vector<std::string> UnmatchedKeepEntries(const CKeepList& keep, const std::vector<ProfileReport>& reports);
 
 // What a clean of the chosen kinds would remove; changes nothing.
 ProfileReport PreviewProfile(const BrowserProfile& profile, TraceKinds kinds, const CKeepList& keep);
 
 // Removes the chosen kinds; the report tells what went and what stayed.
 ProfileReport CleanProfile(const BrowserProfile& profile, TraceKinds kinds, const CKeepList& keep);
+
+// Cookies Killer with a keep-list in force: a cookie database of a browser
+// this cleaning knows (a file named as a layout's cookie database that
+// holds its table, or a -wal, -shm or -journal companion of one) is cleaned
+// of every cookie but the kept sites', in the same checked transaction as a
+// profile's; nothing else is understood (`understood` false) and is left
+// to the caller.
+struct CookieDatabaseOutcome {
+    bool understood = false;
+    bool inUse = false;
+    long long removed = 0, kept = 0;
+    std::vector<LeftItem> left;
+};
+CookieDatabaseOutcome CleanCookieDatabase(const std::wstring& path, const CKeepList& keep);
+// True when CleanCookieDatabase would understand the path; reads only.
+bool IsKnownCookieDatabase(const std::wstring& path);
 
 // The database files of a profile that the chosen kinds change, each once.
 std::vector<std::wstring> DatabaseFiles(const BrowserProfile& profile, TraceKinds kinds);

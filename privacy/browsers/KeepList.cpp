@@ -17,11 +17,14 @@ bool IsAddress(const std::string& host) {
     return !host.empty() && host.find_first_not_of("0123456789.") == std::string::npos;
 }
 
-// The host part of what a user may paste: "https://www.example.com:8080/x".
+// The host part of what a user may paste: "https://me@www.example.com:8080/x", "*.example.com".
 std::string HostOfEntry(std::string entry) {
     size_t scheme = entry.find("://");
     if (scheme != std::string::npos) entry.erase(0, scheme + 3);
-    entry.erase(std::min(entry.find('/'), entry.size()));
+    entry.erase(std::min(entry.find_first_of("/?#"), entry.size()));
+    size_t user = entry.rfind('@');
+    if (user != std::string::npos) entry.erase(0, user + 1);
+    if (entry.rfind("*.", 0) == 0) entry.erase(0, 2);
     if (!entry.empty() && entry.front() == '[') {  // [::1]:443
         size_t close = entry.find(']');
         return close == std::string::npos ? entry : entry.substr(1, close - 1);
@@ -63,18 +66,44 @@ void CKeepList::Add(const CKeepList& other) {
         if (std::find(m_hosts.begin(), m_hosts.end(), host) == m_hosts.end()) m_hosts.push_back(host);
 }
 
+namespace {
+
+// True when `name` ends in a dot and `parent`.
+bool IsSubdomainOf(const std::string& name, const std::string& parent) {
+    return name.size() > parent.size() && name.compare(name.size() - parent.size(), parent.size(), parent) == 0 &&
+           name[name.size() - parent.size() - 1] == '.';
+}
+
+}  // namespace
+
+CKeepList::CookieHost CKeepList::ReadCookieHost(const std::string& cookieHost) {
+    std::string host = cookieHost;
+    while (!host.empty() && IsBlank(host.front())) host.erase(0, 1);
+    bool domain = !host.empty() && host.front() == '.';
+    host = NormaliseHost(host);
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
+    return {host, domain, IsAddress(host)};
+}
+
+bool CKeepList::EntryKeeps(const std::string& kept, const CookieHost& cookie) {
+    if (cookie.host.empty()) return false;
+    if (cookie.host == kept) return true;
+    if (cookie.address) return false;
+    // A subdomain of the kept site, or a domain cookie the kept site
+    // receives (never one of a bare top-level name).
+    return IsSubdomainOf(cookie.host, kept) ||
+           (cookie.domain && cookie.host.find('.') != std::string::npos && IsSubdomainOf(kept, cookie.host));
+}
+
 bool CKeepList::Keeps(const std::string& cookieHost) const {
-    std::string host = NormaliseHost(cookieHost);
-    if (host.empty()) return false;
-    bool address = IsAddress(host);
-    for (const std::string& kept : m_hosts) {
-        if (host == kept) return true;
-        if (address || host.size() <= kept.size()) continue;
-        // A subdomain: the kept name after a dot, at the very end.
-        if (host.compare(host.size() - kept.size(), kept.size(), kept) == 0 && host[host.size() - kept.size() - 1] == '.')
-            return true;
-    }
-    return false;
+    CookieHost cookie = ReadCookieHost(cookieHost);
+    return std::any_of(m_hosts.begin(), m_hosts.end(), [&](const std::string& kept) { return EntryKeeps(kept, cookie); });
+}
+
+void CKeepList::MarkKeepers(const std::string& cookieHost, std::vector<bool>& used) const {
+    CookieHost cookie = ReadCookieHost(cookieHost);
+    for (size_t i = 0; i < m_hosts.size() && i < used.size(); ++i)
+        if (EntryKeeps(m_hosts[i], cookie)) used[i] = true;
 }
 
 CKeepList PolicyKeepList() {

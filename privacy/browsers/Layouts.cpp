@@ -26,6 +26,8 @@ BrowserLayout ChromiumLayout() {
           Delete("context_annotations"), Delete("clusters_and_visits"), Delete("cluster_keywords"),
           Delete("cluster_visit_duplicates"), Delete("clusters")}},
         {History, {L"Top Sites"}, {}, "", {Delete("top_sites")}},
+        // The icons remember every page they were shown for, form submissions included.
+        {History, {L"Favicons"}, {}, "", {Delete("icon_mapping"), Delete("favicon_bitmaps"), Delete("favicons")}},
         {History, {L"Shortcuts"}, {}, "", {Delete("omni_box_shortcuts")}},
         {History, {L"Network Action Predictor"}, {}, "", {Delete("network_action_predictor")}},
         {Downloads, {L"History"}, {Count("downloads")}, "",
@@ -39,7 +41,8 @@ BrowserLayout ChromiumLayout() {
          {Counted(Delete("autofill")), Delete("autofill_dates"), Counted(Delete("autocomplete"))}},
     };
     layout.files = {
-        {Sessions, Base::Profile, L"Sessions"},        {Sessions, Base::Profile, L"Current Session"},
+        // A table of hashes of every visited URL, which the browser builds again from the history.
+        {History, Base::Profile, L"Visited Links", false}, {Sessions, Base::Profile, L"Sessions"},        {Sessions, Base::Profile, L"Current Session"},
         {Sessions, Base::Profile, L"Current Tabs"},    {Sessions, Base::Profile, L"Last Session"},
         {Sessions, Base::Profile, L"Last Tabs"},       {Cache, Base::Cache, L"Cache"},
         {Cache, Base::Profile, L"Code Cache"},         {Cache, Base::Profile, L"GPUCache"},
@@ -79,6 +82,14 @@ BrowserLayout FirefoxLayout() {
          {Counted({"DELETE FROM moz_historyvisits WHERE visit_type <> 7", {"moz_historyvisits"}}),
           Delete("moz_inputhistory"), Delete("moz_places_metadata_search_queries"), Delete("moz_places_metadata"),
           kOrphanPlaces, kUnvisitedPlaces, kOrphanOrigins}},
+        // The pages an icon was shown for; a bookmarked page keeps its icon.
+        {History, {L"favicons.sqlite"}, {}, "",
+         {{std::string("DELETE FROM moz_icons_to_pages WHERE page_id IN (SELECT id FROM moz_pages_w_icons WHERE NOT ") +
+               kBookmarkedFunction + "(page_url))", {"moz_icons_to_pages", "moz_pages_w_icons"}},
+          {std::string("DELETE FROM moz_pages_w_icons WHERE NOT ") + kBookmarkedFunction + "(page_url)",
+           {"moz_pages_w_icons"}},
+          {"DELETE FROM moz_icons WHERE NOT EXISTS (SELECT 1 FROM moz_icons_to_pages m WHERE m.icon_id = moz_icons.id)",
+           {"moz_icons", "moz_icons_to_pages"}}}},
         {Downloads, {L"places.sqlite"},
          {{"SELECT COUNT(*) FROM moz_annos WHERE anno_attribute_id IN (SELECT id FROM moz_anno_attributes"
            " WHERE name = 'downloads/destinationFileURI')", {"moz_annos", "moz_anno_attributes"}}},
@@ -95,6 +106,9 @@ BrowserLayout FirefoxLayout() {
         {Forms, {L"formhistory.sqlite"}, {Count("moz_formhistory")}, "",
          {Delete("moz_history_to_sources"), Delete("moz_sources"), Counted(Delete("moz_formhistory"))}},
     };
+    layout.bookmarkedPages = {L"places.sqlite",
+                              "SELECT url FROM moz_places p WHERE EXISTS (SELECT 1 FROM moz_bookmarks b WHERE b.fk = p.id)",
+                              {"moz_places", "moz_bookmarks"}};
     layout.files = {
         {Sessions, Base::Profile, L"sessionstore.jsonlz4"}, {Sessions, Base::Profile, L"sessionstore-backups"},
         {Sessions, Base::Profile, L"sessionstore.js"},      {Cache, Base::Cache, L"cache2"},

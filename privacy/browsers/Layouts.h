@@ -33,10 +33,20 @@ struct FileTraces {
     TraceKind kind;
     Base base;
     std::wstring relative;
+    bool counted = true;  // what the kind reports: its items and their bytes (not so beside a database's rows)
+};
+
+// The pages whose traces stay because a bookmark names them: a query of
+// one database, asked before the others change.
+struct BookmarkedPages {
+    std::wstring file;  // below the profile folder; "" for none
+    std::string sql;    // their URLs, one a row
+    std::vector<std::string> tables;
 };
 
 struct BrowserLayout {
     std::vector<DatabaseTraces> databases;
+    BookmarkedPages bookmarkedPages;
     std::vector<FileTraces> files;
 };
 
@@ -44,5 +54,7 @@ const BrowserLayout& LayoutOf(BrowserFamily family);
 
 // The SQL function the cookie statements call: true when the keep-list keeps the host.
 inline constexpr const char* kKeptHostFunction = "brisko_kept_host";
+// The SQL function of the icon statements: true for a bookmarked page's URL.
+inline constexpr const char* kBookmarkedFunction = "brisko_bookmarked";
 
 }  // namespace browsers

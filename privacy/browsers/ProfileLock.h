@@ -1,7 +1,10 @@
 #pragma once
 // The lock a running browser holds: Chromium's "lockfile" in its User Data
 // folder, Firefox's "parent.lock" in the profile. While a clean runs the
-// cleaner holds it itself, so the browser cannot start in the middle.
+// cleaner holds it itself, the way the browsers do, so that the browser
+// cannot start in the middle: an existing lock file is kept open without
+// sharing its writing, a missing one is made, held without sharing and
+// removed when the lock ends (as Chromium's own goes when it closes).
 #include <string>
 
 #include "win/Handle.h"
@@ -10,9 +13,10 @@ namespace browsers {
 
 class CProfileLock {
 public:
-    // Takes the lock when it is free; a missing lock file is free and is
-    // not created.
-    explicit CProfileLock(const std::wstring& lockFile);
+    enum class Missing { LeaveAlone, Make };
+    // Takes the lock when it is free. A missing lock file is free; it is made
+    // and held only when `missing` says so.
+    CProfileLock(const std::wstring& lockFile, Missing missing);
     // True when another process holds the lock (or the file cannot be
     // opened at all, which is taken the same way).
     bool HeldElsewhere() const { return m_heldElsewhere; }
@@ -22,7 +26,9 @@ private:
     bool m_heldElsewhere = false;
 };
 
-// Whether the lock is held now, without keeping it.
-inline bool IsProfileLockHeld(const std::wstring& lockFile) { return CProfileLock(lockFile).HeldElsewhere(); }
+// Whether the lock is held now, without keeping it and without making a file.
+inline bool IsProfileLockHeld(const std::wstring& lockFile) {
+    return CProfileLock(lockFile, CProfileLock::Missing::LeaveAlone).HeldElsewhere();
+}
 
 }  // namespace browsers

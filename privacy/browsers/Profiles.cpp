@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "catalog/Discovery.h"
 #include <windows.h>
 #include <shlobj.h>
 
 #include "catalog/SystemInfo.h"
+#include "clean/Guards.h"
 #include "clean/ItemPath.h"
 #include "i18n/Ini.h"
 #include "win/Handle.h"
@@ -39,6 +39,13 @@ bool IsPlainFolder(const std::wstring& path) {
     if (!IsFullPath(path)) return false;
     std::optional<CanonicalItem> item = CanonicalItemPath(path);
     return item && item->IsFolder() && !item->viaReparse && !(item->attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// True when the folder lies in `home` (both resolved, links and all).
+bool IsInside(const std::wstring& folder, const std::wstring& home) {
+    if (home.empty()) return false;
+    std::optional<CanonicalItem> item = CanonicalItemPath(folder), root = CanonicalItemPath(home);
+    return item && root && !item->viaReparse && LiesBelow(item->path, root->path);
 }
 
 // "Default" and "Profile N" below a User Data folder, by name.
@@ -114,15 +121,18 @@ void AddFirefoxProfiles(const BrowserRoots& roots, std::vector<BrowserProfile>& 
         profile.family = BrowserFamily::Firefox;
         profile.browser = L"Firefox";
         profile.key = L"firefox";
-        if (ini.GetString(section, L"IsRelative", L"1") != L"0") {
-            // A relative path that climbs out would reach other folders.
-            if (ClimbsOut(path)) continue;
-            profile.folder = JoinPath(firefox, path);
-            profile.cacheFolder = JoinPath(JoinPath(roots.local, L"Mozilla\\Firefox"), path);
+        bool relative = ini.GetString(section, L"IsRelative", L"1") != L"0" && !IsFullPath(path);
+        if (relative) {
+            profile.folder = NormaliseFolderPath(JoinPath(firefox, path));
+            profile.cacheFolder = NormaliseFolderPath(JoinPath(JoinPath(roots.local, L"Mozilla\\Firefox"), path));
         } else {
-            profile.folder = profile.cacheFolder = path;
+            profile.folder = profile.cacheFolder = NormaliseFolderPath(path);
         }
-        if (!IsPlainFolder(profile.folder)) continue;
+        // The file is the user's to write: a path of its own choosing must stay in the user's folder.
+        if ((!relative || path.find(L"..") != std::wstring::npos) &&
+            !(IsInside(profile.folder, roots.home) && IsInside(profile.cacheFolder, roots.home)))
+            profile.outside = true;
+        if (!profile.outside && !IsPlainFolder(profile.folder)) continue;
         profile.name = ini.GetString(section, L"Name", path.substr(path.rfind(L'\\') + 1));
         profile.lockFile = JoinPath(profile.folder, L"parent.lock");
         found.push_back(std::move(profile));
@@ -136,7 +146,8 @@ void AddFirefoxProfiles(const BrowserRoots& roots, std::vector<BrowserProfile>& 
 
 BrowserRoots UserBrowserRoots() {
     const ISystemInfo& system = RealSystemInfo();
-    return {system.SpecialFolder(CSIDL_APPDATA), system.SpecialFolder(CSIDL_LOCAL_APPDATA)};
+    return {system.SpecialFolder(CSIDL_APPDATA), system.SpecialFolder(CSIDL_LOCAL_APPDATA),
+            system.SpecialFolder(CSIDL_PROFILE)};
 }
 
 std::vector<BrowserProfile> FindBrowserProfiles(const BrowserRoots& roots) {

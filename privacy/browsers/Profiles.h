@@ -18,18 +18,25 @@ struct BrowserProfile {
     std::wstring cacheFolder;  // where its HTTP cache is (Firefox and Opera: the local side)
     std::wstring userData;     // the folder of the browser's caches shared by its profiles ("" for none)
     std::wstring lockFile;     // held while the browser runs
+    // profiles.ini named a folder outside the user's own folder (an
+    // absolute path or one climbing out with ".."): listed, never looked
+    // into nor cleaned.
+    bool outside = false;
 };
 
 // The two application-data folders the browsers live in.
 struct BrowserRoots {
     std::wstring roaming;  // %AppData%
     std::wstring local;    // %LocalAppData%
+    std::wstring home;     // the user's own folder (%UserProfile%): no profile is cleaned outside it
 };
 // This user's.
 BrowserRoots UserBrowserRoots();
 
 // Every profile found, browser by browser in a fixed order, profiles by
-// name. Folders that are links, or reached through one, are left out.
+// name. Folders that are links, or reached through one, are left out. A
+// Firefox profile whose path is absolute or climbs with ".." must resolve
+// inside the user's own folder; otherwise it is found with `outside` set.
 std::vector<BrowserProfile> FindBrowserProfiles(const BrowserRoots& roots);
 
 // True when `name` is a browser's key or name, in any letter case.

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "privacy/browsers/CheckedFiles.h"
 #include "win/Text.h"
 
 namespace browsers {
@@ -41,7 +42,7 @@ CSqliteDb::CSqliteDb(const std::wstring& path, Mode mode) {
         // -wal that is there may hold rows, so then it is read as usual.
         uri += FileExists(path + L"-wal") ? "?mode=ro" : "?immutable=1";
     }
-    int result = sqlite3_open_v2(uri.c_str(), &m_db, flags, nullptr);
+    int result = sqlite3_open_v2(uri.c_str(), &m_db, flags, mode == Mode::Change ? CheckedVfsName() : nullptr);
     if (result != SQLITE_OK) {
         std::string why = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(result);
         sqlite3_close(m_db);
@@ -49,6 +50,17 @@ CSqliteDb::CSqliteDb(const std::wstring& path, Mode mode) {
         throw SqliteError(result, "cannot open: " + why);
     }
     sqlite3_extended_result_codes(m_db, 1);
+    // Held from the first read to the close, and a write-ahead log's index
+    // kept in memory: no -shm file is opened, the browser cannot come in
+    // between two statements.
+    if (mode != Mode::Change) return;
+    try {
+        Exec("PRAGMA locking_mode = EXCLUSIVE");
+    } catch (const SqliteError&) {
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw;
+    }
 }
 
 CSqliteDb::~CSqliteDb() { sqlite3_close_v2(m_db); }

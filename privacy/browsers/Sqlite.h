@@ -23,7 +23,9 @@ class CSqliteDb {
 public:
     enum class Mode {
         Look,   // read only; takes no lock and makes no -wal or -shm file when none is there
-        Change  // read and write an existing file; never creates one
+        Change  // read and write an existing file; never creates one; held
+                // exclusively until closed; every file written is checked
+                // to be a plain file of one name (CheckedFiles.h)
     };
     CSqliteDb(const std::wstring& path, Mode mode);
     CSqliteDb(const CSqliteDb&) = delete;

@@ -19,6 +19,7 @@
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
 #include "view/BriskoView.h"
+#include "support/ConfirmAnswer.h"
 #include "view/ConfirmDelete.h"
 #include "view/Placement.h"
 #include "win/Text.h"
@@ -277,32 +278,6 @@ TEST_F(MainFrameTest, TheFirstStartChoosesByKeyboardLayoutAndAStoredChoiceWins) 
     }
 }
 
-namespace {
-// Answers the confirmation dialog of this thread from a timer that runs
-// inside the dialog's own loop: ticks "Do not ask again" when told to, then
-// presses the button, and keeps the question.
-struct ConfirmAnswer {
-    int button = IDYES;
-    bool tick = false;
-    int dialogs = 0;
-    std::wstring question;
-};
-ConfirmAnswer* g_answer = nullptr;
-
-BOOL CALLBACK AnswerIfConfirmation(HWND window, LPARAM) {
-    HWND box = ::GetDlgItem(window, IDC_CONFIRM_NOASK);
-    if (!box || !::IsWindowVisible(window)) return TRUE;
-    ++g_answer->dialogs;
-    g_answer->question = win::CWnd(::GetDlgItem(window, IDC_CONFIRM_TEXT)).GetWindowText();
-    if (g_answer->tick) ::SendMessageW(box, BM_CLICK, 0, 0);
-    ::SendMessageW(::GetDlgItem(window, g_answer->button), BM_CLICK, 0, 0);
-    return FALSE;
-}
-
-void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR, DWORD) {
-    if (g_answer) ::EnumThreadWindows(::GetCurrentThreadId(), &AnswerIfConfirmation, 0);
-}
-}  // namespace
 
 TEST_F(MainFrameTest, APermanentCleanAsksFirstFromEveryRouteAndDoNotAskAgainIsKept) {
     EXPECT_EQ(PermanentDeleteQuestion({3510, 201955164, 0}),
@@ -363,11 +338,10 @@ TEST_F(MainFrameTest, APermanentCleanAsksFirstFromEveryRouteAndDoNotAskAgainIsKe
         ConfirmAnswer answer;
         answer.button = step.button;
         answer.tick = step.tick;
-        g_answer = &answer;
-        UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &AnswerTimer);
-        step.command();
-        ::KillTimer(nullptr, timer);
-        g_answer = nullptr;
+        {
+            CConfirmAnswerer answering(answer);
+            step.command();
+        }
         ASSERT_TRUE(WaitUntil([&] { return !view.m_bBusy; }));
         EXPECT_EQ(answer.dialogs, step.dialogs);
         if (step.dialogs) {

@@ -7,8 +7,12 @@
 
 #include "clean/CleanTestSupport.h"
 #include "cli/CliRun.h"
+#include "i18n/LanguageChoice.h"
+#include "policy/Policies.h"
 #include "support/BrowserSeeds.h"
+#include "support/ScopedRegistry.h"
 #include "support/TestSupport.h"
+#include "win/Text.h"
 
 using namespace testing_support;
 
@@ -108,10 +112,85 @@ TEST_F(CliBrowsers, ARunningBrowserAndDamagedDatabasesAreLeftByteForByte) {
         << lines[1];
     std::vector<std::wstring> changed;
     for (const auto& [path, how] : Differences(before, Files())) changed.push_back(path);
-    EXPECT_EQ(changed, std::vector<std::wstring>{L"History"});
+    EXPECT_EQ(changed, (std::vector<std::wstring>{L"Favicons", L"History", L"Network Action Predictor", L"Shortcuts",
+                                                  L"Visited Links"}));
     EXPECT_EQ(ReadFileBytes(outside / L"Top Sites"), canary);
-    EXPECT_TRUE(Holds(lines[0], L"Top Sites\",\"reason\":\"left\",\"detail\":\"a link")) << lines[0];
+    EXPECT_TRUE(Holds(lines[0], L"Top Sites\",\"reason\":\"a link or a file with more than one name: never written\""))
+        << lines[0];
     clean_test::RemoveLink(chrome + L"\\Top Sites", false);
+}
+
+// One keep-list per user: the saved one unless the command line gives sites,
+// and the output says which is used and which kept site matched no cookie.
+TEST_F(CliBrowsers, TheSavedKeepListIsUsedUnlessTheCommandLineGivesSitesAndAnUnmatchedSiteIsTold) {
+    const std::wstring section = L"software\\Brisko\\Brisko .NET\\" + ReadUserName();
+    ScopedRegistryValue saved(HKEY_CURRENT_USER, section, L"browserKeepCookies", L"example.com\r\nnothing-here.example");
+    const struct {
+        const wchar_t* arguments;
+        const wchar_t* counts;
+        const wchar_t* told;
+        bool unmatched;
+    } cases[] = {
+        {L"browsers --browser chrome --json", L"\"cookies\":{\"count\":3,\"kept\":2}",
+         L"keeping the cookies of the saved list (Options > Browsers) and the policy's: 2 sites", true},
+        {L"browsers --browser chrome --json --keep-cookies *.badexample.com", L"\"cookies\":{\"count\":4,\"kept\":1}",
+         L"keeping the cookies of the sites given on the command line and the policy's: 1 sites (the saved list is not used)",
+         false},
+    };
+    for (const auto& c : cases) {
+        CliRun run = RunCli(c.arguments);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_TRUE(Holds(run.out, c.counts)) << run.out;
+        EXPECT_TRUE(Holds(run.err, c.told)) << run.err;
+        EXPECT_EQ(Holds(run.err, L"kept site nothing-here.example: no cookie of any profile is kept for it"), c.unmatched)
+            << run.err;
+    }
+}
+
+TEST_F(CliBrowsers, AProfileOutsideTheUsersFolderIsListedAsRefusedAndACleanLeavesIt) {
+    ScratchFolder elsewhere{L"cli-browsers-elsewhere"};
+    SeedFirefoxProfile(elsewhere / L"theirs", elsewhere / L"theirs");
+    WriteFileBytes(roaming + L"\\Mozilla\\Firefox\\profiles.ini",
+                   "[Profile0]\r\nName=theirs\r\nIsRelative=0\r\nPath=" + win::ToNarrow(elsewhere / L"theirs") + "\r\n");
+    auto before = Snapshot(elsewhere.Path());
+    CliRun list = RunCli(L"browsers --browser firefox --json");
+    EXPECT_TRUE(Holds(list.out, L"\"profile\":\"theirs\"")) << list.out;
+    EXPECT_TRUE(Holds(list.out, L"\"state\":\"refused\",\"reason\":\"refused: profiles.ini names a folder outside your user folder\""))
+        << list.out;
+    CliRun clean = RunCli(L"browsers clean --browser firefox");
+    EXPECT_EQ(clean.exitCode, 1) << clean.out << clean.err;
+    EXPECT_TRUE(Differences(before, Snapshot(elsewhere.Path())).empty());
+}
+
+// Cookies Killer keeps the user's kept sites: with a keep-list a cookie
+// database it understands is cleaned around them; without one it goes whole.
+TEST_F(CliBrowsers, CookiesKillerCleansACookieDatabaseAroundTheKeptSitesAndDeletesItWithoutAKeepList) {
+    const std::wstring cookies = firefox + L"\\cookies.sqlite";
+    {
+        ScopedRegistryValue saved(HKEY_CURRENT_USER, L"software\\Brisko\\Brisko .NET\\" + ReadUserName(),
+                                  L"browserKeepCookies", L"example.com");
+        CliRun dry = RunCli(L"clean --mode cookies --permanent --dry-run --include \"" + cookies + L"\"");
+        EXPECT_TRUE(Holds(dry.out, L"would clean   " + cookies)) << dry.out;
+        CliRun run = RunCli(L"clean --mode cookies --permanent --include \"" + cookies + L"\"");
+        EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+        EXPECT_TRUE(Holds(run.out, L"cleaned  " + cookies + L"  (cookies cleaned, 2 kept)")) << run.out;
+        EXPECT_TRUE(Holds(run.err + run.out, L"Removed 0 items (0 bytes); cookies cleaned, 2 kept")) << run.out << run.err;
+        EXPECT_EQ(QueryRows(cookies, "SELECT host FROM moz_cookies ORDER BY id"), ".example.com,WWW.Example.COM");
+    }
+    {
+        // The policy's sites are kept the same way, with no list of the user's.
+        const std::wstring sites = std::wstring(L"www.example.com") + L'\0' + L'\0';
+        ScopedRegistryValue policy(HKEY_CURRENT_USER, kPolicyKey, L"KeepCookies", REG_MULTI_SZ, sites.c_str(),
+                                   static_cast<DWORD>(sites.size() * sizeof(wchar_t)));
+        CliRun run = RunCli(L"clean --mode cookies --permanent --include \"" + cookies + L"\"");
+        // www.example.com receives the .example.com cookie too.
+        EXPECT_TRUE(Holds(run.out, L"cleaned  " + cookies + L"  (cookies cleaned, 2 kept)")) << run.out << run.err;
+        EXPECT_EQ(QueryRows(cookies, "SELECT host FROM moz_cookies ORDER BY id"), ".example.com,WWW.Example.COM");
+    }
+    CliRun run = RunCli(L"clean --mode cookies --permanent --include \"" + cookies + L"\"");
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_TRUE(Holds(run.out, L"removed  " + cookies)) << run.out;
+    EXPECT_FALSE(FullPathExists(cookies));
 }
 
 }  // namespace

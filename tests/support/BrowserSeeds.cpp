@@ -50,6 +50,70 @@ INSERT INTO segment_usage VALUES(1,1,13300000000000000,2);
 INSERT INTO downloads VALUES(1,'0F0E','C:\dl\setup.exe','C:\dl\setup.exe',13300000000000000,10,10,1,
   'https://downloads-page.example/');
 INSERT INTO downloads_url_chains VALUES(1,0,'https://downloads-page.example/setup.exe');
+CREATE TABLE downloads_slices(download_id INTEGER NOT NULL, offset INTEGER NOT NULL, received_bytes INTEGER NOT NULL,
+  finished INTEGER NOT NULL DEFAULT 0, PRIMARY KEY (download_id, offset));
+INSERT INTO downloads_slices VALUES(1,0,10,1);
+CREATE TABLE visited_links(id INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, link_url_id INTEGER NOT NULL,
+  top_level_url LONGVARCHAR NOT NULL, frame_url LONGVARCHAR NOT NULL, visit_count INTEGER DEFAULT 0 NOT NULL);
+INSERT INTO visited_links VALUES(1,1,'https://visited-secret.example/','https://visited-secret.example/',1);
+CREATE TABLE content_annotations(visit_id INTEGER PRIMARY KEY, visibility_score NUMERIC, floc_protected_score NUMERIC,
+  categories VARCHAR, page_topics_model_version INTEGER, annotation_flags INTEGER NOT NULL, entities VARCHAR,
+  related_searches VARCHAR, search_normalized_url VARCHAR, search_terms LONGVARCHAR, alternative_title VARCHAR,
+  page_language VARCHAR, password_state INTEGER DEFAULT 0 NOT NULL, has_url_keyed_image BOOLEAN DEFAULT false NOT NULL);
+INSERT INTO content_annotations(visit_id, annotation_flags, search_terms) VALUES(1,0,'visited-secret.example terms');
+CREATE TABLE context_annotations(visit_id INTEGER PRIMARY KEY, context_annotation_flags INTEGER NOT NULL,
+  duration_since_last_visit INTEGER, page_end_reason INTEGER, total_foreground_duration INTEGER,
+  browser_type INTEGER DEFAULT 0 NOT NULL, window_id INTEGER DEFAULT -1 NOT NULL, tab_id INTEGER DEFAULT -1 NOT NULL,
+  task_id INTEGER DEFAULT -1 NOT NULL, root_task_id INTEGER DEFAULT -1 NOT NULL, parent_task_id INTEGER DEFAULT -1 NOT NULL,
+  response_code INTEGER DEFAULT 0 NOT NULL);
+INSERT INTO context_annotations(visit_id, context_annotation_flags) VALUES(1,0);
+CREATE TABLE clusters(cluster_id INTEGER PRIMARY KEY AUTOINCREMENT, should_show_on_prominent_ui_surfaces BOOLEAN NOT NULL,
+  label VARCHAR NOT NULL, raw_label VARCHAR NOT NULL, triggerability_calculated BOOLEAN NOT NULL,
+  originator_cache_guid TEXT NOT NULL, originator_cluster_id INTEGER NOT NULL);
+INSERT INTO clusters VALUES(1,1,'visited-secret.example','visited-secret.example',1,'',0);
+CREATE TABLE clusters_and_visits(cluster_id INTEGER NOT NULL, visit_id INTEGER NOT NULL, score NUMERIC DEFAULT 0 NOT NULL,
+  engagement_score NUMERIC DEFAULT 0 NOT NULL, url_for_deduping LONGVARCHAR NOT NULL, normalized_url LONGVARCHAR NOT NULL,
+  url_for_display LONGVARCHAR NOT NULL, interaction_state INTEGER DEFAULT 0 NOT NULL, PRIMARY KEY(cluster_id, visit_id))
+  WITHOUT ROWID;
+INSERT INTO clusters_and_visits VALUES(1,1,1,1,'https://visited-secret.example/a','https://visited-secret.example/a',
+  'visited-secret.example/a',0);
+CREATE TABLE cluster_keywords(cluster_id INTEGER NOT NULL, keyword VARCHAR NOT NULL, type INTEGER NOT NULL,
+  score NUMERIC NOT NULL, collections VARCHAR NOT NULL);
+INSERT INTO cluster_keywords VALUES(1,'visited-secret.example',0,1,'');
+CREATE TABLE cluster_visit_duplicates(visit_id INTEGER NOT NULL, duplicate_visit_id INTEGER NOT NULL,
+  PRIMARY KEY(visit_id, duplicate_visit_id)) WITHOUT ROWID;
+INSERT INTO cluster_visit_duplicates VALUES(1,2);
+)";
+
+// The icons of the visited pages, a form submission's URL with what was typed among them.
+const char kChromiumFavicons[] = R"(
+CREATE TABLE meta(key LONGVARCHAR NOT NULL UNIQUE PRIMARY KEY, value LONGVARCHAR);
+INSERT INTO meta VALUES('version','8');
+CREATE TABLE icon_mapping(id INTEGER PRIMARY KEY, page_url LONGVARCHAR NOT NULL, icon_id INTEGER);
+CREATE INDEX icon_mapping_page_url_idx ON icon_mapping(page_url);
+CREATE TABLE favicons(id INTEGER PRIMARY KEY, url LONGVARCHAR NOT NULL, icon_type INTEGER DEFAULT 1);
+CREATE TABLE favicon_bitmaps(id INTEGER PRIMARY KEY, icon_id INTEGER NOT NULL, last_updated INTEGER DEFAULT 0,
+  image_data BLOB, width INTEGER DEFAULT 0, height INTEGER DEFAULT 0, last_requested INTEGER DEFAULT 0);
+INSERT INTO icon_mapping VALUES(1,'https://visited-secret.example/search?q=typed-secret-value',1);
+INSERT INTO icon_mapping VALUES(2,'https://bookmarked.example/',2);
+INSERT INTO favicons VALUES(1,'https://visited-secret.example/favicon.ico',1),(2,'https://bookmarked.example/icon.png',1);
+INSERT INTO favicon_bitmaps VALUES(1,1,0,x'89504E47',16,16,0),(2,2,0,x'89504E47',16,16,0);
+)";
+
+const char kChromiumShortcuts[] = R"(
+CREATE TABLE meta(key LONGVARCHAR NOT NULL UNIQUE PRIMARY KEY, value LONGVARCHAR);
+CREATE TABLE omni_box_shortcuts(id VARCHAR PRIMARY KEY, text VARCHAR, fill_into_edit VARCHAR, url VARCHAR,
+  contents VARCHAR, contents_class VARCHAR, description VARCHAR, description_class VARCHAR, transition INTEGER,
+  type INTEGER, keyword VARCHAR, last_access_time INTEGER, number_of_hits INTEGER);
+INSERT INTO omni_box_shortcuts VALUES('S1','visi','visited-secret.example','https://visited-secret.example/','','','','',
+  0,0,'',13300000000000000,2);
+)";
+
+const char kChromiumPredictor[] = R"(
+CREATE TABLE meta(key LONGVARCHAR NOT NULL UNIQUE PRIMARY KEY, value LONGVARCHAR);
+CREATE TABLE network_action_predictor(id TEXT PRIMARY KEY, user_text TEXT, url TEXT, number_of_hits INTEGER,
+  number_of_misses INTEGER);
+INSERT INTO network_action_predictor VALUES('P1','visi','https://visited-secret.example/',3,0);
 )";
 
 const char kChromiumCookies[] = R"(
@@ -71,6 +135,8 @@ CREATE TABLE meta(key LONGVARCHAR NOT NULL UNIQUE PRIMARY KEY, value LONGVARCHAR
 INSERT INTO meta VALUES('version','100');
 CREATE TABLE autofill(name VARCHAR, value VARCHAR, value_lower VARCHAR, date_created INTEGER DEFAULT 0,
   date_last_used INTEGER DEFAULT 0, count INTEGER DEFAULT 1, PRIMARY KEY (name, value));
+CREATE TABLE autofill_dates(pair_id INTEGER DEFAULT 0, date_created INTEGER DEFAULT 0);
+INSERT INTO autofill_dates VALUES(1,1);
 CREATE TABLE credit_cards(guid VARCHAR PRIMARY KEY, name_on_card VARCHAR);
 CREATE TABLE keywords(id INTEGER PRIMARY KEY, short_name VARCHAR NOT NULL, keyword VARCHAR NOT NULL, url VARCHAR NOT NULL);
 INSERT INTO autofill VALUES('q','typed-secret-value','typed-secret-value',1,1,3);
@@ -118,6 +184,29 @@ INSERT INTO moz_bookmarks VALUES(1,2,NULL,0,0,'root','root________'),(2,1,2,1,0,
 INSERT INTO moz_keywords VALUES(1,'s',3,NULL);
 INSERT INTO moz_anno_attributes VALUES(1,'downloads/destinationFileURI'),(2,'downloads/metaData');
 INSERT INTO moz_annos VALUES(1,4,1,'file:///C:/dl/setup.exe',0,4,3,0,0),(2,4,2,'{"state":1}',0,4,3,0,0);
+CREATE TABLE moz_places_metadata(id INTEGER PRIMARY KEY, place_id INTEGER NOT NULL, referrer_place_id INTEGER,
+  created_at INTEGER NOT NULL DEFAULT 0, updated_at INTEGER NOT NULL DEFAULT 0, total_view_time INTEGER NOT NULL DEFAULT 0,
+  typing_time INTEGER NOT NULL DEFAULT 0, key_presses INTEGER NOT NULL DEFAULT 0, scrolling_time INTEGER NOT NULL DEFAULT 0,
+  scrolling_distance INTEGER NOT NULL DEFAULT 0, document_type INTEGER NOT NULL DEFAULT 0, search_query_id INTEGER);
+CREATE TABLE moz_places_metadata_search_queries(id INTEGER PRIMARY KEY, terms TEXT NOT NULL UNIQUE);
+INSERT INTO moz_places_metadata(id, place_id, search_query_id) VALUES(1,1,1);
+INSERT INTO moz_places_metadata_search_queries VALUES(1,'visited-secret.example query');
+)";
+
+// The pages icons were shown for; one is bookmarked.
+const char kFirefoxFavicons[] = R"(
+PRAGMA journal_mode = WAL;
+CREATE TABLE moz_icons(id INTEGER PRIMARY KEY, icon_url TEXT NOT NULL, fixed_icon_url_hash INTEGER NOT NULL,
+  width INTEGER NOT NULL DEFAULT 0, root INTEGER NOT NULL DEFAULT 0, color INTEGER, expire_ms INTEGER NOT NULL DEFAULT 0,
+  data BLOB);
+CREATE TABLE moz_pages_w_icons(id INTEGER PRIMARY KEY, page_url TEXT NOT NULL, page_url_hash INTEGER NOT NULL);
+CREATE TABLE moz_icons_to_pages(page_id INTEGER NOT NULL, icon_id INTEGER NOT NULL, expire_ms INTEGER NOT NULL DEFAULT 0,
+  PRIMARY KEY (page_id, icon_id)) WITHOUT ROWID;
+INSERT INTO moz_pages_w_icons VALUES(1,'https://visited-secret.example/a?q=typed-secret-value',0),
+  (2,'https://bookmarked.example/',0);
+INSERT INTO moz_icons VALUES(1,'https://visited-secret.example/favicon.ico',0,16,1,NULL,0,x'89504E47'),
+  (2,'https://bookmarked.example/icon.png',0,16,0,NULL,0,x'89504E47');
+INSERT INTO moz_icons_to_pages VALUES(1,1,0),(2,2,0);
 )";
 
 const char kFirefoxCookies[] = R"(
@@ -134,6 +223,10 @@ const char kFirefoxForms[] = R"(
 CREATE TABLE moz_formhistory(id INTEGER PRIMARY KEY, fieldname TEXT NOT NULL, value TEXT NOT NULL, timesUsed INTEGER,
   firstUsed INTEGER, lastUsed INTEGER, guid TEXT);
 CREATE TABLE moz_deleted_formhistory(id INTEGER PRIMARY KEY, timeDeleted INTEGER, guid TEXT);
+CREATE TABLE moz_sources(id INTEGER PRIMARY KEY, source TEXT NOT NULL);
+CREATE TABLE moz_history_to_sources(history_id INTEGER, source_id INTEGER, PRIMARY KEY (history_id, source_id));
+INSERT INTO moz_sources VALUES(1,'typed-secret-value source');
+INSERT INTO moz_history_to_sources VALUES(1,1);
 INSERT INTO moz_formhistory VALUES(1,'q','typed-secret-value',3,1,2,'f1'),(2,'email','me@mail.example',1,1,1,'f2');
 INSERT INTO moz_deleted_formhistory VALUES(1,5,'old');
 )";
@@ -187,6 +280,10 @@ void SeedChromiumProfile(const std::wstring& folder, const std::wstring& cacheFo
     MakeDatabase(folder + L"\\Network\\Cookies", kChromiumCookies);
     MakeDatabase(folder + L"\\Web Data", kChromiumWebData);
     MakeDatabase(folder + L"\\Login Data", kChromiumLoginData);
+    MakeDatabase(folder + L"\\Favicons", kChromiumFavicons);
+    MakeDatabase(folder + L"\\Shortcuts", kChromiumShortcuts);
+    MakeDatabase(folder + L"\\Network Action Predictor", kChromiumPredictor);
+    WriteFileBytes(folder + L"\\Visited Links", std::string("VLnk\0\0\0\0", 8) + std::string(64, '\x5a'));
     MakeDatabase(folder + L"\\Top Sites", "CREATE TABLE top_sites(url LONGVARCHAR, url_rank INTEGER, title LONGVARCHAR);"
                                           "INSERT INTO top_sites VALUES('https://visited-secret.example/',0,'S');");
     WriteFileBytes(folder + L"\\Bookmarks", "{\"roots\":{\"bookmark_bar\":{\"url\":\"https://bookmarked.example/\"}}}");
@@ -200,6 +297,7 @@ void SeedChromiumProfile(const std::wstring& folder, const std::wstring& cacheFo
 void SeedFirefoxProfile(const std::wstring& folder, const std::wstring& cacheFolder) {
     MakeFolders(folder + L"\\sessionstore-backups");
     MakeDatabase(folder + L"\\places.sqlite", kFirefoxPlaces);
+    MakeDatabase(folder + L"\\favicons.sqlite", kFirefoxFavicons);
     MakeDatabase(folder + L"\\cookies.sqlite", kFirefoxCookies);
     MakeDatabase(folder + L"\\formhistory.sqlite", kFirefoxForms);
     WriteFileBytes(folder + L"\\logins.json", "{\"logins\":[{\"hostname\":\"https://visited-secret.example\"}]}");

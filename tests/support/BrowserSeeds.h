@@ -19,13 +19,16 @@ inline constexpr const char* kVisitedMarker = "visited-secret.example";
 inline constexpr const char* kCookieMarker = "tracker-secret.example";
 inline constexpr const char* kFormMarker = "typed-secret-value";
 
-// A Chromium profile: History (visits, URLs, search terms, most visited,
-// downloads), Network\Cookies, Web Data (autofill beside cards and search
-// engines), Login Data and Bookmarks, Sessions and Cache folders.
+// A Chromium profile laid out as the browser does: History (visits, URLs,
+// search terms, most visited, visited links, annotations, clusters,
+// downloads), Favicons, Top Sites, Shortcuts, Network Action Predictor,
+// the Visited Links file, Network\Cookies, Web Data (autofill beside cards
+// and search engines), Login Data and Bookmarks, Sessions and Cache folders.
 void SeedChromiumProfile(const std::wstring& folder, const std::wstring& cacheFolder);
 // A Firefox profile: places.sqlite (visits, a bookmarked and a keyword
-// place, a download), cookies.sqlite, formhistory.sqlite, logins.json,
-// session files and a cache2 folder on the cache side.
+// place, a download, page metadata), favicons.sqlite (the icon of a visited
+// and of the bookmarked page), cookies.sqlite, formhistory.sqlite,
+// logins.json, session files and a cache2 folder on the cache side.
 void SeedFirefoxProfile(const std::wstring& folder, const std::wstring& cacheFolder);
 // profiles.ini naming the given relative profile paths, Profile0 first.
 void WriteProfilesIni(const std::wstring& firefoxFolder, const std::map<std::wstring, std::wstring>& nameToPath);
