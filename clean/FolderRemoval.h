@@ -19,6 +19,7 @@ public:
     void RemovingMeasured(const std::wstring& path, size_t files, unsigned long long bytes) override {
         m_next.RemovingMeasured(path, files, bytes);
     }
+    void Cleaned(const std::wstring& path, const std::wstring& note) override { m_next.Cleaned(path, note); }
     void Left(const std::wstring& path, LeftReason reason) override {
         ++m_left;
         m_next.Left(path, reason);
