@@ -385,7 +385,7 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
     // with a removal that does nothing.
     WIN32_FIND_DATAW find{};
     for (int i = 0; i < count; ++i) view.InsertFoundRow(windows + L"\\row" + std::to_wstring(i) + L".tmp", find, false);
-    view.m_removeItem = [](const std::wstring&, bool, bool) {};
+    view.m_removeItem = [](const std::wstring&, bool) {};
     view.OnCommand(ID_EDIT_SELECT_ALL);
     double machinery = Seconds([&] {
         view.StartClean(true);

@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
              RemoveRowItem(folder + L"\\" + name, true, MachineRemoval(), session);
          }},
         {"RemoveRowItem alone", [](HANDLE, const std::wstring& folder, const std::wstring& name) {
-             RemoveRowItem(folder + L"\\" + name, true, false);
+             RemoveRowItem(folder + L"\\" + name, true);
          }},
     };
     std::vector<double> best(std::size(removals), 1e12);

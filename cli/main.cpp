@@ -45,7 +45,7 @@ public:
     explicit CEntryRows(const FoundItems& entries) : m_entries(entries) {}
     int Count() override { return static_cast<int>(m_entries.Count()); }
     int SelectedCount() override { return Count(); }
-    CleanRow Row(int row) override { return {true, m_entries[row].path, m_entries[row].folder}; }
+    CleanRow Row(int row) override { return {true, m_entries[row].path}; }
 
 private:
     const FoundItems& m_entries;
@@ -205,17 +205,8 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
     }
     CEntryRows rows(entries);
     CCleanOutcome outcome(console, options, entries, record);
-    CRemovalTally tally(SilentReport());
-    RemovalGuards guards = GuardsUnderPolicy();
-    RemovalContext removal{guards, tally};
-    std::atomic<bool> keepGoing{true};
-    CRemovalSession session;
-    RunCleanJob(
-        rows, outcome, options.permanent,
-        [&removal, &session](const std::wstring& path, bool permanent, bool) {
-            RemoveRowItem(path, permanent, removal, session);
-        },
-        keepGoing, &tally);
+    std::atomic<bool> stop{false};
+    RunGuardedClean(rows, CleanHow{options.permanent}, outcome, stop);
     const CleanSummary& summary = outcome.Summary();
     if (!options.quiet) console.Err(CleanSummaryText(summary));
     return Finish(record, report, options, console,

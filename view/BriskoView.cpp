@@ -260,7 +260,7 @@ bool CBriskoView::OnCommand(UINT id) {
     }
     switch (id) {
     case ID_EDIT_STOP:
-        if (m_cleanControl) m_cleanControl->keepGoing = false;  // after the row in hand
+        if (m_cleanControl) m_cleanControl->stop = true;  // after the row in hand
         return true;
     case ID_OPTIONS_STANDARD:
         RunMode(MODE_STANDARD);
@@ -631,7 +631,7 @@ void CBriskoView::StopWorker() {
     if (!m_pCleanThread) return;
     // The worker stops after its row; it shares nothing with this object but
     // the control block, so a worker still busy after the wait is harmless.
-    m_cleanControl->keepGoing = false;
+    m_cleanControl->stop = true;
     WaitForThread(m_pCleanThread.Get(), 10000);
     m_pCleanThread.Reset();
 }
@@ -678,12 +678,6 @@ LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ADDFOUNDITEM:
         AddFoundItem(*reinterpret_cast<const std::wstring*>(wp), *reinterpret_cast<const WIN32_FIND_DATAW*>(lp));
         return 0;
-    case LVM_DELETEITEM:
-        // The control forgets the row's state; the listing, its record.
-        if (static_cast<size_t>(wp) >= m_items.Count()) return FALSE;
-        answer = DefaultProc(msg, wp, lp);
-        m_items.RemoveRow(wp);
-        return answer;
     case LVM_DELETEALLITEMS:
         m_items.Clear();
         m_leftReasons.clear();

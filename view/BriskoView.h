@@ -190,6 +190,8 @@ private:
     // Rows `first` to the end went in a clean, their selection already
     // counted out: out of the listing and the control at once.
     void DropRowsFrom(size_t first);
+    // One row that went in a clean: out of the control and the listing.
+    void DeleteRow(size_t row);
     void CountSelectionChange(const FoundItem& item, bool selected);
     std::vector<int> SelectedRows() const;
     void ShowRemovalStatus();

@@ -169,7 +169,7 @@ void CBriskoView::TakeFinishedRows() {
                 m_leftReasons[m_items.IdAt(done.row)] = done.reason;
                 List().SetItemState(done.row, 0, LVIS_SELECTED);
             } else {
-                List().DeleteItem(done.row);  // removed, or gone since the scan
+                DeleteRow(done.row);  // removed, or gone since the scan
             }
         }
         const int selected = List().GetSelectedCount() - goneSelected;
@@ -177,6 +177,13 @@ void CBriskoView::TakeFinishedRows() {
     }
     DropRowsFrom(goneFrom);
     ShowRemovalStatus();
+}
+
+void CBriskoView::DeleteRow(size_t row) {
+    // The control forgets the row's state, telling its selection's change;
+    // then the listing lets its record go.
+    List().DeleteItem(static_cast<int>(row));
+    m_items.RemoveRow(row);
 }
 
 void CBriskoView::DropRowsFrom(size_t first) {

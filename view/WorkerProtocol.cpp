@@ -115,7 +115,7 @@ public:
         while (m_next < candidates.size() && candidates[m_next].row > row) ++m_next;
         if (m_next == candidates.size() || candidates[m_next].row != row) return {};
         const FoundItem& item = *candidates[m_next].item;
-        return {m_control.IsSelected(m_next), item.path, item.folder};
+        return {m_control.IsSelected(m_next), item.path};
     }
 
 private:
@@ -200,17 +200,8 @@ void CStatusBarReport::Removing(const std::wstring& path) {
 void RunClean(const CleanRequest& request) {
     CCandidateRows rows(*request.control);
     CControlReport status(*request.control);
-    CRemovalTally tally(status);
     CPostedProgress progress(request);
-    RemovalGuards guards = GuardsUnderPolicy();
-    RemovalContext removal{guards, tally};
-    CRemovalSession session;
-    ItemRemover remove = request.remove;
-    if (!remove)
-        remove = [&removal, &session](const std::wstring& path, bool permanent, bool) {
-            RemoveRowItem(path, permanent, removal, session);
-        };
-    RunCleanJob(rows, progress, request.permanent, remove, request.control->keepGoing, &tally);
+    RunGuardedClean(rows, CleanHow{request.permanent, &status, request.remove}, progress, request.control->stop);
 }
 
 win::Thread StartCleanWorker(CleanRequest request) {

@@ -57,7 +57,7 @@ struct CleanCandidate {
 // selection changes on the view's thread and is read on the worker's.
 class CleanControl {
 public:
-    std::atomic<bool> keepGoing{true};  // cleared by Escape, or when the view goes away
+    std::atomic<bool> stop{false};  // set by Escape, or when the view goes away
     int rowCount = 0;                   // rows of the list when the clean started
     std::vector<CleanCandidate> candidates;      // from the last row to the first
     std::shared_ptr<const FoundItemStore> store;  // keeps the candidates' records

@@ -212,7 +212,7 @@ TEST_F(MainFrameTest, ToolBarButtonsFollowTheEnablingRulesIdleAndDuringAClean) {
     view.List().SetItemState(2, 0, LVIS_SELECTED);  // a row stays: no next scan after the clean
 
     HANDLE go = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    view.m_removeItem = [go](const std::wstring&, bool, bool) { ::WaitForSingleObject(go, 20000); };
+    view.m_removeItem = [go](const std::wstring&, bool) { ::WaitForSingleObject(go, 20000); };
     view.m_shell.confirmPermanent = [](HWND, IListViewHost&, const SelectionAmount&) { return true; };
     ::SendMessageW(Frame(), WM_COMMAND, ID_EDIT_DELETE, 0);
     EXPECT_EQ(buttons(), "NNNNNNY");
@@ -316,7 +316,7 @@ TEST_F(MainFrameTest, APermanentCleanAsksFirstFromEveryRouteAndDoNotAskAgainIsKe
     CBriskoView& view = *frame->GetView();
     view.SetUpList();  // the columns, where the size of a file row stands
     std::vector<std::wstring> removed;
-    view.m_removeItem = [&removed](const std::wstring& path, bool, bool) { removed.push_back(path); };
+    view.m_removeItem = [&removed](const std::wstring& path, bool) { removed.push_back(path); };
     auto toolbar = [&] {
         RECT button{};
         frame->ToolBar().SendMessage(TB_GETRECT, ID_EDIT_DELETE, reinterpret_cast<LPARAM>(&button));

@@ -89,7 +89,7 @@ TEST_F(StopWithEscape, ACleanEndsAfterTheRowInHandAndKeepsTheRest) {
     ASSERT_EQ(View().List().GetItemCount(), 3);
     HANDLE started = ::CreateEventW(nullptr, TRUE, FALSE, nullptr), go = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     int removed = 0;
-    View().m_removeItem = [&](const std::wstring&, bool, bool) {
+    View().m_removeItem = [&](const std::wstring&, bool) {
         ++removed;
         ::SetEvent(started);
         ::WaitForSingleObject(go, 20000);

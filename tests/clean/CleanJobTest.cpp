@@ -17,7 +17,7 @@ struct FakeRows : ICleanRows {
     std::vector<bool> selected;
     int Count() override { return static_cast<int>(paths.size()); }
     int SelectedCount() override { return static_cast<int>(std::count(selected.begin(), selected.end(), true)); }
-    CleanRow Row(int row) override { return {selected[row], paths[row], paths[row].back() == L'\\'}; }
+    CleanRow Row(int row) override { return {selected[row], paths[row]}; }
 };
 
 struct Recorder : ICleanProgress, IRemovalReport {
@@ -47,13 +47,13 @@ TEST(CleanJob, WorksFromTheLastSelectedRowAndReportsEveryRemovalAndWhatStays) {
     rows.selected = {true, false, true, true};
     Recorder recorder;
     RemovalContext removal{MachineGuards(), recorder};
-    std::atomic<bool> keepGoing{true};
+    std::atomic<bool> stop{false};
     RunCleanJob(
         rows, recorder, true,
-        [&](const std::wstring& path, bool permanent, bool folderRow) {
-            RemoveRowItem(path, permanent, folderRow, removal);
+        [&](const std::wstring& path, bool permanent) {
+            RemoveRowItem(path, permanent, removal);
         },
-        keepGoing);
+        stop);
     // The entries of a folder come in the file system's order.
     ASSERT_EQ(recorder.events.size(), 12u);
     std::sort(recorder.events.begin() + 5, recorder.events.begin() + 7);
@@ -73,7 +73,7 @@ TEST(CleanJob, NamesNoPlainPathReachesAreToldAsSuchNotAsLinks) {
     for (const wchar_t* name : odd) WriteFileBytes(L"\\\\?\\" + folder / name, "x");
     Recorder recorder;
     RemovalContext removal{MachineGuards(), recorder};
-    RemoveRowItem(folder.Path() + L"\\", true, true, removal);
+    RemoveRowItem(folder.Path() + L"\\", true, removal);
     for (const wchar_t* name : odd) {
         // Gone, or kept and told once for what it is.
         bool stays = ::GetFileAttributesW((L"\\\\?\\" + folder / name).c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -131,7 +131,7 @@ TEST_F(SpellingCanaries, EverySpellingLinkPlaceAndModeKeepsTheCanariesAndRemoves
                     guards.protectedFolders = MachineGuards().protectedFolders;
                     if (systemFolder) guards.systemFolders.Add(item);
 
-                    RemoveRowItem(spelling.spell(item), permanent, true, RemovalContext{guards, SilentReport()});
+                    RemoveRowItem(spelling.spell(item), permanent, RemovalContext{guards, SilentReport()});
 
                     ExpectCanariesIntact();
                     if (place.link) {

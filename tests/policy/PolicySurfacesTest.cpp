@@ -146,7 +146,7 @@ TEST_F(PolicySurfaces, EachPolicyGreysItsCommandsRefusesItsCommandLinesAndHidesI
                                 : std::make_unique<ScopedPolicy>(c.scope, c.name, c.type, c.text);
         CBriskoView& view = OpenFrame();
         std::vector<std::wstring> removed;
-        view.m_removeItem = [&](const std::wstring& path, bool, bool) { removed.push_back(path); };
+        view.m_removeItem = [&](const std::wstring& path, bool) { removed.push_back(path); };
         view.RunMode(MODE_STANDARD);
         for (wchar_t seed : std::wstring(L"abcdefz")) {
             bool listed = false;

@@ -55,7 +55,7 @@ struct RecordingRemover {
         ::CloseHandle(firstStarted);
     }
     ItemRemover Remover() {
-        return [this](const std::wstring& path, bool, bool) {
+        return [this](const std::wstring& path, bool) {
             ::SetEvent(firstStarted);
             ::WaitForSingleObject(go, 20000);
             std::lock_guard<std::mutex> guard(lock);

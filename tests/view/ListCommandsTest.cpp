@@ -214,7 +214,7 @@ TEST_F(ListCommands, TheEditMenuPopsUpAtThePointOrTheListCornerButNotDuringAClea
     ::DestroyMenu(popup);
 
     HANDLE go = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    view.m_removeItem = [go](const std::wstring&, bool, bool) { ::WaitForSingleObject(go, 20000); };
+    view.m_removeItem = [go](const std::wstring&, bool) { ::WaitForSingleObject(go, 20000); };
     Select({0});
     ASSERT_TRUE(view.StartClean(true));
     view.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view.GetSafeHwnd()), MAKELPARAM(100, 120));

@@ -35,7 +35,7 @@ protected:
         view.MoveWindow(0, 0, 700, 300);
         view.SetUpList();
         // A clean's rows are only recorded: what the worker removes is the clean's own tests.
-        view.m_removeItem = [](const std::wstring&, bool, bool) {};
+        view.m_removeItem = [](const std::wstring&, bool) {};
         view.m_shell.confirmPermanent = [](HWND, IListViewHost&, const SelectionAmount&) { return true; };
         view.m_showAdvanceDialog = [this](CBriskoDoc&) { ++advanceDialogs; };
         host.ForwardNotifications(&view);
@@ -171,7 +171,7 @@ TEST_F(ViewProgress, TheRealEditMenuFollowsTheTableIdleAndDuringAClean) {
     std::vector<bool> idle, busy;
     for (UINT id : commands) idle.push_back(enabled(id));
     HANDLE go = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    view.m_removeItem = [go](const std::wstring&, bool, bool) { ::WaitForSingleObject(go, 20000); };
+    view.m_removeItem = [go](const std::wstring&, bool) { ::WaitForSingleObject(go, 20000); };
     ASSERT_TRUE(view.StartClean(true));
     for (UINT id : commands) busy.push_back(enabled(id));
     ::SetEvent(go);
