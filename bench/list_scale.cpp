@@ -291,6 +291,7 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
     const int passes = count >= 500000 ? 1 : 2;  // a million rows take long enough once
     double scan = bench::BestOf(passes, [&] {
         view.RunMode(MODE_STANDARD);
+        PumpUntil([&] { return !view.IsScanning(); });
         view.UpdateWindow();
         PumpPending();
     });

@@ -121,6 +121,10 @@ void Bench(CBriskoView& view, int count) {
     double bare = bench::SecondsSince(start);
     start = bench::Clock::now();
     view.RunMode(MODE_STANDARD);
+    while (view.IsScanning()) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        PumpPending();
+    }
     view.UpdateWindow();
     PumpPending();
     double scan = bench::SecondsSince(start);

@@ -205,8 +205,10 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
     }
     CEntryRows rows(entries);
     CCleanOutcome outcome(console, options, entries, record);
+    CleanHow how;
+    how.permanent = options.permanent;
     std::atomic<bool> stop{false};
-    RunGuardedClean(rows, CleanHow{options.permanent}, outcome, stop);
+    RunGuardedClean(rows, how, outcome, stop);
     const CleanSummary& summary = outcome.Summary();
     if (!options.quiet) console.Err(CleanSummaryText(summary));
     return Finish(record, report, options, console,

@@ -15,21 +15,21 @@
 
 namespace {
 
-// The worker's end, posted to the dialog.
+// The job's end, posted to the dialog.
 constexpr UINT WM_ADVANCEDONE = WM_APP + 257;
 constexpr UINT_PTR kProgressTimer = 1;
 
 const int kOptionIcons[CIETDlg::kOptions] = {IDI_URL_HISTORY, IDI_AUTOCOMPLETE, IDI_RUN_HISTORY,
                                              IDI_FIND_HISTORY, IDI_TYPED_URL, IDI_RECENT_DOCUMENTS};
 
-// The counter the routines advance, read by the dialog's timer.
+// The job's progress, which the routines advance and the dialog's timer reads.
 class CProgressCounter : public IHistoryProgress {
 public:
-    explicit CProgressCounter(std::atomic<int>& steps) : m_steps(steps) {}
-    void Advance(int steps) override { m_steps += steps; }
+    explicit CProgressCounter(win::JobControl& control) : m_control(control) {}
+    void Advance(int steps) override { m_control.Advance(static_cast<size_t>(steps)); }
 
 private:
-    std::atomic<int>& m_steps;
+    win::JobControl& m_control;
 };
 
 }  // namespace
@@ -40,8 +40,8 @@ const int CIETDlg::kOptionIds[kOptions] = {IDC_URL_HISTORY, IDC_AUTOCOMPLETE, ID
 CIETDlg::CIETDlg(IFoundItemSink& list) : win::CDialog(IDD_ADVANCE), m_list(list) {}
 
 CIETDlg::~CIETDlg() {
-    // The worker uses this object until its end: never leave before it.
-    m_pThread.Wait(INFINITE);
+    // The job uses this object until its end: never leave before it.
+    m_job.StopAndWait(INFINITE);
 }
 
 bool CIETDlg::IsOptionOn(int index) const {
@@ -121,8 +121,10 @@ void CIETDlg::OnCommand(UINT id) {
         break;
     case IDC_ADVANCE_CANCEL:
     case IDCANCEL:
-        // Escape and Alt+F4 wait for the worker, which uses this dialog.
-        if (!m_pThread) EndDialog(IDCANCEL);
+        // Escape and Alt+F4 stop a running job after the routine in hand;
+        // its end closes the dialog.
+        if (m_job) m_job.Stop();
+        else EndDialog(IDCANCEL);
         break;
     }
 }
@@ -133,7 +135,7 @@ void CIETDlg::OnOptionClicked() {
     for (int i = 0; i < kOptions; ++i)
         if (IsOptionOn(i)) total += m_nWeight[i];
     m_nProgressTotal = std::max(1, total);
-    if (!m_pThread) ::EnableWindow(GetItem(IDC_CLEAN), total > 0);
+    if (!m_job) ::EnableWindow(GetItem(IDC_CLEAN), total > 0);
 }
 
 CHistoryOptions CIETDlg::ChosenOptions() const {
@@ -148,7 +150,7 @@ CHistoryOptions CIETDlg::ChosenOptions() const {
 }
 
 void CIETDlg::OnClean() {
-    if (m_pThread) return;  // once per opening
+    if (m_job) return;  // once per opening
     for (int i = 0; i < kOptions; ++i) m_bRun[i] = IsOptionOn(i);
     // The steps the chosen routines make stand for 100 percent.
     if (m_pDoc) m_nProgressTotal = std::max(1, HistoryCleaningSteps(*m_pDoc, ChosenOptions()));
@@ -156,38 +158,32 @@ void CIETDlg::OnClean() {
     ::ShowWindow(GetItem(IDC_ADVANCE_PROGRESS), SW_SHOW);
     ::EnableWindow(GetItem(IDC_CLEAN), FALSE);
     ::EnableWindow(GetItem(IDC_ADVANCE_CANCEL), FALSE);
-    m_pThread = win::Thread::Start([this] { RunWorker(); }, L"Advance worker");
-    if (!m_pThread) EndDialog(IDCANCEL);  // nothing runs, so nothing would close the dialog
+    m_control = std::make_shared<win::JobControl>(win::JobNotice{m_hWnd, 0, WM_ADVANCEDONE, 0});
+    m_control->Advance(1);
+    m_job = win::Job::Start(m_control, [this, control = m_control] { RunRoutines(*control); }, L"Advance worker");
+    if (!m_job) EndDialog(IDCANCEL);  // nothing runs, so nothing would close the dialog
 }
 
-void CIETDlg::RunWorker() {
-    {
-        win::ComInit com;  // the URL history object lives on this thread
-        CProgressCounter progress(m_nProgress);
-        CHistoryOptions options = ChosenOptions();
-        try {
-            if (m_runRoutines) {
-                m_runRoutines(options, m_list, progress);
-            } else if (m_pDoc) {
-                RunHistoryCleaning(CHistoryCleaning{*m_pDoc, m_list, progress, L""}, options);
-            }
-        } catch (...) {
-            // A failing routine ends the run; the dialog still closes.
-            win::LogCaughtException(L"Advance worker");
-        }
-    }
-    ::PostMessageW(GetSafeHwnd(), WM_ADVANCEDONE, 0, 0);
+void CIETDlg::RunRoutines(win::JobControl& control) {
+    // A failing routine ends the run (the job logs it); the dialog still closes.
+    win::ComInit com;  // the URL history object lives on this thread
+    CProgressCounter progress(control);
+    CHistoryOptions options = ChosenOptions();
+    if (m_runRoutines) m_runRoutines(options, m_list, progress);
+    else if (m_pDoc) RunHistoryCleaning(CHistoryCleaning{*m_pDoc, m_list, progress, L"", &control.StopFlag()}, options);
 }
 
 void CIETDlg::ShowProgress() {
+    if (m_control) m_nProgress = static_cast<int>(m_control->Progress().done);
     if (m_nProgress == 0) return;
     ::SendMessageW(GetItem(IDC_ADVANCE_PROGRESS), PBM_SETPOS, ProgressPercent(), 0);
     ::UpdateWindow(m_hWnd);
 }
 
 void CIETDlg::OnCleanDone() {
-    ShowProgress();
     ::KillTimer(m_hWnd, kProgressTimer);
-    m_pThread.Wait(5000);  // it has posted its last word
+    m_job.Wait(5000);  // it has posted its last word
+    ShowProgress();
+    m_job.Reset();
     EndDialog(IDOK);
 }

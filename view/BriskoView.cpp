@@ -32,19 +32,6 @@ namespace {
 constexpr int kFolderImage = 0;
 constexpr int kDocumentImage = 1;
 
-// Waits for a worker that may still send to windows of this thread.
-void WaitForThread(HANDLE thread, DWORD milliseconds) {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        DWORD elapsed = ::GetTickCount() - start;
-        if (elapsed >= milliseconds) return;
-        DWORD woken = ::MsgWaitForMultipleObjects(1, &thread, FALSE, milliseconds - elapsed, QS_SENDMESSAGE);
-        if (woken != WAIT_OBJECT_0 + 1) return;
-        MSG msg;
-        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // serves the sent messages
-    }
-}
-
 win::ImageList MakeImageList(int size) {
     win::ImageList list(::ImageList_Create(size, size, ILC_MASK | ILC_COLOR8, 9, 9));
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
@@ -58,7 +45,10 @@ win::ImageList MakeImageList(int size) {
 
 CBriskoView::CBriskoView(IListViewHost& host, CBriskoDoc& doc) : m_app(host), m_doc(doc) {}
 
-CBriskoView::~CBriskoView() { StopWorker(); }
+CBriskoView::~CBriskoView() {
+    StopWorker();
+    StopScanAndWait();
+}
 
 bool CBriskoView::Create(HWND parent) {
     // The border of a view is drawn as a sunken client edge. The image lists
@@ -260,7 +250,7 @@ bool CBriskoView::OnCommand(UINT id) {
     }
     switch (id) {
     case ID_EDIT_STOP:
-        if (m_cleanControl) m_cleanControl->stop = true;  // after the row in hand
+        m_cleanJob.Stop();  // after the row in hand
         return true;
     case ID_OPTIONS_STANDARD:
         RunMode(MODE_STANDARD);
@@ -482,16 +472,55 @@ void CBriskoView::RunMode(BYTE mode) {
     EnterBusyState();
     m_strTitle = ModeTitle(mode);
     SetMainTitle(m_strTitle);
-    auto job = std::make_shared<ScanJob>();
+    auto job = std::make_shared<ScanJob>(win::JobNotice{m_hWnd, 0, WM_SCANDONE, 0});
     job->mode = mode;
+    job->requested = mode;
     std::swap(job->retired, m_items);
     List().DeleteAllItems();
     std::optional<RulesFile> rules = mode == MODE_STANDARD ? LoadRulesInForce(m_app) : std::nullopt;
-    const bool unreadableRules = policies->rulesFile && mode == MODE_STANDARD && !rules;
-    const bool finished = RunScan(job, std::move(rules));
-    if (!finished) return;  // the window went away meanwhile
+    if (policies->rulesFile && mode == MODE_STANDARD && !rules) job->unreadableRules = *policies->rulesFile;
+    StartScan(job, std::move(rules));
+}
+
+void CBriskoView::StartScan(const std::shared_ptr<ScanJob>& job, std::optional<RulesFile> rules) {
+    // The list waits, disabled and empty, with the commands of a clean
+    // greyed; the mode's own command and Escape stop the scan.
+    m_scanJob = job;
+    CommandStateChanged();  // the mode's own command stops the scan
+    const CBriskoDoc& doc = m_doc;
+    CTypeNames& types = m_types;
+    std::function<void()> scan = [job, &doc, &types, rules = std::move(rules)] {
+        win::ComInit com;  // the shell names the types
+        RunScanJob(doc, rules, types, *job);
+    };
+    m_scan = win::Job::Start(job, scan, L"scan worker");
+    if (m_scan) {
+        m_scanTitleShown = SIZE_MAX;
+        ::SetTimer(m_hWnd, kScanTitleTimer, kScanTitleInterval, nullptr);
+        return;
+    }
+    scan();  // no thread: the scan runs here, as it once did
+    OnScanDone();
+}
+
+void CBriskoView::ShowScanProgress() {
+    if (!m_scanJob) return;
+    const size_t found = m_scanJob->Progress().done;
+    if (found == m_scanTitleShown) return;
+    m_scanTitleShown = found;
+    SetMainTitle(ScanningTitle(ModeName(m_scanJob->mode), found));
+}
+
+void CBriskoView::OnScanDone() {
+    ::KillTimer(m_hWnd, kScanTitleTimer);
+    m_scan.Wait(kScanStopWait);  // it has posted its end
+    m_scan.Reset();
+    std::shared_ptr<ScanJob> job = std::exchange(m_scanJob, nullptr);
+    if (!job) return;
+    m_bBusy = false;
+    LeaveBusyState();
     const BYTE listed = job->listed;
-    if (listed != mode) m_bCookiesAvailable = false;  // an empty Cookies Killer scan gave way
+    if (listed != job->requested) m_bCookiesAvailable = false;  // an empty Cookies Killer scan gave way
     m_strTitle = ModeTitle(listed);
     SetMainTitle(m_strTitle);
     std::swap(m_items, job->items);  // sorted on the scan's thread
@@ -499,8 +528,8 @@ void CBriskoView::RunMode(BYTE mode) {
     SyncRowCount(false);
     Invalidate();
     UpdateSelectionStatus();
-    if (unreadableRules)
-        ShowStatusText(L"policy RulesFile: cannot read " + *policies->rulesFile);
+    std::shared_ptr<const Policies> policies = CurrentPolicies();
+    if (job->unreadableRules) ShowStatusText(L"policy RulesFile: cannot read " + *job->unreadableRules);
     for (const std::wstring& problem : UntoldPolicyProblems(*policies)) ShowStatusText(problem);
     m_bSortAscending[0] = false;  // the next click on File Name sorts the other way
     m_nMode = listed;
@@ -514,63 +543,14 @@ void CBriskoView::RunMode(BYTE mode) {
     }
 }
 
-bool CBriskoView::RunScan(const std::shared_ptr<ScanJob>& job, std::optional<RulesFile> rules) {
-    // The list waits, disabled and empty, with the commands of a clean
-    // greyed; the mode's own command and Escape stop the scan.
-    m_scanJob = job;
-    CommandStateChanged();  // the mode's own command stops the scan
-    const CBriskoDoc& doc = m_doc;
-    CTypeNames& types = m_types;
-    win::Thread worker = win::Thread::Start(
-        [job, &doc, &types, rules = std::move(rules)] {
-            win::ComInit com;  // the shell names the types
-            RunScanJob(doc, rules, types, *job);
-        },
-        L"scan worker");
-    bool finished = true;
-    if (!worker) RunScanJob(doc, rules, types, *job);  // no thread: the scan runs here, as it once did
-    else finished = WaitForScan(worker, *job);
-    m_scanJob.reset();
-    m_bBusy = false;
-    if (finished) LeaveBusyState();
-    return finished;
-}
-
-bool CBriskoView::WaitForScan(const win::Thread& worker, ScanJob& job) {
-    HANDLE thread = worker.Get();
-    ULONGLONG lastTitle = 0;
-    size_t shown = static_cast<size_t>(-1);
-    for (;;) {
-        DWORD woken = ::MsgWaitForMultipleObjectsEx(1, &thread, kScanTitleInterval, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (woken == WAIT_OBJECT_0) return true;
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                // The program ends: the scan stops, and the loop that ends it gets the word.
-                job.stop = true;
-                worker.Wait(kScanStopWait);
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                return false;
-            }
-            if (m_app.TranslateProgramKeys(msg)) continue;
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        if (!m_hWnd) {
-            worker.Wait(kScanStopWait);
-            return false;
-        }
-        ULONGLONG now = ::GetTickCount64();
-        if (now - lastTitle >= kScanTitleInterval && job.found != shown) {
-            lastTitle = now;
-            shown = job.found;
-            SetMainTitle(ScanningTitle(ModeName(job.mode), shown));
-        }
-    }
-}
-
 void CBriskoView::StopScan() {
-    if (m_scanJob) m_scanJob->stop = true;
+    if (m_scanJob) m_scanJob->Stop();
+}
+
+void CBriskoView::StopScanAndWait() {
+    // The scan reads the document and the type names of this object.
+    m_scan.StopAndWait(kScanStopWait);
+    m_scanJob.reset();
 }
 
 void CBriskoView::EnterBusyState() {
@@ -590,13 +570,13 @@ void CBriskoView::LeaveBusyState() {
 }
 
 bool CBriskoView::StartClean(bool permanent) {
-    if (m_pCleanThread) return false;  // one clean at a time
+    if (m_cleanJob) return false;  // one clean at a time
     if (permanent && RefreshPolicies()->recycleOnly) return false;
     m_nCleanMode = permanent ? 1 : 0;
     m_bBusy = true;
     EnterBusyState();  // the selection must not change but by Unselect All
     CleanRequest request;
-    request.reportTo = m_hWnd;
+    request.control = MakeCleanControl(m_hWnd);
     request.permanent = permanent;
     request.remove = m_removeItem;
     // The worker gets the records of the selected rows, from the last up,
@@ -614,8 +594,8 @@ bool CBriskoView::StartClean(bool permanent) {
     ShowCleanSummary();
     if (!selected.empty()) ShowProgress(0);
     SuspendDrawing(true);
-    m_pCleanThread = StartCleanWorker(std::move(request));
-    if (!m_pCleanThread) {
+    m_cleanJob = StartCleanJob(std::move(request));
+    if (!m_cleanJob) {
         // No worker, so no end report would undo the start.
         m_cleanControl.reset();
         m_bBusy = false;
@@ -628,12 +608,9 @@ bool CBriskoView::StartClean(bool permanent) {
 }
 
 void CBriskoView::StopWorker() {
-    if (!m_pCleanThread) return;
     // The worker stops after its row; it shares nothing with this object but
     // the control block, so a worker still busy after the wait is harmless.
-    m_cleanControl->stop = true;
-    WaitForThread(m_pCleanThread.Get(), 10000);
-    m_pCleanThread.Reset();
+    m_cleanJob.StopAndWait(10000);
 }
 
 LRESULT CBriskoView::OnNotify(const NMHDR& header) {
@@ -696,9 +673,13 @@ LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
         }
         return answer;
+    case WM_SCANDONE:
+        OnScanDone();
+        return 0;
     case WM_TIMER:
-        if (wp != kRepaintTimer) break;
-        RepaintDuringClean();
+        if (wp == kScanTitleTimer) ShowScanProgress();
+        else if (wp == kRepaintTimer) RepaintDuringClean();
+        else break;
         return 0;
     case WM_SIZE: {
         LRESULT result = DefaultProc(msg, wp, lp);
@@ -728,7 +709,7 @@ LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void CBriskoView::OnDestroy() {
     StopWorker();
-    StopScan();
+    StopScanAndWait();
     // The language setting is kept per Windows user.
     m_app.Profile().WriteString(m_app.UserName(), L"src", m_app.Language());
 }

@@ -21,7 +21,7 @@
 #include "view/WorkerProtocol.h"
 #include "win/Controls.h"
 #include "win/Handle.h"
-#include "win/Thread.h"
+#include "win/Job.h"
 #include "win/Window.h"
 
 class CBriskoDoc;
@@ -125,7 +125,7 @@ public:
     // Starts the clean worker over the selected rows (commands 157 and 158);
     // false when one already runs or none could be started.
     bool StartClean(bool permanent);
-    bool IsCleaning() const { return static_cast<bool>(m_pCleanThread); }
+    bool IsCleaning() const { return static_cast<bool>(m_cleanJob); }
 
     // Opens the selected rows' items with the shell (Open, double click, Enter);
     // asks first when there are several.
@@ -211,15 +211,22 @@ private:
     void RepaintDuringClean();
     void StopWorker();
     void OnDestroy();
-    // The scan of a mode on its own thread, while this thread answers the
-    // window; false when the window went away meanwhile.
-    bool RunScan(const std::shared_ptr<ScanJob>& job, std::optional<RulesFile> rules);
-    bool WaitForScan(const win::Thread& worker, ScanJob& job);
+    // The scan of a mode as a job, while this thread answers the window;
+    // WM_SCANDONE tells its end.
+    void StartScan(const std::shared_ptr<ScanJob>& job, std::optional<RulesFile> rules);
+    // The scan's end: its findings listed, the title, the status and the
+    // Advance dialog after an Offline Temp scan.
+    void OnScanDone();
+    // The count of items found so far, in the title.
+    void ShowScanProgress();
     void StopScan();
+    void StopScanAndWait();
     // A scan or a clean runs: the list is disabled and the frame keeps the keys.
     void EnterBusyState();
     void LeaveBusyState();
+    static constexpr UINT_PTR kScanTitleTimer = 0xB15D;
     static constexpr DWORD kScanTitleInterval = 200;  // ms between two progress titles
+    size_t m_scanTitleShown = SIZE_MAX;               // the count the title shows
     static constexpr DWORD kScanStopWait = 30000;     // ms a stopped scan may take to end
 
     IListViewHost& m_app;
@@ -239,6 +246,7 @@ private:
     bool m_bKeepCleanSummary = false;              // for the next mode a clean starts
     std::wstring m_lastCleanPath;
     std::shared_ptr<ScanJob> m_scanJob;            // the running scan, none when idle
-    win::Thread m_pCleanThread;                    // the running worker, empty when idle
+    win::Job m_scan;                               // its thread
+    win::Job m_cleanJob;                           // the running clean, empty when idle
     std::shared_ptr<CleanControl> m_cleanControl;  // shared with the running worker
 };

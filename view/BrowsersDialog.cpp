@@ -14,8 +14,8 @@ using namespace browsers;
 
 namespace {
 
-// One profile cleaned (its index in the word parameter), and the worker's end.
-constexpr UINT WM_BROWSER_CLEANED = WM_APP + 301;
+// Profiles looked at or cleaned since the dialog last took them, and the job's end.
+constexpr UINT WM_BROWSERS_PROGRESS = WM_APP + 301;
 constexpr UINT WM_BROWSERS_DONE = WM_APP + 302;
 
 constexpr const wchar_t* kKindsEntry = L"browserKinds";
@@ -78,8 +78,9 @@ CBrowsersDlg::CBrowsersDlg(const win::CProfile& settings, std::wstring userSecti
     : win::CDialog(IDD_BROWSERS), m_settings(settings), m_section(std::move(userSection)), m_roots(std::move(roots)) {}
 
 CBrowsersDlg::~CBrowsersDlg() {
-    // The worker uses this object until its end: never leave before it.
-    if (m_thread) ::WaitForSingleObject(m_thread.Get(), INFINITE);
+    // A profile's databases change in one transaction each: the job ends
+    // after the profile in hand, never in the middle of one.
+    m_job.StopAndWait(INFINITE);
 }
 
 INT_PTR CBrowsersDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -90,11 +91,11 @@ INT_PTR CBrowsersDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
         OnCommand(LOWORD(wp));
         return TRUE;
-    case WM_BROWSER_CLEANED:
-        OnProfileCleaned(static_cast<int>(wp));
+    case WM_BROWSERS_PROGRESS:
+        TakeProfileReports();
         return TRUE;
     case WM_BROWSERS_DONE:
-        OnCleanDone();
+        OnJobDone();
         return TRUE;
     case WM_CLOSE:
         OnCommand(IDCANCEL);
@@ -163,7 +164,7 @@ CKeepList CBrowsersDlg::ChosenKeepList() const {
 }
 
 void CBrowsersDlg::EnableControls() {
-    bool idle = !m_thread;
+    bool idle = !m_job;
     bool any = !ChosenKinds().Empty();
     ::EnableWindow(GetItem(IDC_BROWSERS_PREVIEW), idle && any && !m_profiles.empty());
     ::EnableWindow(GetItem(IDC_BROWSERS_CLEAN), idle && any && !m_profiles.empty());
@@ -185,8 +186,12 @@ void CBrowsersDlg::OnCommand(UINT id) {
         OnClean();
         break;
     case IDCANCEL:
-        // Escape and Alt+F4 wait for the worker, which uses this dialog.
-        if (m_thread) break;
+        // Escape and Alt+F4 stop a running job after the profile in hand;
+        // the dialog closes once none runs.
+        if (m_job) {
+            m_job.Stop();
+            break;
+        }
         SaveChoices();
         EndDialog(IDCANCEL);
         break;
@@ -207,66 +212,67 @@ void CBrowsersDlg::ShowTotals(const std::vector<ProfileReport>& reports, TraceKi
 }
 
 void CBrowsersDlg::OnPreview() {
-    if (m_thread) return;
-    TraceKinds kinds = ChosenKinds();
-    CKeepList keep = ChosenKeepList();
-    win::CListCtrl list(GetItem(IDC_BROWSERS_LIST));
-    HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-    std::vector<ProfileReport> reports;
-    for (size_t i = 0; i < m_profiles.size(); ++i) {
-        reports.push_back(PreviewProfile(m_profiles[i], kinds, keep));
-        list.SetItemText(static_cast<int>(i), 2, ProfileStateText(reports.back(), kinds, false));
-    }
-    ::SetCursor(previous);
-    ShowTotals(reports, kinds);
+    if (m_job) return;  // one job at a time
+    StartJob(false);
 }
 
 void CBrowsersDlg::OnClean() {
-    if (m_thread) return;  // one clean at a time
-    m_runKinds = ChosenKinds();
-    if (m_runKinds.Empty() || m_profiles.empty()) return;
-    m_runKeep = ChosenKeepList();
+    if (m_job) return;  // one job at a time
+    if (ChosenKinds().Empty() || m_profiles.empty()) return;
     SaveChoices();
     m_finished = false;
-    m_reports.assign(m_profiles.size(), ProfileReport{});
     HWND progress = GetItem(IDC_BROWSERS_PROGRESS);
     ::SendMessageW(progress, PBM_SETRANGE32, 0, static_cast<LPARAM>(m_profiles.size()));
     ::SendMessageW(progress, PBM_SETPOS, 0, 0);
     ::ShowWindow(progress, SW_SHOW);
-    m_thread = win::KernelHandle(::CreateThread(nullptr, 0, &Worker, this, CREATE_SUSPENDED, nullptr));
-    if (!m_thread) {
-        ::ShowWindow(progress, SW_HIDE);
-        return;
-    }
-    EnableControls();
-    ::ResumeThread(m_thread.Get());
+    if (!StartJob(true)) ::ShowWindow(progress, SW_HIDE);
 }
 
-DWORD WINAPI CBrowsersDlg::Worker(void* parameter) {
-    auto* dialog = static_cast<CBrowsersDlg*>(parameter);
-    for (size_t i = 0; i < dialog->m_profiles.size(); ++i) {
-        try {
-            dialog->m_reports[i] = CleanProfile(dialog->m_profiles[i], dialog->m_runKinds, dialog->m_runKeep);
-        } catch (const std::exception& error) {
-            dialog->m_reports[i].left.push_back({dialog->m_profiles[i].folder, LeftWhy::Failed, win::ToWide(error.what())});
+bool CBrowsersDlg::StartJob(bool clean) {
+    m_runKinds = ChosenKinds();
+    m_runCleans = clean;
+    m_reports.assign(m_profiles.size(), ProfileReport{});
+    m_control = std::make_shared<ProfilesJob>(win::JobNotice{m_hWnd, WM_BROWSERS_PROGRESS, WM_BROWSERS_DONE, 0});
+    m_control->SetTotal(m_profiles.size());
+    // The job works on copies: it never reads the dialog.
+    auto work = [control = m_control, profiles = m_profiles, kinds = m_runKinds, keep = ChosenKeepList(), clean] {
+        for (size_t i = 0; i < profiles.size() && !control->Stopping(); ++i) {
+            ProfileReport report;
+            try {
+                report = clean ? CleanProfile(profiles[i], kinds, keep) : PreviewProfile(profiles[i], kinds, keep);
+            } catch (const std::exception& error) {
+                report.left.push_back({profiles[i].folder, LeftWhy::Failed, win::ToWide(error.what())});
+            }
+            control->done.Add({i, std::move(report)});
+            control->Advance();
+            control->Tell();
         }
-        ::PostMessageW(dialog->GetSafeHwnd(), WM_BROWSER_CLEANED, i, 0);
+    };
+    m_job = win::Job::Start(m_control, std::move(work), clean ? L"browsers clean" : L"browsers preview");
+    if (!m_job) m_control.reset();
+    EnableControls();
+    return static_cast<bool>(m_job);
+}
+
+void CBrowsersDlg::TakeProfileReports() {
+    if (!m_control) return;
+    m_control->Taken();
+    win::CListCtrl list(GetItem(IDC_BROWSERS_LIST));
+    for (ProfileDone& done : m_control->done.Take()) {
+        if (done.index >= m_reports.size()) continue;
+        m_reports[done.index] = std::move(done.report);
+        list.SetItemText(static_cast<int>(done.index), 2, ProfileStateText(m_reports[done.index], m_runKinds, m_runCleans));
+        if (m_runCleans) ::SendMessageW(GetItem(IDC_BROWSERS_PROGRESS), PBM_SETPOS, done.index + 1, 0);
     }
-    ::PostMessageW(dialog->GetSafeHwnd(), WM_BROWSERS_DONE, 0, 0);
-    return 0;
 }
 
-void CBrowsersDlg::OnProfileCleaned(int index) {
-    if (index < 0 || index >= static_cast<int>(m_reports.size())) return;
-    win::CListCtrl(GetItem(IDC_BROWSERS_LIST)).SetItemText(index, 2, ProfileStateText(m_reports[index], m_runKinds, true));
-    ::SendMessageW(GetItem(IDC_BROWSERS_PROGRESS), PBM_SETPOS, index + 1, 0);
-}
-
-void CBrowsersDlg::OnCleanDone() {
-    if (m_thread) ::WaitForSingleObject(m_thread.Get(), 5000);  // it has posted its last word
-    m_thread.Reset();
+void CBrowsersDlg::OnJobDone() {
+    m_job.Wait(5000);  // it has posted its last word
+    TakeProfileReports();
+    m_job.Reset();
+    m_control.reset();
     ShowTotals(m_reports, m_runKinds);
-    m_finished = true;
+    if (m_runCleans) m_finished = true;
     EnableControls();
 }
 

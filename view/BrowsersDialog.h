@@ -1,9 +1,10 @@
 #pragma once
 // Options > Browsers: the browser profiles found with their state, the kinds
 // of traces to clean, the sites whose cookies to keep, a Preview that counts
-// without changing anything and a Clean that runs on a worker thread, after
-// which each profile tells what went or why it was left. The kinds and the
-// sites are remembered per Windows user.
+// without changing anything and a Clean, each a job over the profiles that
+// Escape stops after the profile in hand; after a clean each profile tells
+// what went or why it was left. The kinds and the sites are remembered per
+// Windows user.
 #include <windows.h>
 
 #include <atomic>
@@ -14,7 +15,7 @@
 #include "privacy/browsers/KeepList.h"
 #include "privacy/browsers/Profiles.h"
 #include "win/Dialog.h"
-#include "win/Handle.h"
+#include "win/Job.h"
 #include "win/Profile.h"
 
 class IListViewHost;
@@ -29,7 +30,7 @@ public:
     // Hosts kept on top of the user's own list (a policy's); not shown.
     browsers::CKeepList m_extraKeep;
 
-    bool Running() const { return static_cast<bool>(m_thread); }
+    bool Running() const { return static_cast<bool>(m_job); }
     bool Finished() const { return m_finished; }
 
 protected:
@@ -45,20 +46,30 @@ private:
     void EnableControls();
     void OnPreview();
     void OnClean();
-    void OnProfileCleaned(int index);
-    void OnCleanDone();
+    // Runs a preview or a clean of every profile as a job.
+    bool StartJob(bool clean);
+    void TakeProfileReports();
+    void OnJobDone();
     void ShowTotals(const std::vector<browsers::ProfileReport>& reports, browsers::TraceKinds kinds);
     void SaveChoices() const;
-    static DWORD WINAPI Worker(void* parameter);
 
     const win::CProfile& m_settings;
     std::wstring m_section;
     browsers::BrowserRoots m_roots;
     std::vector<browsers::BrowserProfile> m_profiles;
-    std::vector<browsers::ProfileReport> m_reports;  // written by the worker, each read after its message
+    std::vector<browsers::ProfileReport> m_reports;  // of the last preview or clean, filled in as it goes
     browsers::TraceKinds m_runKinds;
-    browsers::CKeepList m_runKeep;
-    win::KernelHandle m_thread;
+    bool m_runCleans = false;  // the job running or last run: a clean, else a preview
+    struct ProfileDone {
+        size_t index = 0;
+        browsers::ProfileReport report;
+    };
+    struct ProfilesJob : win::JobControl {
+        using JobControl::JobControl;
+        win::JobResults<ProfileDone> done;
+    };
+    std::shared_ptr<ProfilesJob> m_control;
+    win::Job m_job;
     bool m_finished = false;
 };
 

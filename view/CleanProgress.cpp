@@ -144,12 +144,12 @@ void CBriskoView::RunNextMode() {
 
 void CBriskoView::TakeFinishedRows() {
     if (!m_cleanControl) return;
-    m_cleanControl->told = false;  // rows finished from now on are told again
+    m_cleanControl->Taken();  // rows finished from now on are told again
     // A clean goes from the last row up: the rows that went mostly end the
     // list when they are taken, and leave it together.
     size_t goneFrom = m_items.Count();
     int goneSelected = 0;  // of the rows from there on, those the control still counts as selected
-    for (const CleanControl::FinishedRow& done : m_cleanControl->TakeFinished()) {
+    for (const CleanControl::FinishedRow& done : m_cleanControl->finished.Take()) {
         if (static_cast<size_t>(done.row) >= m_items.Count()) continue;
         m_firstRowChanged = std::min(m_firstRowChanged, static_cast<size_t>(done.row));
         if (!done.stays && static_cast<size_t>(done.row) + 1 == goneFrom) {
@@ -208,8 +208,8 @@ void CBriskoView::ShowRemovalStatus() {
 }
 
 void CBriskoView::OnCleanDone() {
-    m_pCleanThread.Wait(5000);  // it has posted its last report
-    m_pCleanThread.Reset();
+    m_cleanJob.Wait(5000);  // it has posted its last report
+    m_cleanJob.Reset();
     TakeFinishedRows();
     if (m_cleanControl) {
         m_lastCleanPath = m_cleanControl->CurrentPath();

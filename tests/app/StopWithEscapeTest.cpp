@@ -73,9 +73,11 @@ TEST_F(StopWithEscape, AScanEndsWithWhatItFoundAndTheModeTitle) {
     const int files = 1500;
     for (int i = 0; i < files; ++i) WriteFileBytes(machine.windows + L"\\f" + std::to_wstring(i) + L".tmp", "x");
     View().RunMode(MODE_STANDARD);
+    ASSERT_TRUE(PumpUntil([&] { return !View().IsScanning(); }));
     EXPECT_EQ(View().List().GetItemCount(), files);
     PressEscape();  // waiting before the scan's first match
     View().RunMode(MODE_STANDARD);
+    ASSERT_TRUE(PumpUntil([&] { return !View().IsScanning(); }));
     EXPECT_LT(View().List().GetItemCount(), files);
     EXPECT_FALSE(View().m_bBusy);
     EXPECT_TRUE(View().IsWindowEnabled());
@@ -86,6 +88,7 @@ TEST_F(StopWithEscape, AScanEndsWithWhatItFoundAndTheModeTitle) {
 TEST_F(StopWithEscape, ACleanEndsAfterTheRowInHandAndKeepsTheRest) {
     for (const wchar_t* name : {L"a.tmp", L"b.tmp", L"c.tmp"}) WriteFileBytes(machine.windows + L"\\" + name, "x");
     View().RunMode(MODE_STANDARD);
+    ASSERT_TRUE(PumpUntil([&] { return !View().IsScanning(); }));
     ASSERT_EQ(View().List().GetItemCount(), 3);
     HANDLE started = ::CreateEventW(nullptr, TRUE, FALSE, nullptr), go = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     int removed = 0;

@@ -147,7 +147,7 @@ TEST_F(PolicySurfaces, EachPolicyGreysItsCommandsRefusesItsCommandLinesAndHidesI
         CBriskoView& view = OpenFrame();
         std::vector<std::wstring> removed;
         view.m_removeItem = [&](const std::wstring& path, bool) { removed.push_back(path); };
-        view.RunMode(MODE_STANDARD);
+        RunModeToEnd(view, MODE_STANDARD);
         for (wchar_t seed : std::wstring(L"abcdefz")) {
             bool listed = false;
             for (const std::wstring& row : RowPaths(view)) listed |= _wcsicmp(row.c_str(), Seed(seed).c_str()) == 0;

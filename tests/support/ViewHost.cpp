@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "support/TestSupport.h"
 #include "view/BriskoView.h"
 #include "win/Handle.h"
 
@@ -60,5 +61,10 @@ std::vector<std::wstring> ColumnTexts(const CBriskoView& view, int column) {
 }
 
 std::vector<std::wstring> RowPaths(const CBriskoView& view) { return ColumnTexts(view, 0); }
+
+bool RunModeToEnd(CBriskoView& view, BYTE mode) {
+    view.RunMode(mode);
+    return WaitUntil([&view] { return !view.IsScanning(); });
+}
 
 }  // namespace testing_support

@@ -75,6 +75,7 @@ TEST_F(BrowsersDialog, PreviewCountsAndChangesNothingThenCleanTellsEachProfileAn
     Click(*dialog, IDC_BROWSERS_KIND_FIRST + static_cast<int>(TraceKind::Forms));
     auto before = Snapshot(folder.Path());
     Click(*dialog, IDC_BROWSERS_PREVIEW);
+    ASSERT_TRUE(WaitUntil([&] { return !dialog->Running(); }));
     EXPECT_EQ(Text(*dialog, IDC_BROWSERS_COUNT_FIRST), L"History: 3 visits");
     EXPECT_EQ(Text(*dialog, IDC_BROWSERS_COUNT_FIRST + 1), L"Downloads: 1");
     EXPECT_EQ(Text(*dialog, IDC_BROWSERS_COUNT_FIRST + 2), L"Cookies: 3 (2 kept)");

@@ -108,7 +108,7 @@ TEST_F(ViewProgress, ACleanThatEmptiesTheListRunsTheNextModeInTheirCycle) {
                  {MODE_COOKIES_KILLER, MODE_OFFLINE_TEMP, 1},
                  {MODE_OFFLINE_TEMP, MODE_STANDARD, 0}};
     for (const auto& step : cycle) {
-        view.RunMode(step.cleaned);
+        RunModeToEnd(view, step.cleaned);
         view.List().DeleteAllItems();
         AddFiles(1);
         SelectAll();
@@ -127,7 +127,7 @@ TEST_F(ViewProgress, OneRowPerItemWhateverItsSpellingUntilTheListIsEmptied) {
     WIN32_FIND_DATAW find{};
     for (const std::wstring& spelling : {path, upper, folder / L".\\f0.tmp"}) view.AddFoundItem(spelling, find);
     EXPECT_EQ(view.List().GetItemCount(), 1);
-    view.RunMode(MODE_STANDARD);  // empties the list
+    RunModeToEnd(view, MODE_STANDARD);  // empties the list
     ASSERT_TRUE(AddExistingItem(view, path));
     EXPECT_EQ(view.List().GetItemCount(), 1);
 }

@@ -37,7 +37,7 @@ protected:
     }
 
     bool Listed(const std::wstring& path) {
-        view.RunMode(MODE_STANDARD);
+        RunModeToEnd(view, MODE_STANDARD);
         std::vector<std::wstring> rows = RowPaths(view);
         return std::find(rows.begin(), rows.end(), path) != rows.end();
     }

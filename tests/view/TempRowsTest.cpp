@@ -79,7 +79,7 @@ TEST_F(TempRows, ArePermanentlyOrRecycledEmptiedAndKeptWithTheLinksAndWhatLiesBe
     for (UINT command : {ID_EDIT_DELETE, ID_EDIT_RECYCLE}) {
         SCOPED_TRACE(command == ID_EDIT_DELETE ? "Delete" : "Move to Recycle Bin");
         Seed();
-        view.RunMode(MODE_STANDARD);
+        RunModeToEnd(view, MODE_STANDARD);
         for (const std::wstring& folder : folders) {
             int row = RowOf(view, folder + L"\\");
             ASSERT_GE(row, 0) << folder;

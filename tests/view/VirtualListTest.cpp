@@ -100,7 +100,7 @@ TEST_F(VirtualList, ACleanKeepsTheRowsWhoseItemsStayUnselectedAndSaysWhatItDid) 
     EXPECT_EQ(host.StatusText(), L"Not removed: in use");
     Select(heldRow, false);
     EXPECT_EQ(host.StatusText(), L"Ready");
-    view.RunMode(MODE_STANDARD);
+    RunModeToEnd(view, MODE_STANDARD);
     EXPECT_EQ(Pane(kCleanSummaryPane), L"");
 }
 
