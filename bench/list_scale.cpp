@@ -34,7 +34,7 @@
 #include "scan/FoundItemOrder.h"
 #include "scan/Modes.h"
 #include "res/resource.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "win/Controls.h"
 
 // Every allocation of the program is counted, with a header of its own
@@ -231,7 +231,7 @@ void PumpPending() {
 // While a clean is timed it also notes when the title loses its percentage:
 // the rows are through, and what follows is the end of the clean (the next
 // mode's scan, after a clean that emptied the list).
-CBriskoView* g_view = nullptr;
+CListController* g_view = nullptr;
 WNDPROC g_staticProc = nullptr;
 bool g_timingRows = false;
 bench::Clock::time_point g_rowsDone;
@@ -263,7 +263,7 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
     std::printf("== %d file rows (files made in %.1f s)\n", count, made);
     bench::BenchMachine machine(tree);
     CBriskoDoc doc(machine);
-    CBriskoView view(app, doc);
+    CListController view(app, doc);
     view.Create(frame);
     view.MoveWindow(0, 0, 780, 540);
     view.SetUpList();

@@ -16,7 +16,7 @@
 #include "win/Path.h"
 #include "scan/FoundItemSink.h"
 #include "scan/Scans.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 
 namespace {
 const std::wstring kTree = L"C:\\brisko-bench";
@@ -142,7 +142,7 @@ void MeasureIntoList(int files, CBriskoDoc& doc) {
     app.m_strLanguage = L"Default";
     HWND frame = ::CreateWindowExW(0, L"STATIC", L"frame", WS_OVERLAPPEDWINDOW, 0, 0, 800, 400, nullptr, nullptr,
                                    nullptr, nullptr);
-    CBriskoView view{app, doc};
+    CListController view{app, doc};
     if (!view.Create(frame)) return;
     view.MoveWindow(0, 0, 700, 300);
     view.SetUpList();

@@ -17,13 +17,7 @@
 #include "view/ItemText.h"
 #include "view/ListLayout.h"
 #include "view/Placement.h"
-#include "view/BrowsersDialog.h"
-#include "view/RulesChoice.h"
-#include "view/ScanJob.h"
 #include "view/Sorting.h"
-#include "view/StatusTexts.h"
-#include "win/ComInit.h"
-#include "win/Log.h"
 #include "win/Path.h"
 #include "win/ShellOpen.h"
 #include "win/Text.h"
@@ -45,10 +39,7 @@ win::ImageList MakeImageList(int size) {
 
 CBriskoView::CBriskoView(IListViewHost& host, CBriskoDoc& doc) : m_app(host), m_doc(doc) {}
 
-CBriskoView::~CBriskoView() {
-    StopWorker();
-    StopScanAndWait();
-}
+CBriskoView::~CBriskoView() = default;
 
 bool CBriskoView::Create(HWND parent) {
     // The border of a view is drawn as a sunken client edge. The image lists
@@ -58,17 +49,6 @@ bool CBriskoView::Create(HWND parent) {
                                   reinterpret_cast<HMENU>(AFX_IDW_PANE_FIRST), ::GetModuleHandleW(nullptr), nullptr);
     if (hwnd) m_dpi = win::DpiForWindow(hwnd);
     return hwnd && Subclass(hwnd);
-}
-
-void CBriskoView::OnInitialUpdate(const std::function<void()>& showFrame) {
-    SetUpList();
-    ApplyStoredPlacement();
-    if (showFrame) showFrame();
-    // The findings of a Standard scan show right after start. A second start
-    // with a file name runs this again, and may come while a clean works
-    // through the rows, or while the Advance dialog's worker adds rows: the
-    // list is then left to them.
-    if (!m_bBusy && !m_bAdvanceOpen) RunMode(MODE_STANDARD);
 }
 
 void CBriskoView::SetUpList() {
@@ -213,25 +193,12 @@ void CBriskoView::CommandStateChanged() {
     if (m_commandStateChanged) m_commandStateChanged(Snapshot());
 }
 
-UINT ModeCommand(BYTE mode) {
-    switch (mode) {
-    case MODE_COOKIES_KILLER:
-        return ID_OPTIONS_COOKIES;
-    case MODE_OFFLINE_TEMP:
-        return ID_OPTIONS_OFFLINE_TEMP;
-    default:
-        return ID_OPTIONS_STANDARD;
-    }
-}
-
 CommandState CBriskoView::Snapshot() const {
     CommandState state;
-    state.scanning = m_scanJob ? m_scanJob->mode.load() : BYTE{0};
     win::CListCtrl list = List();
     state.rows = list.GetItemCount();
     state.selected = list.GetSelectedCount();
     state.busy = m_bBusy;
-    state.cookiesAvailable = m_bCookiesAvailable;
     std::shared_ptr<const Policies> policies = CurrentPolicies();
     state.recycleOnly = policies->recycleOnly;
     state.privacyDisabled = policies->privacyDisabled;
@@ -243,37 +210,7 @@ bool CBriskoView::IsCommandEnabled(UINT id) const { return IsCommandAvailable(id
 
 bool CBriskoView::OnCommand(UINT id) {
     if (!IsCommandEnabled(id)) return true;  // an unavailable command does nothing, whatever sent it
-    // While a scan runs, its mode's own command stops it, as Escape does.
-    if (m_scanJob && (id == ID_EDIT_STOP || id == ModeCommand(m_scanJob->mode))) {
-        StopScan();
-        return true;
-    }
     switch (id) {
-    case ID_EDIT_STOP:
-        m_cleanJob.Stop();  // after the row in hand
-        return true;
-    case ID_OPTIONS_STANDARD:
-        RunMode(MODE_STANDARD);
-        return true;
-    case ID_OPTIONS_COOKIES:
-        RunMode(MODE_COOKIES_KILLER);
-        return true;
-    case ID_OPTIONS_OFFLINE_TEMP:
-        RunMode(MODE_OFFLINE_TEMP);
-        return true;
-    case ID_OPTIONS_RULES:
-        if (ChooseRulesFile(m_hWnd, m_app, m_doc.System())) RunMode(MODE_STANDARD);
-        return true;
-    case ID_OPTIONS_BROWSERS:
-        ShowBrowsersDialog(m_hWnd, m_app, browsers::PolicyKeepList());
-        return true;
-    case ID_EDIT_DELETE:
-        // Shift+Del, the menu, the toolbar and the context menu all come here.
-        if (!IsCleaning() && m_shell.confirmPermanent(m_hWnd, m_app, SelectedAmountNow())) StartClean(true);
-        return true;
-    case ID_EDIT_RECYCLE:
-        StartClean(false);
-        return true;
     case ID_EDIT_SELECT_ALL:
     case ID_EDIT_UNSELECT_ALL:
     case ID_EDIT_INVERT_SELECTION:
@@ -323,7 +260,7 @@ void CBriskoView::SortRows(int column, bool ascending) {
                 list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
         SendMessage(WM_SETREDRAW, TRUE);
         m_bBulkSelection = false;
-        OnItemChanged();
+        OnSelectionChanged();
     }
     Invalidate();
 }
@@ -342,8 +279,7 @@ void CBriskoView::ChangeSelection(UINT command) {
     else m_firstRowChanged = 0;                      // at its next repaint
     Invalidate();
     m_bBulkSelection = false;
-    OnItemChanged();
-    if (command == ID_EDIT_UNSELECT_ALL) SetMainTitle(CompletedTitle(m_strTitle));
+    OnSelectionChanged();
 }
 
 void CBriskoView::InvertSelection() {
@@ -385,7 +321,7 @@ void CBriskoView::OpenSelectedItems() {
 }
 
 void CBriskoView::OnContextMenu(LPARAM screenPoint) {
-    if (IsCleaning()) return;
+    if (m_bBusy) return;
     HMENU edit = ::GetSubMenu(::GetMenu(m_app.MainWindow()), 1);
     if (edit) m_shell.trackPopup(edit, ContextMenuPoint(screenPoint), m_hWnd);
 }
@@ -413,12 +349,6 @@ void CBriskoView::OnInitMenuPopup(HMENU menu) {
 void CBriskoView::OnLangChanged() {
     win::CHeaderCtrl header(List().GetHeader());
     for (int i = 0, count = header.GetItemCount(); i < count; ++i) header.SetItemText(i, ColumnHeading(i));
-    // The mode's name in the title and the idle status follow the new language at once.
-    m_strTitle = ModeTitle(m_nMode);
-    if (!m_bBusy) SetMainTitle(m_strTitle);
-    UpdateSelectionStatus();
-    m_shell.messageBox(m_app.MainWindow(), CultureName(GetLangString(LangId::Culture)),
-                       win::LoadResString(AFX_IDS_APP_TITLE), MB_OK);
 }
 
 std::wstring ColumnHeading(int column) {
@@ -445,174 +375,6 @@ ViewShell RealViewShell() {
     return shell;
 }
 
-std::wstring ModeName(BYTE mode) {
-    switch (mode) {
-    case MODE_COOKIES_KILLER:
-        return GetLangString(LangId::TitleCookies);
-    case MODE_OFFLINE_TEMP:
-        return GetLangString(LangId::TitleOfflineTemp);
-    default:
-        return GetLangString(LangId::TitleStandard);
-    }
-}
-
-std::wstring ModeTitle(BYTE mode) { return ModeName(mode) + L" - " + win::LoadResString(AFX_IDS_APP_TITLE); }
-
-void CBriskoView::RunMode(BYTE mode) {
-    if (m_scanJob) return;  // one scan at a time
-    std::shared_ptr<const Policies> policies = RefreshPolicies();
-    if (policies->privacyDisabled) mode = MODE_STANDARD;  // also the next mode after a clean
-    if (!std::exchange(m_bKeepCleanSummary, false)) {
-        m_cleanSummary.clear();
-        ShowCleanSummary();
-    }
-    // Busy before the title changes: who watches the window sees the mode's
-    // title with the list enabled only once the scan is over.
-    m_bBusy = true;
-    EnterBusyState();
-    m_strTitle = ModeTitle(mode);
-    SetMainTitle(m_strTitle);
-    auto job = std::make_shared<ScanJob>(win::JobNotice{m_hWnd, 0, WM_SCANDONE, 0});
-    job->mode = mode;
-    job->requested = mode;
-    std::swap(job->retired, m_items);
-    List().DeleteAllItems();
-    std::optional<RulesFile> rules = mode == MODE_STANDARD ? LoadRulesInForce(m_app) : std::nullopt;
-    if (policies->rulesFile && mode == MODE_STANDARD && !rules) job->unreadableRules = *policies->rulesFile;
-    StartScan(job, std::move(rules));
-}
-
-void CBriskoView::StartScan(const std::shared_ptr<ScanJob>& job, std::optional<RulesFile> rules) {
-    // The list waits, disabled and empty, with the commands of a clean
-    // greyed; the mode's own command and Escape stop the scan.
-    m_scanJob = job;
-    CommandStateChanged();  // the mode's own command stops the scan
-    const CBriskoDoc& doc = m_doc;
-    CTypeNames& types = m_types;
-    std::function<void()> scan = [job, &doc, &types, rules = std::move(rules)] {
-        win::ComInit com;  // the shell names the types
-        RunScanJob(doc, rules, types, *job);
-    };
-    m_scan = win::Job::Start(job, scan, L"scan worker");
-    if (m_scan) {
-        m_scanTitleShown = SIZE_MAX;
-        ::SetTimer(m_hWnd, kScanTitleTimer, kScanTitleInterval, nullptr);
-        return;
-    }
-    scan();  // no thread: the scan runs here, as it once did
-    OnScanDone();
-}
-
-void CBriskoView::ShowScanProgress() {
-    if (!m_scanJob) return;
-    const size_t found = m_scanJob->Progress().done;
-    if (found == m_scanTitleShown) return;
-    m_scanTitleShown = found;
-    SetMainTitle(ScanningTitle(ModeName(m_scanJob->mode), found));
-}
-
-void CBriskoView::OnScanDone() {
-    ::KillTimer(m_hWnd, kScanTitleTimer);
-    m_scan.Wait(kScanStopWait);  // it has posted its end
-    m_scan.Reset();
-    std::shared_ptr<ScanJob> job = std::exchange(m_scanJob, nullptr);
-    if (!job) return;
-    m_bBusy = false;
-    LeaveBusyState();
-    const BYTE listed = job->listed;
-    if (listed != job->requested) m_bCookiesAvailable = false;  // an empty Cookies Killer scan gave way
-    m_strTitle = ModeTitle(listed);
-    SetMainTitle(m_strTitle);
-    std::swap(m_items, job->items);  // sorted on the scan's thread
-    job->retired = std::move(job->items);
-    SyncRowCount(false);
-    Invalidate();
-    UpdateSelectionStatus();
-    std::shared_ptr<const Policies> policies = CurrentPolicies();
-    if (job->unreadableRules) ShowStatusText(L"policy RulesFile: cannot read " + *job->unreadableRules);
-    for (const std::wstring& problem : UntoldPolicyProblems(*policies)) ShowStatusText(problem);
-    m_bSortAscending[0] = false;  // the next click on File Name sorts the other way
-    m_nMode = listed;
-    if (listed == MODE_STANDARD) m_bCookiesAvailable = true;
-    CommandStateChanged();
-    // A scan the user stopped ends there: no Advance dialog after it.
-    if (listed == MODE_OFFLINE_TEMP && !job->stopped && m_showAdvanceDialog) {
-        m_bAdvanceOpen = true;
-        m_showAdvanceDialog(m_doc);
-        m_bAdvanceOpen = false;
-    }
-}
-
-void CBriskoView::StopScan() {
-    if (m_scanJob) m_scanJob->Stop();
-}
-
-void CBriskoView::StopScanAndWait() {
-    // The scan reads the document and the type names of this object.
-    m_scan.StopAndWait(kScanStopWait);
-    m_scanJob.reset();
-}
-
-void CBriskoView::EnterBusyState() {
-    CommandStateChanged();
-    // The frame keeps the keys while the list is disabled, so that Escape
-    // reaches the accelerators.
-    HWND frame = m_app.MainWindow().GetSafeHwnd();
-    if (frame && (::GetFocus() == m_hWnd || !::GetFocus())) ::SetFocus(frame);
-    EnableWindow(false);
-}
-
-void CBriskoView::LeaveBusyState() {
-    EnableWindow(true);
-    HWND frame = m_app.MainWindow().GetSafeHwnd();
-    if (frame && ::GetFocus() == frame) ::SetFocus(m_hWnd);
-    CommandStateChanged();
-}
-
-bool CBriskoView::StartClean(bool permanent) {
-    if (m_cleanJob) return false;  // one clean at a time
-    if (permanent && RefreshPolicies()->recycleOnly) return false;
-    m_nCleanMode = permanent ? 1 : 0;
-    m_bBusy = true;
-    EnterBusyState();  // the selection must not change but by Unselect All
-    CleanRequest request;
-    request.control = MakeCleanControl(m_hWnd);
-    request.permanent = permanent;
-    request.remove = m_removeItem;
-    // The worker gets the records of the selected rows, from the last up,
-    // and asks the shared selection about each when it gets there.
-    std::vector<int> selected = SelectedRows();
-    std::vector<CleanCandidate> candidates;
-    candidates.reserve(selected.size());
-    for (auto row = selected.rbegin(); row != selected.rend(); ++row) candidates.push_back({*row, &m_items[*row]});
-    request.control->rowCount = static_cast<int>(m_items.Count());
-    request.control->store = m_items.Share();
-    request.control->SetCandidates(std::move(candidates));
-    m_cleanControl = request.control;
-    m_leftReasons.clear();
-    m_cleanSummary.clear();
-    ShowCleanSummary();
-    if (!selected.empty()) ShowProgress(0);
-    SuspendDrawing(true);
-    m_cleanJob = StartCleanJob(std::move(request));
-    if (!m_cleanJob) {
-        // No worker, so no end report would undo the start.
-        m_cleanControl.reset();
-        m_bBusy = false;
-        SuspendDrawing(false);
-        LeaveBusyState();
-        SetMainTitle(m_strTitle);
-        return false;
-    }
-    return true;
-}
-
-void CBriskoView::StopWorker() {
-    // The worker stops after its row; it shares nothing with this object but
-    // the control block, so a worker still busy after the wait is harmless.
-    m_cleanJob.StopAndWait(10000);
-}
-
 LRESULT CBriskoView::OnNotify(const NMHDR& header) {
     switch (header.code) {
     case LVN_GETDISPINFOW:
@@ -620,11 +382,11 @@ LRESULT CBriskoView::OnNotify(const NMHDR& header) {
         return 0;
     case LVN_ITEMCHANGED:
         OnSelectionNotice(reinterpret_cast<const NMLISTVIEW&>(header));
-        if (!m_bBulkSelection) OnItemChanged();
+        if (!m_bBulkSelection) OnSelectionChanged();
         return 0;
     case LVN_ODSTATECHANGED:
         OnRangeSelected(reinterpret_cast<const NMLVODSTATECHANGE&>(header));
-        if (!m_bBulkSelection) OnItemChanged();
+        if (!m_bBulkSelection) OnSelectionChanged();
         return 0;
     case LVN_COLUMNCLICK:
         OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
@@ -643,14 +405,9 @@ LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     // run of added records is counted once.
     if (m_bRowCountBehind && msg != WM_ADDFOUNDITEM && msg != WM_DESTROY && msg != WM_NCDESTROY) SyncRowCount(false);
     if (AnswerTextRequest(msg, wp, lp, answer)) return answer;
+    if (OnJobMessage(msg, wp, lp, answer)) return answer;
     switch (msg) {
     case WM_SYNCROWCOUNT:
-        return 0;
-    case WM_CLEANITEM:
-        TakeFinishedRows();
-        return 0;
-    case WM_CLEANDONE:
-        OnCleanDone();
         return 0;
     case WM_ADDFOUNDITEM:
         AddFoundItem(*reinterpret_cast<const std::wstring*>(wp), *reinterpret_cast<const WIN32_FIND_DATAW*>(lp));
@@ -660,27 +417,6 @@ LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         m_leftReasons.clear();
         m_selectedSize = SelectionSize();
         return DefaultProc(msg, wp, lp);
-    case LVM_SETITEMSTATE:
-        // The worker asks the shared selection, not the control: a change
-        // during a clean (Unselect All) goes to both.
-        answer = DefaultProc(msg, wp, lp);
-        if (m_cleanControl && lp) {
-            const auto& state = *reinterpret_cast<const LVITEMW*>(lp);
-            if (state.stateMask & LVIS_SELECTED) {
-                bool selected = (state.state & LVIS_SELECTED) != 0;
-                if (static_cast<int>(wp) == -1) m_cleanControl->SetAllSelected(selected);
-                else m_cleanControl->SetRowSelected(static_cast<int>(wp), selected);
-            }
-        }
-        return answer;
-    case WM_SCANDONE:
-        OnScanDone();
-        return 0;
-    case WM_TIMER:
-        if (wp == kScanTitleTimer) ShowScanProgress();
-        else if (wp == kRepaintTimer) RepaintDuringClean();
-        else break;
-        return 0;
     case WM_SIZE: {
         LRESULT result = DefaultProc(msg, wp, lp);
         OnSize(LOWORD(lp));
@@ -707,9 +443,13 @@ LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return DefaultProc(msg, wp, lp);
 }
 
+void CBriskoView::OnSelectionChanged() {
+    ShowSelectionSize();
+    CommandStateChanged();
+    if (!m_bBusy) UpdateSelectionStatus();
+}
+
 void CBriskoView::OnDestroy() {
-    StopWorker();
-    StopScanAndWait();
     // The language setting is kept per Windows user.
     m_app.Profile().WriteString(m_app.UserName(), L"src", m_app.Language());
 }

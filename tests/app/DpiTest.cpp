@@ -23,7 +23,7 @@
 #include "view/AdvanceDialog.h"
 #include "support/ScopedRegistry.h"
 #include "support/TestSupport.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "win/Dpi.h"
 
 using namespace testing_support;

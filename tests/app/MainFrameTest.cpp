@@ -18,7 +18,7 @@
 #include "support/ScopedRegistry.h"
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "view/ConfirmDelete.h"
 #include "view/Placement.h"
 #include "win/Text.h"
@@ -178,7 +178,7 @@ TEST_F(MainFrameTest, ALanguageFileRelabelsWithKeyTextsAndASecondLeavesNoTraceOf
 TEST_F(MainFrameTest, ToolBarButtonsFollowTheEnablingRulesIdleAndDuringAClean) {
     ScopedRegistryValue layout(HKEY_CURRENT_USER, L"Keyboard Layout\\Preload", L"1", L"00000409");
     Open();
-    CBriskoView& view = *frame->GetView();
+    CListController& view = *frame->GetView();
     auto buttons = [&] {
         std::string states;
         for (UINT id : kToolBarCommands) states += frame->ToolBar().IsButtonEnabled(id) ? 'Y' : 'N';
@@ -313,7 +313,7 @@ TEST_F(MainFrameTest, APermanentCleanAsksFirstFromEveryRouteAndDoNotAskAgainIsKe
 
     ScopedRegistryValue layout(HKEY_CURRENT_USER, L"Keyboard Layout\\Preload", L"1", L"00000409");
     Open();
-    CBriskoView& view = *frame->GetView();
+    CListController& view = *frame->GetView();
     view.SetUpList();  // the columns, where the size of a file row stands
     std::vector<std::wstring> removed;
     view.m_removeItem = [&removed](const std::wstring& path, bool) { removed.push_back(path); };

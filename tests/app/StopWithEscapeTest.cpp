@@ -11,7 +11,7 @@
 #include "catalog/BriskoDoc.h"
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 
 using namespace testing_support;
 
@@ -38,7 +38,7 @@ protected:
         frame.reset();
         app.m_pMainWnd = win::CWnd();
     }
-    CBriskoView& View() { return *frame->GetView(); }
+    CListController& View() { return *frame->GetView(); }
     // The key as the user presses it: to the window with the focus, through the program's accelerators.
     void PressEscape() {
         HWND focus = ::GetFocus() ? ::GetFocus() : frame->GetSafeHwnd();

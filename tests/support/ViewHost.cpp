@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "support/TestSupport.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "win/Handle.h"
 
 namespace testing_support {
@@ -62,7 +62,7 @@ std::vector<std::wstring> ColumnTexts(const CBriskoView& view, int column) {
 
 std::vector<std::wstring> RowPaths(const CBriskoView& view) { return ColumnTexts(view, 0); }
 
-bool RunModeToEnd(CBriskoView& view, BYTE mode) {
+bool RunModeToEnd(CListController& view, BYTE mode) {
     view.RunMode(mode);
     return WaitUntil([&view] { return !view.IsScanning(); });
 }

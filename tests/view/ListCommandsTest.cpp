@@ -12,7 +12,7 @@
 #include "res/resource.h"
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "scan/FoundItemOrder.h"
 
 using namespace testing_support;
@@ -95,7 +95,7 @@ protected:
 
     ViewHost host;
     CBriskoDoc doc;
-    CBriskoView view{host.app, doc};
+    CListController view{host.app, doc};
     ScratchFolder folder{L"commands"};
     std::vector<Asked> asked;
     int answer = IDYES;

@@ -11,7 +11,7 @@
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "scan/FoundItemOrder.h"
 
 using namespace testing_support;
@@ -39,7 +39,7 @@ protected:
         if (!doc) doc = std::make_unique<CBriskoDoc>(machine);
         return *doc;
     }
-    CBriskoView view{host.app, Doc()};
+    CListController view{host.app, Doc()};
 };
 }  // namespace
 

@@ -11,7 +11,7 @@
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "view/CommandAvailability.h"
 #include "view/Placement.h"
 
@@ -71,7 +71,7 @@ protected:
     }();
     ViewHost host;
     CBriskoDoc doc{machine};
-    CBriskoView view{host.app, doc};
+    CListController view{host.app, doc};
     std::vector<std::wstring> titles;
     int advanceDialogs = 0;
 };

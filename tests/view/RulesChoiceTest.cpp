@@ -12,7 +12,7 @@
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "view/RulesChoice.h"
 
 using namespace testing_support;
@@ -59,7 +59,7 @@ protected:
     }();
     ViewHost host;
     CBriskoDoc doc{machine};
-    CBriskoView view{host.app, doc};
+    CListController view{host.app, doc};
     std::wstring told;
 };
 }  // namespace

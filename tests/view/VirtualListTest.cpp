@@ -12,7 +12,7 @@
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "view/StatusTexts.h"
 
 using namespace testing_support;
@@ -52,7 +52,7 @@ protected:
     }();
     ViewHost host;
     CBriskoDoc doc{machine};
-    CBriskoView view{host.app, doc};
+    CListController view{host.app, doc};
 };
 }  // namespace
 
