@@ -39,12 +39,15 @@ public:
     int ProgressPercent() const;
 
 protected:
-    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool OnInit() override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    void OnCancel() override;
+    void OnDpiChanged(UINT dpi) override { SetOptionIcons(dpi); }
+    INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void OnInitDialog();
     void ApplyLanguage();
-    void OnCommand(UINT id);
+    void SetOptionIcons(UINT dpi);
     void OnOptionClicked();
     void OnClean();
     void ShowProgress();

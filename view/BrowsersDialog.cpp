@@ -83,60 +83,58 @@ CBrowsersDlg::~CBrowsersDlg() {
     m_job.StopAndWait(INFINITE);
 }
 
-INT_PTR CBrowsersDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR CBrowsersDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_INITDIALOG:
-        OnInitDialog();
-        return TRUE;
-    case WM_COMMAND:
-        OnCommand(LOWORD(wp));
-        return TRUE;
     case WM_BROWSERS_PROGRESS:
         TakeProfileReports();
         return TRUE;
     case WM_BROWSERS_DONE:
         OnJobDone();
         return TRUE;
-    case WM_CLOSE:
-        OnCommand(IDCANCEL);
-        return TRUE;
     }
     return FALSE;
 }
 
-void CBrowsersDlg::OnInitDialog() {
+bool CBrowsersDlg::OnInit() {
     ApplyTexts();
     win::CListCtrl list(GetItem(IDC_BROWSERS_LIST));
     // A long State shows whole in a tip over the row.
     const DWORD styles = LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP;
     list.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, styles, styles);
-    RECT area = list.GetClientRect();
-    int width = area.right - area.left;
-    list.InsertColumn(0, GetUiText(LangId::BrowsersColumnBrowser), LVCFMT_LEFT, width * 22 / 100);
-    list.InsertColumn(1, GetUiText(LangId::BrowsersColumnProfile), LVCFMT_LEFT, width * 18 / 100);
-    list.InsertColumn(2, GetUiText(LangId::BrowsersColumnState), LVCFMT_LEFT, width * 60 / 100);
+    list.InsertColumn(0, GetUiText(LangId::BrowsersColumnBrowser), LVCFMT_LEFT, 0);
+    list.InsertColumn(1, GetUiText(LangId::BrowsersColumnProfile), LVCFMT_LEFT, 0);
+    list.InsertColumn(2, GetUiText(LangId::BrowsersColumnState), LVCFMT_LEFT, 0);
+    SizeColumns();
     TraceKinds kinds = TraceKinds::FromMask(
         static_cast<unsigned>(m_settings.GetInt(m_section, kKindsEntry, static_cast<int>(TraceKinds::Default().Mask()))));
-    for (TraceKind kind : kAllTraceKinds)
-        ::SendMessageW(GetItem(IDC_BROWSERS_KIND_FIRST + KindIndex(kind)), BM_SETCHECK,
-                       kinds.Has(kind) ? BST_CHECKED : BST_UNCHECKED, 0);
-    ::SetWindowTextW(GetItem(IDC_BROWSERS_KEEP), m_settings.GetString(m_section, kKeepEntry, L"").c_str());
-    ::ShowWindow(GetItem(IDC_BROWSERS_PROGRESS), SW_HIDE);
+    for (TraceKind kind : kAllTraceKinds) SetChecked(IDC_BROWSERS_KIND_FIRST + KindIndex(kind), kinds.Has(kind));
+    SetItemText(IDC_BROWSERS_KEEP, m_settings.GetString(m_section, kKeepEntry, L""));
+    ShowItem(IDC_BROWSERS_PROGRESS, false);
     m_profiles = FindBrowserProfiles(m_roots);
     m_reports.assign(m_profiles.size(), ProfileReport{});
     FillList();
     EnableControls();
+    return true;
+}
+
+void CBrowsersDlg::SizeColumns() {
+    // Browser, profile and state share the list's width 22 : 18 : 60.
+    win::CListCtrl list(GetItem(IDC_BROWSERS_LIST));
+    RECT area = list.GetClientRect();
+    const int width = area.right - area.left;
+    const int shares[] = {22, 18, 60};
+    for (int column = 0; column < 3; ++column) list.SetColumnWidth(column, width * shares[column] / 100);
 }
 
 void CBrowsersDlg::ApplyTexts() {
     SetWindowText(GetUiText(LangId::TitleBrowsers) + L" - " + win::LoadResString(AFX_IDS_APP_TITLE));
     const LangId kinds[kTraceKinds] = {LangId::BrowsersHistory, LangId::BrowsersDownloads, LangId::BrowsersCookies,
                                        LangId::BrowsersForms,   LangId::BrowsersSessions,  LangId::BrowsersCache};
-    for (int i = 0; i < kTraceKinds; ++i) ::SetWindowTextW(GetItem(IDC_BROWSERS_KIND_FIRST + i), GetUiText(kinds[i]).c_str());
-    ::SetWindowTextW(GetItem(IDC_BROWSERS_KEEP_LABEL), GetUiText(LangId::BrowsersKeepLabel).c_str());
-    ::SetWindowTextW(GetItem(IDC_BROWSERS_PREVIEW), GetUiText(LangId::BrowsersPreview).c_str());
-    ::SetWindowTextW(GetItem(IDC_BROWSERS_CLEAN), GetUiText(LangId::BrowsersClean).c_str());
-    ::SetWindowTextW(GetItem(IDCANCEL), GetUiText(LangId::BrowsersClose).c_str());
+    for (int i = 0; i < kTraceKinds; ++i) SetItemText(IDC_BROWSERS_KIND_FIRST + i, GetUiText(kinds[i]));
+    SetItemText(IDC_BROWSERS_KEEP_LABEL, GetUiText(LangId::BrowsersKeepLabel));
+    SetItemText(IDC_BROWSERS_PREVIEW, GetUiText(LangId::BrowsersPreview));
+    SetItemText(IDC_BROWSERS_CLEAN, GetUiText(LangId::BrowsersClean));
+    SetItemText(IDCANCEL, GetUiText(LangId::BrowsersClose));
 }
 
 void CBrowsersDlg::FillList() {
@@ -152,13 +150,12 @@ void CBrowsersDlg::FillList() {
 
 TraceKinds CBrowsersDlg::ChosenKinds() const {
     TraceKinds kinds;
-    for (TraceKind kind : kAllTraceKinds)
-        kinds.Set(kind, ::SendMessageW(GetItem(IDC_BROWSERS_KIND_FIRST + KindIndex(kind)), BM_GETCHECK, 0, 0) == BST_CHECKED);
+    for (TraceKind kind : kAllTraceKinds) kinds.Set(kind, IsChecked(IDC_BROWSERS_KIND_FIRST + KindIndex(kind)));
     return kinds;
 }
 
 CKeepList CBrowsersDlg::ChosenKeepList() const {
-    CKeepList keep(win::CWnd(GetItem(IDC_BROWSERS_KEEP)).GetWindowText());
+    CKeepList keep(ItemText(IDC_BROWSERS_KEEP));
     keep.Add(m_extraKeep);
     return keep;
 }
@@ -166,36 +163,35 @@ CKeepList CBrowsersDlg::ChosenKeepList() const {
 void CBrowsersDlg::EnableControls() {
     bool idle = !m_job;
     bool any = !ChosenKinds().Empty();
-    ::EnableWindow(GetItem(IDC_BROWSERS_PREVIEW), idle && any && !m_profiles.empty());
-    ::EnableWindow(GetItem(IDC_BROWSERS_CLEAN), idle && any && !m_profiles.empty());
-    ::EnableWindow(GetItem(IDCANCEL), idle);
-    ::EnableWindow(GetItem(IDC_BROWSERS_KEEP), idle);
-    for (int i = 0; i < kTraceKinds; ++i) ::EnableWindow(GetItem(IDC_BROWSERS_KIND_FIRST + i), idle);
+    EnableItem(IDC_BROWSERS_PREVIEW, idle && any && !m_profiles.empty());
+    EnableItem(IDC_BROWSERS_CLEAN, idle && any && !m_profiles.empty());
+    EnableItem(IDCANCEL, idle);
+    EnableItem(IDC_BROWSERS_KEEP, idle);
+    for (int i = 0; i < kTraceKinds; ++i) EnableItem(IDC_BROWSERS_KIND_FIRST + i, idle);
 }
 
-void CBrowsersDlg::OnCommand(UINT id) {
+bool CBrowsersDlg::OnCommand(UINT id, UINT code, HWND control) {
     if (id >= IDC_BROWSERS_KIND_FIRST && id < IDC_BROWSERS_KIND_FIRST + kTraceKinds) {
         EnableControls();
-        return;
+        return true;
     }
     switch (id) {
     case IDC_BROWSERS_PREVIEW:
         OnPreview();
-        break;
+        return true;
     case IDC_BROWSERS_CLEAN:
         OnClean();
-        break;
-    case IDCANCEL:
-        // Escape and Alt+F4 stop a running job after the profile in hand;
-        // the dialog closes once none runs.
-        if (m_job) {
-            m_job.Stop();
-            break;
-        }
-        SaveChoices();
-        EndDialog(IDCANCEL);
-        break;
+        return true;
     }
+    return CDialog::OnCommand(id, code, control);
+}
+
+void CBrowsersDlg::OnCancel() {
+    // Escape and Alt+F4 stop a running job after the profile in hand; the
+    // dialog closes once none runs.
+    if (m_job) return m_job.Stop();
+    SaveChoices();
+    EndDialog(IDCANCEL);
 }
 
 void CBrowsersDlg::ShowTotals(const std::vector<ProfileReport>& reports, TraceKinds kinds) {
@@ -207,7 +203,7 @@ void CBrowsersDlg::ShowTotals(const std::vector<ProfileReport>& reports, TraceKi
             total.bytes += report.Of(kind).bytes;
         }
         std::wstring text = kinds.Has(kind) ? KindCountText(kind, total) : std::wstring();
-        ::SetWindowTextW(GetItem(IDC_BROWSERS_COUNT_FIRST + KindIndex(kind)), text.c_str());
+        SetItemText(IDC_BROWSERS_COUNT_FIRST + KindIndex(kind), text);
     }
 }
 
@@ -224,8 +220,8 @@ void CBrowsersDlg::OnClean() {
     HWND progress = GetItem(IDC_BROWSERS_PROGRESS);
     ::SendMessageW(progress, PBM_SETRANGE32, 0, static_cast<LPARAM>(m_profiles.size()));
     ::SendMessageW(progress, PBM_SETPOS, 0, 0);
-    ::ShowWindow(progress, SW_SHOW);
-    if (!StartJob(true)) ::ShowWindow(progress, SW_HIDE);
+    ShowItem(IDC_BROWSERS_PROGRESS, true);
+    if (!StartJob(true)) ShowItem(IDC_BROWSERS_PROGRESS, false);
 }
 
 bool CBrowsersDlg::StartJob(bool clean) {
@@ -278,7 +274,7 @@ void CBrowsersDlg::OnJobDone() {
 
 void CBrowsersDlg::SaveChoices() const {
     m_settings.WriteInt(m_section, kKindsEntry, static_cast<int>(ChosenKinds().Mask()));
-    m_settings.WriteString(m_section, kKeepEntry, win::CWnd(GetItem(IDC_BROWSERS_KEEP)).GetWindowText());
+    m_settings.WriteString(m_section, kKeepEntry, ItemText(IDC_BROWSERS_KEEP));
 }
 
 void ShowBrowsersDialog(HWND owner, const IListViewHost& host, const CKeepList& extraKeep) {

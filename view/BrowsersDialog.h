@@ -34,13 +34,16 @@ public:
     bool Finished() const { return m_finished; }
 
 protected:
-    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool OnInit() override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    void OnCancel() override;
+    void OnDpiChanged(UINT) override { SizeColumns(); }
+    INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void OnInitDialog();
     void ApplyTexts();
+    void SizeColumns();
     void FillList();
-    void OnCommand(UINT id);
     browsers::TraceKinds ChosenKinds() const;
     browsers::CKeepList ChosenKeepList() const;
     void EnableControls();
