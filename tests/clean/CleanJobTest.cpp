@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <map>
 #include <vector>
 
 #include "clean/CleanJob.h"
@@ -81,4 +83,44 @@ TEST(CleanJob, NamesNoPlainPathReachesAreToldAsSuchNotAsLinks) {
         EXPECT_EQ(std::count(recorder.events.begin(), recorder.events.end(), told), stays ? 1 : 0) << name;
         ::DeleteFileW((L"\\\\?\\" + folder / name).c_str());
     }
+}
+
+// The clean the window and the command line share: the guards of this
+// machine, each row's outcome counted, and a stop after the row in hand.
+TEST(GuardedClean, RemovesThroughTheGuardsCountsEachRowAndStopsAfterTheRowInHand) {
+    ScratchFolder folder{L"guarded"};
+    ScratchFolder outside{L"guarded-outside"};
+    for (const wchar_t* name : {L"a.tmp", L"b.tmp", L"c.tmp"}) WriteFileBytes(folder / name, "xy");
+    WriteFileBytes(outside / L"canary.txt", "keep");
+    ASSERT_TRUE(clean_test::MakeLink(folder / L"link", outside.Path(), true));
+    FakeRows rows;
+    rows.paths = {folder / L"a.tmp", folder / L"b.tmp", folder / L"link", folder / L"c.tmp"};
+    rows.selected = {true, true, true, true};
+    struct Outcomes : ICleanProgress {
+        std::atomic<bool>* stop = nullptr;
+        std::map<int, RowRemoval> byRow;
+        bool done = false;
+        void Starting(int, const std::wstring&) override {}
+        void Outcome(int row, const RowRemoval& removal) override { byRow[row] = removal; }
+        void Finished(int row, int) override {
+            if (row == 2) *stop = true;  // Escape while the link's row was in hand
+        }
+        void Done() override { done = true; }
+    } outcomes;
+    std::atomic<bool> stop{false};
+    outcomes.stop = &stop;
+    CleanHow how;
+    how.permanent = true;
+    RunGuardedClean(rows, how, outcomes, stop);
+    EXPECT_TRUE(outcomes.done);
+    ASSERT_EQ(outcomes.byRow.size(), 2u);
+    EXPECT_EQ(outcomes.byRow[3].outcome, RowOutcome::Removed);
+    EXPECT_EQ(outcomes.byRow[3].bytesRemoved, 2u);
+    EXPECT_EQ(outcomes.byRow[2].outcome, RowOutcome::Left);
+    EXPECT_EQ(outcomes.byRow[2].reason, LeftReason::Link);
+    EXPECT_FALSE(Exists(folder / L"c.tmp"));
+    EXPECT_TRUE(Exists(folder / L"link"));
+    EXPECT_TRUE(Exists(outside / L"canary.txt"));
+    EXPECT_TRUE(Exists(folder / L"b.tmp"));  // not reached
+    EXPECT_TRUE(Exists(folder / L"a.tmp"));
 }
