@@ -17,14 +17,6 @@ bool EqualNoCase(const std::wstring& a, const std::wstring& b) {
                                   TRUE) == CSTR_EQUAL;
 }
 
-std::wstring FullPath(const std::wstring& path) {
-    DWORD n = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (n == 0) return path;
-    std::vector<wchar_t> buffer(n + 1, L'\0');
-    n = ::GetFullPathNameW(path.c_str(), n + 1, buffer.data(), nullptr);
-    return std::wstring(buffer.data(), n);
-}
-
 bool EndsWithNoCase(const std::wstring& text, const std::wstring& tail) {
     return text.size() >= tail.size() && EqualNoCase(text.substr(text.size() - tail.size()), tail);
 }
@@ -91,20 +83,6 @@ bool LiesBelow(const std::wstring& path, const std::wstring& folder) {
     size_t length = folder.back() == L'\\' ? folder.size() : folder.size() + 1;  // "X:\" ends in its backslash
     return path.size() > length && path[length - 1] == L'\\' &&
            EqualNoCase(path.substr(0, length - 1), folder.substr(0, length - 1));
-}
-
-std::wstring NormaliseFolderPath(const std::wstring& path) {
-    if (path.empty()) return {};
-    std::wstring text = WithoutLongPrefix(path);
-    for (wchar_t& c : text)
-        if (c == L'/') c = L'\\';
-    // A bare "X:" means the current folder of that drive to the platform; here it names the drive.
-    if (text.size() == 2 && text[1] == L':') text += L'\\';
-    text = WithoutLongPrefix(FullPath(text));
-    // Keep "X:\" whole; any other trailing backslash goes.
-    while (text.size() > 3 && text.back() == L'\\') text.pop_back();
-    if (text.size() == 2 && text[1] == L':') text += L'\\';
-    return text;
 }
 
 bool IsVolumeRoot(const std::wstring& normalised) {
