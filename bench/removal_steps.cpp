@@ -18,7 +18,7 @@
 #include "clean/CleanJob.h"
 #include "clean/EntryHandle.h"
 #include "clean/HeldEntry.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "clean/Links.h"
 #include "clean/FolderRemoval.h"
 #include "clean/RemovalSession.h"

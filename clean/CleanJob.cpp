@@ -4,7 +4,7 @@
 
 #include "clean/DeleteItem.h"
 #include "clean/Guards.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "win/Log.h"
 #include "win/Path.h"
 

@@ -6,7 +6,7 @@
 
 #include "catalog/SystemInfo.h"
 #include "clean/CriticalFolders.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "policy/Policies.h"
 #include "win/Path.h"
 

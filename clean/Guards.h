@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "policy/PathExclusions.h"
 
 class ISystemInfo;

@@ -11,7 +11,7 @@
 #include "clean/CleanJob.h"
 #include "clean/CleanSummary.h"
 #include "clean/Guards.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "cli/CleanReport.h"
 #include "cli/Console.h"
 #include "cli/EventLog.h"

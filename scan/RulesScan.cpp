@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "clean/Guards.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "clean/Links.h"
 #include "scan/RuleVariables.h"
 #include "scan/Walk.h"

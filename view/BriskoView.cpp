@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "catalog/BriskoDoc.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "clean/Listing.h"
 #include "i18n/Lang.h"
 #include "i18n/LangTexts.h"

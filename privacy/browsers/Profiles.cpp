@@ -7,7 +7,7 @@
 #include <shlobj.h>
 
 #include "catalog/SystemInfo.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "i18n/Ini.h"
 #include "win/Handle.h"
 #include "win/Path.h"

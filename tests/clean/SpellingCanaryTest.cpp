@@ -10,7 +10,7 @@
 #include "clean/CleanJob.h"
 #include "clean/DeleteItem.h"
 #include "clean/FolderRemoval.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "CleanTestSupport.h"
 #include "win/Path.h"
 

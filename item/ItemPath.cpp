@@ -1,4 +1,4 @@
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 
 #include <vector>
 
