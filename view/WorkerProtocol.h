@@ -1,8 +1,8 @@
 #pragma once
 // The window's side of a clean: the private messages the worker posts to the
 // view, the rows it works on, the selection it asks about, the hand-over of
-// the path being removed, the status texts, and the start of the worker
-// thread. Everything a worker and the window exchange is here.
+// the path being removed, the status texts, and the start of the clean's
+// job. Everything a worker and the window exchange is here.
 #include <windows.h>
 
 #include <atomic>
