@@ -9,21 +9,11 @@
 
 CAboutDlg::CAboutDlg() : win::CDialog(IDD_ABOUTBOX) {}
 
-INT_PTR CAboutDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_INITDIALOG:
-        OnInitDialog();
-        return TRUE;  // the focus goes to the default button
-    case WM_CTLCOLORSTATIC:
-        return OnCtlColorStatic(wp, lp);
-    case WM_COMMAND:
-        if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) EndDialog(LOWORD(wp));
-        return TRUE;
-    }
-    return FALSE;
+INT_PTR CAboutDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    return msg == WM_CTLCOLORSTATIC ? OnCtlColorStatic(wp, lp) : FALSE;
 }
 
-void CAboutDlg::OnInitDialog() {
+bool CAboutDlg::OnInit() {
     m_strLinkUrl = win::LoadResString(IDS_HOME_PAGE);
     m_wndLink.m_link.m_strLink = m_strLinkUrl;
     m_wndMail.m_link.m_strLink = L"mailto:" BRISKO_MAIL_ADDRESS;
@@ -32,13 +22,15 @@ void CAboutDlg::OnInitDialog() {
     // The resource caption stays with the built-in texts.
     if (!IsDefaultLanguage())
         SetWindowText(GetLangString(LangId::TitleAbout) + L" " + win::LoadResString(AFX_IDS_APP_TITLE));
-    ::SetWindowTextW(GetItem(IDC_ABOUT_VERSION), kVersionCaption);
-    ScalePictures();
+    SetItemText(IDC_ABOUT_VERSION, kVersionCaption);
+    ScalePictures(Dpi());
+    return true;  // the focus goes to the default button
 }
 
-void CAboutDlg::ScalePictures() {
-    const UINT dpi = win::DpiForWindow(m_hWnd);
-    if (dpi == win::kDesignDpi) return;
+void CAboutDlg::ScalePictures(UINT dpi) {
+    // At 100 % the controls keep the bitmaps of the template, unless the
+    // dialog comes back to it from another scale.
+    if (dpi == win::kDesignDpi && !m_scaledPicture) return;
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     auto scale = [&](int control, UINT bitmap, win::GdiObject& owner) {
         BITMAP size{};

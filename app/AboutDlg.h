@@ -17,12 +17,13 @@ public:
     std::wstring m_strLinkUrl;   // the home page's address
 
 protected:
-    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool OnInit() override;
+    void OnDpiChanged(UINT dpi) override { ScalePictures(dpi); }
+    INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void OnInitDialog();
     // Above 100 % the two bitmaps are drawn at the dialog's scale.
-    void ScalePictures();
+    void ScalePictures(UINT dpi);
     INT_PTR OnCtlColorStatic(WPARAM dc, LPARAM control);
 
     win::GdiObject m_scaledPicture;

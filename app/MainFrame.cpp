@@ -10,7 +10,7 @@
 #include "i18n/Lang.h"
 #include "view/AdvanceDialog.h"
 #include "res/resource.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "view/WorkerProtocol.h"
 #include "win/Dpi.h"
 #include "win/FileDialog.h"
@@ -163,7 +163,7 @@ bool CMainFrame::CreateStatusBar() {
 }
 
 bool CMainFrame::CreateView() {
-    m_pView = std::make_unique<CBriskoView>(m_app, m_doc);
+    m_pView = std::make_unique<CListController>(m_app, m_doc);
     if (!m_pView->Create(m_hWnd)) return false;
     // After every Offline Temp scan the Advance dialog opens over the view;
     // the history files it finds come into the view's list.

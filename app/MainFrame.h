@@ -17,7 +17,7 @@
 
 class CBriskoApp;
 class CBriskoDoc;
-class CBriskoView;
+class CListController;
 
 // The frame's set-message-string message: the text in the long parameter
 // goes to the status bar's message pane.
@@ -40,7 +40,7 @@ public:
     // Binds the language file and relabels every menu title and item.
     void SetLanguage(const std::wstring& path);
 
-    CBriskoView* GetView() const { return m_pView.get(); }
+    CListController* GetView() const { return m_pView.get(); }
     win::CStatusBar& StatusBar() { return m_wndStatusBar; }
     win::CToolBar ToolBar() const { return m_wndToolBar; }
     // The display scale the bars and the list are drawn for.
@@ -96,7 +96,7 @@ private:
     win::GdiObject m_statusFont;  // the status font at m_dpi
     unsigned m_enabledButtons = ~0u;  // one bit per toolbar command, as last applied
     std::optional<std::wstring> m_textBeforePrompt;  // the status text while a prompt shows
-    std::unique_ptr<CBriskoView> m_pView;
+    std::unique_ptr<CListController> m_pView;
     HACCEL m_hAccel = nullptr;
     HMENU m_hMenu = nullptr;
 };

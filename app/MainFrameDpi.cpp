@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "app/ToolBarPictures.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "win/Dpi.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "Timing.h"
 #include "catalog/BriskoDoc.h"
 #include "clean/CleanJob.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 
 namespace {
 
@@ -74,7 +74,7 @@ std::vector<std::pair<std::wstring, WIN32_FIND_DATAW>> Matches(const std::wstrin
     return matches;
 }
 
-void BenchList(CBriskoView& view, const std::wstring& root, int count) {
+void BenchList(CListController& view, const std::wstring& root, int count) {
     auto matches = Matches(root);
     view.List().DeleteAllItems();
     auto start = bench::Clock::now();
@@ -104,7 +104,7 @@ void BenchRemoval(const std::wstring& root, int count) {
     BuildTree(item, count);
     BuildTree(copy, count);
     auto start = bench::Clock::now();
-    RemoveRowItem(item, true, true);
+    RemoveRowItem(item, true);
     double ours = bench::SecondsSince(start);
     start = bench::Clock::now();
     PlainRemove(copy);
@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
                                           nullptr, nullptr, nullptr));
     app.m_pStatusBar = &bar;  // every removed file shows its status text, as in the program
     CBriskoDoc doc;
-    CBriskoView view(app, doc);
+    CListController view(app, doc);
     view.Create(frame);
     view.MoveWindow(0, 0, 780, 500);
     view.SetUpList();

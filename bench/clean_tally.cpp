@@ -47,14 +47,14 @@ int main(int argc, char** argv) {
         BuildTree(counted, count);
 
         auto start = bench::Clock::now();
-        RemoveRowItem(silent, true, true);
+        RemoveRowItem(silent, true);
         double bare = bench::SecondsSince(start);
 
         CRemovalTally tally(SilentReport());
         RemovalContext removal{MachineGuards(), tally};
         start = bench::Clock::now();
         tally.Start();
-        RemoveRowItem(counted, true, true, removal);
+        RemoveRowItem(counted, true, removal);
         CleanSummary summary;
         summary.Add(tally.Finish());
         double tallied = bench::SecondsSince(start);

@@ -12,7 +12,7 @@
 
 #include "Timing.h"
 #include "clean/FolderRemoval.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "clean/RemovalReport.h"
 
 namespace {

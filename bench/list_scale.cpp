@@ -34,7 +34,7 @@
 #include "scan/FoundItemOrder.h"
 #include "scan/Modes.h"
 #include "res/resource.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "win/Controls.h"
 
 // Every allocation of the program is counted, with a header of its own
@@ -231,7 +231,7 @@ void PumpPending() {
 // While a clean is timed it also notes when the title loses its percentage:
 // the rows are through, and what follows is the end of the clean (the next
 // mode's scan, after a clean that emptied the list).
-CBriskoView* g_view = nullptr;
+CListController* g_view = nullptr;
 WNDPROC g_staticProc = nullptr;
 bool g_timingRows = false;
 bench::Clock::time_point g_rowsDone;
@@ -263,7 +263,7 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
     std::printf("== %d file rows (files made in %.1f s)\n", count, made);
     bench::BenchMachine machine(tree);
     CBriskoDoc doc(machine);
-    CBriskoView view(app, doc);
+    CListController view(app, doc);
     view.Create(frame);
     view.MoveWindow(0, 0, 780, 540);
     view.SetUpList();
@@ -291,6 +291,7 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
     const int passes = count >= 500000 ? 1 : 2;  // a million rows take long enough once
     double scan = bench::BestOf(passes, [&] {
         view.RunMode(MODE_STANDARD);
+        PumpUntil([&] { return !view.IsScanning(); });
         view.UpdateWindow();
         PumpPending();
     });
@@ -385,7 +386,7 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
     // with a removal that does nothing.
     WIN32_FIND_DATAW find{};
     for (int i = 0; i < count; ++i) view.InsertFoundRow(windows + L"\\row" + std::to_wstring(i) + L".tmp", find, false);
-    view.m_removeItem = [](const std::wstring&, bool, bool) {};
+    view.m_removeItem = [](const std::wstring&, bool) {};
     view.OnCommand(ID_EDIT_SELECT_ALL);
     double machinery = Seconds([&] {
         view.StartClean(true);

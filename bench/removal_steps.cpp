@@ -18,7 +18,7 @@
 #include "clean/CleanJob.h"
 #include "clean/EntryHandle.h"
 #include "clean/HeldEntry.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "clean/Links.h"
 #include "clean/FolderRemoval.h"
 #include "clean/RemovalSession.h"
@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
              RemoveRowItem(folder + L"\\" + name, true, MachineRemoval(), session);
          }},
         {"RemoveRowItem alone", [](HANDLE, const std::wstring& folder, const std::wstring& name) {
-             RemoveRowItem(folder + L"\\" + name, true, false);
+             RemoveRowItem(folder + L"\\" + name, true);
          }},
     };
     std::vector<double> best(std::size(removals), 1e12);

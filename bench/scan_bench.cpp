@@ -16,7 +16,7 @@
 #include "win/Path.h"
 #include "scan/FoundItemSink.h"
 #include "scan/Scans.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 
 namespace {
 const std::wstring kTree = L"C:\\brisko-bench";
@@ -143,11 +143,18 @@ void MeasureIntoList(int files, CBriskoDoc& doc) {
     app.m_strLanguage = L"Default";
     HWND frame = ::CreateWindowExW(0, L"STATIC", L"frame", WS_OVERLAPPEDWINDOW, 0, 0, 800, 400, nullptr, nullptr,
                                    nullptr, nullptr);
-    CBriskoView view{app, doc};
+    CListController view{app, doc};
     if (!view.Create(frame)) return;
     view.MoveWindow(0, 0, 700, 300);
     view.SetUpList();
-    double seconds = bench::BestOf(1, [&] { view.RunMode(MODE_STANDARD); });
+    double seconds = bench::BestOf(1, [&] {
+        view.RunMode(MODE_STANDARD);
+        while (view.IsScanning()) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+        }
+    });
     std::printf("standard scan into the list, %6d files: %8.3f s (%d rows, %.0f rows/s)\n", files, seconds,
                 view.List().GetItemCount(), view.List().GetItemCount() / seconds);
     ::DestroyWindow(frame);

@@ -23,7 +23,7 @@
 #include "Timing.h"
 #include "catalog/BriskoDoc.h"
 #include "res/resource.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "win/Controls.h"
 
 namespace {
@@ -83,7 +83,7 @@ void DeleteLoop(const std::wstring& tree, int count) {
 }
 
 // The frame hands the list's notifications to the view, as the main frame does.
-CBriskoView* g_view = nullptr;
+CListController* g_view = nullptr;
 WNDPROC g_staticProc = nullptr;
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NOTIFY && g_view && reinterpret_cast<NMHDR*>(lp)->hwndFrom == g_view->GetSafeHwnd())
@@ -111,7 +111,7 @@ void PumpPending() {
     }
 }
 
-void Bench(CBriskoView& view, int count) {
+void Bench(CListController& view, int count) {
     const std::wstring windows = kRoot + L"\\Windows", copy = kRoot + L"\\copy";
     MakeFiles(windows, count);
     MakeFiles(copy, count);
@@ -121,6 +121,10 @@ void Bench(CBriskoView& view, int count) {
     double bare = bench::SecondsSince(start);
     start = bench::Clock::now();
     view.RunMode(MODE_STANDARD);
+    while (view.IsScanning()) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        PumpPending();
+    }
     view.UpdateWindow();
     PumpPending();
     double scan = bench::SecondsSince(start);
@@ -162,7 +166,7 @@ int main(int argc, char** argv) {
     // Its Windows folder holds the files, and nothing else is found.
     bench::BenchMachine machine(kRoot);
     CBriskoDoc doc(machine);
-    CBriskoView view(app, doc);
+    CListController view(app, doc);
     view.Create(frame);
     view.MoveWindow(0, 0, 780, 540);
     view.SetUpList();

@@ -3,7 +3,8 @@
 #include <set>
 
 #include "clean/DeleteItem.h"
-#include "clean/ItemPath.h"
+#include "clean/Guards.h"
+#include "item/ItemPath.h"
 #include "win/Log.h"
 #include "win/Path.h"
 
@@ -49,37 +50,32 @@ private:
 
 }  // namespace
 
-void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow) {
-    RemoveRowItem(path, permanent, folderRow, MachineRemoval());
-}
+void RemoveRowItem(const std::wstring& path, bool permanent) { RemoveRowItem(path, permanent, MachineRemoval()); }
 
-void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow, const RemovalContext& removal) {
-    // A permanent removal of a folder is already the walk that removes what
-    // it can and tells the rest; no second pass is needed.
-    (void)folderRow;
+void RemoveRowItem(const std::wstring& path, bool permanent, const RemovalContext& removal) {
     CRowReport report(removal.report);
     RemovalContext row{removal.guards, report, removal.bins};
     DeleteFoundItem(path, permanent, row);
 }
 
 void RemoveRowItem(const std::wstring& path, bool permanent, const RemovalContext& removal, CRemovalSession& session) {
-    if (!permanent) return RemoveRowItem(path, permanent, false, removal);
+    if (!permanent) return RemoveRowItem(path, permanent, removal);
     CRowReport report(removal.report);
     session.RemovePermanently(path, RemovalContext{removal.guards, report, removal.bins});
 }
 
 void RunCleanJob(ICleanRows& rows, ICleanProgress& progress, bool permanent, const ItemRemover& remove,
-                 const std::atomic<bool>& keepGoing, CRemovalTally* tally) {
+                 const std::atomic<bool>& stop, CRemovalTally* tally) {
     const int startCount = rows.SelectedCount();
     // From the end, so that dropping a finished row keeps the index of every
     // row still to come.
-    for (int row = rows.Count() - 1; row >= 0 && keepGoing; --row) {
+    for (int row = rows.Count() - 1; row >= 0 && !stop; --row) {
         CleanRow current = rows.Row(row);
         if (!current.selected) continue;  // unselected meanwhile: skipped
         progress.Starting(row, current.path);
         if (tally) tally->Start();
         try {
-            remove(current.path, permanent, current.folder);
+            remove(current.path, permanent);
         } catch (...) {
             // A failed removal never stops the clean; its item counts as left.
             win::LogCaughtException(L"removal of a row");
@@ -89,4 +85,18 @@ void RunCleanJob(ICleanRows& rows, ICleanProgress& progress, bool permanent, con
         progress.Finished(row, startCount);
     }
     progress.Done();
+}
+
+void RunGuardedClean(ICleanRows& rows, const CleanHow& how, ICleanProgress& progress, const std::atomic<bool>& stop) {
+    CRemovalTally tally(how.report ? *how.report : SilentReport());
+    RemovalGuards guards = GuardsUnderPolicy();
+    RemovalContext removal{guards, tally};
+    CRemovalSession session;
+    ItemRemover remove = how.remove;
+    if (!remove)
+        remove = [&removal, &session, &how, &tally](const std::wstring& path, bool permanent) {
+            if (how.cleanInstead && how.cleanInstead(path, tally)) return;
+            RemoveRowItem(path, permanent, removal, session);
+        };
+    RunCleanJob(rows, progress, how.permanent, remove, stop, &tally);
 }

@@ -2,7 +2,8 @@
 // A clean: the rows the user keeps selected, removed from the last to the
 // first, each read only when the clean reaches it. The window reads its rows
 // from the list and reports through its own messages; the command line works
-// through a list of its own. Both share this loop and its removals.
+// through a list of its own. Both run RunGuardedClean: the loop, the guards,
+// the removal of each row and the tally of what it did exist once.
 #include <atomic>
 #include <functional>
 #include <string>
@@ -15,7 +16,6 @@
 struct CleanRow {
     bool selected = false;
     std::wstring path;
-    bool folder = false;  // the row stands for a whole folder
 };
 
 class ICleanRows {
@@ -23,7 +23,7 @@ public:
     virtual ~ICleanRows() = default;
     virtual int Count() = 0;
     virtual int SelectedCount() = 0;
-    // The row's selection, path and kind, read at once.
+    // The row's selection and path, read at once.
     virtual CleanRow Row(int row) = 0;
 };
 
@@ -42,21 +42,40 @@ public:
 };
 
 // Removes the item of one row.
-using ItemRemover = std::function<void(const std::wstring& path, bool permanent, bool folderRow)>;
+using ItemRemover = std::function<void(const std::wstring& path, bool permanent)>;
 
-// The removal of one row's item: the item itself, and for a permanent clean
-// of a folder row a second pass over what is left in the folder. Each entry
-// that stays is told once, by its true reason. Without a context, this
-// machine's guards telling nobody.
-void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow);
-void RemoveRowItem(const std::wstring& path, bool permanent, bool folderRow, const RemovalContext& removal);
+// The removal of one row's item, a file or a whole folder. Each entry that
+// stays is told once, by its true reason. Without a context, this machine's
+// guards telling nobody.
+void RemoveRowItem(const std::wstring& path, bool permanent);
+void RemoveRowItem(const std::wstring& path, bool permanent, const RemovalContext& removal);
 // The same within a clean of many rows: a permanent removal goes through the
 // clean's `session`, which keeps the last folder it checked.
 void RemoveRowItem(const std::wstring& path, bool permanent, const RemovalContext& removal, CRemovalSession& session);
 
-// The whole clean, on the calling thread, while `keepGoing` holds: rows from
+// The whole clean, on the calling thread, until `stop` is set: rows from
 // the last to row 0, selected ones only, each handed to `remove`. A removal
 // that throws never stops it; its row counts as left. With a `tally` (the
-// report that `remove` tells) each row's outcome goes to the progress.
+// report that `remove` tells) each row's outcome goes to the progress. A
+// stop takes effect after the row in hand.
 void RunCleanJob(ICleanRows& rows, ICleanProgress& progress, bool permanent, const ItemRemover& remove,
-                 const std::atomic<bool>& keepGoing, CRemovalTally* tally = nullptr);
+                 const std::atomic<bool>& stop, CRemovalTally* tally = nullptr);
+
+// How a guarded clean removes.
+struct CleanHow {
+    bool permanent = true;
+    // Told each file and folder the removal hands over; nobody when null.
+    IRemovalReport* report = nullptr;
+    // The removal of one row's item; empty for the real one. Tests put a
+    // recording one in.
+    ItemRemover remove;
+    // A row cleaned where it is rather than removed (a cookie database
+    // cleaned around the sites kept): true when it took the row.
+    std::function<bool(const std::wstring& path, IRemovalReport& report)> cleanInstead;
+};
+
+// The clean of the window and of the command line: RunCleanJob over `rows`
+// with this machine's guards and the policies' exclusions, a permanent
+// removal through one session for the whole clean, and each row's outcome
+// counted for `progress`.
+void RunGuardedClean(ICleanRows& rows, const CleanHow& how, ICleanProgress& progress, const std::atomic<bool>& stop);

@@ -4,7 +4,7 @@
 #include "clean/EntryHandle.h"
 #include "clean/FolderRemoval.h"
 #include "clean/Guards.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "clean/Links.h"
 #include "clean/Recycle.h"
 #include "win/Handle.h"

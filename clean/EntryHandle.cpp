@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "clean/Guards.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "win/Path.h"
 
 namespace {

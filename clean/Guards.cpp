@@ -6,7 +6,7 @@
 
 #include "catalog/SystemInfo.h"
 #include "clean/CriticalFolders.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "policy/Policies.h"
 #include "win/Path.h"
 #include "win/Text.h"
@@ -16,14 +16,6 @@ namespace {
 bool EqualNoCase(const std::wstring& a, const std::wstring& b) {
     return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
                                   TRUE) == CSTR_EQUAL;
-}
-
-std::wstring FullPath(const std::wstring& path) {
-    DWORD n = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (n == 0) return path;
-    std::vector<wchar_t> buffer(n + 1, L'\0');
-    n = ::GetFullPathNameW(path.c_str(), n + 1, buffer.data(), nullptr);
-    return std::wstring(buffer.data(), n);
 }
 
 bool EndsWithNoCase(const std::wstring& text, const std::wstring& tail) {
@@ -151,20 +143,6 @@ bool LiesBelow(const std::wstring& path, const std::wstring& folder) {
     size_t length = folder.back() == L'\\' ? folder.size() : folder.size() + 1;  // "X:\" ends in its backslash
     return path.size() > length && path[length - 1] == L'\\' &&
            EqualNoCase(path.substr(0, length - 1), folder.substr(0, length - 1));
-}
-
-std::wstring NormaliseFolderPath(const std::wstring& path) {
-    if (path.empty()) return {};
-    std::wstring text = WithoutLongPrefix(path);
-    for (wchar_t& c : text)
-        if (c == L'/') c = L'\\';
-    // A bare "X:" means the current folder of that drive to the platform; here it names the drive.
-    if (text.size() == 2 && text[1] == L':') text += L'\\';
-    text = WithoutLongPrefix(FullPath(text));
-    // Keep "X:\" whole; any other trailing backslash goes.
-    while (text.size() > 3 && text.back() == L'\\') text.pop_back();
-    if (text.size() == 2 && text[1] == L':') text += L'\\';
-    return text;
 }
 
 bool IsVolumeRoot(const std::wstring& normalised) {

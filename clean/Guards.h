@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "item/ItemPath.h"
 #include "policy/PathExclusions.h"
 
 class ISystemInfo;
@@ -57,11 +58,6 @@ struct RemovalGuards {
     FolderSet systemFolders;     // programs expect them to exist: emptied, never removed
     PathExclusions excluded;     // a policy keeps them: never removed, nor the folders that hold them
 };
-
-// The full, absolute form of `path` without a trailing backslash (a drive
-// root keeps its "X:\"), ".." and "." resolved, "/" turned into "\", and the
-// "\\?\" prefix removed. Empty for an empty path.
-std::wstring NormaliseFolderPath(const std::wstring& path);
 
 // True for "X:\" and "\\server\share" in any spelling.
 bool IsVolumeRoot(const std::wstring& normalisedPath);

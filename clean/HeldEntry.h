@@ -7,7 +7,7 @@
 #include <string>
 
 #include "clean/EntryHandle.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "clean/RemovalReport.h"
 
 // Files and their bytes: what a removal takes.

@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <string>
 
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "win/Path.h"
 
 // The path the platform reports for the opened entry at a canonical path,

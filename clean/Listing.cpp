@@ -3,7 +3,7 @@
 #include "clean/CriticalFolders.h"
 #include "clean/DeleteItem.h"
 #include "clean/Guards.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "policy/Policies.h"
 
 namespace {

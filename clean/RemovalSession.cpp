@@ -5,7 +5,7 @@
 #include "clean/DeleteItem.h"
 #include "clean/FolderRemoval.h"
 #include "clean/Guards.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "win/Path.h"
 
 namespace {

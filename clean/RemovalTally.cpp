@@ -1,6 +1,6 @@
 #include "clean/RemovalTally.h"
 
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "win/Path.h"
 
 namespace {

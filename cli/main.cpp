@@ -11,7 +11,7 @@
 #include "clean/CleanJob.h"
 #include "clean/CleanSummary.h"
 #include "clean/Guards.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "cli/CleanReport.h"
 #include "cli/Console.h"
 #include "cli/EventLog.h"
@@ -49,7 +49,7 @@ public:
     explicit CEntryRows(const FoundItems& entries) : m_entries(entries) {}
     int Count() override { return static_cast<int>(m_entries.Count()); }
     int SelectedCount() override { return Count(); }
-    CleanRow Row(int row) override { return {true, m_entries[row].path, m_entries[row].folder}; }
+    CleanRow Row(int row) override { return {true, m_entries[row].path}; }
 
 private:
     const FoundItems& m_entries;
@@ -220,18 +220,14 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
     }
     CEntryRows rows(entries);
     CCleanOutcome outcome(console, options, entries, record);
-    CRemovalTally tally(SilentReport());
-    RemovalGuards guards = GuardsUnderPolicy();
-    RemovalContext removal{guards, tally};
-    std::atomic<bool> keepGoing{true};
-    CRemovalSession session;
-    RunCleanJob(
-        rows, outcome, options.permanent,
-        [&removal, &session, &keep, &tally](const std::wstring& path, bool permanent, bool) {
-            if (!keep.Empty() && browsers::CleanCookieRow(path, keep, tally)) return;
-            RemoveRowItem(path, permanent, removal, session);
-        },
-        keepGoing, &tally);
+    CleanHow how;
+    how.permanent = options.permanent;
+    if (!keep.Empty())
+        how.cleanInstead = [&keep](const std::wstring& path, IRemovalReport& report) {
+            return browsers::CleanCookieRow(path, keep, report);
+        };
+    std::atomic<bool> stop{false};
+    RunGuardedClean(rows, how, outcome, stop);
     const CleanSummary& summary = outcome.Summary();
     if (!options.quiet) console.Err(CleanSummaryText(summary));
     return Finish(record, report, options, console,

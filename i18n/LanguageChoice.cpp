@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "catalog/Registry.h"
 #include "win/Path.h"
+#include "win/Registry.h"
 
 std::wstring ReadUserName() {
     wchar_t name[260] = {};
@@ -29,7 +29,8 @@ std::wstring LanguageFileForLayout(const std::wstring& layout) {
 }
 
 std::wstring ChooseDefaultLanguage(const std::wstring& current) {
-    std::wstring layout = ReadRegistryString(L"Keyboard Layout\\Preload\\1", L"null", HKEY_CURRENT_USER);
+    std::optional<win::RegistryText> preload = win::ReadRegistryText(HKEY_CURRENT_USER, L"Keyboard Layout\\Preload", L"1");
+    std::wstring layout = preload ? preload->text : L"null";
     std::wstring file = LanguageFileForLayout(layout);
     return file.empty() ? current : GetLangFolder() + file;
 }

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "clean/Links.h"
 #include "win/Handle.h"
 #include "win/LocalSpelling.h"

@@ -1,12 +1,12 @@
 #include "policy/Policies.h"
 
 #include <algorithm>
-#include <mutex>
 #include <set>
 
 #include "i18n/LangTexts.h"
 #include "win/Handle.h"
 #include "win/Path.h"
+#include "win/ProcessWide.h"
 
 namespace {
 
@@ -120,9 +120,12 @@ std::wstring Take(const PolicyValue& what, const RawValue& value, Policies& poli
 
 std::wstring ScopeName(bool machine) { return machine ? L"HKEY_LOCAL_MACHINE" : L"HKEY_CURRENT_USER"; }
 
-std::mutex g_mutex;
-std::shared_ptr<const Policies> g_current;
-std::set<std::wstring> g_told;
+// The policies last read, and the problems already told, for the whole process.
+struct PolicyCache {
+    std::shared_ptr<const Policies> current;
+    std::set<std::wstring> told;
+};
+win::Guarded<PolicyCache>& Cache() { return win::ProcessWide<PolicyCache>(); }
 
 }  // namespace
 
@@ -147,24 +150,21 @@ Policies ReadPolicies(HKEY machine, HKEY user) {
 }
 
 std::shared_ptr<const Policies> CurrentPolicies() {
-    {
-        std::lock_guard<std::mutex> lock(g_mutex);
-        if (g_current) return g_current;
-    }
-    return RefreshPolicies();
+    std::shared_ptr<const Policies> current = Cache().With([](PolicyCache& cache) { return cache.current; });
+    return current ? current : RefreshPolicies();
 }
 
 std::shared_ptr<const Policies> RefreshPolicies() {
     auto fresh = std::make_shared<const Policies>(ReadPolicies());
-    std::lock_guard<std::mutex> lock(g_mutex);
-    g_current = fresh;
+    Cache().With([&fresh](PolicyCache& cache) { cache.current = fresh; });
     return fresh;
 }
 
 std::vector<std::wstring> UntoldPolicyProblems(const Policies& policies) {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    std::vector<std::wstring> untold;
-    for (const std::wstring& problem : policies.problems)
-        if (g_told.insert(problem).second) untold.push_back(problem);
-    return untold;
+    return Cache().With([&policies](PolicyCache& cache) {
+        std::vector<std::wstring> untold;
+        for (const std::wstring& problem : policies.problems)
+            if (cache.told.insert(problem).second) untold.push_back(problem);
+        return untold;
+    });
 }

@@ -1,5 +1,7 @@
 #include "privacy/HistoryCleaning.h"
 
+#include <utility>
+
 #include "clean/UrlCache.h"
 #include "privacy/UrlHistoryStore.h"
 #include "scan/Walk.h"
@@ -87,12 +89,15 @@ void CleanRecentDocuments(const CHistoryCleaning& run) {
 }
 
 void RunHistoryCleaning(const CHistoryCleaning& run, const CHistoryOptions& options) {
-    if (options.urlHistory) CleanUrlHistory(run);
-    if (options.autoComplete) CleanAutoComplete(run);
-    if (options.runHistory) CleanRunHistory(run);
-    if (options.findHistory) CleanFindHistory(run);
-    if (options.typedUrl) CleanTypedUrl(run);
-    if (options.recentDocuments) CleanRecentDocuments(run);
+    const std::pair<bool, void (*)(const CHistoryCleaning&)> routines[] = {
+        {options.urlHistory, &CleanUrlHistory},   {options.autoComplete, &CleanAutoComplete},
+        {options.runHistory, &CleanRunHistory},   {options.findHistory, &CleanFindHistory},
+        {options.typedUrl, &CleanTypedUrl},       {options.recentDocuments, &CleanRecentDocuments},
+    };
+    for (const auto& [chosen, routine] : routines) {
+        if (run.stop && *run.stop) return;  // after the routine in hand
+        if (chosen) routine(run);
+    }
 }
 
 int HistoryCleaningSteps(const CBriskoDoc& doc, const CHistoryOptions& options) {

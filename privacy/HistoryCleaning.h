@@ -4,6 +4,7 @@
 // once; history files and folders are only handed to a sink, which lists
 // them for the user's removal. Each routine advances the counter by one step
 // per action, a skipped one included.
+#include <atomic>
 #include <string>
 
 #include "catalog/BriskoDoc.h"
@@ -16,6 +17,7 @@ struct CHistoryCleaning {
     IFoundItemSink& sink;    // the result list
     IHistoryProgress& progress;
     std::wstring keyBase;    // below HKEY_CURRENT_USER, where the key paths start; empty in the program
+    const std::atomic<bool>* stop = nullptr;  // once set, no further routine starts
 };
 
 // The options, each with the steps it adds to the counter.
@@ -35,7 +37,7 @@ void CleanFindHistory(const CHistoryCleaning& run);
 void CleanTypedUrl(const CHistoryCleaning& run);
 void CleanRecentDocuments(const CHistoryCleaning& run);
 
-// The routines of the options that are on, in the order above.
+// The routines of the options that are on, in the order above, until a stop.
 void RunHistoryCleaning(const CHistoryCleaning& run, const CHistoryOptions& options);
 // The steps RunHistoryCleaning will add, for a progress range.
 int HistoryCleaningSteps(const CBriskoDoc& doc, const CHistoryOptions& options);

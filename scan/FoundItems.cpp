@@ -1,6 +1,6 @@
 #include "scan/FoundItems.h"
 
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "win/Path.h"
 #include "win/Text.h"
 

@@ -3,7 +3,7 @@
 #include <shlobj.h>
 
 #include "catalog/SystemInfo.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "win/Path.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cwctype>
 
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "scan/RuleVariables.h"
 #include "win/Handle.h"
 #include "win/Path.h"

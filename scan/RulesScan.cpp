@@ -6,7 +6,7 @@
 
 #include "clean/CriticalFolders.h"
 #include "clean/Guards.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "clean/Links.h"
 #include "win/LocalSpelling.h"
 #include "scan/RuleVariables.h"

@@ -2,7 +2,7 @@
 // applications.
 #include "scan/Scans.h"
 
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "clean/Links.h"
 #include "i18n/LangTexts.h"
 #include "scan/DriveLoop.h"

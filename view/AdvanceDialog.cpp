@@ -15,21 +15,21 @@
 
 namespace {
 
-// The worker's end, posted to the dialog.
+// The job's end, posted to the dialog.
 constexpr UINT WM_ADVANCEDONE = WM_APP + 257;
 constexpr UINT_PTR kProgressTimer = 1;
 
 const int kOptionIcons[CIETDlg::kOptions] = {IDI_URL_HISTORY, IDI_AUTOCOMPLETE, IDI_RUN_HISTORY,
                                              IDI_FIND_HISTORY, IDI_TYPED_URL, IDI_RECENT_DOCUMENTS};
 
-// The counter the routines advance, read by the dialog's timer.
+// The job's progress, which the routines advance and the dialog's timer reads.
 class CProgressCounter : public IHistoryProgress {
 public:
-    explicit CProgressCounter(std::atomic<int>& steps) : m_steps(steps) {}
-    void Advance(int steps) override { m_steps += steps; }
+    explicit CProgressCounter(win::JobControl& control) : m_control(control) {}
+    void Advance(int steps) override { m_control.Advance(static_cast<size_t>(steps)); }
 
 private:
-    std::atomic<int>& m_steps;
+    win::JobControl& m_control;
 };
 
 }  // namespace
@@ -40,73 +40,64 @@ const int CIETDlg::kOptionIds[kOptions] = {IDC_URL_HISTORY, IDC_AUTOCOMPLETE, ID
 CIETDlg::CIETDlg(IFoundItemSink& list) : win::CDialog(IDD_ADVANCE), m_list(list) {}
 
 CIETDlg::~CIETDlg() {
-    // The worker uses this object until its end: never leave before it.
-    m_pThread.Wait(INFINITE);
+    // The job uses this object until its end: never leave before it.
+    m_job.StopAndWait(INFINITE);
 }
 
-bool CIETDlg::IsOptionOn(int index) const {
-    return ::SendMessageW(GetItem(kOptionIds[index]), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
+bool CIETDlg::IsOptionOn(int index) const { return IsChecked(kOptionIds[index]); }
 
 int CIETDlg::ProgressPercent() const {
     return std::min(100, m_nProgress * 100 / std::max(1, m_nProgressTotal));
 }
 
-INT_PTR CIETDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR CIETDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_INITDIALOG:
-        OnInitDialog();
-        return TRUE;
-    case WM_COMMAND:
-        OnCommand(LOWORD(wp));
-        return TRUE;
     case WM_TIMER:
         if (wp == kProgressTimer) ShowProgress();
         return TRUE;
     case WM_ADVANCEDONE:
         OnCleanDone();
         return TRUE;
-    case WM_CLOSE:
-        OnCommand(IDCANCEL);
-        return TRUE;
     }
     return FALSE;
 }
 
-void CIETDlg::OnInitDialog() {
-    ::ShowWindow(GetItem(IDC_ADVANCE_PROGRESS), SW_HIDE);
+bool CIETDlg::OnInit() {
+    ShowItem(IDC_ADVANCE_PROGRESS, false);
     ::SendMessageW(GetItem(IDC_ADVANCE_PROGRESS), PBM_SETRANGE32, 0, 100);
     int findKeys = m_pDoc ? static_cast<int>(m_pDoc->m_listFindHistoryKeys.size()) : 0;
     int recentKeys = m_pDoc ? static_cast<int>(m_pDoc->m_listRecentDocKeys.size()) : 0;
     const int weights[kOptions] = {16, 3, 1, findKeys + 1, 1, recentKeys + 3};
     std::copy(weights, weights + kOptions, m_nWeight);
     if (!IsDefaultLanguage()) ApplyLanguage();
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    // The icons at the size the system gives large icons at the dialog's scale.
-    const int iconSize = win::SystemMetricForDpi(SM_CXICON, win::DpiForWindow(m_hWnd));
-    for (int i = 0; i < kOptions; ++i) {
-        HWND button = GetItem(kOptionIds[i]);
-        auto icon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(kOptionIcons[i]), IMAGE_ICON, iconSize,
-                                                    iconSize, LR_SHARED));
-        ::SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
-        ::SendMessageW(button, BM_SETCHECK, BST_UNCHECKED, 0);
-    }
-    ::SendMessageW(GetItem(IDC_URL_HISTORY), BM_SETCHECK, BST_CHECKED, 0);
-    ::SendMessageW(GetItem(IDC_RECENT_DOCUMENTS), BM_SETCHECK, BST_CHECKED, 0);
+    SetOptionIcons(Dpi());
+    for (int id : kOptionIds) SetChecked(id, false);
+    SetChecked(IDC_URL_HISTORY, true);
+    SetChecked(IDC_RECENT_DOCUMENTS, true);
     m_nProgressTotal = m_nWeight[0] + m_nWeight[5];
     ::SetTimer(m_hWnd, kProgressTimer, 5, nullptr);
+    return true;
+}
+
+void CIETDlg::SetOptionIcons(UINT dpi) {
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    // The icons at the size the system gives large icons at the dialog's scale.
+    const int iconSize = win::SystemMetricForDpi(SM_CXICON, dpi);
+    for (int i = 0; i < kOptions; ++i) {
+        auto icon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(kOptionIcons[i]), IMAGE_ICON, iconSize,
+                                                    iconSize, LR_SHARED));
+        ::SendMessageW(GetItem(kOptionIds[i]), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+    }
 }
 
 void CIETDlg::ApplyLanguage() {
     SetWindowText(GetLangString(LangId::TitleAdvance) + L" - " + win::LoadResString(AFX_IDS_APP_TITLE));
-    for (int i = 0; i < kOptions; ++i)
-        ::SetWindowTextW(GetItem(IDC_AUTOCOMPLETE + i),
-                         GetLangString(LangIdAfter(LangId::Label1, i)).c_str());
-    ::SetWindowTextW(GetItem(IDC_CLEAN), GetLangString(LangId::ButtonClean).c_str());
-    ::SetWindowTextW(GetItem(IDC_ADVANCE_CANCEL), GetLangString(LangId::ButtonCancel).c_str());
+    for (int i = 0; i < kOptions; ++i) SetItemText(IDC_AUTOCOMPLETE + i, GetLangString(LangIdAfter(LangId::Label1, i)));
+    SetItemText(IDC_CLEAN, GetLangString(LangId::ButtonClean));
+    SetItemText(IDC_ADVANCE_CANCEL, GetLangString(LangId::ButtonCancel));
 }
 
-void CIETDlg::OnCommand(UINT id) {
+bool CIETDlg::OnCommand(UINT id, UINT code, HWND control) {
     switch (id) {
     case IDC_AUTOCOMPLETE:
     case IDC_FIND_HISTORY:
@@ -115,16 +106,22 @@ void CIETDlg::OnCommand(UINT id) {
     case IDC_TYPED_URL:
     case IDC_URL_HISTORY:
         OnOptionClicked();
-        break;
+        return true;
     case IDC_CLEAN:
         OnClean();
-        break;
+        return true;
     case IDC_ADVANCE_CANCEL:
-    case IDCANCEL:
-        // Escape and Alt+F4 wait for the worker, which uses this dialog.
-        if (!m_pThread) EndDialog(IDCANCEL);
-        break;
+        OnCancel();
+        return true;
     }
+    return CDialog::OnCommand(id, code, control);
+}
+
+void CIETDlg::OnCancel() {
+    // Escape and Alt+F4 stop a running job after the routine in hand; its
+    // end closes the dialog.
+    if (m_job) m_job.Stop();
+    else EndDialog(IDCANCEL);
 }
 
 void CIETDlg::OnOptionClicked() {
@@ -133,7 +130,7 @@ void CIETDlg::OnOptionClicked() {
     for (int i = 0; i < kOptions; ++i)
         if (IsOptionOn(i)) total += m_nWeight[i];
     m_nProgressTotal = std::max(1, total);
-    if (!m_pThread) ::EnableWindow(GetItem(IDC_CLEAN), total > 0);
+    if (!m_job) EnableItem(IDC_CLEAN, total > 0);
 }
 
 CHistoryOptions CIETDlg::ChosenOptions() const {
@@ -148,46 +145,40 @@ CHistoryOptions CIETDlg::ChosenOptions() const {
 }
 
 void CIETDlg::OnClean() {
-    if (m_pThread) return;  // once per opening
+    if (m_job) return;  // once per opening
     for (int i = 0; i < kOptions; ++i) m_bRun[i] = IsOptionOn(i);
     // The steps the chosen routines make stand for 100 percent.
     if (m_pDoc) m_nProgressTotal = std::max(1, HistoryCleaningSteps(*m_pDoc, ChosenOptions()));
     m_nProgress = 1;
-    ::ShowWindow(GetItem(IDC_ADVANCE_PROGRESS), SW_SHOW);
-    ::EnableWindow(GetItem(IDC_CLEAN), FALSE);
-    ::EnableWindow(GetItem(IDC_ADVANCE_CANCEL), FALSE);
-    m_pThread = win::Thread::Start([this] { RunWorker(); }, L"Advance worker");
-    if (!m_pThread) EndDialog(IDCANCEL);  // nothing runs, so nothing would close the dialog
+    ShowItem(IDC_ADVANCE_PROGRESS, true);
+    EnableItem(IDC_CLEAN, false);
+    EnableItem(IDC_ADVANCE_CANCEL, false);
+    m_control = std::make_shared<win::JobControl>(win::JobNotice{m_hWnd, 0, WM_ADVANCEDONE, 0});
+    m_control->Advance(1);
+    m_job = win::Job::Start(m_control, [this, control = m_control] { RunRoutines(*control); }, L"Advance worker");
+    if (!m_job) EndDialog(IDCANCEL);  // nothing runs, so nothing would close the dialog
 }
 
-void CIETDlg::RunWorker() {
-    {
-        win::ComInit com;  // the URL history object lives on this thread
-        CProgressCounter progress(m_nProgress);
-        CHistoryOptions options = ChosenOptions();
-        try {
-            if (m_runRoutines) {
-                m_runRoutines(options, m_list, progress);
-            } else if (m_pDoc) {
-                RunHistoryCleaning(CHistoryCleaning{*m_pDoc, m_list, progress, L""}, options);
-            }
-        } catch (...) {
-            // A failing routine ends the run; the dialog still closes.
-            win::LogCaughtException(L"Advance worker");
-        }
-    }
-    ::PostMessageW(GetSafeHwnd(), WM_ADVANCEDONE, 0, 0);
+void CIETDlg::RunRoutines(win::JobControl& control) {
+    // A failing routine ends the run (the job logs it); the dialog still closes.
+    win::ComInit com;  // the URL history object lives on this thread
+    CProgressCounter progress(control);
+    CHistoryOptions options = ChosenOptions();
+    if (m_runRoutines) m_runRoutines(options, m_list, progress);
+    else if (m_pDoc) RunHistoryCleaning(CHistoryCleaning{*m_pDoc, m_list, progress, L"", &control.StopFlag()}, options);
 }
 
 void CIETDlg::ShowProgress() {
+    if (m_control) m_nProgress = static_cast<int>(m_control->Progress().done);
     if (m_nProgress == 0) return;
     ::SendMessageW(GetItem(IDC_ADVANCE_PROGRESS), PBM_SETPOS, ProgressPercent(), 0);
     ::UpdateWindow(m_hWnd);
 }
 
 void CIETDlg::OnCleanDone() {
-    ShowProgress();
     ::KillTimer(m_hWnd, kProgressTimer);
-    m_pThread.Wait(5000);  // it has posted its last word
+    m_job.Wait(5000);  // it has posted its last word
+    ShowProgress();
+    m_job.Reset();
     EndDialog(IDOK);
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The Advance dialog: the user picks which kinds of history traces to clear.
-// Clean runs the chosen routines once on a worker thread while a progress bar
-// advances, and the dialog closes by itself when the worker has ended. The
-// history files the routines find go to the result list.
+// Clean runs the chosen routines once as a job while a progress bar
+// advances, and the dialog closes by itself when the job has ended; Escape
+// stops it after the routine in hand. The history files the routines find go
+// to the result list.
 #include <windows.h>
 
 #include <atomic>
@@ -12,8 +13,7 @@
 #include "privacy/HistoryCleaning.h"
 #include "scan/FoundItemSink.h"
 #include "win/Dialog.h"
-#include "win/Handle.h"
-#include "win/Thread.h"
+#include "win/Job.h"
 
 class CIETDlg : public win::CDialog {
 public:
@@ -29,9 +29,8 @@ public:
     const CBriskoDoc* m_pDoc = nullptr;  // set by the opener before the dialog is shown
     int m_nWeight[kOptions] = {};
     int m_nProgressTotal = 1;
-    std::atomic<int> m_nProgress{0};
+    int m_nProgress = 0;  // the steps done, as last shown
     bool m_bRun[kOptions] = {};
-    win::Thread m_pThread;
     // The routines a clean runs; tests put a recording one in.
     std::function<void(const CHistoryOptions&, IFoundItemSink&, IHistoryProgress&)> m_runRoutines;
 
@@ -40,18 +39,23 @@ public:
     int ProgressPercent() const;
 
 protected:
-    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool OnInit() override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    void OnCancel() override;
+    void OnDpiChanged(UINT dpi) override { SetOptionIcons(dpi); }
+    INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void OnInitDialog();
     void ApplyLanguage();
-    void OnCommand(UINT id);
+    void SetOptionIcons(UINT dpi);
     void OnOptionClicked();
     void OnClean();
     void ShowProgress();
     void OnCleanDone();
     CHistoryOptions ChosenOptions() const;
-    void RunWorker();
+    void RunRoutines(win::JobControl& control);
 
     IFoundItemSink& m_list;
+    std::shared_ptr<win::JobControl> m_control;
+    win::Job m_job;
 };

@@ -7,25 +7,17 @@
 #include <iterator>
 
 #include "catalog/BriskoDoc.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "clean/Listing.h"
 #include "i18n/Lang.h"
 #include "i18n/LangTexts.h"
 #include "policy/Policies.h"
-#include "privacy/browsers/CookiesKillerRow.h"
-#include "privacy/browsers/SavedKeepList.h"
 #include "res/resource.h"
 #include "scan/FoundItemOrder.h"
 #include "view/ItemText.h"
 #include "view/ListLayout.h"
 #include "view/Placement.h"
-#include "view/BrowsersDialog.h"
-#include "view/RulesChoice.h"
-#include "view/ScanJob.h"
 #include "view/Sorting.h"
-#include "view/StatusTexts.h"
-#include "win/ComInit.h"
-#include "win/Log.h"
 #include "win/Path.h"
 #include "win/ShellOpen.h"
 #include "win/Text.h"
@@ -33,19 +25,6 @@
 namespace {
 constexpr int kFolderImage = 0;
 constexpr int kDocumentImage = 1;
-
-// Waits for a worker that may still send to windows of this thread.
-void WaitForThread(HANDLE thread, DWORD milliseconds) {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        DWORD elapsed = ::GetTickCount() - start;
-        if (elapsed >= milliseconds) return;
-        DWORD woken = ::MsgWaitForMultipleObjects(1, &thread, FALSE, milliseconds - elapsed, QS_SENDMESSAGE);
-        if (woken != WAIT_OBJECT_0 + 1) return;
-        MSG msg;
-        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // serves the sent messages
-    }
-}
 
 win::ImageList MakeImageList(int size) {
     win::ImageList list(::ImageList_Create(size, size, ILC_MASK | ILC_COLOR8, 9, 9));
@@ -60,7 +39,7 @@ win::ImageList MakeImageList(int size) {
 
 CBriskoView::CBriskoView(IListViewHost& host, CBriskoDoc& doc) : m_app(host), m_doc(doc) {}
 
-CBriskoView::~CBriskoView() { StopWorker(); }
+CBriskoView::~CBriskoView() = default;
 
 bool CBriskoView::Create(HWND parent) {
     // The border of a view is drawn as a sunken client edge. The image lists
@@ -70,17 +49,6 @@ bool CBriskoView::Create(HWND parent) {
                                   reinterpret_cast<HMENU>(AFX_IDW_PANE_FIRST), ::GetModuleHandleW(nullptr), nullptr);
     if (hwnd) m_dpi = win::DpiForWindow(hwnd);
     return hwnd && Subclass(hwnd);
-}
-
-void CBriskoView::OnInitialUpdate(const std::function<void()>& showFrame) {
-    SetUpList();
-    ApplyStoredPlacement();
-    if (showFrame) showFrame();
-    // The findings of a Standard scan show right after start. A second start
-    // with a file name runs this again, and may come while a clean works
-    // through the rows, or while the Advance dialog's worker adds rows: the
-    // list is then left to them.
-    if (!m_bBusy && !m_bAdvanceOpen) RunMode(MODE_STANDARD);
 }
 
 void CBriskoView::SetUpList() {
@@ -225,25 +193,12 @@ void CBriskoView::CommandStateChanged() {
     if (m_commandStateChanged) m_commandStateChanged(Snapshot());
 }
 
-UINT ModeCommand(BYTE mode) {
-    switch (mode) {
-    case MODE_COOKIES_KILLER:
-        return ID_OPTIONS_COOKIES;
-    case MODE_OFFLINE_TEMP:
-        return ID_OPTIONS_OFFLINE_TEMP;
-    default:
-        return ID_OPTIONS_STANDARD;
-    }
-}
-
 CommandState CBriskoView::Snapshot() const {
     CommandState state;
-    state.scanning = m_scanJob ? m_scanJob->mode.load() : BYTE{0};
     win::CListCtrl list = List();
     state.rows = list.GetItemCount();
     state.selected = list.GetSelectedCount();
     state.busy = m_bBusy;
-    state.cookiesAvailable = m_bCookiesAvailable;
     std::shared_ptr<const Policies> policies = CurrentPolicies();
     state.recycleOnly = policies->recycleOnly;
     state.privacyDisabled = policies->privacyDisabled;
@@ -255,37 +210,7 @@ bool CBriskoView::IsCommandEnabled(UINT id) const { return IsCommandAvailable(id
 
 bool CBriskoView::OnCommand(UINT id) {
     if (!IsCommandEnabled(id)) return true;  // an unavailable command does nothing, whatever sent it
-    // While a scan runs, its mode's own command stops it, as Escape does.
-    if (m_scanJob && (id == ID_EDIT_STOP || id == ModeCommand(m_scanJob->mode))) {
-        StopScan();
-        return true;
-    }
     switch (id) {
-    case ID_EDIT_STOP:
-        if (m_cleanControl) m_cleanControl->keepGoing = false;  // after the row in hand
-        return true;
-    case ID_OPTIONS_STANDARD:
-        RunMode(MODE_STANDARD);
-        return true;
-    case ID_OPTIONS_COOKIES:
-        RunMode(MODE_COOKIES_KILLER);
-        return true;
-    case ID_OPTIONS_OFFLINE_TEMP:
-        RunMode(MODE_OFFLINE_TEMP);
-        return true;
-    case ID_OPTIONS_RULES:
-        if (ChooseRulesFile(m_hWnd, m_app, m_doc.System())) RunMode(MODE_STANDARD);
-        return true;
-    case ID_OPTIONS_BROWSERS:
-        ShowBrowsersDialog(m_hWnd, m_app, browsers::PolicyKeepList());
-        return true;
-    case ID_EDIT_DELETE:
-        // Shift+Del, the menu, the toolbar and the context menu all come here.
-        if (!IsCleaning() && m_shell.confirmPermanent(m_hWnd, m_app, SelectedAmountNow())) StartClean(true);
-        return true;
-    case ID_EDIT_RECYCLE:
-        StartClean(false);
-        return true;
     case ID_EDIT_SELECT_ALL:
     case ID_EDIT_UNSELECT_ALL:
     case ID_EDIT_INVERT_SELECTION:
@@ -335,7 +260,7 @@ void CBriskoView::SortRows(int column, bool ascending) {
                 list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
         SendMessage(WM_SETREDRAW, TRUE);
         m_bBulkSelection = false;
-        OnItemChanged();
+        OnSelectionChanged();
     }
     Invalidate();
 }
@@ -354,8 +279,7 @@ void CBriskoView::ChangeSelection(UINT command) {
     else m_firstRowChanged = 0;                      // at its next repaint
     Invalidate();
     m_bBulkSelection = false;
-    OnItemChanged();
-    if (command == ID_EDIT_UNSELECT_ALL) SetMainTitle(CompletedTitle(m_strTitle));
+    OnSelectionChanged();
 }
 
 void CBriskoView::InvertSelection() {
@@ -397,7 +321,7 @@ void CBriskoView::OpenSelectedItems() {
 }
 
 void CBriskoView::OnContextMenu(LPARAM screenPoint) {
-    if (IsCleaning()) return;
+    if (m_bBusy) return;
     HMENU edit = ::GetSubMenu(::GetMenu(m_app.MainWindow()), 1);
     if (edit) m_shell.trackPopup(edit, ContextMenuPoint(screenPoint), m_hWnd);
 }
@@ -425,12 +349,6 @@ void CBriskoView::OnInitMenuPopup(HMENU menu) {
 void CBriskoView::OnLangChanged() {
     win::CHeaderCtrl header(List().GetHeader());
     for (int i = 0, count = header.GetItemCount(); i < count; ++i) header.SetItemText(i, ColumnHeading(i));
-    // The mode's name in the title and the idle status follow the new language at once.
-    m_strTitle = ModeTitle(m_nMode);
-    if (!m_bBusy) SetMainTitle(m_strTitle);
-    UpdateSelectionStatus();
-    m_shell.messageBox(m_app.MainWindow(), CultureName(GetLangString(LangId::Culture)),
-                       win::LoadResString(AFX_IDS_APP_TITLE), MB_OK);
 }
 
 std::wstring ColumnHeading(int column) {
@@ -457,199 +375,6 @@ ViewShell RealViewShell() {
     return shell;
 }
 
-std::wstring ModeName(BYTE mode) {
-    switch (mode) {
-    case MODE_COOKIES_KILLER:
-        return GetLangString(LangId::TitleCookies);
-    case MODE_OFFLINE_TEMP:
-        return GetLangString(LangId::TitleOfflineTemp);
-    default:
-        return GetLangString(LangId::TitleStandard);
-    }
-}
-
-std::wstring ModeTitle(BYTE mode) { return ModeName(mode) + L" - " + win::LoadResString(AFX_IDS_APP_TITLE); }
-
-void CBriskoView::RunMode(BYTE mode) {
-    if (m_scanJob) return;  // one scan at a time
-    std::shared_ptr<const Policies> policies = RefreshPolicies();
-    if (policies->privacyDisabled) mode = MODE_STANDARD;  // also the next mode after a clean
-    if (!std::exchange(m_bKeepCleanSummary, false)) {
-        m_cleanSummary.clear();
-        ShowCleanSummary();
-    }
-    // Busy before the title changes: who watches the window sees the mode's
-    // title with the list enabled only once the scan is over.
-    m_bBusy = true;
-    EnterBusyState();
-    m_strTitle = ModeTitle(mode);
-    SetMainTitle(m_strTitle);
-    auto job = std::make_shared<ScanJob>();
-    job->mode = mode;
-    std::swap(job->retired, m_items);
-    List().DeleteAllItems();
-    std::optional<RulesFile> rules = mode == MODE_STANDARD ? LoadRulesInForce(m_app) : std::nullopt;
-    const bool unreadableRules = policies->rulesFile && mode == MODE_STANDARD && !rules;
-    const bool finished = RunScan(job, std::move(rules));
-    if (!finished) return;  // the window went away meanwhile
-    const BYTE listed = job->listed;
-    if (listed != mode) m_bCookiesAvailable = false;  // an empty Cookies Killer scan gave way
-    m_strTitle = ModeTitle(listed);
-    SetMainTitle(m_strTitle);
-    std::swap(m_items, job->items);  // sorted on the scan's thread
-    job->retired = std::move(job->items);
-    SyncRowCount(false);
-    Invalidate();
-    UpdateSelectionStatus();
-    if (unreadableRules)
-        ShowStatusText(L"policy RulesFile: cannot read " + *policies->rulesFile);
-    for (const std::wstring& problem : UntoldPolicyProblems(*policies)) ShowStatusText(problem);
-    std::wstring notices;  // one pane: each told once, side by side
-    for (const std::wstring& notice : job->notices) notices += (notices.empty() ? L"" : L"; ") + notice;
-    if (!notices.empty()) ShowStatusText(notices);
-    m_bSortAscending[0] = false;  // the next click on File Name sorts the other way
-    m_nMode = listed;
-    if (listed == MODE_STANDARD) m_bCookiesAvailable = true;
-    CommandStateChanged();
-    // A scan the user stopped ends there: no Advance dialog after it.
-    if (listed == MODE_OFFLINE_TEMP && !job->stopped && m_showAdvanceDialog) {
-        m_bAdvanceOpen = true;
-        m_showAdvanceDialog(m_doc);
-        m_bAdvanceOpen = false;
-    }
-}
-
-bool CBriskoView::RunScan(const std::shared_ptr<ScanJob>& job, std::optional<RulesFile> rules) {
-    // The list waits, disabled and empty, with the commands of a clean
-    // greyed; the mode's own command and Escape stop the scan.
-    m_scanJob = job;
-    CommandStateChanged();  // the mode's own command stops the scan
-    const CBriskoDoc& doc = m_doc;
-    CTypeNames& types = m_types;
-    win::Thread worker = win::Thread::Start(
-        [job, &doc, &types, rules = std::move(rules)] {
-            win::ComInit com;  // the shell names the types
-            RunScanJob(doc, rules, types, *job);
-        },
-        L"scan worker");
-    bool finished = true;
-    if (!worker) RunScanJob(doc, rules, types, *job);  // no thread: the scan runs here, as it once did
-    else finished = WaitForScan(worker, *job);
-    m_scanJob.reset();
-    m_bBusy = false;
-    if (finished) LeaveBusyState();
-    return finished;
-}
-
-bool CBriskoView::WaitForScan(const win::Thread& worker, ScanJob& job) {
-    HANDLE thread = worker.Get();
-    ULONGLONG lastTitle = 0;
-    size_t shown = static_cast<size_t>(-1);
-    for (;;) {
-        DWORD woken = ::MsgWaitForMultipleObjectsEx(1, &thread, kScanTitleInterval, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (woken == WAIT_OBJECT_0) return true;
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                // The program ends: the scan stops, and the loop that ends it gets the word.
-                job.stop = true;
-                worker.Wait(kScanStopWait);
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                return false;
-            }
-            if (m_app.TranslateProgramKeys(msg)) continue;
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        if (!m_hWnd) {
-            worker.Wait(kScanStopWait);
-            return false;
-        }
-        ULONGLONG now = ::GetTickCount64();
-        if (now - lastTitle >= kScanTitleInterval && job.found != shown) {
-            lastTitle = now;
-            shown = job.found;
-            SetMainTitle(ScanningTitle(ModeName(job.mode), shown));
-        }
-    }
-}
-
-void CBriskoView::StopScan() {
-    if (m_scanJob) m_scanJob->stop = true;
-}
-
-void CBriskoView::EnterBusyState() {
-    CommandStateChanged();
-    // The frame keeps the keys while the list is disabled, so that Escape
-    // reaches the accelerators.
-    HWND frame = m_app.MainWindow().GetSafeHwnd();
-    if (frame && (::GetFocus() == m_hWnd || !::GetFocus())) ::SetFocus(frame);
-    EnableWindow(false);
-}
-
-void CBriskoView::LeaveBusyState() {
-    EnableWindow(true);
-    HWND frame = m_app.MainWindow().GetSafeHwnd();
-    if (frame && ::GetFocus() == frame) ::SetFocus(m_hWnd);
-    CommandStateChanged();
-}
-
-bool CBriskoView::StartClean(bool permanent) {
-    if (m_pCleanThread) return false;  // one clean at a time
-    if (permanent && RefreshPolicies()->recycleOnly) return false;
-    m_nCleanMode = permanent ? 1 : 0;
-    m_bBusy = true;
-    EnterBusyState();  // the selection must not change but by Unselect All
-    CleanRequest request;
-    request.reportTo = m_hWnd;
-    request.permanent = permanent;
-    request.remove = m_removeItem;
-    // Cookies Killer keeps the sites of the user's keep-list: a cookie
-    // database the browser cleaning understands is cleaned around them.
-    if (m_nMode == MODE_COOKIES_KILLER) {
-        browsers::CKeepList keep = browsers::UserKeepList(m_app.Profile(), m_app.UserName());
-        if (!keep.Empty())
-            request.cleanInstead = [keep](const std::wstring& path, IRemovalReport& report) {
-                return browsers::CleanCookieRow(path, keep, report);
-            };
-    }
-    // The worker gets the records of the selected rows, from the last up,
-    // and asks the shared selection about each when it gets there.
-    std::vector<int> selected = SelectedRows();
-    std::vector<CleanCandidate> candidates;
-    candidates.reserve(selected.size());
-    for (auto row = selected.rbegin(); row != selected.rend(); ++row) candidates.push_back({*row, &m_items[*row]});
-    request.control->rowCount = static_cast<int>(m_items.Count());
-    request.control->store = m_items.Share();
-    request.control->SetCandidates(std::move(candidates));
-    m_cleanControl = request.control;
-    m_leftReasons.clear();
-    m_cleanSummary.clear();
-    ShowCleanSummary();
-    if (!selected.empty()) ShowProgress(0);
-    SuspendDrawing(true);
-    m_pCleanThread = StartCleanWorker(std::move(request));
-    if (!m_pCleanThread) {
-        // No worker, so no end report would undo the start.
-        m_cleanControl.reset();
-        m_bBusy = false;
-        SuspendDrawing(false);
-        LeaveBusyState();
-        SetMainTitle(m_strTitle);
-        return false;
-    }
-    return true;
-}
-
-void CBriskoView::StopWorker() {
-    if (!m_pCleanThread) return;
-    // The worker stops after its row; it shares nothing with this object but
-    // the control block, so a worker still busy after the wait is harmless.
-    m_cleanControl->keepGoing = false;
-    WaitForThread(m_pCleanThread.Get(), 10000);
-    m_pCleanThread.Reset();
-}
-
 LRESULT CBriskoView::OnNotify(const NMHDR& header) {
     switch (header.code) {
     case LVN_GETDISPINFOW:
@@ -657,11 +382,11 @@ LRESULT CBriskoView::OnNotify(const NMHDR& header) {
         return 0;
     case LVN_ITEMCHANGED:
         OnSelectionNotice(reinterpret_cast<const NMLISTVIEW&>(header));
-        if (!m_bBulkSelection) OnItemChanged();
+        if (!m_bBulkSelection) OnSelectionChanged();
         return 0;
     case LVN_ODSTATECHANGED:
         OnRangeSelected(reinterpret_cast<const NMLVODSTATECHANGE&>(header));
-        if (!m_bBulkSelection) OnItemChanged();
+        if (!m_bBulkSelection) OnSelectionChanged();
         return 0;
     case LVN_COLUMNCLICK:
         OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
@@ -680,46 +405,18 @@ LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     // run of added records is counted once.
     if (m_bRowCountBehind && msg != WM_ADDFOUNDITEM && msg != WM_DESTROY && msg != WM_NCDESTROY) SyncRowCount(false);
     if (AnswerTextRequest(msg, wp, lp, answer)) return answer;
+    if (OnJobMessage(msg, wp, lp, answer)) return answer;
     switch (msg) {
     case WM_SYNCROWCOUNT:
-        return 0;
-    case WM_CLEANITEM:
-        TakeFinishedRows();
-        return 0;
-    case WM_CLEANDONE:
-        OnCleanDone();
         return 0;
     case WM_ADDFOUNDITEM:
         AddFoundItem(*reinterpret_cast<const std::wstring*>(wp), *reinterpret_cast<const WIN32_FIND_DATAW*>(lp));
         return 0;
-    case LVM_DELETEITEM:
-        // The control forgets the row's state; the listing, its record.
-        if (static_cast<size_t>(wp) >= m_items.Count()) return FALSE;
-        answer = DefaultProc(msg, wp, lp);
-        m_items.RemoveRow(wp);
-        return answer;
     case LVM_DELETEALLITEMS:
         m_items.Clear();
         m_leftReasons.clear();
         m_selectedSize = SelectionSize();
         return DefaultProc(msg, wp, lp);
-    case LVM_SETITEMSTATE:
-        // The worker asks the shared selection, not the control: a change
-        // during a clean (Unselect All) goes to both.
-        answer = DefaultProc(msg, wp, lp);
-        if (m_cleanControl && lp) {
-            const auto& state = *reinterpret_cast<const LVITEMW*>(lp);
-            if (state.stateMask & LVIS_SELECTED) {
-                bool selected = (state.state & LVIS_SELECTED) != 0;
-                if (static_cast<int>(wp) == -1) m_cleanControl->SetAllSelected(selected);
-                else m_cleanControl->SetRowSelected(static_cast<int>(wp), selected);
-            }
-        }
-        return answer;
-    case WM_TIMER:
-        if (wp != kRepaintTimer) break;
-        RepaintDuringClean();
-        return 0;
     case WM_SIZE: {
         LRESULT result = DefaultProc(msg, wp, lp);
         OnSize(LOWORD(lp));
@@ -746,9 +443,13 @@ LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return DefaultProc(msg, wp, lp);
 }
 
+void CBriskoView::OnSelectionChanged() {
+    ShowSelectionSize();
+    CommandStateChanged();
+    if (!m_bBusy) UpdateSelectionStatus();
+}
+
 void CBriskoView::OnDestroy() {
-    StopWorker();
-    StopScan();
     // The language setting is kept per Windows user.
     m_app.Profile().WriteString(m_app.UserName(), L"src", m_app.Language());
 }

@@ -16,8 +16,8 @@ using namespace browsers;
 
 namespace {
 
-// One profile cleaned (its index in the word parameter), and the worker's end.
-constexpr UINT WM_BROWSER_CLEANED = WM_APP + 301;
+// Profiles looked at or cleaned since the dialog last took them, and the job's end.
+constexpr UINT WM_BROWSERS_PROGRESS = WM_APP + 301;
 constexpr UINT WM_BROWSERS_DONE = WM_APP + 302;
 
 constexpr const wchar_t* kKindsEntry = L"browserKinds";
@@ -44,7 +44,6 @@ std::wstring LeftText(const LeftItem& item) {
     }
     return {};
 }
-
 // "1,700 visits", "105 cookies (28 kept)", "cache (340 KB)".
 std::wstring AskPart(TraceKind kind, const KindCount& count) {
     std::wstring rows = win::GroupedNumber(static_cast<ULONGLONG>(count.rows));
@@ -69,6 +68,7 @@ KindCount TotalOf(const std::vector<ProfileReport>& reports, TraceKind kind) {
     }
     return total;
 }
+
 
 }  // namespace
 
@@ -135,64 +135,63 @@ CBrowsersDlg::CBrowsersDlg(const win::CProfile& settings, std::wstring userSecti
     : win::CDialog(IDD_BROWSERS), m_settings(settings), m_section(std::move(userSection)), m_roots(std::move(roots)) {}
 
 CBrowsersDlg::~CBrowsersDlg() {
-    // The worker uses this object until its end: never leave before it.
-    if (m_thread) ::WaitForSingleObject(m_thread.Get(), INFINITE);
+    // A profile's databases change in one transaction each: the job ends
+    // after the profile in hand, never in the middle of one.
+    m_job.StopAndWait(INFINITE);
 }
 
-INT_PTR CBrowsersDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR CBrowsersDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_INITDIALOG:
-        OnInitDialog();
-        return TRUE;
-    case WM_COMMAND:
-        OnCommand(LOWORD(wp));
-        return TRUE;
-    case WM_BROWSER_CLEANED:
-        OnProfileDone(static_cast<int>(wp));
+    case WM_BROWSERS_PROGRESS:
+        TakeProfileReports();
         return TRUE;
     case WM_BROWSERS_DONE:
-        OnRunDone();
-        return TRUE;
-    case WM_CLOSE:
-        OnCommand(IDCANCEL);
+        OnJobDone();
         return TRUE;
     }
     return FALSE;
 }
 
-void CBrowsersDlg::OnInitDialog() {
+bool CBrowsersDlg::OnInit() {
     ApplyTexts();
     win::CListCtrl list(GetItem(IDC_BROWSERS_LIST));
     // A long State shows whole in a tip over the row.
     const DWORD styles = LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP;
     list.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, styles, styles);
-    RECT area = list.GetClientRect();
-    int width = area.right - area.left;
-    list.InsertColumn(0, GetUiText(LangId::BrowsersColumnBrowser), LVCFMT_LEFT, width * 22 / 100);
-    list.InsertColumn(1, GetUiText(LangId::BrowsersColumnProfile), LVCFMT_LEFT, width * 18 / 100);
-    list.InsertColumn(2, GetUiText(LangId::BrowsersColumnState), LVCFMT_LEFT, width * 60 / 100);
+    list.InsertColumn(0, GetUiText(LangId::BrowsersColumnBrowser), LVCFMT_LEFT, 0);
+    list.InsertColumn(1, GetUiText(LangId::BrowsersColumnProfile), LVCFMT_LEFT, 0);
+    list.InsertColumn(2, GetUiText(LangId::BrowsersColumnState), LVCFMT_LEFT, 0);
+    SizeColumns();
     TraceKinds kinds = TraceKinds::FromMask(
         static_cast<unsigned>(m_settings.GetInt(m_section, kKindsEntry, static_cast<int>(TraceKinds::Default().Mask()))));
-    for (TraceKind kind : kAllTraceKinds)
-        ::SendMessageW(GetItem(IDC_BROWSERS_KIND_FIRST + KindIndex(kind)), BM_SETCHECK,
-                       kinds.Has(kind) ? BST_CHECKED : BST_UNCHECKED, 0);
-    ::SetWindowTextW(GetItem(IDC_BROWSERS_KEEP), SavedKeepListText(m_settings, m_section).c_str());
-    ::ShowWindow(GetItem(IDC_BROWSERS_PROGRESS), SW_HIDE);
+    for (TraceKind kind : kAllTraceKinds) SetChecked(IDC_BROWSERS_KIND_FIRST + KindIndex(kind), kinds.Has(kind));
+    SetItemText(IDC_BROWSERS_KEEP, SavedKeepListText(m_settings, m_section));
+    ShowItem(IDC_BROWSERS_PROGRESS, false);
     m_profiles = FindBrowserProfiles(m_roots);
     m_reports.assign(m_profiles.size(), ProfileReport{});
     FillList();
     EnableControls();
+    return true;
+}
+
+void CBrowsersDlg::SizeColumns() {
+    // Browser, profile and state share the list's width 22 : 18 : 60.
+    win::CListCtrl list(GetItem(IDC_BROWSERS_LIST));
+    RECT area = list.GetClientRect();
+    const int width = area.right - area.left;
+    const int shares[] = {22, 18, 60};
+    for (int column = 0; column < 3; ++column) list.SetColumnWidth(column, width * shares[column] / 100);
 }
 
 void CBrowsersDlg::ApplyTexts() {
     SetWindowText(GetUiText(LangId::TitleBrowsers) + L" - " + win::LoadResString(AFX_IDS_APP_TITLE));
     const LangId kinds[kTraceKinds] = {LangId::BrowsersHistory, LangId::BrowsersDownloads, LangId::BrowsersCookies,
                                        LangId::BrowsersForms,   LangId::BrowsersSessions,  LangId::BrowsersCache};
-    for (int i = 0; i < kTraceKinds; ++i) ::SetWindowTextW(GetItem(IDC_BROWSERS_KIND_FIRST + i), GetUiText(kinds[i]).c_str());
-    ::SetWindowTextW(GetItem(IDC_BROWSERS_KEEP_LABEL), GetUiText(LangId::BrowsersKeepLabel).c_str());
-    ::SetWindowTextW(GetItem(IDC_BROWSERS_PREVIEW), GetUiText(LangId::BrowsersPreview).c_str());
-    ::SetWindowTextW(GetItem(IDC_BROWSERS_CLEAN), GetUiText(LangId::BrowsersClean).c_str());
-    ::SetWindowTextW(GetItem(IDCANCEL), GetUiText(LangId::BrowsersClose).c_str());
+    for (int i = 0; i < kTraceKinds; ++i) SetItemText(IDC_BROWSERS_KIND_FIRST + i, GetUiText(kinds[i]));
+    SetItemText(IDC_BROWSERS_KEEP_LABEL, GetUiText(LangId::BrowsersKeepLabel));
+    SetItemText(IDC_BROWSERS_PREVIEW, GetUiText(LangId::BrowsersPreview));
+    SetItemText(IDC_BROWSERS_CLEAN, GetUiText(LangId::BrowsersClean));
+    SetItemText(IDCANCEL, GetUiText(LangId::BrowsersClose));
 }
 
 void CBrowsersDlg::FillList() {
@@ -208,47 +207,49 @@ void CBrowsersDlg::FillList() {
 
 TraceKinds CBrowsersDlg::ChosenKinds() const {
     TraceKinds kinds;
-    for (TraceKind kind : kAllTraceKinds)
-        kinds.Set(kind, ::SendMessageW(GetItem(IDC_BROWSERS_KIND_FIRST + KindIndex(kind)), BM_GETCHECK, 0, 0) == BST_CHECKED);
+    for (TraceKind kind : kAllTraceKinds) kinds.Set(kind, IsChecked(IDC_BROWSERS_KIND_FIRST + KindIndex(kind)));
     return kinds;
 }
 
 CKeepList CBrowsersDlg::ChosenKeepList() const {
-    CKeepList keep(win::CWnd(GetItem(IDC_BROWSERS_KEEP)).GetWindowText());
+    CKeepList keep(ItemText(IDC_BROWSERS_KEEP));
     keep.Add(m_extraKeep);
     return keep;
 }
 
 void CBrowsersDlg::EnableControls() {
-    bool idle = !m_thread;
+    bool idle = !m_job;
     bool any = !ChosenKinds().Empty();
-    ::EnableWindow(GetItem(IDC_BROWSERS_PREVIEW), idle && any && !m_profiles.empty());
-    ::EnableWindow(GetItem(IDC_BROWSERS_CLEAN), idle && any && !m_profiles.empty());
-    ::EnableWindow(GetItem(IDCANCEL), idle);
-    ::EnableWindow(GetItem(IDC_BROWSERS_KEEP), idle);
-    for (int i = 0; i < kTraceKinds; ++i) ::EnableWindow(GetItem(IDC_BROWSERS_KIND_FIRST + i), idle);
+    EnableItem(IDC_BROWSERS_PREVIEW, idle && any && !m_profiles.empty());
+    EnableItem(IDC_BROWSERS_CLEAN, idle && any && !m_profiles.empty());
+    EnableItem(IDCANCEL, idle);
+    EnableItem(IDC_BROWSERS_KEEP, idle);
+    for (int i = 0; i < kTraceKinds; ++i) EnableItem(IDC_BROWSERS_KIND_FIRST + i, idle);
 }
 
-void CBrowsersDlg::OnCommand(UINT id) {
+bool CBrowsersDlg::OnCommand(UINT id, UINT code, HWND control) {
     if (id >= IDC_BROWSERS_KIND_FIRST && id < IDC_BROWSERS_KIND_FIRST + kTraceKinds) {
         EnableControls();
-        return;
+        return true;
     }
     switch (id) {
     case IDC_BROWSERS_PREVIEW:
-        StartRun(Run::Preview);
-        break;
+        StartJob(Run::Preview);
+        return true;
     case IDC_BROWSERS_CLEAN:
         // Without a question nothing needs counting first.
-        StartRun(m_settings.GetInt(m_section, kAskEntry, 1) != 0 ? Run::Ask : Run::Clean);
-        break;
-    case IDCANCEL:
-        // Escape and Alt+F4 wait for the worker, which uses this dialog.
-        if (m_thread) break;
-        SaveChoices();
-        EndDialog(IDCANCEL);
-        break;
+        StartJob(m_settings.GetInt(m_section, kAskEntry, 1) != 0 ? Run::Ask : Run::Clean);
+        return true;
     }
+    return CDialog::OnCommand(id, code, control);
+}
+
+void CBrowsersDlg::OnCancel() {
+    // Escape and Alt+F4 stop a running job after the profile in hand; the
+    // dialog closes once none runs.
+    if (m_job) return m_job.Stop();
+    SaveChoices();
+    EndDialog(IDCANCEL);
 }
 
 void CBrowsersDlg::ShowTotals(const std::vector<ProfileReport>& reports, TraceKinds kinds) {
@@ -257,67 +258,79 @@ void CBrowsersDlg::ShowTotals(const std::vector<ProfileReport>& reports, TraceKi
         std::wstring text = !kinds.Has(kind)             ? std::wstring()
                             : kind == TraceKind::Cookies ? CookiesTotalText(total, UnmatchedKeepEntries(m_runKeep, reports))
                                                          : KindCountText(kind, total);
-        ::SetWindowTextW(GetItem(IDC_BROWSERS_COUNT_FIRST + KindIndex(kind)), text.c_str());
+        SetItemText(IDC_BROWSERS_COUNT_FIRST + KindIndex(kind), text);
     }
 }
 
-void CBrowsersDlg::StartRun(Run run) {
-    if (m_thread) return;  // one run at a time
+bool CBrowsersDlg::StartJob(Run run) {
+    if (m_job) return false;  // one job at a time
     if (!(run == Run::Clean && m_run == Run::Ask)) {  // a clean after its question keeps what was asked
         m_runKinds = ChosenKinds();
         m_runKeep = ChosenKeepList();
     }
-    if (m_runKinds.Empty() || m_profiles.empty()) return;
+    if (m_runKinds.Empty() || m_profiles.empty()) return false;
     if (run != Run::Preview) SaveChoices();
     m_run = run;
+    const bool clean = run == Run::Clean;
     m_finished = false;
+    if (clean) {
+        HWND progress = GetItem(IDC_BROWSERS_PROGRESS);
+        ::SendMessageW(progress, PBM_SETRANGE32, 0, static_cast<LPARAM>(m_profiles.size()));
+        ::SendMessageW(progress, PBM_SETPOS, 0, 0);
+        ShowItem(IDC_BROWSERS_PROGRESS, true);
+    }
     m_reports.assign(m_profiles.size(), ProfileReport{});
-    HWND progress = GetItem(IDC_BROWSERS_PROGRESS);
-    ::SendMessageW(progress, PBM_SETRANGE32, 0, static_cast<LPARAM>(m_profiles.size()));
-    ::SendMessageW(progress, PBM_SETPOS, 0, 0);
-    ::ShowWindow(progress, SW_SHOW);
-    m_thread = win::KernelHandle(::CreateThread(nullptr, 0, &Worker, this, CREATE_SUSPENDED, nullptr));
-    if (!m_thread) {
-        ::ShowWindow(progress, SW_HIDE);
-        return;
+    m_control = std::make_shared<ProfilesJob>(win::JobNotice{m_hWnd, WM_BROWSERS_PROGRESS, WM_BROWSERS_DONE, 0});
+    m_control->SetTotal(m_profiles.size());
+    // The job works on copies: it never reads the dialog.
+    auto work = [control = m_control, profiles = m_profiles, kinds = m_runKinds, keep = m_runKeep, clean] {
+        for (size_t i = 0; i < profiles.size() && !control->Stopping(); ++i) {
+            ProfileReport report;
+            try {
+                report = clean ? CleanProfile(profiles[i], kinds, keep) : PreviewProfile(profiles[i], kinds, keep);
+            } catch (const std::exception& error) {
+                report.left.push_back({profiles[i].folder, LeftWhy::Failed, win::ToWide(error.what())});
+            }
+            control->done.Add({i, std::move(report)});
+            control->Advance();
+            control->Tell();
+        }
+    };
+    m_job = win::Job::Start(m_control, std::move(work), clean ? L"browsers clean" : L"browsers preview");
+    if (!m_job) {
+        m_control.reset();
+        ShowItem(IDC_BROWSERS_PROGRESS, false);
     }
     EnableControls();
-    ::ResumeThread(m_thread.Get());
+    return static_cast<bool>(m_job);
 }
 
-DWORD WINAPI CBrowsersDlg::Worker(void* parameter) {
-    auto* dialog = static_cast<CBrowsersDlg*>(parameter);
-    const bool clean = dialog->m_run == Run::Clean;
-    for (size_t i = 0; i < dialog->m_profiles.size(); ++i) {
-        const BrowserProfile& profile = dialog->m_profiles[i];
-        try {
-            dialog->m_reports[i] = clean ? CleanProfile(profile, dialog->m_runKinds, dialog->m_runKeep)
-                                         : PreviewProfile(profile, dialog->m_runKinds, dialog->m_runKeep);
-        } catch (const std::exception& error) {
-            dialog->m_reports[i].left.push_back({profile.folder, LeftWhy::Failed, win::ToWide(error.what())});
-        }
-        ::PostMessageW(dialog->GetSafeHwnd(), WM_BROWSER_CLEANED, i, 0);
+void CBrowsersDlg::TakeProfileReports() {
+    if (!m_control) return;
+    m_control->Taken();
+    win::CListCtrl list(GetItem(IDC_BROWSERS_LIST));
+    for (ProfileDone& done : m_control->done.Take()) {
+        if (done.index >= m_reports.size()) continue;
+        m_reports[done.index] = std::move(done.report);
+        list.SetItemText(static_cast<int>(done.index), 2,
+                         ProfileStateText(m_reports[done.index], m_runKinds, m_run == Run::Clean));
+        if (m_run == Run::Clean) ::SendMessageW(GetItem(IDC_BROWSERS_PROGRESS), PBM_SETPOS, done.index + 1, 0);
     }
-    ::PostMessageW(dialog->GetSafeHwnd(), WM_BROWSERS_DONE, 0, 0);
-    return 0;
 }
 
-void CBrowsersDlg::OnProfileDone(int index) {
-    if (index < 0 || index >= static_cast<int>(m_reports.size())) return;
-    win::CListCtrl(GetItem(IDC_BROWSERS_LIST))
-        .SetItemText(index, 2, ProfileStateText(m_reports[index], m_runKinds, m_run == Run::Clean));
-    ::SendMessageW(GetItem(IDC_BROWSERS_PROGRESS), PBM_SETPOS, index + 1, 0);
-}
-
-void CBrowsersDlg::OnRunDone() {
-    if (m_thread) ::WaitForSingleObject(m_thread.Get(), 5000);  // it has posted its last word
-    m_thread.Reset();
+void CBrowsersDlg::OnJobDone() {
+    m_job.Wait(5000);  // it has posted its last word
+    TakeProfileReports();
+    // A preview stopped by Escape asks nothing: its counts are not the whole.
+    const bool stopped = m_control && m_control->Stopping();
+    m_job.Reset();
+    m_control.reset();
     ShowTotals(m_reports, m_runKinds);
     EnableControls();
-    if (m_run == Run::Ask &&
+    if (m_run == Run::Ask && !stopped &&
         ConfirmUnlessToldNotTo(m_hWnd, m_settings, m_section, kAskEntry, CleanQuestion(m_reports, m_runKinds),
                                GetUiText(LangId::TitleBrowsers))) {
-        StartRun(Run::Clean);
+        StartJob(Run::Clean);
         return;
     }
     m_finished = true;
@@ -325,7 +338,7 @@ void CBrowsersDlg::OnRunDone() {
 
 void CBrowsersDlg::SaveChoices() const {
     m_settings.WriteInt(m_section, kKindsEntry, static_cast<int>(ChosenKinds().Mask()));
-    SaveKeepListText(m_settings, m_section, win::CWnd(GetItem(IDC_BROWSERS_KEEP)).GetWindowText());
+    SaveKeepListText(m_settings, m_section, ItemText(IDC_BROWSERS_KEEP));
 }
 
 void ShowBrowsersDialog(HWND owner, const IListViewHost& host, const CKeepList& extraKeep) {

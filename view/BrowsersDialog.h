@@ -2,10 +2,11 @@
 // Options > Browsers: the browser profiles found with their state, the kinds
 // of traces to clean, the sites whose cookies to keep, a Preview that counts
 // without changing anything and a Clean that asks first (with the counts of
-// a preview, unless the user said not to ask again), after which each
-// profile tells what went or why it was left. Preview and Clean run on a
-// worker thread: the dialog answers throughout. The kinds and the sites are
-// remembered per Windows user; the sites are the user's one keep-list.
+// a preview, unless the user said not to ask again), each a job over the
+// profiles that Escape stops after the profile in hand; after a clean each
+// profile tells what went or why it was left. The dialog answers throughout.
+// The kinds and the sites are remembered per Windows user; the sites are
+// the user's one keep-list.
 #include <windows.h>
 
 #include <atomic>
@@ -16,7 +17,7 @@
 #include "privacy/browsers/KeepList.h"
 #include "privacy/browsers/Profiles.h"
 #include "win/Dialog.h"
-#include "win/Handle.h"
+#include "win/Job.h"
 #include "win/Profile.h"
 
 class IListViewHost;
@@ -31,40 +32,52 @@ public:
     // Hosts kept on top of the user's own list (a policy's); not shown.
     browsers::CKeepList m_extraKeep;
 
-    bool Running() const { return static_cast<bool>(m_thread); }
+    bool Running() const { return static_cast<bool>(m_job); }
     // A preview or a clean ran to its end (a clean declined at its question too).
     bool Finished() const { return m_finished; }
 
 protected:
-    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool OnInit() override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    void OnCancel() override;
+    void OnDpiChanged(UINT) override { SizeColumns(); }
+    INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void OnInitDialog();
     void ApplyTexts();
+    void SizeColumns();
     void FillList();
-    void OnCommand(UINT id);
     browsers::TraceKinds ChosenKinds() const;
     browsers::CKeepList ChosenKeepList() const;
     void EnableControls();
-    // What the worker runs: a preview, a preview whose end asks before the
+    // What a job runs: a preview, a preview whose end asks before the
     // clean, or the clean.
     enum class Run { Preview, Ask, Clean };
-    void StartRun(Run run);
-    void OnProfileDone(int index);
-    void OnRunDone();
+    // Runs a preview or a clean of every profile as a job.
+    bool StartJob(Run run);
+    void TakeProfileReports();
+    void OnJobDone();
     void ShowTotals(const std::vector<browsers::ProfileReport>& reports, browsers::TraceKinds kinds);
     void SaveChoices() const;
-    static DWORD WINAPI Worker(void* parameter);
 
     const win::CProfile& m_settings;
     std::wstring m_section;
     browsers::BrowserRoots m_roots;
     std::vector<browsers::BrowserProfile> m_profiles;
-    std::vector<browsers::ProfileReport> m_reports;  // written by the worker, each read after its message
+    std::vector<browsers::ProfileReport> m_reports;  // of the last preview or clean, filled in as it goes
     browsers::TraceKinds m_runKinds;
     browsers::CKeepList m_runKeep;
-    Run m_run = Run::Preview;
-    win::KernelHandle m_thread;
+    Run m_run = Run::Preview;  // the job running or last run
+    struct ProfileDone {
+        size_t index = 0;
+        browsers::ProfileReport report;
+    };
+    struct ProfilesJob : win::JobControl {
+        using JobControl::JobControl;
+        win::JobResults<ProfileDone> done;
+    };
+    std::shared_ptr<ProfilesJob> m_control;
+    win::Job m_job;
     bool m_finished = false;
 };
 

@@ -21,29 +21,26 @@ std::wstring PermanentDeleteQuestion(const SelectionAmount& amount) {
 CConfirmDeleteDlg::CConfirmDeleteDlg(std::wstring question, std::wstring title)
     : win::CDialog(IDD_CONFIRM_DELETE), m_question(std::move(question)), m_title(std::move(title)) {}
 
-INT_PTR CConfirmDeleteDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_INITDIALOG:
-        OnInitDialog();
-        return TRUE;  // the focus goes to the default button, Yes
-    case WM_COMMAND:
-        if (LOWORD(wp) == IDYES || LOWORD(wp) == IDNO || LOWORD(wp) == IDCANCEL) {
-            m_doNotAskAgain = ::IsDlgButtonChecked(m_hWnd, IDC_CONFIRM_NOASK) == BST_CHECKED;
-            EndDialog(LOWORD(wp) == IDYES ? IDYES : IDNO);
-        }
-        return TRUE;
-    }
-    return FALSE;
+bool CConfirmDeleteDlg::OnCommand(UINT id, UINT code, HWND control) {
+    if (id != IDYES && id != IDNO) return CDialog::OnCommand(id, code, control);
+    Answer(id);
+    return true;
 }
 
-void CConfirmDeleteDlg::OnInitDialog() {
+void CConfirmDeleteDlg::Answer(UINT answer) {
+    m_doNotAskAgain = IsChecked(IDC_CONFIRM_NOASK);
+    EndDialog(answer == IDYES ? IDYES : IDNO);
+}
+
+bool CConfirmDeleteDlg::OnInit() {
     SetWindowText(m_title.empty() ? GetUiText(LangId::TipDelete) : m_title);
-    ::SetWindowTextW(GetItem(IDC_CONFIRM_TEXT), m_question.c_str());
-    ::SetWindowTextW(GetItem(IDC_CONFIRM_NOASK), GetUiText(LangId::ConfirmNoAsk).c_str());
-    ::SetWindowTextW(GetItem(IDYES), GetUiText(LangId::ConfirmYes).c_str());
-    ::SetWindowTextW(GetItem(IDNO), GetUiText(LangId::ConfirmNo).c_str());
+    SetItemText(IDC_CONFIRM_TEXT, m_question);
+    SetItemText(IDC_CONFIRM_NOASK, GetUiText(LangId::ConfirmNoAsk));
+    SetItemText(IDYES, GetUiText(LangId::ConfirmYes));
+    SetItemText(IDNO, GetUiText(LangId::ConfirmNo));
     ::SendMessageW(GetItem(IDC_CONFIRM_ICON), STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconW(nullptr, IDI_WARNING)), 0);
     ::MessageBeep(MB_ICONWARNING);
+    return true;  // the focus goes to the default button, Yes
 }
 
 bool AsksBeforePermanentClean(const IListViewHost& host) {

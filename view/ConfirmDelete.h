@@ -30,10 +30,13 @@ public:
     bool DoNotAskAgain() const { return m_doNotAskAgain; }
 
 protected:
-    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool OnInit() override;
+    // Yes and No end the dialog with their answer; Cancel, Escape and Alt+F4 are No.
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    void OnCancel() override { Answer(IDNO); }
 
 private:
-    void OnInitDialog();
+    void Answer(UINT answer);
     std::wstring m_question;
     std::wstring m_title;
     bool m_doNotAskAgain = false;

@@ -13,9 +13,9 @@ class CScanCollector : public IFoundItemSink {
 public:
     CScanCollector(CTypeNames& types, ScanJob& job) : m_types(types), m_job(job) {}
     void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override {
-        if (m_job.stop) throw ScanStopped();
+        if (m_job.Stopping()) throw ScanStopped();
         std::uint32_t tag = m_types.TagOf(path, IsFolderEntry(findData));
-        if (m_job.items.Add(FoundItems::MakeItem(std::move(path), findData, m_job.mode, tag))) ++m_job.found;
+        if (m_job.items.Add(FoundItems::MakeItem(std::move(path), findData, m_job.mode, tag))) m_job.Advance();
     }
 
 private:

@@ -1,7 +1,7 @@
 #pragma once
-// A mode's scan on a thread of its own: the window goes on answering and
-// shows how many items are found so far; the scan stops, keeping what it
-// has found, when asked.
+// A mode's scan as a job: the window goes on answering and shows how many
+// items are found so far (the progress's count); the scan stops, keeping
+// what it has found, when asked.
 #include <windows.h>
 
 #include <atomic>
@@ -13,20 +13,22 @@
 #include "scan/FoundItems.h"
 #include "scan/RulesScan.h"
 #include "view/TypeNames.h"
+#include "win/Job.h"
 
 class CBriskoDoc;
 
 // Shared by the view and the scan's thread. The listing is the thread's
 // until it has ended.
-struct ScanJob {
-    std::atomic<bool> stop{false};
-    std::atomic<size_t> found{0};
+struct ScanJob : win::JobControl {
+    using JobControl::JobControl;
+    BYTE requested = 0;         // the mode asked for
     std::atomic<BYTE> mode{0};  // the mode whose scan runs: Cookies Killer may give way
     FoundItems items;     // sorted by name when the scan ends
     FoundItems retired;   // the listing the scan replaces, let go on the scan's thread
     BYTE listed = 0;  // the mode whose findings are listed
     bool stopped = false;
     std::vector<std::wstring> notices;  // what the scan left out and why, each once
+    std::optional<std::wstring> unreadableRules;  // the policy's rules file, when it could not be read
 };
 
 // Runs the scan of `job.mode` into `job.items`, each item with the tag of its

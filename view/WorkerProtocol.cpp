@@ -8,13 +8,10 @@
 #include "clean/DeleteItem.h"
 #include "i18n/Lang.h"
 #include "i18n/LangTexts.h"
-#include "win/Log.h"
 
 void CleanControl::SetCandidates(std::vector<CleanCandidate> rows) {
     candidates = std::move(rows);
-    ::AcquireSRWLockExclusive(&m_lock);
-    m_selected.assign(candidates.size(), 1);
-    ::ReleaseSRWLockExclusive(&m_lock);
+    Locked([&] { m_selected.assign(candidates.size(), 1); });
 }
 
 int CleanControl::CandidateOfRow(int row) const {
@@ -25,81 +22,44 @@ int CleanControl::CandidateOfRow(int row) const {
 }
 
 bool CleanControl::IsSelected(size_t candidate) const {
-    ::AcquireSRWLockShared(&m_lock);
-    bool selected = candidate < m_selected.size() && m_selected[candidate];
-    ::ReleaseSRWLockShared(&m_lock);
-    return selected;
+    return Locked([&] { return candidate < m_selected.size() && m_selected[candidate]; });
 }
 
 void CleanControl::SetRowSelected(int row, bool selected) {
     int candidate = CandidateOfRow(row);
     if (candidate < 0) return;
-    ::AcquireSRWLockExclusive(&m_lock);
-    m_selected[candidate] = selected;
-    ::ReleaseSRWLockExclusive(&m_lock);
+    Locked([&] { m_selected[candidate] = selected; });
 }
 
 void CleanControl::SetAllSelected(bool selected) {
-    ::AcquireSRWLockExclusive(&m_lock);
-    std::fill(m_selected.begin(), m_selected.end(), selected ? 1 : 0);
-    ::ReleaseSRWLockExclusive(&m_lock);
+    Locked([&] { std::fill(m_selected.begin(), m_selected.end(), selected ? 1 : 0); });
 }
 
 void CleanControl::AddToSummary(const RowRemoval& removal) {
-    ::AcquireSRWLockExclusive(&m_lock);
-    m_summary.Add(removal);
-    ::ReleaseSRWLockExclusive(&m_lock);
+    Locked([&] { m_summary.Add(removal); });
 }
 
 CleanSummary CleanControl::Summary() const {
-    ::AcquireSRWLockShared(&m_lock);
-    CleanSummary summary = m_summary;
-    ::ReleaseSRWLockShared(&m_lock);
-    return summary;
+    return Locked([&] { return m_summary; });
 }
 
 void CleanControl::SetCurrentPath(const std::wstring& path) {
-    std::wstring copy = path, none;  // allocate and free outside the lock
-    ::AcquireSRWLockExclusive(&m_lock);
-    m_currentPath.swap(copy);
-    m_removingPath.swap(none);
-    ::ReleaseSRWLockExclusive(&m_lock);
+    // The row's own text shows until its removal hands a file over.
+    std::wstring none;  // freed outside the lock
+    Locked([&] { m_removingPath.swap(none); });
+    SetCurrent(path);
 }
 
 void CleanControl::SetRemovingPath(const std::wstring& path) {
     std::wstring copy = path;
-    ::AcquireSRWLockExclusive(&m_lock);
-    m_removingPath.swap(copy);
-    ::ReleaseSRWLockExclusive(&m_lock);
+    Locked([&] { m_removingPath.swap(copy); });
 }
 
 std::wstring CleanControl::RemovingPath() const {
-    ::AcquireSRWLockShared(&m_lock);
-    std::wstring path = m_removingPath;
-    ::ReleaseSRWLockShared(&m_lock);
-    return path;
+    return Locked([&] { return m_removingPath; });
 }
 
-std::wstring CleanControl::CurrentPath() const {
-    ::AcquireSRWLockShared(&m_lock);
-    std::wstring path = m_currentPath;
-    ::ReleaseSRWLockShared(&m_lock);
-    return path;
-}
-
-void CleanControl::AddFinished(const FinishedRow& row) {
-    ::AcquireSRWLockExclusive(&m_lock);
-    m_finished.push_back(row);
-    ::ReleaseSRWLockExclusive(&m_lock);
-}
-
-std::vector<CleanControl::FinishedRow> CleanControl::TakeFinished() {
-    std::vector<FinishedRow> rows;
-    ::AcquireSRWLockExclusive(&m_lock);
-    rows.swap(m_finished);
-    ::ReleaseSRWLockExclusive(&m_lock);
-    return rows;
-}
+std::wstring CleanControl::CurrentPath() const { return Progress().current; }
 
 namespace {
 
@@ -115,7 +75,7 @@ public:
         while (m_next < candidates.size() && candidates[m_next].row > row) ++m_next;
         if (m_next == candidates.size() || candidates[m_next].row != row) return {};
         const FoundItem& item = *candidates[m_next].item;
-        return {m_control.IsSelected(m_next), item.path, item.folder};
+        return {m_control.IsSelected(m_next), item.path};
     }
 
 private:
@@ -147,32 +107,25 @@ private:
 // between waits for the next message, the view's repaint or the end.
 class CPostedProgress : public ICleanProgress {
 public:
-    explicit CPostedProgress(const CleanRequest& request) : m_request(request) {}
+    explicit CPostedProgress(CleanControl& control) : m_control(control) {}
     void Starting(int, const std::wstring& path) override {
-        m_request.control->SetCurrentPath(path);
-        Tell();
+        m_control.SetCurrentPath(path);
+        m_control.Tell();
     }
     void Outcome(int, const RowRemoval& removal) override {
-        m_request.control->AddToSummary(removal);
+        m_control.AddToSummary(removal);
         m_stays = removal.Stays();
         m_reason = removal.reason;
     }
     void Finished(int row, int startCount) override {
-        m_request.control->AddFinished({row, startCount, std::exchange(m_stays, false), m_reason});
-        Tell();
+        m_control.finished.Add({row, startCount, std::exchange(m_stays, false), m_reason});
+        m_control.Advance();
+        m_control.Tell();
     }
-    void Done() override { ::PostMessageW(m_request.reportTo, WM_CLEANDONE, 0, 0); }
+    void Done() override {}  // the job's end tells the view
 
 private:
-    void Tell() {
-        const ULONGLONG now = ::GetTickCount64();
-        if (m_lastTold != 0 && now - m_lastTold < kRowBatchInterval) return;
-        if (m_request.control->told.exchange(true)) return;
-        m_lastTold = now;
-        ::PostMessageW(m_request.reportTo, WM_CLEANITEM, 0, 0);
-    }
-    const CleanRequest& m_request;
-    ULONGLONG m_lastTold = 0;
+    CleanControl& m_control;
     bool m_stays = false;
     LeftReason m_reason = LeftReason::Failed;
 };
@@ -200,30 +153,17 @@ void CStatusBarReport::Removing(const std::wstring& path) {
 void RunClean(const CleanRequest& request) {
     CCandidateRows rows(*request.control);
     CControlReport status(*request.control);
-    CRemovalTally tally(status);
-    CPostedProgress progress(request);
-    RemovalGuards guards = GuardsUnderPolicy();
-    RemovalContext removal{guards, tally};
-    CRemovalSession session;
-    ItemRemover remove = request.remove;
-    if (!remove)
-        remove = [&removal, &session, &request, &tally](const std::wstring& path, bool permanent, bool) {
-            if (request.cleanInstead && request.cleanInstead(path, tally)) return;
-            RemoveRowItem(path, permanent, removal, session);
-        };
-    RunCleanJob(rows, progress, request.permanent, remove, request.control->keepGoing, &tally);
+    CPostedProgress progress(*request.control);
+    RunGuardedClean(rows, CleanHow{request.permanent, &status, request.remove, request.cleanInstead}, progress,
+                    request.control->StopFlag());
 }
 
-win::Thread StartCleanWorker(CleanRequest request) {
-    HWND reportTo = request.reportTo;
-    return win::Thread::Start(
-        [request = std::move(request), reportTo] {
-            try {
-                RunClean(request);
-            } catch (...) {
-                win::LogCaughtException(L"clean worker");
-                ::PostMessageW(reportTo, WM_CLEANDONE, 0, 0);
-            }
-        },
-        L"clean worker", THREAD_PRIORITY_HIGHEST);
+std::shared_ptr<CleanControl> MakeCleanControl(HWND view) {
+    return std::make_shared<CleanControl>(win::JobNotice{view, WM_CLEANITEM, WM_CLEANDONE, kRowBatchInterval});
+}
+
+win::Job StartCleanJob(CleanRequest request) {
+    std::shared_ptr<CleanControl> control = request.control;
+    return win::Job::Start(
+        control, [request = std::move(request)] { RunClean(request); }, L"clean worker", THREAD_PRIORITY_HIGHEST);
 }

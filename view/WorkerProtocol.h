@@ -1,8 +1,8 @@
 #pragma once
 // The window's side of a clean: the private messages the worker posts to the
 // view, the rows it works on, the selection it asks about, the hand-over of
-// the path being removed, the status texts, and the start of the worker
-// thread. Everything a worker and the window exchange is here.
+// the path being removed, the status texts, and the start of the clean's
+// job. Everything a worker and the window exchange is here.
 #include <windows.h>
 
 #include <atomic>
@@ -15,13 +15,13 @@
 #include "clean/CleanSummary.h"
 #include "scan/FoundItemSink.h"
 #include "scan/FoundItems.h"
-#include "win/Thread.h"
+#include "win/Job.h"
 
 // Private messages of the view, in the application's own range: the view is
 // a list control, whose messages fill the WM_USER range.
 inline constexpr UINT WM_CLEANDONE = WM_APP + 257;    // a worker has finished
 // The clean worker has started on a row or finished rows since the view
-// last took them (CleanControl::TakeFinished); one at a time is on its way.
+// last took them (CleanControl::finished); one at a time is on its way.
 inline constexpr UINT WM_CLEANITEM = WM_APP + 258;
 inline constexpr UINT WM_LANGCHANGED = WM_APP + 259;  // a new language file is in use
 
@@ -31,6 +31,8 @@ inline constexpr UINT WM_ADDFOUNDITEM = WM_APP + 261;
 // Posted by the view to itself: records were added that the control has not
 // counted yet (it counts them before any other message it gets).
 inline constexpr UINT WM_SYNCROWCOUNT = WM_APP + 262;
+// The scan's job has ended (ScanJob.h).
+inline constexpr UINT WM_SCANDONE = WM_APP + 263;
 
 // What the Advance dialog's worker hands its files to: the view's list,
 // reached by WM_ADDFOUNDITEM only.
@@ -53,12 +55,13 @@ struct CleanCandidate {
     const FoundItem* item = nullptr;
 };
 
-// Shared by the view and its worker, so that neither outlives what it reads.
-// The rows are set before the worker starts and never change; the
-// selection changes on the view's thread and is read on the worker's.
-class CleanControl {
+// The clean's job record, shared by the view and its worker, so that
+// neither outlives what it reads. The rows are set before the worker starts
+// and never change; the selection changes on the view's thread and is read
+// on the worker's. The path of the row in hand is the progress's current item.
+class CleanControl : public win::JobControl {
 public:
-    std::atomic<bool> keepGoing{true};  // cleared by Escape, or when the view goes away
+    using JobControl::JobControl;
     int rowCount = 0;                   // rows of the list when the clean started
     std::vector<CleanCandidate> candidates;      // from the last row to the first
     std::shared_ptr<const FoundItemStore> store;  // keeps the candidates' records
@@ -90,22 +93,16 @@ public:
         bool stays = false;  // its item stays, whole or in part: the row is kept, unselected
         LeftReason reason = LeftReason::Failed;
     };
-    void AddFinished(const FinishedRow& row);
-    // The rows finished since the last call, in the order the worker ended them.
-    std::vector<FinishedRow> TakeFinished();
-    // Set by the worker when it posts WM_CLEANITEM, cleared by the view when
-    // it takes the rows: the view is told once however many rows wait.
-    std::atomic<bool> told{false};
+    // The rows finished since the view last took them, in the order the
+    // worker ended them; the view is told (WM_CLEANITEM) once however many wait.
+    win::JobResults<FinishedRow> finished;
 
 private:
     // The candidate of a row not yet reached, or -1.
     int CandidateOfRow(int row) const;
-    mutable SRWLOCK m_lock = SRWLOCK_INIT;
     std::vector<char> m_selected;  // by candidate
-    std::wstring m_currentPath;
     std::wstring m_removingPath;
     CleanSummary m_summary;
-    std::vector<FinishedRow> m_finished;
 };
 
 // "Deleting", a blank and the path: the text of each file and folder a
@@ -140,9 +137,8 @@ private:
 inline constexpr ULONGLONG kRowBatchInterval = 20;
 
 struct CleanRequest {
-    HWND reportTo = nullptr;   // receives WM_CLEANITEM and WM_CLEANDONE
     bool permanent = true;
-    std::shared_ptr<CleanControl> control = std::make_shared<CleanControl>();
+    std::shared_ptr<CleanControl> control;
     ItemRemover remove;  // empty: the real removal, whose hand-overs the control keeps for the status bar
     // Asked first by the real removal: true when it dealt with the row's
     // item itself (Cookies Killer cleaning a cookie database around the
@@ -150,9 +146,12 @@ struct CleanRequest {
     std::function<bool(const std::wstring& path, IRemovalReport& report)> cleanInstead;
 };
 
+// The record of a clean that tells `view` WM_CLEANITEM and WM_CLEANDONE.
+std::shared_ptr<CleanControl> MakeCleanControl(HWND view);
+
 // The worker's whole run, on the calling thread.
 void RunClean(const CleanRequest& request);
 
-// Starts the worker at the highest normal priority; an empty thread when
-// none could be started.
-win::Thread StartCleanWorker(CleanRequest request);
+// Starts the clean as a job at the highest normal priority; an empty job
+// when none could be started.
+win::Job StartCleanJob(CleanRequest request);

@@ -16,6 +16,7 @@ using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForSystemFn = UINT(WINAPI*)();
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 
 struct PerDpiCalls {
     GetDpiForWindowFn dpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
@@ -23,6 +24,7 @@ struct PerDpiCalls {
     GetSystemMetricsForDpiFn metrics = User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
     SystemParametersInfoForDpiFn parameters =
         User32Function<SystemParametersInfoForDpiFn>("SystemParametersInfoForDpi");
+    AdjustWindowRectExForDpiFn adjust = User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
 };
 
 const PerDpiCalls& Calls() {
@@ -74,6 +76,19 @@ bool IconTitleFontForDpi(LOGFONTW& font, UINT dpi) {
     if (Calls().parameters && Calls().parameters(SPI_GETICONTITLELOGFONT, sizeof(font), &font, 0, dpi)) return true;
     if (!::SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(font), &font, 0)) return false;
     RescaleFont(font, dpi);
+    return true;
+}
+
+bool AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
+    if (Calls().adjust && Calls().adjust(&rect, style, FALSE, exStyle, dpi)) return true;
+    // The frame at the system's scale, each side rescaled.
+    RECT frame = rect;
+    if (!::AdjustWindowRectEx(&frame, style, FALSE, exStyle)) return false;
+    const UINT system = SystemDpi();
+    rect.left -= RescaleForDpi(rect.left - frame.left, system, dpi);
+    rect.top -= RescaleForDpi(rect.top - frame.top, system, dpi);
+    rect.right += RescaleForDpi(frame.right - rect.right, system, dpi);
+    rect.bottom += RescaleForDpi(frame.bottom - rect.bottom, system, dpi);
     return true;
 }
 

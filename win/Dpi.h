@@ -22,5 +22,8 @@ int SystemMetricForDpi(int index, UINT dpi);
 bool NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, UINT dpi);
 // The font of icon labels, which list views use, at `dpi`.
 bool IconTitleFontForDpi(LOGFONTW& font, UINT dpi);
+// Grows a client rectangle to the window rectangle of a window without a
+// menu of these styles at `dpi`: its frame and caption measured at that scale.
+bool AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi);
 
 }  // namespace win

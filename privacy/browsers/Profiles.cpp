@@ -7,7 +7,7 @@
 
 #include "catalog/SystemInfo.h"
 #include "clean/Guards.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "i18n/Ini.h"
 #include "win/Handle.h"
 #include "win/Path.h"

@@ -23,7 +23,7 @@
 #include "view/AdvanceDialog.h"
 #include "support/ScopedRegistry.h"
 #include "support/TestSupport.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "win/Dpi.h"
 
 using namespace testing_support;
@@ -150,6 +150,7 @@ TEST(DpiProbe, WritesTheMeasuresOfThisProcessDpi) {
     app.m_pMainWnd.MoveWindow(0, 0, win::ScaleForDpi(600, dpi), win::ScaleForDpi(400, dpi), true);
     frame->GetView()->m_showAdvanceDialog = [](CBriskoDoc&) {};
     frame->GetView()->OnInitialUpdate();
+    ASSERT_TRUE(WaitUntil([&] { return !frame->GetView()->IsScanning(); }));
     WIN32_FIND_DATAW file{};
     frame->GetView()->InsertFoundRow(L"C:\\windows\\probe.log", file);
 

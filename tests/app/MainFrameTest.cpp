@@ -18,7 +18,7 @@
 #include "support/ScopedRegistry.h"
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "support/ConfirmAnswer.h"
 #include "view/ConfirmDelete.h"
 #include "view/Placement.h"
@@ -179,7 +179,7 @@ TEST_F(MainFrameTest, ALanguageFileRelabelsWithKeyTextsAndASecondLeavesNoTraceOf
 TEST_F(MainFrameTest, ToolBarButtonsFollowTheEnablingRulesIdleAndDuringAClean) {
     ScopedRegistryValue layout(HKEY_CURRENT_USER, L"Keyboard Layout\\Preload", L"1", L"00000409");
     Open();
-    CBriskoView& view = *frame->GetView();
+    CListController& view = *frame->GetView();
     auto buttons = [&] {
         std::string states;
         for (UINT id : kToolBarCommands) states += frame->ToolBar().IsButtonEnabled(id) ? 'Y' : 'N';
@@ -213,7 +213,7 @@ TEST_F(MainFrameTest, ToolBarButtonsFollowTheEnablingRulesIdleAndDuringAClean) {
     view.List().SetItemState(2, 0, LVIS_SELECTED);  // a row stays: no next scan after the clean
 
     HANDLE go = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    view.m_removeItem = [go](const std::wstring&, bool, bool) { ::WaitForSingleObject(go, 20000); };
+    view.m_removeItem = [go](const std::wstring&, bool) { ::WaitForSingleObject(go, 20000); };
     view.m_shell.confirmPermanent = [](HWND, IListViewHost&, const SelectionAmount&) { return true; };
     ::SendMessageW(Frame(), WM_COMMAND, ID_EDIT_DELETE, 0);
     EXPECT_EQ(buttons(), "NNNNNNY");
@@ -288,10 +288,10 @@ TEST_F(MainFrameTest, APermanentCleanAsksFirstFromEveryRouteAndDoNotAskAgainIsKe
 
     ScopedRegistryValue layout(HKEY_CURRENT_USER, L"Keyboard Layout\\Preload", L"1", L"00000409");
     Open();
-    CBriskoView& view = *frame->GetView();
+    CListController& view = *frame->GetView();
     view.SetUpList();  // the columns, where the size of a file row stands
     std::vector<std::wstring> removed;
-    view.m_removeItem = [&removed](const std::wstring& path, bool, bool) { removed.push_back(path); };
+    view.m_removeItem = [&removed](const std::wstring& path, bool) { removed.push_back(path); };
     auto toolbar = [&] {
         RECT button{};
         frame->ToolBar().SendMessage(TB_GETRECT, ID_EDIT_DELETE, reinterpret_cast<LPARAM>(&button));

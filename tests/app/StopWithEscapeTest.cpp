@@ -11,7 +11,7 @@
 #include "catalog/BriskoDoc.h"
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 
 using namespace testing_support;
 
@@ -38,7 +38,7 @@ protected:
         frame.reset();
         app.m_pMainWnd = win::CWnd();
     }
-    CBriskoView& View() { return *frame->GetView(); }
+    CListController& View() { return *frame->GetView(); }
     // The key as the user presses it: to the window with the focus, through the program's accelerators.
     void PressEscape() {
         HWND focus = ::GetFocus() ? ::GetFocus() : frame->GetSafeHwnd();
@@ -73,9 +73,11 @@ TEST_F(StopWithEscape, AScanEndsWithWhatItFoundAndTheModeTitle) {
     const int files = 1500;
     for (int i = 0; i < files; ++i) WriteFileBytes(machine.windows + L"\\f" + std::to_wstring(i) + L".tmp", "x");
     View().RunMode(MODE_STANDARD);
+    ASSERT_TRUE(PumpUntil([&] { return !View().IsScanning(); }));
     EXPECT_EQ(View().List().GetItemCount(), files);
     PressEscape();  // waiting before the scan's first match
     View().RunMode(MODE_STANDARD);
+    ASSERT_TRUE(PumpUntil([&] { return !View().IsScanning(); }));
     EXPECT_LT(View().List().GetItemCount(), files);
     EXPECT_FALSE(View().m_bBusy);
     EXPECT_TRUE(View().IsWindowEnabled());
@@ -86,10 +88,11 @@ TEST_F(StopWithEscape, AScanEndsWithWhatItFoundAndTheModeTitle) {
 TEST_F(StopWithEscape, ACleanEndsAfterTheRowInHandAndKeepsTheRest) {
     for (const wchar_t* name : {L"a.tmp", L"b.tmp", L"c.tmp"}) WriteFileBytes(machine.windows + L"\\" + name, "x");
     View().RunMode(MODE_STANDARD);
+    ASSERT_TRUE(PumpUntil([&] { return !View().IsScanning(); }));
     ASSERT_EQ(View().List().GetItemCount(), 3);
     HANDLE started = ::CreateEventW(nullptr, TRUE, FALSE, nullptr), go = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     int removed = 0;
-    View().m_removeItem = [&](const std::wstring&, bool, bool) {
+    View().m_removeItem = [&](const std::wstring&, bool) {
         ++removed;
         ::SetEvent(started);
         ::WaitForSingleObject(go, 20000);

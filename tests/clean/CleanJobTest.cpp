@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <map>
 #include <vector>
 
 #include "clean/CleanJob.h"
@@ -17,7 +19,7 @@ struct FakeRows : ICleanRows {
     std::vector<bool> selected;
     int Count() override { return static_cast<int>(paths.size()); }
     int SelectedCount() override { return static_cast<int>(std::count(selected.begin(), selected.end(), true)); }
-    CleanRow Row(int row) override { return {selected[row], paths[row], paths[row].back() == L'\\'}; }
+    CleanRow Row(int row) override { return {selected[row], paths[row]}; }
 };
 
 struct Recorder : ICleanProgress, IRemovalReport {
@@ -47,13 +49,13 @@ TEST(CleanJob, WorksFromTheLastSelectedRowAndReportsEveryRemovalAndWhatStays) {
     rows.selected = {true, false, true, true};
     Recorder recorder;
     RemovalContext removal{MachineGuards(), recorder};
-    std::atomic<bool> keepGoing{true};
+    std::atomic<bool> stop{false};
     RunCleanJob(
         rows, recorder, true,
-        [&](const std::wstring& path, bool permanent, bool folderRow) {
-            RemoveRowItem(path, permanent, folderRow, removal);
+        [&](const std::wstring& path, bool permanent) {
+            RemoveRowItem(path, permanent, removal);
         },
-        keepGoing);
+        stop);
     // The entries of a folder come in the file system's order.
     ASSERT_EQ(recorder.events.size(), 12u);
     std::sort(recorder.events.begin() + 5, recorder.events.begin() + 7);
@@ -73,7 +75,7 @@ TEST(CleanJob, NamesNoPlainPathReachesAreToldAsSuchNotAsLinks) {
     for (const wchar_t* name : odd) WriteFileBytes(L"\\\\?\\" + folder / name, "x");
     Recorder recorder;
     RemovalContext removal{MachineGuards(), recorder};
-    RemoveRowItem(folder.Path() + L"\\", true, true, removal);
+    RemoveRowItem(folder.Path() + L"\\", true, removal);
     for (const wchar_t* name : odd) {
         // Gone, or kept and told once for what it is.
         bool stays = ::GetFileAttributesW((L"\\\\?\\" + folder / name).c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -81,4 +83,44 @@ TEST(CleanJob, NamesNoPlainPathReachesAreToldAsSuchNotAsLinks) {
         EXPECT_EQ(std::count(recorder.events.begin(), recorder.events.end(), told), stays ? 1 : 0) << name;
         ::DeleteFileW((L"\\\\?\\" + folder / name).c_str());
     }
+}
+
+// The clean the window and the command line share: the guards of this
+// machine, each row's outcome counted, and a stop after the row in hand.
+TEST(GuardedClean, RemovesThroughTheGuardsCountsEachRowAndStopsAfterTheRowInHand) {
+    ScratchFolder folder{L"guarded"};
+    ScratchFolder outside{L"guarded-outside"};
+    for (const wchar_t* name : {L"a.tmp", L"b.tmp", L"c.tmp"}) WriteFileBytes(folder / name, "xy");
+    WriteFileBytes(outside / L"canary.txt", "keep");
+    ASSERT_TRUE(clean_test::MakeLink(folder / L"link", outside.Path(), true));
+    FakeRows rows;
+    rows.paths = {folder / L"a.tmp", folder / L"b.tmp", folder / L"link", folder / L"c.tmp"};
+    rows.selected = {true, true, true, true};
+    struct Outcomes : ICleanProgress {
+        std::atomic<bool>* stop = nullptr;
+        std::map<int, RowRemoval> byRow;
+        bool done = false;
+        void Starting(int, const std::wstring&) override {}
+        void Outcome(int row, const RowRemoval& removal) override { byRow[row] = removal; }
+        void Finished(int row, int) override {
+            if (row == 2) *stop = true;  // Escape while the link's row was in hand
+        }
+        void Done() override { done = true; }
+    } outcomes;
+    std::atomic<bool> stop{false};
+    outcomes.stop = &stop;
+    CleanHow how;
+    how.permanent = true;
+    RunGuardedClean(rows, how, outcomes, stop);
+    EXPECT_TRUE(outcomes.done);
+    ASSERT_EQ(outcomes.byRow.size(), 2u);
+    EXPECT_EQ(outcomes.byRow[3].outcome, RowOutcome::Removed);
+    EXPECT_EQ(outcomes.byRow[3].bytesRemoved, 2u);
+    EXPECT_EQ(outcomes.byRow[2].outcome, RowOutcome::Left);
+    EXPECT_EQ(outcomes.byRow[2].reason, LeftReason::Link);
+    EXPECT_FALSE(Exists(folder / L"c.tmp"));
+    EXPECT_TRUE(Exists(folder / L"link"));
+    EXPECT_TRUE(Exists(outside / L"canary.txt"));
+    EXPECT_TRUE(Exists(folder / L"b.tmp"));  // not reached
+    EXPECT_TRUE(Exists(folder / L"a.tmp"));
 }

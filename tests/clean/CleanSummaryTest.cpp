@@ -31,14 +31,14 @@ Outcomes Clean(std::vector<CleanRow> rows, bool permanent) {
     Outcomes outcomes;
     CRemovalTally tally(SilentReport());
     RemovalContext removal{MachineGuards(), tally};
-    std::atomic<bool> keepGoing{true};
+    std::atomic<bool> stop{false};
     RunCleanJob(
         list, outcomes, permanent,
-        [&](const std::wstring& path, bool perm, bool folderRow) {
+        [&](const std::wstring& path, bool perm) {
             if (path.ends_with(L"throws")) throw std::runtime_error("refused");
-            RemoveRowItem(path, perm, folderRow, removal);
+            RemoveRowItem(path, perm, removal);
         },
-        keepGoing, &tally);
+        stop, &tally);
     return outcomes;
 }
 
@@ -59,13 +59,13 @@ TEST(RemovalTally, EachRowSaysWhetherItsItemWentWhollyInPartOrNotAtAll) {
     ASSERT_TRUE(clean_test::MakeLink(folder / L"link", outside.Path(), true));
     ChildProcess holder = HoldFileOpen(prefetch + L"\\held.pf");
 
-    Outcomes permanent = Clean({{true, prefetch, true},
-                                {true, folder / L"plain.tmp", false},
-                                {true, folder / L"gone.tmp", false},
-                                {true, folder / L"link", true},
-                                {true, folder / L"throws", false}},
+    Outcomes permanent = Clean({{true, prefetch},
+                                {true, folder / L"plain.tmp"},
+                                {true, folder / L"gone.tmp"},
+                                {true, folder / L"link"},
+                                {true, folder / L"throws"}},
                                true);
-    Outcomes recycle = Clean({{true, folder / L"recycled", true}}, false);
+    Outcomes recycle = Clean({{true, folder / L"recycled"}}, false);
 
     const struct {
         const RowRemoval& row;

@@ -66,7 +66,7 @@ TEST_F(LinkedItem, LinksOfEveryKindAreSeen) {
 }
 
 TEST_F(LinkedItem, APermanentCleanOfTheFolderLeavesLinksAndTheFoldersHoldingThem) {
-    RemoveRowItem(item, true, true);
+    RemoveRowItem(item, true);
     ExpectCanariesAlive();
     ExpectLinksInPlace();
     EXPECT_FALSE(Exists(item + L"\\junk.tmp"));
@@ -75,20 +75,20 @@ TEST_F(LinkedItem, APermanentCleanOfTheFolderLeavesLinksAndTheFoldersHoldingThem
 }
 
 TEST_F(LinkedItem, ARecycleBinCleanOfTheFolderLeavesItWhole) {
-    RemoveRowItem(item, false, true);
+    RemoveRowItem(item, false);
     ExpectCanariesAlive();
     ExpectLinksInPlace();
     EXPECT_TRUE(Exists(item + L"\\junk.tmp"));
     // A part of it without links goes as usual.
-    RemoveRowItem(item + L"\\plain", false, true);
+    RemoveRowItem(item + L"\\plain", false);
     EXPECT_FALSE(Exists(item + L"\\plain"));
 }
 
 TEST_F(LinkedItem, ItemsThatAreThemselvesLinksStayInBothModes) {
     for (bool permanent : {true, false}) {
-        RemoveRowItem(item + L"\\dirlink", permanent, true);
-        RemoveRowItem(item + L"\\filelink.txt", permanent, false);
-        RemoveRowItem(item + L"\\a\\b\\deeplink", permanent, true);
+        RemoveRowItem(item + L"\\dirlink", permanent);
+        RemoveRowItem(item + L"\\filelink.txt", permanent);
+        RemoveRowItem(item + L"\\a\\b\\deeplink", permanent);
         EXPECT_FALSE(DeleteFoundItem(item + L"\\filelink.txt", permanent));
         ExpectCanariesAlive();
         ExpectLinksInPlace();
@@ -99,8 +99,8 @@ TEST_F(LinkedItem, AnItemReachedThroughALinkedFolderIsLeft) {
     // The row's path runs through the link: what it names lies outside.
     EXPECT_TRUE(IsLinkPath(item + L"\\dirlink\\canary.txt"));
     for (bool permanent : {true, false}) {
-        RemoveRowItem(item + L"\\dirlink\\canary.txt", permanent, false);
-        RemoveRowItem(item + L"\\a\\b\\deeplink\\..\\deeplink", permanent, true);
+        RemoveRowItem(item + L"\\dirlink\\canary.txt", permanent);
+        RemoveRowItem(item + L"\\a\\b\\deeplink\\..\\deeplink", permanent);
     }
     ExpectCanariesAlive();
 }

@@ -9,7 +9,7 @@
 
 #include "clean/DeleteItem.h"
 #include "clean/Guards.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "clean/RecycleBin.h"
 #include "CleanTestSupport.h"
 

@@ -10,7 +10,7 @@
 #include "clean/CleanJob.h"
 #include "clean/DeleteItem.h"
 #include "clean/FolderRemoval.h"
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "CleanTestSupport.h"
 #include "win/Path.h"
 
@@ -131,7 +131,7 @@ TEST_F(SpellingCanaries, EverySpellingLinkPlaceAndModeKeepsTheCanariesAndRemoves
                     guards.protectedFolders = MachineGuards().protectedFolders;
                     if (systemFolder) guards.systemFolders.Add(item);
 
-                    RemoveRowItem(spelling.spell(item), permanent, true, RemovalContext{guards, SilentReport()});
+                    RemoveRowItem(spelling.spell(item), permanent, RemovalContext{guards, SilentReport()});
 
                     ExpectCanariesIntact();
                     if (place.link) {

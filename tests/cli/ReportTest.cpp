@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "clean/ItemPath.h"
+#include "item/ItemPath.h"
 #include "cli/CleanReport.h"
 #include "cli/CliRun.h"
 #include "cli/EventLog.h"

@@ -18,7 +18,7 @@
 #include "support/ScopedRegistry.h"
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 
 using namespace testing_support;
 
@@ -74,7 +74,7 @@ protected:
     }
     std::wstring Seed(wchar_t which) const { return windows + L"\\brisko-policy-" + which + L".tmp"; }
 
-    CBriskoView& OpenFrame() {
+    CListController& OpenFrame() {
         frame = std::make_unique<CMainFrame>(app, doc);
         EXPECT_TRUE(frame->LoadFrame());
         app.m_pMainWnd = win::CWnd(frame->GetSafeHwnd());
@@ -144,10 +144,10 @@ TEST_F(PolicySurfaces, EachPolicyGreysItsCommandsRefusesItsCommandLinesAndHidesI
         std::unique_ptr<ScopedPolicy> policy =
             c.type == REG_DWORD ? std::make_unique<ScopedPolicy>(c.scope, c.name, 1)
                                 : std::make_unique<ScopedPolicy>(c.scope, c.name, c.type, c.text);
-        CBriskoView& view = OpenFrame();
+        CListController& view = OpenFrame();
         std::vector<std::wstring> removed;
-        view.m_removeItem = [&](const std::wstring& path, bool, bool) { removed.push_back(path); };
-        view.RunMode(MODE_STANDARD);
+        view.m_removeItem = [&](const std::wstring& path, bool) { removed.push_back(path); };
+        RunModeToEnd(view, MODE_STANDARD);
         for (wchar_t seed : std::wstring(L"abcdefz")) {
             bool listed = false;
             for (const std::wstring& row : RowPaths(view)) listed |= _wcsicmp(row.c_str(), Seed(seed).c_str()) == 0;

@@ -2,6 +2,8 @@
 // folders: what they delete, what they list and how far the counter goes.
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "clean/Listing.h"
 #include "privacy/HistoryCleaning.h"
 #include "privacy/UrlHistoryStore.h"
@@ -195,6 +197,40 @@ TEST_F(HistoryCleaningTest, EachOptionListsItsBrowserAndApplicationFilesOnly) {
 }
 
 TEST_F(HistoryCleaningTest, TheUrlHistoryObjectIsCreated) { EXPECT_TRUE(ClearUrlHistoryStore()); }
+
+// Escape during the Advance dialog's clean: the routine in hand ends, no further one starts.
+TEST_F(HistoryCleaningTest, AStopEndsTheRunAfterTheRoutineInHand) {
+    struct StopAfter : IHistoryProgress {
+        std::atomic<bool>& stop;
+        int steps = 0;
+        explicit StopAfter(std::atomic<bool>& flag) : stop(flag) {}
+        void Advance(int n) override {
+            steps += n;
+            stop = true;  // while the first routine runs
+        }
+    };
+    const struct {
+        const char* name;
+        bool stopFirst;
+        int steps;
+        bool typedUrlKeyGone;
+    } cases[] = {
+        {"stopped before", true, 0, false},
+        {"stopped in the first routine", false, 2, false},  // Run history: its two keys
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MakeEveryCatalogueKey();
+        std::atomic<bool> stop{c.stopFirst};
+        StopAfter progress(stop);
+        CHistoryOptions options;
+        options.runHistory = true;
+        options.typedUrl = true;
+        RunHistoryCleaning({Doc(), sink, progress, kBase, &stop}, options);
+        EXPECT_EQ(progress.steps, c.steps);
+        EXPECT_EQ(!KeyExists(Doc().m_strTypedURLsKey), c.typedUrlKeyGone);
+    }
+}
 
 TEST_F(HistoryCleaningTest, EveryOptionTogetherAdvancesByTheAnnouncedSteps) {
     CHistoryOptions all{true, true, true, true, true, true};

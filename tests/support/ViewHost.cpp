@@ -2,7 +2,8 @@
 
 #include <commctrl.h>
 
-#include "view/BriskoView.h"
+#include "support/TestSupport.h"
+#include "view/ListController.h"
 #include "win/Handle.h"
 
 namespace testing_support {
@@ -60,5 +61,10 @@ std::vector<std::wstring> ColumnTexts(const CBriskoView& view, int column) {
 }
 
 std::vector<std::wstring> RowPaths(const CBriskoView& view) { return ColumnTexts(view, 0); }
+
+bool RunModeToEnd(CListController& view, BYTE mode) {
+    view.RunMode(mode);
+    return WaitUntil([&view] { return !view.IsScanning(); });
+}
 
 }  // namespace testing_support

@@ -9,6 +9,7 @@
 #include "win/Controls.h"
 
 class CBriskoView;
+class CListController;
 
 namespace testing_support {
 
@@ -38,5 +39,7 @@ bool AddExistingItem(CBriskoView& view, const std::wstring& path);
 std::vector<std::wstring> ColumnTexts(const CBriskoView& view, int column);
 // The column-0 texts of every row, top to bottom.
 std::vector<std::wstring> RowPaths(const CBriskoView& view);
+// Runs a scan mode and serves this thread's messages until its findings are listed.
+bool RunModeToEnd(CListController& view, BYTE mode);
 
 }  // namespace testing_support

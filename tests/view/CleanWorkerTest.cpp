@@ -7,7 +7,7 @@
 #include "clean/DeleteItem.h"
 #include "view/WorkerProtocol.h"
 #include "res/resource.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "scan/Modes.h"
 #include "clean/CleanTestSupport.h"
 #include "support/ViewHost.h"
@@ -40,7 +40,7 @@ protected:
 
     ViewHost app;
     CBriskoDoc doc;
-    CBriskoView view{app.app, doc};
+    CListController view{app.app, doc};
     ScratchFolder folder{L"worker"};
 };
 
@@ -55,7 +55,7 @@ struct RecordingRemover {
         ::CloseHandle(firstStarted);
     }
     ItemRemover Remover() {
-        return [this](const std::wstring& path, bool, bool) {
+        return [this](const std::wstring& path, bool) {
             ::SetEvent(firstStarted);
             ::WaitForSingleObject(go, 20000);
             std::lock_guard<std::mutex> guard(lock);

@@ -8,7 +8,7 @@
 #include "catalog/BriskoDoc.h"
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "view/ItemText.h"
 #include "view/ListLayout.h"
 
@@ -36,7 +36,7 @@ protected:
 
     ViewHost host;
     CBriskoDoc doc;
-    CBriskoView view{host.app, doc};
+    CListController view{host.app, doc};
     ScratchFolder folder{L"list"};
 };
 

@@ -12,7 +12,7 @@
 #include "res/resource.h"
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "scan/FoundItemOrder.h"
 
 using namespace testing_support;
@@ -95,7 +95,7 @@ protected:
 
     ViewHost host;
     CBriskoDoc doc;
-    CBriskoView view{host.app, doc};
+    CListController view{host.app, doc};
     ScratchFolder folder{L"commands"};
     std::vector<Asked> asked;
     int answer = IDYES;
@@ -214,7 +214,7 @@ TEST_F(ListCommands, TheEditMenuPopsUpAtThePointOrTheListCornerButNotDuringAClea
     ::DestroyMenu(popup);
 
     HANDLE go = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    view.m_removeItem = [go](const std::wstring&, bool, bool) { ::WaitForSingleObject(go, 20000); };
+    view.m_removeItem = [go](const std::wstring&, bool) { ::WaitForSingleObject(go, 20000); };
     Select({0});
     ASSERT_TRUE(view.StartClean(true));
     view.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view.GetSafeHwnd()), MAKELPARAM(100, 120));

@@ -11,7 +11,7 @@
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "scan/FoundItemOrder.h"
 
 using namespace testing_support;
@@ -39,7 +39,7 @@ protected:
         if (!doc) doc = std::make_unique<CBriskoDoc>(machine);
         return *doc;
     }
-    CBriskoView view{host.app, Doc()};
+    CListController view{host.app, Doc()};
 };
 }  // namespace
 
@@ -47,7 +47,7 @@ TEST_F(ModeTest, StandardListsItsFindingsSortedByNameUnderItsTitle) {
     MakeFolders(machine.windows);
     for (const wchar_t* name : {L"b.log", L"A.tmp", L"c.txt", L"keep.dat"})
         WriteFileBytes(machine.windows + L"\\" + name, "x");
-    view.RunMode(MODE_STANDARD);
+    RunModeToEnd(view, MODE_STANDARD);
     EXPECT_EQ(Title(), L"Standard - Brisko .NET");
     EXPECT_EQ(Names(), (std::vector<std::wstring>{machine.windows + L"\\A.tmp", machine.windows + L"\\b.log",
                                                   machine.windows + L"\\c.txt"}));
@@ -59,17 +59,17 @@ TEST_F(ModeTest, StandardListsItsFindingsSortedByNameUnderItsTitle) {
     view.List().SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     EXPECT_EQ(item.lParam, 0);
     // A second run starts from an empty list.
-    view.RunMode(MODE_STANDARD);
+    RunModeToEnd(view, MODE_STANDARD);
     EXPECT_EQ(Names().size(), 3u);
 }
 
 TEST_F(ModeTest, AnEmptyCookiesScanGivesWayToOfflineTempUntilTheNextStandardScan) {
-    view.RunMode(MODE_COOKIES_KILLER);
+    RunModeToEnd(view, MODE_COOKIES_KILLER);
     EXPECT_EQ(Title(), L"Offline Temp - Brisko .NET");
     EXPECT_EQ(view.m_nMode, MODE_OFFLINE_TEMP);
     EXPECT_FALSE(view.m_bCookiesAvailable);
     EXPECT_FALSE(view.IsCommandEnabled(ID_OPTIONS_COOKIES));
-    view.RunMode(MODE_STANDARD);
+    RunModeToEnd(view, MODE_STANDARD);
     EXPECT_TRUE(view.m_bCookiesAvailable);
     EXPECT_TRUE(view.IsCommandEnabled(ID_OPTIONS_COOKIES));
     EXPECT_EQ(view.m_nMode, MODE_STANDARD);
@@ -100,7 +100,7 @@ TEST(Sorting, CellTextsCompareWithoutRegardToCase) {
 TEST_F(ModeTest, AnInitialUpdateDuringACleanLeavesTheRowsToTheClean) {
     MakeFolders(machine.windows);
     WriteFileBytes(machine.windows + L"\\a.log", "x");
-    view.RunMode(MODE_STANDARD);
+    RunModeToEnd(view, MODE_STANDARD);
     ASSERT_EQ(Names().size(), 1u);
     WriteFileBytes(machine.windows + L"\\b.log", "x");
     view.m_bBusy = true;  // as while the clean worker reads the rows by their index
@@ -108,6 +108,7 @@ TEST_F(ModeTest, AnInitialUpdateDuringACleanLeavesTheRowsToTheClean) {
     EXPECT_EQ(Names().size(), 1u);
     view.m_bBusy = false;
     view.OnInitialUpdate();
+    ASSERT_TRUE(WaitUntil([&] { return !view.IsScanning(); }));
     EXPECT_EQ(Names().size(), 2u);
 }
 

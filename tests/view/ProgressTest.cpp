@@ -11,7 +11,7 @@
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "view/CommandAvailability.h"
 #include "view/Placement.h"
 
@@ -35,7 +35,7 @@ protected:
         view.MoveWindow(0, 0, 700, 300);
         view.SetUpList();
         // A clean's rows are only recorded: what the worker removes is the clean's own tests.
-        view.m_removeItem = [](const std::wstring&, bool, bool) {};
+        view.m_removeItem = [](const std::wstring&, bool) {};
         view.m_shell.confirmPermanent = [](HWND, IListViewHost&, const SelectionAmount&) { return true; };
         view.m_showAdvanceDialog = [this](CBriskoDoc&) { ++advanceDialogs; };
         host.ForwardNotifications(&view);
@@ -71,7 +71,7 @@ protected:
     }();
     ViewHost host;
     CBriskoDoc doc{machine};
-    CBriskoView view{host.app, doc};
+    CListController view{host.app, doc};
     std::vector<std::wstring> titles;
     int advanceDialogs = 0;
 };
@@ -108,7 +108,7 @@ TEST_F(ViewProgress, ACleanThatEmptiesTheListRunsTheNextModeInTheirCycle) {
                  {MODE_COOKIES_KILLER, MODE_OFFLINE_TEMP, 1},
                  {MODE_OFFLINE_TEMP, MODE_STANDARD, 0}};
     for (const auto& step : cycle) {
-        view.RunMode(step.cleaned);
+        RunModeToEnd(view, step.cleaned);
         view.List().DeleteAllItems();
         AddFiles(1);
         SelectAll();
@@ -127,7 +127,7 @@ TEST_F(ViewProgress, OneRowPerItemWhateverItsSpellingUntilTheListIsEmptied) {
     WIN32_FIND_DATAW find{};
     for (const std::wstring& spelling : {path, upper, folder / L".\\f0.tmp"}) view.AddFoundItem(spelling, find);
     EXPECT_EQ(view.List().GetItemCount(), 1);
-    view.RunMode(MODE_STANDARD);  // empties the list
+    RunModeToEnd(view, MODE_STANDARD);  // empties the list
     ASSERT_TRUE(AddExistingItem(view, path));
     EXPECT_EQ(view.List().GetItemCount(), 1);
 }
@@ -171,7 +171,7 @@ TEST_F(ViewProgress, TheRealEditMenuFollowsTheTableIdleAndDuringAClean) {
     std::vector<bool> idle, busy;
     for (UINT id : commands) idle.push_back(enabled(id));
     HANDLE go = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    view.m_removeItem = [go](const std::wstring&, bool, bool) { ::WaitForSingleObject(go, 20000); };
+    view.m_removeItem = [go](const std::wstring&, bool) { ::WaitForSingleObject(go, 20000); };
     ASSERT_TRUE(view.StartClean(true));
     for (UINT id : commands) busy.push_back(enabled(id));
     ::SetEvent(go);

@@ -12,7 +12,7 @@
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "view/RulesChoice.h"
 
 using namespace testing_support;
@@ -37,7 +37,7 @@ protected:
     }
 
     bool Listed(const std::wstring& path) {
-        view.RunMode(MODE_STANDARD);
+        RunModeToEnd(view, MODE_STANDARD);
         std::vector<std::wstring> rows = RowPaths(view);
         return std::find(rows.begin(), rows.end(), path) != rows.end();
     }
@@ -59,7 +59,7 @@ protected:
     }();
     ViewHost host;
     CBriskoDoc doc{machine};
-    CBriskoView view{host.app, doc};
+    CListController view{host.app, doc};
     std::wstring told;
 };
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include "catalog/BriskoDoc.h"
 #include "res/resource.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "clean/CleanTestSupport.h"
 #include "support/ViewHost.h"
 
@@ -31,7 +31,7 @@ std::wstring TmpFolder() {
     return folder;
 }
 
-int RowOf(const CBriskoView& view, const std::wstring& path) {
+int RowOf(const CListController& view, const std::wstring& path) {
     std::vector<std::wstring> rows = RowPaths(view);
     for (size_t row = 0; row < rows.size(); ++row)
         if (rows[row] == path) return static_cast<int>(row);
@@ -67,7 +67,7 @@ protected:
 
     ViewHost app;
     CBriskoDoc doc;
-    CBriskoView view{app.app, doc};
+    CListController view{app.app, doc};
     ScratchFolder outside{L"temp-rows"};
     const std::vector<std::wstring> folders{WindowsTemp(), TmpFolder()};
 };
@@ -79,7 +79,7 @@ TEST_F(TempRows, ArePermanentlyOrRecycledEmptiedAndKeptWithTheLinksAndWhatLiesBe
     for (UINT command : {ID_EDIT_DELETE, ID_EDIT_RECYCLE}) {
         SCOPED_TRACE(command == ID_EDIT_DELETE ? "Delete" : "Move to Recycle Bin");
         Seed();
-        view.RunMode(MODE_STANDARD);
+        RunModeToEnd(view, MODE_STANDARD);
         for (const std::wstring& folder : folders) {
             int row = RowOf(view, folder + L"\\");
             ASSERT_GE(row, 0) << folder;

@@ -12,7 +12,7 @@
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "view/StatusTexts.h"
 
 using namespace testing_support;
@@ -52,7 +52,7 @@ protected:
     }();
     ViewHost host;
     CBriskoDoc doc{machine};
-    CBriskoView view{host.app, doc};
+    CListController view{host.app, doc};
 };
 }  // namespace
 
@@ -100,7 +100,7 @@ TEST_F(VirtualList, ACleanKeepsTheRowsWhoseItemsStayUnselectedAndSaysWhatItDid) 
     EXPECT_EQ(host.StatusText(), L"Not removed: in use");
     Select(heldRow, false);
     EXPECT_EQ(host.StatusText(), L"Ready");
-    view.RunMode(MODE_STANDARD);
+    RunModeToEnd(view, MODE_STANDARD);
     EXPECT_EQ(Pane(kCleanSummaryPane), L"");
 }
 

@@ -40,6 +40,11 @@ bool IsDeviceName(const std::wstring& name);
 // an entry can exist (made through the "\\?\" form) and is no link.
 bool IsNameNoPathReaches(const std::wstring& name);
 
+// The full, absolute form of `path` without a trailing backslash (a drive
+// root keeps its "X:\"), ".." and "." resolved, "/" turned into "\", and the
+// "\\?\" prefix removed. Empty for an empty path.
+std::wstring NormaliseFolderPath(const std::wstring& path);
+
 // One text for every spelling of the same item, to tell whether two rows
 // name one item: the canonical path where a short (8.3) step may hide in the
 // spelling, otherwise the full path with "." and ".." steps resolved and no

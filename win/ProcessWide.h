@@ -1,0 +1,39 @@
+#pragma once
+// The values one process keeps once for all its threads. The program's
+// process-wide state lives here and nowhere else, each kind of value behind
+// a lock of its own, reached only while the lock is held.
+#include <windows.h>
+
+namespace win {
+
+template <typename Value>
+class Guarded {
+public:
+    Guarded() = default;
+    Guarded(const Guarded&) = delete;
+    Guarded& operator=(const Guarded&) = delete;
+
+    // Runs `use` on the value under the lock; its result.
+    template <typename Use>
+    auto With(Use use) {
+        ::AcquireSRWLockExclusive(&m_lock);
+        struct Release {
+            SRWLOCK& lock;
+            ~Release() { ::ReleaseSRWLockExclusive(&lock); }
+        } release{m_lock};
+        return use(m_value);
+    }
+
+private:
+    SRWLOCK m_lock = SRWLOCK_INIT;
+    Value m_value{};
+};
+
+// The one value of type `Value` in this process.
+template <typename Value>
+Guarded<Value>& ProcessWide() {
+    static Guarded<Value> value;
+    return value;
+}
+
+}  // namespace win
