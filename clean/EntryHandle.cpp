@@ -84,7 +84,10 @@ OpenedEntry OpenEntryAt(const std::wstring& canonicalPath, ACCESS_MASK access) {
 
 namespace {
 
-OpenedEntry OpenChildWith(HANDLE folder, const std::wstring& name, ACCESS_MASK access, ULONG options) {
+// The entry `name` of the open folder, relative to its handle: opened
+// (FILE_OPEN) or made new (FILE_CREATE), never through a link of its own.
+OpenedEntry ChildRequest(HANDLE folder, const std::wstring& name, ACCESS_MASK access, ULONG disposition,
+                         ULONG options) {
     OpenedEntry opened;
     if (name.empty() || name.size() > 255 || name.find(L'\\') != std::wstring::npos) {
         opened.failure = OpenFailure::Other;
@@ -95,8 +98,8 @@ OpenedEntry OpenChildWith(HANDLE folder, const std::wstring& name, ACCESS_MASK a
     InitializeObjectAttributes(&attributes, &counted, OBJ_CASE_INSENSITIVE, folder, nullptr);
     IO_STATUS_BLOCK io{};
     HANDLE handle = nullptr;
-    NTSTATUS status = ::NtCreateFile(&handle, access | SYNCHRONIZE, &attributes, &io, nullptr, 0,
-                                     kShareAll, FILE_OPEN,
+    NTSTATUS status = ::NtCreateFile(&handle, access | SYNCHRONIZE, &attributes, &io, nullptr,
+                                     disposition == FILE_CREATE ? FILE_ATTRIBUTE_NORMAL : 0, kShareAll, disposition,
                                      options | FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT |
                                          FILE_SYNCHRONOUS_IO_NONALERT,
                                      nullptr, 0);
@@ -108,45 +111,24 @@ OpenedEntry OpenChildWith(HANDLE folder, const std::wstring& name, ACCESS_MASK a
     return opened;
 }
 
+OpenedEntry OpenChildWith(HANDLE folder, const std::wstring& name, ACCESS_MASK access, ULONG options) {
+    return ChildRequest(folder, name, access, FILE_OPEN, options);
+}
+
 }  // namespace
 
 OpenedEntry OpenChild(HANDLE folder, const std::wstring& name, ACCESS_MASK access) {
     return OpenChildWith(folder, name, access, 0);
 }
 
-namespace {
-
-OpenedEntry CreateChildWith(HANDLE folder, const std::wstring& name, ACCESS_MASK access, ULONG options) {
-    OpenedEntry created;
-    if (name.empty() || name.size() > 255 || name.find(L'\\') != std::wstring::npos) {
-        created.failure = OpenFailure::Other;
-        return created;
-    }
-    UNICODE_STRING counted = CountedName(name);
-    OBJECT_ATTRIBUTES attributes;
-    InitializeObjectAttributes(&attributes, &counted, OBJ_CASE_INSENSITIVE, folder, nullptr);
-    IO_STATUS_BLOCK io{};
-    HANDLE handle = nullptr;
-    NTSTATUS status = ::NtCreateFile(&handle, access | SYNCHRONIZE, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL,
-                                     kShareAll, FILE_CREATE,
-                                     options | FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
-    if (status < 0) {
-        created.failure = FailureOf(status);
-        return created;
-    }
-    created.handle.Reset(handle);
-    return created;
-}
-
-}  // namespace
-
 OpenedEntry CreateChildFile(HANDLE folder, const std::wstring& name) {
-    return CreateChildWith(folder, name, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, FILE_NON_DIRECTORY_FILE);
+    return ChildRequest(folder, name, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, FILE_CREATE,
+                        FILE_NON_DIRECTORY_FILE);
 }
 
 OpenedEntry CreateChildFolder(HANDLE folder, const std::wstring& name) {
-    return CreateChildWith(folder, name, kRemovalAccess | FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY,
-                           FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT);
+    return ChildRequest(folder, name, kRemovalAccess | FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY, FILE_CREATE,
+                        FILE_DIRECTORY_FILE);
 }
 
 OpenedEntry OpenChildFileToRemove(HANDLE folder, const std::wstring& name) {

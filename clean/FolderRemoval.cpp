@@ -55,14 +55,15 @@ bool WalkAndRemove(HeldEntry& top, const RemovalContext& outer) {
         const ChildEntry& entry = level.entries[level.next++];
         std::optional<HeldEntry> child = HoldChild(level.folder, entry, removal);
         if (!child) continue;
-        if (removal.guards.excluded.Covers(child->path)) {
-            removal.report.Left(child->path, LeftReason::Excluded);
-        } else if (!child->facts.IsFolder()) {
+        switch (StepFor(*child, removal)) {
+        case WalkStep::TakeFile:
             RemoveHeldFile(std::move(*child), removal);
-        } else if (IsProtectedCanonical(child->path, removal.guards.protectedFolders)) {
-            removal.report.Left(child->path, LeftReason::Protected);
-        } else {
+            break;
+        case WalkStep::EnterFolder:
             stack.push_back(Enter(std::move(*child), counter.LeftSoFar()));  // `level` is not used past this point
+            break;
+        case WalkStep::Stays:
+            break;
         }
     }
     top = std::move(stack.front().folder);
@@ -86,6 +87,19 @@ std::optional<HeldEntry> EnterableFolder(const std::wstring& spelling, const Rem
 }
 
 }  // namespace
+
+WalkStep StepFor(const HeldEntry& child, const RemovalContext& removal) {
+    if (removal.guards.excluded.Covers(child.path)) {
+        removal.report.Left(child.path, LeftReason::Excluded);
+        return WalkStep::Stays;
+    }
+    if (!child.facts.IsFolder()) return WalkStep::TakeFile;
+    if (IsProtectedCanonical(child.path, removal.guards.protectedFolders)) {
+        removal.report.Left(child.path, LeftReason::Protected);
+        return WalkStep::Stays;
+    }
+    return WalkStep::EnterFolder;
+}
 
 bool RemoveEmptiedFolder(const HeldEntry& folder, const RemovalContext& removal, bool tellWhyNot) {
     if (IsKeptFolder(folder.path, removal.guards)) return false;

@@ -50,6 +50,12 @@ bool RemoveHeldTree(HeldEntry folder, const RemovalContext& removal);
 // files in it are still going, held by others, or were added meanwhile).
 bool RemoveEmptiedFolder(const HeldEntry& folder, const RemovalContext& removal, bool tellWhyNot);
 
+// What a walk that empties a folder does with one held entry of it: a file
+// to take, a folder to enter, or an entry that stays, told why (a policy
+// keeps it, or it is a protected folder).
+enum class WalkStep { Stays, TakeFile, EnterFolder };
+WalkStep StepFor(const HeldEntry& child, const RemovalContext& removal);
+
 // Removes one held file for good, clearing its read-only attribute first
 // (and giving it back when the removal fails).
 bool RemoveHeldFile(HeldEntry file, const RemovalContext& removal);

@@ -214,12 +214,11 @@ private:
             const ChildEntry& entry = level.entries[level.next++];
             std::optional<HeldEntry> child = HoldChild(level.folder, entry, removal);
             if (!child) continue;
-            if (removal.guards.excluded.Covers(child->path)) {
-                removal.report.Left(child->path, LeftReason::Excluded);
-            } else if (!child->facts.IsFolder()) {
+            const WalkStep step = StepFor(*child, removal);
+            if (step == WalkStep::TakeFile) {
                 if (TakeFile(std::move(*child), level.built.Get(), entry.name, removal)) ++moved;
-            } else if (IsKeptFolder(child->path, removal.guards)) {
-                removal.report.Left(child->path, LeftReason::Protected);
+            } else if (step != WalkStep::EnterFolder) {
+                continue;
             } else if (OpenedEntry inner = CreateChildFolder(level.built.Get(), entry.name)) {
                 std::vector<ChildEntry> entries = ListChildren(child->handle.Get());
                 stack.push_back(

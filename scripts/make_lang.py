@@ -15,7 +15,7 @@ import sys
 
 SECTIONS = ["Header", "Title", "Labels", "Buttons", "Columns", "Status", "ToolTips",
             "FileMenu", "EditMenu", "ViewMenu", "OptionsMenu", "HelpMenu", "Summary", "Reasons", "Confirm", "Browsers",
-            "List"]
+            "List", "Notices"]
 
 ENGLISH = {
     "Header": {"Culture": "English // en-US"},
@@ -647,6 +647,107 @@ LIST_TEXTS = {
 for _name, _texts in LIST_TEXTS.items():
     for _section, _keys in _texts.items():
         globals()[_name].setdefault(_section, {}).update(_keys)
+
+# The browsers' question before a clean, their refusals and kept sites, and
+# what a scan leaves out and why (the "Notices" section).
+MORE_TEXTS = {
+    "english.lng": {
+        "Notices": {
+            "TempRefused": "%1 points to %2: not cleaned",
+            "DriveNotVolume": "%1 is not the root of a volume: its drive targets are not looked for",
+            "ExcludeUnresolved": "%1 names no place on this machine that can be resolved; that entry is ignored",
+        },
+        "Browsers": {
+            "28": "refused: its folder is outside your user folder",
+            "29": "left: a policy excludes its folder",
+            "30": "a link or a file with more than one name (never written)",
+            "31": "excluded by a policy",
+            "32": "Clean %1 from %2 profiles? This cannot be undone.",
+            "33": "Clean %1 from 1 profile? This cannot be undone.",
+            "34": "%1 visits",
+            "35": "%1 downloads",
+            "36": "%1 cookies (%2 kept)",
+            "37": "%1 form entries",
+            "38": "sessions (%1)",
+            "39": "cache (%1)",
+            "40": "kept sites with no cookie: %1",
+            "41": "cookies cleaned, %1 kept",
+        },
+    },
+    "italiano.lng": {
+        "Notices": {
+            "TempRefused": "%1 punta a %2: non pulita",
+            "DriveNotVolume": "%1 non è la radice di un volume: i suoi elementi di unità non vengono cercati",
+            "ExcludeUnresolved": "%1 non indica un percorso risolvibile su questo computer; la voce viene ignorata",
+        },
+        "Browsers": {
+            "28": "rifiutato: la sua cartella è fuori dalla tua cartella utente",
+            "29": "lasciato: un criterio esclude la sua cartella",
+            "30": "un collegamento o un file con più di un nome (mai scritto)",
+            "31": "escluso da un criterio",
+            "32": "Pulire %1 da %2 profili? L'operazione non può essere annullata.",
+            "33": "Pulire %1 da 1 profilo? L'operazione non può essere annullata.",
+            "34": "%1 visite",
+            "35": "%1 download",
+            "36": "%1 cookie (%2 mantenuti)",
+            "37": "%1 voci di moduli",
+            "38": "sessioni (%1)",
+            "39": "cache (%1)",
+            "40": "siti mantenuti senza cookie: %1",
+            "41": "cookie puliti, %1 mantenuti",
+        },
+    },
+    "s_chinese.lng": {
+        "Notices": {
+            "TempRefused": "%1 指向 %2：不清理",
+            "DriveNotVolume": "%1 不是卷的根目录：不查找其驱动器目标",
+            "ExcludeUnresolved": "%1 无法解析为本机上的位置；已忽略该条目",
+        },
+        "Browsers": {
+            "28": "已拒绝:其文件夹不在你的用户文件夹内",
+            "29": "已保留:策略排除了其文件夹",
+            "30": "链接或有多个名称的文件(从不写入)",
+            "31": "已被策略排除",
+            "32": "要从 %2 个配置文件中清除 %1 吗?此操作无法撤消。",
+            "33": "要从 1 个配置文件中清除 %1 吗?此操作无法撤消。",
+            "34": "%1 条访问记录",
+            "35": "%1 个下载",
+            "36": "%1 个 Cookie(保留 %2 个)",
+            "37": "%1 条表单数据",
+            "38": "会话(%1)",
+            "39": "缓存(%1)",
+            "40": "没有 Cookie 的保留网站:%1",
+            "41": "Cookie 已清除,保留 %1 个",
+        },
+    },
+    "t_chinese.lng": {
+        "Notices": {
+            "TempRefused": "%1 指向 %2：不清理",
+            "DriveNotVolume": "%1 不是磁碟區的根目錄：不尋找其磁碟機目標",
+            "ExcludeUnresolved": "%1 無法解析為本機上的位置；已忽略該項目",
+        },
+        "Browsers": {
+            "28": "已拒絕:其資料夾不在您的使用者資料夾內",
+            "29": "已保留:原則排除了其資料夾",
+            "30": "連結或有多個名稱的檔案(從不寫入)",
+            "31": "已被原則排除",
+            "32": "要從 %2 個設定檔中清除 %1 嗎?此動作無法復原。",
+            "33": "要從 1 個設定檔中清除 %1 嗎?此動作無法復原。",
+            "34": "%1 筆瀏覽記錄",
+            "35": "%1 個下載",
+            "36": "%1 個 Cookie(保留 %2 個)",
+            "37": "%1 筆表單資料",
+            "38": "工作階段(%1)",
+            "39": "快取(%1)",
+            "40": "沒有 Cookie 的保留網站:%1",
+            "41": "Cookie 已清除,保留 %1 個",
+        },
+    },
+}
+for _file, _sections in MORE_TEXTS.items():
+    _texts = {"english.lng": ENGLISH, "italiano.lng": ITALIAN, "s_chinese.lng": SIMPLIFIED_CHINESE, "t_chinese.lng": TRADITIONAL_CHINESE}[_file]
+    for _section, _values in _sections.items():
+        _texts.setdefault(_section, {}).update(_values)
 
 FILES = {
     "english.lng": ENGLISH,

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <map>
+#include <optional>
 #include <string>
 
 #include "clean/RemovalReport.h"
@@ -25,6 +26,24 @@ struct ReasonRecorder : IRemovalReport {
         ++removing;
     }
     void Left(const std::wstring& path, LeftReason reason) override { left.emplace(path, reason); }
+};
+
+// Sets an environment variable of this process for one scope.
+class ScopedVariable {
+public:
+    ScopedVariable(const wchar_t* name, const std::wstring& value) : m_name(name) {
+        wchar_t old[4096];
+        DWORD n = ::GetEnvironmentVariableW(name, old, 4096);
+        if (n > 0 && n < 4096) m_old = std::wstring(old, n);
+        ::SetEnvironmentVariableW(name, value.c_str());
+    }
+    ~ScopedVariable() { ::SetEnvironmentVariableW(m_name, m_old ? m_old->c_str() : nullptr); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const wchar_t* m_name;
+    std::optional<std::wstring> m_old;
 };
 
 // True when the tests run under Wine.

@@ -203,26 +203,10 @@ protected:
     ScratchFolder blockedData{L"race-blocked-data"};
 };
 
-// Sets an environment variable of this process for one scope.
-class ScopedVariable {
-public:
-    ScopedVariable(const wchar_t* name, const std::wstring& value) : m_name(name) {
-        wchar_t old[4096];
-        DWORD n = ::GetEnvironmentVariableW(name, old, 4096);
-        if (n > 0 && n < 4096) m_old = std::wstring(old, n);
-        ::SetEnvironmentVariableW(name, value.c_str());
-    }
-    ~ScopedVariable() { ::SetEnvironmentVariableW(m_name, m_old ? m_old->c_str() : nullptr); }
-
-private:
-    const wchar_t* m_name;
-    std::optional<std::wstring> m_old;
-};
-
 }  // namespace
 
 void RemovalRace::RunMode(const RaceMode& mode, int firstRun) {
-    std::optional<ScopedVariable> blocked;
+    std::optional<clean_test::ScopedVariable> blocked;
     if (mode.binRefuses) blocked.emplace(L"XDG_DATA_HOME", Unix(blockedData.Path()));
     for (int i = 0; i < RunsOf(mode); ++i) {
         int run = firstRun + i;

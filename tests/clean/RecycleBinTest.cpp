@@ -173,26 +173,6 @@ TEST(RecycleBin, AWindowsBinTakesEachItemAsItsRBesideAnIRecordOfItsOwnPlace) {
     }
 }
 
-namespace {
-
-// Sets an environment variable of this process for one scope.
-class ScopedVariable {
-public:
-    ScopedVariable(const wchar_t* name, const std::wstring& value) : m_name(name) {
-        wchar_t old[4096];
-        DWORD n = ::GetEnvironmentVariableW(name, old, 4096);
-        if (n > 0 && n < 4096) m_old = std::wstring(old, n);
-        ::SetEnvironmentVariableW(name, value.c_str());
-    }
-    ~ScopedVariable() { ::SetEnvironmentVariableW(m_name, m_old ? m_old->c_str() : nullptr); }
-
-private:
-    const wchar_t* m_name;
-    std::optional<std::wstring> m_old;
-};
-
-}  // namespace
-
 // Whatever the bin's trouble, a Recycle Bin clean deletes nothing for good:
 // the item stays whole, told "the Recycle Bin refused it".
 TEST(RecycleBin, AnItemTheBinCannotTakeStaysWhole) {
@@ -222,7 +202,7 @@ TEST(RecycleBin, AnItemTheBinCannotTakeStaysWhole) {
         guards.protectedFolders = MachineGuards().protectedFolders;
         if (c.systemFolder) guards.systemFolders.Add(CanonicalItemPath(item)->path);
         ReasonRecorder report;
-        std::optional<ScopedVariable> dataHomeVariable;
+        std::optional<clean_test::ScopedVariable> dataHomeVariable;
         if (c.blockedTrash) dataHomeVariable.emplace(L"XDG_DATA_HOME", clean_test::Widen(clean_test::UnixPathOf(dataHome.Path())));
         const RemovalContext removal{guards, report, c.blockedTrash ? nullptr : &noBin};
 

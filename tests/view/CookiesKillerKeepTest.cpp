@@ -12,7 +12,7 @@
 #include "support/BrowserSeeds.h"
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
-#include "view/BriskoView.h"
+#include "view/ListController.h"
 #include "view/StatusTexts.h"
 #include "win/Controls.h"
 
@@ -51,7 +51,7 @@ protected:
 
     ViewHost app;
     CBriskoDoc doc;
-    CBriskoView view{app.app, doc};
+    CListController view{app.app, doc};
     ScratchFolder folder{L"cookies-killer-keep"};
 };
 

@@ -116,7 +116,7 @@ TEST_F(ModeTest, WhatTheStandardScanLeavesOutIsToldOnceInTheStatusBar) {
     MakeFolders(machine.windows + L"\\System32\\wbem");
     machine.environment[L"TMP"] = machine.windows + L"\\System32\\wbem";
     machine.drives = {{L'E', {DRIVE_FIXED, L"NTFS", folder.Path(), false}}};
-    view.RunMode(MODE_STANDARD);
+    RunModeToEnd(view, MODE_STANDARD);
     EXPECT_EQ(host.StatusText(), L"E: is not the root of a volume: its drive targets are not looked for; TMP points "
                                  L"to " + machine.windows + L"\\System32\\wbem: not cleaned");
     EXPECT_TRUE(Names().empty());
