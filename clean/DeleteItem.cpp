@@ -115,7 +115,7 @@ std::vector<DWORD> WipeChunks(ULONGLONG size) {
 bool WipeIndexFile(const std::wstring& path) {
     std::optional<CanonicalItem> item = CanonicalItemPath(path);
     if (!item || !item->exists || item->viaReparse) return false;
-    OpenedEntry opened = OpenEntryAt(item->path, FILE_READ_ATTRIBUTES | FILE_WRITE_DATA | SYNCHRONIZE);
+    OpenedEntry opened = OpenEntryFromRoot(item->path, FILE_READ_ATTRIBUTES | FILE_WRITE_DATA | SYNCHRONIZE);
     EntryFacts facts;
     if (!opened || !ReadFacts(opened.handle.Get(), facts) || facts.IsReparsePoint()) return false;
     if (!SamePathText(FinalPathOfHandle(opened.handle.Get()), item->path)) return false;  // a link

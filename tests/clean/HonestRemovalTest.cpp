@@ -7,6 +7,7 @@
 
 #include "clean/CleanJob.h"
 #include "clean/DeleteItem.h"
+#include "clean/EntryHandle.h"
 #include "clean/Guards.h"
 #include "item/ItemPath.h"
 #include "clean/RemovalSession.h"
@@ -93,5 +94,36 @@ TEST(DeleteFoundItem, ALinkToAnotherFileOfItsFolderInAnotherCaseNeverTakesThatFi
         }
         EXPECT_EQ(ReadFileBytes(other), "not selected");
         // The link goes with the scratch folder: its target lies in it too.
+    }
+}
+
+// A path is held one step at a time from its volume's root, each step checked
+// against its folder's own record: no folder link on the way is crossed, and
+// under Wine no racer's swap of a folder above the item can slip another
+// entry in (that takes a racer: the race test plays it).
+TEST(OpenEntryFromRoot, EachStepIsCheckedAgainstItsFolderAndNoFolderLinkIsCrossed) {
+    ScratchFolder root(L"fromroot");
+    ScratchFolder outside(L"fromroot-outside");
+    MakeFolders(root / L"a\\b");
+    WriteFileBytes(root / L"a\\b\\f.tmp", "f");
+    WriteFileBytes(outside / L"f.tmp", "outside");
+    ASSERT_TRUE(clean_test::MakeLink(root / L"a\\linked", outside.Path(), true));
+    const struct {
+        const wchar_t* step;
+        OpenFailure failure;
+    } kCases[] = {
+        {L"a\\b\\f.tmp", OpenFailure::None},       {L"a\\b", OpenFailure::None},
+        {L"a\\b\\gone.tmp", OpenFailure::Missing},
+        {L"a\\linked\\f.tmp", OpenFailure::Link},  {L"a\\linked", OpenFailure::Link},
+    };
+    for (const auto& c : kCases) {
+        const std::wstring path = CanonicalItemPath(root / c.step)->path;
+        OpenedEntry opened = OpenEntryFromRoot(path, FILE_READ_ATTRIBUTES);
+        EXPECT_EQ(opened.failure, c.failure) << c.step;
+        if (c.failure != OpenFailure::None) continue;
+        EntryFacts held, direct;
+        OpenedEntry byPath = OpenEntryAt(path, FILE_READ_ATTRIBUTES);
+        ASSERT_TRUE(ReadFacts(opened.handle.Get(), held) && ReadFacts(byPath.handle.Get(), direct)) << c.step;
+        EXPECT_EQ(held.fileId, direct.fileId) << c.step;
     }
 }
