@@ -30,13 +30,9 @@ LeftReason TrueReason(const std::wstring& path, LeftReason reason) {
 
 // What one row's removal tells: each entry that stays once, by its true
 // reason.
-class CRowReport : public IRemovalReport {
+class CRowReport : public CForwardingReport {
 public:
-    explicit CRowReport(IRemovalReport& next) : m_next(next) {}
-    void Removing(const std::wstring& path) override { m_next.Removing(path); }
-    void RemovingMeasured(const std::wstring& path, size_t files, unsigned long long bytes) override {
-        m_next.RemovingMeasured(path, files, bytes);
-    }
+    using CForwardingReport::CForwardingReport;
     void Left(const std::wstring& path, LeftReason reason) override {
         std::wstring key = path;
         ::CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
@@ -44,7 +40,6 @@ public:
     }
 
 private:
-    IRemovalReport& m_next;
     std::set<std::wstring> m_told;
 };
 

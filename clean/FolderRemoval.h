@@ -12,14 +12,9 @@
 
 // Passes on what a removal tells, counting what stays: a folder whose walk
 // left nothing behind and that stays all the same must say why itself.
-class CLeftCounter : public IRemovalReport {
+class CLeftCounter : public CForwardingReport {
 public:
-    explicit CLeftCounter(IRemovalReport& next) : m_next(next) {}
-    void Removing(const std::wstring& path) override { m_next.Removing(path); }
-    void RemovingMeasured(const std::wstring& path, size_t files, unsigned long long bytes) override {
-        m_next.RemovingMeasured(path, files, bytes);
-    }
-    void Cleaned(const std::wstring& path, const std::wstring& note) override { m_next.Cleaned(path, note); }
+    using CForwardingReport::CForwardingReport;
     void Left(const std::wstring& path, LeftReason reason) override {
         ++m_left;
         m_next.Left(path, reason);
@@ -27,7 +22,6 @@ public:
     size_t LeftSoFar() const { return m_left; }
 
 private:
-    IRemovalReport& m_next;
     size_t m_left = 0;
 };
 

@@ -38,6 +38,22 @@ public:
     virtual void Cleaned(const std::wstring& path, const std::wstring& note) {}
 };
 
+// A report that tells everything on to another; those that count or sift
+// what stays override Left.
+class CForwardingReport : public IRemovalReport {
+public:
+    explicit CForwardingReport(IRemovalReport& next) : m_next(next) {}
+    void Removing(const std::wstring& path) override { m_next.Removing(path); }
+    void RemovingMeasured(const std::wstring& path, size_t files, unsigned long long bytes) override {
+        m_next.RemovingMeasured(path, files, bytes);
+    }
+    void Cleaned(const std::wstring& path, const std::wstring& note) override { m_next.Cleaned(path, note); }
+    void Left(const std::wstring& path, LeftReason reason) override { m_next.Left(path, reason); }
+
+protected:
+    IRemovalReport& m_next;
+};
+
 // A report that tells nobody.
 IRemovalReport& SilentReport();
 
