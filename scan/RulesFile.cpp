@@ -179,8 +179,12 @@ private:
             return;
         }
         if (Same(name, L"Default")) {
-            if (!Same(value, L"True") && !Same(value, L"False")) return Refuse(L"Default= is neither True nor False");
+            // Anything but True leaves the entry off: what a user did not
+            // choose is never removed on a guess.
             m_entry.byDefault = Same(value, L"True");
+            m_entry.on = m_entry.byDefault;
+            if (!Same(value, L"True") && !Same(value, L"False"))
+                return Refuse(L"Default= is neither True nor False: the entry is off");
         }
         // Any other key (Warning, SpecialDetect, ...) means nothing here.
     }
@@ -319,6 +323,39 @@ RulesFile ReadRulesFile(const std::wstring& path) {
         return refused;
     }
     return ParseRules(DecodeRulesBytes(bytes));
+}
+
+namespace {
+
+// A name as the file writes its section, " *" and all, names the entry too.
+bool NamesEntry(const std::wstring& name, const RuleEntry& entry) {
+    std::wstring bare = Trimmed(name);
+    if (bare.size() >= 2 && bare.compare(bare.size() - 2, 2, L" *") == 0) bare = Trimmed(bare.substr(0, bare.size() - 2));
+    return Same(entry.name, bare.c_str());
+}
+
+bool AnyNamesEntry(const std::vector<std::wstring>& names, const RuleEntry& entry) {
+    for (const std::wstring& name : names)
+        if (NamesEntry(name, entry)) return true;
+    return false;
+}
+
+}  // namespace
+
+std::vector<std::wstring> ChooseRuleEntries(RulesFile& rules, const std::vector<std::wstring>& names) {
+    std::vector<std::wstring> unknown;
+    for (const std::wstring& name : names) {
+        bool known = false;
+        for (const RuleEntry& entry : rules.entries) known = known || NamesEntry(name, entry);
+        if (!known) unknown.push_back(name);
+    }
+    if (!unknown.empty()) return unknown;
+    for (RuleEntry& entry : rules.entries) entry.on = AnyNamesEntry(names, entry);
+    return unknown;
+}
+
+void ChooseAllRuleEntries(RulesFile& rules) {
+    for (RuleEntry& entry : rules.entries) entry.on = true;
 }
 
 std::wstring RuleProblemText(const RuleProblem& problem) {

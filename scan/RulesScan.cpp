@@ -347,7 +347,7 @@ void CheckRuleFolders(const RulesFile& rules, const ISystemInfo& system, IRuleRe
 void RunRulesScan(const CBriskoDoc& doc, const RulesFile& rules, IFoundItemSink& sink, IRuleReport* report) {
     CRuleBounds bounds(doc.System());
     for (const RuleEntry& entry : rules.entries)
-        if (entry.byDefault && RuleEntryApplies(entry, doc.System()))
+        if (entry.on && RuleEntryApplies(entry, doc.System()))
             ScanRuleEntry(entry, doc.System(), sink, report, &bounds);
 }
 

@@ -34,7 +34,7 @@ bool RuleEntryApplies(const RuleEntry& entry, const ISystemInfo& system);
 void ScanRuleEntry(const RuleEntry& entry, const ISystemInfo& system, IFoundItemSink& sink,
                    IRuleReport* report = nullptr, const CRuleBounds* bounds = nullptr);
 
-// ScanRuleEntry for every entry that applies and is on by default, in file order.
+// ScanRuleEntry for every entry that applies and is on, in file order.
 void RunRulesScan(const CBriskoDoc& doc, const RulesFile& rules, IFoundItemSink& sink, IRuleReport* report = nullptr);
 
 // Tells `report` of every folder of the entries that apply which a scan

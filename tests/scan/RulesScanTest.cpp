@@ -79,15 +79,17 @@ TEST_F(RulesMachine, FlagsExclusionsDetectionAndWildcardStepsChooseWhatIsFound) 
           L"Local\\App\\Kept\\Other\\more.dat", L"Local\\App\\Kept\\Sub\\s.dat", L"Roaming\\Other\\o.tmp",
           L"Programs\\Tool\\Logs\\a.log", L"Programs86\\Tool\\Logs\\b.log"});
     RulesFile rules = ParseRules(
-        L"[Files]\nDetectFile=%LocalAppData%\\Ap?\nFileKey1=%LocalAppData%\\App\\*\\Logs|*.log\n"
+        L"[Files]\nDefault=True\nDetectFile=%LocalAppData%\\Ap?\nFileKey1=%LocalAppData%\\App\\*\\Logs|*.log\n"
         L"FileKey2=%LocalAppData%\\App\\Deep|*.tmp|RECURSE\nFileKey3=%LocalAppData%\\App\\Whole|*.*|REMOVESELF\n"
         L"FileKey4=%ProgramFiles%\\Tool\\Logs|*.log\n"
-        L"[Exclusions]\nDetect=HKEY_CURRENT_USER\\Software\nFileKey1=%LocalAppData%\\App\\Kept|*.*|RECURSE\n"
+        L"[Exclusions]\nDefault=true\nDetect=HKEY_CURRENT_USER\\Software\n"
+        L"FileKey1=%LocalAppData%\\App\\Kept|*.*|RECURSE\n"
         L"ExcludeKey1=FILE|%LocalAppData%\\App\\Kept|keep.*\nExcludeKey2=PATH|%LocalAppData%\\App\\Kept\\Sub\\\n"
-        L"[Not detected]\nDetectFile=%LocalAppData%\\Missing\nDetect=HKCU\\Software\\Brisko-no-such-key\n"
-        L"FileKey1=%AppData%\\Other|*.*\n"
-        L"[Not this Windows]\nDetectOS=|6.3\nFileKey1=%AppData%\\Other|*.*\n"
-        L"[Off by default]\nDefault=False\nFileKey1=%AppData%\\Other|*.*\n");
+        L"[Not detected]\nDefault=True\nDetectFile=%LocalAppData%\\Missing\n"
+        L"Detect=HKCU\\Software\\Brisko-no-such-key\nFileKey1=%AppData%\\Other|*.*\n"
+        L"[Not this Windows]\nDefault=True\nDetectOS=|6.3\nFileKey1=%AppData%\\Other|*.*\n"
+        L"[Off by default]\nDefault=False\nFileKey1=%AppData%\\Other|*.*\n"
+        L"[Without Default]\nFileKey1=%AppData%\\Other|*.*\n");
     ASSERT_TRUE(rules.problems.empty()) << RuleProblemText(rules.problems[0]);
     EXPECT_EQ(Scan(rules),
               Below({L"Local\\App\\A\\Logs\\a.log", L"Local\\App\\B\\Logs\\b.log", L"Local\\App\\Deep\\x.tmp",
@@ -107,7 +109,7 @@ TEST_F(RulesMachine, RulesThatLeadOutOfTheKnownFoldersOrThroughALinkAreRefusedAn
     ::GetWindowsDirectoryW(windows, MAX_PATH);
     machine.windows = windows;  // the machine's own Windows folder, which is protected
     RulesFile rules =
-        ParseRules(L"[E]\nFileKey1=C:\\|*.tmp\nFileKey2=" + root.Path() +
+        ParseRules(L"[E]\nDefault=True\nFileKey1=C:\\|*.tmp\nFileKey2=" + root.Path() +
                    L"\\Outside|*.tmp\nFileKey3=%WinDir%\\System32|*.tmp\n"
                    L"FileKey4=%LocalAppData%\\Linked\\Cache|*.tmp\nFileKey5=%LocalAppData%\\Linked|*.tmp\n"
                    L"FileKey6=%LocalAppData%\\*|*.tmp\nFileKey7=" +
