@@ -25,17 +25,9 @@ bool HasWildcard(const std::wstring& text) { return text.find_first_of(L"*?") !=
 
 bool IsFolder(const WIN32_FIND_DATAW& entry) { return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
-// The platform's rule for a pattern that ends in ".*": it takes names
-// without an extension too, so "*.*" takes every file.
-bool PatternMatches(const std::wstring& pattern, const std::wstring& name) {
-    if (win::WildcardMatch(pattern, name)) return true;
-    return pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, L".*") == 0 &&
-           name.find(L'.') == std::wstring::npos && win::WildcardMatch(pattern.substr(0, pattern.size() - 2), name);
-}
-
 bool AnyPatternMatches(const std::vector<std::wstring>& patterns, const std::wstring& name) {
     for (const std::wstring& pattern : patterns)
-        if (PatternMatches(pattern, name)) return true;
+        if (RulePatternMatches(pattern, name)) return true;
     return false;
 }
 
@@ -147,7 +139,7 @@ std::vector<std::wstring> Expand(const RuleFolder& located, bool lastMayBeFile, 
                 }
             }
             ForEachEntry(folder, [&](const WIN32_FIND_DATAW& entry) {
-                if ((IsFolder(entry) || (last && lastMayBeFile)) && PatternMatches(step, entry.cFileName))
+                if ((IsFolder(entry) || (last && lastMayBeFile)) && RulePatternMatches(step, entry.cFileName))
                     next.push_back(JoinPath(folder, entry.cFileName));
             });
         }
@@ -315,6 +307,20 @@ private:
 };
 
 }  // namespace
+
+bool RulePatternMatches(const std::wstring& pattern, const std::wstring& name) {
+    bool noExtension = name.find(L'.') == std::wstring::npos;
+    size_t kept = pattern.find_last_not_of(L'.');
+    if (kept != pattern.size() - 1 && kept != std::wstring::npos) {
+        // "index." or "data*.": the dots stand for no extension at all.
+        std::wstring stem = pattern.substr(0, kept + 1);
+        if (stem.find(L'.') != std::wstring::npos) return win::WildcardMatch(stem, name);
+        return noExtension && win::WildcardMatch(stem, name);
+    }
+    if (win::WildcardMatch(pattern, name)) return true;
+    return pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, L".*") == 0 && noExtension &&
+           win::WildcardMatch(pattern.substr(0, pattern.size() - 2), name);
+}
 
 bool RuleEntryApplies(const RuleEntry& entry, const ISystemInfo& system) {
     if (entry.hasOsRange) {

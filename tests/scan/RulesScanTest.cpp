@@ -204,3 +204,43 @@ TEST_F(RulesMachine, ACleanOfOurRulesMatchesKeepsWhatLinksReachAndWhatIsInUse) {
         clean_test::RemoveLink(link, true);
     clean_test::RemoveLink(cache + L"\\filelink", false);
 }
+
+TEST(RulePatterns, MatchAsThePlatformMatchesFileNames) {
+    const struct {
+        const wchar_t* pattern;
+        const wchar_t* name;
+        bool matches;
+    } cases[] = {
+        {L"*.log", L"A.LOG", true},
+        {L"*.log", L"a.log.bak", false},
+        {L"*.*", L"README", true},
+        {L"*.*", L"a.b", true},
+        {L"index.*", L"index", true},
+        {L"index.*", L"index.dat", true},
+        {L"index.*", L"indexes", false},
+        // A pattern ending in a dot takes names without an extension only.
+        {L"index.", L"index", true},
+        {L"index.", L"INDEX", true},
+        {L"index.", L"index.dat", false},
+        {L"index.", L"indexes", false},
+        {L"data*.", L"data", true},
+        {L"data*.", L"data_1", true},
+        {L"data*.", L"data_1.log", false},
+        {L"data*.", L"olddata", false},
+        {L"*.", L"LICENSE", true},
+        {L"*.", L"license.txt", false},
+        {L"f?le.", L"file", true},
+        {L"f?le.", L"file.x", false},
+        {L"a.b.", L"a.b", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RulePatternMatches(c.pattern, c.name), c.matches) << c.pattern << L" " << c.name;
+}
+
+TEST_F(RulesMachine, APatternEndingInADotFindsTheFilesWithoutAnExtension) {
+    Seed({L"Local\\App\\index", L"Local\\App\\index.dat", L"Local\\App\\data1", L"Local\\App\\data1.log",
+          L"Local\\App\\keep"});
+    RulesFile rules = ParseRules(L"[E]\nDefault=True\nFileKey1=%LocalAppData%\\App|index.;data*.\n");
+    ASSERT_TRUE(rules.problems.empty()) << RuleProblemText(rules.problems[0]);
+    EXPECT_EQ(Scan(rules), Below({L"Local\\App\\index", L"Local\\App\\data1"}));
+}
