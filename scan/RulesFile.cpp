@@ -42,6 +42,20 @@ std::wstring GroupOfNumber(const std::wstring& number) {
     return L"Group " + number;
 }
 
+// Why the %Variables% inside one step of a folder are refused; empty when
+// each is one that may stand there.
+std::wstring StepVariablesRefusal(const std::wstring& step) {
+    for (size_t open = step.find(L'%'); open != std::wstring::npos; open = step.find(L'%', open + 1)) {
+        size_t close = step.find(L'%', open + 1);
+        if (close == std::wstring::npos) return L"a '%' without its closing '%'";
+        std::wstring name = step.substr(open + 1, close - open - 1);
+        if (IsRuleVariable(name)) return L"%" + name + L"% may stand only at the start of a folder";
+        if (!IsStepVariable(name)) return L"unknown variable %" + name + L"%";
+        open = close;
+    }
+    return {};
+}
+
 // Why a folder of a FileKey, ExcludeKey or DetectFile is refused by its text
 // alone; empty when it is not. Machine checks come when the rule is applied.
 std::wstring FolderRefusal(const std::wstring& folder) {
@@ -64,7 +78,8 @@ std::wstring FolderRefusal(const std::wstring& folder) {
     for (const std::wstring& step : Split(folder.substr(rest), L'\\')) {
         if (!step.empty() && step.find_first_not_of(L". ") == std::wstring::npos)
             return L"a '.' or '..' step: a rule may not climb out of its folder";
-        if (step.find_first_of(L"%<>\":|") != std::wstring::npos) return L"a step holds one of % < > \" : |";
+        if (std::wstring why = StepVariablesRefusal(step); !why.empty()) return why;
+        if (step.find_first_of(L"<>\":|") != std::wstring::npos) return L"a step holds one of < > \" : |";
     }
     return {};
 }

@@ -87,9 +87,12 @@ bool IsBelow(const std::wstring& path, const std::wstring& folder) {
 // The root folders and steps a rule's folder stands for: none, with `why`
 // empty, when the machine has no folder for its variable; none with a reason
 // when the rule leads below no known folder.
-std::vector<RuleFolder> Locate(const std::wstring& text, const ISystemInfo& system, std::wstring& why) {
+std::vector<RuleFolder> Locate(const std::wstring& spelling, const ISystemInfo& system, std::wstring& why) {
     why.clear();
     std::vector<RuleFolder> located;
+    std::optional<std::wstring> expanded = ExpandStepVariables(spelling, system);
+    if (!expanded) return located;
+    const std::wstring& text = *expanded;
     if (text[0] == L'%') {
         size_t close = text.find(L'%', 1);
         for (const std::wstring& root : RuleVariableFolders(text.substr(1, close - 1), system))
@@ -204,6 +207,12 @@ private:
     // whatever spelling (short names, trailing dots) the rule gives; none
     // when its folder is not here.
     void AddExcludeFolders(const RuleExclude& exclude) {
+        // What an exclusion keeps must be known: one naming a user this
+        // machine cannot name stops its entry.
+        if (!ExpandStepVariables(exclude.folder, m_system)) {
+            if (m_unresolvedExclude.empty()) m_unresolvedExclude = exclude.folder;
+            return;
+        }
         for (const RuleFolder& located : LocateExclusion(exclude.folder)) {
             for (const std::wstring& path : Expand(located, exclude.wholeTree)) {
                 std::optional<CanonicalItem> item = CanonicalItemPath(path);
@@ -222,8 +231,10 @@ private:
             std::wstring why;
             return Locate(spelling, m_system, why);
         }
+        std::optional<std::wstring> expanded = ExpandStepVariables(spelling, m_system);
+        if (!expanded) return {};
         // "\\localhost\C$\...", "\\.\C:\..." and a stream suffix name the local item.
-        const std::wstring folder = LocalDriveSpelling(spelling).value_or(spelling);
+        const std::wstring folder = LocalDriveSpelling(*expanded).value_or(*expanded);
         size_t root = folder[1] == L':' ? 3 : folder.find(L'\\', folder.find(L'\\', 2) + 1);
         if (root == std::wstring::npos) return {{folder, {}}};
         return {{folder.substr(0, root), Steps(folder.substr(root))}};

@@ -244,3 +244,36 @@ TEST_F(RulesMachine, APatternEndingInADotFindsTheFilesWithoutAnExtension) {
     ASSERT_TRUE(rules.problems.empty()) << RuleProblemText(rules.problems[0]);
     EXPECT_EQ(Scan(rules), Below({L"Local\\App\\index", L"Local\\App\\data1"}));
 }
+
+// %UserName% inside a folder stands for the user's name where that is one
+// plain name of a folder; else the rule finds nothing, and an exclusion
+// that cannot say what it keeps stops its entry.
+TEST_F(RulesMachine, UserNameInsideAFolderIsTheUsersNameOrNothing) {
+    Seed({L"Local\\App\\ann\\a.log", L"Local\\App\\bob\\b.log", L"Local\\App\\ann\\a.tmp",
+          L"Local\\App\\ann\\keep.tmp", L"Local\\App\\bob\\b.tmp", L"Local\\App\\x.tmp"});
+    const std::wstring text =
+        L"[Own]\nDefault=True\nFileKey1=%LocalAppData%\\App\\%UserName%|*.log\n"
+        L"[Everyone]\nDefault=True\nFileKey1=%LocalAppData%\\App|*.tmp|RECURSE\n"
+        L"ExcludeKey1=FILE|%LocalAppData%\\App\\%username%|keep.tmp\n";
+    const struct {
+        std::optional<std::wstring> user;
+        std::vector<std::wstring> found;
+    } cases[] = {
+        {L"ann", Below({L"Local\\App\\ann\\a.log", L"Local\\App\\ann\\a.tmp", L"Local\\App\\bob\\b.tmp",
+                        L"Local\\App\\x.tmp"})},
+        {std::nullopt, {}},
+        {L"", {}},
+        {L"..", {}},
+        {L"ann\\..\\bob", {}},
+        {L"*", {}},
+    };
+    for (const auto& c : cases) {
+        if (c.user)
+            machine.environment[L"USERNAME"] = *c.user;
+        else
+            machine.environment.erase(L"USERNAME");
+        RulesFile rules = ParseRules(text);
+        ASSERT_TRUE(rules.problems.empty()) << RuleProblemText(rules.problems[0]);
+        EXPECT_EQ(Scan(rules), c.found) << c.user.value_or(L"(none)");
+    }
+}
