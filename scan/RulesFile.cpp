@@ -28,6 +28,13 @@ std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
     }
 }
 
+// A section's name without the " *" that marks an entry.
+std::wstring EntryName(const std::wstring& section) {
+    std::wstring name = Trimmed(section);
+    if (name.size() >= 2 && name.compare(name.size() - 2, 2, L" *") == 0) name = Trimmed(name.substr(0, name.size() - 2));
+    return name;
+}
+
 // The group names that the format's LangSecRef numbers stand for.
 std::wstring GroupOfNumber(const std::wstring& number) {
     static const struct {
@@ -155,9 +162,7 @@ private:
         EndEntry();
         if (line.back() != L']' || line.size() < 3) return Refuse(L"a section name without its closing ']'");
         m_entry = RuleEntry{};
-        m_entry.name = Trimmed(line.substr(1, line.size() - 2));
-        if (m_entry.name.size() >= 2 && m_entry.name.compare(m_entry.name.size() - 2, 2, L" *") == 0)
-            m_entry.name = Trimmed(m_entry.name.substr(0, m_entry.name.size() - 2));
+        m_entry.name = EntryName(line.substr(1, line.size() - 2));
         m_entry.line = m_line;
         m_inEntry = true;
     }
@@ -344,9 +349,7 @@ namespace {
 
 // A name as the file writes its section, " *" and all, names the entry too.
 bool NamesEntry(const std::wstring& name, const RuleEntry& entry) {
-    std::wstring bare = Trimmed(name);
-    if (bare.size() >= 2 && bare.compare(bare.size() - 2, 2, L" *") == 0) bare = Trimmed(bare.substr(0, bare.size() - 2));
-    return Same(entry.name, bare.c_str());
+    return Same(entry.name, EntryName(name).c_str());
 }
 
 bool AnyNamesEntry(const std::vector<std::wstring>& names, const RuleEntry& entry) {
