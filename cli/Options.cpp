@@ -131,6 +131,11 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
             if (!mode) return fail(L"unknown mode \"" + text + L"\": use standard, cookies or offline");
             options.mode = *mode;
             modeGiven = true;
+        } else if (argument == L"--entry") {
+            if (!value(text) || text.empty()) return fail(L"--entry needs the name of an entry of the rules file");
+            options.entries.push_back(text);
+        } else if (argument == L"--all-entries") {
+            options.allEntries = true;
         } else if (argument == L"--json") {
             options.json = true;
         } else if (argument == L"--quiet" || argument == L"-q") {
@@ -152,6 +157,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
             return fail(L"unknown option \"" + argument + L"\" for \"" + command + L"\" (see --help)");
         }
     }
+    if (options.allEntries && !options.entries.empty()) return fail(L"--entry and --all-entries cannot go together");
+    if ((options.allEntries || !options.entries.empty()) && options.rules.empty())
+        return fail(L"--entry and --all-entries need --rules FILE");
     if (options.command == CliOptions::Command::Clean) {
         if (!modeGiven) return fail(L"clean needs --mode standard, cookies or offline");
         if (!removalGiven) return fail(L"clean needs --permanent or --recycle");
@@ -169,18 +177,20 @@ std::wstring VersionText() {
 std::wstring UsageText() {
     return VersionText() + L": finds throw-away files and removes them, without a window.\n"
            L"\n"
-           L"  brisko-cli scan [--mode standard|cookies|offline] [--rules FILE] [--json] [--quiet]\n"
+           L"  brisko-cli scan [--mode standard|cookies|offline] [--rules FILE [--entry NAME]...]\n"
+           L"                  [--all-entries] [--json] [--quiet]\n"
            L"      Lists what the mode finds, one item a line, and a summary.\n"
-           L"  brisko-cli clean --mode M --permanent|--recycle [--dry-run] [--rules FILE]\n"
-           L"                   [--include GLOB]... [--exclude GLOB]... [--report FILE] [--json] [--quiet]\n"
+           L"  brisko-cli clean --mode M --permanent|--recycle [--dry-run] [--rules FILE [--entry NAME]...]\n"
+           L"                   [--all-entries] [--include GLOB]... [--exclude GLOB]... [--report FILE]\n"
+           L"                   [--json] [--quiet]\n"
            L"      Removes what the scan finds: for good, or to the Recycle Bin. Links,\n"
            L"      protected folders and files in use are never removed; system folders\n"
            L"      such as TMP are emptied and kept. --dry-run only says what would go.\n"
            L"      --report writes a JSON summary to FILE at the end; every clean is also\n"
            L"      written to the Application event log (source Brisko).\n"
-           L"  brisko-cli rules FILE [--json] [--quiet]\n"
-           L"      Lists the entries of a rules file that apply on this machine, with\n"
-           L"      the bytes each would free, and the lines and rules left out.\n"
+           L"  brisko-cli rules FILE [--entry NAME]... [--all-entries] [--json] [--quiet]\n"
+           L"      Lists the entries of a rules file that apply on this machine, each on\n"
+           L"      or off, with the bytes each would free, and the lines and rules left out.\n"
            L"  brisko-cli browsers [--browser NAME]... [--keep-cookies HOST]... [--json]\n"
            L"      Lists the browser profiles, whether their browser runs, and what a clean\n"
            L"      of each kind would remove. Changes nothing.\n"
@@ -201,7 +211,10 @@ std::wstring UsageText() {
            L"      from the Task Scheduler's \\Brisko folder; --on-ac and --when-idle add\n"
            L"      those conditions. A task of the same name is replaced.\n"
            L"  --rules FILE (scan and clean): the Standard scan adds what the entries of\n"
-           L"      the rules file (winapp2 INI form) that are on by default find.\n"
+           L"      the rules file (winapp2 INI form) that are on find. An entry is off\n"
+           L"      unless the file says Default=True for it. --entry NAME (repeatable)\n"
+           L"      turns on the entries named and no other; a name the file does not\n"
+           L"      hold is refused (exit status 2). --all-entries turns every entry on.\n"
            L"\n"
            L"  A GLOB with a backslash matches the whole path, any other the item's name;\n"
            L"  * and ? are wildcards, letter case does not matter.\n"

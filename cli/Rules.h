@@ -9,9 +9,11 @@
 #include "cli/Options.h"
 #include "scan/RulesScan.h"
 
-// The file's entries, with every line left out told unless quiet; nothing
-// (and the reason told) when the file cannot be read at all.
-std::optional<RulesFile> LoadRulesFile(const std::wstring& path, CConsole& console, bool quiet);
+// The entries of the options' rules file, on as --entry or --all-entries
+// choose (else as the file says), with every line left out told unless
+// quiet; nothing (and the reason told) when the file cannot be read at all
+// or --entry names an entry it does not hold.
+std::optional<RulesFile> LoadRulesFile(const CliOptions& options, CConsole& console);
 
 // Tells each rule refused on this machine, and each target a scan leaves
 // out, on the error stream.
@@ -26,7 +28,7 @@ private:
     bool m_quiet;
 };
 
-// One line per entry that applies here: its bytes and items, name and group,
-// and whether it is off by default; then a summary. False when the file
+// One line per entry that applies here: its name and group, whether it is
+// on, its items and bytes; then a summary. False when the file
 // cannot be read.
 bool ListRulesEntries(const CBriskoDoc& doc, const CliOptions& options, CConsole& console);

@@ -293,7 +293,7 @@ int wmain(int argc, wchar_t** argv) {
         if (options.command == CliOptions::Command::Rules)
             return ListRulesEntries(doc, options, console) ? kExitOk : kExitUsage;
         std::optional<RulesFile> rules;
-        if (!options.rules.empty() && !(rules = LoadRulesFile(options.rules, console, options.quiet)))
+        if (!options.rules.empty() && !(rules = LoadRulesFile(options, console)))
             return kExitUsage;
         if (rules && options.mode != MODE_STANDARD && !options.quiet)
             console.Err(L"rules: only the Standard scan adds what the rules find");

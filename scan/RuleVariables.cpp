@@ -86,6 +86,29 @@ void AddFolder(std::wstring folder, std::vector<std::wstring>& folders) {
 
 bool IsRuleVariable(const std::wstring& name) { return Find(name) != nullptr; }
 
+bool IsStepVariable(const std::wstring& name) { return _wcsicmp(name.c_str(), L"UserName") == 0; }
+
+std::optional<std::wstring> ExpandStepVariables(const std::wstring& folder, const ISystemInfo& system) {
+    std::wstring expanded;
+    for (size_t start = 0;;) {
+        size_t open = folder.find(L'%', start);
+        size_t close = open == std::wstring::npos ? open : folder.find(L'%', open + 1);
+        if (close == std::wstring::npos) return expanded + folder.substr(start);
+        std::wstring name = folder.substr(open + 1, close - open - 1);
+        expanded += folder.substr(start, open - start);
+        if (!IsStepVariable(name)) {
+            expanded += L'%' + name + L'%';  // a leading folder variable, resolved by the caller
+        } else {
+            std::optional<std::wstring> value = system.Environment(L"USERNAME");
+            if (!value || value->empty() || value->find_first_of(L"\\/:*?<>|\"%") != std::wstring::npos ||
+                value->find_first_not_of(L". ") == std::wstring::npos)
+                return std::nullopt;
+            expanded += *value;
+        }
+        start = close + 1;
+    }
+}
+
 std::vector<std::wstring> RuleVariableFolders(const std::wstring& name, const ISystemInfo& system) {
     std::vector<std::wstring> folders;
     const Variable* variable = Find(name);

@@ -28,6 +28,13 @@ std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
     }
 }
 
+// A section's name without the " *" that marks an entry.
+std::wstring EntryName(const std::wstring& section) {
+    std::wstring name = Trimmed(section);
+    if (name.size() >= 2 && name.compare(name.size() - 2, 2, L" *") == 0) name = Trimmed(name.substr(0, name.size() - 2));
+    return name;
+}
+
 // The group names that the format's LangSecRef numbers stand for.
 std::wstring GroupOfNumber(const std::wstring& number) {
     static const struct {
@@ -40,6 +47,20 @@ std::wstring GroupOfNumber(const std::wstring& number) {
     for (const auto& entry : kGroups)
         if (number == entry.number) return entry.group;
     return L"Group " + number;
+}
+
+// Why the %Variables% inside one step of a folder are refused; empty when
+// each is one that may stand there.
+std::wstring StepVariablesRefusal(const std::wstring& step) {
+    for (size_t open = step.find(L'%'); open != std::wstring::npos; open = step.find(L'%', open + 1)) {
+        size_t close = step.find(L'%', open + 1);
+        if (close == std::wstring::npos) return L"a '%' without its closing '%'";
+        std::wstring name = step.substr(open + 1, close - open - 1);
+        if (IsRuleVariable(name)) return L"%" + name + L"% may stand only at the start of a folder";
+        if (!IsStepVariable(name)) return L"unknown variable %" + name + L"%";
+        open = close;
+    }
+    return {};
 }
 
 // Why a folder of a FileKey, ExcludeKey or DetectFile is refused by its text
@@ -64,7 +85,8 @@ std::wstring FolderRefusal(const std::wstring& folder) {
     for (const std::wstring& step : Split(folder.substr(rest), L'\\')) {
         if (!step.empty() && step.find_first_not_of(L". ") == std::wstring::npos)
             return L"a '.' or '..' step: a rule may not climb out of its folder";
-        if (step.find_first_of(L"%<>\":|") != std::wstring::npos) return L"a step holds one of % < > \" : |";
+        if (std::wstring why = StepVariablesRefusal(step); !why.empty()) return why;
+        if (step.find_first_of(L"<>\":|") != std::wstring::npos) return L"a step holds one of < > \" : |";
     }
     return {};
 }
@@ -140,9 +162,7 @@ private:
         EndEntry();
         if (line.back() != L']' || line.size() < 3) return Refuse(L"a section name without its closing ']'");
         m_entry = RuleEntry{};
-        m_entry.name = Trimmed(line.substr(1, line.size() - 2));
-        if (m_entry.name.size() >= 2 && m_entry.name.compare(m_entry.name.size() - 2, 2, L" *") == 0)
-            m_entry.name = Trimmed(m_entry.name.substr(0, m_entry.name.size() - 2));
+        m_entry.name = EntryName(line.substr(1, line.size() - 2));
         m_entry.line = m_line;
         m_inEntry = true;
     }
@@ -179,8 +199,12 @@ private:
             return;
         }
         if (Same(name, L"Default")) {
-            if (!Same(value, L"True") && !Same(value, L"False")) return Refuse(L"Default= is neither True nor False");
+            // Anything but True leaves the entry off: what a user did not
+            // choose is never removed on a guess.
             m_entry.byDefault = Same(value, L"True");
+            m_entry.on = m_entry.byDefault;
+            if (!Same(value, L"True") && !Same(value, L"False"))
+                return Refuse(L"Default= is neither True nor False: the entry is off");
         }
         // Any other key (Warning, SpecialDetect, ...) means nothing here.
     }
@@ -319,6 +343,37 @@ RulesFile ReadRulesFile(const std::wstring& path) {
         return refused;
     }
     return ParseRules(DecodeRulesBytes(bytes));
+}
+
+namespace {
+
+// A name as the file writes its section, " *" and all, names the entry too.
+bool NamesEntry(const std::wstring& name, const RuleEntry& entry) {
+    return Same(entry.name, EntryName(name).c_str());
+}
+
+bool AnyNamesEntry(const std::vector<std::wstring>& names, const RuleEntry& entry) {
+    for (const std::wstring& name : names)
+        if (NamesEntry(name, entry)) return true;
+    return false;
+}
+
+}  // namespace
+
+std::vector<std::wstring> ChooseRuleEntries(RulesFile& rules, const std::vector<std::wstring>& names) {
+    std::vector<std::wstring> unknown;
+    for (const std::wstring& name : names) {
+        bool known = false;
+        for (const RuleEntry& entry : rules.entries) known = known || NamesEntry(name, entry);
+        if (!known) unknown.push_back(name);
+    }
+    if (!unknown.empty()) return unknown;
+    for (RuleEntry& entry : rules.entries) entry.on = AnyNamesEntry(names, entry);
+    return unknown;
+}
+
+void ChooseAllRuleEntries(RulesFile& rules) {
+    for (RuleEntry& entry : rules.entries) entry.on = true;
 }
 
 std::wstring RuleProblemText(const RuleProblem& problem) {

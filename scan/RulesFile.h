@@ -30,7 +30,10 @@ struct RuleExclude {
 struct RuleEntry {
     std::wstring name;   // without the " *" that marks an entry's name
     std::wstring group;  // Section=, or the group a LangSecRef= number stands for
-    bool byDefault = true;
+    // Every entry is off until chosen: the file turns one on with
+    // Default=True, the user with a choice (ChooseRuleEntries).
+    bool byDefault = false;
+    bool on = false;
     int line = 0;  // where the section starts
     // The entry applies when its DetectOS range holds (if it has one) and
     // one of its registry keys or files exists (if it names any).
@@ -69,6 +72,13 @@ std::wstring DecodeRulesBytes(const std::string& bytes);
 // or anything else that is not a plain file gives no entries and one problem
 // that says why.
 RulesFile ReadRulesFile(const std::wstring& path);
+
+// Turns on exactly the entries named (letter case and a trailing " *"
+// aside) and turns every other one off; gives back the names that match no entry, choosing nothing
+// then.
+std::vector<std::wstring> ChooseRuleEntries(RulesFile& rules, const std::vector<std::wstring>& names);
+// Turns every entry on.
+void ChooseAllRuleEntries(RulesFile& rules);
 
 // "line 12: ..." or the text alone for the file as a whole.
 std::wstring RuleProblemText(const RuleProblem& problem);

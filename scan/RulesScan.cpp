@@ -25,17 +25,9 @@ bool HasWildcard(const std::wstring& text) { return text.find_first_of(L"*?") !=
 
 bool IsFolder(const WIN32_FIND_DATAW& entry) { return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
-// The platform's rule for a pattern that ends in ".*": it takes names
-// without an extension too, so "*.*" takes every file.
-bool PatternMatches(const std::wstring& pattern, const std::wstring& name) {
-    if (win::WildcardMatch(pattern, name)) return true;
-    return pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, L".*") == 0 &&
-           name.find(L'.') == std::wstring::npos && win::WildcardMatch(pattern.substr(0, pattern.size() - 2), name);
-}
-
 bool AnyPatternMatches(const std::vector<std::wstring>& patterns, const std::wstring& name) {
     for (const std::wstring& pattern : patterns)
-        if (PatternMatches(pattern, name)) return true;
+        if (RulePatternMatches(pattern, name)) return true;
     return false;
 }
 
@@ -95,9 +87,12 @@ bool IsBelow(const std::wstring& path, const std::wstring& folder) {
 // The root folders and steps a rule's folder stands for: none, with `why`
 // empty, when the machine has no folder for its variable; none with a reason
 // when the rule leads below no known folder.
-std::vector<RuleFolder> Locate(const std::wstring& text, const ISystemInfo& system, std::wstring& why) {
+std::vector<RuleFolder> Locate(const std::wstring& spelling, const ISystemInfo& system, std::wstring& why) {
     why.clear();
     std::vector<RuleFolder> located;
+    std::optional<std::wstring> expanded = ExpandStepVariables(spelling, system);
+    if (!expanded) return located;
+    const std::wstring& text = *expanded;
     if (text[0] == L'%') {
         size_t close = text.find(L'%', 1);
         for (const std::wstring& root : RuleVariableFolders(text.substr(1, close - 1), system))
@@ -147,7 +142,7 @@ std::vector<std::wstring> Expand(const RuleFolder& located, bool lastMayBeFile, 
                 }
             }
             ForEachEntry(folder, [&](const WIN32_FIND_DATAW& entry) {
-                if ((IsFolder(entry) || (last && lastMayBeFile)) && PatternMatches(step, entry.cFileName))
+                if ((IsFolder(entry) || (last && lastMayBeFile)) && RulePatternMatches(step, entry.cFileName))
                     next.push_back(JoinPath(folder, entry.cFileName));
             });
         }
@@ -212,6 +207,12 @@ private:
     // whatever spelling (short names, trailing dots) the rule gives; none
     // when its folder is not here.
     void AddExcludeFolders(const RuleExclude& exclude) {
+        // What an exclusion keeps must be known: one naming a user this
+        // machine cannot name stops its entry.
+        if (!ExpandStepVariables(exclude.folder, m_system)) {
+            if (m_unresolvedExclude.empty()) m_unresolvedExclude = exclude.folder;
+            return;
+        }
         for (const RuleFolder& located : LocateExclusion(exclude.folder)) {
             for (const std::wstring& path : Expand(located, exclude.wholeTree)) {
                 std::optional<CanonicalItem> item = CanonicalItemPath(path);
@@ -230,8 +231,10 @@ private:
             std::wstring why;
             return Locate(spelling, m_system, why);
         }
+        std::optional<std::wstring> expanded = ExpandStepVariables(spelling, m_system);
+        if (!expanded) return {};
         // "\\localhost\C$\...", "\\.\C:\..." and a stream suffix name the local item.
-        const std::wstring folder = LocalDriveSpelling(spelling).value_or(spelling);
+        const std::wstring folder = LocalDriveSpelling(*expanded).value_or(*expanded);
         size_t root = folder[1] == L':' ? 3 : folder.find(L'\\', folder.find(L'\\', 2) + 1);
         if (root == std::wstring::npos) return {{folder, {}}};
         return {{folder.substr(0, root), Steps(folder.substr(root))}};
@@ -316,6 +319,20 @@ private:
 
 }  // namespace
 
+bool RulePatternMatches(const std::wstring& pattern, const std::wstring& name) {
+    bool noExtension = name.find(L'.') == std::wstring::npos;
+    size_t kept = pattern.find_last_not_of(L'.');
+    if (kept != pattern.size() - 1 && kept != std::wstring::npos) {
+        // "index." or "data*.": the dots stand for no extension at all.
+        std::wstring stem = pattern.substr(0, kept + 1);
+        if (stem.find(L'.') != std::wstring::npos) return win::WildcardMatch(stem, name);
+        return noExtension && win::WildcardMatch(stem, name);
+    }
+    if (win::WildcardMatch(pattern, name)) return true;
+    return pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, L".*") == 0 && noExtension &&
+           win::WildcardMatch(pattern.substr(0, pattern.size() - 2), name);
+}
+
 bool RuleEntryApplies(const RuleEntry& entry, const ISystemInfo& system) {
     if (entry.hasOsRange) {
         DWORD version = system.WindowsVersion();
@@ -347,7 +364,7 @@ void CheckRuleFolders(const RulesFile& rules, const ISystemInfo& system, IRuleRe
 void RunRulesScan(const CBriskoDoc& doc, const RulesFile& rules, IFoundItemSink& sink, IRuleReport* report) {
     CRuleBounds bounds(doc.System());
     for (const RuleEntry& entry : rules.entries)
-        if (entry.byDefault && RuleEntryApplies(entry, doc.System()))
+        if (entry.on && RuleEntryApplies(entry, doc.System()))
             ScanRuleEntry(entry, doc.System(), sink, report, &bounds);
 }
 

@@ -22,6 +22,11 @@ public:
     virtual void Notice(const std::wstring& text) {}
 };
 
+// A file pattern as the platform matches it: '*' and '?' in any letter case;
+// one ending in ".*" ("*.*", "index.*") takes names without an extension
+// too, and one ending in a dot ("index.", "data*.") names without one only.
+bool RulePatternMatches(const std::wstring& pattern, const std::wstring& name);
+
 // True when the entry's DetectOS range holds and one of its Detect keys or
 // DetectFile paths exists (each when it has any).
 bool RuleEntryApplies(const RuleEntry& entry, const ISystemInfo& system);
@@ -34,7 +39,7 @@ bool RuleEntryApplies(const RuleEntry& entry, const ISystemInfo& system);
 void ScanRuleEntry(const RuleEntry& entry, const ISystemInfo& system, IFoundItemSink& sink,
                    IRuleReport* report = nullptr, const CRuleBounds* bounds = nullptr);
 
-// ScanRuleEntry for every entry that applies and is on by default, in file order.
+// ScanRuleEntry for every entry that applies and is on, in file order.
 void RunRulesScan(const CBriskoDoc& doc, const RulesFile& rules, IFoundItemSink& sink, IRuleReport* report = nullptr);
 
 // Tells `report` of every folder of the entries that apply which a scan

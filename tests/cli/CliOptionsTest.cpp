@@ -32,6 +32,14 @@ TEST(CliOptions, GoodCommandLinesReadAsMeant) {
     ASSERT_EQ(rules.error, L"");
     EXPECT_EQ(rules.options.command, CliOptions::Command::Rules);
     EXPECT_EQ(rules.options.rules, L"C:\\r.ini");
+    ParsedCommandLine chosen =
+        ParseCommandLine({L"clean", L"--mode", L"standard", L"--recycle", L"--rules", L"r.ini", L"--entry",
+                          L"Chrome Cache", L"--entry", L"Temporary Files"});
+    ASSERT_EQ(chosen.error, L"");
+    EXPECT_EQ(chosen.options.entries, (Args{L"Chrome Cache", L"Temporary Files"}));
+    EXPECT_FALSE(chosen.options.allEntries);
+    EXPECT_TRUE(ParseCommandLine({L"rules", L"r.ini", L"--all-entries"}).options.allEntries);
+    EXPECT_EQ(ParseCommandLine({L"rules", L"r.ini", L"--entry", L"E"}).options.entries, Args{L"E"});
     EXPECT_EQ(ParseCommandLine({L"--help"}).options.command, CliOptions::Command::Help);
     EXPECT_EQ(ParseCommandLine({L"clean", L"--help"}).options.command, CliOptions::Command::Help);
     EXPECT_EQ(ParseCommandLine({L"--version"}).options.command, CliOptions::Command::Version);
@@ -54,6 +62,11 @@ TEST(CliOptions, BadCommandLinesAreRefusedInPlainWords) {
         {{L"scan", L"--rules"}, L"--rules needs"},
         {{L"rules", L"--json"}, L"rules needs the path"},
         {{L"rules", L"r.ini", L"--mode", L"standard"}, L"unknown option \"--mode\""},
+        {{L"scan", L"--rules", L"r.ini", L"--entry"}, L"--entry needs the name of an entry"},
+        {{L"scan", L"--entry", L"E"}, L"--entry and --all-entries need --rules FILE"},
+        {{L"scan", L"--all-entries"}, L"need --rules FILE"},
+        {{L"scan", L"--rules", L"r.ini", L"--entry", L"E", L"--all-entries"}, L"cannot go together"},
+        {{L"browsers", L"--all-entries"}, L"unknown option"},
     };
     for (const auto& c : cases) {
         std::wstring error = ParseCommandLine(c.arguments).error;

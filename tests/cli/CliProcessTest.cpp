@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cwctype>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "cli/CliRun.h"
 #include "clean/CleanTestSupport.h"
 #include "support/TestSupport.h"
+#include "win/Path.h"
 #include "win/Text.h"
 
 using namespace testing_support;
@@ -218,10 +220,10 @@ TEST(CliRules, OurRulesFileAddsTodaysCachesAndWhatARulesFileLeavesOutIsTold) {
     EXPECT_TRUE(Holds(scan.out, cache + L"  (folder)\n")) << scan.out;
     CliRun listed = RunCli(L"rules " + rules);
     EXPECT_EQ(listed.exitCode, 0) << listed.err;
-    EXPECT_TRUE(Holds(listed.out, L"Google Chrome Cache [Google Chrome]: 1 item, 4.9 KB (5,000 bytes)\n")) << listed.out;
+    EXPECT_TRUE(Holds(listed.out, L"Google Chrome Cache [Google Chrome] (on): 1 item, 4.9 KB (5,000 bytes)\n")) << listed.out;
     CliRun json = RunCli(L"rules " + rules + L" --json");
     for (const std::wstring& line : Lines(json.out)) EXPECT_TRUE(JsonReader(line).WholeIsOneObject()) << line;
-    EXPECT_TRUE(Holds(json.out, L"{\"entry\":\"Google Chrome Cache\",\"group\":\"Google Chrome\",\"default\":true,"
+    EXPECT_TRUE(Holds(json.out, L"{\"entry\":\"Google Chrome Cache\",\"group\":\"Google Chrome\",\"on\":true,\"default\":true,"
                                 L"\"items\":1,\"bytes\":5000}\n"))
         << json.out;
     CliRun dry = RunCli(L"clean --mode standard --permanent --dry-run --rules " + rules + L" --include *\\Cache");
@@ -229,7 +231,7 @@ TEST(CliRules, OurRulesFileAddsTodaysCachesAndWhatARulesFileLeavesOutIsTold) {
 
     ScratchFolder folder{L"cli-rules"};
     WriteFileBytes(folder / L"odd.ini", "[Odd *]\r\nFileKey1=C:\\Elsewhere|*.*\r\nFileKey2=%Temp%\\..\\x|*.*\r\n");
-    CliRun odd = RunCli(L"scan --rules \"" + folder / L"odd.ini\"");
+    CliRun odd = RunCli(L"scan --rules \"" + folder / L"odd.ini\" --entry Odd");
     EXPECT_EQ(odd.exitCode, 0) << odd.err;
     EXPECT_TRUE(Holds(odd.err, L"rules: left out: line 3: FileKey: a '.' or '..' step")) << odd.err;
     EXPECT_TRUE(Holds(odd.err, L"rules: refused: [Odd] C:\\Elsewhere leads outside every known folder")) << odd.err;
@@ -243,4 +245,61 @@ TEST(CliRules, OurRulesFileAddsTodaysCachesAndWhatARulesFileLeavesOutIsTold) {
         EXPECT_TRUE(run.out.empty()) << run.out;
     }
     RemoveTree(browser);
+}
+
+// A file in the community's form says no Default: nothing of it is found
+// until its entries are chosen, and then only those.
+TEST(CliRules, EntriesAreOffUntilChosenByNameOrAllAtOnce) {
+    wchar_t local[MAX_PATH] = {};
+    ASSERT_TRUE(::SHGetSpecialFolderPathW(nullptr, local, CSIDL_LOCAL_APPDATA, FALSE));
+    const std::wstring app = std::wstring(local) + L"\\BriskoEntries";
+    const std::wstring logins = app + L"\\Profile\\Login Data", cache = app + L"\\Cache\\c.bin",
+                       logs = app + L"\\Logs\\l.txt", crash = app + L"\\Crash\\d.report";
+    for (const std::wstring& path : {logins, cache, logs, crash}) {
+        MakeFolders(ParentOf(path));
+        WriteFileBytes(path, "data");
+    }
+    ScratchFolder folder{L"cli-entries"};
+    const std::wstring file = L"\"" + folder / L"community.ini\"";
+    WriteFileBytes(folder / L"community.ini",
+                   "[App Passwords *]\r\nFileKey1=%LocalAppData%\\BriskoEntries\\Profile|Login Data\r\n"
+                   "[App Cache *]\r\nFileKey1=%LocalAppData%\\BriskoEntries\\Cache|*.bin\r\n"
+                   "[App Logs *]\r\nDefault=True\r\nFileKey1=%LocalAppData%\\BriskoEntries\\Logs|*.txt\r\n"
+                   "[App Crashes *]\r\nDefault=False\r\nFileKey1=%LocalAppData%\\BriskoEntries\\Crash|*.report\r\n");
+    const struct {
+        std::wstring choice;
+        std::vector<std::wstring> found;
+    } cases[] = {
+        {L"", {logs}},
+        {L" --entry \"App Cache\"", {cache}},
+        {L" --entry \"app cache\" --entry \"App Crashes\"", {cache, crash}},
+        {L" --all-entries", {logins, cache, logs, crash}},
+    };
+    for (const auto& c : cases) {
+        CliRun scan = RunCli(L"scan --rules " + file + c.choice);
+        EXPECT_EQ(scan.exitCode, 0) << c.choice << scan.err;
+        for (const std::wstring& path : {logins, cache, logs, crash}) {
+            bool expected = std::find(c.found.begin(), c.found.end(), path) != c.found.end();
+            EXPECT_EQ(Holds(scan.out, path), expected) << c.choice << L": " << path;
+        }
+        size_t told = 0;
+        for (const std::wstring& line : Lines(scan.err)) told += Holds(line, L"--all-entries");
+        EXPECT_EQ(told, c.choice == L" --all-entries" ? 1u : 0u) << scan.err;
+    }
+    CliRun listed = RunCli(L"rules " + file + L" --entry \"App Passwords\"");
+    EXPECT_EQ(listed.exitCode, 0) << listed.err;
+    for (const wchar_t* line : {L"App Passwords (on): 1 item", L"App Cache (off): 1 item", L"App Logs (off): 1 item",
+                                L"App Crashes (off): 1 item", L"4 of 4 entries apply here; the 1 on would free"})
+        EXPECT_TRUE(Holds(listed.out, line)) << line << L" in\n" << listed.out;
+    EXPECT_TRUE(Holds(RunCli(L"rules " + file).out, L"App Logs (on): 1 item")) << file;
+
+    // A name the file does not hold is an error, and nothing goes.
+    CliRun unknown = RunCli(L"clean --mode standard --permanent --rules " + file +
+                            L" --entry \"App Cache *\" --entry \"App Caches\"");
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(Holds(unknown.err, L"--entry \"App Caches\": ")) << unknown.err;
+    EXPECT_TRUE(Holds(unknown.err, L"holds no entry of that name")) << unknown.err;
+    EXPECT_TRUE(unknown.out.empty()) << unknown.out;
+    for (const std::wstring& path : {logins, cache, logs, crash}) EXPECT_TRUE(Exists(path)) << path;
+    RemoveTree(app);
 }

@@ -67,7 +67,8 @@ bool IsRegistered(const std::wstring& name) {
 
 TEST(Schedule, ArgumentsWithSpacesQuotesAndMarkupSurviveTheTaskDefinitionAndTheListing) {
     const Words arguments = {L"clean", L"--mode", L"standard", L"--recycle", L"--rules",
-                             L"C:\\Rules Folder\\my \"best\" rules.ini", L"--include", L"C:\\a b\\", L"--exclude",
+                             L"C:\\Rules Folder\\my \"best\" rules.ini", L"--entry", L"Chrome \"Cache\" *",
+                             L"--entry", L"Temp Files", L"--include", L"C:\\a b\\", L"--exclude",
                              L"*&<>'\\\"x"};
     Words add = {L"schedule", L"add", L"nightly clean", L"--weekly", L"mon", L"03:30", L"--on-ac", L"--"};
     add.insert(add.end(), arguments.begin(), arguments.end());

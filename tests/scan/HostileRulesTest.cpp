@@ -56,7 +56,7 @@ protected:
         WriteFileBytes(m / relative, "x");
     }
     std::vector<std::wstring> Scan(const std::wstring& fileKey) {
-        RulesFile rules = ParseRules(L"[Hostile]\nFileKey1=" + fileKey + L"\n");
+        RulesFile rules = ParseRules(L"[Hostile]\nDefault=True\nFileKey1=" + fileKey + L"\n");
         EXPECT_TRUE(rules.problems.empty()) << fileKey;
         CBriskoDoc doc(machine);
         RecordingSink sink;
@@ -197,7 +197,7 @@ TEST_F(HostileRules, ExclusionsHoldInEverySpellingAndOneThatLeadsNowhereStopsIts
          {L"PATH|%WinDir%\\Temp\\" + shortStep, std::wstring(L"PATH|%WinDir%\\Temp\\KeepingThisFolder."),
           std::wstring(L"FILE|%WinDir%\\Temp\\KEEPINGTHISFOLDER..|*.tmp"), L"PATH|" + temp + L"\\Keeping*"}) {
         SCOPED_TRACE(exclude);
-        RulesFile rules = ParseRules(L"[E]\nFileKey1=%WinDir%\\Temp|*.tmp|RECURSE\nExcludeKey1=" + exclude + L"\n");
+        RulesFile rules = ParseRules(L"[E]\nDefault=True\nFileKey1=%WinDir%\\Temp|*.tmp|RECURSE\nExcludeKey1=" + exclude + L"\n");
         CBriskoDoc doc(machine);
         RecordingSink sink;
         RunRulesScan(doc, rules, sink, &report);
@@ -206,7 +206,7 @@ TEST_F(HostileRules, ExclusionsHoldInEverySpellingAndOneThatLeadsNowhereStopsIts
         EXPECT_EQ(found, (std::vector<std::wstring>{temp + L"\\Other\\gone.tmp", temp + L"\\t.tmp"}));
     }
     RulesFile nowhere =
-        ParseRules(L"[E]\nFileKey1=%WinDir%\\Temp|*.tmp|RECURSE\nExcludeKey1=PATH|%WinDir%\\Temp\\NUL\n");
+        ParseRules(L"[E]\nDefault=True\nFileKey1=%WinDir%\\Temp|*.tmp|RECURSE\nExcludeKey1=PATH|%WinDir%\\Temp\\NUL\n");
     CBriskoDoc doc(machine);
     RecordingSink sink;
     RunRulesScan(doc, nowhere, sink, &report);

@@ -83,6 +83,13 @@ TEST(RulesFile, WhatIsLeftOutIsToldWithItsLineAndReason) {
         {section + "FileKey1=%UserProfile%|*.*|RECURSE\r\n", L"a folder of only a variable", 0},
         {section + "FileKey1=%WinDir%\\\\|*.*\r\n", L"a folder of only a variable", 0},
         {section + "FileKey1=%Nowhere%\\a|*.*\r\n", L"unknown variable %Nowhere%", 0},
+        {section + "FileKey1=%LocalAppData%\\a\\%Nobody%\\b|*.*\r\n", L"unknown variable %Nobody%", 0},
+        {section + "FileKey1=%LocalAppData%\\a\\x%UserName%\\%Tmp%|*.*\r\n", L"unknown variable %Tmp%", 0},
+        {section + "FileKey1=%LocalAppData%\\a\\%AppData%|*.*\r\n", L"may stand only at the start of a folder", 0},
+        {section + "FileKey1=%LocalAppData%\\a\\%UserName|*.*\r\n", L"line 2: FileKey: a '%' without its closing", 0},
+        {section + "DetectFile=C:\\Users\\%User%\r\n", L"DetectFile: unknown variable %User%", 0},
+        {section + "FileKey1=%LocalAppData%\\%UserName%\\a|*.*\r\nFileKey2=%Temp%\\a<b|*.*\r\n",
+         L"line 3: FileKey: a step holds one of <", 1},
         {section + "FileKey1=relative\\a|*.*\r\n", L"neither a %Variable% nor a full path", 0},
         {section + "FileKey1=%Temp%\\a|..\\*.*\r\n", L"a file pattern may not name a folder", 0},
         {section + "FileKey1=%Temp%\\a|*.*|RECURSE|WIPEALL\r\n", L"unknown flag \"WIPEALL\"", 0},
@@ -109,4 +116,73 @@ TEST(RulesFile, WhatIsLeftOutIsToldWithItsLineAndReason) {
         for (const RuleEntry& entry : rules.entries) files += entry.files.size();
         EXPECT_EQ(files, c.files) << told;
     }
+}
+
+TEST(RulesFile, AnEntryIsOffUnlessItsDefaultIsTrue) {
+    const struct {
+        const wchar_t* lines;
+        bool on;
+        bool told;  // "neither True nor False"
+    } cases[] = {
+        {L"", false, false},
+        {L"Default=True\n", true, false},
+        {L"Default=true\n", true, false},
+        {L"Default =  TRUE \n", true, false},
+        {L"Default=False\n", false, false},
+        {L"Default=Maybe\n", false, true},
+        {L"Default=\n", false, true},
+        {L"Default=1\n", false, true},
+        {L"Default=Yes\n", false, true},
+        {L"Default=True\nDefault=Maybe\n", false, true},
+    };
+    for (const auto& c : cases) {
+        RulesFile rules = ParseRules(std::wstring(L"[E *]\n") + c.lines + L"FileKey1=%Temp%\\a|*.*\n");
+        ASSERT_EQ(rules.entries.size(), 1u) << c.lines;
+        EXPECT_EQ(rules.entries[0].on, c.on) << c.lines;
+        EXPECT_EQ(rules.entries[0].byDefault, c.on) << c.lines;
+        bool told = !rules.problems.empty() && rules.problems[0].text.find(L"neither True nor False") != std::wstring::npos;
+        EXPECT_EQ(told, c.told) << c.lines;
+    }
+}
+
+TEST(RulesFile, OurOwnFileSaysDefaultForEachEntry) {
+    const std::wstring text = DecodeRulesBytes(ReadFileBytes(ProgramFolder() + L"\\rules\\current.ini"));
+    RulesFile rules = ParseRules(text);
+    ASSERT_FALSE(rules.entries.empty());
+    EXPECT_TRUE(rules.problems.empty());
+    size_t sections = 0, defaults = 0;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = std::min(text.find(L'\n', start), text.size());
+        sections += text.compare(start, 1, L"[") == 0;
+        defaults += text.compare(start, 8, L"Default=") == 0;
+        start = end + 1;
+    }
+    EXPECT_EQ(sections, rules.entries.size());
+    EXPECT_EQ(defaults, sections);
+}
+
+TEST(RulesFile, AChoiceTurnsOnExactlyTheNamedEntries) {
+    const std::wstring text = L"[Alpha *]\nDefault=True\n[Beta *]\n[Gamma]\nDefault=False\n";
+    const struct {
+        std::vector<std::wstring> names;
+        std::vector<std::wstring> unknown;
+        std::vector<bool> on;  // Alpha, Beta, Gamma
+    } cases[] = {
+        {{}, {}, {false, false, false}},
+        {{L"Beta"}, {}, {false, true, false}},
+        {{L"gamma", L"ALPHA"}, {}, {true, false, true}},
+        {{L"Beta *", L" alpha "}, {}, {true, true, false}},
+        {{L"Beta", L"Bet"}, {L"Bet"}, {true, false, false}},  // nothing chosen: the file's own state stays
+        {{L"Delta", L"Beta", L"Epsilon"}, {L"Delta", L"Epsilon"}, {true, false, false}},
+    };
+    for (const auto& c : cases) {
+        RulesFile rules = ParseRules(text);
+        EXPECT_EQ(ChooseRuleEntries(rules, c.names), c.unknown);
+        std::vector<bool> on;
+        for (const RuleEntry& entry : rules.entries) on.push_back(entry.on);
+        EXPECT_EQ(on, c.on) << (c.names.empty() ? L"" : c.names[0]);
+    }
+    RulesFile all = ParseRules(text);
+    ChooseAllRuleEntries(all);
+    for (const RuleEntry& entry : all.entries) EXPECT_TRUE(entry.on) << entry.name;
 }

@@ -79,15 +79,17 @@ TEST_F(RulesMachine, FlagsExclusionsDetectionAndWildcardStepsChooseWhatIsFound) 
           L"Local\\App\\Kept\\Other\\more.dat", L"Local\\App\\Kept\\Sub\\s.dat", L"Roaming\\Other\\o.tmp",
           L"Programs\\Tool\\Logs\\a.log", L"Programs86\\Tool\\Logs\\b.log"});
     RulesFile rules = ParseRules(
-        L"[Files]\nDetectFile=%LocalAppData%\\Ap?\nFileKey1=%LocalAppData%\\App\\*\\Logs|*.log\n"
+        L"[Files]\nDefault=True\nDetectFile=%LocalAppData%\\Ap?\nFileKey1=%LocalAppData%\\App\\*\\Logs|*.log\n"
         L"FileKey2=%LocalAppData%\\App\\Deep|*.tmp|RECURSE\nFileKey3=%LocalAppData%\\App\\Whole|*.*|REMOVESELF\n"
         L"FileKey4=%ProgramFiles%\\Tool\\Logs|*.log\n"
-        L"[Exclusions]\nDetect=HKEY_CURRENT_USER\\Software\nFileKey1=%LocalAppData%\\App\\Kept|*.*|RECURSE\n"
+        L"[Exclusions]\nDefault=true\nDetect=HKEY_CURRENT_USER\\Software\n"
+        L"FileKey1=%LocalAppData%\\App\\Kept|*.*|RECURSE\n"
         L"ExcludeKey1=FILE|%LocalAppData%\\App\\Kept|keep.*\nExcludeKey2=PATH|%LocalAppData%\\App\\Kept\\Sub\\\n"
-        L"[Not detected]\nDetectFile=%LocalAppData%\\Missing\nDetect=HKCU\\Software\\Brisko-no-such-key\n"
-        L"FileKey1=%AppData%\\Other|*.*\n"
-        L"[Not this Windows]\nDetectOS=|6.3\nFileKey1=%AppData%\\Other|*.*\n"
-        L"[Off by default]\nDefault=False\nFileKey1=%AppData%\\Other|*.*\n");
+        L"[Not detected]\nDefault=True\nDetectFile=%LocalAppData%\\Missing\n"
+        L"Detect=HKCU\\Software\\Brisko-no-such-key\nFileKey1=%AppData%\\Other|*.*\n"
+        L"[Not this Windows]\nDefault=True\nDetectOS=|6.3\nFileKey1=%AppData%\\Other|*.*\n"
+        L"[Off by default]\nDefault=False\nFileKey1=%AppData%\\Other|*.*\n"
+        L"[Without Default]\nFileKey1=%AppData%\\Other|*.*\n");
     ASSERT_TRUE(rules.problems.empty()) << RuleProblemText(rules.problems[0]);
     EXPECT_EQ(Scan(rules),
               Below({L"Local\\App\\A\\Logs\\a.log", L"Local\\App\\B\\Logs\\b.log", L"Local\\App\\Deep\\x.tmp",
@@ -107,7 +109,7 @@ TEST_F(RulesMachine, RulesThatLeadOutOfTheKnownFoldersOrThroughALinkAreRefusedAn
     ::GetWindowsDirectoryW(windows, MAX_PATH);
     machine.windows = windows;  // the machine's own Windows folder, which is protected
     RulesFile rules =
-        ParseRules(L"[E]\nFileKey1=C:\\|*.tmp\nFileKey2=" + root.Path() +
+        ParseRules(L"[E]\nDefault=True\nFileKey1=C:\\|*.tmp\nFileKey2=" + root.Path() +
                    L"\\Outside|*.tmp\nFileKey3=%WinDir%\\System32|*.tmp\n"
                    L"FileKey4=%LocalAppData%\\Linked\\Cache|*.tmp\nFileKey5=%LocalAppData%\\Linked|*.tmp\n"
                    L"FileKey6=%LocalAppData%\\*|*.tmp\nFileKey7=" +
@@ -201,4 +203,77 @@ TEST_F(RulesMachine, ACleanOfOurRulesMatchesKeepsWhatLinksReachAndWhatIsInUse) {
     for (const std::wstring& link : {cache + L"\\Cache_Data\\dirlink", root / L"Local\\Temp\\templink"})
         clean_test::RemoveLink(link, true);
     clean_test::RemoveLink(cache + L"\\filelink", false);
+}
+
+TEST(RulePatterns, MatchAsThePlatformMatchesFileNames) {
+    const struct {
+        const wchar_t* pattern;
+        const wchar_t* name;
+        bool matches;
+    } cases[] = {
+        {L"*.log", L"A.LOG", true},
+        {L"*.log", L"a.log.bak", false},
+        {L"*.*", L"README", true},
+        {L"*.*", L"a.b", true},
+        {L"index.*", L"index", true},
+        {L"index.*", L"index.dat", true},
+        {L"index.*", L"indexes", false},
+        // A pattern ending in a dot takes names without an extension only.
+        {L"index.", L"index", true},
+        {L"index.", L"INDEX", true},
+        {L"index.", L"index.dat", false},
+        {L"index.", L"indexes", false},
+        {L"data*.", L"data", true},
+        {L"data*.", L"data_1", true},
+        {L"data*.", L"data_1.log", false},
+        {L"data*.", L"olddata", false},
+        {L"*.", L"LICENSE", true},
+        {L"*.", L"license.txt", false},
+        {L"f?le.", L"file", true},
+        {L"f?le.", L"file.x", false},
+        {L"a.b.", L"a.b", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RulePatternMatches(c.pattern, c.name), c.matches) << c.pattern << L" " << c.name;
+}
+
+TEST_F(RulesMachine, APatternEndingInADotFindsTheFilesWithoutAnExtension) {
+    Seed({L"Local\\App\\index", L"Local\\App\\index.dat", L"Local\\App\\data1", L"Local\\App\\data1.log",
+          L"Local\\App\\keep"});
+    RulesFile rules = ParseRules(L"[E]\nDefault=True\nFileKey1=%LocalAppData%\\App|index.;data*.\n");
+    ASSERT_TRUE(rules.problems.empty()) << RuleProblemText(rules.problems[0]);
+    EXPECT_EQ(Scan(rules), Below({L"Local\\App\\index", L"Local\\App\\data1"}));
+}
+
+// %UserName% inside a folder stands for the user's name where that is one
+// plain name of a folder; else the rule finds nothing, and an exclusion
+// that cannot say what it keeps stops its entry.
+TEST_F(RulesMachine, UserNameInsideAFolderIsTheUsersNameOrNothing) {
+    Seed({L"Local\\App\\ann\\a.log", L"Local\\App\\bob\\b.log", L"Local\\App\\ann\\a.tmp",
+          L"Local\\App\\ann\\keep.tmp", L"Local\\App\\bob\\b.tmp", L"Local\\App\\x.tmp"});
+    const std::wstring text =
+        L"[Own]\nDefault=True\nFileKey1=%LocalAppData%\\App\\%UserName%|*.log\n"
+        L"[Everyone]\nDefault=True\nFileKey1=%LocalAppData%\\App|*.tmp|RECURSE\n"
+        L"ExcludeKey1=FILE|%LocalAppData%\\App\\%username%|keep.tmp\n";
+    const struct {
+        std::optional<std::wstring> user;
+        std::vector<std::wstring> found;
+    } cases[] = {
+        {L"ann", Below({L"Local\\App\\ann\\a.log", L"Local\\App\\ann\\a.tmp", L"Local\\App\\bob\\b.tmp",
+                        L"Local\\App\\x.tmp"})},
+        {std::nullopt, {}},
+        {L"", {}},
+        {L"..", {}},
+        {L"ann\\..\\bob", {}},
+        {L"*", {}},
+    };
+    for (const auto& c : cases) {
+        if (c.user)
+            machine.environment[L"USERNAME"] = *c.user;
+        else
+            machine.environment.erase(L"USERNAME");
+        RulesFile rules = ParseRules(text);
+        ASSERT_TRUE(rules.problems.empty()) << RuleProblemText(rules.problems[0]);
+        EXPECT_EQ(Scan(rules), c.found) << c.user.value_or(L"(none)");
+    }
 }
