@@ -65,6 +65,10 @@ void CleanRecord::Add(const std::wstring& path, ULONGLONG listedSize, bool empti
         return;
     case RowOutcome::PartlyRemoved:
         partly.Add(removal.bytesRemoved);
+namespace {
+std::wstring JsonStringOrNull(const std::wstring& text) { return text.empty() ? L"null" : JsonString(text); }
+}  // namespace
+
         break;
     case RowOutcome::Left:
         left.Add(listedSize);
@@ -80,7 +84,8 @@ std::wstring ReportJson(const CleanRecord& s) {
            L",\"machine\":" + JsonString(s.machine) + L",\"user\":" + JsonString(s.user) + L",\"mode\":" +
            JsonString(s.mode) + L",\"removal\":" + (s.permanent ? L"\"permanent\"" : L"\"recycle\"") +
            L",\"dryRun\":" + (s.dryRun ? L"true" : L"false") + L",\"rulesFile\":" +
-           (s.rulesFile.empty() ? L"null" : JsonString(s.rulesFile)) + L",\"found\":" + TallyJson(s.found) +
+           JsonStringOrNull(s.rulesFile) + L",\"unreadableRulesFile\":" + JsonStringOrNull(s.unreadableRulesFile) +
+           L",\"found\":" + TallyJson(s.found) +
            L",\"removed\":" + TallyJson(s.removed) + L",\"emptied\":" + TallyJson(s.emptied) + L",\"partly\":" +
            TallyJson(s.partly) + L",\"left\":" + TallyJson(s.left) + L",\"gone\":" + TallyJson(s.gone) +
            L",\"leftItems\":[" + left + L"]}\n";
