@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/Output.h"
+#include "win/Path.h"
 #include "win/Random.h"
 #include "win/Text.h"
 
@@ -32,15 +33,6 @@ std::wstring SystemErrorText(DWORD error) {
     return out;
 }
 
-std::wstring FullPath(const std::wstring& path) {
-    DWORD n = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (n == 0) return path;
-    std::wstring full(n, L'\0');
-    n = ::GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
-    full.resize(n);
-    return full;
-}
-
 }  // namespace
 
 std::wstring ComputerName() {
@@ -65,10 +57,6 @@ void CleanRecord::Add(const std::wstring& path, ULONGLONG listedSize, bool empti
         return;
     case RowOutcome::PartlyRemoved:
         partly.Add(removal.bytesRemoved);
-namespace {
-std::wstring JsonStringOrNull(const std::wstring& text) { return text.empty() ? L"null" : JsonString(text); }
-}  // namespace
-
         break;
     case RowOutcome::Left:
         left.Add(listedSize);
@@ -76,6 +64,10 @@ std::wstring JsonStringOrNull(const std::wstring& text) { return text.empty() ? 
     }
     leftItems.push_back({path, removal.left});
 }
+
+namespace {
+std::wstring JsonStringOrNull(const std::wstring& text) { return text.empty() ? L"null" : JsonString(text); }
+}  // namespace
 
 std::wstring ReportJson(const CleanRecord& s) {
     std::wstring left;
@@ -119,7 +111,7 @@ CReportFile::~CReportFile() {
 }
 
 std::wstring CReportFile::Open(const std::wstring& path) {
-    m_path = FullPath(path);
+    m_path = CurrentFullPath(path);
     DWORD attributes = ::GetFileAttributesW(m_path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return m_path + L" is a folder";

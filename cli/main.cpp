@@ -245,7 +245,7 @@ int RunSchedule(const CliOptions& options, CConsole& console, const Policies& po
         console.Err(L"brisko-cli: schedule: " + error);
         return kExitItemsLeft;
     }
-    TaskIdentity identity{JoinPath(ProgramFolder(), L"brisko-cli.exe"), CurrentAccountName()};
+    TaskIdentity identity{JoinPath(ProgramFolder(), L"brisko-cli.exe"), CurrentAccountName(), CurrentFullPath(L".")};
     return RunScheduleCommand(options, console, *store, policies, identity);
 }
 
