@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/Output.h"
+#include "win/Path.h"
 #include "win/Random.h"
 #include "win/Text.h"
 
@@ -30,15 +31,6 @@ std::wstring SystemErrorText(DWORD error) {
     ::LocalFree(text);
     while (!out.empty() && (out.back() == L'\n' || out.back() == L'\r' || out.back() == L'.')) out.pop_back();
     return out;
-}
-
-std::wstring FullPath(const std::wstring& path) {
-    DWORD n = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (n == 0) return path;
-    std::wstring full(n, L'\0');
-    n = ::GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
-    full.resize(n);
-    return full;
 }
 
 }  // namespace
@@ -73,6 +65,10 @@ void CleanRecord::Add(const std::wstring& path, ULONGLONG listedSize, bool empti
     leftItems.push_back({path, removal.left});
 }
 
+namespace {
+std::wstring JsonStringOrNull(const std::wstring& text) { return text.empty() ? L"null" : JsonString(text); }
+}  // namespace
+
 std::wstring ReportJson(const CleanRecord& s) {
     std::wstring left;
     for (const LeftItem& item : s.leftItems) left += (left.empty() ? L"" : L",") + LeftItemJson(item);
@@ -80,7 +76,8 @@ std::wstring ReportJson(const CleanRecord& s) {
            L",\"machine\":" + JsonString(s.machine) + L",\"user\":" + JsonString(s.user) + L",\"mode\":" +
            JsonString(s.mode) + L",\"removal\":" + (s.permanent ? L"\"permanent\"" : L"\"recycle\"") +
            L",\"dryRun\":" + (s.dryRun ? L"true" : L"false") + L",\"rulesFile\":" +
-           (s.rulesFile.empty() ? L"null" : JsonString(s.rulesFile)) + L",\"found\":" + TallyJson(s.found) +
+           JsonStringOrNull(s.rulesFile) + L",\"unreadableRulesFile\":" + JsonStringOrNull(s.unreadableRulesFile) +
+           L",\"found\":" + TallyJson(s.found) +
            L",\"removed\":" + TallyJson(s.removed) + L",\"emptied\":" + TallyJson(s.emptied) + L",\"partly\":" +
            TallyJson(s.partly) + L",\"left\":" + TallyJson(s.left) + L",\"gone\":" + TallyJson(s.gone) +
            L",\"leftItems\":[" + left + L"]}\n";
@@ -114,7 +111,7 @@ CReportFile::~CReportFile() {
 }
 
 std::wstring CReportFile::Open(const std::wstring& path) {
-    m_path = FullPath(path);
+    m_path = CurrentFullPath(path);
     DWORD attributes = ::GetFileAttributesW(m_path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return m_path + L" is a folder";

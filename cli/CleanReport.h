@@ -31,6 +31,7 @@ struct CleanRecord {
     std::wstring machine, user;
     std::wstring mode;       // "standard", "cookies", "offline"
     std::wstring rulesFile;  // "" for none
+    std::wstring unreadableRulesFile;  // the one a policy named and the clean went on without; "" for none
     bool permanent = false;
     bool dryRun = false;
     Tally found;             // as listed
@@ -51,8 +52,8 @@ std::wstring ComputerName();
 std::wstring UserName();
 
 // {"started":..., "ended":..., "machine":..., "user":..., "mode":..., "removal":"permanent"|"recycle",
-//  "dryRun":..., "rulesFile":...|null, "found":{"items":N,"bytes":N}, "removed":{...}, "emptied":{...},
-//  "partly":{...}, "left":{...}, "gone":{...}, "leftItems":[{"path":..., "kept":[{"path":..., "reason":...}]}]}
+//  "dryRun":..., "rulesFile":...|null, "unreadableRulesFile":...|null, "found":{"items":N,"bytes":N},
+//  "removed":{...}, "emptied":{...}, "partly":{...}, "left":{...}, "gone":{...}, "leftItems":[{"path":..., "kept":[{"path":..., "reason":...}]}]}
 std::wstring ReportJson(const CleanRecord& record);
 
 // The report's file: checked and opened (as a temporary file beside it)

@@ -1,8 +1,9 @@
 #include "cli/ScheduleCommand.h"
 
+#include <utility>
+
 #include "cli/Output.h"
 #include "cli/PolicyChecks.h"
-#include "win/CommandLine.h"
 
 namespace {
 
@@ -22,11 +23,13 @@ std::wstring TaskJson(const ListedTask& task) {
            L",\"day\":" + (r.when == When::Weekly ? JsonString(WeekdayName(r.weekday)) : L"null") + L",\"time\":" +
            (r.when == When::AtLogon ? L"null" : JsonString(time)) + L",\"onAc\":" + (r.onAc ? L"true" : L"false") +
            L",\"whenIdle\":" + (r.whenIdle ? L"true" : L"false") + L",\"program\":" + JsonString(task.program) +
+           L",\"folder\":" + (task.folder.empty() ? L"null" : JsonString(task.folder)) +
            L",\"arguments\":[" + arguments + L"]}";
 }
 
-int Add(const ScheduleRequest& request, CConsole& console, ITaskStore& store, const Policies& policies,
+int Add(ScheduleRequest request, CConsole& console, ITaskStore& store, const Policies& policies,
         const TaskIdentity& identity) {
+    request.arguments = WithFullPaths(std::move(request.arguments), identity.folder);
     // A task that its policies would refuse when it runs is refused now.
     std::wstring refusal = PolicyRefusal(ParseCommandLine(request.arguments).options, policies);
     if (!refusal.empty()) {
@@ -38,8 +41,8 @@ int Add(const ScheduleRequest& request, CConsole& console, ITaskStore& store, co
         console.Err(L"brisko-cli: schedule add: " + error);
         return kExitFailed;
     }
-    console.Out(L"scheduled \\Brisko\\" + request.name + L": " + WhenText(request) + L": brisko-cli " +
-                win::JoinCommandLine(request.arguments));
+    console.Out(L"scheduled \\Brisko\\" + request.name + L": " + WhenText(request) + L": " +
+                RunText({request.name, request, identity.program, identity.folder}));
     return kExitOk;
 }
 
@@ -48,9 +51,7 @@ int List(bool json, CConsole& console, ITaskStore& store) {
     for (const auto& [name, xml] : store.Tasks(error)) {
         std::optional<ListedTask> task = ReadTaskXml(name, xml);
         if (!task) console.Out(json ? L"{\"name\":" + JsonString(name) + L",\"when\":null}" : name + L"  (not a Brisko cleaning)");
-        else console.Out(json ? TaskJson(*task)
-                              : name + L"  " + WhenText(task->request) + L"  brisko-cli " +
-                                    win::JoinCommandLine(task->request.arguments));
+        else console.Out(json ? TaskJson(*task) : name + L"  " + WhenText(task->request) + L"  " + RunText(*task));
     }
     if (error.empty()) return kExitOk;
     console.Err(L"brisko-cli: schedule list: " + error);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "win/CommandLine.h"
+#include "win/Path.h"
 
 namespace {
 
@@ -91,7 +92,28 @@ std::wstring Trigger(const ScheduleRequest& request, const TaskIdentity& identit
            schedule + L"    </CalendarTrigger>\n";
 }
 
+// The options whose value is a file; a relative one is read from the working folder.
+bool TakesFile(const std::wstring& option) {
+    return option == L"--report" || option == L"--rules" || option == L"--keep-cookies-file";
+}
+
+// `path` made full against `folder`; one that starts at a root or names a
+// drive is left to the platform, which knows the current folder of each drive.
+std::wstring FullPathFrom(const std::wstring& folder, const std::wstring& path) {
+    if (IsFullPath(path)) return path;
+    const bool rooted = !path.empty() && (path[0] == L'\\' || path[0] == L'/' || (path.size() > 1 && path[1] == L':'));
+    return CurrentFullPath(rooted || folder.empty() ? path : JoinPath(folder, path));
+}
+
 }  // namespace
+
+std::vector<std::wstring> WithFullPaths(std::vector<std::wstring> arguments, const std::wstring& folder) {
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        if (i > 0 && TakesFile(arguments[i - 1]) && !arguments[i].empty())
+            arguments[i] = FullPathFrom(folder, arguments[i]);
+    }
+    return arguments;
+}
 
 std::wstring TaskXml(const ScheduleRequest& request, const TaskIdentity& identity) {
     return L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n"
@@ -111,7 +133,9 @@ std::wstring TaskXml(const ScheduleRequest& request, const TaskIdentity& identit
            L"    <Enabled>true</Enabled>\n    <RunOnlyIfIdle>" + Flag(request.whenIdle) + L"</RunOnlyIfIdle>\n"
            L"    <ExecutionTimeLimit>PT4H</ExecutionTimeLimit>\n  </Settings>\n"
            L"  <Actions Context=\"Author\">\n    <Exec>\n      <Command>" + XmlText(identity.program) + L"</Command>\n"
-           L"      <Arguments>" + XmlText(win::JoinCommandLine(request.arguments)) + L"</Arguments>\n"
+           L"      <Arguments>" + XmlText(win::JoinCommandLine(request.arguments)) + L"</Arguments>\n" +
+           (identity.folder.empty() ? L""
+                                    : L"      <WorkingDirectory>" + XmlText(identity.folder) + L"</WorkingDirectory>\n") +
            L"    </Exec>\n  </Actions>\n</Task>\n";
 }
 
@@ -121,6 +145,7 @@ std::optional<ListedTask> ReadTaskXml(const std::wstring& name, const std::wstri
     ListedTask task;
     task.name = name;
     task.program = *program;
+    task.folder = ElementText(xml, L"WorkingDirectory").value_or(L"");
     ScheduleRequest& request = task.request;
     request.name = name;
     request.arguments = win::SplitCommandLine((L"x " + ElementText(xml, L"Arguments").value_or(L"")).c_str());
@@ -151,4 +176,10 @@ std::wstring WhenText(const ScheduleRequest& request) {
     if (request.onAc) text += L", on AC power";
     if (request.whenIdle) text += L", when idle";
     return text;
+}
+
+std::wstring RunText(const ListedTask& task) {
+    std::wstring text = win::JoinCommandLine({task.program});
+    if (!task.request.arguments.empty()) text += L" " + win::JoinCommandLine(task.request.arguments);
+    return task.folder.empty() ? text : text + L"  (in " + task.folder + L")";
 }

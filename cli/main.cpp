@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "catalog/BriskoDoc.h"
@@ -180,12 +181,14 @@ int Finish(CleanRecord& record, CReportFile& report, const CliOptions& options, 
     return status;
 }
 
-int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& console, const RulesFile* rules) {
+int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& console, const RulesFile* rules,
+                    const std::wstring& unreadableRules) {
     CleanRecord record;
     ::GetSystemTimeAsFileTime(&record.started);
     record.machine = ComputerName();
     record.user = UserName();
     record.rulesFile = rules ? options.rules : L"";
+    record.unreadableRulesFile = unreadableRules;
     record.permanent = options.permanent;
     record.dryRun = options.dryRun;
     // A report that cannot be written is found before anything goes.
@@ -242,7 +245,7 @@ int RunSchedule(const CliOptions& options, CConsole& console, const Policies& po
         console.Err(L"brisko-cli: schedule: " + error);
         return kExitItemsLeft;
     }
-    TaskIdentity identity{JoinPath(ProgramFolder(), L"brisko-cli.exe"), CurrentAccountName()};
+    TaskIdentity identity{JoinPath(ProgramFolder(), L"brisko-cli.exe"), CurrentAccountName(), CurrentFullPath(L".")};
     return RunScheduleCommand(options, console, *store, policies, identity);
 }
 
@@ -292,14 +295,24 @@ int wmain(int argc, wchar_t** argv) {
         CBriskoDoc doc;
         if (options.command == CliOptions::Command::Rules)
             return ListRulesEntries(doc, options, console) ? kExitOk : kExitUsage;
+        // A rules file a policy names adds nothing when it cannot be read,
+        // as in the window: the run goes on, told on the error stream and
+        // in the report. One given with --rules must be read.
         std::optional<RulesFile> rules;
-        if (!options.rules.empty() && !(rules = LoadRulesFile(options, console)))
-            return kExitUsage;
+        std::wstring unreadableRules;
+        if (!options.rules.empty() && !(rules = LoadRulesFile(options, console))) {
+            // A policy's file that cannot be read adds nothing; a --rules file
+            // that cannot be, or a choice of entries the file does not hold,
+            // stops the run.
+            if (!policies->rulesFile || ReadRulesFile(options.rules).readable) return kExitUsage;
+            unreadableRules = std::exchange(options.rules, std::wstring());
+        }
         if (rules && options.mode != MODE_STANDARD && !options.quiet)
             console.Err(L"rules: only the Standard scan adds what the rules find");
         const RulesFile* extra = rules ? &*rules : nullptr;
-        return options.command == CliOptions::Command::Scan ? RunScanCommand(doc, options, console, extra)
-                                                            : RunCleanCommand(doc, options, console, extra);
+        return options.command == CliOptions::Command::Scan
+                   ? RunScanCommand(doc, options, console, extra)
+                   : RunCleanCommand(doc, options, console, extra, unreadableRules);
     } catch (const std::exception& error) {
         console.Err(L"brisko-cli: stopped: " + std::wstring(error.what(), error.what() + strlen(error.what())));
         return kExitItemsLeft;

@@ -171,16 +171,6 @@ std::optional<CanonicalItem> CanonicalItemPath(const std::wstring& spelling) {
     return item;
 }
 
-namespace {
-std::wstring FullPath(const std::wstring& path) {
-    DWORD n = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (n == 0) return path;
-    std::vector<wchar_t> buffer(n + 1, L'\0');
-    n = ::GetFullPathNameW(path.c_str(), n + 1, buffer.data(), nullptr);
-    return std::wstring(buffer.data(), n);
-}
-}  // namespace
-
 std::wstring NormaliseFolderPath(const std::wstring& path) {
     if (path.empty()) return {};
     std::wstring text = WithoutLongPrefix(path);
@@ -188,7 +178,7 @@ std::wstring NormaliseFolderPath(const std::wstring& path) {
         if (c == L'/') c = L'\\';
     // A bare "X:" means the current folder of that drive to the platform; here it names the drive.
     if (text.size() == 2 && text[1] == L':') text += L'\\';
-    text = WithoutLongPrefix(FullPath(text));
+    text = WithoutLongPrefix(CurrentFullPath(text));
     // Keep "X:\" whole; any other trailing backslash goes.
     while (text.size() > 3 && text.back() == L'\\') text.pop_back();
     if (text.size() == 2 && text[1] == L':') text += L'\\';

@@ -54,12 +54,7 @@ std::uint64_t DateOrderKeyWithBias(const FILETIME& lastWrite, LONGLONG bias) {
     SYSTEMTIME fields{};
     // Variant times, through which the shown text is checked, end with 9999.
     if (!::FileTimeToSystemTime(&time, &fields) || fields.wYear > 9999) return 0;
-    std::uint64_t key = fields.wMonth;
-    key = key * 100 + fields.wDay;
-    key = key * 100000 + fields.wYear;
-    key = key * 100 + fields.wHour;
-    key = key * 100 + fields.wMinute;
-    return key + 1;
+    return local + 1;  // a shown local time is far below the top of the range
 }
 
 // A row while its name is sorted: where its name's code units are, and

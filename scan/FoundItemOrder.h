@@ -1,7 +1,7 @@
 #pragma once
 // The orders of the result list's columns, taken from the records
-// themselves: each is the order of the texts the column shows, as the list
-// compared them when it sorted its cells.
+// themselves: names and sizes in the order of the texts the columns show,
+// types by their names' rank, dates in time order.
 #include <windows.h>
 
 #include <cstdint>
@@ -24,8 +24,9 @@ ULONGLONG ShownKilobytes(ULONGLONG bytes);
 // The local time the Date Modified column shows, or nothing when the time
 // cannot be shown (it cannot be converted and back without a change).
 std::optional<SYSTEMTIME> ShownLocalTime(const FILETIME& lastWrite);
-// A number that orders times as their "MM/DD/YYYY HH:MM" texts order: by
-// month, day, year, hour, minute; 0 for a time shown as no text.
+// A number that orders last-write times as time runs, whatever the text
+// shows ("12/31/2025" before "01/02/2026"); 0, first of all, for a time
+// shown as no text.
 std::uint64_t DateOrderKey(const FILETIME& lastWrite);
 
 // Sorts the rows by one column. The Type column orders by `tagRank`, the

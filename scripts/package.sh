@@ -9,8 +9,9 @@
 # key) and BRISKO_SIGN_PASS (its password), both executables and the MSI are
 # signed with osslsigncode; BRISKO_SIGN_TIMESTAMP adds an RFC 3161 time stamp
 # from that address. Without a certificate the release is built unsigned.
-# Everything is made in a work folder first: a failure leaves no release
-# files in dist/. BRISKO_BUILD_DIR and BRISKO_DIST_DIR choose other folders.
+# Everything is made in a staging folder first, and dist/ changes only when
+# all of it is there: a failure leaves dist/ as it was, with the last good
+# release. BRISKO_BUILD_DIR and BRISKO_DIST_DIR choose other folders.
 set -u
 BRISKO_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$BRISKO_ROOT/scripts/lib/prefix.sh"
@@ -30,7 +31,6 @@ name=brisko-$version-x64
 
 mkdir -p "$DIST" || exit 1
 DIST=$(cd "$DIST" && pwd)
-rm -f "$DIST"/brisko-*-x64.msi "$DIST"/brisko-*-x64.zip "$DIST/SHA256SUMS"
 WORK=$(mktemp -d "$DIST/.work.XXXXXX") || exit 1
 trap 'rm -rf "$WORK"' EXIT
 
@@ -47,5 +47,10 @@ if [ -n "${BRISKO_SIGN_PFX:-}" ]; then
 fi
 brisko_make_zip "$WORK/stage" "$WORK/out/$name.zip" || fail "could not make the zip"
 (cd "$WORK/out" && sha256sum "$name.msi" "$name.zip" > SHA256SUMS) || fail "could not sum the files"
-mv "$WORK/out/$name.msi" "$WORK/out/$name.zip" "$WORK/out/SHA256SUMS" "$DIST/"
+# The new files take the place of those of their names (a rename each);
+# then the files of other versions go, so that SHA256SUMS sums all there is.
+mv "$WORK/out/$name.msi" "$WORK/out/$name.zip" "$WORK/out/SHA256SUMS" "$DIST/" || fail "could not move the release into $DIST"
+for old in "$DIST"/brisko-*-x64.msi "$DIST"/brisko-*-x64.zip; do
+  case ${old##*/} in "$name.msi" | "$name.zip") ;; *) rm -f "$old" ;; esac
+done
 ls -l "$DIST/$name.msi" "$DIST/$name.zip" "$DIST/SHA256SUMS" | awk '{print $5, $9}'

@@ -228,10 +228,14 @@ void CBriskoView::OnColumnClick(int column) {
     if (column < 0 || column >= static_cast<int>(std::size(m_bSortAscending))) return;
     const bool ascending = m_bSortAscending[column];
     SortRows(column, ascending);
+    ShowSortArrow(column, ascending);
+    m_bSortAscending[column] = !ascending;
+}
+
+void CBriskoView::ShowSortArrow(int column, bool ascending) {
     win::CHeaderCtrl header(List().GetHeader());
     for (int i = 0, count = header.GetItemCount(); i < count; ++i)
         header.SetItemFormat(i, SortedHeaderFormat(header.GetItemFormat(i), i == column, ascending));
-    m_bSortAscending[column] = !ascending;
 }
 
 std::vector<int> CBriskoView::SelectedRows() const {
@@ -416,7 +420,9 @@ LRESULT CBriskoView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         m_items.Clear();
         m_leftReasons.clear();
         m_selectedSize = SelectionSize();
-        return DefaultProc(msg, wp, lp);
+        answer = DefaultProc(msg, wp, lp);
+        ShowSelectionSize();  // the control tells no change of selection here
+        return answer;
     case WM_SIZE: {
         LRESULT result = DefaultProc(msg, wp, lp);
         OnSize(LOWORD(lp));

@@ -79,6 +79,8 @@ public:
     std::wstring CellText(size_t row, int column) const;
     // Sorts the rows by a column, keeping each item's selection.
     void SortRows(int column, bool ascending);
+    // The header's arrow on the column the rows are sorted by, none on the others.
+    void ShowSortArrow(int column, bool ascending);
     // The size of the selection, as the selection-size pane shows it.
     const SelectionSize& SelectedSize() const { return m_selectedSize; }
     // What a clean of the selection would remove, as the question before a permanent one tells it.

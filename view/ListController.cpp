@@ -11,6 +11,7 @@
 #include "privacy/browsers/CookiesKillerRow.h"
 #include "privacy/browsers/SavedKeepList.h"
 #include "res/resource.h"
+#include "scan/FoundItemOrder.h"
 #include "view/BrowsersDialog.h"
 #include "view/RulesChoice.h"
 #include "view/ScanJob.h"
@@ -134,7 +135,8 @@ void CListController::OnScanDone() {
     std::wstring notices;  // one pane: each told once, side by side
     for (const std::wstring& notice : job->notices) notices += (notices.empty() ? L"" : L"; ") + notice;
     if (!notices.empty()) ShowStatusText(notices);
-    m_bSortAscending[0] = false;  // the next click on File Name sorts the other way
+    ShowSortArrow(kColumnName, true);  // the scan sorted the rows by name
+    m_bSortAscending[kColumnName] = false;  // the next click on File Name sorts the other way
     m_nMode = listed;
     if (listed == MODE_STANDARD) m_bCookiesAvailable = true;
     CommandStateChanged();

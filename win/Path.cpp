@@ -12,6 +12,15 @@ std::wstring JoinPath(const std::wstring& base, const std::wstring& relative) {
     return path;
 }
 
+std::wstring CurrentFullPath(const std::wstring& path) {
+    DWORD n = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return path;
+    std::wstring full(n, L'\0');
+    n = ::GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
+    full.resize(n);
+    return full;
+}
+
 std::wstring ProgramFolder() {
     wchar_t module[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, module, MAX_PATH);

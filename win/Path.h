@@ -11,6 +11,11 @@
 // concatenated. An empty base gives a path from the root of the current drive.
 std::wstring JoinPath(const std::wstring& base, const std::wstring& relative);
 
+// The platform's full form of `path`, taken against the current folder
+// (and the current folder of a drive it names); `path` itself when the
+// platform gives none.
+std::wstring CurrentFullPath(const std::wstring& path);
+
 // The folder that holds `path`: "C:\a" for "C:\a\b", "C:\" for "C:\a"; empty
 // for a path without a backslash or for a drive root.
 std::wstring ParentOf(const std::wstring& path);

@@ -10,6 +10,8 @@
 
 #include "cli/CliRun.h"
 #include "clean/CleanTestSupport.h"
+#include "policy/Policies.h"
+#include "support/ScopedRegistry.h"
 #include "support/TestSupport.h"
 #include "win/Path.h"
 #include "win/Text.h"
@@ -302,4 +304,33 @@ TEST(CliRules, EntriesAreOffUntilChosenByNameOrAllAtOnce) {
     EXPECT_TRUE(unknown.out.empty()) << unknown.out;
     for (const std::wstring& path : {logins, cache, logs, crash}) EXPECT_TRUE(Exists(path)) << path;
     RemoveTree(app);
+}
+
+// A rules file a policy names adds nothing when it cannot be read: scans
+// and cleans go on, say so once on the error stream, and a clean's report
+// names it. Only a --rules file stops a run (above).
+TEST(CliRules, APolicysUnreadableRulesFileIsToldOnceAndTheRunGoesOn) {
+    ScratchFolder folder{L"cli-policy-rules"};
+    const std::wstring missing = folder / L"missing.ini", report = folder / L"report.json";
+    ScopedRegistryValue policy(HKEY_CURRENT_USER, kPolicyKey, L"RulesFile", missing);
+    const std::wstring runs[] = {
+        L"scan",
+        L"scan --quiet --json",
+        L"clean --mode standard --permanent --dry-run --report \"" + report + L"\"",
+        L"clean --mode standard --permanent --include \"*\\no such item\" --report \"" + report + L"\"",
+    };
+    for (const std::wstring& arguments : runs) {
+        ::DeleteFileW(report.c_str());
+        CliRun run = RunCli(arguments);
+        EXPECT_TRUE(run.exitCode == 0 || run.exitCode == 1) << win::ToNarrow(arguments) << " " << run.exitCode;
+        size_t told = 0;
+        for (size_t at = run.err.find(missing); at != std::wstring::npos; at = run.err.find(missing, at + 1)) ++told;
+        EXPECT_EQ(told, 1u) << win::ToNarrow(arguments) << "\n" << win::ToNarrow(run.err);
+        if (!Holds(arguments, L"--report")) continue;
+        const std::wstring json = win::ToWide(ReadFileBytes(report));
+        EXPECT_TRUE(Holds(json, L"\"rulesFile\":null,\"unreadableRulesFile\":\"")) << win::ToNarrow(json);
+        EXPECT_TRUE(Holds(json, L"missing.ini\",")) << win::ToNarrow(json);
+    }
+    CliRun given = RunCli(L"scan --rules \"" + folder / L"also-missing.ini\"");  // gives way to the policy
+    EXPECT_TRUE(given.exitCode == 0 || given.exitCode == 1) << given.exitCode;
 }

@@ -71,6 +71,7 @@ TEST_F(CleanReportTest, TheReportIsOneStrictJsonDocumentOfWhatWentAndWhatStayedA
     EXPECT_EQ(r[L"removal"].text, L"recycle");
     EXPECT_FALSE(r[L"dryRun"].boolean);
     EXPECT_EQ(r[L"rulesFile"].kind, JsonValue::Kind::Null);
+    EXPECT_EQ(r[L"unreadableRulesFile"].kind, JsonValue::Kind::Null);
     EXPECT_EQ(r[L"machine"].text, ComputerName());
     EXPECT_EQ(r[L"user"].text, UserName());
     EXPECT_EQ(r[L"started"].text.size(), 20u);

@@ -36,12 +36,13 @@ public:
 
 using Words = std::vector<std::wstring>;
 
-int Schedule(const Words& words, RecordingStore& store, const Policies& policies = {}) {
+int Schedule(const Words& words, RecordingStore& store, const Policies& policies = {},
+             const std::wstring& folder = L"") {
     ParsedCommandLine parsed = ParseCommandLine(words);
     if (!parsed.error.empty()) return 2;
     CConsole console;
     return RunScheduleCommand(parsed.options, console, store, policies,
-                              {L"C:\\Program Files\\Brisko\\brisko-cli.exe", L"OFFICE\\ann"});
+                              {L"C:\\Program Files\\Brisko\\brisko-cli.exe", L"OFFICE\\ann", folder});
 }
 
 std::wstring Text(const XmlElement& root, const wchar_t* name) {
@@ -105,6 +106,45 @@ TEST(Schedule, ArgumentsWithSpacesQuotesAndMarkupSurviveTheTaskDefinitionAndTheL
     EXPECT_EQ(Schedule({L"schedule", L"remove", L"nightly clean"}, store), 0);
     EXPECT_TRUE(store.tasks.empty());
     EXPECT_EQ(Schedule({L"schedule", L"remove", L"nightly clean"}, store), 2);
+}
+
+// A task starts in a folder of the scheduler's choosing: the files its
+// arguments name are stored as full paths, and it runs where it was added.
+TEST(Schedule, RelativeFilesAreStoredFullAndTheTaskRunsInTheFolderItWasAddedIn) {
+    const std::wstring folder = L"C:\\Work Folder";
+    const struct {
+        Words given, stored;
+    } cases[] = {
+        {{L"clean", L"--mode", L"standard", L"--recycle", L"--report", L"r.json"},
+         {L"clean", L"--mode", L"standard", L"--recycle", L"--report", L"C:\\Work Folder\\r.json"}},
+        {{L"clean", L"--mode", L"standard", L"--recycle", L"--report", L"..\\out\\r.json", L"--rules", L".\\my.ini"},
+         {L"clean", L"--mode", L"standard", L"--recycle", L"--report", L"C:\\out\\r.json", L"--rules",
+          L"C:\\Work Folder\\my.ini"}},
+        {{L"browsers", L"clean", L"--keep-cookies-file", L"sites.txt"},
+         {L"browsers", L"clean", L"--keep-cookies-file", L"C:\\Work Folder\\sites.txt"}},
+        // Full paths and globs stay as given.
+        {{L"clean", L"--mode", L"standard", L"--recycle", L"--report", L"D:\\r.json", L"--include", L"logs\\*.log"},
+         {L"clean", L"--mode", L"standard", L"--recycle", L"--report", L"D:\\r.json", L"--include", L"logs\\*.log"}},
+        {{L"scan", L"--rules", L"\\\\server\\share\\my.ini"}, {L"scan", L"--rules", L"\\\\server\\share\\my.ini"}},
+    };
+    for (const auto& c : cases) {
+        Words add = {L"schedule", L"add", L"relative", L"--daily", L"02:00", L"--"};
+        add.insert(add.end(), c.given.begin(), c.given.end());
+        RecordingStore store;
+        EXPECT_EQ(Schedule(add, store, {}, folder), 0) << win::ToNarrow(c.given.back());
+        std::optional<ListedTask> listed = ReadTaskXml(L"relative", store.tasks[L"relative"]);
+        ASSERT_TRUE(listed);
+        EXPECT_EQ(listed->request.arguments, c.stored) << win::ToNarrow(c.given.back());
+        EXPECT_EQ(listed->folder, folder);
+    }
+    RecordingStore store;
+    const Words add = {L"schedule", L"add", L"n",         L"--at-logon", L"--",        L"clean",
+                       L"--mode",   L"standard", L"--recycle", L"--report", L"r.json"};
+    ASSERT_EQ(Schedule(add, store, {}, folder), 0);
+    std::optional<ListedTask> listed = ReadTaskXml(L"n", store.tasks[L"n"]);
+    ASSERT_TRUE(listed);
+    EXPECT_EQ(RunText(*listed), L"\"C:\\Program Files\\Brisko\\brisko-cli.exe\" clean --mode standard --recycle "
+                                L"--report \"C:\\Work Folder\\r.json\"  (in C:\\Work Folder)");
 }
 
 TEST(Schedule, BadArgumentsAndWhatAPolicyRefusesRegisterNothing) {

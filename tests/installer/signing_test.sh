@@ -2,7 +2,8 @@
 # Signing the release with a throwaway self-signed certificate: the two
 # executables (in the zip and inside the MSI) and the MSI verify against it;
 # a wrong password or a missing certificate file fails with a message and
-# leaves no release file behind.
+# leaves no release file behind, and over an earlier release leaves that
+# release as it was.
 set -u
 BRISKO_ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 TMP=$(mktemp -d /tmp/brisko-signing-test.XXXXXX)
@@ -38,6 +39,9 @@ check "the unsigned build does not verify (the check can fail)" fails verifies "
 check "a wrong password fails" fails package wrong cert.pfx not-the-one
 check "... saying so" grep -q "wrong password" wrong.log
 check "... and leaves no release file" test -z "$(release_files wrong)"
+(cd signed && sha256sum -b * > "$TMP/signed.sums")
+check "a wrong password over a release fails" fails package signed cert.pfx not-the-one
+check "... and keeps that release as it was" bash -c "cd signed && sha256sum --quiet -c '$TMP/signed.sums'"
 check "a missing certificate file fails" fails package missing nothing.pfx right-one
 check "... saying so" grep -q "names no file" missing.log
 check "... and leaves no release file" test -z "$(release_files missing)"

@@ -251,8 +251,10 @@ TEST(PolicyValues, ValuesThatCannotBeUsedAreIgnoredAndToldOnceAndTheMachineWins)
         ScopedPolicy machineRules(HKEY_LOCAL_MACHINE, L"RulesFile", REG_SZ, L"C:\\machine.ini");
         EXPECT_EQ(ReadPolicies().rulesFile.value_or(L""), L"C:\\machine.ini");
         CliRun run = RunCli(L"clean --mode standard --recycle --dry-run --include brisko-policy-none");
-        EXPECT_EQ(run.exitCode, 2) << run.err;  // the machine's rules file does not exist
+        // The machine's rules file, which does not exist, adds nothing and is told.
+        EXPECT_EQ(run.exitCode, 0) << run.err;
         EXPECT_TRUE(Holds(run.err, L"brisko-cli: policy RecycleOnly (HKEY_LOCAL_MACHINE): 3 is out of range")) << run.err;
         EXPECT_TRUE(Holds(run.err, L"machine.ini")) << run.err;
+        EXPECT_FALSE(Holds(run.err, L"user.ini")) << run.err;
     }
 }

@@ -66,8 +66,8 @@ TEST(FoundItems, RowsDroppedFromTheBottomUpLeaveTheOthersInOrder) {
     EXPECT_EQ(Paths(items), L"C:\\k,C:\\b,C:\\d,C:\\f,C:\\i,C:\\l");
 }
 
-TEST(FoundItemOrder, EachColumnOrdersAsItsTextsDid) {
-    const FILETIME may2009 = LocalTime(2009, 1, 5, 9, 0), dec2001 = LocalTime(2001, 12, 1, 10, 0);
+TEST(FoundItemOrder, NamesAndSizesOrderAsTheirTextsDatesAsTimeRuns) {
+    const FILETIME jan2009 = LocalTime(2009, 1, 5, 9, 0), dec2001 = LocalTime(2001, 12, 1, 10, 0);
     const FILETIME early = LocalTime(2009, 1, 5, 7, 0), unshowable{0xFFFFFFFF, 0xFFFFFFFF};
     const struct {
         int column;
@@ -86,9 +86,11 @@ TEST(FoundItemOrder, EachColumnOrdersAsItsTextsDid) {
         {kColumnSize, File(L"1k", 1024), File(L"1k+1", 1025), '='},
         {kColumnSize, File(L"1k+1", 1025), File(L"2k", 2048), '<'},
         {kColumnSize, Folder(L"dir"), File(L"one", 1), '<'},
-        {kColumnDate, File(L"a", 0, may2009), File(L"b", 0, dec2001), '<'},  // month first
-        {kColumnDate, File(L"a", 0, early), File(L"b", 0, may2009), '<'},
-        {kColumnDate, File(L"a", 0, may2009), File(L"b", 0, LocalTime(2009, 1, 5, 9, 0)), '='},
+        {kColumnDate, File(L"a", 0, dec2001), File(L"b", 0, jan2009), '<'},
+        {kColumnDate, File(L"a", 0, LocalTime(2025, 12, 31, 23, 59)), File(L"b", 0, LocalTime(2026, 1, 2, 0, 0)), '<'},
+        {kColumnDate, File(L"a", 0, LocalTime(2026, 1, 2, 8, 0)), File(L"b", 0, LocalTime(2025, 1, 3, 8, 0)), '>'},
+        {kColumnDate, File(L"a", 0, early), File(L"b", 0, jan2009), '<'},
+        {kColumnDate, File(L"a", 0, jan2009), File(L"b", 0, LocalTime(2009, 1, 5, 9, 0)), '='},
         {kColumnDate, File(L"a", 0, unshowable), File(L"b", 0, dec2001), '<'},  // no text first
         {kColumnType, File(L"a", 0, {}, 1), File(L"b", 0, {}, 0), '<'},
         {kColumnType, File(L"a", 0, {}, 2), File(L"b", 0, {}, 0), '='},

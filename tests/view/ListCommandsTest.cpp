@@ -138,11 +138,11 @@ TEST_F(ListCommands, HeaderClicksSortByTheColumnInTurnAndShowTheArrowOfTheOrder)
     checkArrows(2, HDF_SORTUP);
     EXPECT_TRUE(view.m_bSortAscending[2]);
 
-    // Date Modified starts descending; ascending then orders by month first.
+    // Date Modified starts descending; ascending then orders by time, across years.
     Notify(LVN_COLUMNCLICK, 3);
     Notify(LVN_COLUMNCLICK, 3);
-    EXPECT_EQ(ColumnTexts(view, 3), (Texts{L"01/05/2009 07:00", L"01/05/2009 09:00", L"06/30/2005 08:00",
-                                          L"12/01/2001 10:00"}));
+    EXPECT_EQ(ColumnTexts(view, 3), (Texts{L"12/01/2001 10:00", L"06/30/2005 08:00", L"01/05/2009 07:00",
+                                          L"01/05/2009 09:00"}));
     checkArrows(3, HDF_SORTDOWN);
 
     Notify(LVN_COLUMNCLICK, 0);  // File Name, whose next direction a scan leaves descending

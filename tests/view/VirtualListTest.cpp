@@ -136,6 +136,35 @@ TEST_F(VirtualList, TheSelectionSizePaneFollowsEverySelectionCommand) {
     EXPECT_EQ(Pane(kSelectionSizePane), L"");
 }
 
+// A rescan after a sort by another column lists its rows by name: the
+// arrow moves to File Name and the selection panes tell of no selection.
+TEST_F(VirtualList, ARescanShowsTheOrderItMadeAndNoSelectionItDropped) {
+    MakeFolders(machine.windows);
+    WriteFileBytes(machine.windows + L"\\b.tmp", std::string(2048, 'x'));
+    WriteFileBytes(machine.windows + L"\\a.log", std::string(4096, 'x'));
+    RunModeToEnd(view, MODE_STANDARD);
+    NMLISTVIEW click{};
+    click.hdr.hwndFrom = view.GetSafeHwnd();
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iSubItem = 2;  // Size, ascending
+    view.OnNotify(click.hdr);
+    ASSERT_EQ(RowPaths(view), (Texts{machine.windows + L"\\b.tmp", machine.windows + L"\\a.log"}));
+    view.OnCommand(ID_EDIT_SELECT_ALL);
+    ASSERT_EQ(Pane(kSelectionSizePane), L"6.0 KB in 2 selected");
+
+    WriteFileBytes(machine.windows + L"\\c.tmp", std::string(1024, 'x'));
+    RunModeToEnd(view, MODE_STANDARD);  // F5
+    EXPECT_EQ(RowPaths(view), (Texts{machine.windows + L"\\a.log", machine.windows + L"\\b.tmp",
+                                     machine.windows + L"\\c.tmp"}));
+    win::CHeaderCtrl header(view.List().GetHeader());
+    for (int column = 0; column < header.GetItemCount(); ++column)
+        EXPECT_EQ(header.GetItemFormat(column) & (HDF_SORTUP | HDF_SORTDOWN), column == 0 ? HDF_SORTDOWN : 0)
+            << column;
+    EXPECT_EQ(view.List().GetSelectedCount(), 0);
+    EXPECT_EQ(Pane(kSelectionSizePane), L"");
+    EXPECT_EQ(host.StatusText(), L"Ready");
+}
+
 // Rows that go at the end of the list leave it together; rows above rows
 // that stay, or above unselected ones, leave one by one. Either way the
 // rows left, their selection and the selection's size agree afterwards.
