@@ -320,10 +320,11 @@ void RestoreAttributes(HANDLE entry, DWORD attributes) {
 namespace {
 
 // A rename and a further name take the same request, told apart by its class.
-bool NameRequest(HANDLE entry, HANDLE root, const std::wstring& name, FILE_INFORMATION_CLASS request) {
+bool NameRequest(HANDLE entry, HANDLE root, const std::wstring& name, FILE_INFORMATION_CLASS request,
+                 bool replace = false) {
     std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
     auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    rename->ReplaceIfExists = FALSE;
+    rename->ReplaceIfExists = replace ? TRUE : FALSE;
     rename->RootDirectory = root;
     rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
     name.copy(rename->FileName, name.size());
@@ -338,6 +339,10 @@ bool Rename(HANDLE entry, HANDLE root, const std::wstring& name) {
 bool IsPlainName(const std::wstring& name) { return !name.empty() && name.find(L'\\') == std::wstring::npos; }
 
 }  // namespace
+
+bool ReplaceByRename(HANDLE entry, const std::wstring& fullPath) {
+    return !fullPath.empty() && NameRequest(entry, nullptr, L"\\??\\" + fullPath, kFileRenameInformation, true);
+}
 
 bool LinkInto(HANDLE entry, HANDLE folder, const std::wstring& name) {
     return IsPlainName(name) && NameRequest(entry, folder, name, kFileLinkInformation);

@@ -116,6 +116,11 @@ bool LinkInto(HANDLE entry, HANDLE folder, const std::wstring& name);
 // is taken or the platform refuses (another volume).
 bool MoveInto(HANDLE entry, HANDLE folder, const std::wstring& name);
 
+// Renames the open file to the full path `fullPath`, replacing what stands
+// there (a link there is replaced itself, never what it points to); false
+// when the platform refuses.
+bool ReplaceByRename(HANDLE entry, const std::wstring& fullPath);
+
 // Renames the open entry to `newName` inside the open `folder`, relative to
 // its handle so that the name cannot land in another folder. Where the
 // platform refuses that (Wine, beyond the plain path length), the folder's

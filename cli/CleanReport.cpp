@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "clean/EntryHandle.h"
 #include "cli/Output.h"
 #include "win/Path.h"
 #include "win/Random.h"
@@ -83,31 +84,8 @@ std::wstring ReportJson(const CleanRecord& s) {
            L",\"leftItems\":[" + left + L"]}\n";
 }
 
-namespace {
-
-// Takes the temporary file's name away through its own handle.
-void Discard(HANDLE file) {
-    FILE_DISPOSITION_INFO dispose{TRUE};
-    ::SetFileInformationByHandle(file, FileDispositionInfo, &dispose, sizeof(dispose));
-}
-
-// Renames the open file to the full path `target`, replacing a file there
-// (or a link: its own name is replaced, never what it points to).
-bool RenameOpenFile(HANDLE file, const std::wstring& target) {
-    const std::wstring name = L"\\??\\" + target;
-    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
-    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    rename->ReplaceIfExists = TRUE;
-    rename->RootDirectory = nullptr;
-    rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
-    name.copy(rename->FileName, name.size());
-    return ::SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())) != FALSE;
-}
-
-}  // namespace
-
 CReportFile::~CReportFile() {
-    if (m_file) Discard(m_file.Get());
+    if (m_file) RemoveThroughHandle(m_file.Get());
 }
 
 std::wstring CReportFile::Open(const std::wstring& path) {
@@ -132,13 +110,13 @@ std::wstring CReportFile::Commit(const std::wstring& json) {
     std::string bytes = win::ToNarrow(json, CP_UTF8);
     DWORD written = 0;
     bool wrote = ::WriteFile(m_file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                 written == bytes.size() && ::FlushFileBuffers(m_file.Get()) && RenameOpenFile(m_file.Get(), m_path);
+                 written == bytes.size() && ::FlushFileBuffers(m_file.Get()) && ReplaceByRename(m_file.Get(), m_path);
     DWORD error = ::GetLastError();
     if (wrote) {
         m_file.Reset();
         return {};
     }
-    Discard(m_file.Get());
+    RemoveThroughHandle(m_file.Get());
     m_file.Reset();
     return L"cannot write " + m_path + L": " + SystemErrorText(error);
 }
