@@ -227,17 +227,6 @@ OpenedEntry OpenEntryFromRoot(const std::wstring& canonicalPath, ACCESS_MASK acc
     return folder;
 }
 
-std::wstring ObjectNameOf(HANDLE entry) {
-    constexpr OBJECT_INFORMATION_CLASS kObjectNameInformation = static_cast<OBJECT_INFORMATION_CLASS>(1);
-    // Room for the longest name the system keeps, taken once per thread.
-    thread_local std::vector<BYTE> buffer(sizeof(UNICODE_STRING) + 65536 * sizeof(wchar_t));
-    ULONG used = 0;
-    if (::NtQueryObject(entry, kObjectNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &used) < 0)
-        return {};
-    const auto* name = reinterpret_cast<const UNICODE_STRING*>(buffer.data());
-    return std::wstring(name->Buffer, name->Length / sizeof(wchar_t));
-}
-
 bool ReadFacts(HANDLE entry, EntryFacts& facts) {
     IO_STATUS_BLOCK io{};
     FILE_BASIC_INFO basic{};

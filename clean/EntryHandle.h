@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "win/Handle.h"
+#include "win/HandleNames.h"
 
 // What a handle tells of its entry.
 struct EntryFacts {
@@ -61,12 +62,6 @@ OpenedEntry OpenChild(HANDLE folder, const std::wstring& name, ACCESS_MASK acces
 // The same for a file that is only to be removed: no folder opens this way,
 // and nothing but its removal is asked.
 OpenedEntry OpenChildFileToRemove(HANDLE folder, const std::wstring& name);
-
-// The name the system keeps for the open object, in its own form (Wine
-// "\??\C:\...", Windows "\Device\HarddiskVolume3\..."), so comparable only
-// with another object's name; empty when it tells none. One question to the
-// system, where a final path asks several.
-std::wstring ObjectNameOf(HANDLE entry);
 
 // The facts of an open entry but its volume; false when the platform tells
 // none. Each comes from the handle alone, never from its path: under Wine a

@@ -6,36 +6,12 @@
 #include "clean/HeldEntry.h"
 #include "win/Handle.h"
 
-namespace {
-
-// The object's own name, where it is a DOS path: Wine answers "\??\C:\..."
-// for a file, Windows a device path, which is no answer here.
-std::wstring DosObjectName(HANDLE handle) {
-    std::wstring text = ObjectNameOf(handle);
-    return text.rfind(L"\\??\\", 0) == 0 ? text : std::wstring();
-}
-
-}  // namespace
-
 std::wstring FinalPathOf(const std::wstring& canonicalPath) {
     win::FileHandle entry(::CreateFileW(ApiPath(canonicalPath).c_str(), FILE_READ_ATTRIBUTES,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
                                         nullptr));
     return entry ? FinalPathOfHandle(entry.Get()) : std::wstring();
-}
-
-std::wstring FinalPathOfHandle(HANDLE entry) {
-    std::vector<wchar_t> buffer(MAX_PATH + 1);
-    for (;;) {
-        DWORD n = ::GetFinalPathNameByHandleW(entry, buffer.data(), static_cast<DWORD>(buffer.size()), VOLUME_NAME_DOS);
-        if (n > 0 && n < buffer.size()) return std::wstring(buffer.data(), n);
-        // Wine answers "more data" for any path over its own fixed limit,
-        // whatever room it is given: ask for the object's name instead.
-        if (n == 0 && ::GetLastError() == ERROR_MORE_DATA) return DosObjectName(entry);
-        if (n == 0) return {};
-        buffer.resize(n + 1);
-    }
 }
 
 bool IsLinkEntry(const std::wstring& folder, const std::wstring& folderFinalPath, const WIN32_FIND_DATAW& find) {

@@ -7,15 +7,13 @@
 #include <string>
 
 #include "item/ItemPath.h"
+#include "win/HandleNames.h"
 #include "win/Path.h"
 
 // The path the platform reports for the opened entry at a canonical path,
 // without following a link of the last step where the platform can; empty
 // when it cannot be opened.
 std::wstring FinalPathOf(const std::wstring& canonicalPath);
-
-// The same for an entry already open.
-std::wstring FinalPathOfHandle(HANDLE entry);
 
 // True when the entry `find` of the canonical `folder` (whose final path is
 // `folderFinalPath`) is a link of any kind, or when that cannot be told.

@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "item/ItemPath.h"
-#include "clean/Links.h"
 #include "win/Handle.h"
+#include "win/HandleNames.h"
 #include "win/LocalSpelling.h"
 #include "win/Path.h"
 #include "win/Text.h"
