@@ -14,6 +14,8 @@
 // BRISKO_RACE_RUNS multiplies the runs (scripts/race.sh runs hundreds).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -21,6 +23,8 @@
 #include <vector>
 
 #include "clean/DeleteItem.h"
+#include "clean/EntryHandle.h"
+#include "clean/HeldEntry.h"
 #include "clean/Guards.h"
 #include "clean/RemovalSession.h"
 #include "CleanTestSupport.h"
@@ -34,23 +38,25 @@ namespace {
 // watched folders report and at least every millisecond, until the stop file
 // exists or a minute passed:
 //   x|A|B  exchanges the names A and B (renameat2 RENAME_EXCHANGE, atomic);
-//   t|L|T  puts a link to T at L, or takes it away again.
+//   t|L|T  puts a link to T at L, or takes it away again;
+//   X|A|B  exchanges A and B as fast as it can, without waiting.
 const char kRacer[] = R"(import ctypes, os, select, sys, time
 libc = ctypes.CDLL(None, use_errno=True)
 stop, watched, changes = sys.argv[1], sys.argv[2].split('|'), [a.split('|') for a in sys.argv[3:]]
+wait = 0 if any(c[0] == 'X' for c in changes) else 0.001
 fd = libc.inotify_init1(os.O_NONBLOCK)
 for folder in watched:
     libc.inotify_add_watch(fd, folder.encode(), 0x01 | 0x20 | 0x10 | 0x08 | 0x100 | 0x200)
 deadline = time.time() + 60
 open(stop + '.started', 'w').close()
 while not os.path.exists(stop) and time.time() < deadline:
-    if select.select([fd], [], [], 0.001)[0]:
+    if select.select([fd], [], [], wait)[0]:
         try:
             os.read(fd, 65536)
         except BlockingIOError:
             pass
     for change in changes:
-        if change[0] == 'x':
+        if change[0] in 'xX':
             libc.renameat2(-100, change[1].encode(), -100, change[2].encode(), 2)
         elif os.path.lexists(change[1]):
             os.unlink(change[1])
@@ -256,4 +262,62 @@ TEST_F(RemovalRace, NoChangeOfNamesDuringAcleanEverReachesTheCanaries) {
         RunMode(mode, run);
         run += RunsOf(mode);
     }
+}
+
+// Not a test of ours: a measure of the platform under the removal. Files
+// are taken through handles opened relative to a held folder, each checked
+// to be one of that folder's own files, while the racer exchanges the
+// folder with a link to canaries of the same names. Under Wine the server
+// removes a file whose removal is pending by the path it keeps for it,
+// after a stat of that path: a swap between the two takes the canary.
+// Run with scripts/race.sh and --gtest_also_run_disabled_tests.
+TEST_F(RemovalRace, DISABLED_PlatformRemovalThroughAHandleAlone) {
+    constexpr int kFiles = 60;
+    int removed = 0, stayed = 0, lost = 0;
+    for (int run = 0; run < RunsOf({"", Attack::ParentSwap, Target::FileRows, true, false, 10}); ++run) {
+        std::wstring item = work / (L"platform" + std::to_wstring(run));
+        std::wstring real = item + L"\\real", link = item + L"\\link", canary = outside / L"platform-canary";
+        MakeFolders(real);
+        MakeFolders(canary);
+        std::vector<ULONGLONG> ids;
+        for (int i = 0; i < kFiles; ++i) {
+            WriteFileBytes(real + L"\\" + FileName(i), "junk");
+            WriteFileBytes(canary + L"\\" + FileName(i), "canary");
+            win::FileHandle file(::CreateFileW((real + L"\\" + FileName(i)).c_str(), FILE_READ_ATTRIBUTES,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                               OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+            BY_HANDLE_FILE_INFORMATION info{};
+            ASSERT_TRUE(::GetFileInformationByHandle(file.Get(), &info));
+            ids.push_back((ULONGLONG(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+        }
+        ASSERT_TRUE(clean_test::MakeLink(link, canary, true));
+        std::optional<HeldEntry> folder = HoldFolderAt(real);
+        ASSERT_TRUE(folder);
+        std::wstring stop = work / (L"pstop" + std::to_wstring(run));
+        std::vector<std::wstring> changes{L"X|" + Unix(real) + L"|" + Unix(link)}, watched{Unix(real), Unix(item)};
+        for (std::wstring& change : changes)
+            for (wchar_t& c : change)
+                if (c == L'\\') c = L'/';
+        ASSERT_TRUE(StartRacing(stop, watched, changes));
+        for (int i = 0; i < kFiles; ++i) {
+            OpenedEntry file = OpenChildFileToRemove(folder->handle.Get(), FileName(i));
+            BY_HANDLE_FILE_INFORMATION info{};
+            if (!file || !::GetFileInformationByHandle(file.handle.Get(), &info)) continue;
+            const ULONGLONG id = (ULONGLONG(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+            if (std::find(ids.begin(), ids.end(), id) == ids.end()) continue;
+            if (RemoveThroughHandle(file.handle.Get())) ++removed;
+        }
+        StopRacing(stop);
+        for (int i = 0; i < kFiles; ++i) {
+            if (ReadFileBytes(canary + L"\\" + FileName(i)) != "canary") ++lost;
+            for (const std::wstring& place : {real, link})
+                if (ReadFileBytes(place + L"\\" + FileName(i)) == "junk") ++stayed;
+        }
+        folder.reset();
+        Tidy(item);
+        RemoveTree(canary);
+    }
+    std::printf("removals through a checked handle: %d, files that stayed: %d, canaries the platform took: %d\n",
+                removed, stayed, lost);
+    EXPECT_EQ(lost, 0);
 }
