@@ -120,7 +120,7 @@ ENGLISH = {
     "Confirm": {
         "1": "Permanently delete %1 items (%2)? This cannot be undone.",
         "2": "Permanently delete 1 item (%1)? This cannot be undone.",
-        "3": "%1 + %2 folders",
+        "3": "%1, %2 folders still measuring…",
         "4": "&Do not ask again",
         "5": "&Yes",
         "6": "&No",
@@ -230,7 +230,7 @@ ITALIAN = {
     "Confirm": {
         "1": "Eliminare definitivamente %1 elementi (%2)? L'operazione non può essere annullata.",
         "2": "Eliminare definitivamente 1 elemento (%1)? L'operazione non può essere annullata.",
-        "3": "%1 + %2 cartelle",
+        "3": "%1, %2 cartelle ancora in misurazione…",
         "4": "&Non chiedere più",
         "5": "&Sì",
         "6": "&No",
@@ -340,7 +340,7 @@ SIMPLIFIED_CHINESE = {
     "Confirm": {
         "1": "永久删除 %1 个项目（%2）？此操作无法撤消。",
         "2": "永久删除 1 个项目（%1）？此操作无法撤消。",
-        "3": "%1 + %2 个文件夹",
+        "3": "%1，%2 个文件夹仍在计算…",
         "4": "不再询问(&D)",
         "5": "是(&Y)",
         "6": "否(&N)",
@@ -450,7 +450,7 @@ TRADITIONAL_CHINESE = {
     "Confirm": {
         "1": "永久刪除 %1 個項目（%2）？此動作無法復原。",
         "2": "永久刪除 1 個項目（%1）？此動作無法復原。",
-        "3": "%1 + %2 個資料夾",
+        "3": "%1，%2 個資料夾仍在計算…",
         "4": "不再詢問(&D)",
         "5": "是(&Y)",
         "6": "否(&N)",
@@ -621,25 +621,25 @@ for _name, _texts in BROWSERS_TEXTS.items():
 LIST_TEXTS = {
     "ENGLISH": {"List": {
         "SelectionSize": "%1 in %2 selected",
-        "SelectionSizeFolders": "%1 + %2 folders in %3 selected",
+        "SelectionSizeFolders": "%1 in %3 selected, %2 folders measuring…",
         "Scanning": "%1 - scanning %2",
         "LeftRow": "Not removed: %1",
     }},
     "ITALIAN": {"List": {
         "SelectionSize": "%1 in %2 selezionati",
-        "SelectionSizeFolders": "%1 + %2 cartelle in %3 selezionati",
+        "SelectionSizeFolders": "%1 in %3 selezionati, %2 cartelle in misurazione…",
         "Scanning": "%1 - scansione %2",
         "LeftRow": "Non rimosso: %1",
     }},
     "SIMPLIFIED_CHINESE": {"List": {
         "SelectionSize": "已选定 %2 项，共 %1",
-        "SelectionSizeFolders": "已选定 %3 项，共 %1 + %2 个文件夹",
+        "SelectionSizeFolders": "已选定 %3 项，共 %1，%2 个文件夹正在计算…",
         "Scanning": "%1 - 正在扫描 %2",
         "LeftRow": "未删除：%1",
     }},
     "TRADITIONAL_CHINESE": {"List": {
         "SelectionSize": "已選取 %2 項，共 %1",
-        "SelectionSizeFolders": "已選取 %3 項，共 %1 + %2 個資料夾",
+        "SelectionSizeFolders": "已選取 %3 項，共 %1，%2 個資料夾正在計算…",
         "Scanning": "%1 - 正在掃描 %2",
         "LeftRow": "未刪除：%1",
     }},

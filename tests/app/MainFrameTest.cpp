@@ -284,7 +284,7 @@ TEST_F(MainFrameTest, APermanentCleanAsksFirstFromEveryRouteAndDoNotAskAgainIsKe
               L"Permanently delete 3,510 items (192.6 MB)? This cannot be undone.");
     EXPECT_EQ(PermanentDeleteQuestion({1, 512, 0}), L"Permanently delete 1 item (512 bytes)? This cannot be undone.");
     EXPECT_EQ(PermanentDeleteQuestion({4, 2048, 2}),
-              L"Permanently delete 4 items (2.0 KB + 2 folders)? This cannot be undone.");
+              L"Permanently delete 4 items (2.0 KB, 2 folders still measuring\u2026)? This cannot be undone.");
 
     ScopedRegistryValue layout(HKEY_CURRENT_USER, L"Keyboard Layout\\Preload", L"1", L"00000409");
     Open();
