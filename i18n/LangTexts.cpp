@@ -54,6 +54,7 @@ constexpr std::array<LangText, static_cast<size_t>(Count)> kTable = {{
     Lit(StatusOpenCaption, L"Status", L"16", L""),
     Res(StatusRules, L"Status", L"17", ResPrefix, ID_OPTIONS_RULES),
     Lit(StatusRulesByPolicy, L"Status", L"19", L"Your organisation's policy sets the rules file"),
+    Lit(StatusTurnedOff, L"Status", L"20", L"Turned off by your administrator"),
     Res(TipDelete, L"ToolTips", L"1", ResShortName, ID_EDIT_DELETE),
     Res(TipRecycle, L"ToolTips", L"2", ResShortName, ID_EDIT_RECYCLE),
     Res(TipSelectAll, L"ToolTips", L"3", ResShortName, ID_EDIT_SELECT_ALL),

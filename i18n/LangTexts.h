@@ -20,7 +20,7 @@ enum class LangId : int {
     StatusDelete, StatusRecycle, StatusToolbar, StatusStatusBar, StatusStandard, StatusOfflineTemp,
     StatusAbout, StatusReady, StatusSelected, StatusExit, StatusDeleting, StatusUpdateAddress,
     StatusNothingSelected, StatusCompleted, StatusOpenQuestion, StatusOpenCaption, StatusRules,
-    StatusRulesByPolicy,
+    StatusRulesByPolicy, StatusTurnedOff,
     // Tool tips of the toolbar buttons.
     TipDelete, TipRecycle, TipSelectAll, TipUnselectAll, TipStandard, TipCookies, TipOfflineTemp,
     // The same keys of section "ToolTips" serve some menu prompts, with the

@@ -55,6 +55,7 @@ ENGLISH = {
         "16": "Open",
         "17": "Choose a rules file whose entries the Standard scan adds, or none",
         "19": "Your organisation's policy sets the rules file",
+        "20": "Turned off by your administrator",
     },
     "ToolTips": {
         "1": "Permanently Delete",
@@ -165,6 +166,7 @@ ITALIAN = {
         "16": "Apri",
         "17": "Sceglie un file di regole le cui voci la scansione standard aggiunge, oppure nessuno",
         "19": "Il file di regole è impostato dai criteri dell'organizzazione",
+        "20": "Disattivato dall'amministratore",
     },
     "ToolTips": {
         "1": "Elimina definitivamente",
@@ -275,6 +277,7 @@ SIMPLIFIED_CHINESE = {
         "16": "打开",
         "17": "选择一个规则文件，其条目由标准扫描添加；或不使用规则文件",
         "19": "规则文件由组织的策略设置",
+        "20": "已被管理员关闭",
     },
     "ToolTips": {
         "1": "永久删除",
@@ -385,6 +388,7 @@ TRADITIONAL_CHINESE = {
         "16": "開啟",
         "17": "選擇一個規則檔，其項目由標準掃描加入；或不使用規則檔",
         "19": "規則檔由組織的原則設定",
+        "20": "已被系統管理員關閉",
     },
     "ToolTips": {
         "1": "永久刪除",
