@@ -26,7 +26,7 @@ constexpr ItemText kItems[] = {
     {ID_EDIT_INVERT_SELECTION, EditInvert, L""},
     {ID_VIEW_TOOLBAR, ViewToolbar, L""},
     {ID_VIEW_STATUS_BAR, ViewStatusBar, L""},
-    {ID_VIEW_LANGUAGE, ViewLanguage, L"\t\tCtrl+L"},
+    {ID_VIEW_LANGUAGE, ViewLanguage, L"\tCtrl+L"},
     {ID_OPTIONS_COOKIES, OptionsCookies, L"\tCtrl+K"},
     {ID_OPTIONS_OFFLINE_TEMP, OptionsOfflineTemp, L"\tCtrl+H"},
     {ID_OPTIONS_STANDARD, OptionsStandard, L"\tF5"},
