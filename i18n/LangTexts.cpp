@@ -161,6 +161,14 @@ constexpr std::array<LangText, static_cast<size_t>(Count)> kTable = {{
     Lit(NoticeTempRefused, L"Notices", L"TempRefused", L"%1 points to %2: not cleaned"),
     Lit(NoticeDriveNotVolume, L"Notices", L"DriveNotVolume", L"%1 is not the root of a volume: its drive targets are not looked for"),
     Lit(NoticeExcludeUnresolved, L"Notices", L"ExcludeUnresolved", L"%1 names no place on this machine that can be resolved; that entry is ignored"),
+    Lit(TypeFile, L"List", L"TypeFile", L"File"),
+    Lit(TypeExtensionFile, L"List", L"TypeExtensionFile", L"%1 File"),
+    Lit(TitleSelectLanguage, L"Title", L"6", L"Select Language"),
+    Lit(LabelLanguageFiles, L"Labels", L"7", L"Brisko .NET Language Files"),
+    Lit(LabelVersion, L"Labels", L"8", L"Version %1"),
+    Lit(LabelCredit, L"Labels", L"9", L"Brisko team"),
+    Lit(ButtonOk, L"Buttons", L"4", L"OK"),
+    Lit(NoticeRulesUnreadable, L"Notices", L"RulesUnreadable", L"policy RulesFile: cannot read %1"),
 }};
 
 constexpr bool InIdOrder() {

@@ -60,6 +60,11 @@ enum class LangId : int {
     // that points elsewhere, a drive letter that is no volume, an exclusion
     // that names no local place.
     NoticeTempRefused, NoticeDriveNotVolume, NoticeExcludeUnresolved,
+    // The window's own words beside those: a type the shell does not name,
+    // the language file dialog, the About box, and a policy's rules file
+    // that cannot be read.
+    TypeFile, TypeExtensionFile, TitleSelectLanguage, LabelLanguageFiles, LabelVersion, LabelCredit, ButtonOk,
+    NoticeRulesUnreadable,
     Count
 };
 

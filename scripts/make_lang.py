@@ -648,9 +648,43 @@ LIST_TEXTS = {
         "LeftRow": "未刪除：%1",
     }},
 }
-for _name, _texts in LIST_TEXTS.items():
-    for _section, _keys in _texts.items():
-        globals()[_name].setdefault(_section, {}).update(_keys)
+# The window's own words beside those: a type the shell does not name, the
+# language file dialog, the About box, and a policy's rules file that cannot
+# be read.
+WINDOW_TEXTS = {
+    "ENGLISH": {
+        "List": {"TypeFile": "File", "TypeExtensionFile": "%1 File"},
+        "Title": {"6": "Select Language"},
+        "Labels": {"7": "Brisko .NET Language Files", "8": "Version %1", "9": "Brisko team"},
+        "Buttons": {"4": "OK"},
+        "Notices": {"RulesUnreadable": "policy RulesFile: cannot read %1"},
+    },
+    "ITALIAN": {
+        "List": {"TypeFile": "File", "TypeExtensionFile": "File %1"},
+        "Title": {"6": "Seleziona lingua"},
+        "Labels": {"7": "File di lingua di Brisko .NET", "8": "Versione %1", "9": "Il team di Brisko"},
+        "Buttons": {"4": "OK"},
+        "Notices": {"RulesUnreadable": "criterio RulesFile: impossibile leggere %1"},
+    },
+    "SIMPLIFIED_CHINESE": {
+        "List": {"TypeFile": "文件", "TypeExtensionFile": "%1 文件"},
+        "Title": {"6": "选择语言"},
+        "Labels": {"7": "Brisko .NET 语言文件", "8": "版本 %1", "9": "Brisko 团队"},
+        "Buttons": {"4": "确定"},
+        "Notices": {"RulesUnreadable": "策略 RulesFile：无法读取 %1"},
+    },
+    "TRADITIONAL_CHINESE": {
+        "List": {"TypeFile": "檔案", "TypeExtensionFile": "%1 檔案"},
+        "Title": {"6": "選擇語言"},
+        "Labels": {"7": "Brisko .NET 語言檔", "8": "版本 %1", "9": "Brisko 團隊"},
+        "Buttons": {"4": "確定"},
+        "Notices": {"RulesUnreadable": "原則 RulesFile：無法讀取 %1"},
+    },
+}
+for _texts_by_language in (LIST_TEXTS, WINDOW_TEXTS):
+    for _name, _texts in _texts_by_language.items():
+        for _section, _keys in _texts.items():
+            globals()[_name].setdefault(_section, {}).update(_keys)
 
 # The browsers' question before a clean, their refusals and kept sites, and
 # what a scan leaves out and why (the "Notices" section).

@@ -134,7 +134,7 @@ void CListController::OnScanDone() {
     UpdateSelectionStatus();
     StartMeasuring();
     std::shared_ptr<const Policies> policies = CurrentPolicies();
-    if (job->unreadableRules) ShowStatusText(L"policy RulesFile: cannot read " + *job->unreadableRules);
+    if (job->unreadableRules) ShowStatusText(FillInLangText(LangId::NoticeRulesUnreadable, {*job->unreadableRules}));
     for (const std::wstring& problem : UntoldPolicyProblems(*policies)) ShowStatusText(problem);
     std::wstring notices;  // one pane: each told once, side by side
     for (const std::wstring& notice : job->notices) notices += (notices.empty() ? L"" : L"; ") + notice;
