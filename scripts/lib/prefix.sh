@@ -26,6 +26,9 @@ brisko_install_tools() {
   command -v zip >/dev/null || need+=(zip)
   command -v unzip >/dev/null || need+=(unzip)
   command -v xwininfo >/dev/null || need+=(x11-utils)
+  # Wine draws the caption buttons with its Marlett font: without it they
+  # show as the letters "0 1 r" (in the README's pictures too).
+  [ -f /usr/share/wine/fonts/marlett.ttf ] || need+=(fonts-wine)
   if [ ${#need[@]} -gt 0 ]; then
     echo "installing: ${need[*]}"
     if [ "$(id -u)" != 0 ]; then
