@@ -85,6 +85,10 @@ brisko_make_prefix() {  # $1 = prefix folder (created fresh)
     done
   done
   [ -e "$prefix/dosdevices/z:" ] && { echo "could not remove Z: from $prefix" >&2; return 1; }
+  # Debian's Wine looks for its own fonts beside the system's, not where
+  # fonts-wine puts them: the prefix's font folder gets Marlett, the font of
+  # the caption buttons.
+  [ -f /usr/share/wine/fonts/marlett.ttf ] && cp -f /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/"
   touch "$prefix/.brisko-throwaway"
 }
 
