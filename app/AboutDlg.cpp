@@ -22,7 +22,9 @@ bool CAboutDlg::OnInit() {
     // The resource caption stays with the built-in texts.
     if (!IsDefaultLanguage())
         SetWindowText(GetLangString(LangId::TitleAbout) + L" " + win::LoadResString(AFX_IDS_APP_TITLE));
-    SetItemText(IDC_ABOUT_VERSION, kVersionCaption);
+    SetItemText(IDC_ABOUT_VERSION, FillInLangText(LangId::LabelVersion, {L"" BRISKO_DISPLAY_VERSION}));
+    SetItemText(IDC_ABOUT_CREDIT, GetUiText(LangId::LabelCredit));
+    SetItemText(IDOK, GetUiText(LangId::ButtonOk));
     ScalePictures(Dpi());
     return true;  // the focus goes to the default button
 }

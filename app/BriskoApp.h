@@ -26,7 +26,6 @@ inline constexpr const wchar_t* kRegistryKeyName = L"Brisko";
 
 // The version the About dialog shows; Update sends the number as its query.
 inline constexpr double kVersionNumber = 3.69;
-inline constexpr const wchar_t* kVersionCaption = L"Version " BRISKO_DISPLAY_VERSION;
 
 class CBriskoApp : public CWinAppEx, public IListViewHost {
 public:

@@ -4,6 +4,7 @@
 #include "i18n/LangTexts.h"
 #include "policy/Policies.h"
 #include "res/resource.h"
+#include "view/CommandAvailability.h"
 
 namespace {
 using enum LangId;
@@ -25,7 +26,7 @@ constexpr ItemText kItems[] = {
     {ID_EDIT_INVERT_SELECTION, EditInvert, L""},
     {ID_VIEW_TOOLBAR, ViewToolbar, L""},
     {ID_VIEW_STATUS_BAR, ViewStatusBar, L""},
-    {ID_VIEW_LANGUAGE, ViewLanguage, L"\t\tCtrl+L"},
+    {ID_VIEW_LANGUAGE, ViewLanguage, L"\tCtrl+L"},
     {ID_OPTIONS_COOKIES, OptionsCookies, L"\tCtrl+K"},
     {ID_OPTIONS_OFFLINE_TEMP, OptionsOfflineTemp, L"\tCtrl+H"},
     {ID_OPTIONS_STANDARD, OptionsStandard, L"\tF5"},
@@ -84,6 +85,14 @@ std::wstring PromptFromCaption(std::wstring caption) {
     }
     return out;
 }
+
+std::optional<std::wstring> PolicyPrompt(UINT id) {
+    CommandState state;
+    ApplyPolicies(state, *CurrentPolicies());
+    if (!TurnedOffByPolicy(id, state)) return std::nullopt;
+    return GetUiText(id == ID_OPTIONS_RULES ? StatusRulesByPolicy : StatusTurnedOff);
+}
+
 }  // namespace
 
 std::wstring PopupCaption(int position) {
@@ -98,7 +107,7 @@ std::optional<std::wstring> ItemCaption(UINT id) {
 }
 
 std::wstring MenuPrompt(UINT id) {
-    if (id == ID_OPTIONS_RULES && CurrentPolicies()->rulesFile) return GetUiText(StatusRulesByPolicy);
+    if (std::optional<std::wstring> turnedOff = PolicyPrompt(id)) return *turnedOff;
     if (IsDefaultLanguage()) return LoadResPrefix(id);
     if (id == ID_EDIT_INVERT_SELECTION) return PromptFromCaption(GetLangString(EditInvert));
     const CommandText* entry = Find(kMenuPrompts, id);
@@ -106,11 +115,13 @@ std::wstring MenuPrompt(UINT id) {
 }
 
 std::wstring ToolBarPrompt(UINT id) {
+    if (std::optional<std::wstring> turnedOff = PolicyPrompt(id)) return *turnedOff;
     const CommandText* entry = Find(kToolBarPrompts, id);
     return IsDefaultLanguage() || !entry ? LoadResPrefix(id) : GetLangString(entry->text);
 }
 
 std::wstring ToolTipText(UINT id) {
+    if (std::optional<std::wstring> turnedOff = PolicyPrompt(id)) return *turnedOff;
     if (IsDefaultLanguage()) return LoadResSuffix(id, L'\n');
     const CommandText* entry = Find(kToolTips, id);
     return entry ? GetLangString(entry->text) : std::wstring();

@@ -15,8 +15,10 @@ std::wstring PopupCaption(int position);
 // that is not relabelled.
 std::optional<std::wstring> ItemCaption(UINT id);
 
-// The status-bar prompt of a highlighted menu item; Extra Rules says when a
-// policy sets the rules file.
+// A command a policy turns off says so instead of what it does, in its
+// prompts and its tool tip: "Turned off by your administrator", or for
+// Extra Rules that a policy sets the rules file.
+// The status-bar prompt of a highlighted menu item.
 std::wstring MenuPrompt(UINT id);
 // The status-bar prompt of the toolbar button under the mouse.
 std::wstring ToolBarPrompt(UINT id);

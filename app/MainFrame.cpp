@@ -8,6 +8,7 @@
 #include "app/FrameTexts.h"
 #include "i18n/LanguageChoice.h"
 #include "i18n/Lang.h"
+#include "i18n/LangTexts.h"
 #include "view/AdvanceDialog.h"
 #include "res/resource.h"
 #include "view/ListController.h"
@@ -20,8 +21,9 @@ constexpr const wchar_t* kLocationSection = L"Location";
 constexpr int kPopupCount = 5;
 
 std::optional<std::wstring> AskLanguageFile(HWND owner) {
-    return win::AskFileToOpen(owner, L"Select Language", L"*.lng (Brisko .NET Language Files) |*.lng||",
-                              GetLangFolder(), OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
+    return win::AskFileToOpen(owner, GetUiText(LangId::TitleSelectLanguage),
+                              L"*.lng (" + GetUiText(LangId::LabelLanguageFiles) + L") |*.lng||", GetLangFolder(),
+                              OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
 }
 
 void SetMenuText(HMENU menu, UINT item, bool byPosition, const std::wstring& text) {

@@ -12,6 +12,8 @@ namespace {
 
 // What is left to list a folder that may not be removed itself.
 constexpr ACCESS_MASK kWalkAccess = FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE;
+// The least that tells what an entry is: no data read, nothing changed.
+constexpr ACCESS_MASK kLookAccess = FILE_READ_ATTRIBUTES | SYNCHRONIZE;
 
 // True when the place ends in a backslash and exactly `name`.
 bool EndsInName(const std::wstring& place, const std::wstring& name) {
@@ -93,6 +95,31 @@ std::optional<HeldEntry> HoldItem(const CanonicalItem& item, const RemovalContex
     return held;
 }
 
+namespace {
+
+// The checks of a child opened relative to its held folder: its facts, no
+// link, the entry that was listed, at its own place.
+std::optional<LeftReason> CheckChild(const HeldEntry& folder, const ChildEntry& listed, HeldEntry& held) {
+    if (!ReadFacts(held.handle.Get(), held.facts)) return LeftReason::Failed;
+    held.facts.volumeSerial = folder.facts.volumeSerial;
+    if (held.facts.IsReparsePoint()) return LeftReason::Link;
+    // Swapped since the listing: whatever stands there now is not what was
+    // listed (under Wine, the target of a link put in its place).
+    if (listed.fileId != 0 && held.facts.fileId != listed.fileId) return LeftReason::Link;
+    // A link opened by mistake shows in the place the platform reports for
+    // the open entry: a file link under Wine only so, and a folder link too
+    // when it was swapped in between the listing's looks at the name.
+    // Under Wine a link "f.tmp" to its folder's own "F.TMP" opens that other
+    // file, and only the letter case of the reported place tells it.
+    const std::wstring placed = FinalPathOfHandle(held.handle.Get());
+    if (!SamePathText(placed, held.final) || (listed.nameAsListed && !EndsInName(placed, listed.name)) ||
+        (!listed.nameAsListed && AnotherEntryInCase(placed, held.path)))
+        return LeftReason::Link;
+    return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<HeldEntry> HoldChild(const HeldEntry& folder, const ChildEntry& listed, const RemovalContext& removal) {
     std::wstring path = JoinPath(folder.path, listed.name);
     if (listed.attributes & FILE_ATTRIBUTE_REPARSE_POINT) return Stays(removal, path, LeftReason::Link);
@@ -104,22 +131,25 @@ std::optional<HeldEntry> HoldChild(const HeldEntry& folder, const ChildEntry& li
         return Stays(removal, path, ReasonOf(opened.failure));
     }
     HeldEntry held{std::move(opened.handle), std::move(path), ChildFinal(folder.final, listed.name), {}};
-    if (!ReadFacts(held.handle.Get(), held.facts)) return Stays(removal, held.path, LeftReason::Failed);
-    held.facts.volumeSerial = folder.facts.volumeSerial;
-    if (held.facts.IsReparsePoint()) return Stays(removal, held.path, LeftReason::Link);
-    // Swapped since the listing: whatever stands there now is not what was
-    // listed (under Wine, the target of a link put in its place).
-    if (listed.fileId != 0 && held.facts.fileId != listed.fileId) return Stays(removal, held.path, LeftReason::Link);
-    // A link opened by mistake shows in the place the platform reports for
-    // the open entry: a file link under Wine only so, and a folder link too
-    // when it was swapped in between the listing's looks at the name.
-    // Under Wine a link "f.tmp" to its folder's own "F.TMP" opens that other
-    // file, and only the letter case of the reported place tells it.
-    const std::wstring placed = FinalPathOfHandle(held.handle.Get());
-    if (!SamePathText(placed, held.final) || (listed.nameAsListed && !EndsInName(placed, listed.name)) ||
-        (!listed.nameAsListed && AnotherEntryInCase(placed, held.path)))
-        return Stays(removal, held.path, LeftReason::Link);
+    if (std::optional<LeftReason> wrong = CheckChild(folder, listed, held)) return Stays(removal, held.path, *wrong);
     return held;
+}
+
+LookedChild LookAtChild(const HeldEntry& folder, const ChildEntry& listed) {
+    auto is = [](ChildKind kind) { return LookedChild{kind, std::nullopt}; };
+    if (listed.attributes & FILE_ATTRIBUTE_REPARSE_POINT) return is(ChildKind::Link);
+    const bool isFolder = (listed.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    OpenedEntry opened = OpenChild(folder.handle.Get(), listed.name, isFolder ? kWalkAccess : kLookAccess);
+    if (!opened) {
+        if (opened.failure == OpenFailure::Missing) return is(ChildKind::Gone);
+        return is(opened.failure == OpenFailure::Link ? ChildKind::Link : ChildKind::Unreadable);
+    }
+    HeldEntry held{std::move(opened.handle), JoinPath(folder.path, listed.name), ChildFinal(folder.final, listed.name), {}};
+    if (std::optional<LeftReason> wrong = CheckChild(folder, listed, held))
+        return is(*wrong == LeftReason::Link ? ChildKind::Link : ChildKind::Unreadable);
+    if (held.facts.IsFolder() != isFolder) return is(ChildKind::Gone);  // another entry since the listing
+    if (!isFolder) return is(ChildKind::File);
+    return {ChildKind::Folder, std::move(held)};
 }
 
 std::optional<HeldEntry> HoldFolderAt(const std::wstring& canonicalPath, LeftReason* whyNot) {

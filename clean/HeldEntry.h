@@ -32,6 +32,17 @@ std::optional<HeldEntry> HoldItem(const CanonicalItem& item, const RemovalContex
 // removal.
 std::optional<HeldEntry> HoldChild(const HeldEntry& folder, const ChildEntry& listed, const RemovalContext& removal);
 
+// What a look at a listed entry of a held folder finds: opened relative to
+// the folder with no more access than reading its attributes (and listing,
+// for a folder), checked as HoldChild checks, so that nothing of it can
+// change. A folder comes back held, to be listed in turn.
+enum class ChildKind { Gone, Link, File, Folder, Unreadable };
+struct LookedChild {
+    ChildKind kind = ChildKind::Gone;
+    std::optional<HeldEntry> folder;
+};
+LookedChild LookAtChild(const HeldEntry& folder, const ChildEntry& listed);
+
 // The held folder of a canonical folder path, for an operation that needs a
 // folder handle (the parent of a moved item); no report, but with `whyNot`
 // the reason it cannot be held.
@@ -41,7 +52,6 @@ std::optional<HeldEntry> HoldFolderAt(const std::wstring& canonicalPath, LeftRea
 // some part of it cannot be opened to tell.
 // With `amount`, the files of the tree and their bytes are added up on the way.
 bool HeldTreeHoldsLink(const HeldEntry& folder, EntryAmount* amount = nullptr);
-
 
 // A folder that a removal keeps whatever it holds: protected or system.
 bool IsKeptFolder(const std::wstring& canonicalPath, const RemovalGuards& guards);

@@ -34,7 +34,7 @@ struct CleanRecord {
     std::wstring unreadableRulesFile;  // the one a policy named and the clean went on without; "" for none
     bool permanent = false;
     bool dryRun = false;
-    Tally found;             // as listed
+    Tally found;             // as listed, with what the folders hold in their bytes
     Tally removed, emptied;  // with the bytes that went
     Tally partly;            // folders that kept some of their files, with the bytes that went
     Tally left;              // items left whole, with their listed size

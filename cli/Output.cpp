@@ -47,6 +47,19 @@ std::wstring EntryText(const FoundItem& entry) {
     return entry.path + (entry.folder ? L"  (folder)" : L"  (" + ShortSizeText(entry.size) + L")");
 }
 
+std::wstring MeasuredEntryText(const FoundItem& entry, const ItemAmount& amount) {
+    if (!entry.folder) return EntryText(entry);
+    const size_t inside = amount.items - 1;  // the amount counts the folder itself
+    return entry.path + L"  (folder of " + GroupedNumber(inside) + (inside == 1 ? L" item, " : L" items, ") +
+           ShortSizeText(amount.bytes) + L")";
+}
+
+std::wstring ContentsJson(const FoundItem& entry, const ItemAmount& amount) {
+    if (!entry.folder) return {};
+    return L"\"contents\":{\"items\":" + std::to_wstring(amount.items - 1) + L",\"bytes\":" +
+           std::to_wstring(amount.bytes) + L"}";
+}
+
 std::wstring SizeText(ULONGLONG bytes) {
     return bytes < 1024 ? ShortSizeText(bytes) : ShortSizeText(bytes) + L" (" + GroupedNumber(bytes) + L" bytes)";
 }

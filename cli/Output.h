@@ -18,6 +18,11 @@ std::wstring IsoTime(const FILETIME& time);
 std::wstring EntryJson(const FoundItem& entry, const wchar_t* mode, const std::wstring& extra = {});
 // "path  (size)", the line of the plain listing.
 std::wstring EntryText(const FoundItem& entry);
+// EntryText with what a measured folder holds: "path  (folder of 2,605 items, 620.0 MB)".
+std::wstring MeasuredEntryText(const FoundItem& entry, const ItemAmount& amount);
+// The JSON member of what a folder holds, "\"contents\":{\"items\":N,\"bytes\":N}";
+// "" for a file.
+std::wstring ContentsJson(const FoundItem& entry, const ItemAmount& amount);
 // "3.4 MB (3,561,472 bytes)", or "512 bytes".
 std::wstring SizeText(ULONGLONG bytes);
 // "12 items, 3.4 MB (3,561,472 bytes)".

@@ -16,15 +16,17 @@ std::wstring TaskJson(const ListedTask& task) {
     using When = ScheduleRequest::When;
     wchar_t time[8];
     swprintf(time, 8, L"%02d:%02d", r.hour, r.minute);
-    std::wstring arguments;
+    std::wstring arguments, expanded;
     for (const std::wstring& argument : r.arguments) arguments += (arguments.empty() ? L"" : L",") + JsonString(argument);
+    for (const std::wstring& name : VariablesExpandedAtRun(r.arguments))
+        expanded += (expanded.empty() ? L"" : L",") + JsonString(name);
     return L"{\"name\":" + JsonString(task.name) + L",\"when\":" +
            (r.when == When::AtLogon ? L"\"logon\"" : r.when == When::Daily ? L"\"daily\"" : L"\"weekly\"") +
            L",\"day\":" + (r.when == When::Weekly ? JsonString(WeekdayName(r.weekday)) : L"null") + L",\"time\":" +
            (r.when == When::AtLogon ? L"null" : JsonString(time)) + L",\"onAc\":" + (r.onAc ? L"true" : L"false") +
            L",\"whenIdle\":" + (r.whenIdle ? L"true" : L"false") + L",\"program\":" + JsonString(task.program) +
            L",\"folder\":" + (task.folder.empty() ? L"null" : JsonString(task.folder)) +
-           L",\"arguments\":[" + arguments + L"]}";
+           L",\"arguments\":[" + arguments + L"],\"expandedAtRun\":[" + expanded + L"]}";
 }
 
 int Add(ScheduleRequest request, CConsole& console, ITaskStore& store, const Policies& policies,

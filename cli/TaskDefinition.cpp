@@ -1,5 +1,6 @@
 #include "cli/TaskDefinition.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "win/CommandLine.h"
@@ -109,8 +110,12 @@ std::wstring FullPathFrom(const std::wstring& folder, const std::wstring& path) 
 
 std::vector<std::wstring> WithFullPaths(std::vector<std::wstring> arguments, const std::wstring& folder) {
     for (size_t i = 0; i < arguments.size(); ++i) {
-        if (i > 0 && TakesFile(arguments[i - 1]) && !arguments[i].empty())
-            arguments[i] = FullPathFrom(folder, arguments[i]);
+        // A path that starts with a variable is a full one once Windows
+        // expands it as the task runs: it stays as given.
+        const std::wstring& argument = arguments[i];
+        const bool startsWithVariable = !argument.empty() && argument[0] == L'%' && argument.find(L'%', 1) != std::wstring::npos;
+        if (i > 0 && TakesFile(arguments[i - 1]) && !argument.empty() && !startsWithVariable)
+            arguments[i] = FullPathFrom(folder, argument);
     }
     return arguments;
 }
@@ -178,8 +183,32 @@ std::wstring WhenText(const ScheduleRequest& request) {
     return text;
 }
 
+std::vector<std::wstring> VariablesExpandedAtRun(const std::vector<std::wstring>& arguments) {
+    std::vector<std::wstring> names;
+    for (const std::wstring& argument : arguments) {
+        for (size_t open = argument.find(L'%'); open != std::wstring::npos;) {
+            const size_t close = argument.find(L'%', open + 1);
+            if (close == std::wstring::npos) break;
+            const std::wstring name = argument.substr(open, close - open + 1);
+            const bool plain = close > open + 1 && name.find_first_of(L" \\/\"") == std::wstring::npos;
+            if (!plain) {
+                open = close;  // "%%" or "100% of %X%": the second sign may open a name
+                continue;
+            }
+            if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+            open = argument.find(L'%', close + 1);
+        }
+    }
+    return names;
+}
+
 std::wstring RunText(const ListedTask& task) {
     std::wstring text = win::JoinCommandLine({task.program});
     if (!task.request.arguments.empty()) text += L" " + win::JoinCommandLine(task.request.arguments);
-    return task.folder.empty() ? text : text + L"  (in " + task.folder + L")";
+    std::wstring notes = task.folder.empty() ? L"" : L"in " + task.folder;
+    std::wstring expanded;
+    for (const std::wstring& name : VariablesExpandedAtRun(task.request.arguments))
+        expanded += (expanded.empty() ? L"" : L", ") + name;
+    if (!expanded.empty()) notes += std::wstring(notes.empty() ? L"" : L"; ") + L"Windows expands " + expanded + L" as the task runs";
+    return notes.empty() ? text : text + L"  (" + notes + L")";
 }

@@ -39,6 +39,11 @@ std::optional<ListedTask> ReadTaskXml(const std::wstring& name, const std::wstri
 // ", when idle" as asked.
 std::wstring WhenText(const ScheduleRequest& request);
 
+// The %NAME% references in the arguments, each once, in their order: the
+// Task Scheduler puts each variable's value in its place when the task runs.
+std::vector<std::wstring> VariablesExpandedAtRun(const std::vector<std::wstring>& arguments);
+
 // What a task runs, as a command line: the program quoted as it needs and
-// its arguments, then "  (in FOLDER)" for its working folder.
+// its arguments, then "  (in FOLDER)" for its working folder and, where the
+// arguments name variables, "; Windows expands %TEMP% as the task runs".
 std::wstring RunText(const ListedTask& task);

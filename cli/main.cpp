@@ -11,6 +11,7 @@
 #include "cli/Browsers.h"
 #include "clean/CleanJob.h"
 #include "clean/CleanSummary.h"
+#include "clean/FolderMeasure.h"
 #include "clean/Guards.h"
 #include "item/ItemPath.h"
 #include "cli/CleanReport.h"
@@ -139,6 +140,13 @@ ULONGLONG TotalSize(const FoundItems& entries) {
     return total;
 }
 
+// What a clean of every entry would take, the folders' contents included.
+ItemAmount TotalAmount(const FoundItems& entries) {
+    ItemAmount total;
+    for (size_t row = 0; row < entries.Count(); ++row) total += entries.AmountAt(row);
+    return total;
+}
+
 // The listing of one mode, one row per item in the order found, less what
 // the filters leave out.
 FoundItems Scan(const CBriskoDoc& doc, CliOptions& options, CConsole& console, const RulesFile* rules) {
@@ -200,8 +208,10 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
         }
     }
     FoundItems entries = Scan(doc, options, console, rules);
+    // What the folders hold counts as the window counts it before a clean.
+    MeasureFolderRows(entries);
     record.mode = ModeName(options.mode);
-    for (size_t row = 0; row < entries.Count(); ++row) record.found.Add(entries[row].size);
+    for (size_t row = 0; row < entries.Count(); ++row) record.found.Add(entries.AmountAt(row).bytes);
     // Cookies Killer keeps the sites of the user's keep-list: a cookie
     // database it understands is cleaned around them, not deleted.
     const browsers::CKeepList keep = options.mode == MODE_COOKIES_KILLER
@@ -216,9 +226,13 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
                                   : empty ? L"\"action\":\"would-empty\""
                                           : L"\"action\":\"would-remove\"";
             const wchar_t* text = inside ? L"would clean   " : empty ? L"would empty   " : L"would remove  ";
-            console.Out(options.json ? EntryJson(entry, ModeName(options.mode), json) : text + EntryText(entry));
+            const ItemAmount amount = entries.AmountAt(row);
+            const std::wstring contents = ContentsJson(entry, amount);
+            console.Out(options.json ? EntryJson(entry, ModeName(options.mode), json + (contents.empty() ? L"" : L"," + contents))
+                                     : text + MeasuredEntryText(entry, amount));
         }
-        if (!options.quiet) console.Err(L"dry run, nothing removed: " + SummaryText(entries.Count(), TotalSize(entries)));
+        const ItemAmount total = TotalAmount(entries);
+        if (!options.quiet) console.Err(L"dry run, nothing removed: " + SummaryText(total.items, total.bytes));
         return Finish(record, report, options, console, kExitOk);
     }
     CEntryRows rows(entries);

@@ -20,7 +20,7 @@ enum class LangId : int {
     StatusDelete, StatusRecycle, StatusToolbar, StatusStatusBar, StatusStandard, StatusOfflineTemp,
     StatusAbout, StatusReady, StatusSelected, StatusExit, StatusDeleting, StatusUpdateAddress,
     StatusNothingSelected, StatusCompleted, StatusOpenQuestion, StatusOpenCaption, StatusRules,
-    StatusRulesByPolicy,
+    StatusRulesByPolicy, StatusTurnedOff,
     // Tool tips of the toolbar buttons.
     TipDelete, TipRecycle, TipSelectAll, TipUnselectAll, TipStandard, TipCookies, TipOfflineTemp,
     // The same keys of section "ToolTips" serve some menu prompts, with the
@@ -60,6 +60,11 @@ enum class LangId : int {
     // that points elsewhere, a drive letter that is no volume, an exclusion
     // that names no local place.
     NoticeTempRefused, NoticeDriveNotVolume, NoticeExcludeUnresolved,
+    // The window's own words beside those: a type the shell does not name,
+    // the language file dialog, the About box, and a policy's rules file
+    // that cannot be read.
+    TypeFile, TypeExtensionFile, TitleSelectLanguage, LabelLanguageFiles, LabelVersion, LabelCredit, ButtonOk,
+    NoticeRulesUnreadable,
     Count
 };
 

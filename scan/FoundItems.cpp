@@ -66,4 +66,22 @@ void FoundItems::Clear() {
     m_rows = {};
     m_keptBelow = {};
     m_keys = {};
+    m_contents = {};
+}
+
+ItemAmount FoundItems::AmountOf(Id id) const {
+    const FoundItem& item = ById(id);
+    if (!item.folder) return {1, item.size, 0};
+    auto measured = m_contents.find(id);
+    if (measured == m_contents.end()) return {1, 0, 1};
+    return {1 + measured->second.items, measured->second.bytes, 0};
+}
+
+std::vector<FoundItems::Id> FoundItems::UnmeasuredFolders() const {
+    std::vector<Id> folders;
+    for (size_t row = 0; row < Count(); ++row) {
+        const Id id = IdAt(row);
+        if (ById(id).folder && !IsMeasured(id)) folders.push_back(id);
+    }
+    return folders;
 }

@@ -16,12 +16,40 @@
 
 struct FoundItem {
     std::wstring path;          // as the scan handed it in
-    ULONGLONG size = 0;         // in bytes; 0 for a folder, whose contents are not counted
+    ULONGLONG size = 0;         // in bytes; 0 for a folder, whose contents are measured apart (FolderContents)
     FILETIME modified{};        // last write, UTC
     std::uint64_t keyHash = 0;  // of the canonical key (ItemKey), which the path gives again
     std::uint32_t tag = 0;      // a number the window keeps with the item (its type name)
     BYTE scan = 0;              // the mode whose scan found it
     bool folder = false;
+};
+
+// What a folder item holds, as a clean would walk it: its files, folders
+// and links (each link one item of no bytes), and the files' bytes.
+struct FolderContents {
+    size_t items = 0;
+    ULONGLONG bytes = 0;
+};
+
+// What the removal of items would take: the items themselves and all their
+// folders hold, their bytes, and how many of those folders are not measured
+// yet (each then counts as one item of no bytes).
+struct ItemAmount {
+    size_t items = 0;
+    ULONGLONG bytes = 0;
+    size_t measuring = 0;
+    ItemAmount& operator+=(const ItemAmount& other) {
+        items += other.items;
+        bytes += other.bytes;
+        measuring += other.measuring;
+        return *this;
+    }
+    ItemAmount& operator-=(const ItemAmount& other) {
+        items -= other.items;
+        bytes -= other.bytes;
+        measuring -= other.measuring;
+        return *this;
+    }
 };
 
 // Records never move or change once added, so a reader on another thread
@@ -48,6 +76,16 @@ public:
         return row < m_rows.size() ? m_rows[row] : m_keptBelow[m_keptBelow.size() - 1 - (row - m_rows.size())];
     }
     const FoundItem& ById(Id id) const { return (*m_store)[id]; }
+
+    // What a folder record holds, once measured; kept until Clear.
+    void SetContents(Id id, FolderContents contents) { m_contents[id] = contents; }
+    bool IsMeasured(Id id) const { return m_contents.count(id) != 0; }
+    // What removing the record's item takes: a file itself, a folder with
+    // what it holds.
+    ItemAmount AmountOf(Id id) const;
+    ItemAmount AmountAt(size_t row) const { return AmountOf(IdAt(row)); }
+    // The folder rows not measured yet, in row order.
+    std::vector<Id> UnmeasuredFolders() const;
 
     // Drops one row; its record stays (and keeps its key) until Clear.
     // Dropping rows from the last upwards, as a clean does, costs a constant
@@ -100,6 +138,7 @@ private:
     // leaves the rows it passed here without moving the others.
     std::vector<Id> m_keptBelow;
     std::unordered_map<std::uint64_t, Id> m_keys;  // hash of the canonical key -> first item with it
+    std::unordered_map<Id, FolderContents> m_contents;  // the folder records measured so far
 };
 
 // Hands every match to a listing, as found.

@@ -55,6 +55,7 @@ ENGLISH = {
         "16": "Open",
         "17": "Choose a rules file whose entries the Standard scan adds, or none",
         "19": "Your organisation's policy sets the rules file",
+        "20": "Turned off by your administrator",
     },
     "ToolTips": {
         "1": "Permanently Delete",
@@ -120,7 +121,7 @@ ENGLISH = {
     "Confirm": {
         "1": "Permanently delete %1 items (%2)? This cannot be undone.",
         "2": "Permanently delete 1 item (%1)? This cannot be undone.",
-        "3": "%1 + %2 folders",
+        "3": "%1, %2 folders still measuring…",
         "4": "&Do not ask again",
         "5": "&Yes",
         "6": "&No",
@@ -165,6 +166,7 @@ ITALIAN = {
         "16": "Apri",
         "17": "Sceglie un file di regole le cui voci la scansione standard aggiunge, oppure nessuno",
         "19": "Il file di regole è impostato dai criteri dell'organizzazione",
+        "20": "Disattivato dall'amministratore",
     },
     "ToolTips": {
         "1": "Elimina definitivamente",
@@ -230,7 +232,7 @@ ITALIAN = {
     "Confirm": {
         "1": "Eliminare definitivamente %1 elementi (%2)? L'operazione non può essere annullata.",
         "2": "Eliminare definitivamente 1 elemento (%1)? L'operazione non può essere annullata.",
-        "3": "%1 + %2 cartelle",
+        "3": "%1, %2 cartelle ancora in misurazione…",
         "4": "&Non chiedere più",
         "5": "&Sì",
         "6": "&No",
@@ -275,6 +277,7 @@ SIMPLIFIED_CHINESE = {
         "16": "打开",
         "17": "选择一个规则文件，其条目由标准扫描添加；或不使用规则文件",
         "19": "规则文件由组织的策略设置",
+        "20": "已被管理员关闭",
     },
     "ToolTips": {
         "1": "永久删除",
@@ -340,7 +343,7 @@ SIMPLIFIED_CHINESE = {
     "Confirm": {
         "1": "永久删除 %1 个项目（%2）？此操作无法撤消。",
         "2": "永久删除 1 个项目（%1）？此操作无法撤消。",
-        "3": "%1 + %2 个文件夹",
+        "3": "%1，%2 个文件夹仍在计算…",
         "4": "不再询问(&D)",
         "5": "是(&Y)",
         "6": "否(&N)",
@@ -385,6 +388,7 @@ TRADITIONAL_CHINESE = {
         "16": "開啟",
         "17": "選擇一個規則檔，其項目由標準掃描加入；或不使用規則檔",
         "19": "規則檔由組織的原則設定",
+        "20": "已被系統管理員關閉",
     },
     "ToolTips": {
         "1": "永久刪除",
@@ -450,7 +454,7 @@ TRADITIONAL_CHINESE = {
     "Confirm": {
         "1": "永久刪除 %1 個項目（%2）？此動作無法復原。",
         "2": "永久刪除 1 個項目（%1）？此動作無法復原。",
-        "3": "%1 + %2 個資料夾",
+        "3": "%1，%2 個資料夾仍在計算…",
         "4": "不再詢問(&D)",
         "5": "是(&Y)",
         "6": "否(&N)",
@@ -621,32 +625,66 @@ for _name, _texts in BROWSERS_TEXTS.items():
 LIST_TEXTS = {
     "ENGLISH": {"List": {
         "SelectionSize": "%1 in %2 selected",
-        "SelectionSizeFolders": "%1 + %2 folders in %3 selected",
+        "SelectionSizeFolders": "%1 in %3 selected, %2 folders measuring…",
         "Scanning": "%1 - scanning %2",
         "LeftRow": "Not removed: %1",
     }},
     "ITALIAN": {"List": {
         "SelectionSize": "%1 in %2 selezionati",
-        "SelectionSizeFolders": "%1 + %2 cartelle in %3 selezionati",
+        "SelectionSizeFolders": "%1 in %3 selezionati, %2 cartelle in misurazione…",
         "Scanning": "%1 - scansione %2",
         "LeftRow": "Non rimosso: %1",
     }},
     "SIMPLIFIED_CHINESE": {"List": {
         "SelectionSize": "已选定 %2 项，共 %1",
-        "SelectionSizeFolders": "已选定 %3 项，共 %1 + %2 个文件夹",
+        "SelectionSizeFolders": "已选定 %3 项，共 %1，%2 个文件夹正在计算…",
         "Scanning": "%1 - 正在扫描 %2",
         "LeftRow": "未删除：%1",
     }},
     "TRADITIONAL_CHINESE": {"List": {
         "SelectionSize": "已選取 %2 項，共 %1",
-        "SelectionSizeFolders": "已選取 %3 項，共 %1 + %2 個資料夾",
+        "SelectionSizeFolders": "已選取 %3 項，共 %1，%2 個資料夾正在計算…",
         "Scanning": "%1 - 正在掃描 %2",
         "LeftRow": "未刪除：%1",
     }},
 }
-for _name, _texts in LIST_TEXTS.items():
-    for _section, _keys in _texts.items():
-        globals()[_name].setdefault(_section, {}).update(_keys)
+# The window's own words beside those: a type the shell does not name, the
+# language file dialog, the About box, and a policy's rules file that cannot
+# be read.
+WINDOW_TEXTS = {
+    "ENGLISH": {
+        "List": {"TypeFile": "File", "TypeExtensionFile": "%1 File"},
+        "Title": {"6": "Select Language"},
+        "Labels": {"7": "Brisko .NET Language Files", "8": "Version %1", "9": "Brisko team"},
+        "Buttons": {"4": "OK"},
+        "Notices": {"RulesUnreadable": "policy RulesFile: cannot read %1"},
+    },
+    "ITALIAN": {
+        "List": {"TypeFile": "File", "TypeExtensionFile": "File %1"},
+        "Title": {"6": "Seleziona lingua"},
+        "Labels": {"7": "File di lingua di Brisko .NET", "8": "Versione %1", "9": "Il team di Brisko"},
+        "Buttons": {"4": "OK"},
+        "Notices": {"RulesUnreadable": "criterio RulesFile: impossibile leggere %1"},
+    },
+    "SIMPLIFIED_CHINESE": {
+        "List": {"TypeFile": "文件", "TypeExtensionFile": "%1 文件"},
+        "Title": {"6": "选择语言"},
+        "Labels": {"7": "Brisko .NET 语言文件", "8": "版本 %1", "9": "Brisko 团队"},
+        "Buttons": {"4": "确定"},
+        "Notices": {"RulesUnreadable": "策略 RulesFile：无法读取 %1"},
+    },
+    "TRADITIONAL_CHINESE": {
+        "List": {"TypeFile": "檔案", "TypeExtensionFile": "%1 檔案"},
+        "Title": {"6": "選擇語言"},
+        "Labels": {"7": "Brisko .NET 語言檔", "8": "版本 %1", "9": "Brisko 團隊"},
+        "Buttons": {"4": "確定"},
+        "Notices": {"RulesUnreadable": "原則 RulesFile：無法讀取 %1"},
+    },
+}
+for _texts_by_language in (LIST_TEXTS, WINDOW_TEXTS):
+    for _name, _texts in _texts_by_language.items():
+        for _section, _keys in _texts.items():
+            globals()[_name].setdefault(_section, {}).update(_keys)
 
 # The browsers' question before a clean, their refusals and kept sites, and
 # what a scan leaves out and why (the "Notices" section).

@@ -199,10 +199,7 @@ CommandState CBriskoView::Snapshot() const {
     state.rows = list.GetItemCount();
     state.selected = list.GetSelectedCount();
     state.busy = m_bBusy;
-    std::shared_ptr<const Policies> policies = CurrentPolicies();
-    state.recycleOnly = policies->recycleOnly;
-    state.privacyDisabled = policies->privacyDisabled;
-    state.rulesByPolicy = policies->rulesFile.has_value();
+    ApplyPolicies(state, *CurrentPolicies());
     return state;
 }
 

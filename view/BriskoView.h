@@ -33,13 +33,12 @@ std::wstring ColumnHeading(int column);
 // blank that begins a " //" comment.
 std::wstring CultureName(const std::wstring& value);
 
-// What a selection holds: the bytes of its files and the folders, whose
-// contents the list does not know.
+// What a selection holds: its rows, and what removing them would take, the
+// contents of the measured folders included.
 struct SelectionSize {
-    ULONGLONG bytes = 0;
-    int files = 0;
-    int folders = 0;
-    int Rows() const { return files + folders; }
+    ItemAmount amount;
+    int rows = 0;
+    int Rows() const { return rows; }
 };
 
 // What the view asks of the user and the shell: the real calls unless tests
@@ -138,7 +137,10 @@ protected:
     // A row whose item a clean left, unselected, with its reason.
     void KeepLeftRow(size_t row, LeftReason reason);
     void ForgetLeftReasons() { m_leftReasons.clear(); }
-    void CountSelectionChange(const FoundItem& item, bool selected);
+    void CountSelectionChange(size_t row, bool selected);
+    // Counts the selection anew: after a change of many rows, or of what
+    // selected folders hold.
+    void RecountSelection();
     std::vector<int> SelectedRows() const;
 
     IListViewHost& m_app;
@@ -163,7 +165,6 @@ private:
     void OnSize(int cx);
     void OnSelectionNotice(const NMLISTVIEW& change);
     void OnRangeSelected(const NMLVODSTATECHANGE& range);
-    void RecountSelection();
     // The text a virtual row gives the control, and the control's own
     // requests for texts from other callers.
     void OnGetDispInfo(NMLVDISPINFOW& info) const;

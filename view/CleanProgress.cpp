@@ -50,7 +50,7 @@ void CListController::TakeFinishedRows() {
             // It leaves the selection's size as the control's own deletion
             // of the row would tell it.
             if (List().GetItemState(done.row, LVIS_SELECTED)) {
-                CountSelectionChange(m_items[done.row], false);
+                CountSelectionChange(static_cast<size_t>(done.row), false);
                 ++goneSelected;
             }
         } else {
@@ -102,6 +102,7 @@ void CListController::OnCleanDone() {
     ShowSelectionSize();
     if (List().GetItemCount() == 0) ShowProgress(0);
     else UpdateSelectionStatus();
+    StartMeasuring();  // what the clean left, and what it stopped
 }
 
 void CListController::SuspendDrawing(bool suspend) {

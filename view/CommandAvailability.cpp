@@ -1,9 +1,32 @@
 #include "view/CommandAvailability.h"
 
+#include "policy/Policies.h"
 #include "res/resource.h"
 #include "scan/Modes.h"
 
+void ApplyPolicies(CommandState& state, const Policies& policies) {
+    state.recycleOnly = policies.recycleOnly;
+    state.privacyDisabled = policies.privacyDisabled;
+    state.rulesByPolicy = policies.rulesFile.has_value();
+}
+
+bool TurnedOffByPolicy(UINT id, const CommandState& s) {
+    switch (id) {
+    case ID_OPTIONS_RULES:
+        return s.rulesByPolicy;
+    case ID_OPTIONS_OFFLINE_TEMP:
+    case ID_OPTIONS_BROWSERS:
+    case ID_OPTIONS_COOKIES:
+        return s.privacyDisabled;
+    case ID_EDIT_DELETE:
+        return s.recycleOnly;
+    default:
+        return false;
+    }
+}
+
 std::optional<bool> CommandRule(UINT id, const CommandState& s) {
+    const bool allowed = !TurnedOffByPolicy(id, s);
     switch (id) {
     case ID_OPTIONS_STANDARD:
         return !s.busy || s.scanning == MODE_STANDARD;
@@ -13,15 +36,15 @@ std::optional<bool> CommandRule(UINT id, const CommandState& s) {
         // Escape: stops a scan, or a clean after the row in hand.
         return s.busy;
     case ID_OPTIONS_RULES:
-        return !s.busy && !s.rulesByPolicy;
+        return !s.busy && allowed;
     case ID_OPTIONS_OFFLINE_TEMP:
-        return (!s.busy && !s.privacyDisabled) || s.scanning == MODE_OFFLINE_TEMP;
+        return (!s.busy && allowed) || s.scanning == MODE_OFFLINE_TEMP;
     case ID_OPTIONS_BROWSERS:
-        return !s.busy && !s.privacyDisabled;
+        return !s.busy && allowed;
     case ID_OPTIONS_COOKIES:
-        return (s.cookiesAvailable && !s.busy && !s.privacyDisabled) || s.scanning == MODE_COOKIES_KILLER;
+        return (s.cookiesAvailable && !s.busy && allowed) || s.scanning == MODE_COOKIES_KILLER;
     case ID_EDIT_DELETE:
-        return s.selected > 0 && !s.busy && !s.recycleOnly;
+        return s.selected > 0 && !s.busy && allowed;
     case ID_EDIT_RECYCLE:
     case ID_FILE_OPEN:
         return s.selected > 0 && !s.busy;

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+struct Policies;
+
 struct CommandState {
     int rows = 0;
     int selected = 0;
@@ -16,6 +18,12 @@ struct CommandState {
     bool privacyDisabled = false;  // Cookies Killer, Offline Temp and the Advance dialog
     bool rulesByPolicy = false;    // the choice of the rules file
 };
+
+// The snapshot's part that the policies in force give, the rest left as is.
+void ApplyPolicies(CommandState& state, const Policies& policies);
+
+// True when a policy, whatever the list's state, takes the command away.
+bool TurnedOffByPolicy(UINT id, const CommandState& state);
 
 // Whether a command of the program may run; nothing for an id that no
 // part of the program handles.

@@ -6,20 +6,19 @@
 
 #include <string>
 
+#include "scan/FoundItems.h"
 #include "win/Controls.h"
 #include "win/Dialog.h"
 #include "win/Profile.h"
 
 class IListViewHost;
 
-// What a clean of the selection would remove.
-struct SelectionAmount {
-    size_t items = 0;
-    ULONGLONG bytes = 0;     // of the file rows
-    size_t folders = 0;      // folder rows, whose size the list does not know
-};
+// What a clean of the selection would remove: its items and what their
+// folders hold, and the folders still being measured.
+using SelectionAmount = ItemAmount;
 
-// The question, in the user's language.
+// The question, in the user's language; with folders not measured yet, their
+// count and "measuring…" beside the size known so far.
 std::wstring PermanentDeleteQuestion(const SelectionAmount& amount);
 
 class CConfirmDeleteDlg : public win::CDialog {

@@ -4,6 +4,7 @@
 
 #include <unordered_map>
 
+#include "i18n/LangTexts.h"
 #include "scan/FoundItemOrder.h"
 
 namespace {
@@ -25,11 +26,11 @@ std::wstring FallbackTypeText(const std::wstring& path) {
     size_t dot = path.rfind(L'.');
     size_t slash = path.rfind(L'\\');
     bool hasExtension = dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash);
-    if (!hasExtension) return L"File";
+    if (!hasExtension) return GetUiText(LangId::TypeFile);
     std::wstring extension = path.substr(dot + 1);
     for (wchar_t& c : extension)
         if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-    return extension + L" File";
+    return FillInLangText(LangId::TypeExtensionFile, {extension});
 }
 
 namespace {

@@ -13,6 +13,7 @@
 #include "res/resource.h"
 #include "scan/FoundItemOrder.h"
 #include "view/BrowsersDialog.h"
+#include "view/MeasureJob.h"
 #include "view/RulesChoice.h"
 #include "view/ScanJob.h"
 #include "view/StatusTexts.h"
@@ -44,6 +45,7 @@ std::wstring ModeName(BYTE mode) {
 std::wstring ModeTitle(BYTE mode) { return ModeName(mode) + L" - " + win::LoadResString(AFX_IDS_APP_TITLE); }
 
 CListController::~CListController() {
+    StopMeasuring();
     StopClean();
     StopScanAndWait();
 }
@@ -70,6 +72,7 @@ void CListController::RunMode(BYTE mode) {
     // Busy before the title changes: who watches the window sees the mode's
     // title with the list enabled only once the scan is over.
     m_bBusy = true;
+    StopMeasuring();  // its folders are the listing's that goes
     EnterBusyState();
     m_strTitle = ModeTitle(mode);
     SetMainTitle(m_strTitle);
@@ -129,8 +132,9 @@ void CListController::OnScanDone() {
     SyncRowCount(false);
     Invalidate();
     UpdateSelectionStatus();
+    StartMeasuring();
     std::shared_ptr<const Policies> policies = CurrentPolicies();
-    if (job->unreadableRules) ShowStatusText(L"policy RulesFile: cannot read " + *job->unreadableRules);
+    if (job->unreadableRules) ShowStatusText(FillInLangText(LangId::NoticeRulesUnreadable, {*job->unreadableRules}));
     for (const std::wstring& problem : UntoldPolicyProblems(*policies)) ShowStatusText(problem);
     std::wstring notices;  // one pane: each told once, side by side
     for (const std::wstring& notice : job->notices) notices += (notices.empty() ? L"" : L"; ") + notice;
@@ -179,6 +183,7 @@ bool CListController::StartClean(bool permanent) {
     if (permanent && RefreshPolicies()->recycleOnly) return false;
     m_nCleanMode = permanent ? 1 : 0;
     m_bBusy = true;
+    StopMeasuring();  // the clean's walk comes first; what stays is measured after it
     EnterBusyState();  // the selection must not change but by Unselect All
     CleanRequest request;
     request.control = MakeCleanControl(m_hWnd);
@@ -287,6 +292,16 @@ bool CListController::OnJobMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
     case WM_SCANDONE:
         OnScanDone();
         return true;
+    case WM_FOLDERSMEASURED:
+        TakeMeasures();
+        return true;
+    case WM_ADDFOUNDITEM: {
+        const auto& findData = *reinterpret_cast<const WIN32_FIND_DATAW*>(lp);
+        AddFoundItem(*reinterpret_cast<const std::wstring*>(wp), findData);
+        if (IsFolderEntry(findData)) StartMeasuring();
+        result = 0;
+        return true;
+    }
     case WM_TIMER:
         if (wp == kScanTitleTimer) ShowScanProgress();
         else if (wp == kRepaintTimer) RepaintDuringClean();
@@ -306,6 +321,7 @@ bool CListController::OnJobMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
         }
         return true;
     case WM_DESTROY:
+        StopMeasuring();
         StopClean();
         StopScanAndWait();
         return false;  // the list goes on with its own end

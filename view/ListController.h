@@ -15,6 +15,7 @@
 #include "view/BriskoView.h"
 #include "win/Job.h"
 
+struct MeasureJob;
 struct ScanJob;
 
 // The name of a scan mode, its title text.
@@ -43,6 +44,10 @@ public:
     // false when one already runs or none could be started.
     bool StartClean(bool permanent);
     bool IsCleaning() const { return static_cast<bool>(m_cleanJob); }
+    // Measures what the folder rows not measured yet hold, as a job (one at
+    // a time); a scan's and a clean's end start it, and a folder row added.
+    void StartMeasuring();
+    bool IsMeasuring() const { return static_cast<bool>(m_measure); }
     // The path of the row the last clean started on last.
     const std::wstring& LastCleanPath() const { return m_lastCleanPath; }
 
@@ -82,6 +87,11 @@ private:
     void LeaveBusyState();
     void StopClean();
 
+    // The measure of the folder rows (FolderSizes.cpp), stopped by a scan or
+    // a clean; what it hands over counts in the selection's size as it comes.
+    void StopMeasuring();
+    void TakeMeasures();
+
     // The clean's reports (CleanProgress.cpp). The rows the worker finished
     // since the last call: dropped, or kept unselected with their reason;
     // the progress follows each.
@@ -113,4 +123,7 @@ private:
     win::Job m_scan;                               // its thread
     win::Job m_cleanJob;                           // the running clean, empty when idle
     std::shared_ptr<CleanControl> m_cleanControl;  // shared with the running worker
+    std::shared_ptr<MeasureJob> m_measureJob;      // the running measure, none when idle
+    win::Job m_measure;                            // its thread
+    bool m_bMeasureAgain = false;                  // folder rows came while it ran
 };

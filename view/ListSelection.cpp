@@ -42,16 +42,17 @@ void CBriskoView::OnSelectionNotice(const NMLISTVIEW& change) {
         return;
     }
     if (static_cast<size_t>(change.iItem) >= m_items.Count()) return;
-    CountSelectionChange(m_items[change.iItem], selected);
+    CountSelectionChange(static_cast<size_t>(change.iItem), selected);
 }
 
-void CBriskoView::CountSelectionChange(const FoundItem& item, bool selected) {
-    const int step = selected ? 1 : -1;
-    if (item.folder) {
-        m_selectedSize.folders += step;
+void CBriskoView::CountSelectionChange(size_t row, bool selected) {
+    const ItemAmount amount = m_items.AmountAt(row);
+    if (selected) {
+        m_selectedSize.amount += amount;
+        ++m_selectedSize.rows;
     } else {
-        m_selectedSize.files += step;
-        m_selectedSize.bytes += selected ? item.size : (0 - item.size);
+        m_selectedSize.amount -= amount;
+        --m_selectedSize.rows;
     }
 }
 
@@ -62,23 +63,14 @@ void CBriskoView::OnRangeSelected(const NMLVODSTATECHANGE&) {
 
 SelectionAmount CBriskoView::SelectedAmountNow() {
     RecountSelection();
-    SelectionAmount amount;
-    amount.items = static_cast<size_t>(m_selectedSize.Rows());
-    amount.bytes = m_selectedSize.bytes;
-    amount.folders = static_cast<size_t>(m_selectedSize.folders);
-    return amount;
+    return m_selectedSize.amount;
 }
 
 void CBriskoView::RecountSelection() {
     m_selectedSize = SelectionSize();
     win::CListCtrl list = List();
     const bool all = list.GetSelectedCount() == static_cast<int>(m_items.Count());
-    auto count = [this](size_t row) {
-        const FoundItem& item = m_items[row];
-        if (item.folder) return void(++m_selectedSize.folders);
-        ++m_selectedSize.files;
-        m_selectedSize.bytes += item.size;
-    };
+    auto count = [this](size_t row) { CountSelectionChange(row, true); };
     if (all) {
         for (size_t row = 0; row < m_items.Count(); ++row) count(row);
         return;
@@ -89,9 +81,8 @@ void CBriskoView::RecountSelection() {
 void CBriskoView::ShowSelectionSize() {
     win::CStatusBar* bar = m_app.StatusBar();
     if (!bar || !bar->IsWindow()) return;
-    std::wstring text = m_selectedSize.Rows() > 0 ? SelectionSizeText(m_selectedSize.bytes, m_selectedSize.Rows(),
-                                                                      m_selectedSize.folders)
-                                                  : std::wstring();
+    std::wstring text =
+        m_selectedSize.Rows() > 0 ? SelectionSizeText(m_selectedSize.amount, m_selectedSize.Rows()) : std::wstring();
     win::SetStatusPaneText(*bar, kSelectionSizePane, text);
 }
 

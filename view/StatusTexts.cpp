@@ -28,11 +28,10 @@ std::wstring ProgressTitle(int percent, const std::wstring& modeTitle) {
 
 std::wstring CompletedTitle(const std::wstring& modeTitle) { return CompletedText() + L" - " + modeTitle; }
 
-std::wstring SelectionSizeText(ULONGLONG bytes, int rows, int folders) {
-    const std::wstring size = ShortSizeText(bytes), count = GroupedNumber(static_cast<ULONGLONG>(rows));
-    if (folders > 0)
-        return FillInLangText(LangId::ListSelectionSizeFolders,
-                              {size, GroupedNumber(static_cast<ULONGLONG>(folders)), count});
+std::wstring SelectionSizeText(const ItemAmount& amount, int rows) {
+    const std::wstring size = ShortSizeText(amount.bytes), count = GroupedNumber(static_cast<ULONGLONG>(rows));
+    if (amount.measuring > 0)
+        return FillInLangText(LangId::ListSelectionSizeFolders, {size, GroupedNumber(amount.measuring), count});
     return FillInLangText(LangId::ListSelectionSize, {size, count});
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "clean/RemovalReport.h"
+#include "scan/FoundItems.h"
 
 // The "Status" texts: "8" and "13" ("Ready"), "9" ("selected") and "11"
 // ("Deleting ") are the built-in texts themselves with the built-in
@@ -31,9 +32,10 @@ inline constexpr int kMessagePane = 0;
 inline constexpr int kSelectionSizePane = 1;
 inline constexpr int kCleanSummaryPane = 2;
 
-// "192.6 MB in 3,510 selected"; with folders, whose contents are not
-// counted, "192.6 MB + 2 folders in 3,512 selected".
-std::wstring SelectionSizeText(ULONGLONG bytes, int rows, int folders);
+// "812.4 MB in 3,510 selected", the contents of the selected folders
+// included; while some are measured, "192.6 MB in 3,512 selected, 2 folders
+// measuring…".
+std::wstring SelectionSizeText(const ItemAmount& amount, int rows);
 
 // "Standard - scanning 12,480": the mode's own name and the items found so far.
 std::wstring ScanningTitle(const std::wstring& modeName, size_t found);

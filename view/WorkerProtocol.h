@@ -33,6 +33,9 @@ inline constexpr UINT WM_ADDFOUNDITEM = WM_APP + 261;
 inline constexpr UINT WM_SYNCROWCOUNT = WM_APP + 262;
 // The scan's job has ended (ScanJob.h).
 inline constexpr UINT WM_SCANDONE = WM_APP + 263;
+// The measuring job has measured folders since the view last took them, or
+// has ended (MeasureJob.h).
+inline constexpr UINT WM_FOLDERSMEASURED = WM_APP + 264;
 
 // What the Advance dialog's worker hands its files to: the view's list,
 // reached by WM_ADDFOUNDITEM only.

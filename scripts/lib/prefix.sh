@@ -26,6 +26,9 @@ brisko_install_tools() {
   command -v zip >/dev/null || need+=(zip)
   command -v unzip >/dev/null || need+=(unzip)
   command -v xwininfo >/dev/null || need+=(x11-utils)
+  # Wine draws the caption buttons with its Marlett font: without it they
+  # show as the letters "0 1 r" (in the README's pictures too).
+  [ -f /usr/share/wine/fonts/marlett.ttf ] || need+=(fonts-wine)
   if [ ${#need[@]} -gt 0 ]; then
     echo "installing: ${need[*]}"
     if [ "$(id -u)" != 0 ]; then
@@ -82,6 +85,10 @@ brisko_make_prefix() {  # $1 = prefix folder (created fresh)
     done
   done
   [ -e "$prefix/dosdevices/z:" ] && { echo "could not remove Z: from $prefix" >&2; return 1; }
+  # Debian's Wine looks for its own fonts beside the system's, not where
+  # fonts-wine puts them: the prefix's font folder gets Marlett, the font of
+  # the caption buttons.
+  [ -f /usr/share/wine/fonts/marlett.ttf ] && cp -f /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/"
   touch "$prefix/.brisko-throwaway"
 }
 

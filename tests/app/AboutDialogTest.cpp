@@ -49,17 +49,26 @@ protected:
 }  // namespace
 
 TEST_F(AboutDialog, TheCaptionIsTheResourceOneWithoutALanguageFileElseTheFileTextAndTheAppName) {
-    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-        {nullptr, L"About"},
-        {L"[Title]\r\n5=Info\r\n", L"Info Brisko .NET"},
-        {L"[Title]\r\n4=Avanzate\r\n", L"About Brisko .NET"},
+    const struct {
+        const wchar_t* file;
+        const wchar_t* caption;
+        const wchar_t* version;
+        const wchar_t* credit;
+        const wchar_t* ok;
+    } cases[] = {
+        {nullptr, L"About", L"Version 3.69", L"Brisko team", L"OK"},
+        {L"[Title]\r\n5=Info\r\n", L"Info Brisko .NET", L"Version 3.69", L"Brisko team", L"OK"},
+        {L"[Title]\r\n4=Avanzate\r\n[Labels]\r\n8=Versione %1\r\n9=Il team di Brisko\r\n[Buttons]\r\n4=Va bene\r\n",
+         L"About Brisko .NET", L"Versione 3.69", L"Il team di Brisko", L"Va bene"},
     };
-    for (const auto& [file, caption] : cases) {
-        UseLanguage(file);
+    for (const auto& c : cases) {
+        UseLanguage(c.file);
         CAboutDlg dialog;
         ASSERT_TRUE(dialog.Create(nullptr));
-        EXPECT_EQ(dialog.GetWindowText(), caption);
-        EXPECT_EQ(win::CWnd(dialog.GetItem(IDC_ABOUT_VERSION)).GetWindowText(), L"Version 3.69");
+        EXPECT_EQ(dialog.GetWindowText(), c.caption);
+        EXPECT_EQ(win::CWnd(dialog.GetItem(IDC_ABOUT_VERSION)).GetWindowText(), c.version);
+        EXPECT_EQ(win::CWnd(dialog.GetItem(IDC_ABOUT_CREDIT)).GetWindowText(), c.credit);
+        EXPECT_EQ(win::CWnd(dialog.GetItem(IDOK)).GetWindowText(), c.ok);
     }
 }
 

@@ -147,7 +147,7 @@ TEST_F(MainFrameTest, ALanguageFileRelabelsWithKeyTextsAndASecondLeavesNoTraceOf
     EXPECT_EQ(MenuText(menu, 3, MF_BYPOSITION), L"&Opzioni");
     EXPECT_EQ(MenuText(menu, ID_OPTIONS_STANDARD), L"Stand&ard\tF5");
     EXPECT_EQ(MenuText(menu, ID_OPTIONS_COOKIES), L"Cookies Killer\tCtrl+K");  // no key in the file
-    EXPECT_EQ(MenuText(menu, ID_VIEW_LANGUAGE), L"&Lingua\t\tCtrl+L");
+    EXPECT_EQ(MenuText(menu, ID_VIEW_LANGUAGE), L"&Lingua\tCtrl+L");
     EXPECT_EQ(MenuText(menu, ID_EDIT_DELETE), L"&Elimina\tShift+Del");
     EXPECT_EQ(MenuText(menu, ID_EDIT_SELECT_ALL), L"Select All\tCtrl+A");
     EXPECT_EQ(MenuPromptOf(ID_EDIT_RECYCLE), L"T2");  // the menu and the toolbar ask different keys
@@ -169,8 +169,16 @@ TEST_F(MainFrameTest, ALanguageFileRelabelsWithKeyTextsAndASecondLeavesNoTraceOf
     EXPECT_EQ(messages, std::vector<std::wstring>{L"Second "});
     EXPECT_EQ(MenuText(menu, 3, MF_BYPOSITION), L"&Second");
     EXPECT_EQ(MenuText(menu, ID_OPTIONS_STANDARD), L"Standard\tF5");
-    EXPECT_EQ(MenuText(menu, ID_VIEW_LANGUAGE), L"&Language\t\tCtrl+L");
+    EXPECT_EQ(MenuText(menu, ID_VIEW_LANGUAGE), L"&Language\tCtrl+L");
     EXPECT_EQ(MenuText(menu, ID_EDIT_DELETE), L"&Delete\tShift+Del");
+    // Every item relabelled keeps the resource's key text after its one tab.
+    HMENU resource = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    const std::map<UINT, std::wstring> relabelled = Captions(menu);
+    for (const auto& [id, caption] : Captions(resource)) {
+        auto keyText = [](const std::wstring& text) { return text.substr(std::min(text.find(L'\t'), text.size())); };
+        EXPECT_EQ(keyText(relabelled.at(id)), keyText(caption)) << id;
+    }
+    ::DestroyMenu(resource);
     EXPECT_EQ(ToolTipOf(ID_EDIT_RECYCLE), L"Recycle Bin");
     Close();
     EXPECT_EQ(StoredLanguage(), second);
@@ -284,7 +292,7 @@ TEST_F(MainFrameTest, APermanentCleanAsksFirstFromEveryRouteAndDoNotAskAgainIsKe
               L"Permanently delete 3,510 items (192.6 MB)? This cannot be undone.");
     EXPECT_EQ(PermanentDeleteQuestion({1, 512, 0}), L"Permanently delete 1 item (512 bytes)? This cannot be undone.");
     EXPECT_EQ(PermanentDeleteQuestion({4, 2048, 2}),
-              L"Permanently delete 4 items (2.0 KB + 2 folders)? This cannot be undone.");
+              L"Permanently delete 4 items (2.0 KB, 2 folders still measuring\u2026)? This cannot be undone.");
 
     ScopedRegistryValue layout(HKEY_CURRENT_USER, L"Keyboard Layout\\Preload", L"1", L"00000409");
     Open();

@@ -229,7 +229,10 @@ TEST(CliRules, OurRulesFileAddsTodaysCachesAndWhatARulesFileLeavesOutIsTold) {
                                 L"\"items\":1,\"bytes\":5000}\n"))
         << json.out;
     CliRun dry = RunCli(L"clean --mode standard --permanent --dry-run --rules " + rules + L" --include *\\Cache");
-    EXPECT_EQ(dry.out, L"would remove  " + cache + L"  (folder)\n") << dry.err;
+    EXPECT_EQ(dry.out, L"would remove  " + cache + L"  (folder of 2 items, 4.9 KB)\n") << dry.err;
+    EXPECT_TRUE(Holds(dry.err, L"dry run, nothing removed: 3 items, 4.9 KB (5,000 bytes)")) << dry.err;
+    CliRun dryJson = RunCli(L"clean --mode standard --permanent --dry-run --json --rules " + rules + L" --include *\\Cache");
+    EXPECT_TRUE(Holds(dryJson.out, L"\"action\":\"would-remove\",\"contents\":{\"items\":2,\"bytes\":5000}}")) << dryJson.out;
 
     ScratchFolder folder{L"cli-rules"};
     WriteFileBytes(folder / L"odd.ini", "[Odd *]\r\nFileKey1=C:\\Elsewhere|*.*\r\nFileKey2=%Temp%\\..\\x|*.*\r\n");

@@ -79,11 +79,13 @@ TEST_F(CleanReportTest, TheReportIsOneStrictJsonDocumentOfWhatWentAndWhatStayedA
     const struct {
         const wchar_t* tally;
         double items, bytes;
-    } tallies[] = {{L"found", 2, 4}, {L"removed", 1, 4}, {L"partly", 1, -1}, {L"left", 0, 0}, {L"gone", 0, 0}};
+    } tallies[] = {{L"found", 2, -1}, {L"removed", 1, 4}, {L"partly", 1, -1}, {L"left", 0, 0}, {L"gone", 0, 0}};
     for (const auto& t : tallies) {
         EXPECT_EQ(r[t.tally][L"items"].number, t.items) << t.tally;
         if (t.bytes >= 0) EXPECT_EQ(r[t.tally][L"bytes"].number, t.bytes) << t.tally;  // -1: whatever else TMP held
     }
+    // What was found, TMP's contents included, went or stayed: the held file stayed.
+    EXPECT_EQ(r[L"found"][L"bytes"].number, r[L"removed"][L"bytes"].number + r[L"partly"][L"bytes"].number + 4);
     ASSERT_EQ(r[L"leftItems"].items.size(), 1u);
     const JsonValue& left = r[L"leftItems"].items[0];
     EXPECT_EQ(ItemKey(left[L"path"].text), ItemKey(temp));

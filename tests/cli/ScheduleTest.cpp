@@ -126,6 +126,8 @@ TEST(Schedule, RelativeFilesAreStoredFullAndTheTaskRunsInTheFolderItWasAddedIn) 
         {{L"clean", L"--mode", L"standard", L"--recycle", L"--report", L"D:\\r.json", L"--include", L"logs\\*.log"},
          {L"clean", L"--mode", L"standard", L"--recycle", L"--report", L"D:\\r.json", L"--include", L"logs\\*.log"}},
         {{L"scan", L"--rules", L"\\\\server\\share\\my.ini"}, {L"scan", L"--rules", L"\\\\server\\share\\my.ini"}},
+        // A path that starts with a variable is full once Windows expands it.
+        {{L"scan", L"--rules", L"%AppData%\\my.ini"}, {L"scan", L"--rules", L"%AppData%\\my.ini"}},
     };
     for (const auto& c : cases) {
         Words add = {L"schedule", L"add", L"relative", L"--daily", L"02:00", L"--"};
@@ -145,6 +147,34 @@ TEST(Schedule, RelativeFilesAreStoredFullAndTheTaskRunsInTheFolderItWasAddedIn) 
     ASSERT_TRUE(listed);
     EXPECT_EQ(RunText(*listed), L"\"C:\\Program Files\\Brisko\\brisko-cli.exe\" clean --mode standard --recycle "
                                 L"--report \"C:\\Work Folder\\r.json\"  (in C:\\Work Folder)");
+}
+
+// The Task Scheduler expands %NAME% in a task's arguments when it runs it:
+// the listing says which, and nothing for a sign that names no variable.
+TEST(Schedule, TheListingNotesEachVariableWindowsExpandsAsTheTaskRuns) {
+    const struct {
+        Words arguments;
+        const wchar_t* note;
+    } cases[] = {
+        {{L"clean", L"--mode", L"standard", L"--recycle", L"--include", L"%TEMP%\\*.log"},
+         L"  (in C:\\W; Windows expands %TEMP% as the task runs)"},
+        {{L"scan", L"--rules", L"%AppData%\\%USERNAME%.ini", L"--entry", L"%TEMP%%USERNAME%"},
+         L"  (in C:\\W; Windows expands %AppData%, %USERNAME%, %TEMP% as the task runs)"},
+        {{L"clean", L"--mode", L"standard", L"--recycle", L"--include", L"100% of 50%"}, L"  (in C:\\W)"},
+        {{L"clean", L"--mode", L"standard", L"--recycle", L"--include", L"%%", L"--include", L"a%b"}, L"  (in C:\\W)"},
+        {{L"clean", L"--mode", L"standard", L"--recycle", L"--include", L"50%%X%"},
+         L"  (in C:\\W; Windows expands %X% as the task runs)"},
+    };
+    for (const auto& c : cases) {
+        Words add = {L"schedule", L"add", L"v", L"--daily", L"02:00", L"--"};
+        add.insert(add.end(), c.arguments.begin(), c.arguments.end());
+        RecordingStore store;
+        ASSERT_EQ(Schedule(add, store, {}, L"C:\\W"), 0) << win::ToNarrow(c.arguments.back());
+        std::optional<ListedTask> listed = ReadTaskXml(L"v", store.tasks[L"v"]);
+        ASSERT_TRUE(listed);
+        const std::wstring run = RunText(*listed);
+        EXPECT_EQ(run.substr(run.rfind(L"  (")), c.note) << win::ToNarrow(run);
+    }
 }
 
 TEST(Schedule, BadArgumentsAndWhatAPolicyRefusesRegisterNothing) {

@@ -64,3 +64,19 @@ TEST(LanguageFilesTest, TheEnglishFileBringsBackTheBuiltInTexts) {
         EXPECT_EQ(std::wstring(value), text.literal) << win::ToNarrow(Address(text.section, text.key), CP_UTF8);
     }
 }
+
+// An Italian text that reads as the English one is a word both languages
+// share, never one left untranslated.
+TEST(LanguageFilesTest, TheItalianFileTranslatesEveryTextButTheWordsItalianShares) {
+    const std::set<std::wstring> shared = {L"Standard", L"&Standard", L"OK", L"&File", L"File", L"&No", L"Browser",
+                                           L"C&ache", L"Cache: %1", L"cache (%1)"};
+    const std::wstring english = GetLangFolder() + L"\\english.lng", italian = GetLangFolder() + L"\\italiano.lng";
+    for (const LangText& text : AllLangTexts()) {
+        if (text.id == LangId::Culture) continue;
+        wchar_t inEnglish[300] = {}, inItalian[300] = {};
+        ::GetPrivateProfileStringW(text.section, text.key, L"", inEnglish, 300, english.c_str());
+        ::GetPrivateProfileStringW(text.section, text.key, L"", inItalian, 300, italian.c_str());
+        if (std::wstring(inItalian) == inEnglish)
+            EXPECT_TRUE(shared.count(inItalian)) << "untranslated: " << win::ToNarrow(Address(text.section, text.key), CP_UTF8);
+    }
+}

@@ -101,6 +101,14 @@ protected:
         return false;
     }
 
+    // The tool tip the frame gives a toolbar button.
+    std::wstring ToolTipOf(UINT id) {
+        NMTTDISPINFOW info{};
+        info.hdr = {nullptr, id, TTN_GETDISPINFOW};
+        ::SendMessageW(frame->GetSafeHwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+        return info.lpszText ? info.lpszText : L"";
+    }
+
     const std::wstring windows = WindowsFolder();
     CBriskoApp app;
     CBriskoDoc doc;
@@ -129,15 +137,16 @@ TEST_F(PolicySurfaces, EachPolicyGreysItsCommandsRefusesItsCommandLinesAndHidesI
         std::vector<UINT> greyed;   // menu items, and their toolbar buttons where they have one
         std::vector<std::wstring> refused;  // command lines refused with exit status 2
         const wchar_t* hidden;      // seeds no scan lists nor clean removes
-        const wchar_t* prompt = nullptr;  // the status-bar prompt of the first greyed item
+        const wchar_t* prompt;      // the status-bar prompt and tool tip of each greyed item
     } cases[] = {
         {L"RecycleOnly", HKEY_LOCAL_MACHINE, REG_DWORD, L"", {ID_EDIT_DELETE},
-         {L"clean --mode standard --permanent --include brisko-policy-*"}, L""},
+         {L"clean --mode standard --permanent --include brisko-policy-*"}, L"", L"Turned off by your administrator"},
         {L"DisablePrivacy", HKEY_CURRENT_USER, REG_DWORD, L"", {ID_OPTIONS_COOKIES, ID_OPTIONS_OFFLINE_TEMP, ID_OPTIONS_BROWSERS},
-         {L"clean --mode offline --recycle --include brisko-policy-*", L"browsers clean --dry-run"}, L""},
+         {L"clean --mode offline --recycle --include brisko-policy-*", L"browsers clean --dry-run"}, L"",
+         L"Turned off by your administrator"},
         {L"RulesFile", HKEY_LOCAL_MACHINE, REG_EXPAND_SZ, L"%SystemDrive%\\brisko-test\\rules\\current.ini",
          {ID_OPTIONS_RULES}, {}, L"", L"Your organisation's policy sets the rules file"},
-        {L"ExcludePaths", HKEY_CURRENT_USER, REG_MULTI_SZ, everySpelling, {}, {}, L"abcdef"},
+        {L"ExcludePaths", HKEY_CURRENT_USER, REG_MULTI_SZ, everySpelling, {}, {}, L"abcdef", nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -155,16 +164,19 @@ TEST_F(PolicySurfaces, EachPolicyGreysItsCommandsRefusesItsCommandLinesAndHidesI
         }
         view.List().SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
         for (UINT id : c.greyed) {
-            if (frame->ToolBar().SendMessage(TB_COMMANDTOINDEX, id) >= 0)
+            if (frame->ToolBar().SendMessage(TB_COMMANDTOINDEX, id) >= 0) {
                 EXPECT_FALSE(frame->ToolBar().IsButtonEnabled(id)) << id;
+                EXPECT_EQ(ToolTipOf(id), c.prompt) << id;
+                NMTBHOTITEM hot{{frame->ToolBar().GetSafeHwnd(), 0, TBN_HOTITEMCHANGE}, 0, static_cast<int>(id), HICF_MOUSE};
+                ::SendMessageW(frame->GetSafeHwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&hot));
+                EXPECT_EQ(frame->StatusBar().GetPaneText(0), c.prompt) << "toolbar " << id;
+            }
+            ::SendMessageW(frame->GetSafeHwnd(), WM_MENUSELECT, MAKEWPARAM(id, MF_HILITE),
+                           reinterpret_cast<LPARAM>(::GetMenu(frame->GetSafeHwnd())));
+            EXPECT_EQ(frame->StatusBar().GetPaneText(0), c.prompt) << "menu " << id;
             // Sent as its key would send it, a greyed command does nothing.
             if (MenuGreyed(id)) ::SendMessageW(frame->GetSafeHwnd(), WM_COMMAND, id, 0);
             else ADD_FAILURE() << "not greyed: " << id;
-        }
-        if (c.prompt) {
-            ::SendMessageW(frame->GetSafeHwnd(), WM_MENUSELECT, MAKEWPARAM(c.greyed[0], MF_HILITE),
-                           reinterpret_cast<LPARAM>(::GetMenu(frame->GetSafeHwnd())));
-            EXPECT_EQ(frame->StatusBar().GetPaneText(0), c.prompt);
         }
         EXPECT_TRUE(WaitUntil([&] { return !view.m_bBusy; }));
         EXPECT_TRUE(removed.empty());
@@ -184,7 +196,11 @@ TEST_F(PolicySurfaces, EachPolicyGreysItsCommandsRefusesItsCommandLinesAndHidesI
         policy.reset();
         ASSERT_TRUE(AddExistingItem(OpenFrame(), Seed(L'z')));
         frame->GetView()->List().SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
-        for (UINT id : c.greyed) EXPECT_FALSE(MenuGreyed(id)) << "without the policy, " << id;
+        for (UINT id : c.greyed) {
+            EXPECT_FALSE(MenuGreyed(id)) << "without the policy, " << id;
+            if (frame->ToolBar().SendMessage(TB_COMMANDTOINDEX, id) >= 0)
+                EXPECT_NE(ToolTipOf(id), c.prompt) << "without the policy, " << id;
+        }
         CloseFrame();
     }
 }

@@ -113,9 +113,16 @@ TEST_F(VirtualList, AnEmptyingCleansSummaryStaysOverTheNextMode) {
     EXPECT_EQ(Pane(kCleanSummaryPane), L"Removed 1 item (2 bytes)");
 }
 
-TEST_F(VirtualList, TheSelectionSizePaneFollowsEverySelectionCommand) {
-    MakeFolders(folder / L"dir1");
+// dir1 holds 3 KB in two files and a folder (3 items), dir2 a link to a
+// folder of 8 KB outside (1 item of no bytes).
+TEST_F(VirtualList, TheSelectionSizePaneFollowsEverySelectionCommandAndCountsWhatFoldersHold) {
+    ScratchFolder outside{L"virtual-outside"};
+    WriteFileBytes(outside / L"big.bin", std::string(8192, 'x'));
+    MakeFolders(folder / L"dir1\\sub");
     MakeFolders(folder / L"dir2");
+    WriteFileBytes(folder / L"dir1\\x.bin", std::string(1024, 'x'));
+    WriteFileBytes(folder / L"dir1\\sub\\y.bin", std::string(2048, 'x'));
+    ASSERT_TRUE(clean_test::MakeLink(folder / L"dir2\\link", outside.Path(), true));
     AddFile(L"a.tmp", std::string(1536, 'x'));
     AddFile(L"b.tmp", std::string(512, 'x'));
     ASSERT_TRUE(AddExistingItem(view, folder / L"dir1"));
@@ -127,13 +134,60 @@ TEST_F(VirtualList, TheSelectionSizePaneFollowsEverySelectionCommand) {
     Select(1);
     EXPECT_EQ(Pane(kSelectionSizePane), L"2.0 KB in 2 selected");
     view.OnCommand(ID_EDIT_INVERT_SELECTION);
-    EXPECT_EQ(Pane(kSelectionSizePane), L"0 bytes + 2 folders in 2 selected");
+    EXPECT_EQ(Pane(kSelectionSizePane), L"0 bytes in 2 selected, 2 folders measuring\u2026");
     view.OnCommand(ID_EDIT_SELECT_ALL);
-    EXPECT_EQ(Pane(kSelectionSizePane), L"2.0 KB + 2 folders in 4 selected");
+    EXPECT_EQ(Pane(kSelectionSizePane), L"2.0 KB in 4 selected, 2 folders measuring\u2026");
+    view.StartMeasuring();
+    ASSERT_TRUE(WaitUntil([&] { return !view.IsMeasuring(); }));
+    EXPECT_EQ(Pane(kSelectionSizePane), L"5.0 KB in 4 selected");
+    EXPECT_EQ(view.CellText(2, 2), L"");  // a folder row's Size stays blank
     view.SortRows(2, false);  // the selection goes with its rows
-    EXPECT_EQ(Pane(kSelectionSizePane), L"2.0 KB + 2 folders in 4 selected");
+    EXPECT_EQ(Pane(kSelectionSizePane), L"5.0 KB in 4 selected");
     view.OnCommand(ID_EDIT_UNSELECT_ALL);
     EXPECT_EQ(Pane(kSelectionSizePane), L"");
+    view.SortRows(0, true);
+    Select(3);
+    EXPECT_EQ(Pane(kSelectionSizePane), L"0 bytes in 1 selected");
+    Select(2);
+    EXPECT_EQ(Pane(kSelectionSizePane), L"3.0 KB in 2 selected");
+}
+
+// The question before a permanent clean counts each folder with what it
+// holds, says "measuring…" for a folder not measured yet, and a clean may
+// start before the measure ends.
+TEST_F(VirtualList, TheQuestionCountsFolderContentsAndACleanNeedNotWaitForTheMeasure) {
+    MakeFolders(folder / L"tree\\deep");
+    for (int i = 0; i < 4; ++i)
+        WriteFileBytes(folder / (L"tree\\deep\\f" + std::to_wstring(i) + L".tmp"), std::string(1000, 'x'));
+    AddFile(L"loose.tmp", std::string(24, 'x'));
+    ASSERT_TRUE(AddExistingItem(view, folder / L"tree"));
+    std::vector<std::wstring> asked;
+    view.m_shell.confirmPermanent = [&asked](HWND, IListViewHost&, const SelectionAmount& amount) {
+        asked.push_back(PermanentDeleteQuestion(amount));
+        return false;
+    };
+    view.OnCommand(ID_EDIT_SELECT_ALL);
+    view.OnCommand(ID_EDIT_DELETE);
+    view.StartMeasuring();
+    ASSERT_TRUE(WaitUntil([&] { return !view.IsMeasuring(); }));
+    view.OnCommand(ID_EDIT_DELETE);
+    EXPECT_EQ(asked, (Texts{L"Permanently delete 2 items (24 bytes, 1 folders still measuring\u2026)? This cannot be undone.",
+                            L"Permanently delete 7 items (3.9 KB)? This cannot be undone."}));
+
+    // A new folder row measured while a clean starts: the clean goes on, the
+    // measure stops, and what stays is measured after the clean.
+    MakeFolders(folder / L"later");
+    ASSERT_TRUE(AddExistingItem(view, folder / L"later"));
+    view.m_shell.confirmPermanent = [](HWND, IListViewHost&, const SelectionAmount&) { return true; };
+    view.StartMeasuring();
+    view.SortRows(0, true);  // later, loose.tmp, tree
+    view.List().SetItemState(-1, 0, LVIS_SELECTED);
+    Select(1);
+    ASSERT_TRUE(view.OnCommand(ID_EDIT_DELETE));
+    ASSERT_TRUE(WaitUntil([&] { return !view.m_bBusy && !view.IsMeasuring(); }));
+    EXPECT_FALSE(Exists(folder / L"loose.tmp"));
+    view.OnCommand(ID_EDIT_SELECT_ALL);
+    EXPECT_EQ(Pane(kSelectionSizePane), L"3.9 KB in 2 selected");
 }
 
 // A rescan after a sort by another column lists its rows by name: the
