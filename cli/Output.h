@@ -14,10 +14,13 @@ std::wstring JsonString(const std::wstring& text);
 std::wstring IsoTime(const FILETIME& time);
 
 // {"path":..., "kind":"file"|"folder", "size":N, "modified":..., "mode":...}
-// with `extra` (already JSON members, such as "action":"removed") added at the end.
-std::wstring EntryJson(const FoundItem& entry, const wchar_t* mode, const std::wstring& extra = {});
-// "path  (size)", the line of the plain listing.
-std::wstring EntryText(const FoundItem& entry);
+// with "entry":... for an item a rules entry found (`ruleEntry`, its name),
+// and `extra` (already JSON members, such as "action":"removed") added at the end.
+std::wstring EntryJson(const FoundItem& entry, const wchar_t* mode, const std::wstring& extra = {},
+                       const std::wstring& ruleEntry = {});
+// "path  (size)", the line of the plain listing, and "  [entry]" after it
+// for an item a rules entry found.
+std::wstring EntryText(const FoundItem& entry, const std::wstring& ruleEntry = {});
 // "3.4 MB (3,561,472 bytes)", or "512 bytes".
 std::wstring SizeText(ULONGLONG bytes);
 // "12 items, 3.4 MB (3,561,472 bytes)".

@@ -38,10 +38,20 @@ bool ApplyEntryChoice(RulesFile& rules, const CliOptions& options, CConsole& con
                     L" entries of " + options.rules + L" is on, whatever its Default");
         return true;
     }
-    if (options.entries.empty()) return true;
-    std::vector<std::wstring> unknown = ChooseRuleEntries(rules, options.entries);
+    if (options.entries.empty() && options.entriesFrom.empty()) return true;
+    std::vector<std::wstring> names = options.entries;
+    if (!options.entriesFrom.empty()) {
+        std::wstring why;
+        std::optional<std::wstring> list = ReadRulesText(options.entriesFrom, why);
+        if (!list) {
+            console.Err(L"brisko-cli: --entries-from: " + why);
+            return false;
+        }
+        for (std::wstring& name : EntryNamesInText(*list)) names.push_back(std::move(name));
+    }
+    std::vector<std::wstring> unknown = ChooseRuleEntries(rules, names);
     for (const std::wstring& name : unknown)
-        console.Err(L"brisko-cli: --entry \"" + name + L"\": " + options.rules + L" holds no entry of that name");
+        console.Err(L"brisko-cli: entry \"" + name + L"\": " + options.rules + L" holds no entry of that name");
     return unknown.empty();
 }
 

@@ -161,6 +161,8 @@ private:
     void Section(const std::wstring& line) {
         EndEntry();
         if (line.back() != L']' || line.size() < 3) return Refuse(L"a section name without its closing ']'");
+        if (m_file.entries.size() >= kMaxRuleEntries)
+            return Refuse(L"more than " + std::to_wstring(kMaxRuleEntries) + L" entries: this one is left out");
         m_entry = RuleEntry{};
         m_entry.name = EntryName(line.substr(1, line.size() - 2));
         m_entry.line = m_line;
@@ -312,37 +314,53 @@ std::wstring LastStep(const std::wstring& path) {
 
 }  // namespace
 
-RulesFile ReadRulesFile(const std::wstring& path) {
-    RulesFile refused;
-    refused.readable = false;
+std::optional<std::wstring> ReadRulesText(const std::wstring& path, std::wstring& why) {
     if (IsDeviceName(LastStep(path))) {
-        refused.problems.push_back({0, path + L" is a device, not a rules file"});
-        return refused;
+        why = path + L" is a device, not a rules file";
+        return std::nullopt;
     }
     win::FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file && !IsPlainFile(file.Get())) {
-        refused.problems.push_back({0, path + L" is not a plain file: not a rules file"});
-        return refused;
+        why = path + L" is not a plain file: not a rules file";
+        return std::nullopt;
     }
     LARGE_INTEGER size{};
     if (!file || !::GetFileSizeEx(file.Get(), &size)) {
-        refused.problems.push_back({0, L"cannot read " + path});
-        return refused;
+        why = L"cannot read " + path;
+        return std::nullopt;
     }
     if (static_cast<ULONGLONG>(size.QuadPart) > kMaxRulesFileBytes) {
-        refused.problems.push_back(
-            {0, path + L" is larger than " + std::to_wstring(kMaxRulesFileBytes >> 20) + L" MB: not a rules file"});
-        return refused;
+        why = path + L" is larger than " + std::to_wstring(kMaxRulesFileBytes >> 20) + L" MB: not a rules file";
+        return std::nullopt;
     }
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
     DWORD read = 0;
     if (!bytes.empty() && (!::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
                            read != bytes.size())) {
-        refused.problems.push_back({0, L"cannot read " + path});
-        return refused;
+        why = L"cannot read " + path;
+        return std::nullopt;
     }
-    return ParseRules(DecodeRulesBytes(bytes));
+    return DecodeRulesBytes(bytes);
+}
+
+RulesFile ReadRulesFile(const std::wstring& path) {
+    std::wstring why;
+    std::optional<std::wstring> text = ReadRulesText(path, why);
+    if (text) return ParseRules(*text);
+    RulesFile refused;
+    refused.readable = false;
+    refused.problems.push_back({0, why});
+    return refused;
+}
+
+std::vector<std::wstring> EntryNamesInText(const std::wstring& text) {
+    std::vector<std::wstring> names;
+    for (const std::wstring& line : Split(text, L'\n')) {
+        std::wstring name = Trimmed(line.empty() || line.back() != L'\r' ? line : line.substr(0, line.size() - 1));
+        if (!name.empty() && name[0] != L';' && name[0] != L'#') names.push_back(name);
+    }
+    return names;
 }
 
 namespace {
@@ -374,6 +392,17 @@ std::vector<std::wstring> ChooseRuleEntries(RulesFile& rules, const std::vector<
 
 void ChooseAllRuleEntries(RulesFile& rules) {
     for (RuleEntry& entry : rules.entries) entry.on = true;
+}
+
+std::vector<std::wstring> RuleEntryNames(const RulesFile& rules) {
+    std::vector<std::wstring> names;
+    names.reserve(rules.entries.size());
+    for (const RuleEntry& entry : rules.entries) names.push_back(entry.name);
+    return names;
+}
+
+std::wstring RuleEntryNameOf(const std::vector<std::wstring>& names, std::uint16_t rule) {
+    return rule > 0 && rule <= names.size() ? names[rule - 1] : std::wstring();
 }
 
 std::wstring RuleProblemText(const RuleProblem& problem) {

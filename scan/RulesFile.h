@@ -5,6 +5,8 @@
 // is left out and told, with its line and the reason.
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,6 +64,8 @@ struct RulesFile {
 inline constexpr size_t kMaxRulesFileBytes = 8u << 20;
 inline constexpr size_t kMaxRuleLine = 4096;
 inline constexpr size_t kMaxRuleProblems = 200;
+// A found item keeps its entry's number in 16 bits: entries beyond are left out.
+inline constexpr size_t kMaxRuleEntries = 0xFFFF;
 
 // The entries of a rules file's text.
 RulesFile ParseRules(const std::wstring& text);
@@ -72,6 +76,12 @@ std::wstring DecodeRulesBytes(const std::string& bytes);
 // or anything else that is not a plain file gives no entries and one problem
 // that says why.
 RulesFile ReadRulesFile(const std::wstring& path);
+// The decoded text of a plain file no larger than a rules file may be;
+// nothing, with `why`, when it is no such file or cannot be read.
+std::optional<std::wstring> ReadRulesText(const std::wstring& path, std::wstring& why);
+// The entry names of a list, one a line; blank lines and lines that begin
+// with ';' or '#' name none.
+std::vector<std::wstring> EntryNamesInText(const std::wstring& text);
 
 // Turns on exactly the entries named (letter case and a trailing " *"
 // aside) and turns every other one off; gives back the names that match no entry, choosing nothing
@@ -79,6 +89,13 @@ RulesFile ReadRulesFile(const std::wstring& path);
 std::vector<std::wstring> ChooseRuleEntries(RulesFile& rules, const std::vector<std::wstring>& names);
 // Turns every entry on.
 void ChooseAllRuleEntries(RulesFile& rules);
+
+// The entries' names in file order, which a found item's rule number
+// (FoundItem::rule, the index + 1) stands for.
+std::vector<std::wstring> RuleEntryNames(const RulesFile& rules);
+// The name rule number `rule` stands for in `names`; "" for 0 or a number
+// beyond them.
+std::wstring RuleEntryNameOf(const std::vector<std::wstring>& names, std::uint16_t rule);
 
 // "line 12: ..." or the text alone for the file as a whole.
 std::wstring RuleProblemText(const RuleProblem& problem);

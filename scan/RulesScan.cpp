@@ -363,9 +363,13 @@ void CheckRuleFolders(const RulesFile& rules, const ISystemInfo& system, IRuleRe
 
 void RunRulesScan(const CBriskoDoc& doc, const RulesFile& rules, IFoundItemSink& sink, IRuleReport* report) {
     CRuleBounds bounds(doc.System());
-    for (const RuleEntry& entry : rules.entries)
-        if (entry.on && RuleEntryApplies(entry, doc.System()))
-            ScanRuleEntry(entry, doc.System(), sink, report, &bounds);
+    for (size_t index = 0; index < rules.entries.size(); ++index) {
+        const RuleEntry& entry = rules.entries[index];
+        if (!entry.on || !RuleEntryApplies(entry, doc.System())) continue;
+        sink.FromRuleEntry(static_cast<std::uint16_t>(index + 1));
+        ScanRuleEntry(entry, doc.System(), sink, report, &bounds);
+    }
+    sink.FromRuleEntry(0);
 }
 
 ULONGLONG FolderTreeBytes(const std::wstring& folder) {

@@ -80,6 +80,7 @@ void CListController::RunMode(BYTE mode) {
     List().DeleteAllItems();
     std::optional<RulesFile> rules = mode == MODE_STANDARD ? LoadRulesInForce(m_app) : std::nullopt;
     if (policies->rulesFile && mode == MODE_STANDARD && !rules) job->unreadableRules = *policies->rulesFile;
+    if (rules) job->ruleNames = RuleEntryNames(*rules);
     StartScan(job, std::move(rules));
 }
 
@@ -126,6 +127,7 @@ void CListController::OnScanDone() {
     SetMainTitle(m_strTitle);
     std::swap(m_items, job->items);  // sorted on the scan's thread
     job->retired = std::move(job->items);
+    m_ruleNames = std::move(job->ruleNames);
     SyncRowCount(false);
     Invalidate();
     UpdateSelectionStatus();

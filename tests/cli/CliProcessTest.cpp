@@ -219,7 +219,7 @@ TEST(CliRules, OurRulesFileAddsTodaysCachesAndWhatARulesFileLeavesOutIsTold) {
     EXPECT_FALSE(Holds(RunCli(L"scan").out, cache));
     CliRun scan = RunCli(L"scan --rules " + rules);
     EXPECT_EQ(scan.exitCode, 0) << scan.err;
-    EXPECT_TRUE(Holds(scan.out, cache + L"  (folder)\n")) << scan.out;
+    EXPECT_TRUE(Holds(scan.out, cache + L"  (folder)  [Google Chrome Cache]\n")) << scan.out;
     CliRun listed = RunCli(L"rules " + rules);
     EXPECT_EQ(listed.exitCode, 0) << listed.err;
     EXPECT_TRUE(Holds(listed.out, L"Google Chrome Cache [Google Chrome] (on): 1 item, 4.9 KB (5,000 bytes)\n")) << listed.out;
@@ -229,7 +229,7 @@ TEST(CliRules, OurRulesFileAddsTodaysCachesAndWhatARulesFileLeavesOutIsTold) {
                                 L"\"items\":1,\"bytes\":5000}\n"))
         << json.out;
     CliRun dry = RunCli(L"clean --mode standard --permanent --dry-run --rules " + rules + L" --include *\\Cache");
-    EXPECT_EQ(dry.out, L"would remove  " + cache + L"  (folder)\n") << dry.err;
+    EXPECT_EQ(dry.out, L"would remove  " + cache + L"  (folder)  [Google Chrome Cache]\n") << dry.err;
 
     ScratchFolder folder{L"cli-rules"};
     WriteFileBytes(folder / L"odd.ini", "[Odd *]\r\nFileKey1=C:\\Elsewhere|*.*\r\nFileKey2=%Temp%\\..\\x|*.*\r\n");
@@ -268,6 +268,9 @@ TEST(CliRules, EntriesAreOffUntilChosenByNameOrAllAtOnce) {
                    "[App Cache *]\r\nFileKey1=%LocalAppData%\\BriskoEntries\\Cache|*.bin\r\n"
                    "[App Logs *]\r\nDefault=True\r\nFileKey1=%LocalAppData%\\BriskoEntries\\Logs|*.txt\r\n"
                    "[App Crashes *]\r\nDefault=False\r\nFileKey1=%LocalAppData%\\BriskoEntries\\Crash|*.report\r\n");
+    WriteFileBytes(folder / L"chosen.txt", "; what the weekly task cleans\r\nApp Cache *\r\n\r\n  app crashes  \r\n");
+    WriteFileBytes(folder / L"none.txt", "# nothing chosen\n");
+    const std::wstring chosen = L" --entries-from \"" + folder / L"chosen.txt\"";
     const struct {
         std::wstring choice;
         std::vector<std::wstring> found;
@@ -276,6 +279,9 @@ TEST(CliRules, EntriesAreOffUntilChosenByNameOrAllAtOnce) {
         {L" --entry \"App Cache\"", {cache}},
         {L" --entry \"app cache\" --entry \"App Crashes\"", {cache, crash}},
         {L" --all-entries", {logins, cache, logs, crash}},
+        {chosen, {cache, crash}},
+        {chosen + L" --entry \"App Passwords\"", {logins, cache, crash}},
+        {L" --entries-from \"" + folder / L"none.txt\"", {}},
     };
     for (const auto& c : cases) {
         CliRun scan = RunCli(L"scan --rules " + file + c.choice);
@@ -299,10 +305,33 @@ TEST(CliRules, EntriesAreOffUntilChosenByNameOrAllAtOnce) {
     CliRun unknown = RunCli(L"clean --mode standard --permanent --rules " + file +
                             L" --entry \"App Cache *\" --entry \"App Caches\"");
     EXPECT_EQ(unknown.exitCode, 2);
-    EXPECT_TRUE(Holds(unknown.err, L"--entry \"App Caches\": ")) << unknown.err;
+    EXPECT_TRUE(Holds(unknown.err, L"entry \"App Caches\": ")) << unknown.err;
     EXPECT_TRUE(Holds(unknown.err, L"holds no entry of that name")) << unknown.err;
     EXPECT_TRUE(unknown.out.empty()) << unknown.out;
+    CliRun noList = RunCli(L"scan --rules " + file + L" --entries-from \"" + folder / L"missing.txt\"");
+    EXPECT_EQ(noList.exitCode, 2);
+    EXPECT_TRUE(Holds(noList.err, L"--entries-from: cannot read ")) << noList.err;
     for (const std::wstring& path : {logins, cache, logs, crash}) EXPECT_TRUE(Exists(path)) << path;
+
+    // Each item tells the entry that found it, in the listing and in JSON.
+    const std::pair<std::wstring, std::wstring> foundBy[] = {
+        {logins, L"App Passwords"}, {cache, L"App Cache"}, {logs, L"App Logs"}, {crash, L"App Crashes"}};
+    CliRun text = RunCli(L"scan --rules " + file + L" --all-entries");
+    CliRun json = RunCli(L"scan --json --rules " + file + L" --all-entries");
+    auto escaped = [](const std::wstring& path) {
+        std::wstring json;
+        for (wchar_t c : path) json += c == L'\\' ? std::wstring(L"\\\\") : std::wstring(1, c);
+        return json;
+    };
+    auto lineOf = [](const std::wstring& out, const std::wstring& path) {
+        for (const std::wstring& line : Lines(out))
+            if (Holds(line, path)) return line;
+        return std::wstring();
+    };
+    for (const auto& [path, entry] : foundBy) {
+        EXPECT_TRUE(Holds(lineOf(text.out, path), L")  [" + entry + L"]")) << path << text.out;
+        EXPECT_TRUE(Holds(lineOf(json.out, escaped(path)), L",\"entry\":\"" + entry + L"\"")) << entry << json.out;
+    }
     RemoveTree(app);
 }
 

@@ -186,3 +186,30 @@ TEST(RulesFile, AChoiceTurnsOnExactlyTheNamedEntries) {
     ChooseAllRuleEntries(all);
     for (const RuleEntry& entry : all.entries) EXPECT_TRUE(entry.on) << entry.name;
 }
+
+// A list of names holds one a line, spaces around it aside; blank lines and
+// comments name nothing.
+TEST(RulesFile, AListOfEntryNamesTakesOneNameALine) {
+    const struct {
+        const wchar_t* text;
+        std::vector<std::wstring> names;
+    } cases[] = {
+        {L"", {}},
+        {L"Alpha\r\nBeta *\r\n", {L"Alpha", L"Beta *"}},
+        {L"; chosen\n\n  Gamma Cache \t\n# off\nDelta", {L"Gamma Cache", L"Delta"}},
+        {L"\r\n\r\n", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(EntryNamesInText(c.text), c.names) << c.text;
+}
+
+// A found item keeps its entry's number in 16 bits: a file with more
+// entries keeps the first 65,535 and tells of the rest.
+TEST(RulesFile, EntriesBeyondWhatARowCanNameAreLeftOutAndTold) {
+    std::wstring text;
+    for (int i = 0; i < 0x10001; ++i) text += L"[E" + std::to_wstring(i) + L"]\nDefault=True\n";
+    RulesFile rules = ParseRules(text);
+    ASSERT_EQ(rules.entries.size(), 0xFFFFu);
+    EXPECT_EQ(rules.entries.back().name, L"E65534");
+    ASSERT_FALSE(rules.problems.empty());
+    EXPECT_EQ(RuleProblemText(rules.problems[0]), L"line 131071: more than 65535 entries: this one is left out");
+}

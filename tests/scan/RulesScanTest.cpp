@@ -6,10 +6,12 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <map>
 
 #include "clean/CleanTestSupport.h"
 #include "clean/DeleteItem.h"
 #include "clean/Listing.h"
+#include "scan/FoundItems.h"
 #include "scan/RulesScan.h"
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"
@@ -276,4 +278,32 @@ TEST_F(RulesMachine, UserNameInsideAFolderIsTheUsersNameOrNothing) {
         ASSERT_TRUE(rules.problems.empty()) << RuleProblemText(rules.problems[0]);
         EXPECT_EQ(Scan(rules), c.found) << c.user.value_or(L"(none)");
     }
+}
+
+// Each row keeps the number of the entry that found it, which names the
+// entry; what the program's own scans find after the rules names none.
+TEST_F(RulesMachine, EachFoundItemNamesTheEntryThatFoundIt) {
+    Seed({L"Local\\App\\a.log", L"Local\\App\\b.tmp", L"Local\\App\\c.dmp", L"Local\\Other\\d.log"});
+    RulesFile rules = ParseRules(L"[Off]\nFileKey1=%LocalAppData%\\App|*.dmp\n"
+                                 L"[Logs *]\nDefault=True\nFileKey1=%LocalAppData%\\App|*.log\n"
+                                 L"[Temps]\nDefault=True\nFileKey1=%LocalAppData%\\App|*.tmp\n"
+                                 L"[Logs Again]\nDefault=True\nFileKey1=%LocalAppData%\\App|*.log\n");
+    CBriskoDoc doc(machine);
+    FoundItems items;
+    CFoundItemCollector collector(items, 1);
+    CListingFilter listed(collector);
+    RunRulesScan(doc, rules, listed);
+    WIN32_FIND_DATAW record{};
+    listed.AddFoundItem(root / L"Local\\Other\\d.log", record);
+
+    const std::vector<std::wstring> names = RuleEntryNames(rules);
+    std::map<std::wstring, std::wstring> foundBy;
+    for (size_t row = 0; row < items.Count(); ++row)
+        foundBy[items[row].path] = RuleEntryNameOf(names, items[row].rule);
+    // A file two entries name is listed once, as the first found it.
+    const std::map<std::wstring, std::wstring> expected = {{root / L"Local\\App\\a.log", L"Logs"},
+                                                           {root / L"Local\\App\\b.tmp", L"Temps"},
+                                                           {root / L"Local\\Other\\d.log", L""}};
+    EXPECT_EQ(foundBy, expected);
+    for (std::uint16_t beyond : {0, 5, 0xFFFF}) EXPECT_EQ(RuleEntryNameOf(names, beyond), L"") << beyond;
 }
