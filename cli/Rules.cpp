@@ -5,20 +5,7 @@
 
 namespace {
 
-// The listable items of one entry and the bytes they hold.
-class CEntryTotal : public IFoundItemSink {
-public:
-    void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override {
-        ++items;
-        bytes += (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                     ? FolderTreeBytes(path)
-                     : static_cast<ULONGLONG>(findData.nFileSizeHigh) << 32 | findData.nFileSizeLow;
-    }
-    size_t items = 0;
-    ULONGLONG bytes = 0;
-};
-
-std::wstring EntryLine(const RuleEntry& entry, const CEntryTotal& total, bool json) {
+std::wstring EntryLine(const RuleEntry& entry, const CRuleEntryTotal& total, bool json) {
     if (json)
         return L"{\"entry\":" + JsonString(entry.name) + L",\"group\":" + JsonString(entry.group) + L",\"on\":" +
                (entry.on ? L"true" : L"false") + L",\"default\":" + (entry.byDefault ? L"true" : L"false") +
@@ -88,7 +75,7 @@ bool ListRulesEntries(const CBriskoDoc& doc, const CliOptions& options, CConsole
     ULONGLONG bytes = 0;
     for (const RuleEntry& entry : rules->entries) {
         if (!RuleEntryApplies(entry, doc.System())) continue;
-        CEntryTotal total;
+        CRuleEntryTotal total;
         CListingFilter listed(total);
         ScanRuleEntry(entry, doc.System(), listed, &refusals, &bounds);
         console.Out(EntryLine(entry, total, options.json));

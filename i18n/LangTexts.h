@@ -60,6 +60,12 @@ enum class LangId : int {
     // that points elsewhere, a drive letter that is no volume, an exclusion
     // that names no local place.
     NoticeTempRefused, NoticeDriveNotVolume, NoticeExcludeUnresolved,
+    // Options > Extra Rules and its dialog: the caption, the file, the
+    // search, the buttons, what an entry would remove ("%1 items, %2"), the
+    // measuring and its end, an entry's warning and the question before it
+    // is turned on ("%1" the warning, "%2" the entry), entries of no group.
+    RulesTitle, RulesFile, RulesNoFile, RulesSearch, RulesOk, RulesCancel, RulesAmount, RulesNotHere,
+    RulesMeasuring, RulesSummary, RulesWarning, RulesAskWarning, RulesNoGroup, RulesAmountOne,
     Count
 };
 

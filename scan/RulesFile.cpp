@@ -1,6 +1,7 @@
 #include "scan/RulesFile.h"
 
 #include <cwctype>
+#include <unordered_set>
 
 #include "item/ItemPath.h"
 #include "scan/RuleVariables.h"
@@ -196,6 +197,7 @@ private:
         if (Same(name, L"DetectFile")) return DetectFile(value);
         if (Same(name, L"DetectOS")) return DetectOs(value);
         if (Same(name, L"Section")) return void(m_entry.group = value);
+        if (Same(name, L"Warning")) return void(m_entry.warning = value);
         if (Same(name, L"LangSecRef")) {
             if (m_entry.group.empty()) m_entry.group = GroupOfNumber(value);
             return;
@@ -208,7 +210,7 @@ private:
             if (!Same(value, L"True") && !Same(value, L"False"))
                 return Refuse(L"Default= is neither True nor False: the entry is off");
         }
-        // Any other key (Warning, SpecialDetect, ...) means nothing here.
+        // Any other key (SpecialDetect, ...) means nothing here.
     }
 
     void FileKey(const std::wstring& value) {
@@ -370,11 +372,6 @@ bool NamesEntry(const std::wstring& name, const RuleEntry& entry) {
     return Same(entry.name, EntryName(name).c_str());
 }
 
-bool AnyNamesEntry(const std::vector<std::wstring>& names, const RuleEntry& entry) {
-    for (const std::wstring& name : names)
-        if (NamesEntry(name, entry)) return true;
-    return false;
-}
 
 }  // namespace
 
@@ -385,9 +382,15 @@ std::vector<std::wstring> ChooseRuleEntries(RulesFile& rules, const std::vector<
         for (const RuleEntry& entry : rules.entries) known = known || NamesEntry(name, entry);
         if (!known) unknown.push_back(name);
     }
-    if (!unknown.empty()) return unknown;
-    for (RuleEntry& entry : rules.entries) entry.on = AnyNamesEntry(names, entry);
+    if (unknown.empty()) TurnOnNamedEntries(rules, names);
     return unknown;
+}
+
+void TurnOnNamedEntries(RulesFile& rules, const std::vector<std::wstring>& names) {
+    // A remembered choice may name thousands of entries of a file of thousands.
+    std::unordered_set<std::wstring> chosen;
+    for (const std::wstring& name : names) chosen.insert(win::CaseFolded(EntryName(name)));
+    for (RuleEntry& entry : rules.entries) entry.on = chosen.count(win::CaseFolded(entry.name)) > 0;
 }
 
 void ChooseAllRuleEntries(RulesFile& rules) {

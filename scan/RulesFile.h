@@ -32,6 +32,7 @@ struct RuleExclude {
 struct RuleEntry {
     std::wstring name;   // without the " *" that marks an entry's name
     std::wstring group;  // Section=, or the group a LangSecRef= number stands for
+    std::wstring warning;  // Warning=: what the user is asked to accept before turning the entry on
     // Every entry is off until chosen: the file turns one on with
     // Default=True, the user with a choice (ChooseRuleEntries).
     bool byDefault = false;
@@ -87,6 +88,9 @@ std::vector<std::wstring> EntryNamesInText(const std::wstring& text);
 // aside) and turns every other one off; gives back the names that match no entry, choosing nothing
 // then.
 std::vector<std::wstring> ChooseRuleEntries(RulesFile& rules, const std::vector<std::wstring>& names);
+// Turns on the entries named and every other off; a name the file does not
+// hold (any more) is passed over.
+void TurnOnNamedEntries(RulesFile& rules, const std::vector<std::wstring>& names);
 // Turns every entry on.
 void ChooseAllRuleEntries(RulesFile& rules);
 

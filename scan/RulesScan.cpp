@@ -379,3 +379,9 @@ ULONGLONG FolderTreeBytes(const std::wstring& folder) {
     });
     return total;
 }
+
+void CRuleEntryTotal::AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) {
+    ++items;
+    bytes += IsFolder(findData) ? FolderTreeBytes(path)
+                                : static_cast<ULONGLONG>(findData.nFileSizeHigh) << 32 | findData.nFileSizeLow;
+}

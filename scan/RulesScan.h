@@ -48,3 +48,12 @@ void CheckRuleFolders(const RulesFile& rules, const ISystemInfo& system, IRuleRe
 
 // The bytes of the files below `folder`, links neither counted nor followed.
 ULONGLONG FolderTreeBytes(const std::wstring& folder);
+
+// Counts what an entry would remove: its items, and the bytes of its files
+// and of the files below its folders.
+class CRuleEntryTotal : public IFoundItemSink {
+public:
+    void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override;
+    size_t items = 0;
+    ULONGLONG bytes = 0;
+};

@@ -14,6 +14,7 @@
 #include "scan/FoundItemOrder.h"
 #include "view/BrowsersDialog.h"
 #include "view/RulesChoice.h"
+#include "view/RulesDialog.h"
 #include "view/ScanJob.h"
 #include "view/StatusTexts.h"
 #include "win/ComInit.h"
@@ -250,7 +251,7 @@ bool CListController::OnCommand(UINT id) {
         RunMode(MODE_OFFLINE_TEMP);
         return true;
     case ID_OPTIONS_RULES:
-        if (ChooseRulesFile(m_hWnd, m_app, m_doc.System())) RunMode(MODE_STANDARD);
+        if (ShowRulesChooser(m_hWnd, m_app, m_doc.System())) RunMode(MODE_STANDARD);
         return true;
     case ID_OPTIONS_BROWSERS:
         ShowBrowsersDialog(m_hWnd, m_app, browsers::PolicyKeepList());
