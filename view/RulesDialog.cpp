@@ -18,6 +18,9 @@ constexpr UINT WM_RULES_PROGRESS = WM_APP + 311;
 constexpr UINT WM_RULES_DONE = WM_APP + 312;
 constexpr UINT WM_RULES_CHECK = WM_APP + 313;
 
+// A file of at most so many entries opens with its groups open.
+constexpr size_t kEntriesShownOpen = 100;
+
 struct MeasureStopped {};
 
 // An entry's total that gives up as soon as the dialog no longer waits for it.
@@ -109,8 +112,8 @@ void CRulesDlg::FillTree() {
     HWND tree = GetItem(IDC_RULES_TREE);
     const std::wstring search = ItemText(IDC_RULES_SEARCH);
     std::vector<RuleGroup> groups = GroupRuleEntries(m_rules, search);
-    // A search, or a file of one group, shows its entries at once.
-    const UINT expanded = !search.empty() || groups.size() == 1 ? TVIS_EXPANDED : 0;
+    // A search, or a short file, shows its entries at once.
+    const UINT expanded = !search.empty() || m_rules.entries.size() <= kEntriesShownOpen ? TVIS_EXPANDED : 0;
     ::SendMessageW(tree, WM_SETREDRAW, FALSE, 0);
     TreeView_DeleteAllItems(tree);
     m_treeItems.assign(m_rules.entries.size(), nullptr);
@@ -129,6 +132,8 @@ void CRulesDlg::FillTree() {
         // A group has no check box of its own: each entry is chosen by itself.
         HTREEITEM parent = insert(TVI_ROOT, group.name.empty() ? GetUiText(LangId::RulesNoGroup) : group.name, 0,
                                   INDEXTOSTATEIMAGEMASK(0) | expanded);
+        // Some trees give every new item a box: the group's is taken away again.
+        TreeView_SetItemState(tree, parent, INDEXTOSTATEIMAGEMASK(0), TVIS_STATEIMAGEMASK);
         for (size_t index : group.entries)
             m_treeItems[index] = insert(parent, EntryText(index), static_cast<LPARAM>(index + 1),
                                         INDEXTOSTATEIMAGEMASK(m_rules.entries[index].on ? 2 : 1));

@@ -77,7 +77,9 @@ protected:
         HWND tree = dialog.GetItem(IDC_RULES_TREE);
         std::vector<std::wstring> lines;
         for (HTREEITEM group = TreeView_GetRoot(tree); group; group = TreeView_GetNextSibling(tree, group)) {
-            lines.push_back(TreeText(tree, group));
+            // A group has no check box of its own.
+            bool box = TreeView_GetItemState(tree, group, TVIS_STATEIMAGEMASK) != 0;
+            lines.push_back((box ? L"[?] " : L"") + TreeText(tree, group));
             for (HTREEITEM entry = TreeView_GetChild(tree, group); entry; entry = TreeView_GetNextSibling(tree, entry))
                 lines.push_back((TreeView_GetCheckState(tree, entry) == 1 ? L"[x] " : L"[ ] ") + TreeText(tree, entry));
         }
