@@ -21,6 +21,7 @@
 #include "cli/Output.h"
 #include "cli/PolicyChecks.h"
 #include "cli/Rules.h"
+#include "privacy/RuleKeys.h"
 #include "cli/ScheduleCommand.h"
 #include "i18n/LanguageChoice.h"
 #include "policy/Policies.h"
@@ -241,6 +242,10 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
     if (!keep.Empty())
         how.cleanInstead = [&keep](const std::wstring& path, IRemovalReport& report) {
             return browsers::CleanCookieRow(path, keep, report);
+        };
+    else if (options.mode == MODE_STANDARD)
+        how.cleanInstead = [permanent = options.permanent](const std::wstring& path, IRemovalReport& report) {
+            return CleanRegistryRuleRow(path, permanent, report);
         };
     std::atomic<bool> stop{false};
     RunGuardedClean(rows, how, outcome, stop);

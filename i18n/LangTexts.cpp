@@ -174,6 +174,8 @@ constexpr std::array<LangText, static_cast<size_t>(Count)> kTable = {{
     Lit(RulesAskWarning, L"Rules", L"11", L"\"%2\" warns: %1 Turn it on all the same?"),
     Lit(RulesNoGroup, L"Rules", L"12", L"(no group)"),
     Lit(RulesAmountOne, L"Rules", L"13", L"1 item, %1"),
+    Lit(ListRegistryKey, L"List", L"RegistryKey", L"Registry key"),
+    Lit(ListRegistryValue, L"List", L"RegistryValue", L"Registry value"),
 }};
 
 constexpr bool InIdOrder() {

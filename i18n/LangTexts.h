@@ -66,6 +66,8 @@ enum class LangId : int {
     // is turned on ("%1" the warning, "%2" the entry), entries of no group.
     RulesTitle, RulesFile, RulesNoFile, RulesSearch, RulesOk, RulesCancel, RulesAmount, RulesNotHere,
     RulesMeasuring, RulesSummary, RulesWarning, RulesAskWarning, RulesNoGroup, RulesAmountOne,
+    // The Type column of a registry key, or value, a rules entry lists.
+    ListRegistryKey, ListRegistryValue,
     Count
 };
 

@@ -133,7 +133,6 @@ public:
             start = end + (text.compare(end, 2, L"\r\n") == 0 ? 2 : 1);
         }
         EndEntry();
-        TellRegistryLines();
         return std::move(m_file);
     }
 
@@ -173,18 +172,7 @@ private:
     void EndEntry() {
         if (!m_inEntry) return;
         m_inEntry = false;
-        m_registryLines += m_entry.registryKeys;
-        if (m_entry.registryKeys > 0) ++m_registryEntries;
         m_file.entries.push_back(std::move(m_entry));
-    }
-
-    // One note for all RegKey lines: a file of the community's has
-    // thousands, which would hide every other problem.
-    void TellRegistryLines() {
-        if (m_registryLines == 0) return;
-        RuleProblem note{0, L"RegKey lines not applied, only files are cleaned: " + std::to_wstring(m_registryLines) +
-                                L" in " + std::to_wstring(m_registryEntries) + L" entries"};
-        m_file.problems.insert(m_file.problems.begin(), note);
     }
 
     void Key(const std::wstring& key, const std::wstring& value) {
@@ -192,7 +180,7 @@ private:
         std::wstring name = key.substr(0, key.find_last_not_of(L"0123456789") + 1);
         if (Same(name, L"FileKey")) return FileKey(value);
         if (Same(name, L"ExcludeKey")) return ExcludeKey(value);
-        if (Same(name, L"RegKey")) return void(++m_entry.registryKeys);
+        if (Same(name, L"RegKey")) return RegKey(value);
         if (Same(name, L"Detect")) return m_entry.detectKeys.push_back(value);
         if (Same(name, L"DetectFile")) return DetectFile(value);
         if (Same(name, L"DetectOS")) return DetectOs(value);
@@ -229,6 +217,15 @@ private:
                 return Refuse(L"FileKey: unknown flag \"" + parts[i] + L"\"");
         }
         m_entry.files.push_back(std::move(file));
+    }
+
+    // A key whole, or "key|value" for one value of it, where a rule may reach.
+    void RegKey(const std::wstring& value) {
+        std::optional<RegistryRow> row = ParseRegistryRow(value);
+        if (!row) return Refuse(L"RegKey: only keys of HKCU or HKLM are cleaned: \"" + value + L"\"");
+        if (std::wstring why = RegistryRowRefusal(*row); !why.empty())
+            return Refuse(L"RegKey: " + why + L": \"" + value + L"\"");
+        m_entry.registryKeys.push_back(std::move(*row));
     }
 
     void ExcludeKey(const std::wstring& value) {
@@ -274,8 +271,6 @@ private:
     RuleEntry m_entry;
     bool m_inEntry = false;
     int m_line = 0;
-    size_t m_registryLines = 0;
-    size_t m_registryEntries = 0;
 };
 
 }  // namespace

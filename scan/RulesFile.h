@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "item/RegistryRow.h"
+
 // One FileKey: a folder (with %Variables% and '*' inside its steps), the
 // patterns of the files to clean in it, and whether its subfolders count
 // too and whether the folder itself goes.
@@ -46,7 +48,7 @@ struct RuleEntry {
     DWORD osLow = 0, osHigh = 0xFFFF;  // major << 8 | minor, both ends included
     std::vector<RuleFileKey> files;
     std::vector<RuleExclude> excludes;
-    size_t registryKeys = 0;  // RegKey lines: read, never applied
+    std::vector<RegistryRow> registryKeys;  // RegKey lines: a key, or one value of it
 };
 
 // A line, or a part of one, that was left out.
@@ -57,7 +59,7 @@ struct RuleProblem {
 
 struct RulesFile {
     std::vector<RuleEntry> entries;
-    std::vector<RuleProblem> problems;  // at most kMaxRuleProblems of them, and a note on RegKey lines
+    std::vector<RuleProblem> problems;  // at most kMaxRuleProblems of them
     size_t problemsNotKept = 0;         // those beyond
     bool readable = true;               // false: the file could not be read at all
 };

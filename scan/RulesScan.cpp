@@ -346,10 +346,24 @@ bool RuleEntryApplies(const RuleEntry& entry, const ISystemInfo& system) {
     return false;
 }
 
+// Hands on each key, or value, of the entry's RegKey lines that is there.
+void ScanRegistryKeys(const RuleEntry& entry, IFoundItemSink& sink) {
+    for (const RegistryRow& row : entry.registryKeys) {
+        win::RegistryKey key = win::RegistryKey::Open(row.root, row.Key());
+        if (!key || (!row.wholeKey && !key.HasValue(row.value))) continue;
+        WIN32_FIND_DATAW record{};
+        record.dwFileAttributes = FILE_ATTRIBUTE_NORMAL;
+        sink.AddFoundItem(RegistryRowText(row), record);
+    }
+}
+
 void ScanRuleEntry(const RuleEntry& entry, const ISystemInfo& system, IFoundItemSink& sink, IRuleReport* report,
                    const CRuleBounds* bounds) {
-    if (!bounds) return CEntryScan(entry, system, CRuleBounds(system), sink, report).Run(true);
-    CEntryScan(entry, system, *bounds, sink, report).Run(true);
+    if (!bounds)
+        CEntryScan(entry, system, CRuleBounds(system), sink, report).Run(true);
+    else
+        CEntryScan(entry, system, *bounds, sink, report).Run(true);
+    ScanRegistryKeys(entry, sink);
 }
 
 void CheckRuleFolders(const RulesFile& rules, const ISystemInfo& system, IRuleReport& report) {

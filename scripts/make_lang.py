@@ -624,24 +624,32 @@ LIST_TEXTS = {
         "SelectionSizeFolders": "%1 + %2 folders in %3 selected",
         "Scanning": "%1 - scanning %2",
         "LeftRow": "Not removed: %1",
+        "RegistryKey": "Registry key",
+        "RegistryValue": "Registry value",
     }},
     "ITALIAN": {"List": {
         "SelectionSize": "%1 in %2 selezionati",
         "SelectionSizeFolders": "%1 + %2 cartelle in %3 selezionati",
         "Scanning": "%1 - scansione %2",
         "LeftRow": "Non rimosso: %1",
+        "RegistryKey": "Chiave del Registro di sistema",
+        "RegistryValue": "Valore del Registro di sistema",
     }},
     "SIMPLIFIED_CHINESE": {"List": {
         "SelectionSize": "已选定 %2 项，共 %1",
         "SelectionSizeFolders": "已选定 %3 项，共 %1 + %2 个文件夹",
         "Scanning": "%1 - 正在扫描 %2",
         "LeftRow": "未删除：%1",
+        "RegistryKey": "注册表项",
+        "RegistryValue": "注册表值",
     }},
     "TRADITIONAL_CHINESE": {"List": {
         "SelectionSize": "已選取 %2 項，共 %1",
         "SelectionSizeFolders": "已選取 %3 項，共 %1 + %2 個資料夾",
         "Scanning": "%1 - 正在掃描 %2",
         "LeftRow": "未刪除：%1",
+        "RegistryKey": "登錄機碼",
+        "RegistryValue": "登錄值",
     }},
 }
 for _name, _texts in LIST_TEXTS.items():

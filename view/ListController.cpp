@@ -13,6 +13,7 @@
 #include "res/resource.h"
 #include "scan/FoundItemOrder.h"
 #include "view/BrowsersDialog.h"
+#include "privacy/RuleKeys.h"
 #include "view/RulesChoice.h"
 #include "view/RulesDialog.h"
 #include "view/ScanJob.h"
@@ -195,6 +196,11 @@ bool CListController::StartClean(bool permanent) {
             request.cleanInstead = [keep](const std::wstring& path, IRemovalReport& report) {
                 return browsers::CleanCookieRow(path, keep, report);
             };
+    } else if (m_nMode == MODE_STANDARD) {
+        // The keys and values a rules entry listed go through the registry's routines.
+        request.cleanInstead = [permanent](const std::wstring& path, IRemovalReport& report) {
+            return CleanRegistryRuleRow(path, permanent, report);
+        };
     }
     // The worker gets the records of the selected rows, from the last up,
     // and asks the shared selection about each when it gets there.
