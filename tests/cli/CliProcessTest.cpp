@@ -14,6 +14,7 @@
 #include "support/ScopedRegistry.h"
 #include "support/TestSupport.h"
 #include "win/Path.h"
+#include "win/Registry.h"
 #include "win/Text.h"
 
 using namespace testing_support;
@@ -333,6 +334,32 @@ TEST(CliRules, EntriesAreOffUntilChosenByNameOrAllAtOnce) {
         EXPECT_TRUE(Holds(lineOf(json.out, escaped(path)), L",\"entry\":\"" + entry + L"\"")) << entry << json.out;
     }
     RemoveTree(app);
+}
+
+// A RegKey line's key is a row like a file: listed, kept by a Recycle Bin
+// clean (which takes no key) and removed by a permanent one; a line that
+// reaches a vendor's own key whole is told and touches nothing.
+TEST(CliRules, ARegistryKeyIsListedKeptByTheRecycleBinAndRemovedForGood) {
+    const std::wstring vendor = L"Software\\BriskoCliKeys";
+    ASSERT_TRUE(win::RegistryKey::Create(HKEY_CURRENT_USER, vendor + L"\\App\\Sub").WriteText(L"v", L"x"));
+    ScratchFolder folder{L"cli-keys"};
+    WriteFileBytes(folder / L"keys.ini", "[App Keys *]\r\nRegKey1=HKCU\\Software\\BriskoCliKeys\\App\\Sub\r\n"
+                                         "RegKey2=HKCU\\Software\\BriskoCliKeys\r\n");
+    const std::wstring rules = L" --rules \"" + folder / L"keys.ini\" --all-entries";
+    const std::wstring row = L"HKEY_CURRENT_USER\\" + vendor + L"\\App\\Sub";
+
+    CliRun scan = RunCli(L"scan" + rules);
+    EXPECT_TRUE(Holds(scan.out, row + L"  (0 bytes)  [App Keys]")) << scan.out;
+    EXPECT_TRUE(Holds(scan.err, L"RegKey: a vendor's root key, whole")) << scan.err;
+    CliRun recycle = RunCli(L"clean --mode standard --recycle" + rules);
+    EXPECT_EQ(recycle.exitCode, 1) << recycle.out;
+    EXPECT_TRUE(win::RegistryKeyExists(HKEY_CURRENT_USER, vendor + L"\\App\\Sub"));
+    CliRun permanent = RunCli(L"clean --mode standard --permanent" + rules);
+    EXPECT_EQ(permanent.exitCode, 0) << permanent.out << permanent.err;
+    EXPECT_TRUE(Holds(permanent.out, row)) << permanent.out;
+    EXPECT_FALSE(win::RegistryKeyExists(HKEY_CURRENT_USER, vendor + L"\\App\\Sub"));
+    EXPECT_TRUE(win::RegistryKeyExists(HKEY_CURRENT_USER, vendor + L"\\App"));
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, vendor.c_str());
 }
 
 // A rules file a policy names adds nothing when it cannot be read: scans
