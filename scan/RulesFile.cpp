@@ -137,9 +137,10 @@ public:
     }
 
 private:
-    void Refuse(const std::wstring& why) {
+    void Refuse(const std::wstring& why) { RefuseAt(m_line, why); }
+    void RefuseAt(int line, const std::wstring& why) {
         if (m_file.problems.size() < kMaxRuleProblems)
-            m_file.problems.push_back({m_line, why});
+            m_file.problems.push_back({line, why});
         else
             ++m_file.problemsNotKept;
     }
@@ -172,6 +173,15 @@ private:
     void EndEntry() {
         if (!m_inEntry) return;
         m_inEntry = false;
+        // Detection lines that were all left out would make the entry apply on
+        // every machine: it applies on none, and says so.
+        if (m_detectLines > 0 && m_entry.detectKeys.empty() && m_entry.detectFiles.empty()) {
+            m_entry.detectionUndecidable = true;
+            m_entry.on = false;
+            RefuseAt(m_entry.line, L"[" + m_entry.name + L"] none of its " + std::to_wstring(m_detectLines) +
+                                       L" detection lines can be decided here: the entry is off");
+        }
+        m_detectLines = 0;
         m_file.entries.push_back(std::move(m_entry));
     }
 
@@ -181,8 +191,12 @@ private:
         if (Same(name, L"FileKey")) return FileKey(value);
         if (Same(name, L"ExcludeKey")) return ExcludeKey(value);
         if (Same(name, L"RegKey")) return RegKey(value);
-        if (Same(name, L"Detect")) return m_entry.detectKeys.push_back(value);
+        if (Same(name, L"Detect")) return DetectKey(value);
         if (Same(name, L"DetectFile")) return DetectFile(value);
+        if (Same(name, L"SpecialDetect")) {
+            ++m_detectLines;
+            return Refuse(L"SpecialDetect: a detection this program cannot decide");
+        }
         if (Same(name, L"DetectOS")) return DetectOs(value);
         if (Same(name, L"Section")) return void(m_entry.group = value);
         if (Same(name, L"Warning")) return void(m_entry.warning = value);
@@ -198,7 +212,7 @@ private:
             if (!Same(value, L"True") && !Same(value, L"False"))
                 return Refuse(L"Default= is neither True nor False: the entry is off");
         }
-        // Any other key (SpecialDetect, ...) means nothing here.
+        // Any other key means nothing here.
     }
 
     void FileKey(const std::wstring& value) {
@@ -247,7 +261,14 @@ private:
         m_entry.excludes.push_back(std::move(exclude));
     }
 
+    void DetectKey(const std::wstring& value) {
+        ++m_detectLines;
+        if (!LooksLikeRegistryRow(value)) return Refuse(L"Detect: not a registry key: \"" + value + L"\"");
+        m_entry.detectKeys.push_back(value);
+    }
+
     void DetectFile(const std::wstring& value) {
+        ++m_detectLines;
         std::wstring folder = CleanFolder(value);
         if (std::wstring why = FolderRefusal(folder); !why.empty()) return Refuse(L"DetectFile: " + why);
         m_entry.detectFiles.push_back(folder);
@@ -271,6 +292,7 @@ private:
     RuleEntry m_entry;
     bool m_inEntry = false;
     int m_line = 0;
+    int m_detectLines = 0;  // of the entry in hand, usable or not
 };
 
 }  // namespace

@@ -44,6 +44,9 @@ struct RuleEntry {
     // one of its registry keys or files exists (if it names any).
     std::vector<std::wstring> detectKeys;
     std::vector<std::wstring> detectFiles;
+    // The entry named a detection (Detect, DetectFile, SpecialDetect) and
+    // none of it can be decided here: it applies nowhere, whatever is chosen.
+    bool detectionUndecidable = false;
     bool hasOsRange = false;
     DWORD osLow = 0, osHigh = 0xFFFF;  // major << 8 | minor, both ends included
     std::vector<RuleFileKey> files;

@@ -334,6 +334,7 @@ bool RulePatternMatches(const std::wstring& pattern, const std::wstring& name) {
 }
 
 bool RuleEntryApplies(const RuleEntry& entry, const ISystemInfo& system) {
+    if (entry.detectionUndecidable) return false;
     if (entry.hasOsRange) {
         DWORD version = system.WindowsVersion();
         if (version < entry.osLow || version > entry.osHigh) return false;

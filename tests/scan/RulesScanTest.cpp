@@ -307,3 +307,35 @@ TEST_F(RulesMachine, EachFoundItemNamesTheEntryThatFoundIt) {
     EXPECT_EQ(foundBy, expected);
     for (std::uint16_t beyond : {0, 5, 0xFFFF}) EXPECT_EQ(RuleEntryNameOf(names, beyond), L"") << beyond;
 }
+
+// An entry whose detection lines are all left out cannot be decided here: it
+// applies nowhere, even when chosen, and its reading says so. One usable
+// line decides.
+TEST_F(RulesMachine, AnEntryWhoseDetectionCannotBeDecidedIsOffAndTold) {
+    Seed({L"Local\\App\\a.log"});
+    const struct {
+        const wchar_t* detection;
+        bool applies;
+        bool toldUndecidable;
+    } cases[] = {
+        {L"", true, false},
+        {L"SpecialDetect=DET_CHROME\n", false, true},
+        {L"DetectFile=App\\relative\n", false, true},
+        {L"Detect=Software\\Vendor\n", false, true},
+        {L"DetectFile=%Nowhere%\\App\nSpecialDetect=DET_FIREFOX\n", false, true},
+        {L"Detect=Software\\Vendor\nDetectFile=%LocalAppData%\\App\n", true, false},
+        {L"Detect=HKCU\\Software\\Brisko-no-such-key\n", false, false},
+        {L"Detect=HKCU\\Software\n", true, false},
+    };
+    for (const auto& c : cases) {
+        RulesFile rules = ParseRules(std::wstring(L"[E]\nDefault=True\n") + c.detection +
+                                     L"FileKey1=%LocalAppData%\\App|*.log\n");
+        ChooseAllRuleEntries(rules);
+        std::wstring told;
+        for (const RuleProblem& problem : rules.problems) told += RuleProblemText(problem) + L"\n";
+        EXPECT_EQ(Scan(rules), c.applies ? Below({L"Local\\App\\a.log"}) : std::vector<std::wstring>{}) << c.detection;
+        EXPECT_EQ(told.find(L"line 1: [E] none of its ") != std::wstring::npos, c.toldUndecidable)
+            << c.detection << told;
+        EXPECT_EQ(rules.entries[0].detectionUndecidable, c.toldUndecidable) << c.detection;
+    }
+}
