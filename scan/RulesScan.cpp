@@ -2,11 +2,13 @@
 
 #include <functional>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 #include "clean/CriticalFolders.h"
 #include "clean/Guards.h"
 #include "item/ItemPath.h"
+#include "item/RegistryRow.h"
 #include "clean/Links.h"
 #include "win/LocalSpelling.h"
 #include "scan/RuleVariables.h"
@@ -181,8 +183,14 @@ public:
         for (const RuleExclude& exclude : entry.excludes) AddExcludeFolders(exclude);
     }
 
-    // Without `walk` only the folders are looked at, to tell those refused.
-    void Run(bool walk) {
+    // How much of the entry a run looks at.
+    enum class Look {
+        Refusals,      // the folders only, to tell those refused
+        WholeFolders,  // the folders that would go whole, and nothing below them
+        Everything,
+    };
+
+    void Run(Look look) {
         // What an exclusion keeps must be known before anything is listed.
         if (!m_unresolvedExclude.empty())
             return Refuse(m_unresolvedExclude, L"an ExcludeKey folder that cannot be resolved: the entry is not applied");
@@ -196,8 +204,8 @@ public:
             for (const RuleFolder& place : located) {
                 if (NamesTemp(key.folder) && !TempMayBeCleaned(place.root)) continue;
                 for (const std::wstring& folder : Expand(place, false, &m_bounds, refuse))
-                    if (std::optional<std::wstring> canonical = Guarded(folder); canonical && walk)
-                        Walk(key, *canonical);
+                    if (std::optional<std::wstring> canonical = Guarded(folder); canonical && look != Look::Refusals)
+                        Walk(key, *canonical, look == Look::WholeFolders);
             }
         }
     }
@@ -281,14 +289,42 @@ private:
         return false;
     }
 
-    void Walk(const RuleFileKey& key, const std::wstring& folder) {
-        // A folder that goes with all it holds is one item; with exclusions,
-        // a choice of files, or among the user's own files only what they
-        // leave goes, file by file.
-        if (key.removeSelf && TakesEveryFile(key.patterns) && m_entry.excludes.empty() &&
-            !m_bounds.InUserContent(folder) && !m_bounds.HoldsKept(folder))
+    void Walk(const RuleFileKey& key, const std::wstring& folder, bool wholeOnly) {
+        // A folder that goes with all it holds is one item; for a choice of
+        // files only they go, file by file.
+        if (key.removeSelf && TakesEveryFile(key.patterns)) return WalkEmptying(folder, 0, wholeOnly);
+        if (!wholeOnly) WalkFiles(key, folder, 0);
+    }
+
+    // A folder that goes whole: one item, unless it holds what an exclusion
+    // keeps or lies among the user's own files. Then what is not kept goes
+    // file by file, and each folder below that holds nothing kept goes whole.
+    void WalkEmptying(const std::wstring& folder, int depth, bool wholeOnly) {
+        if (!HoldsExcluded(folder) && !m_bounds.InUserContent(folder) && !m_bounds.HoldsKept(folder))
             return AddFolderItem(m_sink, folder);
-        WalkFiles(key, folder, 0);
+        if (depth > kMaxDepth || wholeOnly) return;
+        ForEachEntry(folder, [&](const WIN32_FIND_DATAW& entry) {
+            std::wstring path = JoinPath(folder, entry.cFileName);
+            if (IsFolder(entry)) {
+                if (std::wstring why = m_bounds.WhyNotWalked(path); !why.empty()) return Refuse(path, why);
+                return WalkEmptying(path, depth + 1, false);
+            }
+            AddUnlessExcluded(path, entry);
+        });
+    }
+
+    // True when an exclusion keeps something at or below `folder`, or the folder itself.
+    bool HoldsExcluded(const std::wstring& folder) const {
+        for (const auto& [exclude, kept] : m_excludes)
+            if (SamePathText(kept, folder) || LiesBelow(kept, folder) || (exclude->wholeTree && LiesBelow(folder, kept)))
+                return true;
+        return false;
+    }
+
+    void AddUnlessExcluded(const std::wstring& path, const WIN32_FIND_DATAW& entry) {
+        if (Excluded(path, entry.cFileName)) return;
+        if (IsHiveFileName(entry.cFileName)) return Refuse(path, L"is a file of the registry");
+        m_sink.AddFoundItem(path, entry);
     }
 
     void WalkFiles(const RuleFileKey& key, const std::wstring& folder, int depth) {
@@ -302,9 +338,7 @@ private:
                 WalkFiles(key, path, depth + 1);
                 return;
             }
-            if (!AnyPatternMatches(key.patterns, entry.cFileName) || Excluded(path, entry.cFileName)) return;
-            if (IsHiveFileName(entry.cFileName)) return Refuse(path, L"is a file of the registry");
-            m_sink.AddFoundItem(path, entry);
+            if (AnyPatternMatches(key.patterns, entry.cFileName)) AddUnlessExcluded(path, entry);
         });
     }
 
@@ -315,6 +349,38 @@ private:
     IRuleReport* m_report;
     std::vector<std::pair<const RuleExclude*, std::wstring>> m_excludes;
     std::wstring m_unresolvedExclude;  // the first exclusion spelling that leads nowhere certain
+};
+
+// The folders the entries take whole, by item key.
+class CWholeFolders : public IFoundItemSink {
+public:
+    void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW&) override { m_keys.insert(ItemKey(path)); }
+    bool Empty() const { return m_keys.empty(); }
+    // True when `path` lies below one of the folders.
+    bool Holds(const std::wstring& path) const {
+        const std::wstring key = ItemKey(path);
+        for (size_t slash = key.rfind(L'\\'); slash != std::wstring::npos && slash > 0; slash = key.rfind(L'\\', slash - 1))
+            if (m_keys.count(key.substr(0, slash))) return true;
+        return false;
+    }
+
+private:
+    std::unordered_set<std::wstring> m_keys;
+};
+
+// Hands on what lies below none of the whole folders.
+class CSwallowedBelow : public IFoundItemSink {
+public:
+    CSwallowedBelow(IFoundItemSink& next, const CWholeFolders& whole) : m_next(next), m_whole(whole) {}
+    void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override {
+        if (!m_whole.Empty() && !LooksLikeRegistryRow(path) && m_whole.Holds(path)) return;
+        m_next.AddFoundItem(std::move(path), findData);
+    }
+    void FromRuleEntry(std::uint16_t entry) override { m_next.FromRuleEntry(entry); }
+
+private:
+    IFoundItemSink& m_next;
+    const CWholeFolders& m_whole;
 };
 
 }  // namespace
@@ -361,9 +427,9 @@ void ScanRegistryKeys(const RuleEntry& entry, IFoundItemSink& sink) {
 void ScanRuleEntry(const RuleEntry& entry, const ISystemInfo& system, IFoundItemSink& sink, IRuleReport* report,
                    const CRuleBounds* bounds) {
     if (!bounds)
-        CEntryScan(entry, system, CRuleBounds(system), sink, report).Run(true);
+        CEntryScan(entry, system, CRuleBounds(system), sink, report).Run(CEntryScan::Look::Everything);
     else
-        CEntryScan(entry, system, *bounds, sink, report).Run(true);
+        CEntryScan(entry, system, *bounds, sink, report).Run(CEntryScan::Look::Everything);
     ScanRegistryKeys(entry, sink);
 }
 
@@ -373,18 +439,27 @@ void CheckRuleFolders(const RulesFile& rules, const ISystemInfo& system, IRuleRe
     } none;
     CRuleBounds bounds(system);
     for (const RuleEntry& entry : rules.entries)
-        if (RuleEntryApplies(entry, system)) CEntryScan(entry, system, bounds, none, &report).Run(false);
+        if (RuleEntryApplies(entry, system)) CEntryScan(entry, system, bounds, none, &report).Run(CEntryScan::Look::Refusals);
 }
 
 void RunRulesScan(const CBriskoDoc& doc, const RulesFile& rules, IFoundItemSink& sink, IRuleReport* report) {
-    CRuleBounds bounds(doc.System());
+    const ISystemInfo& system = doc.System();
+    CRuleBounds bounds(system);
+    std::vector<bool> scanned(rules.entries.size());
+    for (size_t index = 0; index < rules.entries.size(); ++index)
+        scanned[index] = rules.entries[index].on && RuleEntryApplies(rules.entries[index], system);
+    // A folder one entry takes whole swallows what any entry finds below it:
+    // no row stands inside another, and no clean meets an item its folder took.
+    CWholeFolders whole;
+    for (size_t index = 0; index < rules.entries.size(); ++index)
+        if (scanned[index]) CEntryScan(rules.entries[index], system, bounds, whole, nullptr).Run(CEntryScan::Look::WholeFolders);
+    CSwallowedBelow outside(sink, whole);
     for (size_t index = 0; index < rules.entries.size(); ++index) {
-        const RuleEntry& entry = rules.entries[index];
-        if (!entry.on || !RuleEntryApplies(entry, doc.System())) continue;
-        sink.FromRuleEntry(static_cast<std::uint16_t>(index + 1));
-        ScanRuleEntry(entry, doc.System(), sink, report, &bounds);
+        if (!scanned[index]) continue;
+        outside.FromRuleEntry(static_cast<std::uint16_t>(index + 1));
+        ScanRuleEntry(rules.entries[index], system, outside, report, &bounds);
     }
-    sink.FromRuleEntry(0);
+    outside.FromRuleEntry(0);
 }
 
 ULONGLONG FolderTreeBytes(const std::wstring& folder) {

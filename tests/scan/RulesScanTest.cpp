@@ -339,3 +339,47 @@ TEST_F(RulesMachine, AnEntryWhoseDetectionCannotBeDecidedIsOffAndTold) {
         EXPECT_EQ(rules.entries[0].detectionUndecidable, c.toldUndecidable) << c.detection;
     }
 }
+
+// Two entries over one folder, one taking it whole and one file by file, in
+// either order: the folder is one row and swallows the files below it.
+TEST_F(RulesMachine, AFolderListedWholeSwallowsTheFilesOtherEntriesFindBelowIt) {
+    Seed({L"Local\\App\\Cache\\a.bin", L"Local\\App\\Cache\\sub\\b.bin", L"Local\\App\\Cache.bin",
+          L"Local\\App\\Other\\c.bin"});
+    const std::wstring whole = L"[Whole]\nDefault=True\nFileKey1=%LocalAppData%\\App\\Cache|*.*|REMOVESELF\n";
+    const std::wstring files = L"[Files]\nDefault=True\nFileKey1=%LocalAppData%\\App|*.bin|RECURSE\n";
+    const std::wstring deeper = L"[Deeper]\nDefault=True\nFileKey1=%LocalAppData%\\App\\Cache\\sub|*.*|REMOVESELF\n";
+    const std::vector<std::wstring> expected =
+        Below({L"Local\\App\\Cache", L"Local\\App\\Cache.bin", L"Local\\App\\Other\\c.bin"});
+    for (const std::wstring& text : {whole + files, files + whole, deeper + whole + files, files + deeper + whole})
+        EXPECT_EQ(Scan(ParseRules(text)), expected) << text;
+    EXPECT_EQ(Scan(ParseRules(files + deeper)),
+              Below({L"Local\\App\\Cache.bin", L"Local\\App\\Cache\\a.bin", L"Local\\App\\Cache\\sub",
+                     L"Local\\App\\Other\\c.bin"}));
+}
+
+// A REMOVESELF folder with exclusions: each folder below that holds nothing
+// kept goes whole; one that holds a kept item stays, listed file by file.
+TEST_F(RulesMachine, ARemoveSelfFolderWithExclusionsLosesEveryFolderThatHoldsNothingKept) {
+    Seed({L"Local\\App\\Data\\top.dat", L"Local\\App\\Data\\keep.ini", L"Local\\App\\Data\\Empty\\",
+          L"Local\\App\\Data\\Plain\\p.dat", L"Local\\App\\Data\\Plain\\Deep\\d.dat", L"Local\\App\\Data\\Mixed\\keep.ini",
+          L"Local\\App\\Data\\Mixed\\m.dat", L"Local\\App\\Data\\Mixed\\Inner\\i.dat", L"Local\\App\\Data\\Saved\\s.dat",
+          L"Local\\App\\Data\\Saved\\Sub\\t.dat"});
+    const std::wstring head = L"[E]\nDefault=True\nFileKey1=%LocalAppData%\\App\\Data|*.*|REMOVESELF\n";
+    const struct {
+        std::wstring excludes;
+        std::vector<std::wstring> found;
+    } cases[] = {
+        {L"", Below({L"Local\\App\\Data"})},
+        {L"ExcludeKey1=FILE|%LocalAppData%\\App\\Data\\Mixed|keep.ini\nExcludeKey2=PATH|%LocalAppData%\\App\\Data\\Saved\n",
+         Below({L"Local\\App\\Data\\top.dat", L"Local\\App\\Data\\keep.ini", L"Local\\App\\Data\\Empty",
+                L"Local\\App\\Data\\Plain", L"Local\\App\\Data\\Mixed\\m.dat", L"Local\\App\\Data\\Mixed\\Inner"})},
+        {L"ExcludeKey1=FILE|%LocalAppData%\\App\\Data|keep.ini\n",
+         Below({L"Local\\App\\Data\\top.dat", L"Local\\App\\Data\\Empty", L"Local\\App\\Data\\Plain",
+                L"Local\\App\\Data\\Mixed", L"Local\\App\\Data\\Saved"})},
+    };
+    for (const auto& c : cases) {
+        RulesFile rules = ParseRules(head + c.excludes);
+        ASSERT_TRUE(rules.problems.empty()) << RuleProblemText(rules.problems[0]);
+        EXPECT_EQ(Scan(rules), c.found) << c.excludes;
+    }
+}
