@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -174,12 +175,31 @@ bool DetectFileHolds(const std::wstring& text, const ISystemInfo& system) {
     return false;
 }
 
+// What the checks of a rule's folder found, kept for every entry of one
+// scan that names the folder again: each folder is resolved once.
+class CFolderChecks {
+public:
+    struct Checked {
+        std::optional<std::wstring> canonical;  // the folder to walk, when it may be
+        std::wstring why;                       // why it may not, when it exists
+    };
+    template <typename Check>
+    const Checked& Of(const std::wstring& folder, Check check) {
+        auto [at, added] = m_checked.try_emplace(win::CaseFolded(folder));
+        if (added) at->second = check();
+        return at->second;
+    }
+
+private:
+    std::unordered_map<std::wstring, Checked> m_checked;
+};
+
 // One entry on one machine.
 class CEntryScan {
 public:
     CEntryScan(const RuleEntry& entry, const ISystemInfo& system, const CRuleBounds& bounds, IFoundItemSink& sink,
-               IRuleReport* report)
-        : m_entry(entry), m_system(system), m_bounds(bounds), m_sink(sink), m_report(report) {
+               IRuleReport* report, CFolderChecks* checks = nullptr)
+        : m_entry(entry), m_system(system), m_bounds(bounds), m_sink(sink), m_report(report), m_checks(checks) {
         for (const RuleExclude& exclude : entry.excludes) AddExcludeFolders(exclude);
     }
 
@@ -195,6 +215,7 @@ public:
         if (!m_unresolvedExclude.empty())
             return Refuse(m_unresolvedExclude, L"an ExcludeKey folder that cannot be resolved: the entry is not applied");
         for (const RuleFileKey& key : m_entry.files) {
+            if (look == Look::WholeFolders && !(key.removeSelf && TakesEveryFile(key.patterns))) continue;
             std::wstring why;
             std::vector<RuleFolder> located = Locate(key.folder, m_system, why);
             if (!why.empty()) Refuse(key.folder, why);
@@ -267,17 +288,19 @@ private:
     // The canonical form of an existing folder a rule may walk; nothing for
     // a missing one, and a refusal for one it may not.
     std::optional<std::wstring> Guarded(const std::wstring& folder) {
+        CFolderChecks::Checked own;
+        const CFolderChecks::Checked& checked =
+            m_checks ? m_checks->Of(folder, [&] { return Check(folder); }) : (own = Check(folder));
+        if (!checked.why.empty()) Refuse(folder, checked.why);
+        return checked.canonical;
+    }
+
+    CFolderChecks::Checked Check(const std::wstring& folder) const {
         std::optional<CanonicalItem> item = CanonicalItemPath(folder);
-        if (!item || !item->IsFolder()) return std::nullopt;
-        if (item->viaReparse || IsLinkOrBehindLink(*item)) {
-            Refuse(folder, L"is a link or lies behind one");
-            return std::nullopt;
-        }
-        if (std::wstring why = m_bounds.WhyNotWalked(item->path); !why.empty()) {
-            Refuse(folder, why);
-            return std::nullopt;
-        }
-        return item->path;
+        if (!item || !item->IsFolder()) return {};
+        if (item->viaReparse || IsLinkOrBehindLink(*item)) return {std::nullopt, L"is a link or lies behind one"};
+        if (std::wstring why = m_bounds.WhyNotWalked(item->path); !why.empty()) return {std::nullopt, why};
+        return {item->path, {}};
     }
 
     bool Excluded(const std::wstring& path, const std::wstring& name) const {
@@ -349,6 +372,7 @@ private:
     IRuleReport* m_report;
     std::vector<std::pair<const RuleExclude*, std::wstring>> m_excludes;
     std::wstring m_unresolvedExclude;  // the first exclusion spelling that leads nowhere certain
+    CFolderChecks* m_checks;  // shared by the entries of one scan, when given
 };
 
 // The folders the entries take whole, by item key.
@@ -383,6 +407,17 @@ private:
     const CWholeFolders& m_whole;
 };
 
+// Hands on each key, or value, of the entry's RegKey lines that is there.
+void ScanRegistryKeys(const RuleEntry& entry, IFoundItemSink& sink) {
+    for (const RegistryRow& row : entry.registryKeys) {
+        win::RegistryKey key = win::RegistryKey::Open(row.root, row.Key());
+        if (!key || (!row.wholeKey && !key.HasValue(row.value))) continue;
+        WIN32_FIND_DATAW record{};
+        record.dwFileAttributes = FILE_ATTRIBUTE_NORMAL;
+        sink.AddFoundItem(RegistryRowText(row), record);
+    }
+}
+
 }  // namespace
 
 bool RulePatternMatches(const std::wstring& pattern, const std::wstring& name) {
@@ -413,17 +448,6 @@ bool RuleEntryApplies(const RuleEntry& entry, const ISystemInfo& system) {
     return false;
 }
 
-// Hands on each key, or value, of the entry's RegKey lines that is there.
-void ScanRegistryKeys(const RuleEntry& entry, IFoundItemSink& sink) {
-    for (const RegistryRow& row : entry.registryKeys) {
-        win::RegistryKey key = win::RegistryKey::Open(row.root, row.Key());
-        if (!key || (!row.wholeKey && !key.HasValue(row.value))) continue;
-        WIN32_FIND_DATAW record{};
-        record.dwFileAttributes = FILE_ATTRIBUTE_NORMAL;
-        sink.AddFoundItem(RegistryRowText(row), record);
-    }
-}
-
 void ScanRuleEntry(const RuleEntry& entry, const ISystemInfo& system, IFoundItemSink& sink, IRuleReport* report,
                    const CRuleBounds* bounds) {
     if (!bounds)
@@ -450,14 +474,17 @@ void RunRulesScan(const CBriskoDoc& doc, const RulesFile& rules, IFoundItemSink&
         scanned[index] = rules.entries[index].on && RuleEntryApplies(rules.entries[index], system);
     // A folder one entry takes whole swallows what any entry finds below it:
     // no row stands inside another, and no clean meets an item its folder took.
+    CFolderChecks checks;
     CWholeFolders whole;
     for (size_t index = 0; index < rules.entries.size(); ++index)
-        if (scanned[index]) CEntryScan(rules.entries[index], system, bounds, whole, nullptr).Run(CEntryScan::Look::WholeFolders);
+        if (scanned[index])
+            CEntryScan(rules.entries[index], system, bounds, whole, nullptr, &checks).Run(CEntryScan::Look::WholeFolders);
     CSwallowedBelow outside(sink, whole);
     for (size_t index = 0; index < rules.entries.size(); ++index) {
         if (!scanned[index]) continue;
         outside.FromRuleEntry(static_cast<std::uint16_t>(index + 1));
-        ScanRuleEntry(rules.entries[index], system, outside, report, &bounds);
+        CEntryScan(rules.entries[index], system, bounds, outside, report, &checks).Run(CEntryScan::Look::Everything);
+        ScanRegistryKeys(rules.entries[index], outside);
     }
     outside.FromRuleEntry(0);
 }
