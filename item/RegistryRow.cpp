@@ -1,5 +1,7 @@
 #include "item/RegistryRow.h"
 
+#include "win/Path.h"
+
 namespace {
 
 const struct {
@@ -10,17 +12,6 @@ const struct {
               {L"HKLM", L"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE}};
 
 bool Same(const std::wstring& a, const wchar_t* b) { return _wcsicmp(a.c_str(), b) == 0; }
-
-std::vector<std::wstring> NonEmptySteps(const std::wstring& path) {
-    std::vector<std::wstring> steps;
-    for (size_t start = 0; start <= path.size();) {
-        size_t end = path.find(L'\\', start);
-        if (end == std::wstring::npos) end = path.size();
-        if (end > start) steps.push_back(path.substr(start, end - start));
-        start = end + 1;
-    }
-    return steps;
-}
 
 }  // namespace
 
@@ -52,7 +43,7 @@ std::optional<RegistryRow> ParseRegistryRow(const std::wstring& text) {
         row.value = rest.substr(bar + 1);
         rest.resize(bar);
     }
-    row.steps = NonEmptySteps(rest);
+    row.steps = PathSteps(rest);
     return row;
 }
 

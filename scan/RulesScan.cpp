@@ -71,17 +71,6 @@ struct RuleFolder {
     std::vector<std::wstring> steps;
 };
 
-std::vector<std::wstring> Steps(const std::wstring& text) {
-    std::vector<std::wstring> steps;
-    for (size_t start = 0; start < text.size();) {
-        size_t end = text.find(L'\\', start);
-        if (end == std::wstring::npos) end = text.size();
-        if (end > start) steps.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return steps;
-}
-
 bool IsBelow(const std::wstring& path, const std::wstring& folder) {
     std::wstring prefix = folder.back() == L'\\' ? folder : folder + L'\\';
     return path.size() > prefix.size() && _wcsnicmp(path.c_str(), prefix.c_str(), prefix.size()) == 0;
@@ -99,13 +88,13 @@ std::vector<RuleFolder> Locate(const std::wstring& spelling, const ISystemInfo& 
     if (text[0] == L'%') {
         size_t close = text.find(L'%', 1);
         for (const std::wstring& root : RuleVariableFolders(text.substr(1, close - 1), system))
-            located.push_back({root, Steps(text.substr(close + 1))});
+            located.push_back({root, PathSteps(text.substr(close + 1))});
         return located;
     }
     std::wstring path = NormaliseFolderPath(text);
     for (const std::wstring& root : RuleRoots(system)) {
         std::wstring normalRoot = NormaliseFolderPath(root);
-        if (IsBelow(path, normalRoot)) return {{normalRoot, Steps(path.substr(normalRoot.size()))}};
+        if (IsBelow(path, normalRoot)) return {{normalRoot, PathSteps(path.substr(normalRoot.size()))}};
     }
     why = L"leads outside every known folder";
     return located;
@@ -266,7 +255,7 @@ private:
         const std::wstring folder = LocalDriveSpelling(*expanded).value_or(*expanded);
         size_t root = folder[1] == L':' ? 3 : folder.find(L'\\', folder.find(L'\\', 2) + 1);
         if (root == std::wstring::npos) return {{folder, {}}};
-        return {{folder.substr(0, root), Steps(folder.substr(root))}};
+        return {{folder.substr(0, root), PathSteps(folder.substr(root))}};
     }
 
     void Refuse(const std::wstring& folder, const std::wstring& why) {
