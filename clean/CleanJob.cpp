@@ -5,6 +5,7 @@
 #include "clean/DeleteItem.h"
 #include "clean/Guards.h"
 #include "item/ItemPath.h"
+#include "item/RegistryRow.h"
 #include "win/Log.h"
 #include "win/Path.h"
 
@@ -91,6 +92,8 @@ void RunGuardedClean(ICleanRows& rows, const CleanHow& how, ICleanProgress& prog
     if (!remove)
         remove = [&removal, &session, &how, &tally](const std::wstring& path, bool permanent) {
             if (how.cleanInstead && how.cleanInstead(path, tally)) return;
+            // A registry row no one took is no file: it stays.
+            if (LooksLikeRegistryRow(path)) return tally.Left(path, LeftReason::Failed);
             RemoveRowItem(path, permanent, removal, session);
         };
     RunCleanJob(rows, progress, how.permanent, remove, stop, &tally);

@@ -4,6 +4,7 @@
 #include "clean/DeleteItem.h"
 #include "clean/Guards.h"
 #include "item/ItemPath.h"
+#include "item/RegistryRow.h"
 #include "policy/Policies.h"
 
 namespace {
@@ -19,6 +20,7 @@ bool LiesInUserContent(const std::wstring& path) {
 }  // namespace
 
 bool IsListable(const std::wstring& path, const WIN32_FIND_DATAW& findData) {
+    if (LooksLikeRegistryRow(path)) return true;  // a key a rule names: its guards are the registry's
     if (CurrentPolicies()->excluded.Covers(path)) return false;
     bool folder = IsFolderEntry(findData);
     return folder ? !IsProtectedOnThisMachine(path) && !LiesInUserContent(path) : !IsFileInUse(path);

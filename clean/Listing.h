@@ -15,6 +15,7 @@ class CListingFilter : public IFoundItemSink {
 public:
     explicit CListingFilter(IFoundItemSink& next) : m_next(next) {}
     void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override;
+    void FromRuleEntry(std::uint16_t entry) override { m_next.FromRuleEntry(entry); }
     size_t Count() const { return m_count; }
 
 private:

@@ -134,6 +134,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
         } else if (argument == L"--entry") {
             if (!value(text) || text.empty()) return fail(L"--entry needs the name of an entry of the rules file");
             options.entries.push_back(text);
+        } else if (argument == L"--entries-from") {
+            if (!value(options.entriesFrom) || options.entriesFrom.empty())
+                return fail(L"--entries-from needs the path of a file of entry names, one a line");
         } else if (argument == L"--all-entries") {
             options.allEntries = true;
         } else if (argument == L"--json") {
@@ -157,9 +160,11 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
             return fail(L"unknown option \"" + argument + L"\" for \"" + command + L"\" (see --help)");
         }
     }
-    if (options.allEntries && !options.entries.empty()) return fail(L"--entry and --all-entries cannot go together");
-    if ((options.allEntries || !options.entries.empty()) && options.rules.empty())
-        return fail(L"--entry and --all-entries need --rules FILE");
+    const bool namesEntries = !options.entries.empty() || !options.entriesFrom.empty();
+    if (options.allEntries && namesEntries)
+        return fail(L"--entry and --entries-from cannot go together with --all-entries");
+    if ((options.allEntries || namesEntries) && options.rules.empty())
+        return fail(L"--entry, --entries-from and --all-entries need --rules FILE");
     if (options.command == CliOptions::Command::Clean) {
         if (!modeGiven) return fail(L"clean needs --mode standard, cookies or offline");
         if (!removalGiven) return fail(L"clean needs --permanent or --recycle");
@@ -178,10 +183,11 @@ std::wstring UsageText() {
     return VersionText() + L": finds throw-away files and removes them, without a window.\n"
            L"\n"
            L"  brisko-cli scan [--mode standard|cookies|offline] [--rules FILE [--entry NAME]...]\n"
-           L"                  [--all-entries] [--json] [--quiet]\n"
+           L"                  [--entries-from LIST] [--all-entries] [--json] [--quiet]\n"
            L"      Lists what the mode finds, one item a line, and a summary.\n"
            L"  brisko-cli clean --mode M --permanent|--recycle [--dry-run] [--rules FILE [--entry NAME]...]\n"
-           L"                   [--all-entries] [--include GLOB]... [--exclude GLOB]... [--report FILE]\n"
+           L"                   [--entries-from LIST] [--all-entries] [--include GLOB]... [--exclude GLOB]...\n"
+           L"                   [--report FILE]\n"
            L"                   [--json] [--quiet]\n"
            L"      Removes what the scan finds: for good, or to the Recycle Bin. Links,\n"
            L"      protected folders and files in use are never removed; system folders\n"
@@ -189,7 +195,7 @@ std::wstring UsageText() {
            L"      each folder with what it holds.\n"
            L"      --report writes a JSON summary to FILE at the end; every clean is also\n"
            L"      written to the Application event log (source Brisko).\n"
-           L"  brisko-cli rules FILE [--entry NAME]... [--all-entries] [--json] [--quiet]\n"
+           L"  brisko-cli rules FILE [--entry NAME]... [--entries-from LIST] [--all-entries] [--json] [--quiet]\n"
            L"      Lists the entries of a rules file that apply on this machine, each on\n"
            L"      or off, with the bytes each would free, and the lines and rules left out.\n"
            L"  brisko-cli browsers [--browser NAME]... [--keep-cookies HOST]... [--json]\n"
@@ -218,11 +224,19 @@ std::wstring UsageText() {
            L"      the rules file (winapp2 INI form) that are on find. An entry is off\n"
            L"      unless the file says Default=True for it. --entry NAME (repeatable)\n"
            L"      turns on the entries named and no other; a name the file does not\n"
-           L"      hold is refused (exit status 2). --all-entries turns every entry on.\n"
+           L"      hold is refused (exit status 2). --entries-from LIST names more, one\n"
+           L"      a line (blank lines and lines starting with ; or # name none).\n"
+           L"      --all-entries turns every entry on. An item an entry found is listed\n"
+           L"      with the entry's name: \"[NAME]\" after it, \"entry\" in --json.\n"
+           L"      A RegKey line lists a key (KEY) or one value (KEY|NAME) of HKCU or\n"
+           L"      HKLM under Software; Software, Policies, Classes and a vendor's own\n"
+           L"      key are never taken whole. Keys go only with --permanent: a --recycle\n"
+           L"      clean leaves them (the Recycle Bin takes no key).\n"
            L"\n"
            L"  A GLOB with a backslash matches the whole path, any other the item's name;\n"
            L"  * and ? are wildcards, letter case does not matter.\n"
-           L"  --json prints one JSON object a line: path, kind, size, modified, mode.\n"
+           L"  --json prints one JSON object a line: path, kind, size, modified, mode\n"
+           L"  (and entry, for an item a rules entry found).\n"
            L"  Progress goes to the console's error stream; --quiet leaves it out.\n"
            L"\n"
            L"  Policies of your organisation (SOFTWARE\\Policies\\Brisko\\Brisko .NET) may\n"

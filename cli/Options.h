@@ -20,6 +20,7 @@ struct CliOptions {
     std::vector<std::wstring> exclude;  // never items that match one of these
     std::wstring rules;       // a rules file whose entries the Standard scan adds; "rules": the file listed
     std::vector<std::wstring> entries;  // --entry: the only entries of the rules file that are on
+    std::wstring entriesFrom;           // --entries-from: a file naming more entries that are on, one a line
     bool allEntries = false;            // --all-entries: every entry of the rules file is on
     std::wstring report;      // clean: the JSON report written at the end; "" for none
     ScheduleRequest schedule;  // "schedule": what to add, list or remove

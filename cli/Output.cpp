@@ -35,23 +35,27 @@ std::wstring IsoTime(const FILETIME& time) {
     return text;
 }
 
-std::wstring EntryJson(const FoundItem& entry, const wchar_t* mode, const std::wstring& extra) {
+std::wstring EntryJson(const FoundItem& entry, const wchar_t* mode, const std::wstring& extra,
+                       const std::wstring& ruleEntry) {
     std::wstring modified = IsoTime(entry.modified);
     return L"{\"path\":" + JsonString(entry.path) + L",\"kind\":\"" + (entry.folder ? L"folder" : L"file") +
            L"\",\"size\":" + std::to_wstring(entry.size) + L",\"modified\":" +
            (modified.empty() ? L"null" : JsonString(modified)) + L",\"mode\":" + JsonString(mode) +
-           (extra.empty() ? L"" : L"," + extra) + L"}";
+           (ruleEntry.empty() ? L"" : L",\"entry\":" + JsonString(ruleEntry)) + (extra.empty() ? L"" : L"," + extra) +
+           L"}";
 }
 
-std::wstring EntryText(const FoundItem& entry) {
-    return entry.path + (entry.folder ? L"  (folder)" : L"  (" + ShortSizeText(entry.size) + L")");
+std::wstring EntryText(const FoundItem& entry, const std::wstring& ruleEntry) {
+    std::wstring text = entry.path + (entry.folder ? L"  (folder)" : L"  (" + ShortSizeText(entry.size) + L")");
+    return ruleEntry.empty() ? text : text + L"  [" + ruleEntry + L"]";
 }
 
-std::wstring MeasuredEntryText(const FoundItem& entry, const ItemAmount& amount) {
-    if (!entry.folder) return EntryText(entry);
+std::wstring MeasuredEntryText(const FoundItem& entry, const ItemAmount& amount, const std::wstring& ruleEntry) {
+    if (!entry.folder) return EntryText(entry, ruleEntry);
     const size_t inside = amount.items - 1;  // the amount counts the folder itself
-    return entry.path + L"  (folder of " + GroupedNumber(inside) + (inside == 1 ? L" item, " : L" items, ") +
-           ShortSizeText(amount.bytes) + L")";
+    std::wstring text = entry.path + L"  (folder of " + GroupedNumber(inside) + (inside == 1 ? L" item, " : L" items, ") +
+                        ShortSizeText(amount.bytes) + L")";
+    return ruleEntry.empty() ? text : text + L"  [" + ruleEntry + L"]";
 }
 
 std::wstring ContentsJson(const FoundItem& entry, const ItemAmount& amount) {

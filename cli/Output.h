@@ -14,12 +14,15 @@ std::wstring JsonString(const std::wstring& text);
 std::wstring IsoTime(const FILETIME& time);
 
 // {"path":..., "kind":"file"|"folder", "size":N, "modified":..., "mode":...}
-// with `extra` (already JSON members, such as "action":"removed") added at the end.
-std::wstring EntryJson(const FoundItem& entry, const wchar_t* mode, const std::wstring& extra = {});
-// "path  (size)", the line of the plain listing.
-std::wstring EntryText(const FoundItem& entry);
+// with "entry":... for an item a rules entry found (`ruleEntry`, its name),
+// and `extra` (already JSON members, such as "action":"removed") added at the end.
+std::wstring EntryJson(const FoundItem& entry, const wchar_t* mode, const std::wstring& extra = {},
+                       const std::wstring& ruleEntry = {});
+// "path  (size)", the line of the plain listing, and "  [entry]" after it
+// for an item a rules entry found.
+std::wstring EntryText(const FoundItem& entry, const std::wstring& ruleEntry = {});
 // EntryText with what a measured folder holds: "path  (folder of 2,605 items, 620.0 MB)".
-std::wstring MeasuredEntryText(const FoundItem& entry, const ItemAmount& amount);
+std::wstring MeasuredEntryText(const FoundItem& entry, const ItemAmount& amount, const std::wstring& ruleEntry = {});
 // The JSON member of what a folder holds, "\"contents\":{\"items\":N,\"bytes\":N}";
 // "" for a file.
 std::wstring ContentsJson(const FoundItem& entry, const ItemAmount& amount);

@@ -5,20 +5,7 @@
 
 namespace {
 
-// The listable items of one entry and the bytes they hold.
-class CEntryTotal : public IFoundItemSink {
-public:
-    void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override {
-        ++items;
-        bytes += (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                     ? FolderTreeBytes(path)
-                     : static_cast<ULONGLONG>(findData.nFileSizeHigh) << 32 | findData.nFileSizeLow;
-    }
-    size_t items = 0;
-    ULONGLONG bytes = 0;
-};
-
-std::wstring EntryLine(const RuleEntry& entry, const CEntryTotal& total, bool json) {
+std::wstring EntryLine(const RuleEntry& entry, const CRuleEntryTotal& total, bool json) {
     if (json)
         return L"{\"entry\":" + JsonString(entry.name) + L",\"group\":" + JsonString(entry.group) + L",\"on\":" +
                (entry.on ? L"true" : L"false") + L",\"default\":" + (entry.byDefault ? L"true" : L"false") +
@@ -38,10 +25,20 @@ bool ApplyEntryChoice(RulesFile& rules, const CliOptions& options, CConsole& con
                     L" entries of " + options.rules + L" is on, whatever its Default");
         return true;
     }
-    if (options.entries.empty()) return true;
-    std::vector<std::wstring> unknown = ChooseRuleEntries(rules, options.entries);
+    if (options.entries.empty() && options.entriesFrom.empty()) return true;
+    std::vector<std::wstring> names = options.entries;
+    if (!options.entriesFrom.empty()) {
+        std::wstring why;
+        std::optional<std::wstring> list = ReadRulesText(options.entriesFrom, why);
+        if (!list) {
+            console.Err(L"brisko-cli: --entries-from: " + why);
+            return false;
+        }
+        for (std::wstring& name : EntryNamesInText(*list)) names.push_back(std::move(name));
+    }
+    std::vector<std::wstring> unknown = ChooseRuleEntries(rules, names);
     for (const std::wstring& name : unknown)
-        console.Err(L"brisko-cli: --entry \"" + name + L"\": " + options.rules + L" holds no entry of that name");
+        console.Err(L"brisko-cli: entry \"" + name + L"\": " + options.rules + L" holds no entry of that name");
     return unknown.empty();
 }
 
@@ -78,7 +75,7 @@ bool ListRulesEntries(const CBriskoDoc& doc, const CliOptions& options, CConsole
     ULONGLONG bytes = 0;
     for (const RuleEntry& entry : rules->entries) {
         if (!RuleEntryApplies(entry, doc.System())) continue;
-        CEntryTotal total;
+        CRuleEntryTotal total;
         CListingFilter listed(total);
         ScanRuleEntry(entry, doc.System(), listed, &refusals, &bounds);
         console.Out(EntryLine(entry, total, options.json));

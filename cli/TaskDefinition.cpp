@@ -95,7 +95,8 @@ std::wstring Trigger(const ScheduleRequest& request, const TaskIdentity& identit
 
 // The options whose value is a file; a relative one is read from the working folder.
 bool TakesFile(const std::wstring& option) {
-    return option == L"--report" || option == L"--rules" || option == L"--keep-cookies-file";
+    return option == L"--report" || option == L"--rules" || option == L"--entries-from" ||
+           option == L"--keep-cookies-file";
 }
 
 // `path` made full against `folder`; one that starts at a root or names a

@@ -22,6 +22,7 @@
 #include "cli/Output.h"
 #include "cli/PolicyChecks.h"
 #include "cli/Rules.h"
+#include "privacy/RuleKeys.h"
 #include "cli/ScheduleCommand.h"
 #include "i18n/LanguageChoice.h"
 #include "policy/Policies.h"
@@ -61,8 +62,8 @@ private:
 class CCleanOutcome : public ICleanProgress {
 public:
     CCleanOutcome(CConsole& console, const CliOptions& options, const FoundItems& entries,
-                  CleanRecord& record)
-        : m_console(console), m_options(options), m_entries(entries), m_record(record) {}
+                  const std::vector<std::wstring>& ruleNames, CleanRecord& record)
+        : m_console(console), m_options(options), m_entries(entries), m_ruleNames(ruleNames), m_record(record) {}
 
     void Starting(int row, const std::wstring& path) override {
         ++m_done;
@@ -103,7 +104,7 @@ private:
                                  std::to_wstring(removal.bytesRemoved);
             if (removal.Stays()) extra += L",\"left\":[" + LeftJson(removal) + L"]";
             if (!removal.cleaned.empty()) extra += L",\"cleaned\":" + JsonString(removal.cleaned);
-            m_console.Out(EntryJson(entry, ModeName(m_options.mode), extra));
+            m_console.Out(EntryJson(entry, ModeName(m_options.mode), extra, RuleEntryNameOf(m_ruleNames, entry.rule)));
             return;
         }
         std::wstring line = action + std::wstring(9 - action.size(), L' ') + entry.path;
@@ -129,6 +130,7 @@ private:
     CConsole& m_console;
     const CliOptions& m_options;
     const FoundItems& m_entries;
+    const std::vector<std::wstring>& m_ruleNames;
     CleanRecord& m_record;
     size_t m_done = 0;
     CleanSummary m_summary;
@@ -145,6 +147,10 @@ ItemAmount TotalAmount(const FoundItems& entries) {
     ItemAmount total;
     for (size_t row = 0; row < entries.Count(); ++row) total += entries.AmountAt(row);
     return total;
+}
+
+std::vector<std::wstring> RuleNamesOf(const RulesFile* rules) {
+    return rules ? RuleEntryNames(*rules) : std::vector<std::wstring>();
 }
 
 // The listing of one mode, one row per item in the order found, less what
@@ -167,8 +173,13 @@ FoundItems Scan(const CBriskoDoc& doc, CliOptions& options, CConsole& console, c
 
 int RunScanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& console, const RulesFile* rules) {
     FoundItems entries = Scan(doc, options, console, rules);
-    for (size_t row = 0; row < entries.Count(); ++row)
-        console.Out(options.json ? EntryJson(entries[row], ModeName(options.mode)) : EntryText(entries[row]));
+    const std::vector<std::wstring> ruleNames = RuleNamesOf(rules);
+    for (size_t row = 0; row < entries.Count(); ++row) {
+        const FoundItem& entry = entries[row];
+        std::wstring ruleEntry = RuleEntryNameOf(ruleNames, entry.rule);
+        console.Out(options.json ? EntryJson(entry, ModeName(options.mode), {}, ruleEntry)
+                                 : EntryText(entry, ruleEntry));
+    }
     if (!options.quiet) {
         std::wstring summary = SummaryText(entries.Count(), TotalSize(entries));
         options.json ? console.Err(summary) : console.Out(summary);
@@ -210,6 +221,7 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
     FoundItems entries = Scan(doc, options, console, rules);
     // What the folders hold counts as the window counts it before a clean.
     MeasureFolderRows(entries);
+    const std::vector<std::wstring> ruleNames = RuleNamesOf(rules);
     record.mode = ModeName(options.mode);
     for (size_t row = 0; row < entries.Count(); ++row) record.found.Add(entries.AmountAt(row).bytes);
     // Cookies Killer keeps the sites of the user's keep-list: a cookie
@@ -228,20 +240,26 @@ int RunCleanCommand(const CBriskoDoc& doc, CliOptions& options, CConsole& consol
             const wchar_t* text = inside ? L"would clean   " : empty ? L"would empty   " : L"would remove  ";
             const ItemAmount amount = entries.AmountAt(row);
             const std::wstring contents = ContentsJson(entry, amount);
-            console.Out(options.json ? EntryJson(entry, ModeName(options.mode), json + (contents.empty() ? L"" : L"," + contents))
-                                     : text + MeasuredEntryText(entry, amount));
+            const std::wstring ruleEntry = RuleEntryNameOf(ruleNames, entry.rule);
+            console.Out(options.json ? EntryJson(entry, ModeName(options.mode),
+                                                 json + (contents.empty() ? L"" : L"," + contents), ruleEntry)
+                                     : text + MeasuredEntryText(entry, amount, ruleEntry));
         }
         const ItemAmount total = TotalAmount(entries);
         if (!options.quiet) console.Err(L"dry run, nothing removed: " + SummaryText(total.items, total.bytes));
         return Finish(record, report, options, console, kExitOk);
     }
     CEntryRows rows(entries);
-    CCleanOutcome outcome(console, options, entries, record);
+    CCleanOutcome outcome(console, options, entries, ruleNames, record);
     CleanHow how;
     how.permanent = options.permanent;
     if (!keep.Empty())
         how.cleanInstead = [&keep](const std::wstring& path, IRemovalReport& report) {
             return browsers::CleanCookieRow(path, keep, report);
+        };
+    else if (options.mode == MODE_STANDARD)
+        how.cleanInstead = [permanent = options.permanent](const std::wstring& path, IRemovalReport& report) {
+            return CleanRegistryRuleRow(path, permanent, report);
         };
     std::atomic<bool> stop{false};
     RunGuardedClean(rows, how, outcome, stop);

@@ -169,6 +169,22 @@ constexpr std::array<LangText, static_cast<size_t>(Count)> kTable = {{
     Lit(LabelCredit, L"Labels", L"9", L"Brisko team"),
     Lit(ButtonOk, L"Buttons", L"4", L"OK"),
     Lit(NoticeRulesUnreadable, L"Notices", L"RulesUnreadable", L"policy RulesFile: cannot read %1"),
+    Lit(RulesTitle, L"Rules", L"0", L"Extra Rules"),
+    Lit(RulesFile, L"Rules", L"1", L"&File..."),
+    Lit(RulesNoFile, L"Rules", L"2", L"No rules file is chosen: choose one with File..."),
+    Lit(RulesSearch, L"Rules", L"3", L"&Search:"),
+    Lit(RulesOk, L"Rules", L"4", L"OK"),
+    Lit(RulesCancel, L"Rules", L"5", L"Cancel"),
+    Lit(RulesAmount, L"Rules", L"6", L"%1 items, %2"),
+    Lit(RulesNotHere, L"Rules", L"7", L"does not apply here"),
+    Lit(RulesMeasuring, L"Rules", L"8", L"measuring %1 of %2 entries..."),
+    Lit(RulesSummary, L"Rules", L"9", L"%1 of %2 entries apply here; %3 on"),
+    Lit(RulesWarning, L"Rules", L"10", L"Warning: %1"),
+    Lit(RulesAskWarning, L"Rules", L"11", L"\"%2\" warns: %1 Turn it on all the same?"),
+    Lit(RulesNoGroup, L"Rules", L"12", L"(no group)"),
+    Lit(RulesAmountOne, L"Rules", L"13", L"1 item, %1"),
+    Lit(ListRegistryKey, L"List", L"RegistryKey", L"Registry key"),
+    Lit(ListRegistryValue, L"List", L"RegistryValue", L"Registry value"),
 }};
 
 constexpr bool InIdOrder() {

@@ -65,6 +65,14 @@ enum class LangId : int {
     // that cannot be read.
     TypeFile, TypeExtensionFile, TitleSelectLanguage, LabelLanguageFiles, LabelVersion, LabelCredit, ButtonOk,
     NoticeRulesUnreadable,
+    // Options > Extra Rules and its dialog: the caption, the file, the
+    // search, the buttons, what an entry would remove ("%1 items, %2"), the
+    // measuring and its end, an entry's warning and the question before it
+    // is turned on ("%1" the warning, "%2" the entry), entries of no group.
+    RulesTitle, RulesFile, RulesNoFile, RulesSearch, RulesOk, RulesCancel, RulesAmount, RulesNotHere,
+    RulesMeasuring, RulesSummary, RulesWarning, RulesAskWarning, RulesNoGroup, RulesAmountOne,
+    // The Type column of a registry key, or value, a rules entry lists.
+    ListRegistryKey, ListRegistryValue,
     Count
 };
 

@@ -31,9 +31,13 @@ std::wstring UserKeyPath(const std::wstring& base, const std::wstring& key) {
 }
 
 bool DeleteUserKey(const std::wstring& base, const std::wstring& key) {
+    return DeleteKeyTree(HKEY_CURRENT_USER, base, key);
+}
+
+bool DeleteKeyTree(HKEY root, const std::wstring& base, const std::wstring& key) {
     std::wstring path = UserKeyPath(base, key);
     if (path.empty()) return false;
-    return win::RegistryKey::DeleteTree(HKEY_CURRENT_USER, path);
+    return win::RegistryKey::DeleteTree(root, path);
 }
 
 void DeleteRegistryTree(CTargetList keys, const std::wstring& base, IHistoryProgress& progress) {

@@ -1,6 +1,9 @@
 #pragma once
-// Removal of whole registry key trees of the current user. Nothing outside
-// HKEY_CURRENT_USER is ever touched.
+// Removal of whole registry key trees of the current user; a rules entry's
+// keys of the machine (below Software only, privacy/RuleKeys.h) go through
+// the same path guard.
+#include <windows.h>
+
 #include <string>
 
 #include "catalog/BriskoDoc.h"
@@ -22,6 +25,8 @@ std::wstring UserKeyPath(const std::wstring& base, const std::wstring& key);
 // True when it was deleted; a missing key, a key the user may not delete or
 // an unsafe path (see UserKeyPath) stay as they are.
 bool DeleteUserKey(const std::wstring& base, const std::wstring& key);
+// The same below `root`.
+bool DeleteKeyTree(HKEY root, const std::wstring& base, const std::wstring& key);
 
 // Deletes each key of a private copy of `keys`, front to back, and advances
 // the counter by one for each, whether or not it was there.

@@ -47,6 +47,16 @@
 #define IDC_BROWSERS_CLEAN 1133
 #define IDC_BROWSERS_PROGRESS 1134
 #define IDC_BROWSERS_KINDS_GROUP 1135
+// Options > Extra Rules: the file and its button, the search, the entries'
+// tree, what the entry in hand holds and the measuring's state.
+#define IDD_RULES 144
+#define IDC_RULES_PATH 1140
+#define IDC_RULES_FILE 1141
+#define IDC_RULES_SEARCH_LABEL 1142
+#define IDC_RULES_SEARCH 1143
+#define IDC_RULES_TREE 1144
+#define IDC_RULES_DETAIL 1145
+#define IDC_RULES_STATUS 1146
 #define IDB_TOOLBAR 154
 #define IDB_TOOLBAR_DISABLED 169
 // The toolbar's pictures drawn for 125, 150, 200 and 250 % display scale.

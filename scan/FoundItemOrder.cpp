@@ -136,7 +136,11 @@ void SortFoundItems(FoundItems& items, int column, bool ascending, const std::ve
     switch (column) {
     case kColumnType:
         items.StableSortByKey(
-            [&](const FoundItem& item) -> std::uint64_t { return item.tag < tagRank.size() ? tagRank[item.tag] : 0; },
+            // A type's rows, then by the rules entry that found them.
+            [&](const FoundItem& item) -> std::uint64_t {
+                std::uint64_t rank = item.tag < tagRank.size() ? tagRank[item.tag] : 0;
+                return rank << 16 | item.rule;
+            },
             ascending);
         return;
     case kColumnSize:

@@ -20,6 +20,7 @@ struct FoundItem {
     FILETIME modified{};        // last write, UTC
     std::uint64_t keyHash = 0;  // of the canonical key (ItemKey), which the path gives again
     std::uint32_t tag = 0;      // a number the window keeps with the item (its type name)
+    std::uint16_t rule = 0;     // the rules entry that found it (its index + 1), 0 for the program's own scans
     BYTE scan = 0;              // the mode whose scan found it
     bool folder = false;
 };
@@ -146,11 +147,15 @@ class CFoundItemCollector : public IFoundItemSink {
 public:
     CFoundItemCollector(FoundItems& items, BYTE scan) : m_items(items), m_scan(scan) {}
     void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override {
-        m_items.Add(FoundItems::MakeItem(std::move(path), findData, m_scan));
+        FoundItem item = FoundItems::MakeItem(std::move(path), findData, m_scan);
+        item.rule = m_rule;
+        m_items.Add(std::move(item));
     }
+    void FromRuleEntry(std::uint16_t entry) override { m_rule = entry; }
     void SetScan(BYTE scan) { m_scan = scan; }
 
 private:
     FoundItems& m_items;
     BYTE m_scan;
+    std::uint16_t m_rule = 0;
 };

@@ -1,6 +1,7 @@
 #include "scan/RulesFile.h"
 
 #include <cwctype>
+#include <unordered_set>
 
 #include "item/ItemPath.h"
 #include "scan/RuleVariables.h"
@@ -132,14 +133,14 @@ public:
             start = end + (text.compare(end, 2, L"\r\n") == 0 ? 2 : 1);
         }
         EndEntry();
-        TellRegistryLines();
         return std::move(m_file);
     }
 
 private:
-    void Refuse(const std::wstring& why) {
+    void Refuse(const std::wstring& why) { RefuseAt(m_line, why); }
+    void RefuseAt(int line, const std::wstring& why) {
         if (m_file.problems.size() < kMaxRuleProblems)
-            m_file.problems.push_back({m_line, why});
+            m_file.problems.push_back({line, why});
         else
             ++m_file.problemsNotKept;
     }
@@ -161,6 +162,8 @@ private:
     void Section(const std::wstring& line) {
         EndEntry();
         if (line.back() != L']' || line.size() < 3) return Refuse(L"a section name without its closing ']'");
+        if (m_file.entries.size() >= kMaxRuleEntries)
+            return Refuse(L"more than " + std::to_wstring(kMaxRuleEntries) + L" entries: this one is left out");
         m_entry = RuleEntry{};
         m_entry.name = EntryName(line.substr(1, line.size() - 2));
         m_entry.line = m_line;
@@ -170,18 +173,16 @@ private:
     void EndEntry() {
         if (!m_inEntry) return;
         m_inEntry = false;
-        m_registryLines += m_entry.registryKeys;
-        if (m_entry.registryKeys > 0) ++m_registryEntries;
+        // Detection lines that were all left out would make the entry apply on
+        // every machine: it applies on none, and says so.
+        if (m_detectLines > 0 && m_entry.detectKeys.empty() && m_entry.detectFiles.empty()) {
+            m_entry.detectionUndecidable = true;
+            m_entry.on = false;
+            RefuseAt(m_entry.line, L"[" + m_entry.name + L"] none of its " + std::to_wstring(m_detectLines) +
+                                       L" detection lines can be decided here: the entry is off");
+        }
+        m_detectLines = 0;
         m_file.entries.push_back(std::move(m_entry));
-    }
-
-    // One note for all RegKey lines: a file of the community's has
-    // thousands, which would hide every other problem.
-    void TellRegistryLines() {
-        if (m_registryLines == 0) return;
-        RuleProblem note{0, L"RegKey lines not applied, only files are cleaned: " + std::to_wstring(m_registryLines) +
-                                L" in " + std::to_wstring(m_registryEntries) + L" entries"};
-        m_file.problems.insert(m_file.problems.begin(), note);
     }
 
     void Key(const std::wstring& key, const std::wstring& value) {
@@ -189,11 +190,16 @@ private:
         std::wstring name = key.substr(0, key.find_last_not_of(L"0123456789") + 1);
         if (Same(name, L"FileKey")) return FileKey(value);
         if (Same(name, L"ExcludeKey")) return ExcludeKey(value);
-        if (Same(name, L"RegKey")) return void(++m_entry.registryKeys);
-        if (Same(name, L"Detect")) return m_entry.detectKeys.push_back(value);
+        if (Same(name, L"RegKey")) return RegKey(value);
+        if (Same(name, L"Detect")) return DetectKey(value);
         if (Same(name, L"DetectFile")) return DetectFile(value);
+        if (Same(name, L"SpecialDetect")) {
+            ++m_detectLines;
+            return Refuse(L"SpecialDetect: a detection this program cannot decide");
+        }
         if (Same(name, L"DetectOS")) return DetectOs(value);
         if (Same(name, L"Section")) return void(m_entry.group = value);
+        if (Same(name, L"Warning")) return void(m_entry.warning = value);
         if (Same(name, L"LangSecRef")) {
             if (m_entry.group.empty()) m_entry.group = GroupOfNumber(value);
             return;
@@ -206,7 +212,7 @@ private:
             if (!Same(value, L"True") && !Same(value, L"False"))
                 return Refuse(L"Default= is neither True nor False: the entry is off");
         }
-        // Any other key (Warning, SpecialDetect, ...) means nothing here.
+        // Any other key means nothing here.
     }
 
     void FileKey(const std::wstring& value) {
@@ -225,6 +231,15 @@ private:
                 return Refuse(L"FileKey: unknown flag \"" + parts[i] + L"\"");
         }
         m_entry.files.push_back(std::move(file));
+    }
+
+    // A key whole, or "key|value" for one value of it, where a rule may reach.
+    void RegKey(const std::wstring& value) {
+        std::optional<RegistryRow> row = ParseRegistryRow(value);
+        if (!row) return Refuse(L"RegKey: only keys of HKCU or HKLM are cleaned: \"" + value + L"\"");
+        if (std::wstring why = RegistryRowRefusal(*row); !why.empty())
+            return Refuse(L"RegKey: " + why + L": \"" + value + L"\"");
+        m_entry.registryKeys.push_back(std::move(*row));
     }
 
     void ExcludeKey(const std::wstring& value) {
@@ -246,7 +261,14 @@ private:
         m_entry.excludes.push_back(std::move(exclude));
     }
 
+    void DetectKey(const std::wstring& value) {
+        ++m_detectLines;
+        if (!LooksLikeRegistryRow(value)) return Refuse(L"Detect: not a registry key: \"" + value + L"\"");
+        m_entry.detectKeys.push_back(value);
+    }
+
     void DetectFile(const std::wstring& value) {
+        ++m_detectLines;
         std::wstring folder = CleanFolder(value);
         if (std::wstring why = FolderRefusal(folder); !why.empty()) return Refuse(L"DetectFile: " + why);
         m_entry.detectFiles.push_back(folder);
@@ -270,8 +292,7 @@ private:
     RuleEntry m_entry;
     bool m_inEntry = false;
     int m_line = 0;
-    size_t m_registryLines = 0;
-    size_t m_registryEntries = 0;
+    int m_detectLines = 0;  // of the entry in hand, usable or not
 };
 
 }  // namespace
@@ -312,37 +333,53 @@ std::wstring LastStep(const std::wstring& path) {
 
 }  // namespace
 
-RulesFile ReadRulesFile(const std::wstring& path) {
-    RulesFile refused;
-    refused.readable = false;
+std::optional<std::wstring> ReadRulesText(const std::wstring& path, std::wstring& why) {
     if (IsDeviceName(LastStep(path))) {
-        refused.problems.push_back({0, path + L" is a device, not a rules file"});
-        return refused;
+        why = path + L" is a device, not a rules file";
+        return std::nullopt;
     }
     win::FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file && !IsPlainFile(file.Get())) {
-        refused.problems.push_back({0, path + L" is not a plain file: not a rules file"});
-        return refused;
+        why = path + L" is not a plain file: not a rules file";
+        return std::nullopt;
     }
     LARGE_INTEGER size{};
     if (!file || !::GetFileSizeEx(file.Get(), &size)) {
-        refused.problems.push_back({0, L"cannot read " + path});
-        return refused;
+        why = L"cannot read " + path;
+        return std::nullopt;
     }
     if (static_cast<ULONGLONG>(size.QuadPart) > kMaxRulesFileBytes) {
-        refused.problems.push_back(
-            {0, path + L" is larger than " + std::to_wstring(kMaxRulesFileBytes >> 20) + L" MB: not a rules file"});
-        return refused;
+        why = path + L" is larger than " + std::to_wstring(kMaxRulesFileBytes >> 20) + L" MB: not a rules file";
+        return std::nullopt;
     }
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
     DWORD read = 0;
     if (!bytes.empty() && (!::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
                            read != bytes.size())) {
-        refused.problems.push_back({0, L"cannot read " + path});
-        return refused;
+        why = L"cannot read " + path;
+        return std::nullopt;
     }
-    return ParseRules(DecodeRulesBytes(bytes));
+    return DecodeRulesBytes(bytes);
+}
+
+RulesFile ReadRulesFile(const std::wstring& path) {
+    std::wstring why;
+    std::optional<std::wstring> text = ReadRulesText(path, why);
+    if (text) return ParseRules(*text);
+    RulesFile refused;
+    refused.readable = false;
+    refused.problems.push_back({0, why});
+    return refused;
+}
+
+std::vector<std::wstring> EntryNamesInText(const std::wstring& text) {
+    std::vector<std::wstring> names;
+    for (const std::wstring& line : Split(text, L'\n')) {
+        std::wstring name = Trimmed(line.empty() || line.back() != L'\r' ? line : line.substr(0, line.size() - 1));
+        if (!name.empty() && name[0] != L';' && name[0] != L'#') names.push_back(name);
+    }
+    return names;
 }
 
 namespace {
@@ -352,11 +389,6 @@ bool NamesEntry(const std::wstring& name, const RuleEntry& entry) {
     return Same(entry.name, EntryName(name).c_str());
 }
 
-bool AnyNamesEntry(const std::vector<std::wstring>& names, const RuleEntry& entry) {
-    for (const std::wstring& name : names)
-        if (NamesEntry(name, entry)) return true;
-    return false;
-}
 
 }  // namespace
 
@@ -367,13 +399,30 @@ std::vector<std::wstring> ChooseRuleEntries(RulesFile& rules, const std::vector<
         for (const RuleEntry& entry : rules.entries) known = known || NamesEntry(name, entry);
         if (!known) unknown.push_back(name);
     }
-    if (!unknown.empty()) return unknown;
-    for (RuleEntry& entry : rules.entries) entry.on = AnyNamesEntry(names, entry);
+    if (unknown.empty()) TurnOnNamedEntries(rules, names);
     return unknown;
+}
+
+void TurnOnNamedEntries(RulesFile& rules, const std::vector<std::wstring>& names) {
+    // A remembered choice may name thousands of entries of a file of thousands.
+    std::unordered_set<std::wstring> chosen;
+    for (const std::wstring& name : names) chosen.insert(win::CaseFolded(EntryName(name)));
+    for (RuleEntry& entry : rules.entries) entry.on = chosen.count(win::CaseFolded(entry.name)) > 0;
 }
 
 void ChooseAllRuleEntries(RulesFile& rules) {
     for (RuleEntry& entry : rules.entries) entry.on = true;
+}
+
+std::vector<std::wstring> RuleEntryNames(const RulesFile& rules) {
+    std::vector<std::wstring> names;
+    names.reserve(rules.entries.size());
+    for (const RuleEntry& entry : rules.entries) names.push_back(entry.name);
+    return names;
+}
+
+std::wstring RuleEntryNameOf(const std::vector<std::wstring>& names, std::uint16_t rule) {
+    return rule > 0 && rule <= names.size() ? names[rule - 1] : std::wstring();
 }
 
 std::wstring RuleProblemText(const RuleProblem& problem) {

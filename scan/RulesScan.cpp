@@ -2,11 +2,14 @@
 
 #include <functional>
 #include <optional>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "clean/CriticalFolders.h"
 #include "clean/Guards.h"
 #include "item/ItemPath.h"
+#include "item/RegistryRow.h"
 #include "clean/Links.h"
 #include "win/LocalSpelling.h"
 #include "scan/RuleVariables.h"
@@ -68,17 +71,6 @@ struct RuleFolder {
     std::vector<std::wstring> steps;
 };
 
-std::vector<std::wstring> Steps(const std::wstring& text) {
-    std::vector<std::wstring> steps;
-    for (size_t start = 0; start < text.size();) {
-        size_t end = text.find(L'\\', start);
-        if (end == std::wstring::npos) end = text.size();
-        if (end > start) steps.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return steps;
-}
-
 bool IsBelow(const std::wstring& path, const std::wstring& folder) {
     std::wstring prefix = folder.back() == L'\\' ? folder : folder + L'\\';
     return path.size() > prefix.size() && _wcsnicmp(path.c_str(), prefix.c_str(), prefix.size()) == 0;
@@ -96,13 +88,13 @@ std::vector<RuleFolder> Locate(const std::wstring& spelling, const ISystemInfo& 
     if (text[0] == L'%') {
         size_t close = text.find(L'%', 1);
         for (const std::wstring& root : RuleVariableFolders(text.substr(1, close - 1), system))
-            located.push_back({root, Steps(text.substr(close + 1))});
+            located.push_back({root, PathSteps(text.substr(close + 1))});
         return located;
     }
     std::wstring path = NormaliseFolderPath(text);
     for (const std::wstring& root : RuleRoots(system)) {
         std::wstring normalRoot = NormaliseFolderPath(root);
-        if (IsBelow(path, normalRoot)) return {{normalRoot, Steps(path.substr(normalRoot.size()))}};
+        if (IsBelow(path, normalRoot)) return {{normalRoot, PathSteps(path.substr(normalRoot.size()))}};
     }
     why = L"leads outside every known folder";
     return located;
@@ -172,21 +164,47 @@ bool DetectFileHolds(const std::wstring& text, const ISystemInfo& system) {
     return false;
 }
 
+// What the checks of a rule's folder found, kept for every entry of one
+// scan that names the folder again: each folder is resolved once.
+class CFolderChecks {
+public:
+    struct Checked {
+        std::optional<std::wstring> canonical;  // the folder to walk, when it may be
+        std::wstring why;                       // why it may not, when it exists
+    };
+    template <typename Check>
+    const Checked& Of(const std::wstring& folder, Check check) {
+        auto [at, added] = m_checked.try_emplace(win::CaseFolded(folder));
+        if (added) at->second = check();
+        return at->second;
+    }
+
+private:
+    std::unordered_map<std::wstring, Checked> m_checked;
+};
+
 // One entry on one machine.
 class CEntryScan {
 public:
     CEntryScan(const RuleEntry& entry, const ISystemInfo& system, const CRuleBounds& bounds, IFoundItemSink& sink,
-               IRuleReport* report)
-        : m_entry(entry), m_system(system), m_bounds(bounds), m_sink(sink), m_report(report) {
+               IRuleReport* report, CFolderChecks* checks = nullptr)
+        : m_entry(entry), m_system(system), m_bounds(bounds), m_sink(sink), m_report(report), m_checks(checks) {
         for (const RuleExclude& exclude : entry.excludes) AddExcludeFolders(exclude);
     }
 
-    // Without `walk` only the folders are looked at, to tell those refused.
-    void Run(bool walk) {
+    // How much of the entry a run looks at.
+    enum class Look {
+        Refusals,      // the folders only, to tell those refused
+        WholeFolders,  // the folders that would go whole, and nothing below them
+        Everything,
+    };
+
+    void Run(Look look) {
         // What an exclusion keeps must be known before anything is listed.
         if (!m_unresolvedExclude.empty())
             return Refuse(m_unresolvedExclude, L"an ExcludeKey folder that cannot be resolved: the entry is not applied");
         for (const RuleFileKey& key : m_entry.files) {
+            if (look == Look::WholeFolders && !(key.removeSelf && TakesEveryFile(key.patterns))) continue;
             std::wstring why;
             std::vector<RuleFolder> located = Locate(key.folder, m_system, why);
             if (!why.empty()) Refuse(key.folder, why);
@@ -196,8 +214,8 @@ public:
             for (const RuleFolder& place : located) {
                 if (NamesTemp(key.folder) && !TempMayBeCleaned(place.root)) continue;
                 for (const std::wstring& folder : Expand(place, false, &m_bounds, refuse))
-                    if (std::optional<std::wstring> canonical = Guarded(folder); canonical && walk)
-                        Walk(key, *canonical);
+                    if (std::optional<std::wstring> canonical = Guarded(folder); canonical && look != Look::Refusals)
+                        Walk(key, *canonical, look == Look::WholeFolders);
             }
         }
     }
@@ -237,7 +255,7 @@ private:
         const std::wstring folder = LocalDriveSpelling(*expanded).value_or(*expanded);
         size_t root = folder[1] == L':' ? 3 : folder.find(L'\\', folder.find(L'\\', 2) + 1);
         if (root == std::wstring::npos) return {{folder, {}}};
-        return {{folder.substr(0, root), Steps(folder.substr(root))}};
+        return {{folder.substr(0, root), PathSteps(folder.substr(root))}};
     }
 
     void Refuse(const std::wstring& folder, const std::wstring& why) {
@@ -259,17 +277,19 @@ private:
     // The canonical form of an existing folder a rule may walk; nothing for
     // a missing one, and a refusal for one it may not.
     std::optional<std::wstring> Guarded(const std::wstring& folder) {
+        CFolderChecks::Checked own;
+        const CFolderChecks::Checked& checked =
+            m_checks ? m_checks->Of(folder, [&] { return Check(folder); }) : (own = Check(folder));
+        if (!checked.why.empty()) Refuse(folder, checked.why);
+        return checked.canonical;
+    }
+
+    CFolderChecks::Checked Check(const std::wstring& folder) const {
         std::optional<CanonicalItem> item = CanonicalItemPath(folder);
-        if (!item || !item->IsFolder()) return std::nullopt;
-        if (item->viaReparse || IsLinkOrBehindLink(*item)) {
-            Refuse(folder, L"is a link or lies behind one");
-            return std::nullopt;
-        }
-        if (std::wstring why = m_bounds.WhyNotWalked(item->path); !why.empty()) {
-            Refuse(folder, why);
-            return std::nullopt;
-        }
-        return item->path;
+        if (!item || !item->IsFolder()) return {};
+        if (item->viaReparse || IsLinkOrBehindLink(*item)) return {std::nullopt, L"is a link or lies behind one"};
+        if (std::wstring why = m_bounds.WhyNotWalked(item->path); !why.empty()) return {std::nullopt, why};
+        return {item->path, {}};
     }
 
     bool Excluded(const std::wstring& path, const std::wstring& name) const {
@@ -281,14 +301,42 @@ private:
         return false;
     }
 
-    void Walk(const RuleFileKey& key, const std::wstring& folder) {
-        // A folder that goes with all it holds is one item; with exclusions,
-        // a choice of files, or among the user's own files only what they
-        // leave goes, file by file.
-        if (key.removeSelf && TakesEveryFile(key.patterns) && m_entry.excludes.empty() &&
-            !m_bounds.InUserContent(folder) && !m_bounds.HoldsKept(folder))
+    void Walk(const RuleFileKey& key, const std::wstring& folder, bool wholeOnly) {
+        // A folder that goes with all it holds is one item; for a choice of
+        // files only they go, file by file.
+        if (key.removeSelf && TakesEveryFile(key.patterns)) return WalkEmptying(folder, 0, wholeOnly);
+        if (!wholeOnly) WalkFiles(key, folder, 0);
+    }
+
+    // A folder that goes whole: one item, unless it holds what an exclusion
+    // keeps or lies among the user's own files. Then what is not kept goes
+    // file by file, and each folder below that holds nothing kept goes whole.
+    void WalkEmptying(const std::wstring& folder, int depth, bool wholeOnly) {
+        if (!HoldsExcluded(folder) && !m_bounds.InUserContent(folder) && !m_bounds.HoldsKept(folder))
             return AddFolderItem(m_sink, folder);
-        WalkFiles(key, folder, 0);
+        if (depth > kMaxDepth || wholeOnly) return;
+        ForEachEntry(folder, [&](const WIN32_FIND_DATAW& entry) {
+            std::wstring path = JoinPath(folder, entry.cFileName);
+            if (IsFolder(entry)) {
+                if (std::wstring why = m_bounds.WhyNotWalked(path); !why.empty()) return Refuse(path, why);
+                return WalkEmptying(path, depth + 1, false);
+            }
+            AddUnlessExcluded(path, entry);
+        });
+    }
+
+    // True when an exclusion keeps something at or below `folder`, or the folder itself.
+    bool HoldsExcluded(const std::wstring& folder) const {
+        for (const auto& [exclude, kept] : m_excludes)
+            if (SamePathText(kept, folder) || LiesBelow(kept, folder) || (exclude->wholeTree && LiesBelow(folder, kept)))
+                return true;
+        return false;
+    }
+
+    void AddUnlessExcluded(const std::wstring& path, const WIN32_FIND_DATAW& entry) {
+        if (Excluded(path, entry.cFileName)) return;
+        if (IsHiveFileName(entry.cFileName)) return Refuse(path, L"is a file of the registry");
+        m_sink.AddFoundItem(path, entry);
     }
 
     void WalkFiles(const RuleFileKey& key, const std::wstring& folder, int depth) {
@@ -302,9 +350,7 @@ private:
                 WalkFiles(key, path, depth + 1);
                 return;
             }
-            if (!AnyPatternMatches(key.patterns, entry.cFileName) || Excluded(path, entry.cFileName)) return;
-            if (IsHiveFileName(entry.cFileName)) return Refuse(path, L"is a file of the registry");
-            m_sink.AddFoundItem(path, entry);
+            if (AnyPatternMatches(key.patterns, entry.cFileName)) AddUnlessExcluded(path, entry);
         });
     }
 
@@ -315,7 +361,51 @@ private:
     IRuleReport* m_report;
     std::vector<std::pair<const RuleExclude*, std::wstring>> m_excludes;
     std::wstring m_unresolvedExclude;  // the first exclusion spelling that leads nowhere certain
+    CFolderChecks* m_checks;  // shared by the entries of one scan, when given
 };
+
+// The folders the entries take whole, by item key.
+class CWholeFolders : public IFoundItemSink {
+public:
+    void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW&) override { m_keys.insert(ItemKey(path)); }
+    bool Empty() const { return m_keys.empty(); }
+    // True when `path` lies below one of the folders.
+    bool Holds(const std::wstring& path) const {
+        const std::wstring key = ItemKey(path);
+        for (size_t slash = key.rfind(L'\\'); slash != std::wstring::npos && slash > 0; slash = key.rfind(L'\\', slash - 1))
+            if (m_keys.count(key.substr(0, slash))) return true;
+        return false;
+    }
+
+private:
+    std::unordered_set<std::wstring> m_keys;
+};
+
+// Hands on what lies below none of the whole folders.
+class CSwallowedBelow : public IFoundItemSink {
+public:
+    CSwallowedBelow(IFoundItemSink& next, const CWholeFolders& whole) : m_next(next), m_whole(whole) {}
+    void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override {
+        if (!m_whole.Empty() && !LooksLikeRegistryRow(path) && m_whole.Holds(path)) return;
+        m_next.AddFoundItem(std::move(path), findData);
+    }
+    void FromRuleEntry(std::uint16_t entry) override { m_next.FromRuleEntry(entry); }
+
+private:
+    IFoundItemSink& m_next;
+    const CWholeFolders& m_whole;
+};
+
+// Hands on each key, or value, of the entry's RegKey lines that is there.
+void ScanRegistryKeys(const RuleEntry& entry, IFoundItemSink& sink) {
+    for (const RegistryRow& row : entry.registryKeys) {
+        win::RegistryKey key = win::RegistryKey::Open(row.root, row.Key());
+        if (!key || (!row.wholeKey && !key.HasValue(row.value))) continue;
+        WIN32_FIND_DATAW record{};
+        record.dwFileAttributes = FILE_ATTRIBUTE_NORMAL;
+        sink.AddFoundItem(RegistryRowText(row), record);
+    }
+}
 
 }  // namespace
 
@@ -334,6 +424,7 @@ bool RulePatternMatches(const std::wstring& pattern, const std::wstring& name) {
 }
 
 bool RuleEntryApplies(const RuleEntry& entry, const ISystemInfo& system) {
+    if (entry.detectionUndecidable) return false;
     if (entry.hasOsRange) {
         DWORD version = system.WindowsVersion();
         if (version < entry.osLow || version > entry.osHigh) return false;
@@ -348,8 +439,11 @@ bool RuleEntryApplies(const RuleEntry& entry, const ISystemInfo& system) {
 
 void ScanRuleEntry(const RuleEntry& entry, const ISystemInfo& system, IFoundItemSink& sink, IRuleReport* report,
                    const CRuleBounds* bounds) {
-    if (!bounds) return CEntryScan(entry, system, CRuleBounds(system), sink, report).Run(true);
-    CEntryScan(entry, system, *bounds, sink, report).Run(true);
+    if (!bounds)
+        CEntryScan(entry, system, CRuleBounds(system), sink, report).Run(CEntryScan::Look::Everything);
+    else
+        CEntryScan(entry, system, *bounds, sink, report).Run(CEntryScan::Look::Everything);
+    ScanRegistryKeys(entry, sink);
 }
 
 void CheckRuleFolders(const RulesFile& rules, const ISystemInfo& system, IRuleReport& report) {
@@ -358,14 +452,30 @@ void CheckRuleFolders(const RulesFile& rules, const ISystemInfo& system, IRuleRe
     } none;
     CRuleBounds bounds(system);
     for (const RuleEntry& entry : rules.entries)
-        if (RuleEntryApplies(entry, system)) CEntryScan(entry, system, bounds, none, &report).Run(false);
+        if (RuleEntryApplies(entry, system)) CEntryScan(entry, system, bounds, none, &report).Run(CEntryScan::Look::Refusals);
 }
 
 void RunRulesScan(const CBriskoDoc& doc, const RulesFile& rules, IFoundItemSink& sink, IRuleReport* report) {
-    CRuleBounds bounds(doc.System());
-    for (const RuleEntry& entry : rules.entries)
-        if (entry.on && RuleEntryApplies(entry, doc.System()))
-            ScanRuleEntry(entry, doc.System(), sink, report, &bounds);
+    const ISystemInfo& system = doc.System();
+    CRuleBounds bounds(system);
+    std::vector<bool> scanned(rules.entries.size());
+    for (size_t index = 0; index < rules.entries.size(); ++index)
+        scanned[index] = rules.entries[index].on && RuleEntryApplies(rules.entries[index], system);
+    // A folder one entry takes whole swallows what any entry finds below it:
+    // no row stands inside another, and no clean meets an item its folder took.
+    CFolderChecks checks;
+    CWholeFolders whole;
+    for (size_t index = 0; index < rules.entries.size(); ++index)
+        if (scanned[index])
+            CEntryScan(rules.entries[index], system, bounds, whole, nullptr, &checks).Run(CEntryScan::Look::WholeFolders);
+    CSwallowedBelow outside(sink, whole);
+    for (size_t index = 0; index < rules.entries.size(); ++index) {
+        if (!scanned[index]) continue;
+        outside.FromRuleEntry(static_cast<std::uint16_t>(index + 1));
+        CEntryScan(rules.entries[index], system, bounds, outside, report, &checks).Run(CEntryScan::Look::Everything);
+        ScanRegistryKeys(rules.entries[index], outside);
+    }
+    outside.FromRuleEntry(0);
 }
 
 ULONGLONG FolderTreeBytes(const std::wstring& folder) {
@@ -374,4 +484,10 @@ ULONGLONG FolderTreeBytes(const std::wstring& folder) {
         total += static_cast<ULONGLONG>(entry.nFileSizeHigh) << 32 | entry.nFileSizeLow;
     });
     return total;
+}
+
+void CRuleEntryTotal::AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) {
+    ++items;
+    bytes += IsFolder(findData) ? FolderTreeBytes(path)
+                                : static_cast<ULONGLONG>(findData.nFileSizeHigh) << 32 | findData.nFileSizeLow;
 }

@@ -33,8 +33,10 @@ bool RuleEntryApplies(const RuleEntry& entry, const ISystemInfo& system);
 
 // Hands on what the entry's FileKeys match and its ExcludeKeys leave: the
 // matching files, or a REMOVESELF folder as one whole item when it is taken
-// with all it holds and lies outside the user's own files. An entry whose
-// exclusion cannot be resolved is refused whole. `bounds`, when given, are
+// with all it holds and lies outside the user's own files; then each key
+// or value of its RegKey lines that is there, as a registry row
+// (item/RegistryRow.h). An entry whose exclusion cannot be resolved is
+// refused whole. `bounds`, when given, are
 // the machine's, gathered once for many entries.
 void ScanRuleEntry(const RuleEntry& entry, const ISystemInfo& system, IFoundItemSink& sink,
                    IRuleReport* report = nullptr, const CRuleBounds* bounds = nullptr);
@@ -48,3 +50,12 @@ void CheckRuleFolders(const RulesFile& rules, const ISystemInfo& system, IRuleRe
 
 // The bytes of the files below `folder`, links neither counted nor followed.
 ULONGLONG FolderTreeBytes(const std::wstring& folder);
+
+// Counts what an entry would remove: its items, and the bytes of its files
+// and of the files below its folders.
+class CRuleEntryTotal : public IFoundItemSink {
+public:
+    void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override;
+    size_t items = 0;
+    ULONGLONG bytes = 0;
+};

@@ -15,7 +15,7 @@ import sys
 
 SECTIONS = ["Header", "Title", "Labels", "Buttons", "Columns", "Status", "ToolTips",
             "FileMenu", "EditMenu", "ViewMenu", "OptionsMenu", "HelpMenu", "Summary", "Reasons", "Confirm", "Browsers",
-            "List", "Notices"]
+            "List", "Notices", "Rules"]
 
 ENGLISH = {
     "Header": {"Culture": "English // en-US"},
@@ -628,24 +628,32 @@ LIST_TEXTS = {
         "SelectionSizeFolders": "%1 in %3 selected, %2 folders measuring…",
         "Scanning": "%1 - scanning %2",
         "LeftRow": "Not removed: %1",
+        "RegistryKey": "Registry key",
+        "RegistryValue": "Registry value",
     }},
     "ITALIAN": {"List": {
         "SelectionSize": "%1 in %2 selezionati",
         "SelectionSizeFolders": "%1 in %3 selezionati, %2 cartelle in misurazione…",
         "Scanning": "%1 - scansione %2",
         "LeftRow": "Non rimosso: %1",
+        "RegistryKey": "Chiave del Registro di sistema",
+        "RegistryValue": "Valore del Registro di sistema",
     }},
     "SIMPLIFIED_CHINESE": {"List": {
         "SelectionSize": "已选定 %2 项，共 %1",
         "SelectionSizeFolders": "已选定 %3 项，共 %1，%2 个文件夹正在计算…",
         "Scanning": "%1 - 正在扫描 %2",
         "LeftRow": "未删除：%1",
+        "RegistryKey": "注册表项",
+        "RegistryValue": "注册表值",
     }},
     "TRADITIONAL_CHINESE": {"List": {
         "SelectionSize": "已選取 %2 項，共 %1",
         "SelectionSizeFolders": "已選取 %3 項，共 %1，%2 個資料夾正在計算…",
         "Scanning": "%1 - 正在掃描 %2",
         "LeftRow": "未刪除：%1",
+        "RegistryKey": "登錄機碼",
+        "RegistryValue": "登錄值",
     }},
 }
 # The window's own words beside those: a type the shell does not name, the
@@ -786,6 +794,16 @@ for _file, _sections in MORE_TEXTS.items():
     _texts = {"english.lng": ENGLISH, "italiano.lng": ITALIAN, "s_chinese.lng": SIMPLIFIED_CHINESE, "t_chinese.lng": TRADITIONAL_CHINESE}[_file]
     for _section, _values in _sections.items():
         _texts.setdefault(_section, {}).update(_values)
+
+# Options > Extra Rules and its dialog.
+RULES_TEXTS = {
+    "ENGLISH": {"0": "Extra Rules", "1": "&File...", "2": "No rules file is chosen: choose one with File...", "3": "&Search:", "4": "OK", "5": "Cancel", "6": "%1 items, %2", "7": "does not apply here", "8": "measuring %1 of %2 entries...", "9": "%1 of %2 entries apply here; %3 on", "10": "Warning: %1", "11": "\"%2\" warns: %1 Turn it on all the same?", "12": "(no group)", "13": "1 item, %1"},
+    "ITALIAN": {"0": "Regole aggiuntive", "1": "&File...", "2": "Nessun file di regole scelto: sceglierne uno con File...", "3": "&Cerca:", "4": "OK", "5": "Annulla", "6": "%1 elementi, %2", "7": "non si applica qui", "8": "misurazione di %1 voci su %2...", "9": "%1 voci su %2 si applicano qui; %3 attive", "10": "Avviso: %1", "11": "\"%2\" avverte: %1 Attivarla comunque?", "12": "(nessun gruppo)", "13": "1 elemento, %1"},
+    "SIMPLIFIED_CHINESE": {"0": "额外规则", "1": "文件(&F)...", "2": "未选择规则文件：请用“文件...”选择", "3": "搜索(&S):", "4": "确定", "5": "取消", "6": "%1 项，%2", "7": "不适用于本机", "8": "正在测量第 %1 项，共 %2 项...", "9": "%2 项中有 %1 项适用于本机；已启用 %3 项", "10": "警告：%1", "11": "“%2”警告：%1 仍要启用吗？", "12": "（无分组）", "13": "1 项，%1"},
+    "TRADITIONAL_CHINESE": {"0": "額外規則", "1": "檔案(&F)...", "2": "未選擇規則檔案：請用「檔案...」選擇", "3": "搜尋(&S):", "4": "確定", "5": "取消", "6": "%1 項，%2", "7": "不適用於本機", "8": "正在測量第 %1 項，共 %2 項...", "9": "%2 項中有 %1 項適用於本機；已啟用 %3 項", "10": "警告：%1", "11": "「%2」警告：%1 仍要啟用嗎？", "12": "（無群組）", "13": "1 項，%1"},
+}
+for _name, _keys in RULES_TEXTS.items():
+    globals()[_name]["Rules"] = _keys
 
 FILES = {
     "english.lng": ENGLISH,

@@ -118,7 +118,7 @@ std::wstring CBriskoView::CellText(size_t row, int column) const {
     case kColumnName:
         return item.path;
     case kColumnType:
-        return m_types.Name(item.tag);
+        return TypeWithRuleEntry(m_types.Name(item.tag), RuleEntryNameOf(m_ruleNames, item.rule));
     case kColumnSize:
         // An empty size marks a folder row.
         return item.folder ? std::wstring() : FormatSizeText(item.size);

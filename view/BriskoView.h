@@ -14,6 +14,7 @@
 #include "scan/FoundItemSink.h"
 #include "scan/FoundItems.h"
 #include "scan/Modes.h"
+#include "scan/RulesFile.h"
 #include "view/CommandAvailability.h"
 #include "view/ConfirmDelete.h"
 #include "view/ListViewHost.h"
@@ -147,6 +148,7 @@ protected:
     CBriskoDoc& m_doc;
     FoundItems m_items;  // the rows, in their order
     CTypeNames m_types;  // the type names the rows' tags stand for
+    std::vector<std::wstring> m_ruleNames;  // the rules entries the rows' rule numbers stand for
     // While a job works the list is not drawn at each change: the first row
     // changed since it was last drawn.
     size_t m_firstRowChanged = SIZE_MAX;

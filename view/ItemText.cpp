@@ -93,3 +93,7 @@ std::wstring FormatDateText(const FILETIME& lastWrite) {
     return TwoDigits(fields->wMonth) + L"/" + TwoDigits(fields->wDay) + L"/" + FourDigits(fields->wYear) + L" " +
            TwoDigits(fields->wHour) + L":" + TwoDigits(fields->wMinute);
 }
+
+std::wstring TypeWithRuleEntry(const std::wstring& type, const std::wstring& entry) {
+    return entry.empty() ? type : type + L" (" + entry + L")";
+}

@@ -11,6 +11,9 @@ std::wstring TypeExtensionKey(const std::wstring& path);
 // "XYZ File" for a name with the extension xyz (only a to z upper-cased),
 // "File" when the last dot is not in the last component.
 std::wstring FallbackTypeText(const std::wstring& path);
+// The Type column of an item a rules entry found: its type name with the
+// entry's name after it, so that the row tells why it is listed.
+std::wstring TypeWithRuleEntry(const std::wstring& type, const std::wstring& entry);
 
 // "0 KB" for nothing, "1 KB" up to 1024 bytes, else the whole KiB below the
 // size; the text always begins with the number, which the Size sort reads.

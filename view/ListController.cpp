@@ -14,7 +14,9 @@
 #include "scan/FoundItemOrder.h"
 #include "view/BrowsersDialog.h"
 #include "view/MeasureJob.h"
+#include "privacy/RuleKeys.h"
 #include "view/RulesChoice.h"
+#include "view/RulesDialog.h"
 #include "view/ScanJob.h"
 #include "view/StatusTexts.h"
 #include "win/ComInit.h"
@@ -83,6 +85,7 @@ void CListController::RunMode(BYTE mode) {
     List().DeleteAllItems();
     std::optional<RulesFile> rules = mode == MODE_STANDARD ? LoadRulesInForce(m_app) : std::nullopt;
     if (policies->rulesFile && mode == MODE_STANDARD && !rules) job->unreadableRules = *policies->rulesFile;
+    if (rules) job->ruleNames = RuleEntryNames(*rules);
     StartScan(job, std::move(rules));
 }
 
@@ -129,6 +132,7 @@ void CListController::OnScanDone() {
     SetMainTitle(m_strTitle);
     std::swap(m_items, job->items);  // sorted on the scan's thread
     job->retired = std::move(job->items);
+    m_ruleNames = std::move(job->ruleNames);
     SyncRowCount(false);
     Invalidate();
     UpdateSelectionStatus();
@@ -197,6 +201,11 @@ bool CListController::StartClean(bool permanent) {
             request.cleanInstead = [keep](const std::wstring& path, IRemovalReport& report) {
                 return browsers::CleanCookieRow(path, keep, report);
             };
+    } else if (m_nMode == MODE_STANDARD) {
+        // The keys and values a rules entry listed go through the registry's routines.
+        request.cleanInstead = [permanent](const std::wstring& path, IRemovalReport& report) {
+            return CleanRegistryRuleRow(path, permanent, report);
+        };
     }
     // The worker gets the records of the selected rows, from the last up,
     // and asks the shared selection about each when it gets there.
@@ -253,7 +262,7 @@ bool CListController::OnCommand(UINT id) {
         RunMode(MODE_OFFLINE_TEMP);
         return true;
     case ID_OPTIONS_RULES:
-        if (ChooseRulesFile(m_hWnd, m_app, m_doc.System())) RunMode(MODE_STANDARD);
+        if (ShowRulesChooser(m_hWnd, m_app, m_doc.System())) RunMode(MODE_STANDARD);
         return true;
     case ID_OPTIONS_BROWSERS:
         ShowBrowsersDialog(m_hWnd, m_app, browsers::PolicyKeepList());

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "view/ListViewHost.h"
+#include "view/RuleEntryChoice.h"
 #include "i18n/Lang.h"
 #include "policy/Policies.h"
 #include "res/resource.h"
@@ -67,6 +68,7 @@ std::optional<RulesFile> LoadChosenRules(const IListViewHost& app) {
     if (path.empty()) return std::nullopt;
     RulesFile rules = ReadRulesFile(path);
     if (!rules.readable) return std::nullopt;
+    ApplyStoredEntryChoice(app, path, rules);
     return rules;
 }
 

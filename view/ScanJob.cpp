@@ -15,12 +15,16 @@ public:
     void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override {
         if (m_job.Stopping()) throw ScanStopped();
         std::uint32_t tag = m_types.TagOf(path, IsFolderEntry(findData));
-        if (m_job.items.Add(FoundItems::MakeItem(std::move(path), findData, m_job.mode, tag))) m_job.Advance();
+        FoundItem item = FoundItems::MakeItem(std::move(path), findData, m_job.mode, tag);
+        item.rule = m_rule;
+        if (m_job.items.Add(std::move(item))) m_job.Advance();
     }
+    void FromRuleEntry(std::uint16_t entry) override { m_rule = entry; }
 
 private:
     CTypeNames& m_types;
     ScanJob& m_job;
+    std::uint16_t m_rule = 0;
 };
 
 // Keeps what the scan leaves out for the window to tell; refused rules are

@@ -29,6 +29,7 @@ struct ScanJob : win::JobControl {
     bool stopped = false;
     std::vector<std::wstring> notices;  // what the scan left out and why, each once
     std::optional<std::wstring> unreadableRules;  // the policy's rules file, when it could not be read
+    std::vector<std::wstring> ruleNames;  // of the rules file's entries, which the items' rule numbers stand for
 };
 
 // Runs the scan of `job.mode` into `job.items`, each item with the tag of its

@@ -3,10 +3,14 @@
 #include <algorithm>
 #include <numeric>
 
+#include "i18n/LangTexts.h"
+#include "item/RegistryRow.h"
 #include "scan/FoundItemOrder.h"
 #include "view/ItemText.h"
 
 std::uint32_t CTypeNames::TagOf(const std::wstring& path, bool folder) {
+    if (std::optional<RegistryRow> row = ParseRegistryRow(path))
+        return TagOfName(GetUiText(row->wholeKey ? LangId::ListRegistryKey : LangId::ListRegistryValue));
     std::wstring extension = folder ? std::wstring() : TypeExtensionKey(path);
     if (extension.empty()) return TagOfName(GetFileTypeText(path, folder));
     ::AcquireSRWLockShared(&m_lock);

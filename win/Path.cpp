@@ -64,3 +64,14 @@ std::wstring ApiPath(const std::wstring& canonicalPath) {
     if (canonicalPath.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + canonicalPath.substr(2);
     return L"\\\\?\\" + canonicalPath;
 }
+
+std::vector<std::wstring> PathSteps(const std::wstring& path) {
+    std::vector<std::wstring> steps;
+    for (size_t start = 0; start <= path.size();) {
+        size_t end = path.find(L'\\', start);
+        if (end == std::wstring::npos) end = path.size();
+        if (end > start) steps.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return steps;
+}

@@ -5,6 +5,7 @@
 // canonical form of an item, which asks the file system, is clean/ItemPath.
 #include <windows.h>
 #include <string>
+#include <vector>
 
 // Joins a base folder and a relative part with one backslash, except after a
 // drive root of exactly three characters ("C:\"), where the two are simply
@@ -15,6 +16,9 @@ std::wstring JoinPath(const std::wstring& base, const std::wstring& relative);
 // (and the current folder of a drive it names); `path` itself when the
 // platform gives none.
 std::wstring CurrentFullPath(const std::wstring& path);
+
+// The steps of a path between its backslashes, empty ones left out.
+std::vector<std::wstring> PathSteps(const std::wstring& path);
 
 // The folder that holds `path`: "C:\a" for "C:\a\b", "C:\" for "C:\a"; empty
 // for a path without a backslash or for a drive root.

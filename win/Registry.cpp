@@ -41,6 +41,14 @@ std::optional<RegistryText> RegistryKey::ReadText(const std::wstring& name) cons
     return value;
 }
 
+bool RegistryKey::HasValue(const std::wstring& name) const {
+    return m_key && ::RegQueryValueExW(m_key.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+bool RegistryKey::DeleteValue(const std::wstring& name) const {
+    return m_key && ::RegDeleteValueW(m_key.Get(), name.c_str()) == ERROR_SUCCESS;
+}
+
 std::optional<DWORD> RegistryKey::ReadDword(const std::wstring& name) const {
     DWORD type = 0, value = 0, size = sizeof(value);
     if (!m_key ||

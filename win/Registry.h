@@ -35,6 +35,10 @@ public:
     bool WriteDword(const std::wstring& name, DWORD value) const;
     // The names of the keys right below.
     std::vector<std::wstring> SubKeyNames() const;
+    // True when the key holds a value of that name ("" the default value), of any type.
+    bool HasValue(const std::wstring& name) const;
+    // Removes that one value; true when it went.
+    bool DeleteValue(const std::wstring& name) const;
 
 private:
     RegKey m_key;

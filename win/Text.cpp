@@ -48,6 +48,11 @@ std::wstring AsciiUpper(std::wstring text) {
     return text;
 }
 
+std::wstring CaseFolded(std::wstring text) {
+    if (!text.empty()) ::CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
 std::wstring GroupedNumber(ULONGLONG number) {
     std::wstring digits = std::to_wstring(number);
     for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, 1, L',');

@@ -12,6 +12,9 @@ std::wstring LoadResString(UINT id, HINSTANCE module = nullptr);
 
 // Lower-case and upper-case of a-z/A-Z only, as the file-type fallback needs.
 std::wstring AsciiUpper(std::wstring text);
+// Upper-case in the system's rules for every letter, so that two texts
+// that differ only in letter case compare equal (names, searches).
+std::wstring CaseFolded(std::wstring text);
 
 // "12,480": the digits in groups of three.
 std::wstring GroupedNumber(ULONGLONG number);

@@ -14,6 +14,7 @@
 #include "support/ScopedRegistry.h"
 #include "support/TestSupport.h"
 #include "win/Path.h"
+#include "win/Registry.h"
 #include "win/Text.h"
 
 using namespace testing_support;
@@ -219,7 +220,7 @@ TEST(CliRules, OurRulesFileAddsTodaysCachesAndWhatARulesFileLeavesOutIsTold) {
     EXPECT_FALSE(Holds(RunCli(L"scan").out, cache));
     CliRun scan = RunCli(L"scan --rules " + rules);
     EXPECT_EQ(scan.exitCode, 0) << scan.err;
-    EXPECT_TRUE(Holds(scan.out, cache + L"  (folder)\n")) << scan.out;
+    EXPECT_TRUE(Holds(scan.out, cache + L"  (folder)  [Google Chrome Cache]\n")) << scan.out;
     CliRun listed = RunCli(L"rules " + rules);
     EXPECT_EQ(listed.exitCode, 0) << listed.err;
     EXPECT_TRUE(Holds(listed.out, L"Google Chrome Cache [Google Chrome] (on): 1 item, 4.9 KB (5,000 bytes)\n")) << listed.out;
@@ -229,7 +230,7 @@ TEST(CliRules, OurRulesFileAddsTodaysCachesAndWhatARulesFileLeavesOutIsTold) {
                                 L"\"items\":1,\"bytes\":5000}\n"))
         << json.out;
     CliRun dry = RunCli(L"clean --mode standard --permanent --dry-run --rules " + rules + L" --include *\\Cache");
-    EXPECT_EQ(dry.out, L"would remove  " + cache + L"  (folder of 2 items, 4.9 KB)\n") << dry.err;
+    EXPECT_EQ(dry.out, L"would remove  " + cache + L"  (folder of 2 items, 4.9 KB)  [Google Chrome Cache]\n") << dry.err;
     EXPECT_TRUE(Holds(dry.err, L"dry run, nothing removed: 3 items, 4.9 KB (5,000 bytes)")) << dry.err;
     CliRun dryJson = RunCli(L"clean --mode standard --permanent --dry-run --json --rules " + rules + L" --include *\\Cache");
     EXPECT_TRUE(Holds(dryJson.out, L"\"action\":\"would-remove\",\"contents\":{\"items\":2,\"bytes\":5000}}")) << dryJson.out;
@@ -271,6 +272,9 @@ TEST(CliRules, EntriesAreOffUntilChosenByNameOrAllAtOnce) {
                    "[App Cache *]\r\nFileKey1=%LocalAppData%\\BriskoEntries\\Cache|*.bin\r\n"
                    "[App Logs *]\r\nDefault=True\r\nFileKey1=%LocalAppData%\\BriskoEntries\\Logs|*.txt\r\n"
                    "[App Crashes *]\r\nDefault=False\r\nFileKey1=%LocalAppData%\\BriskoEntries\\Crash|*.report\r\n");
+    WriteFileBytes(folder / L"chosen.txt", "; what the weekly task cleans\r\nApp Cache *\r\n\r\n  app crashes  \r\n");
+    WriteFileBytes(folder / L"none.txt", "# nothing chosen\n");
+    const std::wstring chosen = L" --entries-from \"" + folder / L"chosen.txt\"";
     const struct {
         std::wstring choice;
         std::vector<std::wstring> found;
@@ -279,6 +283,9 @@ TEST(CliRules, EntriesAreOffUntilChosenByNameOrAllAtOnce) {
         {L" --entry \"App Cache\"", {cache}},
         {L" --entry \"app cache\" --entry \"App Crashes\"", {cache, crash}},
         {L" --all-entries", {logins, cache, logs, crash}},
+        {chosen, {cache, crash}},
+        {chosen + L" --entry \"App Passwords\"", {logins, cache, crash}},
+        {L" --entries-from \"" + folder / L"none.txt\"", {}},
     };
     for (const auto& c : cases) {
         CliRun scan = RunCli(L"scan --rules " + file + c.choice);
@@ -302,11 +309,60 @@ TEST(CliRules, EntriesAreOffUntilChosenByNameOrAllAtOnce) {
     CliRun unknown = RunCli(L"clean --mode standard --permanent --rules " + file +
                             L" --entry \"App Cache *\" --entry \"App Caches\"");
     EXPECT_EQ(unknown.exitCode, 2);
-    EXPECT_TRUE(Holds(unknown.err, L"--entry \"App Caches\": ")) << unknown.err;
+    EXPECT_TRUE(Holds(unknown.err, L"entry \"App Caches\": ")) << unknown.err;
     EXPECT_TRUE(Holds(unknown.err, L"holds no entry of that name")) << unknown.err;
     EXPECT_TRUE(unknown.out.empty()) << unknown.out;
+    CliRun noList = RunCli(L"scan --rules " + file + L" --entries-from \"" + folder / L"missing.txt\"");
+    EXPECT_EQ(noList.exitCode, 2);
+    EXPECT_TRUE(Holds(noList.err, L"--entries-from: cannot read ")) << noList.err;
     for (const std::wstring& path : {logins, cache, logs, crash}) EXPECT_TRUE(Exists(path)) << path;
+
+    // Each item tells the entry that found it, in the listing and in JSON.
+    const std::pair<std::wstring, std::wstring> foundBy[] = {
+        {logins, L"App Passwords"}, {cache, L"App Cache"}, {logs, L"App Logs"}, {crash, L"App Crashes"}};
+    CliRun text = RunCli(L"scan --rules " + file + L" --all-entries");
+    CliRun json = RunCli(L"scan --json --rules " + file + L" --all-entries");
+    auto escaped = [](const std::wstring& path) {
+        std::wstring json;
+        for (wchar_t c : path) json += c == L'\\' ? std::wstring(L"\\\\") : std::wstring(1, c);
+        return json;
+    };
+    auto lineOf = [](const std::wstring& out, const std::wstring& path) {
+        for (const std::wstring& line : Lines(out))
+            if (Holds(line, path)) return line;
+        return std::wstring();
+    };
+    for (const auto& [path, entry] : foundBy) {
+        EXPECT_TRUE(Holds(lineOf(text.out, path), L")  [" + entry + L"]")) << path << text.out;
+        EXPECT_TRUE(Holds(lineOf(json.out, escaped(path)), L",\"entry\":\"" + entry + L"\"")) << entry << json.out;
+    }
     RemoveTree(app);
+}
+
+// A RegKey line's key is a row like a file: listed, kept by a Recycle Bin
+// clean (which takes no key) and removed by a permanent one; a line that
+// reaches a vendor's own key whole is told and touches nothing.
+TEST(CliRules, ARegistryKeyIsListedKeptByTheRecycleBinAndRemovedForGood) {
+    const std::wstring vendor = L"Software\\BriskoCliKeys";
+    ASSERT_TRUE(win::RegistryKey::Create(HKEY_CURRENT_USER, vendor + L"\\App\\Sub").WriteText(L"v", L"x"));
+    ScratchFolder folder{L"cli-keys"};
+    WriteFileBytes(folder / L"keys.ini", "[App Keys *]\r\nRegKey1=HKCU\\Software\\BriskoCliKeys\\App\\Sub\r\n"
+                                         "RegKey2=HKCU\\Software\\BriskoCliKeys\r\n");
+    const std::wstring rules = L" --rules \"" + folder / L"keys.ini\" --all-entries";
+    const std::wstring row = L"HKEY_CURRENT_USER\\" + vendor + L"\\App\\Sub";
+
+    CliRun scan = RunCli(L"scan" + rules);
+    EXPECT_TRUE(Holds(scan.out, row + L"  (0 bytes)  [App Keys]")) << scan.out;
+    EXPECT_TRUE(Holds(scan.err, L"RegKey: a vendor's root key, whole")) << scan.err;
+    CliRun recycle = RunCli(L"clean --mode standard --recycle" + rules);
+    EXPECT_EQ(recycle.exitCode, 1) << recycle.out;
+    EXPECT_TRUE(win::RegistryKeyExists(HKEY_CURRENT_USER, vendor + L"\\App\\Sub"));
+    CliRun permanent = RunCli(L"clean --mode standard --permanent" + rules);
+    EXPECT_EQ(permanent.exitCode, 0) << permanent.out << permanent.err;
+    EXPECT_TRUE(Holds(permanent.out, row)) << permanent.out;
+    EXPECT_FALSE(win::RegistryKeyExists(HKEY_CURRENT_USER, vendor + L"\\App\\Sub"));
+    EXPECT_TRUE(win::RegistryKeyExists(HKEY_CURRENT_USER, vendor + L"\\App"));
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, vendor.c_str());
 }
 
 // A rules file a policy names adds nothing when it cannot be read: scans

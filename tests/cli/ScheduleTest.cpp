@@ -120,6 +120,11 @@ TEST(Schedule, RelativeFilesAreStoredFullAndTheTaskRunsInTheFolderItWasAddedIn) 
         {{L"clean", L"--mode", L"standard", L"--recycle", L"--report", L"..\\out\\r.json", L"--rules", L".\\my.ini"},
          {L"clean", L"--mode", L"standard", L"--recycle", L"--report", L"C:\\out\\r.json", L"--rules",
           L"C:\\Work Folder\\my.ini"}},
+        // The entries chosen go with the command: by name, or in a list of them.
+        {{L"clean", L"--mode", L"standard", L"--recycle", L"--rules", L"my.ini", L"--entry", L"App Cache",
+          L"--entries-from", L"chosen.txt"},
+         {L"clean", L"--mode", L"standard", L"--recycle", L"--rules", L"C:\\Work Folder\\my.ini", L"--entry",
+          L"App Cache", L"--entries-from", L"C:\\Work Folder\\chosen.txt"}},
         {{L"browsers", L"clean", L"--keep-cookies-file", L"sites.txt"},
          {L"browsers", L"clean", L"--keep-cookies-file", L"C:\\Work Folder\\sites.txt"}},
         // Full paths and globs stay as given.

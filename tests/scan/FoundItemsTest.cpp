@@ -66,6 +66,10 @@ TEST(FoundItems, RowsDroppedFromTheBottomUpLeaveTheOthersInOrder) {
     EXPECT_EQ(Paths(items), L"C:\\k,C:\\b,C:\\d,C:\\f,C:\\i,C:\\l");
 }
 
+// A scan of a million items keeps a million records: the rules entry a
+// record names fits beside its other small fields.
+TEST(FoundItems, ARecordStaysWithinSixtyFourBytes) { EXPECT_LE(sizeof(FoundItem), 64u); }
+
 TEST(FoundItemOrder, NamesAndSizesOrderAsTheirTextsDatesAsTimeRuns) {
     const FILETIME jan2009 = LocalTime(2009, 1, 5, 9, 0), dec2001 = LocalTime(2001, 12, 1, 10, 0);
     const FILETIME early = LocalTime(2009, 1, 5, 7, 0), unshowable{0xFFFFFFFF, 0xFFFFFFFF};

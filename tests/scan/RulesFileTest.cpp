@@ -58,12 +58,11 @@ TEST(RulesFile, AnEntryReadsWholeInEveryEncoding) {
         EXPECT_EQ(entry.excludes[0].patterns, (std::vector<std::wstring>{L"keep.txt", L"*.cfg"}));
         EXPECT_TRUE(entry.excludes[1].wholeTree && entry.excludes[1].patterns.empty());
         EXPECT_EQ(entry.excludes[1].folder, L"%AppData%\\Browser\\Keep");
-        EXPECT_EQ(entry.registryKeys, 1u);
+        ASSERT_EQ(entry.registryKeys.size(), 1u);
+        EXPECT_EQ(RegistryRowText(entry.registryKeys[0]), L"HKEY_CURRENT_USER\\Software\\Browser\\History");
         EXPECT_EQ(rules.entries[1].group, L"Mine");
         EXPECT_EQ(rules.entries[1].osHigh, 0x0601u);
-        // The RegKey line is the one thing told.
-        ASSERT_EQ(rules.problems.size(), 1u);
-        EXPECT_EQ(RuleProblemText(rules.problems[0]), L"RegKey lines not applied, only files are cleaned: 1 in 1 entries");
+        EXPECT_TRUE(rules.problems.empty()) << RuleProblemText(rules.problems[0]);
     }
 }
 
@@ -185,4 +184,31 @@ TEST(RulesFile, AChoiceTurnsOnExactlyTheNamedEntries) {
     RulesFile all = ParseRules(text);
     ChooseAllRuleEntries(all);
     for (const RuleEntry& entry : all.entries) EXPECT_TRUE(entry.on) << entry.name;
+}
+
+// A list of names holds one a line, spaces around it aside; blank lines and
+// comments name nothing.
+TEST(RulesFile, AListOfEntryNamesTakesOneNameALine) {
+    const struct {
+        const wchar_t* text;
+        std::vector<std::wstring> names;
+    } cases[] = {
+        {L"", {}},
+        {L"Alpha\r\nBeta *\r\n", {L"Alpha", L"Beta *"}},
+        {L"; chosen\n\n  Gamma Cache \t\n# off\nDelta", {L"Gamma Cache", L"Delta"}},
+        {L"\r\n\r\n", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(EntryNamesInText(c.text), c.names) << c.text;
+}
+
+// A found item keeps its entry's number in 16 bits: a file with more
+// entries keeps the first 65,535 and tells of the rest.
+TEST(RulesFile, EntriesBeyondWhatARowCanNameAreLeftOutAndTold) {
+    std::wstring text;
+    for (int i = 0; i < 0x10001; ++i) text += L"[E" + std::to_wstring(i) + L"]\nDefault=True\n";
+    RulesFile rules = ParseRules(text);
+    ASSERT_EQ(rules.entries.size(), 0xFFFFu);
+    EXPECT_EQ(rules.entries.back().name, L"E65534");
+    ASSERT_FALSE(rules.problems.empty());
+    EXPECT_EQ(RuleProblemText(rules.problems[0]), L"line 131071: more than 65535 entries: this one is left out");
 }

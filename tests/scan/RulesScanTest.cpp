@@ -6,10 +6,12 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <map>
 
 #include "clean/CleanTestSupport.h"
 #include "clean/DeleteItem.h"
 #include "clean/Listing.h"
+#include "scan/FoundItems.h"
 #include "scan/RulesScan.h"
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"
@@ -275,5 +277,109 @@ TEST_F(RulesMachine, UserNameInsideAFolderIsTheUsersNameOrNothing) {
         RulesFile rules = ParseRules(text);
         ASSERT_TRUE(rules.problems.empty()) << RuleProblemText(rules.problems[0]);
         EXPECT_EQ(Scan(rules), c.found) << c.user.value_or(L"(none)");
+    }
+}
+
+// Each row keeps the number of the entry that found it, which names the
+// entry; what the program's own scans find after the rules names none.
+TEST_F(RulesMachine, EachFoundItemNamesTheEntryThatFoundIt) {
+    Seed({L"Local\\App\\a.log", L"Local\\App\\b.tmp", L"Local\\App\\c.dmp", L"Local\\Other\\d.log"});
+    RulesFile rules = ParseRules(L"[Off]\nFileKey1=%LocalAppData%\\App|*.dmp\n"
+                                 L"[Logs *]\nDefault=True\nFileKey1=%LocalAppData%\\App|*.log\n"
+                                 L"[Temps]\nDefault=True\nFileKey1=%LocalAppData%\\App|*.tmp\n"
+                                 L"[Logs Again]\nDefault=True\nFileKey1=%LocalAppData%\\App|*.log\n");
+    CBriskoDoc doc(machine);
+    FoundItems items;
+    CFoundItemCollector collector(items, 1);
+    CListingFilter listed(collector);
+    RunRulesScan(doc, rules, listed);
+    WIN32_FIND_DATAW record{};
+    listed.AddFoundItem(root / L"Local\\Other\\d.log", record);
+
+    const std::vector<std::wstring> names = RuleEntryNames(rules);
+    std::map<std::wstring, std::wstring> foundBy;
+    for (size_t row = 0; row < items.Count(); ++row)
+        foundBy[items[row].path] = RuleEntryNameOf(names, items[row].rule);
+    // A file two entries name is listed once, as the first found it.
+    const std::map<std::wstring, std::wstring> expected = {{root / L"Local\\App\\a.log", L"Logs"},
+                                                           {root / L"Local\\App\\b.tmp", L"Temps"},
+                                                           {root / L"Local\\Other\\d.log", L""}};
+    EXPECT_EQ(foundBy, expected);
+    for (std::uint16_t beyond : {0, 5, 0xFFFF}) EXPECT_EQ(RuleEntryNameOf(names, beyond), L"") << beyond;
+}
+
+// An entry whose detection lines are all left out cannot be decided here: it
+// applies nowhere, even when chosen, and its reading says so. One usable
+// line decides.
+TEST_F(RulesMachine, AnEntryWhoseDetectionCannotBeDecidedIsOffAndTold) {
+    Seed({L"Local\\App\\a.log"});
+    const struct {
+        const wchar_t* detection;
+        bool applies;
+        bool toldUndecidable;
+    } cases[] = {
+        {L"", true, false},
+        {L"SpecialDetect=DET_CHROME\n", false, true},
+        {L"DetectFile=App\\relative\n", false, true},
+        {L"Detect=Software\\Vendor\n", false, true},
+        {L"DetectFile=%Nowhere%\\App\nSpecialDetect=DET_FIREFOX\n", false, true},
+        {L"Detect=Software\\Vendor\nDetectFile=%LocalAppData%\\App\n", true, false},
+        {L"Detect=HKCU\\Software\\Brisko-no-such-key\n", false, false},
+        {L"Detect=HKCU\\Software\n", true, false},
+    };
+    for (const auto& c : cases) {
+        RulesFile rules = ParseRules(std::wstring(L"[E]\nDefault=True\n") + c.detection +
+                                     L"FileKey1=%LocalAppData%\\App|*.log\n");
+        ChooseAllRuleEntries(rules);
+        std::wstring told;
+        for (const RuleProblem& problem : rules.problems) told += RuleProblemText(problem) + L"\n";
+        EXPECT_EQ(Scan(rules), c.applies ? Below({L"Local\\App\\a.log"}) : std::vector<std::wstring>{}) << c.detection;
+        EXPECT_EQ(told.find(L"line 1: [E] none of its ") != std::wstring::npos, c.toldUndecidable)
+            << c.detection << told;
+        EXPECT_EQ(rules.entries[0].detectionUndecidable, c.toldUndecidable) << c.detection;
+    }
+}
+
+// Two entries over one folder, one taking it whole and one file by file, in
+// either order: the folder is one row and swallows the files below it.
+TEST_F(RulesMachine, AFolderListedWholeSwallowsTheFilesOtherEntriesFindBelowIt) {
+    Seed({L"Local\\App\\Cache\\a.bin", L"Local\\App\\Cache\\sub\\b.bin", L"Local\\App\\Cache.bin",
+          L"Local\\App\\Other\\c.bin"});
+    const std::wstring whole = L"[Whole]\nDefault=True\nFileKey1=%LocalAppData%\\App\\Cache|*.*|REMOVESELF\n";
+    const std::wstring files = L"[Files]\nDefault=True\nFileKey1=%LocalAppData%\\App|*.bin|RECURSE\n";
+    const std::wstring deeper = L"[Deeper]\nDefault=True\nFileKey1=%LocalAppData%\\App\\Cache\\sub|*.*|REMOVESELF\n";
+    const std::vector<std::wstring> expected =
+        Below({L"Local\\App\\Cache", L"Local\\App\\Cache.bin", L"Local\\App\\Other\\c.bin"});
+    for (const std::wstring& text : {whole + files, files + whole, deeper + whole + files, files + deeper + whole})
+        EXPECT_EQ(Scan(ParseRules(text)), expected) << text;
+    EXPECT_EQ(Scan(ParseRules(files + deeper)),
+              Below({L"Local\\App\\Cache.bin", L"Local\\App\\Cache\\a.bin", L"Local\\App\\Cache\\sub",
+                     L"Local\\App\\Other\\c.bin"}));
+}
+
+// A REMOVESELF folder with exclusions: each folder below that holds nothing
+// kept goes whole; one that holds a kept item stays, listed file by file.
+TEST_F(RulesMachine, ARemoveSelfFolderWithExclusionsLosesEveryFolderThatHoldsNothingKept) {
+    Seed({L"Local\\App\\Data\\top.dat", L"Local\\App\\Data\\keep.ini", L"Local\\App\\Data\\Empty\\",
+          L"Local\\App\\Data\\Plain\\p.dat", L"Local\\App\\Data\\Plain\\Deep\\d.dat", L"Local\\App\\Data\\Mixed\\keep.ini",
+          L"Local\\App\\Data\\Mixed\\m.dat", L"Local\\App\\Data\\Mixed\\Inner\\i.dat", L"Local\\App\\Data\\Saved\\s.dat",
+          L"Local\\App\\Data\\Saved\\Sub\\t.dat"});
+    const std::wstring head = L"[E]\nDefault=True\nFileKey1=%LocalAppData%\\App\\Data|*.*|REMOVESELF\n";
+    const struct {
+        std::wstring excludes;
+        std::vector<std::wstring> found;
+    } cases[] = {
+        {L"", Below({L"Local\\App\\Data"})},
+        {L"ExcludeKey1=FILE|%LocalAppData%\\App\\Data\\Mixed|keep.ini\nExcludeKey2=PATH|%LocalAppData%\\App\\Data\\Saved\n",
+         Below({L"Local\\App\\Data\\top.dat", L"Local\\App\\Data\\keep.ini", L"Local\\App\\Data\\Empty",
+                L"Local\\App\\Data\\Plain", L"Local\\App\\Data\\Mixed\\m.dat", L"Local\\App\\Data\\Mixed\\Inner"})},
+        {L"ExcludeKey1=FILE|%LocalAppData%\\App\\Data|keep.ini\n",
+         Below({L"Local\\App\\Data\\top.dat", L"Local\\App\\Data\\Empty", L"Local\\App\\Data\\Plain",
+                L"Local\\App\\Data\\Mixed", L"Local\\App\\Data\\Saved"})},
+    };
+    for (const auto& c : cases) {
+        RulesFile rules = ParseRules(head + c.excludes);
+        ASSERT_TRUE(rules.problems.empty()) << RuleProblemText(rules.problems[0]);
+        EXPECT_EQ(Scan(rules), c.found) << c.excludes;
     }
 }

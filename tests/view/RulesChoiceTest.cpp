@@ -9,6 +9,7 @@
 
 #include "catalog/BriskoDoc.h"
 #include "res/resource.h"
+#include "scan/FoundItemOrder.h"
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"
 #include "support/ViewHost.h"
@@ -81,6 +82,12 @@ TEST_F(RulesChoiceTest, AChosenRulesFileAddsToTheStandardScanUntilNoneIsChosen) 
     EXPECT_EQ(told, L"");
     EXPECT_EQ(StoredRulesFile(host.app), rules);
     EXPECT_TRUE(Listed(shaders));
+    // The row tells the entry that found it, after its type.
+    std::vector<std::wstring> rows = RowPaths(view);
+    size_t row = std::find(rows.begin(), rows.end(), shaders) - rows.begin();
+    std::wstring type = view.CellText(row, kColumnType);
+    EXPECT_GT(type.size(), 26u) << type;
+    EXPECT_TRUE(type.ends_with(L" (DirectX Shader Cache)")) << type;
 
     // A file that cannot be used is told and leaves the choice as it was; so does Cancel.
     EXPECT_FALSE(ChooseRulesFile(nullptr, host.app, machine, Answering(IDYES, folder / L"odd.ini")));
