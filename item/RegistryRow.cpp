@@ -54,6 +54,21 @@ bool LooksLikeRegistryRow(const std::wstring& text) {
                                           Same(first, L"HKCC"));
 }
 
+namespace {
+
+// Below Microsoft a product's own key holds the user's settings of that
+// product, and the shell's and system's keys hold the system's: those of
+// Windows and Windows NT go whole only from four levels below Microsoft
+// (CurrentVersion\Explorer\RecentDocs), any other product's from two.
+bool IsSystemsOwnKey(const std::vector<std::wstring>& steps, size_t vendor) {
+    if (steps.size() <= vendor || !Same(steps[vendor], L"Microsoft")) return false;
+    const size_t belowMicrosoft = steps.size() - vendor - 1;
+    const bool system = belowMicrosoft > 0 && (Same(steps[vendor + 1], L"Windows") || Same(steps[vendor + 1], L"Windows NT"));
+    return belowMicrosoft < (system ? 4u : 2u);
+}
+
+}  // namespace
+
 std::wstring RegistryRowRefusal(const RegistryRow& row) {
     for (const std::wstring& step : row.steps) {
         if (step == L"." || step == L"..") return L"a '.' or '..' step";
@@ -70,5 +85,6 @@ std::wstring RegistryRowRefusal(const RegistryRow& row) {
     const size_t below = row.steps.size() - vendor;
     if (below == 0) return row.wholeKey ? L"the whole Software key" : L"a value of Software itself";
     if (row.wholeKey && below == 1) return L"a vendor's root key, whole";
+    if (row.wholeKey && IsSystemsOwnKey(row.steps, vendor)) return L"a key the system keeps, whole";
     return {};
 }

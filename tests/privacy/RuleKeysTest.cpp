@@ -84,6 +84,11 @@ TEST_F(RuleKeys, EachLineIsListedAndCleanedOnlyWhereARuleMayReach) {
         {L"HKCU\\Software\\Policies\\BriskoRuleKeys\\App", L"a key of the policies", L""},
         {L"HKCU\\Software\\Classes", L"the whole Classes key", L""},
         {L"HKCU\\Software\\Classes\\BriskoRuleKeys", L"a vendor's root key, whole", L""},
+        {L"HKCU\\Software\\Microsoft\\Windows", L"a key the system keeps, whole", L""},
+        {L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"a key the system keeps, whole", L""},
+        {L"HKLM\\Software\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion", L"a key the system keeps, whole", L""},
+        {L"HKCU\\Software\\Microsoft\\Office", L"a key the system keeps, whole", L""},
+        {L"HKCU\\Software\\Microsoft\\BriskoRuleKeys\\Missing", L"", L""},  // two below: may go, none there
         {L"HKCU\\Environment", L"not a key under Software", L""},
         {L"HKCR\\BriskoRuleKeys\\App", L"only keys of HKCU or HKLM are cleaned", L""},
         {L"HKU\\.DEFAULT\\Software\\BriskoRuleKeys\\App", L"only keys of HKCU or HKLM are cleaned", L""},
