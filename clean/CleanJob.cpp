@@ -3,7 +3,7 @@
 #include <set>
 
 #include "clean/DeleteItem.h"
-#include "clean/Guards.h"
+#include "policy/PolicyGuards.h"
 #include "item/ItemPath.h"
 #include "win/Log.h"
 #include "win/Path.h"

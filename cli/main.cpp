@@ -11,7 +11,7 @@
 #include "cli/Browsers.h"
 #include "clean/CleanJob.h"
 #include "clean/CleanSummary.h"
-#include "clean/Guards.h"
+#include "item/Guards.h"
 #include "item/ItemPath.h"
 #include "cli/CleanReport.h"
 #include "cli/Console.h"

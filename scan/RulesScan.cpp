@@ -4,10 +4,10 @@
 #include <optional>
 #include <vector>
 
-#include "clean/CriticalFolders.h"
-#include "clean/Guards.h"
+#include "item/CriticalFolders.h"
+#include "item/Guards.h"
 #include "item/ItemPath.h"
-#include "clean/Links.h"
+#include "item/Links.h"
 #include "win/LocalSpelling.h"
 #include "scan/RuleVariables.h"
 #include "scan/Walk.h"

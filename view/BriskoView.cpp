@@ -8,7 +8,7 @@
 
 #include "catalog/BriskoDoc.h"
 #include "item/ItemPath.h"
-#include "clean/Listing.h"
+#include "scan/Listing.h"
 #include "i18n/Lang.h"
 #include "i18n/LangTexts.h"
 #include "policy/Policies.h"

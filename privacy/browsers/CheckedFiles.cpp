@@ -4,8 +4,8 @@
 #include <windows.h>
 
 #include "clean/EntryHandle.h"
-#include "clean/Guards.h"
-#include "clean/Links.h"
+#include "item/Guards.h"
+#include "item/Links.h"
 #include "win/Text.h"
 
 namespace browsers {

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "clean/DeleteItem.h"
-#include "clean/Guards.h"
+#include "item/Guards.h"
 #include "clean/RemovalSession.h"
 #include "CleanTestSupport.h"
 #include "support/TestSupport.h"

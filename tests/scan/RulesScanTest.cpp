@@ -9,7 +9,7 @@
 
 #include "clean/CleanTestSupport.h"
 #include "clean/DeleteItem.h"
-#include "clean/Listing.h"
+#include "scan/Listing.h"
 #include "scan/RulesScan.h"
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "item/ItemPath.h"
-#include "policy/PathExclusions.h"
+#include "item/PathExclusions.h"
 
 class ISystemInfo;
 
@@ -83,8 +83,6 @@ FolderSet CollectSystemFolders(const ISystemInfo& system);
 // The guards of this machine, gathered once. Its system folders also hold
 // every folder that an environment variable of this process names.
 const RemovalGuards& MachineGuards();
-// This machine's guards with the exclusions of the policies in force.
-RemovalGuards GuardsUnderPolicy();
 // IsProtectedFolder against this machine.
 bool IsProtectedOnThisMachine(const std::wstring& path);
 

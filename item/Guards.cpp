@@ -1,13 +1,12 @@
-#include "clean/Guards.h"
+#include "item/Guards.h"
 
 #include <shlobj.h>
 
 #include <vector>
 
-#include "catalog/SystemInfo.h"
-#include "clean/CriticalFolders.h"
+#include "win/SystemInfo.h"
+#include "item/CriticalFolders.h"
 #include "item/ItemPath.h"
-#include "policy/Policies.h"
 #include "win/Path.h"
 #include "win/Text.h"
 
@@ -219,12 +218,6 @@ const RemovalGuards& MachineGuards() {
         for (const std::wstring& folder : EnvironmentFolders()) found.systemFolders.Add(folder);
         return found;
     }();
-    return guards;
-}
-
-RemovalGuards GuardsUnderPolicy() {
-    RemovalGuards guards = MachineGuards();
-    guards.excluded = CurrentPolicies()->excluded;
     return guards;
 }
 

@@ -1,11 +1,11 @@
-#include "clean/CriticalFolders.h"
+#include "item/CriticalFolders.h"
 
 #include <shlobj.h>
 
 #include <functional>
 #include <vector>
 
-#include "catalog/SystemInfo.h"
+#include "win/SystemInfo.h"
 #include "win/Path.h"
 #include "win/Text.h"
 
