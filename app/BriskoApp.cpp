@@ -152,6 +152,17 @@ bool CBriskoApp::OpenDocumentFile(const std::wstring& path) {
     return true;
 }
 
+bool CBriskoApp::TakeActivation(const MSG& msg) {
+    if (msg.message != m_uInstanceMsg || msg.message == 0) return false;
+    OnOtherInstance(msg);
+    return true;
+}
+
+void CBriskoApp::SetLanguageFile(const std::wstring& path) {
+    m_strLanguage = path;
+    if (path != kDefaultLanguage) m_ini.SetFileName(path);  // the built-in texts need no file
+}
+
 void CBriskoApp::OnHelpCommand(UINT id) {
     // A page the shell cannot open is not reported.
     switch (id) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "item/ItemPath.h"
 #include "win/SystemInfo.h"
 #include "win/Path.h"
 #include "win/Text.h"

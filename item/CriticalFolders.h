@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "item/Guards.h"
+#include "item/FolderSet.h"
 
 class ISystemInfo;
 
