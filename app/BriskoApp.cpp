@@ -15,8 +15,6 @@
 #include "win/Text.h"
 
 namespace {
-CBriskoApp* g_briskoApp = nullptr;
-
 // The document reads nothing from its file, but the file must be readable.
 bool CanOpenForReading(const std::wstring& path) {
     win::FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -34,10 +32,7 @@ std::wstring ComposeInstanceName() {
     return std::wstring(kInstanceNamePrefix) + kFileVersionText + kInstanceNameSuffix;
 }
 
-CBriskoApp& GetBriskoApp() { return *g_briskoApp; }
-
 CBriskoApp::CBriskoApp() {
-    g_briskoApp = this;
     BindLanguage(&m_ini, &m_strLanguage);
 }
 
@@ -46,7 +41,6 @@ CBriskoApp::~CBriskoApp() {
     m_pFrame.reset();
     m_pDocument.reset();
     BindLanguage(nullptr, nullptr);
-    if (g_briskoApp == this) g_briskoApp = nullptr;
 }
 
 bool CBriskoApp::InitInstance() {

@@ -75,5 +75,3 @@ private:
     std::unique_ptr<CMainFrame> m_pFrame;
     std::wstring m_strDocumentPath;
 };
-
-CBriskoApp& GetBriskoApp();
