@@ -241,6 +241,13 @@ void CBriskoView::ShowSortArrow(int column, bool ascending) {
 std::vector<int> CBriskoView::SelectedRows() const {
     std::vector<int> rows;
     win::CListCtrl list = List();
+    const int count = list.GetItemCount();
+    if (count > 0 && list.GetSelectedCount() == count) {
+        // Every row: a million rows asked one by one would keep the window deaf for a second.
+        rows.resize(static_cast<size_t>(count));
+        for (int row = 0; row < count; ++row) rows[static_cast<size_t>(row)] = row;
+        return rows;
+    }
     for (int row = list.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = list.GetNextItem(row, LVNI_SELECTED))
         rows.push_back(row);
     return rows;
