@@ -11,7 +11,8 @@
 //   of the same files in a loop without the view, and a plain DeleteFileW
 //   loop over a third copy (what Wine's removal costs at the least);
 // - the longest wait of a WM_NULL sent from another process during the
-//   scan, Select All and the clean.
+//   scan, Select All and the clean, against the same wait while the window
+//   does nothing but wait for messages (what the machine's load alone costs).
 // The files are made by the host's own tools (Wine makes files slowly in a
 // large folder), spread over the folders of the Windows folder that the
 // Standard scan walks whole.
@@ -34,6 +35,7 @@
 #include "catalog/BriskoDoc.h"
 #include "clean/CleanJob.h"
 #include "scan/FoundItemOrder.h"
+#include "scan/FoundItems.h"
 #include "scan/Modes.h"
 #include "res/resource.h"
 #include "view/ListController.h"
@@ -275,13 +277,14 @@ private:
     std::string m_lines;
 };
 
-// Wine's own list control alone, with no view over it: selecting and
-// unselecting every row of a virtual list of `count` rows, the floor under
-// Select All and Invert.
+// Wine's own list control alone, with no view over it and, as the view
+// does, not drawn meanwhile: selecting and unselecting every row of a
+// virtual list of `count` rows, the floor under Select All and Invert.
 void MeasurePlainList(HWND frame, int count) {
     HWND list = ::CreateWindowExW(0, WC_LISTVIEWW, nullptr, WS_CHILD | LVS_REPORT | LVS_OWNERDATA, 0, 0, 10, 10,
                                   frame, nullptr, nullptr, nullptr);
     ::SendMessageW(list, LVM_SETITEMCOUNT, count, LVSICF_NOINVALIDATEALL);
+    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     LVITEMW state{};
     state.stateMask = LVIS_SELECTED;
     auto setAll = [&](UINT bits) {
@@ -339,12 +342,25 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
         int n = 0;
         void AddFoundItem(std::wstring, const WIN32_FIND_DATAW&) override { ++n; }
     } counting;
-    double bare = 1e9, engine = 1e9;
+    double bare = 1e9, engine = 1e9, kept = 1e9;
     for (int turn = 0; turn < 2; ++turn) {
         bare = std::min(bare, Seconds([&] { opened = ListAndOpen(windows); }));
         counting.n = 0;
         engine = std::min(engine, Seconds([&] { RunModeScan(doc, MODE_STANDARD, counting); }));
     }
+    // The same scan keeping its records in a listing, sorted, on this thread:
+    // what the view's scan costs without the window and its worker.
+    kept = Seconds([&] {
+        FoundItems listing;
+        CFoundItemCollector collector(listing, MODE_STANDARD);
+        RunModeScan(doc, MODE_STANDARD, collector);
+        SortFoundItems(listing, kColumnName, true);
+    });
+    // The window idle: what a WM_NULL waits while nothing of the program works.
+    Pinger idlePings(frame);
+    PumpUntil([start = bench::Clock::now()] { return bench::SecondsSince(start) > 5; });
+    const DWORD idleWait = idlePings.Stop();
+    std::printf("The window idle for 5 s: longest WM_NULL wait %lu ms\n", idleWait);
     const long long heapBefore = g_heapInUse;
     g_heapPeak = heapBefore;
     Pinger scanPings(frame);
@@ -363,8 +379,9 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
     std::printf("Scan to the sorted list: %.2f s (%d rows); listing and in-use opens %.2f s (%d); ratio %.2f; "
                 "longest WM_NULL wait %lu ms\n",
                 scan, rows, bare, opened, scan / bare, scanWait);
-    std::printf("  the engine's scan alone, into a counter: %.2f s (%d), ratio %.2f\n", engine, counting.n,
-                engine / bare);
+    std::printf("  the engine's scan alone, into a counter: %.2f s (%d), ratio %.2f; into a kept, sorted listing "
+                "without the view %.2f s, ratio %.2f\n",
+                engine, counting.n, engine / bare, kept, kept / bare);
 
     ULONGLONG pathBytes = 0;
     for (size_t row = 0; row < view.Items().Count(); ++row) pathBytes += view.Items()[row].path.size() * sizeof(wchar_t);
