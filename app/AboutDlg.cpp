@@ -1,6 +1,5 @@
 #include "app/AboutDlg.h"
 
-#include "app/BriskoApp.h"
 #include "i18n/Lang.h"
 #include "i18n/LangTexts.h"
 #include "res/resource.h"

@@ -4,9 +4,13 @@
 #include <windows.h>
 #include <string>
 
+#include "res/resource.h"
 #include "win/Dialog.h"
 #include "win/Handle.h"
 #include "win/StaticLink.h"
+
+// The version the dialog shows.
+inline constexpr const wchar_t* kVersionCaption = L"Version " BRISKO_DISPLAY_VERSION;
 
 class CAboutDlg : public win::CDialog {
 public:

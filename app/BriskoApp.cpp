@@ -15,8 +15,6 @@
 #include "win/Text.h"
 
 namespace {
-CBriskoApp* g_briskoApp = nullptr;
-
 // The document reads nothing from its file, but the file must be readable.
 bool CanOpenForReading(const std::wstring& path) {
     win::FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -34,10 +32,7 @@ std::wstring ComposeInstanceName() {
     return std::wstring(kInstanceNamePrefix) + kFileVersionText + kInstanceNameSuffix;
 }
 
-CBriskoApp& GetBriskoApp() { return *g_briskoApp; }
-
 CBriskoApp::CBriskoApp() {
-    g_briskoApp = this;
     BindLanguage(&m_ini, &m_strLanguage);
 }
 
@@ -46,7 +41,6 @@ CBriskoApp::~CBriskoApp() {
     m_pFrame.reset();
     m_pDocument.reset();
     BindLanguage(nullptr, nullptr);
-    if (g_briskoApp == this) g_briskoApp = nullptr;
 }
 
 bool CBriskoApp::InitInstance() {
@@ -150,6 +144,17 @@ bool CBriskoApp::OpenDocumentFile(const std::wstring& path) {
     m_strDocumentPath = path;
     m_pFrame->InitialUpdateFrame(-1);
     return true;
+}
+
+bool CBriskoApp::TakeActivation(const MSG& msg) {
+    if (msg.message != m_uInstanceMsg || msg.message == 0) return false;
+    OnOtherInstance(msg);
+    return true;
+}
+
+void CBriskoApp::SetLanguageFile(const std::wstring& path) {
+    m_strLanguage = path;
+    if (path != kDefaultLanguage) m_ini.SetFileName(path);  // the built-in texts need no file
 }
 
 void CBriskoApp::OnHelpCommand(UINT id) {

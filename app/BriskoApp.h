@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/WinAppEx.h"
-#include "view/ListViewHost.h"
+#include "app/FrameHost.h"
 #include "i18n/Ini.h"
 #include "res/resource.h"
 #include "win/CommandLine.h"
@@ -24,10 +24,10 @@ std::wstring ComposeInstanceName();
 
 inline constexpr const wchar_t* kRegistryKeyName = L"Brisko";
 
-// The version the About dialog shows; Update sends the number as its query.
+// The version Update sends as its query.
 inline constexpr double kVersionNumber = 3.69;
 
-class CBriskoApp : public CWinAppEx, public IListViewHost {
+class CBriskoApp : public CWinAppEx, public IFrameHost {
 public:
     CBriskoApp();
     ~CBriskoApp() override;
@@ -38,8 +38,13 @@ public:
     CBriskoDoc* GetDocument() const { return m_pDocument.get(); }
     CMainFrame* GetMainFrame() const { return m_pFrame.get(); }
 
-    // The Help menu's About, Online Help and Update.
-    void OnHelpCommand(UINT id);
+    // What the frame asks of the program.
+    std::wstring AppName() const override { return m_strAppName; }
+    bool TakeActivation(const MSG& msg) override;
+    void SetStatusBar(win::CStatusBar* bar) override { m_pStatusBar = bar; }
+    void SetUserName(const std::wstring& name) override { m_szUserName = name; }
+    void SetLanguageFile(const std::wstring& path) override;
+    void OnHelpCommand(UINT id) override;
 
     // What the result list asks of the program.
     win::CWnd MainWindow() const override { return m_pMainWnd; }
@@ -70,5 +75,3 @@ private:
     std::unique_ptr<CMainFrame> m_pFrame;
     std::wstring m_strDocumentPath;
 };
-
-CBriskoApp& GetBriskoApp();

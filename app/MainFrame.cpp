@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/BriskoApp.h"
+#include "app/FrameHost.h"
 #include "app/FrameTexts.h"
 #include "i18n/LanguageChoice.h"
 #include "i18n/Lang.h"
@@ -43,7 +43,7 @@ void ForEachMenuItem(HMENU menu, const std::function<void(UINT id)>& visit) {
 }
 }  // namespace
 
-CMainFrame::CMainFrame(CBriskoApp& app, CBriskoDoc& doc) : m_app(app), m_doc(doc) {
+CMainFrame::CMainFrame(IFrameHost& app, CBriskoDoc& doc) : m_app(app), m_doc(doc) {
     m_chooseLanguageFile = AskLanguageFile;
 }
 
@@ -58,7 +58,7 @@ bool CMainFrame::LoadFrame() {
     m_hMenu = ::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
     m_hAccel = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
     // The caption never shows a document name; the scan modes set it.
-    HWND hwnd = CreateEx(0, kClassName, m_app.m_strAppName, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+    HWND hwnd = CreateEx(0, kClassName, m_app.AppName(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, m_hMenu);
     return hwnd != nullptr;
 }
@@ -85,11 +85,7 @@ void CMainFrame::ActivateFrame(int cmdShow) {
 LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     // A second start reaches the frame itself only when a modal loop (the
     // Advance dialog's) runs in place of the program's own.
-    if (msg == m_app.m_uInstanceMsg && msg != 0) {
-        MSG message{m_hWnd, msg, wp, lp, 0, {}};
-        m_app.OnOtherInstance(message);
-        return 0;
-    }
+    if (m_app.TakeActivation(MSG{m_hWnd, msg, wp, lp, 0, {}})) return 0;
     switch (msg) {
     case WM_CREATE:
         return OnCreate();
@@ -160,7 +156,7 @@ bool CMainFrame::CreateStatusBar() {
     int parts[1] = {-1};  // one pane: the message pane
     m_wndStatusBar.SendMessage(SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
     m_wndStatusBar.SetPaneText(0, LoadResPrefix(AFX_IDS_IDLEMESSAGE));
-    m_app.m_pStatusBar = &m_wndStatusBar;
+    m_app.SetStatusBar(&m_wndStatusBar);
     return true;
 }
 
@@ -181,15 +177,15 @@ bool CMainFrame::CreateView() {
 }
 
 void CMainFrame::ReadLanguageSetting() {
-    m_app.m_szUserName = ReadUserName();
-    m_app.m_strLanguage = m_app.GetProfileString(m_app.m_szUserName, L"src", kDefaultLanguage);
-    if (m_app.m_strLanguage == kDefaultLanguage) m_app.m_strLanguage = ChooseDefaultLanguage(m_app.m_strLanguage);
-    if (m_app.m_strLanguage != kDefaultLanguage) SetLanguage(m_app.m_strLanguage);
+    m_app.SetUserName(ReadUserName());
+    std::wstring language = m_app.Profile().GetString(m_app.UserName(), L"src", kDefaultLanguage);
+    if (language == kDefaultLanguage) language = ChooseDefaultLanguage(language);
+    if (language != kDefaultLanguage) SetLanguage(language);
+    else m_app.SetLanguageFile(language);
 }
 
 void CMainFrame::SetLanguage(const std::wstring& path) {
-    m_app.m_ini.SetFileName(path);
-    m_app.m_strLanguage = path;
+    m_app.SetLanguageFile(path);
     for (int i = 0; i < kPopupCount; ++i) SetMenuText(m_hMenu, i, true, PopupCaption(i));
     ForEachMenuItem(m_hMenu, [this](UINT id) {
         if (auto caption = ItemCaption(id)) SetMenuText(m_hMenu, id, false, *caption);
@@ -342,14 +338,14 @@ void CMainFrame::RestoreStatusText() {
 
 void CMainFrame::SavePlacement() {
     RECT rc = GetWindowRect();
-    m_app.WriteProfileInt(kLocationSection, L"Top", rc.top);
-    m_app.WriteProfileInt(kLocationSection, L"Left", rc.left);
-    m_app.WriteProfileInt(kLocationSection, L"Width", rc.right - rc.left);
-    m_app.WriteProfileInt(kLocationSection, L"Height", rc.bottom - rc.top);
+    m_app.Profile().WriteInt(kLocationSection, L"Top", rc.top);
+    m_app.Profile().WriteInt(kLocationSection, L"Left", rc.left);
+    m_app.Profile().WriteInt(kLocationSection, L"Width", rc.right - rc.left);
+    m_app.Profile().WriteInt(kLocationSection, L"Height", rc.bottom - rc.top);
 }
 
 void CMainFrame::OnDestroy() {
     SavePlacement();
-    m_app.m_pStatusBar = nullptr;
+    m_app.SetStatusBar(nullptr);
     ::PostQuitMessage(0);
 }

@@ -15,7 +15,7 @@
 #include "win/ToolBar.h"
 #include "win/Window.h"
 
-class CBriskoApp;
+class IFrameHost;
 class CBriskoDoc;
 class CListController;
 
@@ -27,7 +27,7 @@ class CMainFrame : public win::CWindowBase {
 public:
     static constexpr const wchar_t* kClassName = L"BriskoMainFrame";
 
-    CMainFrame(CBriskoApp& app, CBriskoDoc& doc);
+    CMainFrame(IFrameHost& app, CBriskoDoc& doc);
     ~CMainFrame() override;
 
     // Creates the window with its menu, bars and view; false when any of them fails.
@@ -84,7 +84,7 @@ private:
     // The status bar's height with `font` and a minimum height of its drawing area.
     int StatusBarHeightWith(HGDIOBJ font, int minimumHeight);
 
-    CBriskoApp& m_app;
+    IFrameHost& m_app;
     CBriskoDoc& m_doc;
     win::CStatusBar m_wndStatusBar;
     win::CToolBar m_wndToolBar;

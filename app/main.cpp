@@ -2,10 +2,9 @@
 
 #include "app/BriskoApp.h"
 
-// The one application object, constructed before start-up and destroyed
-// after the message loop has ended.
-static CBriskoApp theApp;
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int cmdShow) {
-    return win::AfxWinMain(theApp, instance, cmdShow);
+    // The one application object, constructed before start-up and destroyed
+    // after the message loop has ended.
+    CBriskoApp app;
+    return win::AfxWinMain(app, instance, cmdShow);
 }

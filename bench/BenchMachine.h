@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "catalog/SystemInfo.h"
+#include "win/SystemInfo.h"
 
 namespace bench {
 

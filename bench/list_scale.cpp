@@ -1,15 +1,18 @@
 // The result list at scale, through the real view on a visible frame, at
 // several numbers of file rows (default 2000 100000; a million as
-// `scripts/bench.sh list_scale 1000000 --clean-max=100000`):
+// `scripts/bench.sh list_scale 1000000`, which takes about half an hour;
+// `--clean-max=N` leaves out the clean of more rows than N):
 // - a Standard scan to the filled, sorted list, against a bare listing of
 //   the same files plus the in-use open of each;
 // - the peak of the program's heap per row, beyond the paths' characters
 //   (every allocation counted; the virtual list holds no memory per row);
 // - a sort by each column, Select All and Invert Selection;
-// - a permanent clean of every row, against a plain DeleteFileW loop over a
-//   copy of the same files;
+// - a permanent clean of every row, against the guarded removal of a copy
+//   of the same files in a loop without the view, and a plain DeleteFileW
+//   loop over a third copy (what Wine's removal costs at the least);
 // - the longest wait of a WM_NULL sent from another process during the
-//   scan, Select All and the clean.
+//   scan, Select All and the clean, against the same wait while the window
+//   does nothing but wait for messages (what the machine's load alone costs).
 // The files are made by the host's own tools (Wine makes files slowly in a
 // large folder), spread over the folders of the Windows folder that the
 // Standard scan walks whole.
@@ -32,6 +35,7 @@
 #include "catalog/BriskoDoc.h"
 #include "clean/CleanJob.h"
 #include "scan/FoundItemOrder.h"
+#include "scan/FoundItems.h"
 #include "scan/Modes.h"
 #include "res/resource.h"
 #include "view/ListController.h"
@@ -186,14 +190,24 @@ private:
     PROCESS_INFORMATION m_process{};
 };
 
+// Tells on the error stream when in its run the longest wait came, and
+// every wait over 100 ms: where in a job the window was deaf.
 int RunPinger(HWND window, HANDLE stop) {
     DWORD longest = 0;
+    double longestAt = 0;
+    std::string slow;
+    const auto begun = bench::Clock::now();
     while (::WaitForSingleObject(stop, 5) == WAIT_TIMEOUT) {
         auto start = bench::Clock::now();
         DWORD_PTR result = 0;
         ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
-        longest = std::max(longest, static_cast<DWORD>(bench::SecondsSince(start) * 1000));
+        const DWORD waited = static_cast<DWORD>(bench::SecondsSince(start) * 1000);
+        const double at = std::chrono::duration<double>(start - begun).count();
+        if (waited > 100) slow += " " + std::to_string(waited) + " ms at " + std::to_string(at).substr(0, 6) + " s;";
+        if (waited > longest) longest = waited, longestAt = at;
     }
+    std::fprintf(stderr, "  (pinger: longest wait %lu ms, %.2f s after it began; waits over 100 ms:%s)\n", longest,
+                 longestAt, slow.empty() ? " none" : slow.c_str());
     return static_cast<int>(longest);
 }
 
@@ -245,6 +259,66 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return ::CallWindowProcW(g_staticProc, hwnd, msg, wp, lp);
 }
 
+// The figures against their targets, printed together at the end of a size.
+class Targets {
+public:
+    void Check(const std::string& what, double value, double limit) {
+        m_lines += "  " + what + " " + Text(value) + " (at most " + Text(limit) + "): " +
+                   (value <= limit ? "met" : "MISSED") + "\n";
+    }
+    void Print() const { std::printf("Targets:\n%s", m_lines.c_str()); }
+
+private:
+    static std::string Text(double value) {
+        char text[32];
+        std::snprintf(text, sizeof(text), value >= 10 ? "%.0f" : "%.3g", value);
+        return text;
+    }
+    std::string m_lines;
+};
+
+// Wine's own list control alone, with no view over it and, as the view
+// does, not drawn meanwhile: selecting and unselecting every row of a
+// virtual list of `count` rows, the floor under Select All and Invert.
+void MeasurePlainList(HWND frame, int count) {
+    HWND list = ::CreateWindowExW(0, WC_LISTVIEWW, nullptr, WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA, 0, 0,
+                                  780, 540, frame, nullptr, nullptr, nullptr);
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = 700;
+    ::SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    ::SendMessageW(list, LVM_SETITEMCOUNT, count, LVSICF_NOINVALIDATEALL);
+    ::UpdateWindow(list);
+    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED;
+    auto setAll = [&](UINT bits) {
+        state.state = bits;
+        ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    };
+    auto start = bench::Clock::now();
+    setAll(LVIS_SELECTED);
+    const double all = bench::SecondsSince(start);
+    start = bench::Clock::now();
+    int visited = 0;
+    for (int row = -1; (row = static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;)
+        ++visited;
+    const double walk = bench::SecondsSince(start);
+    // One repaint as a clean's makes it: drawing let on, the rows in sight drawn, off again.
+    start = bench::Clock::now();
+    ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    const double repaint = bench::SecondsSince(start);
+    start = bench::Clock::now();
+    setAll(0);
+    const double none = bench::SecondsSince(start);
+    std::printf("  Wine's list control alone, %d virtual rows: select all %.3f s, unselect all %.3f s; asking it "
+                "for each selected row %.3f s (%d rows, %.2f us each); one repaint with every row selected %.3f s\n",
+                count, all, none, walk, visited, walk * 1e6 / std::max(visited, 1), repaint);
+    ::DestroyWindow(list);
+}
+
 template <typename F>
 double Seconds(F f) {
     auto start = bench::Clock::now();
@@ -257,8 +331,8 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
     const std::wstring windows = tree + L"\\Windows", copy = tree + L"\\copy", alone = tree + L"\\alone";
     double made = Seconds([&] {
         MakeFiles(windows, count);
-        MakeFiles(copy, count);
-        if (count < 500000) MakeFiles(alone, count);
+        if (withClean) MakeFiles(copy, count);
+        if (withClean) MakeFiles(alone, count);
     });
     std::printf("== %d file rows (files made in %.1f s)\n", count, made);
     bench::BenchMachine machine(tree);
@@ -279,12 +353,25 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
         int n = 0;
         void AddFoundItem(std::wstring, const WIN32_FIND_DATAW&) override { ++n; }
     } counting;
-    double bare = 1e9, engine = 1e9;
+    double bare = 1e9, engine = 1e9, kept = 1e9;
     for (int turn = 0; turn < 2; ++turn) {
         bare = std::min(bare, Seconds([&] { opened = ListAndOpen(windows); }));
         counting.n = 0;
         engine = std::min(engine, Seconds([&] { RunModeScan(doc, MODE_STANDARD, counting); }));
     }
+    // The same scan keeping its records in a listing, sorted, on this thread:
+    // what the view's scan costs without the window and its worker.
+    kept = Seconds([&] {
+        FoundItems listing;
+        CFoundItemCollector collector(listing, MODE_STANDARD);
+        RunModeScan(doc, MODE_STANDARD, collector);
+        SortFoundItems(listing, kColumnName, true);
+    });
+    // The window idle: what a WM_NULL waits while nothing of the program works.
+    Pinger idlePings(frame);
+    PumpUntil([start = bench::Clock::now()] { return bench::SecondsSince(start) > 5; });
+    const DWORD idleWait = idlePings.Stop();
+    std::printf("The window idle for 5 s: longest WM_NULL wait %lu ms\n", idleWait);
     const long long heapBefore = g_heapInUse;
     g_heapPeak = heapBefore;
     Pinger scanPings(frame);
@@ -297,16 +384,21 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
     });
     DWORD scanWait = scanPings.Stop();
     const int rows = view.List().GetItemCount();
+    Targets targets;
+    targets.Check("scan to the sorted list, ratio to the listing", scan / bare, 1.25);
+    targets.Check("longest WM_NULL wait during the scan, ms", scanWait, 100);
     std::printf("Scan to the sorted list: %.2f s (%d rows); listing and in-use opens %.2f s (%d); ratio %.2f; "
                 "longest WM_NULL wait %lu ms\n",
                 scan, rows, bare, opened, scan / bare, scanWait);
-    std::printf("  the engine's scan alone, into a counter: %.2f s (%d), ratio %.2f\n", engine, counting.n,
-                engine / bare);
+    std::printf("  the engine's scan alone, into a counter: %.2f s (%d), ratio %.2f; into a kept, sorted listing "
+                "without the view %.2f s, ratio %.2f\n",
+                engine, counting.n, engine / bare, kept, kept / bare);
 
     ULONGLONG pathBytes = 0;
     for (size_t row = 0; row < view.Items().Count(); ++row) pathBytes += view.Items()[row].path.size() * sizeof(wchar_t);
     const double held = (static_cast<double>(g_heapInUse) - heapBefore - pathBytes) / std::max(rows, 1);
     const double peak = (static_cast<double>(g_heapPeak) - heapBefore - pathBytes) / std::max(rows, 1);
+    targets.Check("heap per row beyond the paths' characters, held", held, 300);
     std::printf("Heap beyond the paths' characters (%.1f MB of them): %.0f bytes per row held, %.0f at the peak "
                 "(scan, fill and sort)\n",
                 pathBytes / 1048576.0, held, peak);
@@ -316,6 +408,7 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
         double up = Seconds([&] { view.SortRows(column, true); });
         double down = Seconds([&] { view.SortRows(column, false); });
         std::printf("Sort by %s: %.3f s ascending, %.3f s descending\n", names[column], up, down);
+        targets.Check(std::string("sort by ") + names[column] + ", s", std::max(up, down), 1.5);
     }
     view.SortRows(0, true);
     std::printf("Peak heap beyond the paths' characters with the sorts: %.0f bytes per row\n",
@@ -345,9 +438,14 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
     std::printf("Select All %.3f s, longest WM_NULL wait %lu ms; Invert Selection %.3f s (all selected), %.3f s "
                 "(none), %.3f s (all but one), longest WM_NULL wait %lu ms\n",
                 selectAll, selectWait, invertAll, invertNone, invertOne, invertWait);
+    MeasurePlainList(frame, count);
+    targets.Check("Select All, s", selectAll, 0.2);
+    targets.Check("longest WM_NULL wait during Select All, ms", selectWait, 100);
+    targets.Check("Invert Selection, the longest of the three, s", std::max({invertAll, invertNone, invertOne}), 0.2);
 
     if (!withClean) {
         std::printf("(the clean of this many rows is left out)\n");
+        targets.Print();
         std::fflush(stdout);
         g_view = nullptr;
         view.DestroyWindow();
@@ -359,8 +457,9 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
     const double windowBusyBefore = CpuSeconds(true), programBusyBefore = CpuSeconds(false);
     const auto cleanStart = bench::Clock::now();
     g_timingRows = true;
+    double started = 0;
     double clean = Seconds([&] {
-        view.StartClean(true);
+        started = Seconds([&] { view.StartClean(true); });
         PumpUntil([&] { return !view.m_bBusy; });
     });
     const double rowsOnly = g_timingRows ? clean : std::chrono::duration<double>(g_rowsDone - cleanStart).count();
@@ -378,8 +477,9 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
     std::printf("Permanent clean of every row: %.2f s (%d rows left); DeleteFileW loop %.2f s; ratio %.2f; "
                 "longest WM_NULL wait %lu ms\n",
                 clean, left, plain, clean / plain, cleanWait);
-    std::printf("  of which the rows, to the title without its percentage: %.2f s, ratio %.2f\n", rowsOnly,
-                rowsOnly / plain);
+    std::printf("  of which the rows, to the title without its percentage: %.2f s, ratio %.2f; the start on the "
+                "window's thread %.3f s\n",
+                rowsOnly, rowsOnly / plain, started);
     std::printf("  processor time meanwhile: %.2f s of the window's thread, %.2f s of the whole program\n", windowBusy,
                 programBusy);
     // The view's and the worker's own share: the same number of rows cleaned
@@ -395,15 +495,17 @@ void Bench(CBriskoApp& app, HWND frame, int count, bool withClean) {
     view.m_removeItem = nullptr;
     std::printf("  the view and its worker alone, removing nothing: %.2f s (%.0f us per row)\n", machinery,
                 machinery * 1e6 / std::max(count, 1));
-    if (passes > 1) {
-        paths = CleanOrder(alone);
-        double removal = Seconds([&] {
-            CRemovalSession session;
-            for (const std::wstring& path : paths) RemoveRowItem(path, true, MachineRemoval(), session);
-        });
-        std::printf("  the guarded removal of the items alone, without the view: %.2f s, ratio %.2f to the loop\n",
-                    removal, removal / plain);
-    }
+    paths = CleanOrder(alone);
+    double removal = Seconds([&] {
+        CRemovalSession session;
+        for (const std::wstring& path : paths) RemoveRowItem(path, true, MachineRemoval(), session);
+    });
+    std::printf("  the guarded removal of the items alone, without the view: %.2f s, ratio %.2f to the "
+                "DeleteFileW loop; the clean's ratio to it %.2f\n",
+                removal, removal / plain, clean / removal);
+    targets.Check("permanent clean, ratio to the guarded removal loop", clean / removal, 1.25);
+    targets.Check("longest WM_NULL wait during the clean, ms", cleanWait, 100);
+    targets.Print();
     std::fflush(stdout);
     g_view = nullptr;
     view.DestroyWindow();
@@ -415,8 +517,7 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "--ping")
         return RunPinger(reinterpret_cast<HWND>(static_cast<INT_PTR>(std::atoll(argv[2]))),
                          reinterpret_cast<HANDLE>(static_cast<INT_PTR>(std::atoll(argv[3]))));
-    // Sizes, and "--clean-max=N" to leave out the clean of more rows than N
-    // (a million rows take hours to remove under Wine).
+    // Sizes, and "--clean-max=N" to leave out the clean of more rows than N.
     std::vector<int> counts;
     int cleanMax = 1 << 30;
     for (int i = 1; i < argc; ++i) {

@@ -19,7 +19,7 @@
 #include "clean/EntryHandle.h"
 #include "clean/HeldEntry.h"
 #include "item/ItemPath.h"
-#include "clean/Links.h"
+#include "item/Links.h"
 #include "clean/FolderRemoval.h"
 #include "clean/RemovalSession.h"
 #include <iterator>

@@ -13,7 +13,7 @@
 #include "BenchMachine.h"
 #include "Timing.h"
 #include "catalog/BriskoDoc.h"
-#include "clean/Listing.h"
+#include "scan/Listing.h"
 #include "scan/RulesScan.h"
 
 namespace {

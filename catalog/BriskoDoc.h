@@ -5,7 +5,7 @@
 #include <list>
 #include <string>
 
-#include "catalog/SystemInfo.h"
+#include "win/SystemInfo.h"
 
 // One catalogue entry: a constant string of the program, never copied.
 using CTargetList = std::list<const wchar_t*>;

@@ -3,7 +3,7 @@
 #include <set>
 
 #include "clean/DeleteItem.h"
-#include "clean/Guards.h"
+#include "policy/PolicyGuards.h"
 #include "item/ItemPath.h"
 #include "item/RegistryRow.h"
 #include "win/Log.h"

@@ -3,9 +3,9 @@
 
 #include "clean/EntryHandle.h"
 #include "clean/FolderRemoval.h"
-#include "clean/Guards.h"
+#include "item/Guards.h"
 #include "item/ItemPath.h"
-#include "clean/Links.h"
+#include "item/Links.h"
 #include "clean/Recycle.h"
 #include "win/Handle.h"
 #include "win/Path.h"
@@ -122,12 +122,3 @@ bool WipeIndexFile(const std::wstring& path) {
     return WipeOpenIndex(opened.handle.Get(), facts);
 }
 
-bool IsFileInUse(const std::wstring& path) { return path.size() >= MAX_PATH || IsFileLocked(path); }
-
-bool IsFileLocked(const std::wstring& apiPath) {
-    // Sharing nothing, the open fails while any other handle reads, writes
-    // or deletes the file; reading it is never asked for, so no time changes.
-    win::FileHandle file(::CreateFileW(apiPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    return !file.IsValid();
-}

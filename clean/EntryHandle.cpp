@@ -2,9 +2,8 @@
 
 #include <winternl.h>
 
-#include <atomic>
-
 #include "item/ItemPath.h"
+#include "win/ProcessWide.h"
 
 namespace {
 
@@ -276,17 +275,25 @@ void VisitChildren(HANDLE folder, const std::function<void(const ChildEntry&)>& 
     }
 }
 
+namespace {
+// Whether this system was found not to know the POSIX form of removal.
+struct PosixRemoval {
+    bool unknown = false;
+};
+}  // namespace
+
 bool RemoveThroughHandle(HANDLE entry) {
     // The POSIX form takes the name away at once, even while others hold
     // the file with sharing. A system that does not know the form at all
     // (Wine) is asked once: each refusal costs as much as a removal.
-    static std::atomic<bool> posixUnknown{false};
-    if (!posixUnknown) {
+    win::Guarded<PosixRemoval>& posixRemoval = win::ProcessWide<PosixRemoval>();
+    if (!posixRemoval.With([](const PosixRemoval& known) { return known.unknown; })) {
         FILE_DISPOSITION_INFO_EX posix{kDispositionDelete | kDispositionPosix};
         IO_STATUS_BLOCK io{};
         NTSTATUS status = ::NtSetInformationFile(entry, &io, &posix, sizeof(posix), kFileDispositionInformationEx);
         if (status >= 0) return true;
-        if (status == kInvalidInfoClass || status == kNotImplemented) posixUnknown = true;
+        if (status == kInvalidInfoClass || status == kNotImplemented)
+            posixRemoval.With([](PosixRemoval& known) { known.unknown = true; });
     }
     FILE_DISPOSITION_INFO dispose{TRUE};
     return ::SetFileInformationByHandle(entry, FileDispositionInfo, &dispose, sizeof(dispose)) != FALSE;

@@ -4,6 +4,7 @@
 
 #include "clean/HeldEntry.h"
 #include "item/ItemPath.h"
+#include "policy/PolicyGuards.h"
 #include "win/Path.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "clean/Guards.h"
+#include "item/Guards.h"
 #include "scan/FoundItems.h"
 
 // What lies below `folder` (any spelling) that a clean of it would take.

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "clean/Guards.h"
+#include "item/Guards.h"
 #include "item/ItemPath.h"
 #include "win/Path.h"
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "clean/Guards.h"
-#include "clean/Links.h"
+#include "item/Guards.h"
+#include "item/Links.h"
 #include "win/Path.h"
 #include "win/Text.h"
 #include "win/WinePaths.h"
@@ -194,4 +194,9 @@ bool HeldTreeHoldsLink(const HeldEntry& top, EntryAmount* amount) {
         if (holdsLink(folder)) return true;
     }
     return false;
+}
+
+bool TreeHoldsLink(const std::wstring& folder) {
+    std::optional<HeldEntry> held = HoldFolderAt(folder);
+    return !held || HeldTreeHoldsLink(*held);
 }

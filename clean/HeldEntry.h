@@ -53,6 +53,10 @@ std::optional<HeldEntry> HoldFolderAt(const std::wstring& canonicalPath, LeftRea
 // With `amount`, the files of the tree and their bytes are added up on the way.
 bool HeldTreeHoldsLink(const HeldEntry& folder, EntryAmount* amount = nullptr);
 
+// True when a link lies anywhere in the tree below the canonical `folder`,
+// or when the folder cannot be opened to tell.
+bool TreeHoldsLink(const std::wstring& folder);
+
 // A folder that a removal keeps whatever it holds: protected or system.
 bool IsKeptFolder(const std::wstring& canonicalPath, const RemovalGuards& guards);
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "clean/Guards.h"
+#include "item/Guards.h"
 #include "clean/RecycleBin.h"
 #include "win/Path.h"
 

@@ -8,8 +8,8 @@
 #include <optional>
 
 #include "clean/FolderRemoval.h"
-#include "clean/Guards.h"
-#include "clean/Links.h"
+#include "item/Guards.h"
+#include "item/Links.h"
 #include "win/Path.h"
 #include "win/Random.h"
 #include "win/Text.h"

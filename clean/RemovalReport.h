@@ -3,7 +3,7 @@
 // window shows it in its status bar, the command line prints it.
 #include <string>
 
-#include "clean/Guards.h"
+#include "item/Guards.h"
 
 // Why an item or an entry inside it stays where it is.
 enum class LeftReason {

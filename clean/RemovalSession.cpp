@@ -4,7 +4,7 @@
 
 #include "clean/DeleteItem.h"
 #include "clean/FolderRemoval.h"
-#include "clean/Guards.h"
+#include "item/Guards.h"
 #include "item/ItemPath.h"
 #include "win/Path.h"
 

@@ -62,6 +62,17 @@ ParsedCommandLine ParseBrowsersCommand(const std::vector<std::wstring>& argument
     return parsed;
 }
 
+// A scheduled task's own arguments, read as a direct call's: the task runs a scan, a clean or the browsers' cleaning.
+std::wstring CheckTaskArguments(const std::vector<std::wstring>& arguments) {
+    ParsedCommandLine parsed = ParseCommandLine(arguments);
+    if (!parsed.error.empty()) return L"the task's arguments: " + parsed.error;
+    CliOptions::Command command = parsed.options.command;
+    if (command != CliOptions::Command::Scan && command != CliOptions::Command::Clean &&
+        command != CliOptions::Command::Browsers)
+        return L"a task runs \"scan\", \"clean\" or \"browsers\"";
+    return {};
+}
+
 }  // namespace
 
 std::optional<BYTE> ModeFromName(const std::wstring& name) {
@@ -99,6 +110,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
     if (options.command == CliOptions::Command::Schedule) {
         std::vector<std::wstring> words(arguments.begin() + 1, arguments.end());
         parsed.error = ParseScheduleArguments(words, options.schedule);
+        if (parsed.error.empty() && options.schedule.action == ScheduleRequest::Action::Add)
+            parsed.error = CheckTaskArguments(options.schedule.arguments);
         options.json = words.size() == 2 && words[0] == L"list" && words[1] == L"--json";
         return parsed;
     }

@@ -1,6 +1,6 @@
 #include "cli/Rules.h"
 
-#include "clean/Listing.h"
+#include "scan/Listing.h"
 #include "cli/Output.h"
 
 namespace {

@@ -2,8 +2,6 @@
 
 #include <cwctype>
 
-#include "cli/Options.h"
-
 namespace {
 
 const wchar_t* const kDays[] = {L"Sunday", L"Monday", L"Tuesday", L"Wednesday", L"Thursday", L"Friday", L"Saturday"};
@@ -30,17 +28,6 @@ bool ReadDay(const std::wstring& text, ScheduleRequest& request) {
 bool IsTaskName(const std::wstring& name) {
     return !name.empty() && name.size() <= 200 && name.find_first_of(L"\\/<>:\"|?*") == std::wstring::npos &&
            name.find_first_not_of(L" .") != std::wstring::npos;
-}
-
-std::wstring CheckTaskArguments(const std::vector<std::wstring>& arguments) {
-    if (arguments.empty()) return L"schedule add needs the arguments of the task after \"--\", such as: -- clean --mode standard --recycle";
-    ParsedCommandLine parsed = ParseCommandLine(arguments);
-    if (!parsed.error.empty()) return L"the task's arguments: " + parsed.error;
-    CliOptions::Command command = parsed.options.command;
-    if (command != CliOptions::Command::Scan && command != CliOptions::Command::Clean &&
-        command != CliOptions::Command::Browsers)
-        return L"a task runs \"scan\", \"clean\" or \"browsers\"";
-    return {};
 }
 
 std::wstring ParseAdd(const std::vector<std::wstring>& words, ScheduleRequest& request) {
@@ -77,7 +64,9 @@ std::wstring ParseAdd(const std::vector<std::wstring>& words, ScheduleRequest& r
     }
     if (whens != 1) return L"schedule add needs one of --daily HH:MM, --weekly DAY HH:MM or --at-logon";
     if (i < words.size()) request.arguments.assign(words.begin() + static_cast<ptrdiff_t>(i) + 1, words.end());
-    return CheckTaskArguments(request.arguments);
+    if (request.arguments.empty())
+        return L"schedule add needs the arguments of the task after \"--\", such as: -- clean --mode standard --recycle";
+    return {};
 }
 
 }  // namespace

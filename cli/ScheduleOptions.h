@@ -20,5 +20,6 @@ struct ScheduleRequest {
 const wchar_t* WeekdayName(int weekday);
 
 // Reads the words after "schedule"; "" when they are sound, else why not.
-// The task's own arguments are checked by the same reader as a direct call.
+// The task's own arguments are the command line's reader's to check
+// (ParseCommandLine), as a direct call's are.
 std::wstring ParseScheduleArguments(const std::vector<std::wstring>& words, ScheduleRequest& request);

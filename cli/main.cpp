@@ -12,7 +12,7 @@
 #include "clean/CleanJob.h"
 #include "clean/CleanSummary.h"
 #include "clean/FolderMeasure.h"
-#include "clean/Guards.h"
+#include "item/Guards.h"
 #include "item/ItemPath.h"
 #include "cli/CleanReport.h"
 #include "cli/Console.h"

@@ -1,23 +1,33 @@
 #include "i18n/Lang.h"
 
 #include "i18n/Ini.h"
+#include "win/ProcessWide.h"
 #include "win/Text.h"
 
 namespace {
-const CIni* g_ini = nullptr;
-const std::wstring* g_language = nullptr;
+// The application's language file and setting that every lookup reads, from any thread.
+struct LanguageBinding {
+    const CIni* ini = nullptr;
+    const std::wstring* language = nullptr;
+};
+
+win::Guarded<LanguageBinding>& Binding() { return win::ProcessWide<LanguageBinding>(); }
 }  // namespace
 
 void BindLanguage(const CIni* ini, const std::wstring* language) {
-    g_ini = ini;
-    g_language = language;
+    Binding().With([&](LanguageBinding& binding) { binding = {ini, language}; });
 }
 
 std::wstring GetLangString(const std::wstring& section, const std::wstring& key, const std::wstring& def) {
-    return g_ini ? g_ini->GetString(section, key, def) : def;
+    return Binding().With([&](const LanguageBinding& binding) {
+        return binding.ini ? binding.ini->GetString(section, key, def) : def;
+    });
 }
 
-bool IsDefaultLanguage() { return !g_language || *g_language == kDefaultLanguage; }
+bool IsDefaultLanguage() {
+    return Binding().With(
+        [](const LanguageBinding& binding) { return !binding.language || *binding.language == kDefaultLanguage; });
+}
 
 std::wstring GetUiText(const std::wstring& section, const std::wstring& key, const std::wstring& builtIn) {
     return IsDefaultLanguage() ? builtIn : GetLangString(section, key, builtIn);

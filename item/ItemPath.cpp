@@ -4,6 +4,7 @@
 
 #include "win/Handle.h"
 #include "win/Path.h"
+#include "win/ProcessWide.h"
 
 namespace {
 
@@ -131,7 +132,6 @@ struct ResolvedFolder {
     std::wstring spelling;
     CanonicalItem folder;
 };
-thread_local ResolvedFolder t_lastFolder;
 
 }  // namespace
 
@@ -149,8 +149,9 @@ std::optional<CanonicalItem> CanonicalItemPath(const std::wstring& spelling) {
     for (size_t i = 0; i + 1 < steps.size(); ++i) folderSpelling += L"\\" + steps[i];
     CanonicalItem item;
     size_t next = 0;
-    if (steps.size() > 1 && t_lastFolder.spelling == folderSpelling) {
-        item = t_lastFolder.folder;
+    ResolvedFolder& lastFolder = win::ThisThread<ResolvedFolder>();
+    if (steps.size() > 1 && lastFolder.spelling == folderSpelling) {
+        item = lastFolder.folder;
         next = steps.size() - 1;
     } else {
         item.path = text.substr(0, rootLength);
@@ -163,7 +164,7 @@ std::optional<CanonicalItem> CanonicalItemPath(const std::wstring& spelling) {
     for (size_t i = next; i < steps.size(); ++i) {
         if (i > 0 && (item.attributes & FILE_ATTRIBUTE_REPARSE_POINT)) item.viaReparse = true;
         bool last = i + 1 == steps.size();
-        if (last && steps.size() > 1 && next == 0) t_lastFolder = {folderSpelling, item};
+        if (last && steps.size() > 1 && next == 0) lastFolder = {folderSpelling, item};
         Step step = TakeStep(item, steps[i], last);
         if (step == Step::Nowhere) return std::nullopt;
         if (step == Step::Missing) return item;

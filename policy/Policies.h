@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "policy/PathExclusions.h"
+#include "item/PathExclusions.h"
 
 // The key below HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER.
 inline constexpr const wchar_t* kPolicyKey = L"SOFTWARE\\Policies\\Brisko\\Brisko .NET";

@@ -2,7 +2,7 @@
 #include <functional>
 #include <string>
 
-#include "catalog/SystemInfo.h"
+#include "win/SystemInfo.h"
 
 class IRuleReport;
 

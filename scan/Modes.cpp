@@ -1,6 +1,6 @@
 #include "scan/Modes.h"
 
-#include "clean/Listing.h"
+#include "scan/Listing.h"
 #include "scan/Scans.h"
 
 BYTE NextMode(BYTE mode) { return mode == MODE_OFFLINE_TEMP ? BYTE{MODE_STANDARD} : static_cast<BYTE>(mode + 1); }

@@ -2,7 +2,7 @@
 
 #include <shlobj.h>
 
-#include "catalog/SystemInfo.h"
+#include "win/SystemInfo.h"
 #include "item/ItemPath.h"
 #include "win/Path.h"
 

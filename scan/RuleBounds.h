@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "clean/CriticalFolders.h"
-#include "clean/Guards.h"
+#include "item/CriticalFolders.h"
+#include "item/Guards.h"
 
 class ISystemInfo;
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "catalog/SystemInfo.h"
+#include "win/SystemInfo.h"
 
 bool IsRuleVariable(const std::wstring& name);  // without the '%' signs, any letter case
 

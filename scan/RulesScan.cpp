@@ -6,11 +6,11 @@
 #include <unordered_set>
 #include <vector>
 
-#include "clean/CriticalFolders.h"
-#include "clean/Guards.h"
+#include "item/CriticalFolders.h"
+#include "item/Guards.h"
 #include "item/ItemPath.h"
 #include "item/RegistryRow.h"
-#include "clean/Links.h"
+#include "item/Links.h"
 #include "win/LocalSpelling.h"
 #include "scan/RuleVariables.h"
 #include "scan/Walk.h"

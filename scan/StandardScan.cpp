@@ -3,7 +3,7 @@
 #include "scan/Scans.h"
 
 #include "item/ItemPath.h"
-#include "clean/Links.h"
+#include "item/Links.h"
 #include "i18n/LangTexts.h"
 #include "scan/DriveLoop.h"
 #include "scan/RuleBounds.h"

@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <string>
 
-#include "catalog/SystemInfo.h"
+#include "win/SystemInfo.h"
 
 // The program that grants access, by its full path in `systemFolder`, and
 // its command line.

@@ -35,6 +35,8 @@ public:
     std::function<void(const CHistoryOptions&, IFoundItemSink&, IHistoryProgress&)> m_runRoutines;
 
     bool IsOptionOn(int index) const;
+    // Escape or Alt+F4 asked the running routines to stop.
+    bool StopAsked() const { return m_control && m_control->Stopping(); }
     // The progress bar's position: steps done of the total, at most 100.
     int ProgressPercent() const;
 

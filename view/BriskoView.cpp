@@ -8,7 +8,7 @@
 
 #include "catalog/BriskoDoc.h"
 #include "item/ItemPath.h"
-#include "clean/Listing.h"
+#include "scan/Listing.h"
 #include "i18n/Lang.h"
 #include "i18n/LangTexts.h"
 #include "policy/Policies.h"
@@ -19,7 +19,6 @@
 #include "view/Placement.h"
 #include "view/Sorting.h"
 #include "win/Path.h"
-#include "win/ShellOpen.h"
 #include "win/Text.h"
 
 namespace {
@@ -34,6 +33,13 @@ win::ImageList MakeImageList(int size) {
         if (win::Icon icon{static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0))})
             ::ImageList_AddIcon(list.Get(), icon.Get());
     return list;
+}
+// The heading of a column: its language text or the built-in heading, at
+// most 259 characters.
+std::wstring ColumnHeading(int column) {
+    std::wstring text = GetLangString(LangIdAfter(LangId::Column1, column));
+    if (text.size() > 259) text.resize(259);
+    return text;
 }
 }  // namespace
 
@@ -136,58 +142,10 @@ void CBriskoView::OnGetDispInfo(NMLVDISPINFOW& info) const {
         std::wstring text = CellText(item.iItem, item.iSubItem);
         ::lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
     }
-    if (item.mask & LVIF_IMAGE) item.iImage = m_items[item.iItem].folder ? kFolderImage : kDocumentImage;
+    if (item.mask & LVIF_IMAGE) item.iImage = RowImage(static_cast<size_t>(item.iItem));
 }
 
-namespace {
-// Copies `text` into a caller's buffer of `room` characters; the characters copied.
-template <typename Char>
-LRESULT CopyText(const std::wstring& text, Char* buffer, int room) {
-    if (!buffer || room <= 0) return 0;
-    if constexpr (sizeof(Char) == sizeof(wchar_t)) {
-        ::lstrcpynW(reinterpret_cast<wchar_t*>(buffer), text.c_str(), room);
-        return static_cast<LRESULT>(std::min<size_t>(text.size(), room - 1));
-    } else {
-        int bytes = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, buffer, room, nullptr, nullptr);
-        if (bytes == 0) buffer[room - 1] = 0;
-        return static_cast<LRESULT>(lstrlenA(buffer));
-    }
-}
-
-template <typename Item, typename Original>
-bool AnswerItemRequest(const CBriskoView& view, WPARAM wp, Item* item, LRESULT& result, bool textOnly,
-                       Original original) {
-    if (!item) return false;
-    int row = textOnly ? static_cast<int>(wp) : item->iItem;
-    if (row < 0 || static_cast<size_t>(row) >= view.Items().Count()) return false;
-    if (textOnly) {
-        result = CopyText(view.CellText(row, item->iSubItem), item->pszText, item->cchTextMax);
-        return true;
-    }
-    result = original();
-    if (item->mask & LVIF_TEXT) CopyText(view.CellText(row, item->iSubItem), item->pszText, item->cchTextMax);
-    if (item->mask & LVIF_IMAGE) item->iImage = view.Items()[row].folder ? kFolderImage : kDocumentImage;
-    return true;
-}
-}  // namespace
-
-bool CBriskoView::AnswerTextRequest(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-    // Another window of this or another process asks for a row's texts:
-    // the same texts the control draws, whether or not its notifications
-    // reach this view.
-    auto original = [&] { return DefaultProc(msg, wp, lp); };
-    switch (msg) {
-    case LVM_GETITEMTEXTW:
-        return AnswerItemRequest(*this, wp, reinterpret_cast<LVITEMW*>(lp), result, true, original);
-    case LVM_GETITEMTEXTA:
-        return AnswerItemRequest(*this, wp, reinterpret_cast<LVITEMA*>(lp), result, true, original);
-    case LVM_GETITEMW:
-        return AnswerItemRequest(*this, wp, reinterpret_cast<LVITEMW*>(lp), result, false, original);
-    case LVM_GETITEMA:
-        return AnswerItemRequest(*this, wp, reinterpret_cast<LVITEMA*>(lp), result, false, original);
-    }
-    return false;
-}
+int CBriskoView::RowImage(size_t row) const { return m_items[row].folder ? kFolderImage : kDocumentImage; }
 
 void CBriskoView::CommandStateChanged() {
     if (m_commandStateChanged) m_commandStateChanged(Snapshot());
@@ -238,6 +196,13 @@ void CBriskoView::ShowSortArrow(int column, bool ascending) {
 std::vector<int> CBriskoView::SelectedRows() const {
     std::vector<int> rows;
     win::CListCtrl list = List();
+    const int count = list.GetItemCount();
+    if (count > 0 && list.GetSelectedCount() == count) {
+        // Every row: a million rows asked one by one would keep the window deaf for a second.
+        rows.resize(static_cast<size_t>(count));
+        for (int row = 0; row < count; ++row) rows[static_cast<size_t>(row)] = row;
+        return rows;
+    }
     for (int row = list.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = list.GetNextItem(row, LVNI_SELECTED))
         rows.push_back(row);
     return rows;
@@ -352,29 +317,6 @@ void CBriskoView::OnLangChanged() {
     for (int i = 0, count = header.GetItemCount(); i < count; ++i) header.SetItemText(i, ColumnHeading(i));
 }
 
-std::wstring ColumnHeading(int column) {
-    std::wstring text = GetLangString(LangIdAfter(LangId::Column1, column));
-    if (text.size() > 259) text.resize(259);
-    return text;
-}
-
-std::wstring CultureName(const std::wstring& value) {
-    size_t comment = value.find(L" //");
-    return comment == std::wstring::npos ? value : value.substr(0, comment + 1);
-}
-
-ViewShell RealViewShell() {
-    ViewShell shell;
-    shell.messageBox = [](HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
-        return ::MessageBoxW(owner, text.c_str(), caption.c_str(), type);
-    };
-    shell.open = [](const std::wstring& path) { win::OpenWithShell(path); };
-    shell.trackPopup = [](HMENU popup, POINT at, HWND owner) {
-        ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
-    };
-    shell.confirmPermanent = &ConfirmPermanentClean;
-    return shell;
-}
 
 LRESULT CBriskoView::OnNotify(const NMHDR& header) {
     switch (header.code) {

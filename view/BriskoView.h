@@ -19,6 +19,7 @@
 #include "view/ConfirmDelete.h"
 #include "view/ListViewHost.h"
 #include "view/StatusTexts.h"
+#include "view/ViewShell.h"
 #include "view/TypeNames.h"
 #include "view/WorkerProtocol.h"
 #include "win/Controls.h"
@@ -27,12 +28,6 @@
 
 class CBriskoDoc;
 
-// The heading of a column: its language text or the built-in heading, at
-// most 259 characters.
-std::wstring ColumnHeading(int column);
-// The culture name of a language file's value: the text up to and with the
-// blank that begins a " //" comment.
-std::wstring CultureName(const std::wstring& value);
 
 // What a selection holds: its rows, and what removing them would take, the
 // contents of the measured folders included.
@@ -42,16 +37,6 @@ struct SelectionSize {
     int Rows() const { return rows; }
 };
 
-// What the view asks of the user and the shell: the real calls unless tests
-// put recording ones in.
-struct ViewShell {
-    std::function<int(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type)> messageBox;
-    std::function<void(const std::wstring& path)> open;
-    std::function<void(HMENU popup, POINT at, HWND owner)> trackPopup;
-    // Asked before a permanent clean; true to go on.
-    std::function<bool(HWND owner, IListViewHost& host, const SelectionAmount& amount)> confirmPermanent;
-};
-ViewShell RealViewShell();
 
 // The result list: a virtual list control whose rows are the records of a
 // FoundItems listing; the control asks for each text when it draws it.
@@ -75,8 +60,9 @@ public:
     // when the item is listed already.
     void InsertFoundRow(const std::wstring& path, const WIN32_FIND_DATAW& findData, bool atTop = true);
     const FoundItems& Items() const { return m_items; }
-    // The text of a cell as the list shows it.
+    // The text of a cell as the list shows it, and the picture of a row.
     std::wstring CellText(size_t row, int column) const;
+    int RowImage(size_t row) const;
     // Sorts the rows by a column, keeping each item's selection.
     void SortRows(int column, bool ascending);
     // The header's arrow on the column the rows are sorted by, none on the others.

@@ -35,6 +35,8 @@ public:
     bool Running() const { return static_cast<bool>(m_job); }
     // A preview or a clean ran to its end (a clean declined at its question too).
     bool Finished() const { return m_finished; }
+    // Escape or Alt+F4 asked the running job to stop.
+    bool StopAsked() const { return m_control && m_control->Stopping(); }
 
 protected:
     bool OnInit() override;

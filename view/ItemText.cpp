@@ -2,10 +2,12 @@
 
 #include <shellapi.h>
 
+#include <optional>
 #include <unordered_map>
 
 #include "i18n/LangTexts.h"
 #include "scan/FoundItemOrder.h"
+#include "win/ProcessWide.h"
 
 namespace {
 
@@ -43,28 +45,23 @@ std::wstring ShellTypeName(const std::wstring& path) {
 
 // The shell names a file's type by its extension alone, and asking it costs
 // a registry walk per file: a scan of thousands of files asks once per
-// extension. Folders and files without an extension are always asked.
-class TypeNameCache {
-public:
-    std::wstring Get(const std::wstring& path) {
-        std::wstring key = TypeExtensionKey(path);
-        if (key.empty()) return ShellTypeName(path);
-        ::AcquireSRWLockExclusive(&m_lock);
-        auto it = m_names.find(key);
-        std::wstring name = it == m_names.end() ? std::wstring() : it->second;
-        ::ReleaseSRWLockExclusive(&m_lock);
-        if (it != m_names.end()) return name;
-        name = ShellTypeName(path);
-        ::AcquireSRWLockExclusive(&m_lock);
-        m_names.emplace(key, name);
-        ::ReleaseSRWLockExclusive(&m_lock);
-        return name;
-    }
+// extension, and every thread shares the answers. Folders and files without
+// an extension are always asked.
+using TypeNamesByExtension = std::unordered_map<std::wstring, std::wstring>;
 
-private:
-    SRWLOCK m_lock = SRWLOCK_INIT;
-    std::unordered_map<std::wstring, std::wstring> m_names;
-};
+std::wstring CachedTypeName(const std::wstring& path) {
+    std::wstring key = TypeExtensionKey(path);
+    if (key.empty()) return ShellTypeName(path);
+    win::Guarded<TypeNamesByExtension>& cache = win::ProcessWide<TypeNamesByExtension>();
+    std::optional<std::wstring> known = cache.With([&](TypeNamesByExtension& names) -> std::optional<std::wstring> {
+        auto it = names.find(key);
+        return it == names.end() ? std::nullopt : std::optional<std::wstring>(it->second);
+    });
+    if (known) return *known;
+    std::wstring name = ShellTypeName(path);  // asked outside the lock: the shell may be slow
+    cache.With([&](TypeNamesByExtension& names) { names.emplace(key, name); });
+    return name;
+}
 }  // namespace
 
 std::wstring TypeExtensionKey(const std::wstring& path) {
@@ -77,8 +74,7 @@ std::wstring TypeExtensionKey(const std::wstring& path) {
 
 std::wstring GetFileTypeText(const std::wstring& path, bool isFolder) {
     if (isFolder) return ShellTypeName(path);
-    static TypeNameCache cache;
-    return cache.Get(path);
+    return CachedTypeName(path);
 }
 
 std::wstring FormatSizeText(ULONGLONG bytes) { return std::to_wstring(ShownKilobytes(bytes)) + L" KB"; }

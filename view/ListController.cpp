@@ -22,6 +22,15 @@
 #include "win/ComInit.h"
 #include "win/Text.h"
 
+namespace {
+// The culture name of a language file's value: the text up to and with the
+// blank that begins a " //" comment.
+std::wstring CultureName(const std::wstring& value) {
+    size_t comment = value.find(L" //");
+    return comment == std::wstring::npos ? value : value.substr(0, comment + 1);
+}
+}  // namespace
+
 UINT ModeCommand(BYTE mode) {
     switch (mode) {
     case MODE_COOKIES_KILLER:

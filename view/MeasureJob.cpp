@@ -1,6 +1,7 @@
 #include "view/MeasureJob.h"
 
 #include "clean/FolderMeasure.h"
+#include "policy/PolicyGuards.h"
 
 void RunMeasureJob(MeasureJob& job) {
     const RemovalGuards guards = GuardsUnderPolicy();

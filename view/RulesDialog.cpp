@@ -1,7 +1,7 @@
 #include "view/RulesDialog.h"
 
-#include "catalog/SystemInfo.h"
-#include "clean/Listing.h"
+#include "win/SystemInfo.h"
+#include "scan/Listing.h"
 #include "i18n/LangTexts.h"
 #include "res/resource.h"
 #include "scan/RulesScan.h"

@@ -1,5 +1,5 @@
 #pragma once
-// The values one process keeps once for all its threads. The program's
+// The values one process keeps once for all its threads, and those each thread keeps for itself. The program's
 // process-wide state lives here and nowhere else, each kind of value behind
 // a lock of its own, reached only while the lock is held.
 #include <windows.h>
@@ -33,6 +33,14 @@ private:
 template <typename Value>
 Guarded<Value>& ProcessWide() {
     static Guarded<Value> value;
+    return value;
+}
+
+// The one value of type `Value` of the calling thread: no other thread sees
+// it, so it needs no lock (a cache of the thread's last answer).
+template <typename Value>
+Value& ThisThread() {
+    thread_local Value value;
     return value;
 }
 

@@ -30,6 +30,11 @@ bool WildcardMatch(const std::wstring& pattern, const std::wstring& text) {
     return p == pattern.size();
 }
 
+bool EqualNoCase(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                                  TRUE) == CSTR_EQUAL;
+}
+
 std::wstring LoadResString(UINT id, HINSTANCE module) {
     if (!module) module = ::GetModuleHandleW(nullptr);
     // A string resource holds at most 65535 characters; grow until it fits.

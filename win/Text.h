@@ -26,6 +26,9 @@ std::string ToNarrow(const std::wstring& text, UINT codePage = CP_ACP);
 // '?' any one; letter case does not matter.
 bool WildcardMatch(const std::wstring& pattern, const std::wstring& text);
 
+// True when the two texts are the same in any letter case (ordinal, not by language).
+bool EqualNoCase(const std::wstring& a, const std::wstring& b);
+
 // A 64-bit FNV-1a hash of the text's characters, as it is spelled.
 std::uint64_t TextHash(const std::wstring& text);
 

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "clean/DeleteItem.h"
-#include "clean/Guards.h"
+#include "policy/PolicyGuards.h"
 #include "privacy/browsers/CheckedFiles.h"
 #include "privacy/browsers/Layouts.h"
 #include "privacy/browsers/ProfileLock.h"

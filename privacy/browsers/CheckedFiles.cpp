@@ -4,8 +4,8 @@
 #include <windows.h>
 
 #include "clean/EntryHandle.h"
-#include "clean/Guards.h"
-#include "clean/Links.h"
+#include "item/Guards.h"
+#include "item/Links.h"
 #include "win/Text.h"
 
 namespace browsers {
@@ -34,14 +34,15 @@ bool IsPlainFileAt(const std::wstring& path) {
     return opened && ReadFacts(opened.handle.Get(), facts) && facts.links == 1 && !facts.IsReparsePoint();
 }
 
-// The platform's own file layer, kept by the checked one.
-sqlite3_vfs*& PlatformVfs() {
-    static sqlite3_vfs* platform = nullptr;
-    return platform;
-}
+// The checked file layer: the platform's own with another open, which keeps
+// the platform's layer beside it (its other calls read the copied data).
+struct CheckedVfs {
+    sqlite3_vfs vfs;  // first: SQLite hands back a pointer to it
+    sqlite3_vfs* platform;
+};
 
-int CheckedOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int* outFlags) {
-    sqlite3_vfs* platform = PlatformVfs();
+int CheckedOpen(sqlite3_vfs* checkedVfs, sqlite3_filename name, sqlite3_file* file, int flags, int* outFlags) {
+    sqlite3_vfs* platform = reinterpret_cast<CheckedVfs*>(checkedVfs)->platform;
     const bool checked = name && (flags & (SQLITE_OPEN_MAIN_DB | SQLITE_OPEN_MAIN_JOURNAL | SQLITE_OPEN_WAL)) != 0;
     std::wstring path;
     if (checked) {
@@ -63,18 +64,17 @@ int CheckedOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int fla
 }
 
 sqlite3_vfs* RegisterCheckedVfs() {
-    static sqlite3_vfs checked = [] {
+    static CheckedVfs checked = [] {
         sqlite3_vfs* platform = sqlite3_vfs_find(nullptr);
-        PlatformVfs() = platform;
-        sqlite3_vfs vfs = *platform;
-        vfs.zName = "brisko-checked";
-        vfs.pNext = nullptr;
-        vfs.xOpen = &CheckedOpen;
-        return vfs;
+        CheckedVfs made{*platform, platform};
+        made.vfs.zName = "brisko-checked";
+        made.vfs.pNext = nullptr;
+        made.vfs.xOpen = &CheckedOpen;
+        return made;
     }();
-    static const int registered = sqlite3_vfs_register(&checked, 0);
+    static const int registered = sqlite3_vfs_register(&checked.vfs, 0);
     (void)registered;
-    return &checked;
+    return &checked.vfs;
 }
 
 }  // namespace

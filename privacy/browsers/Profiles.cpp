@@ -5,8 +5,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "catalog/SystemInfo.h"
-#include "clean/Guards.h"
+#include "win/SystemInfo.h"
+#include "item/Guards.h"
 #include "item/ItemPath.h"
 #include "i18n/Ini.h"
 #include "win/Handle.h"

@@ -2,6 +2,7 @@
 
 #include "clean/DeleteItem.h"
 #include "clean/FolderRemoval.h"
+#include "item/FileInUse.h"
 #include "CleanTestSupport.h"
 #include "win/Text.h"
 

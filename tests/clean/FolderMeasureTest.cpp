@@ -6,7 +6,7 @@
 #include <map>
 
 #include "clean/FolderMeasure.h"
-#include "clean/Guards.h"
+#include "item/Guards.h"
 #include "CleanTestSupport.h"
 
 using namespace testing_support;

@@ -3,10 +3,10 @@
 #include <shlobj.h>
 
 #include "catalog/BriskoDoc.h"
-#include "clean/CriticalFolders.h"
+#include "item/CriticalFolders.h"
 #include "clean/DeleteItem.h"
 #include "clean/FolderRemoval.h"
-#include "clean/Guards.h"
+#include "item/Guards.h"
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"
 #include "win/Path.h"

@@ -8,7 +8,7 @@
 #include "clean/CleanJob.h"
 #include "clean/DeleteItem.h"
 #include "clean/EntryHandle.h"
-#include "clean/Guards.h"
+#include "item/Guards.h"
 #include "item/ItemPath.h"
 #include "clean/RemovalSession.h"
 #include "clean/RemovalTally.h"

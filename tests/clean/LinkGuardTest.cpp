@@ -5,7 +5,8 @@
 #include "clean/CleanJob.h"
 #include "clean/DeleteItem.h"
 #include "clean/FolderRemoval.h"
-#include "clean/Links.h"
+#include "clean/HeldEntry.h"
+#include "item/Links.h"
 #include "clean/Recycle.h"
 #include "CleanTestSupport.h"
 

@@ -25,7 +25,7 @@
 #include "clean/DeleteItem.h"
 #include "clean/EntryHandle.h"
 #include "clean/HeldEntry.h"
-#include "clean/Guards.h"
+#include "item/Guards.h"
 #include "clean/RemovalSession.h"
 #include "CleanTestSupport.h"
 #include "support/TestSupport.h"

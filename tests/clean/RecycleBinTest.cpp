@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "clean/DeleteItem.h"
-#include "clean/Guards.h"
+#include "item/Guards.h"
 #include "item/ItemPath.h"
 #include "clean/RecycleBin.h"
 #include "CleanTestSupport.h"

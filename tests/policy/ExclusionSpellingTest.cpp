@@ -6,7 +6,7 @@
 
 #include "clean/CleanTestSupport.h"
 #include "win/LocalSpelling.h"
-#include "policy/PathExclusions.h"
+#include "item/PathExclusions.h"
 #include "policy/Policies.h"
 #include "support/ScopedRegistry.h"
 #include "support/TestSupport.h"

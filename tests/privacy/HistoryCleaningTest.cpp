@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "clean/Listing.h"
+#include "scan/Listing.h"
 #include "privacy/HistoryCleaning.h"
 #include "privacy/UrlHistoryStore.h"
 #include "support/FakeMachine.h"

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "catalog/BriskoDoc.h"
-#include "clean/Listing.h"
+#include "scan/Listing.h"
 #include "privacy/RuleKeys.h"
 #include "scan/RulesScan.h"
 #include "support/FakeMachine.h"

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "clean/CleanTestSupport.h"
-#include "clean/Listing.h"
+#include "scan/Listing.h"
 #include "scan/RulesScan.h"
 #include "scan/Scans.h"
 #include "support/FakeMachine.h"

@@ -10,8 +10,8 @@
 
 #include "clean/CleanTestSupport.h"
 #include "clean/DeleteItem.h"
-#include "clean/Listing.h"
 #include "scan/FoundItems.h"
+#include "scan/Listing.h"
 #include "scan/RulesScan.h"
 #include "support/FakeMachine.h"
 #include "support/TestSupport.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "catalog/SystemInfo.h"
+#include "win/SystemInfo.h"
 #include "scan/FoundItemSink.h"
 
 namespace testing_support {

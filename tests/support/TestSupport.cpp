@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "clean/Links.h"
+#include "item/Links.h"
 
 namespace testing_support {
 

@@ -107,6 +107,31 @@ TEST_F(AdvanceDialog, CleanRunsOnceKeepsTheDialogOpenUntilTheWorkerEndsAndCloses
     EXPECT_EQ(list.paths, (std::vector<std::wstring>{L"C:\\history.dat"}));
 }
 
+TEST_F(AdvanceDialog, EscapeAndAltF4AskTheRunningRoutinesToStopAndTheirEndClosesTheDialog) {
+    struct Way {
+        const char* name;
+        UINT msg;
+        WPARAM wp;
+    };
+    for (const Way& way : {Way{"Escape", WM_COMMAND, IDCANCEL}, Way{"Alt+F4", WM_CLOSE, 0}}) {
+        HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        CIETDlg running{list};
+        running.m_pDoc = &doc;
+        running.m_runRoutines = [&](const CHistoryOptions&, IFoundItemSink&, IHistoryProgress&) {
+            ::WaitForSingleObject(release, 20000);
+        };
+        ASSERT_TRUE(running.Create(nullptr));
+        running.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CLEAN, BN_CLICKED), 0);
+        EXPECT_FALSE(running.StopAsked()) << way.name;
+        running.SendMessage(way.msg, way.wp, 0);
+        EXPECT_TRUE(running.StopAsked()) << way.name;
+        EXPECT_TRUE(running.IsWindow()) << way.name << ": the routine in hand ends first";
+        ::SetEvent(release);
+        EXPECT_TRUE(WaitUntil([&] { return !running.IsWindow(); })) << way.name;
+        ::CloseHandle(release);
+    }
+}
+
 TEST_F(AdvanceDialog, TheRealRoutinesWithTheDefaultOptionsBringTheProgressNearTheEnd) {
     dialog.m_runRoutines = [&](const CHistoryOptions& options, IFoundItemSink& to, IHistoryProgress& progress) {
         RunHistoryCleaning({doc, to, progress, L"Software\\BriskoTest\\Advance"}, options);

@@ -135,6 +135,27 @@ TEST_F(BrowsersDialog, PreviewCountsAndChangesNothingThenCleanTellsEachProfileAn
     Click(*again, IDCANCEL);
 }
 
+TEST_F(BrowsersDialog, EscapeStopsAPreviewAndTheCleansPreviewWhichThenAsksNothingAndChangesNothing) {
+    for (int job : {IDC_BROWSERS_PREVIEW, IDC_BROWSERS_CLEAN}) {
+        AnswerWith(IDYES, false);
+        answer.dialogs = 0;
+        auto dialog = Open();
+        auto before = Snapshot(folder.Path());
+        Click(*dialog, job);
+        ASSERT_TRUE(dialog->Running()) << job;
+        EXPECT_FALSE(dialog->StopAsked()) << job;
+        dialog->SendMessage(WM_COMMAND, IDCANCEL, 0);  // Escape
+        EXPECT_TRUE(dialog->StopAsked()) << job;
+        EXPECT_TRUE(dialog->IsWindow()) << job << ": the profile in hand ends first";
+        ASSERT_TRUE(WaitUntil([&] { return dialog->Finished(); })) << job;
+        EXPECT_EQ(answer.dialogs, 0) << job;  // a clean asks only after a whole preview
+        EXPECT_TRUE(Differences(before, Snapshot(folder.Path())).empty()) << job;
+        EXPECT_TRUE(dialog->IsWindow()) << job;
+        Click(*dialog, IDCANCEL);  // idle again: Escape closes it
+        EXPECT_FALSE(dialog->IsWindow()) << job;
+    }
+}
+
 ProfileReport Counted(long long visits, long long cookies, long long kept, ULONGLONG cache, bool inUse = false) {
     ProfileReport report;
     report.inUse = inUse;

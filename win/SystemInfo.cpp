@@ -1,4 +1,4 @@
-#include "catalog/SystemInfo.h"
+#include "win/SystemInfo.h"
 
 #include <shlobj.h>
 

@@ -1,4 +1,4 @@
-#include "policy/PathExclusions.h"
+#include "item/PathExclusions.h"
 
 #include <optional>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "clean/Guards.h"
+#include "item/FolderSet.h"
 
 class ISystemInfo;
 

@@ -27,7 +27,3 @@ bool IsLinkOrBehindLink(const CanonicalItem& item);
 // IsLinkOrBehindLink for any spelling; a spelling that cannot be resolved
 // counts as a link, a missing path does not.
 bool IsLinkPath(const std::wstring& path);
-
-// True when a link lies anywhere in the tree below the canonical `folder`,
-// or when the folder cannot be opened to tell.
-bool TreeHoldsLink(const std::wstring& folder);

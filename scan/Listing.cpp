@@ -1,8 +1,8 @@
-#include "clean/Listing.h"
+#include "scan/Listing.h"
 
-#include "clean/CriticalFolders.h"
-#include "clean/DeleteItem.h"
-#include "clean/Guards.h"
+#include "item/CriticalFolders.h"
+#include "item/FileInUse.h"
+#include "item/Guards.h"
 #include "item/ItemPath.h"
 #include "item/RegistryRow.h"
 #include "policy/Policies.h"

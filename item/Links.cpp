@@ -1,9 +1,8 @@
-#include "clean/Links.h"
+#include "item/Links.h"
 
 #include <vector>
 
-#include "clean/Guards.h"
-#include "clean/HeldEntry.h"
+#include "item/Guards.h"
 #include "win/Handle.h"
 
 std::wstring FinalPathOf(const std::wstring& canonicalPath) {
@@ -31,9 +30,4 @@ bool IsLinkOrBehindLink(const CanonicalItem& item) {
 bool IsLinkPath(const std::wstring& path) {
     std::optional<CanonicalItem> item = CanonicalItemPath(path);
     return !item || IsLinkOrBehindLink(*item);
-}
-
-bool TreeHoldsLink(const std::wstring& folder) {
-    std::optional<HeldEntry> held = HoldFolderAt(folder);
-    return !held || HeldTreeHoldsLink(*held);
 }

@@ -1,11 +1,12 @@
-#include "clean/CriticalFolders.h"
+#include "item/CriticalFolders.h"
 
 #include <shlobj.h>
 
 #include <functional>
 #include <vector>
 
-#include "catalog/SystemInfo.h"
+#include "item/ItemPath.h"
+#include "win/SystemInfo.h"
 #include "win/Path.h"
 #include "win/Text.h"
 

@@ -8,59 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "item/FolderSet.h"
 #include "item/ItemPath.h"
-#include "policy/PathExclusions.h"
+#include "item/PathExclusions.h"
 
 class ISystemInfo;
-
-// A set of folders, each kept in canonical form where it exists and in its
-// normalised form (NormaliseFolderPath) where it does not: folders that
-// stand for themselves alone, and trees that stand for all they hold.
-struct FolderSet {
-    // A folder closed, itself and all it holds, but for the trees named
-    // open in it: paths relative to it whose steps may hold '*' and '?'.
-    struct Fence {
-        std::wstring root;
-        std::vector<std::wstring> open;
-    };
-    std::vector<std::wstring> paths;
-    std::vector<std::wstring> trees;
-    std::vector<Fence> fences;
-    void Add(const std::wstring& path);
-    void AddTree(const std::wstring& path);
-    void AddFence(const std::wstring& root, const std::vector<std::wstring>& openRelative);
-    void Merge(const FolderSet& other);
-    // True when `path`, in any spelling, is one of the folders itself, lies
-    // in one of the trees, or lies in a fence outside its open trees.
-    bool Contains(const std::wstring& path) const;
-    // The same for a path already in canonical form, by its text alone.
-    bool ContainsCanonical(const std::wstring& canonicalPath) const;
-    // True when the canonical path lies below one of the folders or trees,
-    // not when it is one of them.
-    bool HoldsCanonical(const std::wstring& canonicalPath) const;
-    // True when the canonical path is one of the folders or lies in one of the trees, fences aside.
-    bool ListsCanonical(const std::wstring& canonicalPath) const;
-    // True when the canonical path is a fence's root or lies in it outside its open trees.
-    bool FencedCanonical(const std::wstring& canonicalPath) const;
-    // True when the canonical folder is a fence's root open below each of
-    // its folders (an open tree's first step is a wildcard).
-    bool OpenBelowEachFolder(const std::wstring& canonicalFolder) const;
-    // True when one of the folders or trees, or a fence, lies below the
-    // canonical folder: taking it whole would take them along.
-    bool AnyBelowCanonical(const std::wstring& canonicalFolder) const;
-};
-
-// True when the canonical `path` lies below the canonical `folder`, in any letter case.
-bool LiesBelow(const std::wstring& path, const std::wstring& folder);
 
 struct RemovalGuards {
     FolderSet protectedFolders;  // never listed, never removed, never entered by a removal
     FolderSet systemFolders;     // programs expect them to exist: emptied, never removed
     PathExclusions excluded;     // a policy keeps them: never removed, nor the folders that hold them
 };
-
-// True for "X:\" and "\\server\share" in any spelling.
-bool IsVolumeRoot(const std::wstring& normalisedPath);
 
 // True when `path` is a volume root or, in any letter case or spelling, one
 // of `folders`. An empty path counts as protected: it names nothing safe.
@@ -83,8 +41,6 @@ FolderSet CollectSystemFolders(const ISystemInfo& system);
 // The guards of this machine, gathered once. Its system folders also hold
 // every folder that an environment variable of this process names.
 const RemovalGuards& MachineGuards();
-// This machine's guards with the exclusions of the policies in force.
-RemovalGuards GuardsUnderPolicy();
 // IsProtectedFolder against this machine.
 bool IsProtectedOnThisMachine(const std::wstring& path);
 
