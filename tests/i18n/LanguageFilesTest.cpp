@@ -68,7 +68,7 @@ TEST(LanguageFilesTest, TheEnglishFileBringsBackTheBuiltInTexts) {
 // An Italian text that reads as the English one is a word both languages
 // share, never one left untranslated.
 TEST(LanguageFilesTest, TheItalianFileTranslatesEveryTextButTheWordsItalianShares) {
-    const std::set<std::wstring> shared = {L"Standard", L"&Standard", L"OK", L"&File", L"File", L"&No", L"Browser",
+    const std::set<std::wstring> shared = {L"Standard", L"&Standard", L"OK", L"&File", L"&File...", L"File", L"&No", L"Browser",
                                            L"C&ache", L"Cache: %1", L"cache (%1)"};
     const std::wstring english = GetLangFolder() + L"\\english.lng", italian = GetLangFolder() + L"\\italiano.lng";
     for (const LangText& text : AllLangTexts()) {
