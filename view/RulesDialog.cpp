@@ -76,7 +76,15 @@ bool CRulesDlg::OnInit() {
     LoadFile();
     FillTree();
     StartMeasuring();
-    return true;
+    PointEnterAt();
+    return m_path.empty();  // the first control, File..., has the focus
+}
+
+void CRulesDlg::PointEnterAt() {
+    // With no file, Enter picks one rather than closing an empty chooser;
+    // with one, the entries have the focus and Enter keeps the choice.
+    SendMessage(DM_SETDEFID, m_path.empty() ? IDC_RULES_FILE : IDOK);
+    if (!m_path.empty()) SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetItem(IDC_RULES_TREE)), TRUE);
 }
 
 void CRulesDlg::ApplyTexts() {
@@ -261,6 +269,7 @@ bool CRulesDlg::OnCommand(UINT id, UINT code, HWND control) {
             LoadFile();
             FillTree();
             StartMeasuring();
+            PointEnterAt();
         }
         return true;
     }

@@ -59,6 +59,7 @@ protected:
 private:
     void ApplyTexts();
     void LoadFile();
+    void PointEnterAt();
     void FillTree();
     std::wstring EntryText(size_t index) const;
     void OnTreeNotify(const NMHDR& header);

@@ -206,3 +206,23 @@ TEST_F(RulesDialogTest, AWarningIsAskedAndTheChoiceIsKeptAcrossAnUpdateOfTheFile
     // A file nobody chose for keeps its own Default= lines.
     EXPECT_FALSE(StoredEntryChoice(host.app, folder / L"other.ini"));
 }
+
+// Enter on a chooser with no file picks one; with a file it keeps the choice.
+TEST_F(RulesDialogTest, EnterPicksAFileWhenNoneIsChosenAndKeepsTheChoiceOtherwise) {
+    for (bool withFile : {false, true}) {
+        SCOPED_TRACE(withFile ? "a file chosen" : "no file");
+        StoreRulesFile(host.app, withFile ? rulesPath : L"");
+        std::unique_ptr<CRulesDlg> dialog = Open();
+        int picks = 0;
+        dialog->m_chooseFile = [&picks](HWND) {
+            ++picks;
+            return false;
+        };
+        const HWND window = dialog->GetSafeHwnd();
+        MSG enter{::GetFocus() ? ::GetFocus() : window, WM_KEYDOWN, VK_RETURN, 0};
+        EXPECT_TRUE(::IsDialogMessageW(window, &enter));
+        EXPECT_EQ(picks, withFile ? 0 : 1);
+        EXPECT_EQ(dialog->IsWindow(), !withFile) << "OK ends the chooser";
+        if (dialog->IsWindow()) ::DestroyWindow(window);
+    }
+}
