@@ -39,8 +39,10 @@ public:
         std::vector<std::pair<std::wstring, std::wstring>> tasks;
         win::ComPtr<ITaskFolder> folder;
         if (HRESULT hr = OpenFolder(folder, false); FAILED(hr)) {
-            if (hr != HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) error = Failure(L"cannot open the \\Brisko folder", hr);
-            return tasks;  // no folder yet: no tasks
+            // No folder yet, no tasks: Windows tells it as a missing file, Wine as a missing path.
+            if (hr != HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) && hr != HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND))
+                error = Failure(L"cannot open the \\Brisko folder", hr);
+            return tasks;
         }
         win::ComPtr<IRegisteredTaskCollection> all;
         LONG count = 0;

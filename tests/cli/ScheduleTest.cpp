@@ -209,6 +209,10 @@ TEST(Schedule, BadArgumentsAndWhatAPolicyRefusesRegisterNothing) {
 }
 
 TEST(Schedule, TheTaskSchedulerRegistersAndRemovesATaskOfTheBriskoFolder) {
+    // The test's machine is new: nothing was ever scheduled, which is no error.
+    CliRun none = RunCli(L"schedule list");
+    EXPECT_EQ(none.exitCode, 0) << none.err;
+    EXPECT_EQ(none.out, L"");
     const std::wstring add = L"schedule add \"brisko test\" --daily 03:30 --when-idle -- clean --mode standard "
                              L"--recycle --rules \"C:\\a b\\r.ini\"";
     CliRun added = RunCli(add);
