@@ -1,5 +1,6 @@
 #include "item/ItemPath.h"
 
+#include <unordered_map>
 #include <vector>
 
 #include "win/Handle.h"
@@ -124,13 +125,49 @@ Step TakeStep(CanonicalItem& item, const std::wstring& step, bool last) {
     return Step::Found;
 }
 
-// The folder of the last item resolved on this thread, by its spelling: the
-// rows of a clean mostly share their folders, and each step costs a
-// directory search. A folder changed since is no danger: the link test of
-// the item compares its final path with the whole canonical one.
-struct ResolvedFolder {
-    std::wstring spelling;
-    CanonicalItem folder;
+// The folders resolved lately on this thread, by their spellings: the rows
+// of a clean mostly share their folders, and each step costs a directory
+// search. A folder changed since is no danger: the link test of the item
+// compares its final path with the whole canonical one. Only the folder of
+// the last item is kept, unless a CResolvedFoldersKept lives on the thread:
+// then every folder on the way is, for any later path through it.
+class CResolvedFolders {
+public:
+    // The deepest folder known above the last step of `steps` ("spellings"
+    // are those of the folders on the way), and the index of the first step
+    // left to take; 0 when none is known.
+    size_t Deepest(const std::vector<std::wstring>& spellings, CanonicalItem& folder) const {
+        size_t lowest = m_keepers > 0 ? 1 : spellings.size();
+        for (size_t count = spellings.size(); count >= lowest && count > 0; --count)
+            if (auto found = m_folders.find(spellings[count - 1]); found != m_folders.end()) {
+                folder = found->second;
+                return count;
+            }
+        return 0;
+    }
+    // Keeps the folder reached after step `index` of a path `steps` long.
+    void Keep(const std::wstring& spelling, const CanonicalItem& folder, size_t index, size_t steps) {
+        if (m_keepers == 0 && index + 2 != steps) return;
+        if (m_keepers == 0 || m_folders.size() >= kMostKept) m_folders.clear();
+        m_folders.insert_or_assign(spelling, folder);
+    }
+    void AddKeeper() { ++m_keepers; }
+    void DropKeeper() {
+        if (--m_keepers == 0) m_folders.clear();
+    }
+    // The spellings of the folders on the way to the last step: the root
+    // and the first step, the root and two, ...
+    static std::vector<std::wstring> Spellings(const std::wstring& root, const std::vector<std::wstring>& steps) {
+        std::vector<std::wstring> spellings;
+        std::wstring spelling = root;
+        for (size_t i = 0; i + 1 < steps.size(); ++i) spellings.push_back(spelling += L"\\" + steps[i]);
+        return spellings;
+    }
+
+private:
+    static constexpr size_t kMostKept = 4096;
+    std::unordered_map<std::wstring, CanonicalItem> m_folders;
+    int m_keepers = 0;
 };
 
 }  // namespace
@@ -145,16 +182,13 @@ std::optional<CanonicalItem> CanonicalItemPath(const std::wstring& spelling) {
     for (const std::wstring& step : steps)
         if (IsDeviceName(step)) return std::nullopt;
 
-    std::wstring folderSpelling = text.substr(0, rootLength);
-    for (size_t i = 0; i + 1 < steps.size(); ++i) folderSpelling += L"\\" + steps[i];
+    const std::wstring root = text.substr(0, rootLength);
+    const std::vector<std::wstring> spellings = CResolvedFolders::Spellings(root, steps);
     CanonicalItem item;
-    size_t next = 0;
-    ResolvedFolder& lastFolder = win::ThisThread<ResolvedFolder>();
-    if (steps.size() > 1 && lastFolder.spelling == folderSpelling) {
-        item = lastFolder.folder;
-        next = steps.size() - 1;
-    } else {
-        item.path = text.substr(0, rootLength);
+    CResolvedFolders& resolved = win::ThisThread<CResolvedFolders>();
+    size_t next = resolved.Deepest(spellings, item);
+    if (next == 0) {
+        item.path = root;
         if (rootLength == 3) item.path[0] = towupper(item.path[0]);
         DWORD rootAttributes = ::GetFileAttributesW((rootLength == 3 ? item.path : item.path + L"\\").c_str());
         if (rootAttributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
@@ -164,13 +198,17 @@ std::optional<CanonicalItem> CanonicalItemPath(const std::wstring& spelling) {
     for (size_t i = next; i < steps.size(); ++i) {
         if (i > 0 && (item.attributes & FILE_ATTRIBUTE_REPARSE_POINT)) item.viaReparse = true;
         bool last = i + 1 == steps.size();
-        if (last && steps.size() > 1 && next == 0) lastFolder = {folderSpelling, item};
         Step step = TakeStep(item, steps[i], last);
         if (step == Step::Nowhere) return std::nullopt;
         if (step == Step::Missing) return item;
+        if (!last && item.IsFolder()) resolved.Keep(spellings[i], item, i, steps.size());
     }
     return item;
 }
+
+CResolvedFoldersKept::CResolvedFoldersKept() { win::ThisThread<CResolvedFolders>().AddKeeper(); }
+
+CResolvedFoldersKept::~CResolvedFoldersKept() { win::ThisThread<CResolvedFolders>().DropKeeper(); }
 
 std::wstring NormaliseFolderPath(const std::wstring& path) {
     if (path.empty()) return {};

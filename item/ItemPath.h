@@ -32,6 +32,18 @@ struct CanonicalItem {
 // missing last step still resolves (exists is false).
 std::optional<CanonicalItem> CanonicalItemPath(const std::wstring& spelling);
 
+// While one lives on a thread, CanonicalItemPath there keeps every folder
+// it resolves, not only the last item's, and takes a later spelling through
+// one of them from there: for a scan that resolves many paths below the same
+// folders and tests each item for links on its own.
+class CResolvedFoldersKept {
+public:
+    CResolvedFoldersKept();
+    ~CResolvedFoldersKept();
+    CResolvedFoldersKept(const CResolvedFoldersKept&) = delete;
+    CResolvedFoldersKept& operator=(const CResolvedFoldersKept&) = delete;
+};
+
 // True for the names the platform keeps for devices ("NUL", "con.txt",
 // "COM1"): a path ending in one names a device, not a file.
 bool IsDeviceName(const std::wstring& name);

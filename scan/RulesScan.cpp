@@ -40,26 +40,39 @@ bool TakesEveryFile(const std::vector<std::wstring>& patterns) {
     return false;
 }
 
-// Every entry of `folder` but the dot entries and links, which are neither
-// listed nor entered.
-void ForEachEntry(const std::wstring& folder, const std::function<void(const WIN32_FIND_DATAW&)>& visit) {
+using EntryWanted = std::function<bool(const WIN32_FIND_DATAW&)>;
+using VisitEntry = std::function<void(const WIN32_FIND_DATAW&)>;
+
+// Every entry of the canonical `folder` that `wanted` takes, but the dot
+// entries and links, which are neither listed nor entered. `folderFinal` is
+// the path the platform gives the folder, known when the folder was checked
+// as no link (its canonical path then) or listed as a checked entry of its
+// parent; each entry's own open for the link test is spent only on those
+// that are wanted.
+void ForEachEntryOf(const std::wstring& folder, const std::wstring& folderFinal, const EntryWanted& wanted,
+                    const VisitEntry& visit) {
     WIN32_FIND_DATAW entry;
     win::FindHandle find(::FindFirstFileW(ApiPath(JoinPath(folder, L"*")).c_str(), &entry));
     if (!find) return;
-    const std::wstring folderFinal = FinalPathOf(folder);
     do {
-        if (IsDotEntry(entry.cFileName) || IsLinkEntry(folder, folderFinal, entry)) continue;
+        if (IsDotEntry(entry.cFileName) || (wanted && !wanted(entry))) continue;
+        if (IsLinkEntry(folder, folderFinal, entry)) continue;
         visit(entry);
     } while (::FindNextFileW(find.Get(), &entry));
 }
 
-void ForEachFileBelow(const std::wstring& folder, int depth,
+// The same for a folder not checked before: its final path is asked first.
+void ForEachEntry(const std::wstring& folder, const VisitEntry& visit) {
+    ForEachEntryOf(folder, FinalPathOf(folder), {}, visit);
+}
+
+void ForEachFileBelow(const std::wstring& folder, const std::wstring& folderFinal, int depth,
                       const std::function<void(const std::wstring& path, const WIN32_FIND_DATAW&)>& visit) {
     if (depth > kMaxDepth) return;
-    ForEachEntry(folder, [&](const WIN32_FIND_DATAW& entry) {
+    ForEachEntryOf(folder, folderFinal, {}, [&](const WIN32_FIND_DATAW& entry) {
         std::wstring path = JoinPath(folder, entry.cFileName);
         if (IsFolder(entry))
-            ForEachFileBelow(path, depth + 1, visit);
+            ForEachFileBelow(path, JoinPath(folderFinal, entry.cFileName), depth + 1, visit);
         else
             visit(path, entry);
     });
@@ -315,7 +328,9 @@ private:
         if (!HoldsExcluded(folder) && !m_bounds.InUserContent(folder) && !m_bounds.HoldsKept(folder))
             return AddFolderItem(m_sink, folder);
         if (depth > kMaxDepth || wholeOnly) return;
-        ForEachEntry(folder, [&](const WIN32_FIND_DATAW& entry) {
+        // A checked folder's final path is its canonical one, and so is
+        // that of each entry listed in it as no link.
+        ForEachEntryOf(folder, folder, {}, [&](const WIN32_FIND_DATAW& entry) {
             std::wstring path = JoinPath(folder, entry.cFileName);
             if (IsFolder(entry)) {
                 if (std::wstring why = m_bounds.WhyNotWalked(path); !why.empty()) return Refuse(path, why);
@@ -341,16 +356,18 @@ private:
 
     void WalkFiles(const RuleFileKey& key, const std::wstring& folder, int depth) {
         if (depth > kMaxDepth) return;
-        ForEachEntry(folder, [&](const WIN32_FIND_DATAW& entry) {
+        EntryWanted wanted = [&key](const WIN32_FIND_DATAW& entry) {
+            return IsFolder(entry) ? key.recurse || key.removeSelf : AnyPatternMatches(key.patterns, entry.cFileName);
+        };
+        ForEachEntryOf(folder, folder, wanted, [&](const WIN32_FIND_DATAW& entry) {
             std::wstring path = JoinPath(folder, entry.cFileName);
             if (IsFolder(entry)) {
-                if (!key.recurse && !key.removeSelf) return;
                 // What lies below may hold what a rule never reaches.
                 if (std::wstring why = m_bounds.WhyNotWalked(path); !why.empty()) return Refuse(path, why);
                 WalkFiles(key, path, depth + 1);
                 return;
             }
-            if (AnyPatternMatches(key.patterns, entry.cFileName)) AddUnlessExcluded(path, entry);
+            AddUnlessExcluded(path, entry);
         });
     }
 
@@ -458,6 +475,7 @@ void CheckRuleFolders(const RulesFile& rules, const ISystemInfo& system, IRuleRe
 void RunRulesScan(const CBriskoDoc& doc, const RulesFile& rules, IFoundItemSink& sink, IRuleReport* report) {
     const ISystemInfo& system = doc.System();
     CRuleBounds bounds(system);
+    CResolvedFoldersKept resolved;  // the entries' folders share their parents
     std::vector<bool> scanned(rules.entries.size());
     for (size_t index = 0; index < rules.entries.size(); ++index)
         scanned[index] = rules.entries[index].on && RuleEntryApplies(rules.entries[index], system);
@@ -480,7 +498,7 @@ void RunRulesScan(const CBriskoDoc& doc, const RulesFile& rules, IFoundItemSink&
 
 ULONGLONG FolderTreeBytes(const std::wstring& folder) {
     ULONGLONG total = 0;
-    ForEachFileBelow(folder, 0, [&total](const std::wstring&, const WIN32_FIND_DATAW& entry) {
+    ForEachFileBelow(folder, FinalPathOf(folder), 0, [&total](const std::wstring&, const WIN32_FIND_DATAW& entry) {
         total += static_cast<ULONGLONG>(entry.nFileSizeHigh) << 32 | entry.nFileSizeLow;
     });
     return total;

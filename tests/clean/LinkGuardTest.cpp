@@ -2,6 +2,8 @@
 // removal, permanent or to the Recycle Bin, may touch them or the links.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "clean/CleanJob.h"
 #include "clean/DeleteItem.h"
 #include "clean/FolderRemoval.h"
@@ -140,5 +142,41 @@ TEST(SwapAfterHold, TheLinksTargetStaysWhereItIs) {
         if (!c.permanent) {
             EXPECT_EQ(ReadFileBytes(moved + L"\\junk.tmp"), "junk");  // its move failed its checks
         }
+    }
+}
+
+// Paths resolved earlier are remembered by their folders' spellings; a folder
+// swapped for a link since is still found to lead elsewhere, whether only
+// the last item's folder is remembered or, during a scan, every folder on
+// the way.
+TEST(ResolvedFolders, AFolderSwappedForALinkSinceItWasResolvedLeadsElsewhere) {
+    struct Case {
+        const char* name;
+        bool keepAll;           // a CResolvedFoldersKept lives meanwhile
+        const wchar_t* before;  // resolved before the swap, below the swapped folder
+    };
+    const Case cases[] = {
+        {"its own folder, last item's folder kept", false, L"x.tmp"},
+        {"its own folder, every folder kept", true, L"x.tmp"},
+        {"a folder further up, every folder kept", true, L"deeper\\x.tmp"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder root{L"resolved-swap"};
+        const std::wstring swapped = root / L"swapped", target = root / L"target";
+        MakeFolders(swapped + L"\\deeper");
+        MakeFolders(target);
+        WriteFileBytes(swapped + L"\\deeper\\x.tmp", "x");
+        WriteFileBytes(swapped + L"\\x.tmp", "x");
+        WriteFileBytes(swapped + L"\\y.tmp", "y");
+        WriteFileBytes(target + L"\\y.tmp", "canary");
+        std::optional<CResolvedFoldersKept> kept;
+        if (c.keepAll) kept.emplace();
+        std::optional<CanonicalItem> before = CanonicalItemPath(swapped + L"\\" + c.before);
+        ASSERT_TRUE(before && before->exists);
+        ASSERT_TRUE(::MoveFileW(swapped.c_str(), (root / L"moved").c_str()));
+        ASSERT_TRUE(MakeLink(swapped, target, true));
+        EXPECT_TRUE(IsLinkPath(swapped + L"\\y.tmp"));
+        clean_test::RemoveLink(swapped, true);
     }
 }
