@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "win/ProcessWide.h"
+
 namespace {
 
 // The object's own name, where it is a DOS path: Wine answers "\??\C:\..."
@@ -13,12 +15,16 @@ std::wstring DosObjectName(HANDLE handle) {
     return text.rfind(L"\\??\\", 0) == 0 ? text : std::wstring();
 }
 
+struct NameBuffer {
+    std::vector<BYTE> bytes = std::vector<BYTE>(sizeof(UNICODE_STRING) + 65536 * sizeof(wchar_t));
+};
+
 }  // namespace
 
 std::wstring ObjectNameOf(HANDLE entry) {
     constexpr OBJECT_INFORMATION_CLASS kObjectNameInformation = static_cast<OBJECT_INFORMATION_CLASS>(1);
     // Room for the longest name the system keeps, taken once per thread.
-    thread_local std::vector<BYTE> buffer(sizeof(UNICODE_STRING) + 65536 * sizeof(wchar_t));
+    std::vector<BYTE>& buffer = win::ThisThread<NameBuffer>().bytes;
     ULONG used = 0;
     if (::NtQueryObject(entry, kObjectNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &used) < 0)
         return {};

@@ -37,11 +37,24 @@ Guarded<Value>& ProcessWide() {
 }
 
 // The one value of type `Value` of the calling thread: no other thread sees
-// it, so it needs no lock (a cache of the thread's last answer).
+// it, so it needs no lock (a cache of the thread's last answer). It lives in
+// a fiber-local slot whose callback deletes it as the thread ends: the
+// compiler's thread_local objects of this runtime may be destroyed after
+// the storage under them went, which corrupts the heap at a thread's end.
+template <typename Value>
+void WINAPI DeleteThreadValue(void* value) {
+    delete static_cast<Value*>(value);
+}
+
 template <typename Value>
 Value& ThisThread() {
-    thread_local Value value;
-    return value;
+    static const DWORD slot = ::FlsAlloc(&DeleteThreadValue<Value>);
+    auto* value = static_cast<Value*>(::FlsGetValue(slot));
+    if (!value) {
+        value = new Value();
+        ::FlsSetValue(slot, value);
+    }
+    return *value;
 }
 
 }  // namespace win
