@@ -120,15 +120,30 @@ void CListController::SuspendDrawing(bool suspend) {
 
 void CListController::RepaintDuringClean() {
     TakeFinishedRows();  // the rows of a batch not told yet
-    // A repaint of the list costs tens of milliseconds of both processors'
-    // time, taken from the removals: the rows out of sight that went only
-    // move the scroll bar, which follows every few seconds.
-    const ULONGLONG now = ::GetTickCount64();
     const size_t lastShown = static_cast<size_t>(List().GetTopIndex() + List().GetCountPerPage());
-    if (m_firstRowChanged > lastShown && now - m_lastCleanRepaint < kCleanRepaintInterval) return;
-    m_firstRowChanged = SIZE_MAX;
+    if (m_firstRowChanged <= lastShown) return RepaintList();
+    // The rows out of sight that went only move the scroll bar. A repaint of
+    // the whole list would hold the window for tens of milliseconds while the
+    // worker keeps the server busy; the bar alone is drawn in a moment.
+    const ULONGLONG now = ::GetTickCount64();
+    if (now - m_lastCleanRepaint < kCleanScrollInterval) return;
     m_lastCleanRepaint = now;
+    ShowRowCountOnScrollBar();
+}
+
+void CListController::RepaintList() {
+    m_firstRowChanged = SIZE_MAX;
+    m_lastCleanRepaint = ::GetTickCount64();
     SendMessage(WM_SETREDRAW, TRUE);
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     SendMessage(WM_SETREDRAW, FALSE);
+}
+
+void CListController::ShowRowCountOnScrollBar() {
+    // What the list sets itself when it draws again: rows, page and position.
+    SCROLLINFO bar{sizeof(bar), SIF_RANGE | SIF_PAGE};
+    bar.nMin = 0;
+    bar.nMax = std::max(0, List().GetItemCount() - 1);
+    bar.nPage = static_cast<UINT>(std::max(0, List().GetCountPerPage()));
+    ::SetScrollInfo(m_hWnd, SB_VERT, &bar, TRUE);
 }

@@ -102,13 +102,16 @@ private:
     void ShowProgress(int startCount);
     void ShowProgress(int startCount, int selected);
     void RunNextMode();
-    // While a clean runs the list does not draw each change: it is painted
-    // a few times a second, and once more at the end.
+    // While a clean runs the list does not draw each change: rows in sight
+    // are painted a few times a second, the scroll bar follows the rows out
+    // of sight, and the list is painted once more at the end.
     void SuspendDrawing(bool suspend);
     void RepaintDuringClean();
+    void RepaintList();
+    void ShowRowCountOnScrollBar();
 
     static constexpr UINT_PTR kRepaintTimer = 0xB15C;
-    static constexpr ULONGLONG kCleanRepaintInterval = 2000;  // ms, when no row in sight changed
+    static constexpr ULONGLONG kCleanScrollInterval = 1000;  // ms, when no row in sight changed
     static constexpr UINT_PTR kScanTitleTimer = 0xB15D;
     static constexpr DWORD kScanTitleInterval = 200;  // ms between two progress titles
     static constexpr DWORD kScanStopWait = 30000;     // ms a stopped scan may take to end

@@ -161,6 +161,34 @@ TEST_F(CleanRun, AnEmptySelectionRemovesNothingAndEnds) {
     EXPECT_EQ(Rows().size(), 1u);
 }
 
+TEST_F(CleanRun, TheScrollBarFollowsTheRowsThatGoOutOfSightWhileTheRowsInSightStay) {
+    constexpr int kFiles = 300, kHeldAt = 150;
+    for (int i = 0; i < kFiles; ++i) AddFile(L"f" + std::to_wstring(1000 + i) + L".tmp");
+    const std::wstring heldPath = Rows()[kHeldAt], firstPath = Rows()[0];
+    RecordingRemover recorder;
+    ::ResetEvent(recorder.go);
+    // Every row below the held one goes at once; the held one waits.
+    view.m_removeItem = [&](const std::wstring& path, bool) {
+        if (path != heldPath) return;
+        ::SetEvent(recorder.firstStarted);
+        ::WaitForSingleObject(recorder.go, 20000);
+    };
+    view.List().SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+    view.List().SetItemState(0, 0, LVIS_SELECTED);  // a row stays, so no next mode follows
+    ASSERT_LT(view.List().GetCountPerPage(), kHeldAt);
+    view.OnCommand(ID_EDIT_DELETE);
+    auto barRows = [&] {
+        SCROLLINFO bar{sizeof(bar), SIF_RANGE};
+        return ::GetScrollInfo(view.List().GetSafeHwnd(), SB_VERT, &bar) ? bar.nMax + 1 : -1;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return barRows() == kHeldAt + 1; })) << barRows();
+    EXPECT_TRUE(view.m_bBusy);
+    EXPECT_EQ(view.List().GetTopIndex(), 0);
+    ::SetEvent(recorder.go);
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Rows(), std::vector<std::wstring>{firstPath});
+}
+
 TEST(DeleteFoundItem, RemovesFilesAndFoldersAndTellsTheStatusBar) {
     clean_test::FrameWithStatusBar app;
     ScratchFolder folder(L"delete");
