@@ -37,7 +37,7 @@ enum class LangId : int {
     ReasonMissing, ReasonUnresolvable, ReasonLink, ReasonProtected, ReasonInUse, ReasonAccessDenied, ReasonFailed,
     ReasonOddName, ReasonExcluded, ReasonRecycleRefused, ReasonNotEmpty,
     // The question before a permanent clean.
-    ConfirmDelete, ConfirmDeleteOne, ConfirmFolders, ConfirmNoAsk, ConfirmYes, ConfirmNo,
+    ConfirmDelete, ConfirmDeleteOne, ConfirmFolders, ConfirmNoAsk, ConfirmYes, ConfirmNo, ConfirmFolder,
     // Options > Browsers and its dialog: the caption, the list's columns, the
     // kinds (in the order of the trace kinds), the keep-list, the buttons,
     // the states, the counts ("%1" and "%2" stand for numbers) and the outcomes.
@@ -55,7 +55,7 @@ enum class LangId : int {
     BrowsersAsk, BrowsersAskOne, BrowsersAskVisits, BrowsersAskDownloads, BrowsersAskCookies, BrowsersAskForms,
     BrowsersAskSessions, BrowsersAskCache, BrowsersUnmatched, BrowsersCookiesCleaned,
     // The list's own texts: the selection's size, a scan's progress, a row a clean left.
-    ListSelectionSize, ListSelectionSizeFolders, ListScanning, ListLeftRow,
+    ListSelectionSize, ListSelectionSizeFolders, ListSelectionSizeFolder, ListScanning, ListLeftRow,
     // What a scan leaves out on this machine, told once: a temporary folder
     // that points elsewhere, a drive letter that is no volume, an exclusion
     // that names no local place.

@@ -125,6 +125,7 @@ ENGLISH = {
         "4": "&Do not ask again",
         "5": "&Yes",
         "6": "&No",
+        "7": "%1, 1 folder still measuring…",
     },
 }
 
@@ -236,6 +237,7 @@ ITALIAN = {
         "4": "&Non chiedere più",
         "5": "&Sì",
         "6": "&No",
+        "7": "%1, 1 cartella ancora in misurazione…",
     },
 }
 
@@ -347,6 +349,7 @@ SIMPLIFIED_CHINESE = {
         "4": "不再询问(&D)",
         "5": "是(&Y)",
         "6": "否(&N)",
+        "7": "%1，1 个文件夹仍在计算…",
     },
 }
 
@@ -458,6 +461,7 @@ TRADITIONAL_CHINESE = {
         "4": "不再詢問(&D)",
         "5": "是(&Y)",
         "6": "否(&N)",
+        "7": "%1，1 個資料夾仍在計算…",
     },
 }
 
@@ -626,6 +630,7 @@ LIST_TEXTS = {
     "ENGLISH": {"List": {
         "SelectionSize": "%1 in %2 selected",
         "SelectionSizeFolders": "%1 in %3 selected, %2 folders measuring…",
+        "SelectionSizeFolder": "%1 in %3 selected, 1 folder measuring…",
         "Scanning": "%1 - scanning %2",
         "LeftRow": "Not removed: %1",
         "RegistryKey": "Registry key",
@@ -634,6 +639,7 @@ LIST_TEXTS = {
     "ITALIAN": {"List": {
         "SelectionSize": "%1 in %2 selezionati",
         "SelectionSizeFolders": "%1 in %3 selezionati, %2 cartelle in misurazione…",
+        "SelectionSizeFolder": "%1 in %3 selezionati, 1 cartella in misurazione…",
         "Scanning": "%1 - scansione %2",
         "LeftRow": "Non rimosso: %1",
         "RegistryKey": "Chiave del Registro di sistema",
@@ -642,6 +648,7 @@ LIST_TEXTS = {
     "SIMPLIFIED_CHINESE": {"List": {
         "SelectionSize": "已选定 %2 项，共 %1",
         "SelectionSizeFolders": "已选定 %3 项，共 %1，%2 个文件夹正在计算…",
+        "SelectionSizeFolder": "已选定 %3 项，共 %1，1 个文件夹正在计算…",
         "Scanning": "%1 - 正在扫描 %2",
         "LeftRow": "未删除：%1",
         "RegistryKey": "注册表项",
@@ -650,6 +657,7 @@ LIST_TEXTS = {
     "TRADITIONAL_CHINESE": {"List": {
         "SelectionSize": "已選取 %2 項，共 %1",
         "SelectionSizeFolders": "已選取 %3 項，共 %1，%2 個資料夾正在計算…",
+        "SelectionSizeFolder": "已選取 %3 項，共 %1，1 個資料夾正在計算…",
         "Scanning": "%1 - 正在掃描 %2",
         "LeftRow": "未刪除：%1",
         "RegistryKey": "登錄機碼",

@@ -13,7 +13,8 @@ constexpr const wchar_t* kAskEntry = L"askPermanent";
 
 std::wstring PermanentDeleteQuestion(const SelectionAmount& amount) {
     std::wstring size = ShortSizeText(amount.bytes);
-    if (amount.measuring > 0) size = FillInLangText(LangId::ConfirmFolders, {size, GroupedNumber(amount.measuring)});
+    if (amount.measuring == 1) size = FillInLangText(LangId::ConfirmFolder, {size});
+    else if (amount.measuring > 0) size = FillInLangText(LangId::ConfirmFolders, {size, GroupedNumber(amount.measuring)});
     return amount.items == 1 ? FillInLangText(LangId::ConfirmDeleteOne, {size})
                              : FillInLangText(LangId::ConfirmDelete, {GroupedNumber(amount.items), size});
 }

@@ -30,6 +30,7 @@ std::wstring CompletedTitle(const std::wstring& modeTitle) { return CompletedTex
 
 std::wstring SelectionSizeText(const ItemAmount& amount, int rows) {
     const std::wstring size = ShortSizeText(amount.bytes), count = GroupedNumber(static_cast<ULONGLONG>(rows));
+    if (amount.measuring == 1) return FillInLangText(LangId::ListSelectionSizeFolder, {size, L"1", count});
     if (amount.measuring > 0)
         return FillInLangText(LangId::ListSelectionSizeFolders, {size, GroupedNumber(amount.measuring), count});
     return FillInLangText(LangId::ListSelectionSize, {size, count});

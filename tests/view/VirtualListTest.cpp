@@ -137,6 +137,9 @@ TEST_F(VirtualList, TheSelectionSizePaneFollowsEverySelectionCommandAndCountsWha
     EXPECT_EQ(Pane(kSelectionSizePane), L"0 bytes in 2 selected, 2 folders measuring\u2026");
     view.OnCommand(ID_EDIT_SELECT_ALL);
     EXPECT_EQ(Pane(kSelectionSizePane), L"2.0 KB in 4 selected, 2 folders measuring\u2026");
+    view.List().SetItemState(3, 0, LVIS_SELECTED);
+    EXPECT_EQ(Pane(kSelectionSizePane), L"2.0 KB in 3 selected, 1 folder measuring\u2026");
+    view.OnCommand(ID_EDIT_SELECT_ALL);
     view.StartMeasuring();
     ASSERT_TRUE(WaitUntil([&] { return !view.IsMeasuring(); }));
     EXPECT_EQ(Pane(kSelectionSizePane), L"5.0 KB in 4 selected");
@@ -171,7 +174,7 @@ TEST_F(VirtualList, TheQuestionCountsFolderContentsAndACleanNeedNotWaitForTheMea
     view.StartMeasuring();
     ASSERT_TRUE(WaitUntil([&] { return !view.IsMeasuring(); }));
     view.OnCommand(ID_EDIT_DELETE);
-    EXPECT_EQ(asked, (Texts{L"Permanently delete 2 items (24 bytes, 1 folders still measuring\u2026)? This cannot be undone.",
+    EXPECT_EQ(asked, (Texts{L"Permanently delete 2 items (24 bytes, 1 folder still measuring\u2026)? This cannot be undone.",
                             L"Permanently delete 7 items (3.9 KB)? This cannot be undone."}));
 
     // A new folder row measured while a clean starts: the clean goes on, the
