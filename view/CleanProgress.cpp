@@ -132,11 +132,11 @@ void CListController::RepaintDuringClean() {
 }
 
 void CListController::RepaintList() {
-    m_firstRowChanged = SIZE_MAX;
     m_lastCleanRepaint = ::GetTickCount64();
     SendMessage(WM_SETREDRAW, TRUE);
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     SendMessage(WM_SETREDRAW, FALSE);
+    m_firstRowChanged = SIZE_MAX;  // after this paint, which counts as one of an uncovered list
 }
 
 void CListController::ShowRowCountOnScrollBar() {

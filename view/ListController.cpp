@@ -325,6 +325,11 @@ bool CListController::OnJobMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
         else if (wp == kRepaintTimer) RepaintDuringClean();
         else return false;
         return true;
+    case WM_PAINT:
+        // While a clean keeps the list from drawing, a part uncovered (a
+        // dialog closed over it) is only erased: the next tick paints the rows.
+        if (m_cleanControl) m_firstRowChanged = 0;
+        return false;
     case LVM_SETITEMSTATE:
         // The worker asks the shared selection, not the control: a change
         // during a clean (Unselect All) goes to both.
