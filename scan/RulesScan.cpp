@@ -404,7 +404,10 @@ private:
         std::optional<CanonicalItem> item = CanonicalItemPath(folder);
         if (!item || !item->IsFolder()) return {};
         win::FileHandle opened;
-        if (FolderIsLink(*item, opened)) return {std::nullopt, L"is a link or lies behind one"};
+        std::wstring final;
+        if (FolderIsLink(*item, opened, final)) return {std::nullopt, L"is a link or lies behind one"};
+        // The keys of an entry name folders below one another.
+        if (!final.empty()) KeepResolvedFolder(folder, final);
         if (std::wstring why = m_bounds.WhyNotWalked(item->path); !why.empty()) return {std::nullopt, why};
         if (held) *held = std::move(opened);
         return {item->path, {}};
@@ -412,12 +415,12 @@ private:
 
     // True when the existing folder is a link, lies behind one, or that
     // cannot be told. The one open that tells it is kept in `opened` to list
-    // the folder.
-    static bool FolderIsLink(const CanonicalItem& item, win::FileHandle& opened) {
+    // the folder, and the final path it gives in `final`.
+    static bool FolderIsLink(const CanonicalItem& item, win::FileHandle& opened, std::wstring& final) {
         if ((item.attributes & FILE_ATTRIBUTE_REPARSE_POINT) || item.viaReparse) return true;
         opened = OpenFolderToList(item.path);
         if (!opened) return IsLinkOrBehindLink(item);  // not to be listed, but it may still be no link
-        const std::wstring final = FinalPathOfHandle(opened.Get());
+        final = FinalPathOfHandle(opened.Get());
         return final.empty() || !SamePathText(final, item.path);
     }
 
