@@ -2,6 +2,7 @@
 
 #include <winternl.h>
 
+#include "item/FolderHandle.h"
 #include "item/ItemPath.h"
 #include "win/ProcessWide.h"
 
@@ -88,25 +89,8 @@ namespace {
 OpenedEntry ChildRequest(HANDLE folder, const std::wstring& name, ACCESS_MASK access, ULONG disposition,
                          ULONG options) {
     OpenedEntry opened;
-    if (name.empty() || name.size() > 255 || name.find(L'\\') != std::wstring::npos) {
-        opened.failure = OpenFailure::Other;
-        return opened;
-    }
-    UNICODE_STRING counted = CountedName(name);
-    OBJECT_ATTRIBUTES attributes;
-    InitializeObjectAttributes(&attributes, &counted, OBJ_CASE_INSENSITIVE, folder, nullptr);
-    IO_STATUS_BLOCK io{};
-    HANDLE handle = nullptr;
-    NTSTATUS status = ::NtCreateFile(&handle, access | SYNCHRONIZE, &attributes, &io, nullptr,
-                                     disposition == FILE_CREATE ? FILE_ATTRIBUTE_NORMAL : 0, kShareAll, disposition,
-                                     options | FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT |
-                                         FILE_SYNCHRONOUS_IO_NONALERT,
-                                     nullptr, 0);
-    if (status < 0) {
-        opened.failure = FailureOf(status);
-        return opened;
-    }
-    opened.handle.Reset(handle);
+    NTSTATUS status = OpenEntryOfFolder(folder, name, access, kShareAll, disposition, options, opened.handle);
+    if (status < 0) opened.failure = FailureOf(status);
     return opened;
 }
 
@@ -259,20 +243,10 @@ std::vector<ChildEntry> ListChildren(HANDLE folder) {
 }
 
 void VisitChildren(HANDLE folder, const std::function<void(const ChildEntry&)>& visit) {
-    std::vector<BYTE> buffer(64 * 1024);
-    FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
-    while (::GetFileInformationByHandleEx(folder, kind, buffer.data(), static_cast<DWORD>(buffer.size()))) {
-        kind = FileIdBothDirectoryInfo;
-        for (size_t at = 0;;) {
-            const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer.data() + at);
-            std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
-            if (name != L"." && name != L"..")
-                visit({std::move(name), entry->FileAttributes, static_cast<ULONGLONG>(entry->FileId.QuadPart),
-                       static_cast<ULONGLONG>(entry->EndOfFile.QuadPart)});
-            if (entry->NextEntryOffset == 0) break;
-            at += entry->NextEntryOffset;
-        }
-    }
+    VisitFolderRecords(folder, [&](const FILE_ID_BOTH_DIR_INFO& entry) {
+        visit({std::wstring(entry.FileName, entry.FileNameLength / sizeof(wchar_t)), entry.FileAttributes,
+               static_cast<ULONGLONG>(entry.FileId.QuadPart), static_cast<ULONGLONG>(entry.EndOfFile.QuadPart)});
+    });
 }
 
 namespace {

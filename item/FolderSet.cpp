@@ -110,7 +110,8 @@ bool LiesBelow(const std::wstring& path, const std::wstring& folder) {
     if (folder.empty()) return false;
     size_t length = folder.back() == L'\\' ? folder.size() : folder.size() + 1;  // "X:\" ends in its backslash
     return path.size() > length && path[length - 1] == L'\\' &&
-           win::EqualNoCase(path.substr(0, length - 1), folder.substr(0, length - 1));
+           ::CompareStringOrdinal(path.c_str(), static_cast<int>(length - 1), folder.c_str(),
+                                  static_cast<int>(length - 1), TRUE) == CSTR_EQUAL;
 }
 
 bool IsVolumeRoot(const std::wstring& normalised) {

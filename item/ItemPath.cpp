@@ -151,6 +151,7 @@ public:
         if (m_keepers == 0 || m_folders.size() >= kMostKept) m_folders.clear();
         m_folders.insert_or_assign(spelling, folder);
     }
+    bool Keeping() const { return m_keepers > 0; }
     void AddKeeper() { ++m_keepers; }
     void DropKeeper() {
         if (--m_keepers == 0) m_folders.clear();
@@ -204,6 +205,25 @@ std::optional<CanonicalItem> CanonicalItemPath(const std::wstring& spelling) {
         if (!last && item.IsFolder()) resolved.Keep(spellings[i], item, i, steps.size());
     }
     return item;
+}
+
+void KeepResolvedFolder(const std::wstring& spelling, const std::wstring& finalPath) {
+    CResolvedFolders& resolved = win::ThisThread<CResolvedFolders>();
+    if (!resolved.Keeping()) return;
+    std::wstring text = WithoutLongPrefix(spelling);
+    for (wchar_t& c : text)
+        if (c == L'/') c = L'\\';
+    const size_t rootLength = RootLength(text);
+    if (rootLength == 0) return;
+    std::vector<std::wstring> steps = Steps(text, rootLength);
+    if (steps.empty()) return;
+    steps.emplace_back();  // the folder as one on the way to what lies below it
+    CanonicalItem folder;
+    folder.path = WithoutLongPrefix(finalPath);
+    folder.exists = true;
+    folder.attributes = FILE_ATTRIBUTE_DIRECTORY;
+    resolved.Keep(CResolvedFolders::Spellings(text.substr(0, rootLength), steps).back(), folder, steps.size() - 2,
+                  steps.size());
 }
 
 CResolvedFoldersKept::CResolvedFoldersKept() { win::ThisThread<CResolvedFolders>().AddKeeper(); }

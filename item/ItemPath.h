@@ -44,6 +44,12 @@ public:
     CResolvedFoldersKept& operator=(const CResolvedFoldersKept&) = delete;
 };
 
+// While a CResolvedFoldersKept lives on the thread: `spelling` leads to the
+// folder its caller has just opened and found no link, whose final path
+// `finalPath` gives every step in the file system's letter case. A later
+// spelling through it is taken from there.
+void KeepResolvedFolder(const std::wstring& spelling, const std::wstring& finalPath);
+
 // True for the names the platform keeps for devices ("NUL", "con.txt",
 // "COM1"): a path ending in one names a device, not a file.
 bool IsDeviceName(const std::wstring& name);

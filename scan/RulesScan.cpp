@@ -1,12 +1,14 @@
 #include "scan/RulesScan.h"
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include "item/CriticalFolders.h"
+#include "item/FolderHandle.h"
 #include "item/Guards.h"
 #include "item/ItemPath.h"
 #include "item/RegistryRow.h"
@@ -40,42 +42,84 @@ bool TakesEveryFile(const std::vector<std::wstring>& patterns) {
     return false;
 }
 
+// A folder a walk lists, opened once: its entries are listed and opened
+// through this handle. `final` is the path the platform gives the opened
+// folder; each entry's own must be that and its name, or it is a link.
+struct ListedFolder {
+    std::wstring path;
+    std::wstring final;
+    win::FileHandle handle;
+};
+
+// The folder at `path` opened to be listed; nothing when it cannot be.
+std::optional<ListedFolder> OpenListed(const std::wstring& path) {
+    win::FileHandle handle = OpenFolderToList(path);
+    if (!handle) return std::nullopt;
+    std::wstring final = FinalPathOfHandle(handle.Get());
+    return ListedFolder{path, std::move(final), std::move(handle)};
+}
+
+constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// Opens the entry of the listed folder relative to it: a folder to list
+// it, a file `free` with no sharing (failing while anyone else holds it) or
+// only to ask its final path. Nothing for a link, for what cannot be opened
+// and for a name no path reaches, which no row could name.
+win::FileHandle OpenNoLink(const ListedFolder& folder, const WIN32_FIND_DATAW& entry, bool free) {
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || IsNameNoPathReaches(entry.cFileName) ||
+        folder.final.empty())
+        return {};
+    const bool isFolder = IsFolder(entry);
+    const ACCESS_MASK access = isFolder ? FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES
+                                        : (free ? GENERIC_READ : FILE_READ_ATTRIBUTES);
+    win::FileHandle opened;
+    if (OpenEntryOfFolder(folder.handle.Get(), entry.cFileName, access, isFolder || !free ? kShareAll : 0, FILE_OPEN,
+                          isFolder ? FILE_DIRECTORY_FILE : FILE_NON_DIRECTORY_FILE, opened) < 0)
+        return {};
+    const std::wstring final = FinalPathOfHandle(opened.Get());
+    if (final.empty() || FinalPathShowsLink(folder.final, entry.cFileName, final)) return {};
+    return opened;
+}
+
 using EntryWanted = std::function<bool(const WIN32_FIND_DATAW&)>;
-using VisitEntry = std::function<void(const WIN32_FIND_DATAW&)>;
+using VisitFolderEntry = std::function<void(ListedFolder&, const WIN32_FIND_DATAW&)>;
+using VisitFileEntry = std::function<void(const std::wstring& path, const WIN32_FIND_DATAW&)>;
 
-// Every entry of the canonical `folder` that `wanted` takes, but the dot
-// entries and links, which are neither listed nor entered. `folderFinal` is
-// the path the platform gives the folder, known when the folder was checked
-// as no link (its canonical path then) or listed as a checked entry of its
-// parent; each entry's own open for the link test is spent only on those
-// that are wanted.
-void ForEachEntryOf(const std::wstring& folder, const std::wstring& folderFinal, const EntryWanted& wanted,
-                    const VisitEntry& visit) {
-    WIN32_FIND_DATAW entry;
-    win::FindHandle find(::FindFirstFileW(ApiPath(JoinPath(folder, L"*")).c_str(), &entry));
-    if (!find) return;
-    do {
-        if (IsDotEntry(entry.cFileName) || (wanted && !wanted(entry))) continue;
-        if (IsLinkEntry(folder, folderFinal, entry)) continue;
-        visit(entry);
-    } while (::FindNextFileW(find.Get(), &entry));
-}
-
-// The same for a folder not checked before: its final path is asked first.
-void ForEachEntry(const std::wstring& folder, const VisitEntry& visit) {
-    ForEachEntryOf(folder, FinalPathOf(folder), {}, visit);
-}
-
-void ForEachFileBelow(const std::wstring& folder, const std::wstring& folderFinal, int depth,
-                      const std::function<void(const std::wstring& path, const WIN32_FIND_DATAW&)>& visit) {
-    if (depth > kMaxDepth) return;
-    ForEachEntryOf(folder, folderFinal, {}, [&](const WIN32_FIND_DATAW& entry) {
-        std::wstring path = JoinPath(folder, entry.cFileName);
-        if (IsFolder(entry))
-            ForEachFileBelow(path, JoinPath(folderFinal, entry.cFileName), depth + 1, visit);
-        else
-            visit(path, entry);
+// Every entry of the listed folder that `wanted` takes, but links, which
+// are neither listed nor entered: each folder opened to be listed in turn,
+// each file opened once, with no sharing when `filesFree` (then a file in
+// use is left out too).
+void ForEachEntryOf(const ListedFolder& folder, const EntryWanted& wanted, bool filesFree,
+                    const VisitFolderEntry& visitFolder, const VisitFileEntry& visitFile) {
+    VisitFolderRecords(folder.handle.Get(), [&](const FILE_ID_BOTH_DIR_INFO& record) {
+        const WIN32_FIND_DATAW entry = FindDataOf(record);
+        if (wanted && !wanted(entry)) return;
+        win::FileHandle opened = OpenNoLink(folder, entry, filesFree);
+        if (!opened) return;
+        if (!IsFolder(entry)) {
+            opened.Reset();
+            return visitFile(JoinPath(folder.path, entry.cFileName), entry);
+        }
+        ListedFolder child{JoinPath(folder.path, entry.cFileName), JoinPath(folder.final, entry.cFileName),
+                           std::move(opened)};
+        visitFolder(child, entry);
     });
+}
+
+// Each entry of a folder not checked before, as a directory search names it.
+void ForEachEntry(const std::wstring& folder, const std::function<void(const WIN32_FIND_DATAW&)>& visit) {
+    std::optional<ListedFolder> listed = OpenListed(folder);
+    if (!listed) return;
+    ForEachEntryOf(
+        *listed, {}, false, [&](ListedFolder&, const WIN32_FIND_DATAW& entry) { visit(entry); },
+        [&](const std::wstring&, const WIN32_FIND_DATAW& entry) { visit(entry); });
+}
+
+void ForEachFileBelow(const ListedFolder& folder, int depth, const VisitFileEntry& visit) {
+    if (depth > kMaxDepth) return;
+    ForEachEntryOf(
+        folder, {}, false, [&](ListedFolder& child, const WIN32_FIND_DATAW&) { ForEachFileBelow(child, depth + 1, visit); },
+        visit);
 }
 
 // A rule's folder as a root folder and the steps below it, '*' and '?' still in them.
@@ -196,6 +240,54 @@ private:
     std::unordered_map<std::wstring, Checked> m_checked;
 };
 
+// The folders the entries take whole, by item key, each kept as found for
+// the entry that took it.
+class CWholeFolders : public IFoundItemSink {
+public:
+    void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override {
+        Keep(std::move(path), findData, false);
+    }
+    void AddCheckedItem(std::wstring path, const WIN32_FIND_DATAW& findData) override {
+        Keep(std::move(path), findData, true);
+    }
+    void FromRuleEntry(std::uint16_t entry) override { m_entry = entry; }
+    bool Empty() const { return m_keys.empty(); }
+    // True when `path` lies below one of the folders.
+    bool Holds(const std::wstring& path) const {
+        const std::wstring key = ItemKey(path);
+        for (size_t slash = key.rfind(L'\\'); slash != std::wstring::npos && slash > 0; slash = key.rfind(L'\\', slash - 1))
+            if (m_keys.count(key.substr(0, slash))) return true;
+        return false;
+    }
+    // Hands `sink` the folder `entry` took whole at `folder`, as it was
+    // found; false when that entry took none there.
+    bool HandOn(std::uint16_t entry, const std::wstring& folder, IFoundItemSink& sink) const {
+        auto found = m_found.find({entry, ItemKey(folder)});
+        if (found == m_found.end()) return false;
+        const Found& whole = found->second;
+        if (whole.checked)
+            sink.AddCheckedItem(whole.path, whole.findData);
+        else
+            sink.AddFoundItem(whole.path, whole.findData);
+        return true;
+    }
+
+private:
+    struct Found {
+        std::wstring path;
+        WIN32_FIND_DATAW findData;
+        bool checked;
+    };
+    void Keep(std::wstring path, const WIN32_FIND_DATAW& findData, bool checked) {
+        std::wstring key = ItemKey(path);
+        m_keys.insert(key);
+        m_found.try_emplace({m_entry, std::move(key)}, Found{std::move(path), findData, checked});
+    }
+    std::unordered_set<std::wstring> m_keys;
+    std::map<std::pair<std::uint16_t, std::wstring>, Found> m_found;
+    std::uint16_t m_entry = 0;
+};
+
 // One entry on one machine.
 class CEntryScan {
 public:
@@ -203,6 +295,13 @@ public:
                IRuleReport* report, CFolderChecks* checks = nullptr)
         : m_entry(entry), m_system(system), m_bounds(bounds), m_sink(sink), m_report(report), m_checks(checks) {
         for (const RuleExclude& exclude : entry.excludes) AddExcludeFolders(exclude);
+    }
+
+    // The folders this entry, numbered `number`, was found to take whole
+    // before: handed on as found, not looked at again.
+    void TakeWholeFrom(const CWholeFolders& whole, std::uint16_t number) {
+        m_whole = &whole;
+        m_number = number;
     }
 
     // How much of the entry a run looks at.
@@ -226,9 +325,12 @@ public:
             };
             for (const RuleFolder& place : located) {
                 if (NamesTemp(key.folder) && !TempMayBeCleaned(place.root)) continue;
-                for (const std::wstring& folder : Expand(place, false, &m_bounds, refuse))
-                    if (std::optional<std::wstring> canonical = Guarded(folder); canonical && look != Look::Refusals)
-                        Walk(key, *canonical, look == Look::WholeFolders);
+                for (const std::wstring& folder : Expand(place, false, &m_bounds, refuse)) {
+                    win::FileHandle held;
+                    std::optional<std::wstring> canonical = Guarded(folder, look != Look::Refusals ? &held : nullptr);
+                    if (canonical && look != Look::Refusals)
+                        Walk(key, *canonical, std::move(held), look == Look::WholeFolders);
+                }
             }
         }
     }
@@ -288,21 +390,48 @@ private:
     }
 
     // The canonical form of an existing folder a rule may walk; nothing for
-    // a missing one, and a refusal for one it may not.
-    std::optional<std::wstring> Guarded(const std::wstring& folder) {
+    // a missing one, and a refusal for one it may not. `held`, when given,
+    // receives the folder opened to be listed if it was checked just now.
+    std::optional<std::wstring> Guarded(const std::wstring& folder, win::FileHandle* held) {
         CFolderChecks::Checked own;
         const CFolderChecks::Checked& checked =
-            m_checks ? m_checks->Of(folder, [&] { return Check(folder); }) : (own = Check(folder));
+            m_checks ? m_checks->Of(folder, [&] { return Check(folder, held); }) : (own = Check(folder, held));
         if (!checked.why.empty()) Refuse(folder, checked.why);
         return checked.canonical;
     }
 
-    CFolderChecks::Checked Check(const std::wstring& folder) const {
+    CFolderChecks::Checked Check(const std::wstring& folder, win::FileHandle* held) const {
         std::optional<CanonicalItem> item = CanonicalItemPath(folder);
         if (!item || !item->IsFolder()) return {};
-        if (item->viaReparse || IsLinkOrBehindLink(*item)) return {std::nullopt, L"is a link or lies behind one"};
+        win::FileHandle opened;
+        std::wstring final;
+        if (FolderIsLink(*item, opened, final)) return {std::nullopt, L"is a link or lies behind one"};
+        // The keys of an entry name folders below one another.
+        if (!final.empty()) KeepResolvedFolder(folder, final);
         if (std::wstring why = m_bounds.WhyNotWalked(item->path); !why.empty()) return {std::nullopt, why};
+        if (held) *held = std::move(opened);
         return {item->path, {}};
+    }
+
+    // True when the existing folder is a link, lies behind one, or that
+    // cannot be told. The one open that tells it is kept in `opened` to list
+    // the folder, and the final path it gives in `final`.
+    static bool FolderIsLink(const CanonicalItem& item, win::FileHandle& opened, std::wstring& final) {
+        if ((item.attributes & FILE_ATTRIBUTE_REPARSE_POINT) || item.viaReparse) return true;
+        opened = OpenFolderToList(item.path);
+        if (!opened) return IsLinkOrBehindLink(item);  // not to be listed, but it may still be no link
+        final = FinalPathOfHandle(opened.Get());
+        return final.empty() || !SamePathText(final, item.path);
+    }
+
+    // The checked folder to list: through the handle its check kept, or
+    // opened again; nothing when it no longer stands where its canonical
+    // path says (a folder swapped for a link since).
+    static std::optional<ListedFolder> ListedChecked(const std::wstring& folder, win::FileHandle held) {
+        if (held) return ListedFolder{folder, folder, std::move(held)};
+        std::optional<ListedFolder> listed = OpenListed(folder);
+        if (!listed || !SamePathText(listed->final, folder)) return std::nullopt;
+        return listed;
     }
 
     bool Excluded(const std::wstring& path, const std::wstring& name) const {
@@ -314,30 +443,44 @@ private:
         return false;
     }
 
-    void Walk(const RuleFileKey& key, const std::wstring& folder, bool wholeOnly) {
+    void Walk(const RuleFileKey& key, const std::wstring& folder, win::FileHandle held, bool wholeOnly) {
         // A folder that goes with all it holds is one item; for a choice of
         // files only they go, file by file.
-        if (key.removeSelf && TakesEveryFile(key.patterns)) return WalkEmptying(folder, 0, wholeOnly);
-        if (!wholeOnly) WalkFiles(key, folder, 0);
+        if (key.removeSelf && TakesEveryFile(key.patterns)) {
+            if (m_whole && m_whole->HandOn(m_number, folder, m_sink)) return;
+            return WalkEmptying(folder, std::move(held), 0, wholeOnly);
+        }
+        if (wholeOnly) return;
+        if (std::optional<ListedFolder> listed = ListedChecked(folder, std::move(held))) WalkFiles(key, *listed, 0);
     }
 
     // A folder that goes whole: one item, unless it holds what an exclusion
     // keeps or lies among the user's own files. Then what is not kept goes
     // file by file, and each folder below that holds nothing kept goes whole.
-    void WalkEmptying(const std::wstring& folder, int depth, bool wholeOnly) {
+    void WalkEmptying(const std::wstring& folder, win::FileHandle held, int depth, bool wholeOnly) {
         if (!HoldsExcluded(folder) && !m_bounds.InUserContent(folder) && !m_bounds.HoldsKept(folder))
-            return AddFolderItem(m_sink, folder);
+            return AddWholeFolder(folder, held);
         if (depth > kMaxDepth || wholeOnly) return;
         // A checked folder's final path is its canonical one, and so is
         // that of each entry listed in it as no link.
-        ForEachEntryOf(folder, folder, {}, [&](const WIN32_FIND_DATAW& entry) {
-            std::wstring path = JoinPath(folder, entry.cFileName);
-            if (IsFolder(entry)) {
-                if (std::wstring why = m_bounds.WhyNotWalked(path); !why.empty()) return Refuse(path, why);
-                return WalkEmptying(path, depth + 1, false);
-            }
-            AddUnlessExcluded(path, entry);
-        });
+        std::optional<ListedFolder> listed = ListedChecked(folder, std::move(held));
+        if (!listed) return;
+        ForEachEntryOf(
+            *listed, {}, true,
+            [&](ListedFolder& child, const WIN32_FIND_DATAW&) {
+                if (std::wstring why = m_bounds.WhyNotWalked(child.path); !why.empty()) return Refuse(child.path, why);
+                WalkEmptying(child.path, std::move(child.handle), depth + 1, false);
+            },
+            [&](const std::wstring& path, const WIN32_FIND_DATAW& entry) { AddUnlessExcluded(path, entry); });
+    }
+
+    // The checked folder as one item, its entry read through the handle its
+    // check kept where there is one.
+    void AddWholeFolder(const std::wstring& folder, const win::FileHandle& held) {
+        WIN32_FIND_DATAW entry;
+        if (held && FolderFindData(held.Get(), folder.substr(folder.rfind(L'\\') + 1), entry))
+            return m_sink.AddCheckedItem(folder, entry);
+        AddFolderItem(m_sink, folder);
     }
 
     // True when an exclusion keeps something at or below `folder`, or the folder itself.
@@ -351,24 +494,22 @@ private:
     void AddUnlessExcluded(const std::wstring& path, const WIN32_FIND_DATAW& entry) {
         if (Excluded(path, entry.cFileName)) return;
         if (IsHiveFileName(entry.cFileName)) return Refuse(path, L"is a file of the registry");
-        m_sink.AddFoundItem(path, entry);
+        m_sink.AddCheckedItem(path, entry);  // opened with no sharing as it was listed
     }
 
-    void WalkFiles(const RuleFileKey& key, const std::wstring& folder, int depth) {
+    void WalkFiles(const RuleFileKey& key, const ListedFolder& folder, int depth) {
         if (depth > kMaxDepth) return;
         EntryWanted wanted = [&key](const WIN32_FIND_DATAW& entry) {
             return IsFolder(entry) ? key.recurse || key.removeSelf : AnyPatternMatches(key.patterns, entry.cFileName);
         };
-        ForEachEntryOf(folder, folder, wanted, [&](const WIN32_FIND_DATAW& entry) {
-            std::wstring path = JoinPath(folder, entry.cFileName);
-            if (IsFolder(entry)) {
+        ForEachEntryOf(
+            folder, wanted, true,
+            [&](ListedFolder& child, const WIN32_FIND_DATAW&) {
                 // What lies below may hold what a rule never reaches.
-                if (std::wstring why = m_bounds.WhyNotWalked(path); !why.empty()) return Refuse(path, why);
-                WalkFiles(key, path, depth + 1);
-                return;
-            }
-            AddUnlessExcluded(path, entry);
-        });
+                if (std::wstring why = m_bounds.WhyNotWalked(child.path); !why.empty()) return Refuse(child.path, why);
+                WalkFiles(key, child, depth + 1);
+            },
+            [&](const std::wstring& path, const WIN32_FIND_DATAW& entry) { AddUnlessExcluded(path, entry); });
     }
 
     const RuleEntry& m_entry;
@@ -379,23 +520,8 @@ private:
     std::vector<std::pair<const RuleExclude*, std::wstring>> m_excludes;
     std::wstring m_unresolvedExclude;  // the first exclusion spelling that leads nowhere certain
     CFolderChecks* m_checks;  // shared by the entries of one scan, when given
-};
-
-// The folders the entries take whole, by item key.
-class CWholeFolders : public IFoundItemSink {
-public:
-    void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW&) override { m_keys.insert(ItemKey(path)); }
-    bool Empty() const { return m_keys.empty(); }
-    // True when `path` lies below one of the folders.
-    bool Holds(const std::wstring& path) const {
-        const std::wstring key = ItemKey(path);
-        for (size_t slash = key.rfind(L'\\'); slash != std::wstring::npos && slash > 0; slash = key.rfind(L'\\', slash - 1))
-            if (m_keys.count(key.substr(0, slash))) return true;
-        return false;
-    }
-
-private:
-    std::unordered_set<std::wstring> m_keys;
+    const CWholeFolders* m_whole = nullptr;  // what the entries were found to take whole, when known
+    std::uint16_t m_number = 0;              // this entry's number there
 };
 
 // Hands on what lies below none of the whole folders.
@@ -405,6 +531,10 @@ public:
     void AddFoundItem(std::wstring path, const WIN32_FIND_DATAW& findData) override {
         if (!m_whole.Empty() && !LooksLikeRegistryRow(path) && m_whole.Holds(path)) return;
         m_next.AddFoundItem(std::move(path), findData);
+    }
+    void AddCheckedItem(std::wstring path, const WIN32_FIND_DATAW& findData) override {
+        if (!m_whole.Empty() && m_whole.Holds(path)) return;
+        m_next.AddCheckedItem(std::move(path), findData);
     }
     void FromRuleEntry(std::uint16_t entry) override { m_next.FromRuleEntry(entry); }
 
@@ -483,14 +613,19 @@ void RunRulesScan(const CBriskoDoc& doc, const RulesFile& rules, IFoundItemSink&
     // no row stands inside another, and no clean meets an item its folder took.
     CFolderChecks checks;
     CWholeFolders whole;
-    for (size_t index = 0; index < rules.entries.size(); ++index)
-        if (scanned[index])
-            CEntryScan(rules.entries[index], system, bounds, whole, nullptr, &checks).Run(CEntryScan::Look::WholeFolders);
+    for (size_t index = 0; index < rules.entries.size(); ++index) {
+        if (!scanned[index]) continue;
+        whole.FromRuleEntry(static_cast<std::uint16_t>(index + 1));
+        CEntryScan(rules.entries[index], system, bounds, whole, nullptr, &checks).Run(CEntryScan::Look::WholeFolders);
+    }
     CSwallowedBelow outside(sink, whole);
     for (size_t index = 0; index < rules.entries.size(); ++index) {
         if (!scanned[index]) continue;
-        outside.FromRuleEntry(static_cast<std::uint16_t>(index + 1));
-        CEntryScan(rules.entries[index], system, bounds, outside, report, &checks).Run(CEntryScan::Look::Everything);
+        const auto number = static_cast<std::uint16_t>(index + 1);
+        outside.FromRuleEntry(number);
+        CEntryScan scan(rules.entries[index], system, bounds, outside, report, &checks);
+        scan.TakeWholeFrom(whole, number);
+        scan.Run(CEntryScan::Look::Everything);
         ScanRegistryKeys(rules.entries[index], outside);
     }
     outside.FromRuleEntry(0);
@@ -498,7 +633,9 @@ void RunRulesScan(const CBriskoDoc& doc, const RulesFile& rules, IFoundItemSink&
 
 ULONGLONG FolderTreeBytes(const std::wstring& folder) {
     ULONGLONG total = 0;
-    ForEachFileBelow(folder, FinalPathOf(folder), 0, [&total](const std::wstring&, const WIN32_FIND_DATAW& entry) {
+    std::optional<ListedFolder> listed = OpenListed(folder);
+    if (!listed) return 0;
+    ForEachFileBelow(*listed, 0, [&total](const std::wstring&, const WIN32_FIND_DATAW& entry) {
         total += static_cast<ULONGLONG>(entry.nFileSizeHigh) << 32 | entry.nFileSizeLow;
     });
     return total;

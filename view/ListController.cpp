@@ -95,12 +95,14 @@ void CListController::RunMode(BYTE mode) {
     std::optional<RulesFile> rules = mode == MODE_STANDARD ? LoadRulesInForce(m_app) : std::nullopt;
     if (policies->rulesFile && mode == MODE_STANDARD && !rules) job->unreadableRules = *policies->rulesFile;
     if (rules) job->ruleNames = RuleEntryNames(*rules);
+    m_ruleNames = job->ruleNames;  // the rows shown while the scan runs name their entries too
     StartScan(job, std::move(rules));
 }
 
 void CListController::StartScan(const std::shared_ptr<ScanJob>& job, std::optional<RulesFile> rules) {
-    // The list waits, disabled and empty, with the commands of a clean
-    // greyed; the mode's own command and Escape stop the scan.
+    // The list waits, disabled, showing the first rows as they are found,
+    // with the commands of a clean greyed; the mode's own command and
+    // Escape stop the scan.
     m_scanJob = job;
     CommandStateChanged();  // the mode's own command stops the scan
     const CBriskoDoc& doc = m_doc;
@@ -121,10 +123,18 @@ void CListController::StartScan(const std::shared_ptr<ScanJob>& job, std::option
 
 void CListController::ShowScanProgress() {
     if (!m_scanJob) return;
+    TakeShownRows();
     const size_t found = m_scanJob->Progress().done;
     if (found == m_scanTitleShown) return;
     m_scanTitleShown = found;
     SetMainTitle(ScanningTitle(ModeName(m_scanJob->mode), found));
+}
+
+void CListController::TakeShownRows() {
+    std::vector<FoundItem> rows = m_scanJob->shown.Take();
+    if (rows.empty()) return;
+    for (FoundItem& row : rows) m_items.Add(std::move(row));
+    SyncRowCount(true);
 }
 
 void CListController::OnScanDone() {

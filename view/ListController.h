@@ -80,6 +80,8 @@ private:
     void OnScanDone();
     // The count of items found so far, in the title.
     void ShowScanProgress();
+    // Lists the rows the running scan handed over since the last call, as found.
+    void TakeShownRows();
     void StopScan();
     void StopScanAndWait();
     // A scan or a clean runs: the list is disabled and the frame keeps the keys.

@@ -17,7 +17,13 @@ public:
         std::uint32_t tag = m_types.TagOf(path, IsFolderEntry(findData));
         FoundItem item = FoundItems::MakeItem(std::move(path), findData, m_job.mode, tag);
         item.rule = m_rule;
-        if (m_job.items.Add(std::move(item))) m_job.Advance();
+        std::optional<FoundItem> shown;
+        if (m_shown < kRowsShownWhileScanning) shown = item;
+        if (!m_job.items.Add(std::move(item))) return;
+        m_job.Advance();
+        if (!shown) return;
+        m_job.shown.Add(std::move(*shown));
+        ++m_shown;
     }
     void FromRuleEntry(std::uint16_t entry) override { m_rule = entry; }
 
@@ -25,6 +31,7 @@ private:
     CTypeNames& m_types;
     ScanJob& m_job;
     std::uint16_t m_rule = 0;
+    size_t m_shown = 0;  // rows handed to the window so far
 };
 
 // Keeps what the scan leaves out for the window to tell; refused rules are

@@ -1,7 +1,7 @@
 #pragma once
 // A mode's scan as a job: the window goes on answering and shows how many
-// items are found so far (the progress's count); the scan stops, keeping
-// what it has found, when asked.
+// items are found so far (the progress's count) and the first of them as
+// they come; the scan stops, keeping what it has found, when asked.
 #include <windows.h>
 
 #include <atomic>
@@ -24,6 +24,9 @@ struct ScanJob : win::JobControl {
     BYTE requested = 0;         // the mode asked for
     std::atomic<BYTE> mode{0};  // the mode whose scan runs: Cookies Killer may give way
     FoundItems items;     // sorted by name when the scan ends
+    // Copies of the first rows found, for the window to show in the order
+    // found while the scan runs; the sorted listing replaces them at its end.
+    win::JobResults<FoundItem> shown;
     FoundItems retired;   // the listing the scan replaces, let go on the scan's thread
     BYTE listed = 0;  // the mode whose findings are listed
     bool stopped = false;
@@ -31,6 +34,11 @@ struct ScanJob : win::JobControl {
     std::optional<std::wstring> unreadableRules;  // the policy's rules file, when it could not be read
     std::vector<std::wstring> ruleNames;  // of the rules file's entries, which the items' rule numbers stand for
 };
+
+// How many rows a running scan hands the window to show before its end: a
+// window's worth many times over, while a scan of millions neither doubles
+// its memory nor keeps the window busy.
+inline constexpr size_t kRowsShownWhileScanning = 50000;
 
 // Runs the scan of `job.mode` into `job.items`, each item with the tag of its
 // type name, and sorts them by name, on the calling thread; returns when it

@@ -31,7 +31,8 @@ bool WildcardMatch(const std::wstring& pattern, const std::wstring& text) {
 }
 
 bool EqualNoCase(const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+    // Upper-casing keeps the length of each UTF-16 unit: texts of two lengths never match.
+    return a.size() == b.size() && ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
                                   TRUE) == CSTR_EQUAL;
 }
 

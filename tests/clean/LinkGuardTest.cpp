@@ -154,11 +154,13 @@ TEST(ResolvedFolders, AFolderSwappedForALinkSinceItWasResolvedLeadsElsewhere) {
         const char* name;
         bool keepAll;           // a CResolvedFoldersKept lives meanwhile
         const wchar_t* before;  // resolved before the swap, below the swapped folder
+        bool checked = false;   // the folder itself was kept as a scan's check keeps it
     };
     const Case cases[] = {
         {"its own folder, last item's folder kept", false, L"x.tmp"},
         {"its own folder, every folder kept", true, L"x.tmp"},
         {"a folder further up, every folder kept", true, L"deeper\\x.tmp"},
+        {"its own folder, kept from a check", true, L"x.tmp", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -172,11 +174,35 @@ TEST(ResolvedFolders, AFolderSwappedForALinkSinceItWasResolvedLeadsElsewhere) {
         WriteFileBytes(target + L"\\y.tmp", "canary");
         std::optional<CResolvedFoldersKept> kept;
         if (c.keepAll) kept.emplace();
+        if (c.checked) KeepResolvedFolder(swapped, FinalPathOf(swapped));
         std::optional<CanonicalItem> before = CanonicalItemPath(swapped + L"\\" + c.before);
         ASSERT_TRUE(before && before->exists);
         ASSERT_TRUE(::MoveFileW(swapped.c_str(), (root / L"moved").c_str()));
         ASSERT_TRUE(MakeLink(swapped, target, true));
         EXPECT_TRUE(IsLinkPath(swapped + L"\\y.tmp"));
         clean_test::RemoveLink(swapped, true);
+    }
+}
+
+// A folder a scan checked is kept with its final path: each path below it,
+// in any spelling, resolves in the file system's letter case, and only while
+// a scan keeps folders.
+TEST(ResolvedFolders, AFolderKeptFromACheckResolvesThePathsBelowItAsTheyAre) {
+    ScratchFolder root{L"resolved-checked"};
+    MakeFolders(root / L"Mixed Case\\Inner");
+    WriteFileBytes(root / L"Mixed Case\\Inner\\file.tmp", "x");
+    const std::wstring expected = CanonicalItemPath(root / L"Mixed Case\\Inner\\file.tmp")->path;
+    for (bool keepAll : {false, true}) {
+        std::optional<CResolvedFoldersKept> kept;
+        if (keepAll) kept.emplace();
+        KeepResolvedFolder(root / L"mixed case", FinalPathOf(root / L"Mixed Case"));
+        for (const wchar_t* spelling : {L"mixed case\\inner\\FILE.tmp", L"MIXED CASE\\Inner\\file.tmp",
+                                        L"mixed case\\.\\inner\\..\\Inner\\file.tmp"}) {
+            std::optional<CanonicalItem> item = CanonicalItemPath(root / spelling);
+            ASSERT_TRUE(item && item->exists) << spelling;
+            EXPECT_TRUE(SamePathText(item->path, expected)) << spelling;
+            EXPECT_EQ(item->path.substr(0, item->path.rfind(L'\\')), expected.substr(0, expected.rfind(L'\\')))
+                << spelling << (keepAll ? " kept" : "");
+        }
     }
 }

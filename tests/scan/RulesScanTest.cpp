@@ -383,3 +383,66 @@ TEST_F(RulesMachine, ARemoveSelfFolderWithExclusionsLosesEveryFolderThatHoldsNot
         EXPECT_EQ(Scan(rules), c.found) << c.excludes;
     }
 }
+
+// A rule's walk opens each file it lists once, with no sharing: a file that
+// another process holds in any way, and a link, are left out whoever takes
+// the rows, and what is listed carries the entry a directory search gives.
+TEST_F(RulesMachine, EachFileIsListedOnlyFreeAndNoLinkWithItsOwnEntry) {
+    const std::wstring logs = root / L"Local\\App\\Logs";
+    Seed({L"Local\\App\\Logs\\held-alone.log", L"Local\\App\\Logs\\held-read.log", L"Local\\App\\Logs\\held-all.log",
+          L"Local\\App\\Logs\\Deep\\deeper.log", L"Outside\\target.log"});
+    WriteFileBytes(logs + L"\\free.log", "twelve bytes");
+    ASSERT_TRUE(::SetFileAttributesW((logs + L"\\free.log").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(clean_test::MakeLink(logs + L"\\link.log", root / L"Outside\\target.log", false));
+    const struct {
+        const wchar_t* name;
+        DWORD share;
+    } holders[] = {{L"held-alone.log", 0},
+                   {L"held-read.log", FILE_SHARE_READ},
+                   {L"held-all.log", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE}};
+    std::vector<ChildProcess> held;
+    for (const auto& holder : holders) held.push_back(HoldFileOpen(logs + L"\\" + holder.name, holder.share));
+
+    const RulesFile rules = ParseRules(L"[E]\nDefault=True\nFileKey1=%LocalAppData%\\App\\Logs|*.log|RECURSE\n");
+    CBriskoDoc doc(machine);
+    RecordingSink direct;  // no listing filter: the walk itself leaves them out
+    RunRulesScan(doc, rules, direct);
+    std::vector<std::wstring> found = direct.Paths();
+    std::sort(found.begin(), found.end());
+    const std::vector<std::wstring> expected = Below({L"Local\\App\\Logs\\free.log", L"Local\\App\\Logs\\Deep\\deeper.log"});
+    EXPECT_EQ(found, expected);
+    EXPECT_EQ(Scan(rules), expected);
+    for (const RecordingSink::Item& item : direct.items) {
+        WIN32_FIND_DATAW searched;
+        HANDLE find = ::FindFirstFileW(item.path.c_str(), &searched);
+        ASSERT_NE(find, INVALID_HANDLE_VALUE) << item.path;
+        ::FindClose(find);
+        EXPECT_EQ(item.record.dwFileAttributes, searched.dwFileAttributes) << item.path;
+        EXPECT_EQ(item.record.nFileSizeLow, searched.nFileSizeLow) << item.path;
+        EXPECT_EQ(::CompareFileTime(&item.record.ftLastWriteTime, &searched.ftLastWriteTime), 0) << item.path;
+        EXPECT_STREQ(item.record.cFileName, searched.cFileName);
+    }
+    for (ChildProcess& holder : held) holder.Kill();
+    ::SetFileAttributesW((logs + L"\\free.log").c_str(), FILE_ATTRIBUTE_NORMAL);
+    clean_test::RemoveLink(logs + L"\\link.log", false);
+}
+
+// Two entries naming one folder whole list it once, as the first entry's;
+// a second that keeps something inside it adds nothing the first took.
+TEST_F(RulesMachine, AFolderTwoEntriesTakeWholeIsListedOnceAsTheFirstOnes) {
+    Seed({L"Local\\App\\Cache\\a.bin", L"Local\\App\\Cache\\keep.ini"});
+    const std::wstring first = L"[First]\nDefault=True\nFileKey1=%LocalAppData%\\App\\Cache|*.*|REMOVESELF\n";
+    const std::wstring again = L"[Again]\nDefault=True\nFileKey1=%LocalAppData%\\App\\Cache|*.*|REMOVESELF\n";
+    const std::wstring keeping = L"[Keeping]\nDefault=True\nFileKey1=%LocalAppData%\\App\\Cache|*.*|REMOVESELF\n"
+                                 L"ExcludeKey1=FILE|%LocalAppData%\\App\\Cache|keep.ini\n";
+    for (const std::wstring& text : {first + again, first + keeping, keeping + first}) {
+        CBriskoDoc doc(machine);
+        FoundItems items;
+        CFoundItemCollector collector(items, 0);
+        CListingFilter listed(collector);
+        RunRulesScan(doc, ParseRules(text), listed);
+        ASSERT_EQ(items.Count(), 1u) << text;
+        EXPECT_EQ(items[0].path, root / L"Local\\App\\Cache") << text;
+        EXPECT_EQ(items[0].rule, text == keeping + first ? 2 : 1) << text;
+    }
+}
