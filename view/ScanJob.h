@@ -35,10 +35,10 @@ struct ScanJob : win::JobControl {
     std::vector<std::wstring> ruleNames;  // of the rules file's entries, which the items' rule numbers stand for
 };
 
-// How many rows a running scan hands the window to show before its end: a
-// window's worth many times over, while a scan of millions neither doubles
-// its memory nor keeps the window busy.
-inline constexpr size_t kRowsShownWhileScanning = 50000;
+// How many rows a running scan hands the window to show before its end. The
+// list cannot be scrolled while it scans, so this is a window's worth many
+// times over; each row shown is a copy the scan pays for once more.
+inline constexpr size_t kRowsShownWhileScanning = 2000;
 
 // Runs the scan of `job.mode` into `job.items`, each item with the tag of its
 // type name, and sorts them by name, on the calling thread; returns when it
