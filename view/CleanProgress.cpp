@@ -124,7 +124,7 @@ void CListController::RepaintDuringClean() {
     if (m_firstRowChanged <= lastShown) return RepaintList();
     // The rows out of sight that went only move the scroll bar. A repaint of
     // the whole list would hold the window for tens of milliseconds while the
-    // worker keeps the server busy; the bar alone is drawn in a moment.
+    // worker keeps the server busy; the bar alone costs a fraction of that.
     const ULONGLONG now = ::GetTickCount64();
     if (now - m_lastCleanRepaint < kCleanScrollInterval) return;
     m_lastCleanRepaint = now;
@@ -140,7 +140,8 @@ void CListController::RepaintList() {
 }
 
 void CListController::ShowRowCountOnScrollBar() {
-    // What the list sets itself when it draws again: rows, page and position.
+    // What the list sets itself when it draws again: its rows and a page of
+    // them; the position stays, as the rows in sight do.
     SCROLLINFO bar{sizeof(bar), SIF_RANGE | SIF_PAGE};
     bar.nMin = 0;
     bar.nMax = std::max(0, List().GetItemCount() - 1);
