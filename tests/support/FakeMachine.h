@@ -3,6 +3,7 @@
 // test sets, usually to folders of a scratch tree; and a receiver that
 // records what the walks hand in.
 #include <windows.h>
+#include <shlobj.h>
 #include <map>
 #include <optional>
 #include <string>
@@ -100,5 +101,13 @@ public:
         return nullptr;
     }
 };
+
+// A machine whose Windows folder and local application data lie in `root`.
+inline FakeMachine MachineWithin(const std::wstring& root) {
+    FakeMachine machine;
+    machine.windows = root + L"\\Windows";
+    machine.folders = {{CSIDL_LOCAL_APPDATA, root + L"\\Local"}};
+    return machine;
+}
 
 }  // namespace testing_support

@@ -52,12 +52,7 @@ protected:
     }
 
     ScratchFolder folder{L"rules-choice"};
-    FakeMachine machine = [this] {
-        FakeMachine m;
-        m.windows = folder / L"Windows";
-        m.folders = {{CSIDL_LOCAL_APPDATA, folder / L"Local"}};
-        return m;
-    }();
+    FakeMachine machine = MachineWithin(folder.Path());
     ViewHost host;
     CBriskoDoc doc{machine};
     CListController view{host.app, doc};

@@ -112,12 +112,7 @@ protected:
 
     ScratchFolder folder{L"rules-dialog"};
     const std::wstring rulesPath = folder / L"community.ini";
-    FakeMachine machine = [this] {
-        FakeMachine m;
-        m.windows = folder / L"Windows";
-        m.folders = {{CSIDL_LOCAL_APPDATA, folder / L"Local"}};
-        return m;
-    }();
+    FakeMachine machine = MachineWithin(folder.Path());
     ViewHost host;
     std::vector<std::wstring> questions;
     bool acceptWarning = false;
