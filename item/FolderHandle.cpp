@@ -5,13 +5,31 @@
 #include <algorithm>
 #include <vector>
 
+#include "item/ItemPath.h"
+#include "win/HandleNames.h"
 #include "win/Path.h"
+#include "win/Text.h"
 
 win::FileHandle OpenFolderToList(const std::wstring& canonicalPath) {
     return win::FileHandle(::CreateFileW(ApiPath(canonicalPath).c_str(),
                                          FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                          FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+}
+
+std::optional<FolderAsSpelled> OpenFolderAsSpelled(const std::wstring& spelling) {
+    if (!IsPlainFullPath(spelling)) return std::nullopt;
+    win::FileHandle handle = OpenFolderToList(spelling);
+    FILE_BASIC_INFO basic{};
+    if (!handle || !::GetFileInformationByHandleEx(handle.Get(), FileBasicInfo, &basic, sizeof(basic)) ||
+        (basic.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != FILE_ATTRIBUTE_DIRECTORY)
+        return std::nullopt;
+    // A junction or link on the way leads the final path elsewhere. A volume
+    // mounted on the way keeps it only where the volume manager keeps that
+    // very folder as the volume's name, which takes an administrator.
+    std::wstring final = WithoutLongPrefix(FinalPathOfHandle(handle.Get()));
+    if (final.empty() || !win::EqualNoCase(final, spelling)) return std::nullopt;
+    return FolderAsSpelled{std::move(handle), std::move(final)};
 }
 
 LONG OpenEntryOfFolder(HANDLE folder, const std::wstring& name, ACCESS_MASK access, ULONG share, ULONG disposition,

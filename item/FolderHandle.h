@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "win/Handle.h"
@@ -13,6 +14,20 @@
 // Opens the folder at a canonical path to list its entries and open them,
 // without following a link of its own; others' access is shared.
 win::FileHandle OpenFolderToList(const std::wstring& canonicalPath);
+
+// A folder reached by its plain spelling, opened to be listed.
+struct FolderAsSpelled {
+    win::FileHandle handle;
+    std::wstring canonical;  // the platform's final path, without the "\\?\" prefix
+};
+
+// Opens the folder at `spelling` to be listed when one open shows that the
+// spelling leads straight to it: a plain full path whose final path reads
+// the same (so no folder on the way is a link, and none was reached by
+// another name), and a folder that is no reparse point itself. Nothing
+// otherwise, missing folders included: such a spelling must be resolved
+// step by step.
+std::optional<FolderAsSpelled> OpenFolderAsSpelled(const std::wstring& spelling);
 
 // Opens the entry `name` of the open folder relative to its handle, never
 // through a link of its own: `share` is what others may do meanwhile,

@@ -1,5 +1,6 @@
 #include "item/ItemPath.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <vector>
 
@@ -69,6 +70,19 @@ bool IsDeviceName(const std::wstring& step) {
 bool IsNameNoPathReaches(const std::wstring& name) {
     if (name.empty() || IsDotEntry(name.c_str())) return false;
     return IsDeviceName(name) || name.back() == L'.' || name.back() == L' ';
+}
+
+bool IsPlainFullPath(const std::wstring& spelling) {
+    if (RootLength(spelling) != 3 || spelling.size() == 3 || HasForbiddenCharacter(spelling, 2)) return false;
+    for (size_t start = 3; start <= spelling.size();) {
+        size_t end = std::min(spelling.find_first_of(L"\\/", start), spelling.size());
+        const std::wstring step = spelling.substr(start, end - start);
+        if (step.empty() || step.back() == L'.' || step.back() == L' ' || step.find(L'~') != std::wstring::npos ||
+            IsDeviceName(step) || (end < spelling.size() && spelling[end] == L'/'))
+            return false;
+        start = end + 1;
+    }
+    return true;
 }
 
 std::wstring CanonicalItem::Name() const {

@@ -50,6 +50,13 @@ public:
 // spelling through it is taken from there.
 void KeepResolvedFolder(const std::wstring& spelling, const std::wstring& finalPath);
 
+// True when `spelling` is a path the platform's final path of its item
+// would read the same (letter case aside): a drive, then names joined by
+// one backslash, none "." or "..", none ending in a dot or a blank, none
+// that may be a short (8.3) name or a device name, no character a name
+// cannot hold. Any other spelling needs resolving step by step.
+bool IsPlainFullPath(const std::wstring& spelling);
+
 // True for the names the platform keeps for devices ("NUL", "con.txt",
 // "COM1"): a path ending in one names a device, not a file.
 bool IsDeviceName(const std::wstring& name);

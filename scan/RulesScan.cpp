@@ -401,16 +401,28 @@ private:
     }
 
     CFolderChecks::Checked Check(const std::wstring& folder, win::FileHandle* held) const {
+        // Most rules spell their folders plainly: one open tells that.
+        // The keys of an entry name folders below one another, so each folder
+        // found is kept to resolve the next spellings through it.
+        if (std::optional<FolderAsSpelled> direct = OpenFolderAsSpelled(folder)) {
+            KeepResolvedFolder(folder, direct->canonical);
+            return Admit(direct->canonical, std::move(direct->handle), held);
+        }
         std::optional<CanonicalItem> item = CanonicalItemPath(folder);
         if (!item || !item->IsFolder()) return {};
         win::FileHandle opened;
         std::wstring final;
         if (FolderIsLink(*item, opened, final)) return {std::nullopt, L"is a link or lies behind one"};
-        // The keys of an entry name folders below one another.
         if (!final.empty()) KeepResolvedFolder(folder, final);
-        if (std::wstring why = m_bounds.WhyNotWalked(item->path); !why.empty()) return {std::nullopt, why};
+        return Admit(item->path, std::move(opened), held);
+    }
+
+    // A folder found no link at its canonical path, walked unless it lies
+    // where rules may not walk.
+    CFolderChecks::Checked Admit(const std::wstring& canonical, win::FileHandle opened, win::FileHandle* held) const {
+        if (std::wstring why = m_bounds.WhyNotWalked(canonical); !why.empty()) return {std::nullopt, why};
         if (held) *held = std::move(opened);
-        return {item->path, {}};
+        return {canonical, {}};
     }
 
     // True when the existing folder is a link, lies behind one, or that

@@ -8,6 +8,7 @@
 #include "clean/DeleteItem.h"
 #include "clean/FolderRemoval.h"
 #include "clean/HeldEntry.h"
+#include "item/FolderHandle.h"
 #include "item/Links.h"
 #include "clean/Recycle.h"
 #include "CleanTestSupport.h"
@@ -205,4 +206,59 @@ TEST(ResolvedFolders, AFolderKeptFromACheckResolvesThePathsBelowItAsTheyAre) {
                 << spelling << (keepAll ? " kept" : "");
         }
     }
+}
+
+// Only a path the platform's final path would read the same is plain:
+// anything the platform reads otherwise must be resolved step by step.
+TEST(PlainFullPath, OnlyASpellingTheFinalPathWouldReadTheSameIsPlain) {
+    const struct {
+        const wchar_t* spelling;
+        bool plain;
+    } cases[] = {
+        {L"C:\\Users\\Me\\AppData", true},   {L"c:\\a b\\c.d\\ e", true},       {L"C:\\", false},
+        {L"C:\\a\\", false},                 {L"C:\\a\\\\b", false},            {L"C:/a", false},
+        {L"C:\\a/b", false},                 {L"C:\\a\\.", false},              {L"C:\\a\\..\\b", false},
+        {L"C:\\a.\\b", false},               {L"C:\\a \\b", false},             {L"C:\\PROGRA~1\\x", false},
+        {L"C:\\a\\con", false},              {L"C:\\a\\nul.txt\\b", false},     {L"C:\\a\\b:stream", false},
+        {L"C:\\a*\\b", false},               {L"C:\\a?", false},                {L"\\\\server\\share\\a", false},
+        {L"\\\\?\\C:\\a", false},            {L"\\??\\C:\\a", false},           {L"a\\b", false},
+        {L"C:a\\b", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsPlainFullPath(c.spelling), c.plain) << c.spelling;
+}
+
+// One open takes a folder as spelled only when it leads straight there:
+// a link at or above it, another spelling, a file or a missing folder is
+// left to be resolved step by step.
+TEST(FolderAsSpelled, OnlyAFolderThePlainSpellingLeadsStraightToIsOpened) {
+    ScratchFolder root{L"as-spelled"};
+    MakeFolders(root / L"Mixed Case\\Inner");
+    MakeFolders(root / L"target\\Inner");
+    WriteFileBytes(root / L"Mixed Case\\file.tmp", "x");
+    ASSERT_TRUE(MakeLink(root / L"link", root / L"target", true));
+    const struct {
+        const wchar_t* spelling;
+        const wchar_t* canonical;  // nothing: not opened as spelled
+    } cases[] = {
+        {L"Mixed Case\\Inner", L"Mixed Case\\Inner"},
+        {L"MIXED CASE\\inner", L"Mixed Case\\Inner"},
+        {L"link", nullptr},
+        {L"link\\Inner", nullptr},
+        {L"Mixed Case\\file.tmp", nullptr},
+        {L"Mixed Case\\missing", nullptr},
+        {L"Mixed Case\\..\\Mixed Case\\Inner", nullptr},
+        {L"Mixed Case.\\Inner", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.spelling);
+        std::optional<FolderAsSpelled> opened = OpenFolderAsSpelled(root / c.spelling);
+        if (!c.canonical) {
+            EXPECT_FALSE(opened);
+            continue;
+        }
+        ASSERT_TRUE(opened);
+        EXPECT_TRUE(opened->handle);
+        EXPECT_EQ(opened->canonical, root / c.canonical);
+    }
+    clean_test::RemoveLink(root / L"link", true);
 }
