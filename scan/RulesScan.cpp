@@ -478,7 +478,7 @@ private:
         std::optional<ListedFolder> listed = ListedChecked(folder, std::move(held));
         if (!listed) return;
         ForEachEntryOf(
-            *listed, {}, true,
+            *listed, [&](const WIN32_FIND_DATAW& entry) { return !FileKept(*listed, entry); }, true,
             [&](ListedFolder& child, const WIN32_FIND_DATAW&) {
                 if (std::wstring why = m_bounds.WhyNotWalked(child.path); !why.empty()) return Refuse(child.path, why);
                 WalkEmptying(child.path, std::move(child.handle), depth + 1, false);
@@ -503,6 +503,12 @@ private:
         return false;
     }
 
+    // True for a file of the listed folder that an exclusion keeps: it is
+    // never listed, so it need not be opened either.
+    bool FileKept(const ListedFolder& folder, const WIN32_FIND_DATAW& entry) const {
+        return !m_excludes.empty() && !IsFolder(entry) && Excluded(JoinPath(folder.path, entry.cFileName), entry.cFileName);
+    }
+
     void AddUnlessExcluded(const std::wstring& path, const WIN32_FIND_DATAW& entry) {
         if (Excluded(path, entry.cFileName)) return;
         if (IsHiveFileName(entry.cFileName)) return Refuse(path, L"is a file of the registry");
@@ -511,8 +517,9 @@ private:
 
     void WalkFiles(const RuleFileKey& key, const ListedFolder& folder, int depth) {
         if (depth > kMaxDepth) return;
-        EntryWanted wanted = [&key](const WIN32_FIND_DATAW& entry) {
-            return IsFolder(entry) ? key.recurse || key.removeSelf : AnyPatternMatches(key.patterns, entry.cFileName);
+        EntryWanted wanted = [&](const WIN32_FIND_DATAW& entry) {
+            if (IsFolder(entry)) return key.recurse || key.removeSelf;
+            return AnyPatternMatches(key.patterns, entry.cFileName) && !FileKept(folder, entry);
         };
         ForEachEntryOf(
             folder, wanted, true,
