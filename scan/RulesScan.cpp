@@ -2,12 +2,14 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include "item/CriticalFolders.h"
+#include "scan/EntryFindings.h"
 #include "item/FolderHandle.h"
 #include "item/Guards.h"
 #include "item/ItemPath.h"
@@ -573,6 +575,35 @@ void ScanRegistryKeys(const RuleEntry& entry, IFoundItemSink& sink) {
     }
 }
 
+// Scans the entries that apply, on the thread it was made on, from what
+// the first pass found: each thread resolves and checks folders on its own.
+class CEntriesScanner : public IEntryScanner {
+public:
+    struct Shared {
+        const RulesFile& rules;
+        const std::vector<bool>& scanned;  // by entry: on, and applies here
+        const ISystemInfo& system;
+        const CRuleBounds& bounds;
+        const CFolderChecks& checked;  // by the first pass
+        const CWholeFolders& whole;
+    };
+    explicit CEntriesScanner(const Shared& shared) : m_shared(shared), m_checks(shared.checked) {}
+
+    void Scan(size_t index, CEntryFindings& findings) override {
+        if (!m_shared.scanned[index]) return;
+        const RuleEntry& entry = m_shared.rules.entries[index];
+        CEntryScan scan(entry, m_shared.system, m_shared.bounds, findings, &findings, &m_checks);
+        scan.TakeWholeFrom(m_shared.whole, static_cast<std::uint16_t>(index + 1));
+        scan.Run(CEntryScan::Look::Everything);
+        ScanRegistryKeys(entry, findings);
+    }
+
+private:
+    const Shared& m_shared;
+    CResolvedFoldersKept m_resolved;  // this thread's
+    CFolderChecks m_checks;
+};
+
 }  // namespace
 
 bool RulePatternMatches(const std::wstring& pattern, const std::wstring& name) {
@@ -638,15 +669,14 @@ void RunRulesScan(const CBriskoDoc& doc, const RulesFile& rules, IFoundItemSink&
         CEntryScan(rules.entries[index], system, bounds, whole, nullptr, &checks).Run(CEntryScan::Look::WholeFolders);
     }
     CSwallowedBelow outside(sink, whole);
-    for (size_t index = 0; index < rules.entries.size(); ++index) {
-        if (!scanned[index]) continue;
-        const auto number = static_cast<std::uint16_t>(index + 1);
-        outside.FromRuleEntry(number);
-        CEntryScan scan(rules.entries[index], system, bounds, outside, report, &checks);
-        scan.TakeWholeFrom(whole, number);
-        scan.Run(CEntryScan::Look::Everything);
-        ScanRegistryKeys(rules.entries[index], outside);
-    }
+    const CEntriesScanner::Shared shared{rules, scanned, system, bounds, checks, whole};
+    ScanEntriesInOrder(
+        rules.entries.size(), [&shared] { return std::make_unique<CEntriesScanner>(shared); },
+        [&](size_t index, CEntryFindings& findings) {
+            if (!scanned[index]) return;
+            outside.FromRuleEntry(static_cast<std::uint16_t>(index + 1));
+            findings.HandOn(outside, report);
+        });
     outside.FromRuleEntry(0);
 }
 
