@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "item/CriticalFolders.h"
-#include "scan/EntryFindings.h"
 #include "item/FolderHandle.h"
 #include "item/Guards.h"
 #include "item/ItemPath.h"
 #include "item/RegistryRow.h"
 #include "item/Links.h"
 #include "win/LocalSpelling.h"
+#include "scan/EntryFindings.h"
 #include "scan/RuleVariables.h"
 #include "scan/Walk.h"
 #include "win/Handle.h"
