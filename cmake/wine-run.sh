@@ -26,4 +26,13 @@ fi
 IFS=: read -r -a helpers <<< "${BRISKO_HELPERS:-}"
 for h in "${helpers[@]}"; do [ -f "$h" ] && cp -f "$h" "$dest/"; done
 cd "$dest" || exit 2
-exec wine "$dest/$(basename "$prog")" "$@"
+# A program the run starts and does not wait for (the scans start icacls,
+# which under Wine at times never ends) keeps the output it inherited open:
+# written to files, that output cannot keep ctest waiting for its end.
+out=$(mktemp "$WINEPREFIX/run-stdout.XXXXXX") err=$(mktemp "$WINEPREFIX/run-stderr.XXXXXX")
+wine "$dest/$(basename "$prog")" "$@" >"$out" 2>"$err"
+status=$?
+cat "$out"
+cat "$err" >&2
+rm -f "$out" "$err"
+exit $status
