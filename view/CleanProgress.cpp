@@ -77,7 +77,7 @@ void CListController::ShowRemovalStatus() {
     ULONGLONG now = ::GetTickCount64();
     if (m_lastRemovalStatus != 0 && now - m_lastRemovalStatus < kStatusInterval) return;
     m_lastRemovalStatus = now;
-    ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+    win::ShowWaitCursor();
     if (!m_cleanControl) return;
     std::wstring removing = m_cleanControl->RemovingPath();
     ShowStatusText(removing.empty() ? RowStatusText(m_cleanControl->CurrentPath()) : DeletingStatusText(removing));

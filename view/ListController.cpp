@@ -369,7 +369,7 @@ void CListController::OnSelectionChanged() {
         ULONGLONG now = ::GetTickCount64();
         if (m_lastWaitCursor != 0 && now - m_lastWaitCursor < kStatusInterval) return;
         m_lastWaitCursor = now;
-        ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        win::ShowWaitCursor();
     }
     CBriskoView::OnSelectionChanged();
 }

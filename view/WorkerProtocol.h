@@ -114,8 +114,10 @@ std::wstring DeletingStatusText(const std::wstring& path);
 // "Deleting" and the path of the row the clean has started on (one blank).
 std::wstring RowStatusText(const std::wstring& path);
 
-// The least time between two status texts of a clean, in milliseconds.
-inline constexpr ULONGLONG kStatusInterval = 50;
+// The least time between two status texts of a clean, in milliseconds: a
+// few a second are all one reads. Each wakes the window's thread to paint,
+// and with few processors the worker waits behind it and the Wine server.
+inline constexpr ULONGLONG kStatusInterval = 250;
 
 // A removal report that sends DeletingStatusText to pane 0 of a status bar
 // and waits until the bar has taken it. From another thread each send costs
@@ -136,8 +138,9 @@ private:
 
 // The least time between two WM_CLEANITEM a worker posts, in milliseconds:
 // the rows finished meanwhile wait for the next one, the view's repaint or
-// the end of the clean.
-inline constexpr ULONGLONG kRowBatchInterval = 20;
+// the end of the clean. Ten batches a second keep the title and the scroll
+// bar current; more only take the processor from the worker.
+inline constexpr ULONGLONG kRowBatchInterval = 100;
 
 struct CleanRequest {
     bool permanent = true;

@@ -131,6 +131,11 @@ void FitStatusPanes(const CStatusBar& bar) {
     bar.SendMessage(SB_SETPARTS, kStatusPanes, reinterpret_cast<LPARAM>(edges));
 }
 
+void ShowWaitCursor() {
+    HCURSOR wait = ::LoadCursorW(nullptr, IDC_WAIT);
+    if (::GetCursor() != wait) ::SetCursor(wait);
+}
+
 void SetStatusPaneText(const CStatusBar& bar, int pane, const std::wstring& text) {
     if (!bar.IsWindow()) return;
     const bool parted = bar.SendMessage(SB_GETPARTS, 0, 0) >= kStatusPanes;

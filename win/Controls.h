@@ -64,6 +64,11 @@ inline constexpr int kStatusPanes = 3;
 void SetStatusPaneText(const CStatusBar& bar, int pane, const std::wstring& text);
 void FitStatusPanes(const CStatusBar& bar);
 
+// Shows the wait cursor unless it is showing: setting it again costs Wine's
+// X11 driver a new X cursor (a read of the X resources, a round trip to the
+// X server), which a busy window would pay several times a second.
+void ShowWaitCursor();
+
 // Enables or greys each command item of a popup menu, by position, as
 // `isEnabled` says; separators and submenus are left as they are.
 void EnableMenuItems(HMENU menu, const std::function<bool(UINT id)>& isEnabled);

@@ -216,3 +216,26 @@ TEST(DeleteFoundItem, RemovesFilesAndFoldersAndTellsTheStatusBar) {
         EXPECT_EQ(app.StatusText(), L"before");
     }
 }
+
+// The window hears of finished rows at most ten times a second, however
+// quickly the worker finishes them and the window takes them: each notice
+// wakes the window's thread, which shares the processors with the worker.
+TEST(CleanNotices, TheWorkerTellsTheWindowAtMostTenTimesASecond) {
+    HWND window = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(window);
+    std::shared_ptr<CleanControl> control = MakeCleanControl(window);
+    int notices = 0;
+    const ULONGLONG start = ::GetTickCount64();
+    while (::GetTickCount64() - start < 550) {
+        control->Tell();  // a row finished
+        MSG msg;
+        while (::PeekMessageW(&msg, window, WM_CLEANITEM, WM_CLEANITEM, PM_REMOVE)) {
+            ++notices;
+            control->Taken();  // the window took the batch at once
+        }
+        ::Sleep(1);
+    }
+    ::DestroyWindow(window);
+    EXPECT_GE(notices, 2);  // the notices go on while rows finish
+    EXPECT_LE(notices, 6);  // one at once, then one per tenth of a second
+}
