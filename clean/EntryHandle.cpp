@@ -250,24 +250,33 @@ void VisitChildren(HANDLE folder, const std::function<void(const ChildEntry&)>& 
 }
 
 namespace {
-// Whether this system was found not to know the POSIX form of removal.
-struct PosixRemoval {
-    bool unknown = false;
+struct HandleRemoval {
+    // Whether this system was found not to know the POSIX form of removal.
+    bool posixUnknown = false;
+    RemovalWitness witness;
 };
 }  // namespace
+
+void SetRemovalWitness(RemovalWitness witness) {
+    win::ProcessWide<HandleRemoval>().With([&](HandleRemoval& removal) { removal.witness = std::move(witness); });
+}
 
 bool RemoveThroughHandle(HANDLE entry) {
     // The POSIX form takes the name away at once, even while others hold
     // the file with sharing. A system that does not know the form at all
     // (Wine) is asked once: each refusal costs as much as a removal.
-    win::Guarded<PosixRemoval>& posixRemoval = win::ProcessWide<PosixRemoval>();
-    if (!posixRemoval.With([](const PosixRemoval& known) { return known.unknown; })) {
+    win::Guarded<HandleRemoval>& removal = win::ProcessWide<HandleRemoval>();
+    const bool posixUnknown = removal.With([entry](const HandleRemoval& known) {
+        if (known.witness) known.witness(entry);
+        return known.posixUnknown;
+    });
+    if (!posixUnknown) {
         FILE_DISPOSITION_INFO_EX posix{kDispositionDelete | kDispositionPosix};
         IO_STATUS_BLOCK io{};
         NTSTATUS status = ::NtSetInformationFile(entry, &io, &posix, sizeof(posix), kFileDispositionInformationEx);
         if (status >= 0) return true;
         if (status == kInvalidInfoClass || status == kNotImplemented)
-            posixRemoval.With([](PosixRemoval& known) { known.unknown = true; });
+            removal.With([](HandleRemoval& known) { known.posixUnknown = true; });
     }
     FILE_DISPOSITION_INFO dispose{TRUE};
     return ::SetFileInformationByHandle(entry, FileDispositionInfo, &dispose, sizeof(dispose)) != FALSE;

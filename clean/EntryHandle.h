@@ -90,6 +90,11 @@ void VisitChildren(HANDLE folder, const std::function<void(const ChildEntry&)>& 
 // (at once with the system's POSIX removal, where there is one). A folder
 // must be empty by then.
 bool RemoveThroughHandle(HANDLE entry);
+// Told of each entry RemoveThroughHandle is about to mark, with its handle;
+// nobody by default. What a test holds the platform's removals against:
+// under Wine the server takes the entry by the path it keeps for it.
+using RemovalWitness = std::function<void(HANDLE entry)>;
+void SetRemovalWitness(RemovalWitness witness);
 
 // Removes the read-only attribute through the handle, so that the removal
 // may go on; false when it could not.

@@ -2,9 +2,10 @@
 # The removal race many times over: every attack of the race test (or those
 # whose names hold $2), each run $1 times as often as in the suite (default
 # 10: about 440 runs), in a throwaway Wine prefix. Prints the test's own
-# lines; exits 1 when any canary went. Further arguments go to the test
-# program: --gtest_also_run_disabled_tests adds the measure of the
-# platform's own removal through a handle.
+# lines; exits 1 when the clean took any canary (a loss that bears the mark
+# of Wine's own removal by path at close is counted and printed). Further
+# arguments go to the test program: --gtest_also_run_disabled_tests adds the
+# measure of the platform's own removal through a handle.
 set -u
 BRISKO_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$BRISKO_ROOT/scripts/lib/prefix.sh"
